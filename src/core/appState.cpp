@@ -1,0 +1,3 @@
+#include "core/appState.h"
+
+AppState::AppState() = default;

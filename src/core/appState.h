@@ -1,0 +1,77 @@
+#pragma once
+// The program-wide state: every variable and model list the windows and the
+// model operations share. Owned by the main window, passed by reference.
+
+#include "model/uArt.h"
+#include "model/uProd.h"
+#include "model/uRep.h"
+#include "model/uSale.h"
+
+#include <QString>
+#include <QStringList>
+
+class AppState {
+public:
+    AppState();
+
+    // --- program and files ---
+    QString appCaption;
+    QString progDir;   // ends with "/"
+    QString dataDir;   // progDir + "data/"
+    QString xmlDir;    // progDir + "dXML/"
+    QString iniPath;   // progDir + "tilvarDB.ini"
+    QString defaultFileName;
+    QString artFileName;
+    QString curFilePath;
+    int dbVersion = 0;
+
+    // --- current positions ---
+    QString curArtNo = QStringLiteral("001");
+    int curArtInd = -1;
+    QString curItem;
+    int curProdInd = -1;
+    int totProdCount = 0;
+    int curCIndex = -1;
+
+    // --- settings (kept in the settings file) ---
+    QString lastPeriodNo;
+    QString sAgentList;
+    QString lastSAgent;
+    QString pDateStr;
+    QString importFName;
+    bool autoload = false;
+    bool showSplash = true;
+    bool saveSales = true;
+    bool adminMode = true;
+    int wLeft = 0;
+    int wTop = 0;
+    int wWidth = 830;
+    int wHeight = 655;
+    int lastTab = 0;
+    QString pubPrefs = QStringLiteral("00001");
+
+    // --- shared text lists ---
+    QStringList numItems;   // artisan numbers (main window's nListCB)
+    QStringList nameItems;  // artisans' display names (ArtListCB)
+    QStringList prodNoList; // product numbers of prodList (ProdListBox)
+    int MaxRecs = 0;
+
+    // --- model lists ---
+    TArtList artList;
+    TArtList impArtList;
+    TProdList prodList;
+    TSaleList saleList;
+    TRepList repList;
+
+    // --- report state ---
+    bool linesReady = false;
+    QStringList xmlDataLines;
+    QString repArtName;
+    QString curRepName;
+    QString repDir;
+
+    // --- database state ---
+    // True while the database in memory differs from its file; only a
+    // successful save clears it.
+    bool modified = false;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// Fixed-point amount with four decimals: the only type money is computed in.
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+class Money {
+public:
+    static constexpr qint64 Scale = 10000;
+
+    constexpr Money() = default;
+    static constexpr Money fromUnits(qint64 tenThousandths) { Money m; m.m_units = tenThousandths; return m; }
+
+    // Blanks around, an optional sign, digits with one optional "." (no other
+    // separator, no "$"); more than four decimals round half away from zero.
+    static std::optional<Money> tryParse(const QString& text);
+    // As tryParse; invalid or empty text is 0.
+    static Money parse(const QString& text);
+
+    qint64 units() const { return m_units; }
+    bool isZero() const { return m_units == 0; }
+
+    Money operator+(Money o) const { return fromUnits(m_units + o.m_units); }
+    Money operator-(Money o) const { return fromUnits(m_units - o.m_units); }
+    Money operator*(qint64 qnt) const { return fromUnits(m_units * qnt); }
+    Money& operator+=(Money o) { m_units += o.m_units; return *this; }
+    Money& operator-=(Money o) { m_units -= o.m_units; return *this; }
+    auto operator<=>(const Money&) const = default;
+
+    // "0.00$": minus sign, at least one integer digit, two decimals (half away
+    // from zero), literal "$".
+    QString format() const;
+    // The same without the "$" ("12.50").
+    QString plain() const;
+
+private:
+    qint64 m_units = 0;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// The tagged value stream of the database file: integers, strings and list
+// markers, written and read front to back through a 4096-byte buffer.
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+// Common base of the writer and the reader: the device and the buffer.
+class TFiler {
+public:
+    static constexpr int BufferSize = 4096;
+    explicit TFiler(QIODevice& device) : m_device(device) {}
+    TFiler(const TFiler&) = delete;
+    TFiler& operator=(const TFiler&) = delete;
+
+protected:
+    QIODevice& m_device;
+    QByteArray m_buffer;
+};
+
+class TWriter : public TFiler {
+public:
+    explicit TWriter(QIODevice& device);
+    // Flushes what is left; errors there are lost, so call flush() first.
+    ~TWriter();
+
+    void writeInteger(qint32 value);   // smallest of tags 0x02, 0x03, 0x04
+    void writeString(const QString& text); // 0x06 / 0x0C for ASCII, 0x14 UTF-8 otherwise
+    void writeListBegin();
+    void writeListEnd();
+    // Writes the buffer to the device; raises AppError with the device's error.
+    void flush();
+
+private:
+    void put(const char* data, qsizetype size);
+};
+
+class TReader : public TFiler {
+public:
+    explicit TReader(QIODevice& device);
+
+    // Each raises ReadError on a wrong tag, a short stream or a length field
+    // larger than what remains.
+    qint32 readInteger();
+    QString readString();   // 0x06, 0x0C (Windows-1252), 0x12 (UTF-16LE), 0x14 (UTF-8)
+    void readListBegin();
+    void readListEnd();
+    // True when the next value is the end-of-list marker (not consumed).
+    bool endOfList();
+
+private:
+    // Implementation detail left to the reader.
+    bool fill(qsizetype need);
+    qsizetype m_pos = 0;
+};
