@@ -1,0 +1,39 @@
+#pragma once
+// Dated quantities: a product's received or sold units as a list of
+// (date, quantity) events, stored packed in the product record.
+
+#include <QList>
+#include <QString>
+#include <memory>
+#include <vector>
+
+// One dated quantity; both fields are kept as text, exactly as given.
+struct TDQEvent {
+    QString date; // "yymmdd"
+    QString qnt;  // decimal integer text, may be negative
+};
+
+class TQnt {
+public:
+    int count() const;
+    const TDQEvent& at(int index) const; // AppError "List index out of bounds (%d)"
+    TDQEvent* current() const { return m_current; }
+
+    void addQnt(const QString& date, const QString& qnt);
+    int findDate(const QString& date);
+    QString qntAt(const QString& date);
+    void setQntAt(int index, const QString& qnt);
+    QString eventStr(int index) const;
+    // form 0 dates, 1 quantities, 2 packed (stored), 3 "date=qnt" (XML), 4 display.
+    QString qntText(int form) const;
+    void setQntText(const QString& packed);
+    void sortEvents();
+    int totalQnt() const;      // AppError "'%s' is not a valid integer value"
+    QString totalQntStr() const;
+    void deleteAt(int index);
+    void clear();
+
+private:
+    std::vector<std::unique_ptr<TDQEvent>> m_events;
+    TDQEvent* m_current = nullptr;
+};
