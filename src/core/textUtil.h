@@ -10,6 +10,9 @@
 inline const QString REC_SEP = QStringLiteral("|:|");  // artisans, sheets, periods
 inline const QString PROD_SEP = QStringLiteral(":|:"); // products
 
+// The text without the blanks (characters of code 0..32) around it.
+QString trimBlanks(const QString& text);
+
 // --- record strings ---------------------------------------------------------
 
 // Returns the text before the first separator and removes it and the separator

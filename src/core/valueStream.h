@@ -34,6 +34,8 @@ public:
 
 private:
     void put(const char* data, qsizetype size);
+    void putByte(quint8 b) { put(reinterpret_cast<const char*>(&b), 1); }
+    bool m_failed = false; // a flush failed: the destructor must not write again
 };
 
 class TReader : public TFiler {
@@ -46,11 +48,20 @@ public:
     QString readString();   // 0x06, 0x0C (Windows-1252), 0x12 (UTF-16LE), 0x14 (UTF-8)
     void readListBegin();
     void readListEnd();
-    // True when the next value is the end-of-list marker (not consumed).
+    // True when the next value is the end-of-list marker (not consumed);
+    // raises ReadError at the end of the stream.
     bool endOfList();
+    // Offset in the stream of the next byte to read (for error reports).
+    qint64 position() const { return m_base + m_pos; }
 
 private:
-    // Implementation detail left to the reader.
-    bool fill(qsizetype need);
-    qsizetype m_pos = 0;
+    // Loads the next block of the device into the buffer; false at its end.
+    bool fill();
+    quint8 takeByte();
+    void takeRaw(char* dst, qsizetype size);
+    QByteArray takeBytes(qint64 size);
+    qint32 takeLength();
+    [[noreturn]] void fail(const QString& what) const;
+    qsizetype m_pos = 0;  // next byte in m_buffer
+    qint64 m_base = 0;    // stream offset of m_buffer's first byte
 };

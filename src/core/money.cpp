@@ -1,0 +1,108 @@
+#include "core/money.h"
+
+#include <limits>
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c.unicode() <= 32;
+}
+
+// Rounds |units| to a multiple of 100 ten-thousandths, half away from zero,
+// and returns hundredths.
+qint64 hundredths(qint64 units)
+{
+    const bool negative = units < 0;
+    // Work on the unsigned magnitude so the most negative value cannot overflow.
+    const quint64 mag = negative ? quint64(0) - quint64(units) : quint64(units);
+    const quint64 r = (mag + 50) / 100;
+    return negative ? -qint64(r) : qint64(r);
+}
+
+} // namespace
+
+std::optional<Money> Money::tryParse(const QString& text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && isBlank(text.at(b)))
+        ++b;
+    while (e > b && isBlank(text.at(e - 1)))
+        --e;
+    if (b == e)
+        return std::nullopt;
+
+    bool negative = false;
+    if (text.at(b) == QLatin1Char('-') || text.at(b) == QLatin1Char('+')) {
+        negative = text.at(b) == QLatin1Char('-');
+        ++b;
+    }
+
+    constexpr quint64 limit = quint64(std::numeric_limits<qint64>::max());
+    quint64 whole = 0;
+    quint64 frac = 0; // ten-thousandths
+    int fracDigits = 0;
+    bool roundUp = false;
+    bool seenDot = false;
+    bool anyDigit = false;
+    for (qsizetype p = b; p < e; ++p) {
+        const char16_t c = text.at(p).unicode();
+        if (c == u'.') {
+            if (seenDot)
+                return std::nullopt;
+            seenDot = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        anyDigit = true;
+        const unsigned d = c - u'0';
+        if (!seenDot) {
+            whole = whole * 10 + d;
+            if (whole > limit / quint64(Scale))
+                return std::nullopt;
+        } else if (fracDigits < 4) {
+            frac = frac * 10 + d;
+            ++fracDigits;
+        } else if (fracDigits == 4) {
+            roundUp = d >= 5; // only the fifth decimal decides: half away from zero
+            ++fracDigits;
+        }
+    }
+    if (!anyDigit)
+        return std::nullopt;
+    for (int i = fracDigits; i < 4; ++i)
+        frac *= 10;
+    quint64 mag = whole * quint64(Scale) + frac + (roundUp ? 1 : 0);
+    if (mag > limit)
+        return std::nullopt;
+    const qint64 v = negative ? -qint64(mag) : qint64(mag);
+    return fromUnits(v);
+}
+
+Money Money::parse(const QString& text)
+{
+    return tryParse(text).value_or(Money());
+}
+
+QString Money::plain() const
+{
+    const qint64 h = hundredths(m_units);
+    const quint64 mag = h < 0 ? quint64(0) - quint64(h) : quint64(h);
+    QString s;
+    if (h < 0)
+        s += QLatin1Char('-');
+    s += QString::number(mag / 100);
+    s += QLatin1Char('.');
+    const quint64 cents = mag % 100;
+    if (cents < 10)
+        s += QLatin1Char('0');
+    s += QString::number(cents);
+    return s;
+}
+
+QString Money::format() const
+{
+    return plain() + QLatin1Char('$');
+}

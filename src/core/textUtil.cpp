@@ -1,0 +1,351 @@
+#include "core/textUtil.h"
+
+#include "core/appError.h"
+#include "core/money.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
+
+// Reads a quoted item starting at text[pos] == '"': runs to the matching
+// closing quote (a doubled quote stands for one), or to the end of the text.
+// pos is left just after the closing quote.
+QString readQuoted(const QString& text, qsizetype& pos)
+{
+    QString out;
+    ++pos; // opening quote
+    const qsizetype n = text.size();
+    while (pos < n) {
+        const QChar c = text.at(pos);
+        if (c == QLatin1Char('"')) {
+            if (pos + 1 < n && text.at(pos + 1) == QLatin1Char('"')) {
+                out += c;
+                pos += 2;
+                continue;
+            }
+            ++pos;
+            return out;
+        }
+        out += c;
+        ++pos;
+    }
+    return out;
+}
+
+bool needsQuotes(const QString& item)
+{
+    for (const QChar c : item) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || isBlank(c))
+            return true;
+    }
+    return false;
+}
+
+[[noreturn]] void indexError(int index)
+{
+    throw AppError(QStringLiteral("List index out of bounds (%1)").arg(index));
+}
+
+const QCollator& textCollator()
+{
+    // French order, fixed so that sorting is the same on every machine.
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::French, QLocale::France)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        c.setNumericMode(false);
+        c.setIgnorePunctuation(false);
+        return c;
+    }();
+    return collator;
+}
+
+} // namespace
+
+QString trimBlanks(const QString& text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b).unicode() <= 32)
+        ++b;
+    while (e > b && text.at(e - 1).unicode() <= 32)
+        --e;
+    return text.mid(b, e - b);
+}
+
+QString takeField(QString& rec, const QString& sep)
+{
+    const qsizetype p = rec.indexOf(sep);
+    if (p < 0)
+        return rec;
+    const QString field = rec.left(p);
+    rec.remove(0, p + sep.size());
+    return field;
+}
+
+QStringList readCommaList(const QString& text)
+{
+    QStringList items;
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    while (p < n && isBlank(text.at(p)))
+        ++p;
+    while (p < n) {
+        if (text.at(p) == QLatin1Char('"')) {
+            items << readQuoted(text, p);
+        } else {
+            const qsizetype start = p;
+            while (p < n && !isBlank(text.at(p)) && text.at(p) != QLatin1Char(','))
+                ++p;
+            items << text.mid(start, p - start);
+        }
+        while (p < n && isBlank(text.at(p)))
+            ++p;
+        if (p < n && text.at(p) == QLatin1Char(',')) {
+            if (p + 1 == n)
+                items << QString();
+            ++p;
+            while (p < n && isBlank(text.at(p)))
+                ++p;
+        }
+    }
+    return items;
+}
+
+QString writeCommaList(const QStringList& items)
+{
+    if (items.size() == 1 && items.first().isEmpty())
+        return QStringLiteral("\"\"");
+    QString out;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char(',');
+        const QString& item = items.at(i);
+        if (needsQuotes(item)) {
+            QString q = item;
+            q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+            out += QLatin1Char('"') + q + QLatin1Char('"');
+        } else {
+            out += item;
+        }
+    }
+    return out;
+}
+
+QString getCommaItem(const QString& list, int index)
+{
+    if (index < 0)
+        indexError(index);
+    const QStringList items = readCommaList(list);
+    if (index < items.size())
+        return trimBlanks(items.at(index));
+    return trimBlanks(list);
+}
+
+void setCommaItem(QString& list, int index, const QString& value)
+{
+    QStringList items = readCommaList(list);
+    if (index < 0 || index >= items.size())
+        indexError(index);
+    items[index] = value;
+    list = writeCommaList(items);
+}
+
+QString delCommaItem(const QString& list, int index)
+{
+    QStringList items = readCommaList(list);
+    if (index < 0 || index >= items.size())
+        indexError(index);
+    items.removeAt(index);
+    return writeCommaList(items);
+}
+
+int commaCount(const QString& list)
+{
+    if (trimBlanks(list).isEmpty())
+        return 0;
+    return int(readCommaList(list).size());
+}
+
+int commaIndexOf(const QString& list, const QString& item)
+{
+    return int(readCommaList(list).indexOf(item));
+}
+
+QString commaSum(const QString& list)
+{
+    qint64 sum = 0;
+    const int n = commaCount(list);
+    for (int i = 0; i < n; ++i)
+        sum += strToIntDef(getCommaItem(list, i), 0);
+    return QString::number(sum);
+}
+
+QString addCommaItem(const QString& item, const QString& list)
+{
+    QStringList items = readCommaList(list);
+    sortTextList(items);
+    const bool present = std::any_of(items.cbegin(), items.cend(), [&](const QString& s) {
+        return s.compare(item, Qt::CaseInsensitive) == 0;
+    });
+    if (!present)
+        items << item;
+    return writeCommaList(items);
+}
+
+QString uniqueName(const QString& base, const QString& list)
+{
+    if (commaIndexOf(list, base) < 0)
+        return base;
+    const QStringList items = readCommaList(list);
+    for (qint64 i = 1;; ++i) {
+        const QString candidate = base + QString::number(i);
+        if (!items.contains(candidate))
+            return candidate;
+    }
+}
+
+int compareText(const QString& a, const QString& b)
+{
+    return textCollator().compare(a, b);
+}
+
+void sortTextList(QStringList& list)
+{
+    // Texts the collator holds equal (case only) fall back to their code
+    // points, so the result never depends on the input order.
+    const QCollator& c = textCollator();
+    std::stable_sort(list.begin(), list.end(), [&c](const QString& a, const QString& b) {
+        const int r = c.compare(a, b);
+        if (r != 0)
+            return r < 0;
+        return a < b;
+    });
+}
+
+bool tryStrToInt(const QString& text, int& value)
+{
+    const QString t = trimBlanks(text);
+    qsizetype p = 0;
+    bool negative = false;
+    if (p < t.size() && (t.at(p) == QLatin1Char('+') || t.at(p) == QLatin1Char('-'))) {
+        negative = t.at(p) == QLatin1Char('-');
+        ++p;
+    }
+    if (p >= t.size())
+        return false;
+    qint64 v = 0;
+    for (; p < t.size(); ++p) {
+        const char16_t c = t.at(p).unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        v = v * 10 + (c - u'0');
+        if (v > qint64(std::numeric_limits<int>::max()) + 1)
+            return false;
+    }
+    if (negative)
+        v = -v;
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return false;
+    value = int(v);
+    return true;
+}
+
+int strToInt(const QString& text)
+{
+    int v = 0;
+    if (!tryStrToInt(text, v))
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return v;
+}
+
+int strToIntDef(const QString& text, int fallback)
+{
+    int v = 0;
+    return tryStrToInt(text, v) ? v : fallback;
+}
+
+int compareNum(const QString& a, const QString& b)
+{
+    const qint64 d = qint64(strToIntDef(a, 0)) - qint64(strToIntDef(b, 0));
+    return int(std::clamp<qint64>(d, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+QString formatMoney(const QString& text)
+{
+    return Money::parse(text).format();
+}
+
+QString stripDollar(const QString& text)
+{
+    QString s = text;
+    const qsizetype p = s.indexOf(QLatin1Char('$'));
+    if (p >= 0)
+        s.remove(p, 1);
+    return s;
+}
+
+QString twoDigits(int n)
+{
+    const QString s = QString::number(n);
+    if (n >= 0 && n <= 9)
+        return QLatin1Char('0') + s;
+    return s.right(2);
+}
+
+void monthName(int language, int month, QString& text)
+{
+    static const std::array<const char16_t*, 12> names = {
+        u"janvier", u"fevrier", u"mars", u"avril", u"mai_", u"juin",
+        u"juillet", u"aout", u"septembre", u"octobre", u"novembre", u"décembre"};
+    if (language != 1 || month < 1 || month > 12)
+        return;
+    text = QString::fromUtf16(names[std::size_t(month - 1)]);
+}
+
+QString cutAtDot(const QString& text)
+{
+    const QString t = trimBlanks(text);
+    const qsizetype p = t.indexOf(QLatin1Char('.'));
+    return p < 0 ? t : t.left(p);
+}
+
+QString dequote(const QString& text)
+{
+    if (!text.startsWith(QLatin1Char('"')))
+        return QString();
+    qsizetype p = 0;
+    return readQuoted(text, p);
+}
+
+QString dateStr(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyMMdd"));
+}
+
+QString todayStr()
+{
+    return dateStr(QDate::currentDate());
+}
+
+QDate strToDate(const QString& text)
+{
+    if (text.size() != 6)
+        return QDate();
+    int v[3] = {0, 0, 0};
+    for (int i = 0; i < 6; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return QDate();
+        v[i / 2] = v[i / 2] * 10 + (c - u'0');
+    }
+    return QDate(2000 + v[0], v[1], v[2]);
+}

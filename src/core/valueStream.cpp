@@ -1,0 +1,277 @@
+#include "core/valueStream.h"
+
+#include "core/appError.h"
+#include "core/cp1252.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+enum Tag : quint8 {
+    TagEndOfList = 0x00,
+    TagList = 0x01,
+    TagInt8 = 0x02,
+    TagInt16 = 0x03,
+    TagInt32 = 0x04,
+    TagString = 0x06,
+    TagLString = 0x0C,
+    TagWString = 0x12,
+    TagUtf8String = 0x14,
+};
+
+bool isAscii(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+} // namespace
+
+// --- TWriter -----------------------------------------------------------------
+
+TWriter::TWriter(QIODevice& device) : TFiler(device)
+{
+    m_buffer.reserve(BufferSize);
+}
+
+TWriter::~TWriter()
+{
+    if (m_failed)
+        return;
+    try {
+        flush();
+    } catch (const AppError&) {
+        // A destructor cannot report: callers that care call flush() first.
+    }
+}
+
+void TWriter::flush()
+{
+    if (m_buffer.isEmpty())
+        return;
+    const qint64 n = m_device.write(m_buffer);
+    const bool ok = n == m_buffer.size();
+    m_buffer.resize(0);
+    if (!ok) {
+        m_failed = true;
+        QString why = m_device.errorString();
+        if (why.isEmpty())
+            why = QStringLiteral("Stream write error");
+        throw AppError(why);
+    }
+}
+
+void TWriter::put(const char* data, qsizetype size)
+{
+    if (m_failed)
+        throw AppError(QStringLiteral("Stream write error"));
+    while (size > 0) {
+        if (m_buffer.size() == BufferSize)
+            flush();
+        const qsizetype k = std::min<qsizetype>(size, BufferSize - m_buffer.size());
+        m_buffer.append(data, k);
+        data += k;
+        size -= k;
+    }
+}
+
+void TWriter::writeInteger(qint32 value)
+{
+    char bytes[5];
+    qsizetype n;
+    if (value >= -128 && value <= 127) {
+        bytes[0] = char(TagInt8);
+        bytes[1] = char(qint8(value));
+        n = 2;
+    } else if (value >= -32768 && value <= 32767) {
+        bytes[0] = char(TagInt16);
+        qToLittleEndian<qint16>(qint16(value), bytes + 1);
+        n = 3;
+    } else {
+        bytes[0] = char(TagInt32);
+        qToLittleEndian<qint32>(value, bytes + 1);
+        n = 5;
+    }
+    put(bytes, n);
+}
+
+void TWriter::writeString(const QString& text)
+{
+    char head[5];
+    if (!isAscii(text)) {
+        // Any other character goes as UTF-8, so nothing outside Windows-1252 is lost.
+        const QByteArray utf8 = text.toUtf8();
+        head[0] = char(TagUtf8String);
+        qToLittleEndian<qint32>(qint32(utf8.size()), head + 1);
+        put(head, 5);
+        put(utf8.constData(), utf8.size());
+        return;
+    }
+    const QByteArray bytes = text.toLatin1();
+    if (bytes.size() <= 255) {
+        head[0] = char(TagString);
+        head[1] = char(quint8(bytes.size()));
+        put(head, 2);
+    } else {
+        head[0] = char(TagLString);
+        qToLittleEndian<qint32>(qint32(bytes.size()), head + 1);
+        put(head, 5);
+    }
+    put(bytes.constData(), bytes.size());
+}
+
+void TWriter::writeListBegin()
+{
+    putByte(TagList);
+}
+
+void TWriter::writeListEnd()
+{
+    putByte(TagEndOfList);
+}
+
+// --- TReader -----------------------------------------------------------------
+
+TReader::TReader(QIODevice& device) : TFiler(device)
+{
+}
+
+void TReader::fail(const QString& what) const
+{
+    throw ReadError(QStringLiteral("Error reading file: %1 at byte %2").arg(what).arg(position()));
+}
+
+bool TReader::fill()
+{
+    m_base += m_buffer.size();
+    m_buffer.resize(BufferSize);
+    m_pos = 0;
+    const qint64 n = m_device.read(m_buffer.data(), BufferSize);
+    m_buffer.resize(n > 0 ? qsizetype(n) : 0);
+    return n > 0;
+}
+
+quint8 TReader::takeByte()
+{
+    if (m_pos >= m_buffer.size() && !fill())
+        fail(QStringLiteral("unexpected end of file"));
+    return quint8(m_buffer.at(m_pos++));
+}
+
+void TReader::takeRaw(char* dst, qsizetype size)
+{
+    while (size > 0) {
+        if (m_pos >= m_buffer.size() && !fill())
+            fail(QStringLiteral("unexpected end of file"));
+        const qsizetype k = std::min<qsizetype>(size, m_buffer.size() - m_pos);
+        std::memcpy(dst, m_buffer.constData() + m_pos, size_t(k));
+        m_pos += k;
+        dst += k;
+        size -= k;
+    }
+}
+
+QByteArray TReader::takeBytes(qint64 size)
+{
+    // Never trust a length field: refuse one beyond the end of a file, and
+    // otherwise grow the result only with bytes actually read.
+    const qint64 buffered = m_buffer.size() - m_pos;
+    if (!m_device.isSequential()) {
+        const qint64 remaining = buffered + std::max<qint64>(0, m_device.size() - m_device.pos());
+        if (size > remaining)
+            fail(QStringLiteral("length %1 beyond the end of file").arg(size));
+    }
+    QByteArray out;
+    if (size <= buffered || !m_device.isSequential())
+        out.reserve(qsizetype(size));
+    while (out.size() < size) {
+        if (m_pos >= m_buffer.size() && !fill())
+            fail(QStringLiteral("unexpected end of file"));
+        const qsizetype k = qsizetype(std::min<qint64>(size - out.size(), m_buffer.size() - m_pos));
+        out.append(m_buffer.constData() + m_pos, k);
+        m_pos += k;
+    }
+    return out;
+}
+
+qint32 TReader::takeLength()
+{
+    char b[4];
+    takeRaw(b, 4);
+    const qint32 n = qFromLittleEndian<qint32>(b);
+    if (n < 0)
+        fail(QStringLiteral("negative length"));
+    return n;
+}
+
+qint32 TReader::readInteger()
+{
+    const quint8 tag = takeByte();
+    char b[4];
+    switch (tag) {
+    case TagInt8:
+        takeRaw(b, 1);
+        return qint8(b[0]);
+    case TagInt16:
+        takeRaw(b, 2);
+        return qFromLittleEndian<qint16>(b);
+    case TagInt32:
+        takeRaw(b, 4);
+        return qFromLittleEndian<qint32>(b);
+    default:
+        --m_pos;
+        fail(QStringLiteral("integer expected, tag 0x%1").arg(tag, 2, 16, QLatin1Char('0')));
+    }
+}
+
+QString TReader::readString()
+{
+    const quint8 tag = takeByte();
+    switch (tag) {
+    case TagString: {
+        const quint8 n = takeByte();
+        return cp1252::decode(takeBytes(n));
+    }
+    case TagLString:
+        return cp1252::decode(takeBytes(takeLength()));
+    case TagWString: {
+        const qint64 units = takeLength();
+        const QByteArray raw = takeBytes(units * 2);
+        QString out(qsizetype(units), Qt::Uninitialized);
+        for (qsizetype i = 0; i < units; ++i)
+            out[i] = QChar(qFromLittleEndian<quint16>(raw.constData() + 2 * i));
+        return out;
+    }
+    case TagUtf8String:
+        return QString::fromUtf8(takeBytes(takeLength()));
+    default:
+        --m_pos;
+        fail(QStringLiteral("string expected, tag 0x%1").arg(tag, 2, 16, QLatin1Char('0')));
+    }
+}
+
+void TReader::readListBegin()
+{
+    const quint8 tag = takeByte();
+    if (tag != TagList) {
+        --m_pos;
+        fail(QStringLiteral("list begin expected, tag 0x%1").arg(tag, 2, 16, QLatin1Char('0')));
+    }
+}
+
+void TReader::readListEnd()
+{
+    const quint8 tag = takeByte();
+    if (tag != TagEndOfList) {
+        --m_pos;
+        fail(QStringLiteral("list end expected, tag 0x%1").arg(tag, 2, 16, QLatin1Char('0')));
+    }
+}
+
+bool TReader::endOfList()
+{
+    if (m_pos >= m_buffer.size() && !fill())
+        fail(QStringLiteral("unexpected end of file"));
+    return quint8(m_buffer.at(m_pos)) == TagEndOfList;
+}
