@@ -1,18 +1,285 @@
 #include "model/uArt.h"
 
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/textUtil.h"
 #include "core/valueStream.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void indexError(int index)
+{
+    throw AppError(u"List index out of bounds (%1)"_s.arg(index));
+}
+
+QString tagHalf(const QString& text)
+{
+    return text.left(3).leftJustified(3, QLatin1Char('_'));
+}
+
+} // namespace
+
+// --- TArtisan -----------------------------------------------------------------
+
+QString TArtisan::artRecord() const
+{
+    QString rec;
+    for (const QString* f : {&artNo, &nom, &prenom, &adresse, &ville, &CP, &tel, &courriel,
+                             &varData, &comment})
+        rec += *f + REC_SEP;
+    return rec;
+}
+
+void TArtisan::setArtRecord(const QString& record)
+{
+    QString rec = record;
+    for (QString* f : {&artNo, &nom, &prenom, &adresse, &ville, &CP, &tel, &courriel, &varData,
+                       &comment})
+        *f = takeField(rec, REC_SEP);
+}
+
+QString TArtisan::artTag() const
+{
+    return tagHalf(nom) + tagHalf(prenom);
+}
+
+// --- TArtList -----------------------------------------------------------------
+
+TArtisan& TArtList::at(int index)
+{
+    if (index < 0 || index >= count())
+        indexError(index);
+    m_current = m_items[size_t(index)].get();
+    return *m_current;
+}
+
+const TArtisan& TArtList::at(int index) const
+{
+    if (index < 0 || index >= count())
+        indexError(index);
+    return *m_items[size_t(index)];
+}
+
+TArtisan& TArtList::append()
+{
+    m_items.push_back(std::make_unique<TArtisan>());
+    m_current = m_items.back().get();
+    return *m_current;
+}
+
+void TArtList::clear()
+{
+    m_items.clear();
+    m_current = nullptr;
+}
 
 void TArtList::writeArtisans(TWriter& w) const
 {
     w.writeListBegin();
+    for (const auto& a : m_items) {
+        w.writeString(a->artRecord());
+        a->products.writeProducts(w);
+    }
     w.writeListEnd();
 }
 
-void TArtList::readArtisans(TReader& r, int, int& totProdCount)
+void TArtList::readArtisans(TReader& r, int dbVersion, int& totProdCount)
 {
+    clear();
     totProdCount = 0;
     r.readListBegin();
-    while (!r.endOfList())
-        r.readString();
+    while (!r.endOfList()) {
+        const QString rec = r.readString();
+        TArtisan& a = append();
+        a.setArtRecord(rec);
+        if (dbVersion > 1) {
+            a.products.readProducts(r);
+            totProdCount += a.products.count();
+        }
+    }
     r.readListEnd();
+}
+
+int TArtList::indexOfArtNo(const QString& number) const
+{
+    if (number.isEmpty())
+        return -1;
+    for (int i = 0; i < count(); ++i)
+        if (m_items[size_t(i)]->artNo == number)
+            return i;
+    return -1;
+}
+
+QString TArtList::displayName(int index) const
+{
+    const TArtisan& a = at(index);
+    return a.nom + u" "_s + a.prenom + u" ("_s + a.artNo + u")"_s;
+}
+
+QString TArtList::tagLine(int index) const
+{
+    return at(index).artTag() + u"    *"_s + QString::number(index);
+}
+
+QStringList TArtList::fillItems(int mode) const
+{
+    QStringList items;
+    for (int i = 0; i < count(); ++i)
+        items.append(mode == 0 ? displayName(i) : tagLine(i));
+    return items;
+}
+
+QString TArtList::csvLine(int index) const
+{
+    if (isEmpty())
+        return QString();
+    const TArtisan& a = at(index);
+    QString line = a.artNo;
+    for (const QString* f : {&a.nom, &a.prenom, &a.adresse, &a.ville, &a.CP, &a.tel, &a.courriel})
+        line += u",\""_s + quoted(*f) + u"\""_s;
+    return line;
+}
+
+QString TArtList::varSource(const TArtisan& artisan, QString* importFName)
+{
+    if (artisan.varData.isEmpty())
+        return QString();
+    if (importFName)
+        *importFName = getCommaItem(artisan.varData, 0);
+    return getCommaItem(artisan.varData, 1);
+}
+
+int TArtList::varSourceIndex(int index, QString* importFName) const
+{
+    const QString source = varSource(at(index), importFName);
+    return source.isEmpty() ? -1 : strToIntDef(source, -1);
+}
+
+TProdList& TArtList::productsOf(int index)
+{
+    return at(index).products;
+}
+
+void TArtList::setProducts(int index, const TProdList& products)
+{
+    at(index).products.assign(products);
+}
+
+void TArtList::setImportedProdNo(int index, int prodIndex, const QString& number)
+{
+    at(index).products.setProdNo(prodIndex, number);
+}
+
+int TArtList::totalProducts() const
+{
+    int total = 0;
+    for (const auto& a : m_items)
+        total += a->products.count();
+    return total;
+}
+
+void TArtList::renumberAll()
+{
+    for (const auto& a : m_items)
+        a->products.renumber();
+}
+
+// --- program-wide state -------------------------------------------------------
+
+QString displayNameOf(AppState& st, const QString& number)
+{
+    st.MaxRecs = int(st.numItems.size());
+    const qsizetype at = st.numItems.lastIndexOf(number);
+    if (at < 0 || at >= st.nameItems.size())
+        return QString();
+    return st.nameItems.at(at);
+}
+
+void rebuildLists(AppState& st)
+{
+    if (st.artList.isEmpty())
+        return;
+    st.numItems.clear();
+    st.nameItems.clear();
+    st.totProdCount = 0;
+    for (int i = 0; i < st.artList.count(); ++i) {
+        const TArtisan& a = st.artList.at(i);
+        st.numItems.append(a.artNo);
+        st.nameItems.append(st.artList.displayName(i));
+        st.totProdCount += a.products.count();
+    }
+    displayNameOf(st, st.curArtNo);
+}
+
+TArtisan* selectArtisan(AppState& st, int index)
+{
+    if (st.artList.isEmpty())
+        return nullptr;
+    if (index == -1)
+        index = 0;
+    TArtisan& a = st.artList.at(index);
+    st.curArtInd = index;
+    st.curArtNo = a.artNo;
+    TArtList::varSource(a, &st.importFName);
+    st.prodList.assign(a.products);
+    st.prodNoList = st.prodList.prodNumbers();
+    st.curProdInd = st.prodList.isEmpty() ? -1 : 0;
+    return &a;
+}
+
+TArtisan& addArtisan(AppState& st, const QString& number)
+{
+    TArtisan& a = st.artList.append();
+    a.artNo = number;
+    st.curArtNo = number;
+    rebuildLists(st);
+    st.prodNoList.clear();
+    st.curProdInd = -1;
+    selectArtisan(st, st.artList.count() - 1);
+    return a;
+}
+
+void importArtisan(AppState& st, const TArtList& source, int sourceIndex)
+{
+    const TArtisan& src = source.at(sourceIndex);
+    TArtisan* target = st.artList.current();
+    if (!target)
+        indexError(st.artList.count() - 1);
+    const QString number = TArtList::artNoFor(st.artList.count());
+    target->artNo = number;
+    st.curArtNo = number;
+    target->nom = src.nom;
+    target->prenom = src.prenom;
+    target->courriel = src.courriel;
+    target->comment = src.comment;
+    target->adresse = src.adresse;
+    target->ville = src.ville;
+    target->CP = src.CP;
+    target->tel = src.tel;
+    // A comma list, so a file name holding a blank or a comma reads back whole.
+    // The name without its folder, whichever separator a stored path uses.
+    const QString name = st.importFName.mid(
+        qMax(st.importFName.lastIndexOf(QLatin1Char('/')), st.importFName.lastIndexOf(QLatin1Char('\\'))) + 1);
+    target->varData = writeCommaList({name, QString::number(sourceIndex)});
+    selectArtisan(st, st.artList.count() - 1);
+    rebuildLists(st);
+}
+
+void saveProdList(AppState& st)
+{
+    if (st.curArtInd >= 0 && !st.prodNoList.isEmpty())
+        st.artList.setProducts(st.curArtInd, st.prodList);
+}
+
+void loadProdList(AppState& st)
+{
+    st.prodList.assign(st.artList.productsOf(st.curArtInd));
+}
+
+void renumberAll(AppState& st)
+{
+    st.artList.renumberAll();
+    st.curItem = u"001"_s;
 }

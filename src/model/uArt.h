@@ -1,13 +1,126 @@
 #pragma once
-// Artisans and the artisan list with its section of the database file.
-// (Placeholder: an always-empty list until the inventory model lands.)
+// Artisans and the artisan list: the artisan record, the artisan section of the
+// database file (each artisan followed by its product section), numbering, the
+// display texts and the model half of the artisans window's operations.
+//
+// Ownership: the artisan list owns its artisans (unique_ptr); an artisan's
+// products are shared (see uProd.h), so prodList may keep using the current
+// artisan's products even after the artisan list is cleared or reloaded.
 
+#include "model/uProd.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class AppState;
 class TReader;
 class TWriter;
 
+// A craftsperson who consigns products: number, contact details, comment,
+// import note and own product list.
+class TArtisan {
+public:
+    QString artNo;
+    QString nom;
+    QString prenom;
+    QString adresse;
+    QString ville;
+    QString CP;
+    QString tel;
+    QString courriel;
+    QString varData; // empty, or the comma list: import file name, index in it
+    QString comment;
+    TProdList products;
+
+    // The ten fields, each followed by REC_SEP (ten separators, the last at the end).
+    QString artRecord() const;
+    void setArtRecord(const QString& record);
+
+    // Six characters: the first three of nom and of prenom, each half padded
+    // with "_" to three, so a sale line's key keeps its fixed positions.
+    QString artTag() const;
+};
+
+// The ordered list of artisans (artList, impArtList) with its file section and
+// its look-ups by position and by number.
 class TArtList {
 public:
-    int count() const { return 0; }
+    TArtList() = default;
+    TArtList(const TArtList&) = delete;
+    TArtList& operator=(const TArtList&) = delete;
+
+    int count() const { return int(m_items.size()); }
+    bool isEmpty() const { return m_items.empty(); }
+    // Fetch by position; the artisan becomes current. Raises AppError
+    // "List index out of bounds (%d)" outside 0..count-1.
+    TArtisan& at(int index);
+    const TArtisan& at(int index) const;
+    TArtisan* current() const { return m_current; }
+    // Appends a new empty artisan; it becomes current.
+    TArtisan& append();
+    void clear();
+
+    // Artisan section of the database file.
     void writeArtisans(TWriter& w) const;
+    // Replaces the list by the section read; products are read only when
+    // dbVersion > 1; totProdCount receives the number of products read. On a
+    // read error the artisans read so far stay in the list.
     void readArtisans(TReader& r, int dbVersion, int& totProdCount);
+
+    static QString artNoFor(int n) { return numberText(n); }
+    // -1 for an empty number or when no artisan has it.
+    int indexOfArtNo(const QString& number) const;
+    QString displayName(int index) const;   // "Verrier Art (002)"
+    QString tagLine(int index) const;       // "VerArt    *1"
+    // displayName (mode 0) or tagLine (other modes) of every artisan.
+    QStringList fillItems(int mode) const;
+    // Row under "ArtNo,Nom,Prenom,Adresse,Ville,CP,Tel,Courriel"; inner double
+    // quotes doubled. Empty when the list is empty.
+    QString csvLine(int index) const;
+    // Item 1 of the artisan's varData (its position in the import file), empty
+    // when varData is; *importFName (when given) receives item 0.
+    static QString varSource(const TArtisan& artisan, QString* importFName = nullptr);
+    // varSource read as an integer; -1 when empty or not a number.
+    int varSourceIndex(int index, QString* importFName = nullptr) const;
+    TProdList& productsOf(int index);
+    void setProducts(int index, const TProdList& products);
+    void setImportedProdNo(int index, int prodIndex, const QString& number);
+    int totalProducts() const;
+    void renumberAll();
+
+private:
+    std::vector<std::unique_ptr<TArtisan>> m_items;
+    TArtisan* m_current = nullptr;
 };
+
+// --- model halves of the windows' operations on the program-wide state ---
+
+// The entry of nameItems at the last position of number in numItems, empty if
+// none; MaxRecs := count of numItems.
+QString displayNameOf(AppState& st, const QString& number);
+// When artList is not empty: numItems, nameItems and totProdCount rebuilt,
+// MaxRecs updated through displayNameOf(curArtNo).
+void rebuildLists(AppState& st);
+// What showArtisan sets besides the controls: index -1 on a non-empty list
+// means 0; curArtInd, curArtNo, importFName (from varData), prodList (the
+// artisan's products), prodNoList and curProdInd (0, or -1 without products).
+// Returns the artisan, or nullptr when the list is empty.
+TArtisan* selectArtisan(AppState& st, int index);
+// Appends an artisan numbered number with every other field empty, rebuilds
+// the lists and selects it.
+TArtisan& addArtisan(AppState& st, const QString& number);
+// Fills the current artisan of artList (the one addArtisan just made) from
+// artisan sourceIndex of source: number artNoFor(count), contact fields copied,
+// varData naming importFName's file and sourceIndex; no products. Then selects
+// the last artisan and rebuilds the lists. An invalid sourceIndex raises the
+// list index error and changes nothing.
+void importArtisan(AppState& st, const TArtList& source, int sourceIndex);
+// prodList -> products of artisan curArtInd (when curArtInd >= 0 and
+// prodNoList is not empty).
+void saveProdList(AppState& st);
+// products of artisan curArtInd -> prodList.
+void loadProdList(AppState& st);
+// renumber every artisan's products; curItem := "001".
+void renumberAll(AppState& st);

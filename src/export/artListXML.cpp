@@ -1,0 +1,245 @@
+#include "export/artListXML.h"
+
+#include "core/appError.h"
+#include "core/cp1252.h"
+#include "core/safeWrite.h"
+#include "core/textUtil.h"
+#include "export/uXMLTag.h"
+#include "model/uArt.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString charRef(char32_t code)
+{
+    return u"&#"_s + QString::number(code) + QLatin1Char(';');
+}
+
+// Numeric references for what xmlEscape leaves raw but a reader would not
+// give back unchanged; extra holds the further characters to reference.
+QString escapeRest(const QString& escaped, const QString& extra)
+{
+    QString out;
+    out.reserve(escaped.size());
+    for (const QChar c : escaped) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x80 && u <= 0x9F) || u == u'\r' || extra.contains(c))
+            out += charRef(u);
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString escapeText(const QString& text, const QString& extra)
+{
+    if (!text.isEmpty() && text.trimmed().isEmpty()) {
+        // A reader drops text made of blanks only; references keep it.
+        QString out;
+        for (const QChar c : text)
+            out += charRef(c.unicode());
+        return out;
+    }
+    return escapeRest(xmlEscape(text), extra);
+}
+
+// One field of the address text: quoted when it holds ";" or starts with a
+// double quote, so the four fields split back where they were joined.
+QString addressField(const QString& field)
+{
+    if (field.contains(QLatin1Char(';')) || field.startsWith(QLatin1Char('"')))
+        return QLatin1Char('"') + quoted(field) + QLatin1Char('"');
+    return field;
+}
+
+// Takes one address field from rest: a quoted field (doubled quotes made
+// single) or, as the older program did, the text up to the next ";".
+QString takeAddressField(QString& rest)
+{
+    if (rest.startsWith(QLatin1Char('"'))) {
+        QString field;
+        qsizetype i = 1;
+        for (; i < rest.size(); ++i) {
+            if (rest.at(i) == QLatin1Char('"')) {
+                if (i + 1 < rest.size() && rest.at(i + 1) == QLatin1Char('"')) {
+                    field += QLatin1Char('"');
+                    ++i;
+                    continue;
+                }
+                break;
+            }
+            field += rest.at(i);
+        }
+        // Past the closing quote and the separator after it.
+        rest = rest.mid(i + 1);
+        if (rest.startsWith(QLatin1Char(';')))
+            rest = rest.mid(1);
+        return field;
+    }
+    return takeField(rest, u";"_s);
+}
+
+QList<QDomElement> childElements(const QDomElement& parent)
+{
+    QList<QDomElement> children;
+    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        children.append(e);
+    return children;
+}
+
+bool isLegacyEncoding(QString name)
+{
+    name = name.toLower();
+    name.remove(QLatin1Char('-')).remove(QLatin1Char('_')).remove(QLatin1Char(' '));
+    return name == u"iso88591"_s || name == u"latin1"_s || name == u"windows1252"_s ||
+           name == u"cp1252"_s;
+}
+
+} // namespace
+
+QString xmlLeafText(const QString& text)
+{
+    return escapeText(text, QString());
+}
+
+QString xmlAttrText(const QString& text)
+{
+    return escapeText(text, u"\t\n"_s);
+}
+
+QString artItemXML(const TArtisan& a)
+{
+    const QString address = QLatin1Char('"') +
+                            xmlLeafText(quoted(addressField(a.adresse.trimmed()) + u";"_s +
+                                               addressField(a.ville.trimmed()) + u";"_s +
+                                               addressField(a.CP) + u";"_s +
+                                               addressField(a.tel) + u";"_s)) +
+                            QLatin1Char('"');
+    const QString contact = TXMLUtil::xmlTag(u"artNo"_s, xmlLeafText(a.artNo)) +
+                            TXMLUtil::xmlTag(u"nom"_s, xmlLeafText(a.nom)) +
+                            TXMLUtil::xmlTag(u"prenom"_s, xmlLeafText(a.prenom)) +
+                            TXMLUtil::xmlTag(u"adresse"_s, address) +
+                            TXMLUtil::xmlTag(u"eMail"_s, xmlLeafText(a.courriel)) +
+                            TXMLUtil::xmlTag(u"varData"_s, xmlLeafText(a.varData)) +
+                            TXMLUtil::xmlTag(u"comment"_s, xmlLeafText(a.comment));
+    QString item = u"<artItem artNo=\""_s + xmlAttrText(a.artNo) + u"\">\n"_s;
+    item += u"\t<artID>\n\t\t"_s + contact + u"\n\t</artID>\n"_s;
+    if (a.products.isEmpty())
+        item += u"\t<product />"_s;
+    else
+        item += u"\t<product>\n"_s + a.products.itemsXML() + u"\t</product>"_s;
+    item += u"\n</artItem>"_s;
+    return item;
+}
+
+QByteArray artListXML(const TArtList& list)
+{
+    QString doc = u"<?xml version=\"1.0\" encoding=\"ISO8859-1\"?>\r\n<artList>\r\n"_s;
+    for (int i = 0; i < list.count(); ++i)
+        doc += artItemXML(list.at(i)) + u"\r\n"_s;
+    doc += u"</artList>\r\n"_s;
+    // Every text was escaped, so only Latin-1 characters remain.
+    return doc.toLatin1();
+}
+
+void writeArtListXML(const TArtList& list, const QString& path)
+{
+    safeWriteFile(path, artListXML(list));
+}
+
+QString artListFileName(const QString& artFileName)
+{
+    if (artFileName.trimmed().isEmpty())
+        return u"artList.xml"_s;
+    const qsizetype at = artFileName.indexOf(u".tlvdb"_s);
+    if (at < 0)
+        return artFileName + u".xml"_s;
+    QString name = artFileName;
+    return name.replace(at, 6, u".xml"_s);
+}
+
+void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
+{
+    static const QRegularExpression declaration(
+        uR"(^\s*<\?xml[^>]*?encoding\s*=\s*["']([^"']*)["'])"_s);
+    QByteArray data = bytes;
+    const auto match = declaration.match(QString::fromLatin1(bytes.left(256)));
+    if (match.hasMatch() && isLegacyEncoding(match.captured(1))) {
+        // The older program wrote Windows-1252 bytes under this declaration;
+        // decoding them ourselves gives € and ’ back, and the text goes on to
+        // the parser as UTF-8 under a declaration saying so.
+        QString text = cp1252::decode(bytes);
+        text.replace(match.capturedStart(1), match.capturedLength(1), u"UTF-8"_s);
+        // Its texts were not escaped: a bare "&" stands for itself.
+        static const QRegularExpression bareAmp(
+            uR"(&(?!(?:[A-Za-z_][A-Za-z0-9_.-]*|#[0-9]+|#x[0-9A-Fa-f]+);))"_s);
+        text.replace(bareAmp, u"&amp;"_s);
+        data = text.toUtf8();
+    }
+    QString error;
+    int line = 0;
+    int column = 0;
+    if (!doc.setContent(data, &error, &line, &column))
+        throw AppError(u"Document XML illisible (ligne %1, colonne %2) : %3"_s.arg(line)
+                           .arg(column)
+                           .arg(error));
+}
+
+QDomElement artListElement(const QDomDocument& doc)
+{
+    const QDomElement root = doc.documentElement();
+    if (root.tagName() == u"artList"_s)
+        return root;
+    return root.firstChildElement(u"artList"_s);
+}
+
+void readArtListXML(TArtList& list, const QDomElement& artList)
+{
+    list.clear();
+    for (const QDomElement& item : childElements(artList)) {
+        TArtisan& a = list.append();
+        const QList<QDomElement> parts = childElements(item);
+        if (parts.isEmpty())
+            continue;
+        const QList<QDomElement> id = childElements(parts.at(0));
+        auto text = [&id](int i) { return i < id.size() ? id.at(i).text() : QString(); };
+        a.artNo = text(0);
+        a.nom = text(1);
+        a.prenom = text(2);
+        QString address = text(3);
+        if (address.startsWith(QLatin1Char('"')))
+            address = dequote(address);
+        a.adresse = takeAddressField(address);
+        a.ville = takeAddressField(address);
+        a.CP = takeAddressField(address);
+        a.tel = takeAddressField(address);
+        a.courriel = text(4);
+        if (id.size() < 7) {
+            a.comment = text(5);
+        } else {
+            a.varData = text(5);
+            a.comment = text(6);
+        }
+        if (parts.size() > 1)
+            for (const QDomElement& prod : childElements(parts.at(1)))
+                a.products.append().readItemXML(prod);
+    }
+}
+
+bool readArtListFile(TArtList& list, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(file.errorString());
+    QDomDocument doc;
+    parseXMLDocument(file.readAll(), doc);
+    const QDomElement root = artListElement(doc);
+    if (root.isNull())
+        return false;
+    readArtListXML(list, root);
+    return true;
+}

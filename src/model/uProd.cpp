@@ -1,0 +1,423 @@
+#include "model/uProd.h"
+
+#include "core/appError.h"
+#include "core/money.h"
+#include "core/textUtil.h"
+#include "core/valueStream.h"
+#include "export/artListXML.h"
+#include "export/uXMLTag.h"
+
+#include <QDomElement>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void indexError(int index)
+{
+    throw AppError(u"List index out of bounds (%1)"_s.arg(index));
+}
+
+// Sum of the quantities of a list, skipping position skip; raises the integer
+// error on a quantity that is not an integer, before anything changes.
+int sumQnt(const TQnt& list, int skip = -1)
+{
+    int sum = 0;
+    for (int i = 0; i < list.count(); ++i)
+        if (i != skip)
+            sum += strToInt(list.at(i).qnt);
+    return sum;
+}
+
+// valeur or prix read as an amount: a blank text is 0, other text that is not
+// an amount raises the conversion error naming it.
+Money moneyOf(const QString& text)
+{
+    const QString plain = stripDollar(text).trimmed();
+    if (plain.isEmpty())
+        return Money();
+    if (const auto m = Money::tryParse(plain))
+        return *m;
+    throw AppError(u"'%1' is not a valid floating point value"_s.arg(plain));
+}
+
+} // namespace
+
+QString quoted(const QString& text)
+{
+    QString out = text;
+    return out.replace(QLatin1Char('"'), u"\"\""_s);
+}
+
+QString numberText(int n)
+{
+    return (u"00"_s + QString::number(n)).right(3);
+}
+
+QString recordFieldProblem(const QString& text, const QString& sep)
+{
+    if (text.contains(sep))
+        return u"Le texte ne peut pas contenir la suite « %1 », qui sépare les champs "
+               u"de la fiche : retirez-la."_s.arg(sep);
+    // The separator that follows the field must be found where it starts.
+    const QString joined = text + sep;
+    const qsizetype at = joined.indexOf(sep);
+    if (at != text.size()) {
+        const QString tail = text.mid(at);
+        return u"Le texte ne peut pas se terminer par « %1 » : suivi du séparateur « %2 » "
+               u"des champs de la fiche, il serait mal relu. Retirez « %1 »."_s.arg(tail, sep);
+    }
+    return QString();
+}
+
+// --- TProduit -----------------------------------------------------------------
+
+QString TProduit::prodRecord()
+{
+    qntStr = qntList.qntText(2);
+    soldStr = soldList.qntText(2);
+    try {
+        soldQnt = soldList.totalQntStr();
+    } catch (const AppError&) {
+    }
+    try {
+        totQnt = qntList.totalQntStr();
+    } catch (const AppError&) {
+    }
+    return QStringList{artNo, prodNo, descript, valeur, prix, qntStr, soldStr, soldQnt, totQnt,
+                       reserved1, reserved2, reserved3}
+        .join(PROD_SEP);
+}
+
+void TProduit::setProdRecord(const QString& record)
+{
+    QString rec = record;
+    QString* const fields[] = {&artNo,  &prodNo,  &descript, &valeur,    &prix,      &qntStr,
+                               &soldStr, &soldQnt, &totQnt,   &reserved1, &reserved2, &reserved3};
+    for (QString* f : fields)
+        *f = takeField(rec, PROD_SEP);
+    qntList.setQntText(qntStr);
+    soldList.setQntText(soldStr);
+}
+
+QString TProduit::availableStr()
+{
+    const int in = qntList.totalQnt();
+    const int sold = soldList.totalQnt();
+    totIn = in;
+    totSold = sold;
+    available = in - sold;
+    return QString::number(available);
+}
+
+void TProduit::addSold(const QString& date, const QString& qnt)
+{
+    strToInt(qnt);
+    const int in = qntList.totalQnt();
+    soldList.totalQnt();
+    soldList.addQnt(date, qnt);
+    totIn = in;
+    totSold = soldList.totalQnt();
+    available = totIn - totSold;
+}
+
+void TProduit::delSold(const QString& date)
+{
+    const int index = soldList.findDate(date);
+    if (index < 0)
+        return;
+    const int sold = sumQnt(soldList, index);
+    soldList.deleteAt(index);
+    totSold = sold;
+    available = totIn - totSold;
+}
+
+void TProduit::setSold(const QString& date, const QString& qnt)
+{
+    if (soldList.count() == 0)
+        return;
+    const int index = soldList.findDate(date);
+    if (index >= 0)
+        soldList.setQntAt(index, qnt);
+}
+
+QString TProduit::soldValue(const QString& qnt) const
+{
+    const int q = strToInt(qnt);
+    if (q <= 0)
+        return QString();
+    return (moneyOf(valeur) * q).format();
+}
+
+QString TProduit::unitAmount(const QString& qnt, const QString& price)
+{
+    const int q = strToIntDef(qnt, 0);
+    if (q <= 0)
+        return QString();
+    return (moneyOf(price) * q).format();
+}
+
+QString TProduit::itemXML() const
+{
+    return u"<item id=\""_s + xmlAttrText(prodNo) + u"\" dsc=\""_s + xmlAttrText(descript) +
+           u"\">"_s + TXMLUtil::xmlTag(u"qntStr"_s, xmlLeafText(qntList.qntText(3))) +
+           TXMLUtil::xmlTag(u"totQnt"_s, xmlLeafText(totQnt)) +
+           TXMLUtil::xmlTag(u"soldQnt"_s, xmlLeafText(soldQnt)) +
+           TXMLUtil::xmlTag(u"valeur"_s, xmlLeafText(valeur)) +
+           TXMLUtil::xmlTag(u"prix"_s, xmlLeafText(prix)) + u"</item>"_s;
+}
+
+void TProduit::readItemXML(const QDomElement& item)
+{
+    prodNo = item.attribute(u"id"_s);
+    descript = item.attribute(u"dsc"_s);
+    if (descript.startsWith(QLatin1Char('"')))
+        descript = dequote(descript);
+    QList<QDomElement> children;
+    for (QDomElement e = item.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        children.append(e);
+    auto childText = [&children](int i) {
+        return i < children.size() ? children.at(i).text() : QString();
+    };
+    qntStr = childText(0);
+    valeur = childText(3);
+    prix = childText(4);
+}
+
+// --- TProdList ----------------------------------------------------------------
+
+const TProdList::Ptr& TProdList::ptrAt(int index) const
+{
+    if (index < 0 || index >= m_items.size())
+        indexError(index);
+    return m_items.at(index);
+}
+
+TProduit& TProdList::at(int index)
+{
+    m_current = ptrAt(index);
+    return *m_current;
+}
+
+const TProduit& TProdList::at(int index) const
+{
+    return *ptrAt(index);
+}
+
+TProduit& TProdList::append(Ptr p)
+{
+    if (!p)
+        p = std::make_shared<TProduit>();
+    m_items.append(p);
+    m_current = std::move(p);
+    return *m_current;
+}
+
+void TProdList::removeAt(int index)
+{
+    const Ptr p = ptrAt(index);
+    m_items.removeAt(index);
+    if (m_current == p)
+        m_current.reset();
+}
+
+void TProdList::clear()
+{
+    m_items.clear();
+    m_current.reset();
+}
+
+void TProdList::assign(const TProdList& other)
+{
+    if (&other == this)
+        return;
+    m_items = other.m_items;
+    m_current.reset();
+}
+
+void TProdList::writeProducts(TWriter& w) const
+{
+    w.writeListBegin();
+    for (const Ptr& p : m_items)
+        w.writeString(p->prodRecord());
+    w.writeListEnd();
+}
+
+void TProdList::readProducts(TReader& r)
+{
+    clear();
+    r.readListBegin();
+    while (!r.endOfList()) {
+        const QString rec = r.readString();
+        append().setProdRecord(rec);
+    }
+    r.readListEnd();
+}
+
+TProduit& TProdList::addProduct(const QString& number, const QString& artNo,
+                                const QString& today)
+{
+    auto p = std::make_shared<TProduit>();
+    p->artNo = artNo;
+    p->prodNo = number;
+    p->qntList.addQnt(today, u"0"_s);
+    return append(std::move(p));
+}
+
+TProduit& TProdList::addImported(const TProduit& source, const QString& artNo,
+                                 const QString& prodNo, const QString& today)
+{
+    Ptr p;
+    if (m_items.size() >= 2 && m_items.last()->descript.isEmpty())
+        p = m_items.last();
+    else
+        p = std::make_shared<TProduit>();
+    // Copy first: source may be the very product being reused.
+    const QString descript = source.descript;
+    const QString valeur = source.valeur;
+    const QString prix = source.prix;
+    p->artNo = artNo;
+    p->prodNo = prodNo;
+    p->descript = descript;
+    p->valeur = valeur;
+    p->prix = prix;
+    p->qntList.addQnt(today, u"1"_s);
+    if (m_items.isEmpty() || m_items.last() != p)
+        m_items.append(p);
+    m_current = p;
+    return *p;
+}
+
+void TProdList::renumber()
+{
+    for (int i = 0; i < m_items.size(); ++i)
+        m_items.at(i)->prodNo = numberFor(i);
+}
+
+void TProdList::setProdNo(int index, const QString& number)
+{
+    at(index).prodNo = number;
+}
+
+QString TProdList::productField(int index, int selector)
+{
+    TProduit& p = at(index);
+    switch (selector) {
+    case 0: return p.artNo;
+    case 1: return p.prodNo;
+    case 2: return p.descript;
+    case 3: return p.qntStr;
+    case 5: return p.valeur;
+    case 6: return p.prix;
+    default: return QString();
+    }
+}
+
+QStringList TProdList::prodNumbers() const
+{
+    QStringList numbers;
+    numbers.reserve(m_items.size());
+    for (const Ptr& p : m_items)
+        numbers.append(p->prodNo);
+    return numbers;
+}
+
+void TProdList::addReceived(int index, const QString& date, const QString& qnt)
+{
+    at(index).qntList.addQnt(date, qnt);
+}
+
+void TProdList::delReceived(int index, int position)
+{
+    at(index).qntList.deleteAt(position);
+}
+
+void TProdList::sortReceived(int index)
+{
+    at(index).qntList.sortEvents();
+}
+
+QString TProdList::receivedTotalStr(int index)
+{
+    return at(index).qntList.totalQntStr();
+}
+
+void TProdList::addSoldAt(int index, const QString& date, const QString& qnt)
+{
+    at(index).addSold(date, qnt);
+}
+
+void TProdList::delSoldAt(int index, const QString& date)
+{
+    at(index).delSold(date);
+}
+
+void TProdList::setSoldAt(int index, const QString& date, const QString& qnt)
+{
+    at(index).setSold(date, qnt);
+}
+
+QString TProdList::qntInfo(int index, int which)
+{
+    if (index < 0 || index >= m_items.size())
+        return u"na"_s;
+    TProduit& p = at(index);
+    p.availableStr();
+    switch (which) {
+    case 0: return QString::number(p.totIn);
+    case 1: return QString::number(p.totSold);
+    default: return QString::number(p.available);
+    }
+}
+
+QString TProdList::saleLine(int index, const QString& date)
+{
+    if (m_items.isEmpty())
+        return QString();
+    TProduit& p = at(index);
+    const QString sold = p.soldList.qntAt(date);
+    return p.prodNo + u",\""_s + quoted(p.descript) + u"\","_s + p.availableStr() + u","_s + p.prix +
+           u","_s + sold + u","_s + TProduit::unitAmount(sold, p.prix);
+}
+
+QString TProdList::listLine(int index)
+{
+    TProduit& p = at(index);
+    return p.prodNo + u",\""_s + quoted(p.descript) + u"\","_s + p.qntList.totalQntStr() + u","_s +
+           p.valeur + u","_s + p.prix;
+}
+
+QString TProdList::importLine(int index)
+{
+    TProduit& p = at(index);
+    const QString linked =
+        p.prodNo.startsWith(QLatin1Char('*')) ? p.prodNo.mid(1) : QString();
+    return numberFor(index) + u",\""_s + quoted(p.descript) + u"\","_s + p.valeur + u","_s + p.prix +
+           u","_s + linked;
+}
+
+QString TProdList::getCurInvent(const QString& artNo)
+{
+    QStringList rows;
+    for (const Ptr& p : m_items) {
+        if (p->artNo != artNo)
+            continue;
+        p->availableStr();
+        rows.append(writeCommaList({p->prodNo, p->descript, QString::number(p->totIn),
+                                    QString::number(p->totSold), QString::number(p->available)}));
+    }
+    return writeCommaList(rows);
+}
+
+QString TProdList::itemXML(int index)
+{
+    return at(index).itemXML();
+}
+
+QString TProdList::itemsXML() const
+{
+    QString out;
+    for (const Ptr& p : m_items)
+        out += u"\t\t"_s + p->itemXML() + QLatin1Char('\n');
+    return out;
+}
