@@ -1,19 +1,363 @@
 #include "model/uRep.h"
 
+#include "core/appError.h"
+#include "core/money.h"
+#include "core/prompt.h"
+#include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "export/uXMLTag.h"
+#include "model/uSale.h"
+
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void indexError(int i)
+{
+    throw AppError(u"List index out of bounds (%1)"_s.arg(i));
+}
+
+// getCommaItem's rule on an already split list: the trimmed item, or the
+// whole trimmed text past the end.
+QString itemOf(const QStringList& items, const QString& text, int k)
+{
+    return k < items.size() ? items.at(k).trimmed() : text.trimmed();
+}
+
+} // namespace
+
+// --- TReport -----------------------------------------------------------------
+
+QString TReport::record() const
+{
+    return title + REC_SEP + startDate + REC_SEP + endDate;
+}
+
+void TReport::setRecord(const QString& rec)
+{
+    QString r = rec;
+    title = takeField(r, REC_SEP);
+    startDate = takeField(r, REC_SEP);
+    endDate = r; // the last field keeps all that remains
+}
+
+// --- TRepList: list ------------------------------------------------------------
+
+TRepList::TRepList() = default;
+TRepList::~TRepList() = default;
+
+TReport& TRepList::at(int i)
+{
+    if (i < 0 || i >= count())
+        indexError(i);
+    m_current = m_reports[size_t(i)].get();
+    return *m_current;
+}
+
+const TReport& TRepList::at(int i) const
+{
+    if (i < 0 || i >= count())
+        indexError(i);
+    m_current = m_reports[size_t(i)].get();
+    return *m_current;
+}
+
+void TRepList::clear()
+{
+    m_reports.clear();
+    m_current = nullptr;
+    curPeriod = -1;
+    rangeLines.clear();
+    titles.clear();
+    selLines.clear();
+    spareLines.clear();
+    total.clear();
+}
+
+// --- periods -------------------------------------------------------------------
+
+void TRepList::addPeriod(const QString& title, const QString& start, const QString& end)
+{
+    auto rep = std::make_unique<TReport>();
+    rep->title = title;
+    rep->startDate = start;
+    rep->endDate = end;
+    m_current = rep.get();
+    m_reports.push_back(std::move(rep));
+}
+
+void TRepList::editPeriod(int i, const QString& title, const QString& start, const QString& end)
+{
+    TReport& rep = at(i);
+    rep.title = title;
+    rep.startDate = start;
+    rep.endDate = end;
+    refreshTitles();
+}
+
+int TRepList::indexAfterDelete(int index, int deleted)
+{
+    if (index == deleted)
+        return -1;
+    return index > deleted ? index - 1 : index;
+}
+
+void TRepList::deletePeriod(int i, int* otherIndex)
+{
+    if (i < 0 || i >= count())
+        indexError(i);
+    if (m_current == m_reports[size_t(i)].get())
+        m_current = nullptr;
+    m_reports.erase(m_reports.begin() + i);
+    curPeriod = indexAfterDelete(curPeriod, i);
+    if (otherIndex)
+        *otherIndex = indexAfterDelete(*otherIndex, i);
+    refreshTitles();
+}
+
+QString TRepList::periodField(int i, int which, Prompt& prompt) const
+{
+    if (i < 0 || i >= count()) {
+        prompt.information(u"count is: "_s + QString::number(count()) + u" with ind of: "_s
+                           + QString::number(i));
+        return {};
+    }
+    const TReport& rep = at(i);
+    switch (which) {
+    case 0: return rep.title;
+    case 1: return rep.startDate;
+    case 2: return rep.endDate;
+    default: return {};
+    }
+}
+
+int TRepList::indexOfTitle(const QString& title) const
+{
+    for (int i = count() - 1; i >= 0; --i)
+        if (m_reports[size_t(i)]->title == title)
+            return i;
+    return -1;
+}
+
+void TRepList::refreshTitles()
+{
+    titles.clear();
+    for (const auto& rep : m_reports)
+        titles << rep->title;
+}
+
+QString TRepList::defaultStartDate() const
+{
+    QString d = todayStr();
+    if (!m_reports.empty())
+        d = m_reports.back()->endDate;
+    return d;
+}
+
+QString TRepList::nextDay(const QString& date)
+{
+    const QDate d = strToDate(date);
+    if (!d.isValid())
+        return date;
+    return dateStr(d.addDays(1));
+}
+
+// --- period sales and consignment ------------------------------------------------
+
+void TRepList::updateAllPeriod(const TSaleList& sales)
+{
+    if (m_reports.empty() || sales.isEmpty())
+        return;
+    const QString newest = sales.at(0).date;
+    const QString oldest = sales.at(sales.count() - 1).date;
+    const int i = indexOfTitle(ALL_PERIOD_TITLE);
+    if (i >= 0) {
+        TReport& all = at(i);
+        all.startDate = oldest;
+        all.endDate = newest;
+        return;
+    }
+    addPeriod(ALL_PERIOD_TITLE, selLines.isEmpty() ? QString() : oldest, newest);
+    refreshTitles();
+}
+
+void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
+{
+    if (m_reports.empty())
+        return;
+    for (const auto& rep : m_reports) {
+        sales.salesInRange(2, rep->startDate, rep->endDate);
+        rep->periodLines = sales.results;
+    }
+    m_current = m_reports.back().get();
+    selLines = m_current->periodLines;
+    linesReady = true;
+}
+
+std::vector<TRepList::SplitRow> TRepList::splitRows(const QStringList& rows) const
+{
+    std::vector<SplitRow> out;
+    out.reserve(size_t(rows.size()));
+    for (const QString& row : rows) {
+        const QStringList items = readCommaList(row);
+        out.push_back({row, itemOf(items, row, 1), itemOf(items, row, 6)});
+    }
+    return out;
+}
+
+void TRepList::beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringList& xmlDataLines)
+{
+    xmlDataLines.clear();
+    at(i); // current := period i; an index outside the list is refused here
+    if (!linesReady)
+        prepareLines(sales, linesReady);
+    selLines = at(i).periodLines;
+}
+
+void TRepList::consigneFrom(const std::vector<SplitRow>& rows, const std::vector<int>& picked,
+                            QStringList& xmlDataLines)
+{
+    rangeLines.clear();
+    Money sum;
+    for (int k : picked) {
+        const SplitRow& r = rows[size_t(k)];
+        sum += Money::parse(QString(r.lineTotal).remove(u'$'));
+        rangeLines << r.row;
+        XMLData(r.row, xmlDataLines);
+    }
+    total = sum.format();
+}
+
+void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, bool& linesReady,
+                           QStringList& xmlDataLines)
+{
+    beginConsigne(i, sales, linesReady, xmlDataLines);
+    if (selLines.isEmpty())
+        return;
+    const std::vector<SplitRow> rows = splitRows(selLines);
+    std::vector<int> picked;
+    for (size_t k = 0; k < rows.size(); ++k)
+        if (rows[k].artNo == artNo)
+            picked.push_back(int(k));
+    consigneFrom(rows, picked, xmlDataLines);
+}
+
+std::vector<std::vector<int>> TRepList::groupByArtisan(const std::vector<SplitRow>& rows,
+                                                       const QStringList& artNos) const
+{
+    QHash<QString, std::vector<int>> byArtNo;
+    for (size_t k = 0; k < rows.size(); ++k)
+        byArtNo[rows[k].artNo].push_back(int(k));
+    std::vector<std::vector<int>> groups;
+    groups.reserve(size_t(artNos.size()));
+    for (const QString& a : artNos)
+        groups.push_back(byArtNo.value(a));
+    return groups;
+}
+
+QString TRepList::getAllRange(int i, TSaleList& sales)
+{
+    rangeLines.clear();
+    if (i < 0)
+        return {};
+    const TReport& rep = at(i);
+    if (sales.results.isEmpty())
+        sales.getAllSales(2);
+    for (const QString& row : std::as_const(sales.results)) {
+        const QStringList items = readCommaList(row);
+        if (dateInRange(itemOf(items, row, 0), rep.startDate, rep.endDate))
+            rangeLines << row;
+    }
+    return writeCommaList(rangeLines);
+}
+
+void TRepList::allTrans(const QString& artNo, TSaleList& sales)
+{
+    rangeLines.clear();
+    for (int i = 0; i < sales.count(); ++i) {
+        const QString rows = sales.sheetLineRows(i, artNo, 0);
+        if (!rows.isEmpty())
+            rangeLines << dequote(rows);
+    }
+}
+
+QString TRepList::xmlDataLine(const QString& row)
+{
+    QStringList names = PERIOD_ROW_FIELDS.split(u',');
+    const QStringList values = readCommaList(row);
+    if (values.size() < 7)
+        names.removeAll(u"aNo"_s);
+    QString line;
+    const qsizetype n = std::min(values.size(), names.size());
+    for (qsizetype k = 0; k < n; ++k)
+        line += TXMLUtil::xmlTag(names.at(k), xmlEscape(values.at(k)));
+    return line;
+}
+
+void TRepList::XMLData(const QString& row, QStringList& xmlDataLines)
+{
+    xmlDataLines << xmlDataLine(row);
+}
+
+void TRepList::fillTallies(const TSaleList& sales)
+{
+    const int exported = count() - 1;
+    for (int p = 0; p < count(); ++p) {
+        TReport& rep = *m_reports[size_t(p)];
+        rep.tallies.clear();
+        if (p >= exported)
+            continue;
+        QStringList keys;
+        QHash<QString, qint64> sold;
+        for (int s = 0; s < sales.count(); ++s) {
+            const TSaleItem& sheet = sales.at(s);
+            if (!dateInRange(sheet.date, rep.startDate, rep.endDate))
+                continue;
+            const QStringList lines = readCommaList(sheet.lines);
+            for (const QString& line : lines) {
+                const QStringList f = readCommaList(line);
+                const QString key = itemOf(f, line, 0);
+                if (line.trimmed().isEmpty() || key.isEmpty())
+                    continue;
+                if (!sold.contains(key))
+                    keys << key;
+                sold[key] += strToIntDef(itemOf(f, line, 3), 0);
+            }
+        }
+        for (const QString& key : std::as_const(keys)) {
+            QStringList row(key);
+            const QString q = QString::number(sold.value(key));
+            for (int c = 0; c < exported; ++c)
+                row << (c == p ? q : u"0"_s);
+            row << q;
+            rep.tallies << writeCommaList(row);
+        }
+    }
+}
+
+// --- database file -----------------------------------------------------------
 
 void TRepList::writeReports(TWriter& w) const
 {
     w.writeInteger(curPeriod);
     w.writeListBegin();
+    for (const auto& rep : m_reports)
+        w.writeString(rep->record());
     w.writeListEnd();
 }
 
 void TRepList::readReports(TReader& r)
 {
+    clear();
     curPeriod = r.readInteger();
     r.readListBegin();
-    while (!r.endOfList())
-        r.readString();
+    while (!r.endOfList()) {
+        auto rep = std::make_unique<TReport>();
+        rep->setRecord(r.readString());
+        m_current = rep.get();
+        m_reports.push_back(std::move(rep));
+    }
     r.readListEnd();
 }

@@ -1,13 +1,145 @@
 #pragma once
-// The periods. (Placeholder: an always-empty list until the sales model lands.)
+// The periods (named date ranges over which sales are settled with the
+// artisans), with their section of the database file, and what a period
+// holds of the sales ledger: its sale rows, tallies and consignments.
 
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class Prompt;
 class TReader;
+class TSaleList;
 class TWriter;
 
+// Title of the all-sales period that spans the whole ledger.
+inline const QString ALL_PERIOD_TITLE = QStringLiteral("-[tout]-");
+// Field names of a period's sale rows (line format 2 with the date first).
+inline const QString PERIOD_ROW_FIELDS = QStringLiteral("date,aNo,pNo,descript,valeur,qnt,tot");
+
+// One period: a titled range of dates with its sale rows and product tallies.
+class TReport {
+public:
+    QString title;
+    QString startDate; // "yymmdd"
+    QString endDate;   // "yymmdd"
+    QStringList periodLines; // sale rows "date,aNo,pNo,descript,valeur,qnt,tot"
+    QStringList tallies;     // "key,q0,...,qN-1,total" per product key sold
+
+    // title|:|startDate|:|endDate, the form stored in the database file.
+    QString record() const;
+    void setRecord(const QString& rec);
+};
+
+// The program's list of periods, in the order they were added.
 class TRepList {
 public:
-    int curPeriod = -1;
-    int count() const { return 0; }
+    TRepList();
+    ~TRepList();
+    TRepList(const TRepList&) = delete;
+    TRepList& operator=(const TRepList&) = delete;
+
+    int curPeriod = -1;     // period chosen in the sales window
+    QStringList rangeLines; // result of the consignment queries
+    QStringList titles;     // the titles in list order (refreshTitles)
+    QStringList selLines;   // sale rows of the period chosen last
+    QStringList spareLines;
+    QString total;          // "0.00$" total of the last consignment
+
+    // --- list ---
+    int count() const { return int(m_reports.size()); }
+    bool isEmpty() const { return m_reports.empty(); }
+    // AppError "List index out of bounds (i)" outside the list.
+    TReport& at(int i);
+    const TReport& at(int i) const;
+    TReport* current() const { return m_current; }
+    void clear(); // curPeriod := -1 as well
+
+    // --- periods ---
+    void addPeriod(const QString& title, const QString& start, const QString& end);
+    void editPeriod(int i, const QString& title, const QString& start, const QString& end);
+    // Removes period i; curPeriod (and *otherIndex, the window's curCIndex,
+    // when given) keep naming the same period, or -1 when it was period i.
+    void deletePeriod(int i, int* otherIndex = nullptr);
+    // Title (0), start (1) or end (2) of period i. Outside the list, shows
+    // "count is: N with ind of: i" and returns "".
+    QString periodField(int i, int which, Prompt& prompt) const;
+    int indexOfTitle(const QString& title) const;
+    void refreshTitles();
+    // The end of the last period, or today when there is none.
+    QString defaultStartDate() const;
+    // The day after a "yymmdd" date (years 2000..2099); a text that is not
+    // a date comes back unchanged.
+    static QString nextDay(const QString& date);
+    // Where an index stands once the period at deleted is gone.
+    static int indexAfterDelete(int index, int deleted);
+
+    // --- period sales and consignment ---
+    // Creates or brings up to date the "-[tout]-" period from the ledger's
+    // oldest and newest sheets.
+    void updateAllPeriod(const TSaleList& sales);
+    // Each period's sale rows from the ledger; linesReady := true.
+    void prepareLines(TSaleList& sales, bool& linesReady);
+    // One artisan's rows of period i into rangeLines, their XML data lines
+    // into xmlDataLines and their sum into total.
+    void setConsigne(const QString& artNo, int i, TSaleList& sales, bool& linesReady,
+                     QStringList& xmlDataLines);
+    // Every artisan's consignment of period i: for each k, once the rows of
+    // artNos[k] are in rangeLines, total and xmlDataLines (as setConsigne
+    // leaves them), calls each(k). Each row is split once for all artisans.
+    template <typename Fn>
+    void forEachConsigne(const QStringList& artNos, int i, TSaleList& sales, bool& linesReady,
+                         QStringList& xmlDataLines, Fn each);
+    QString getAllRange(int i, TSaleList& sales);
+    void allTrans(const QString& artNo, TSaleList& sales);
+    // The row's XML data line, each value escaped.
+    static QString xmlDataLine(const QString& row);
+    static void XMLData(const QString& row, QStringList& xmlDataLines);
+
+    // Fills the tallies of the periods before the last from the ledger, one
+    // row per product key sold: the key, one quantity per such period (this
+    // period's in column i + 1, 0 elsewhere) and the period's total.
+    void fillTallies(const TSaleList& sales);
+
+    // --- database file ---
     void writeReports(TWriter& w) const;
+    // Replaces the list by the section read; on a read error the periods read
+    // so far stay.
     void readReports(TReader& r);
+
+private:
+    struct SplitRow;
+    std::vector<SplitRow> splitRows(const QStringList& rows) const;
+    void consigneFrom(const std::vector<SplitRow>& rows, const std::vector<int>& picked,
+                      QStringList& xmlDataLines);
+    void beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringList& xmlDataLines);
+    std::vector<std::vector<int>> groupByArtisan(const std::vector<SplitRow>& rows,
+                                                 const QStringList& artNos) const;
+
+    std::vector<std::unique_ptr<TReport>> m_reports;
+    mutable TReport* m_current = nullptr;
 };
+
+// A period row split once: its text, artisan number (item 1) and line total
+// (item 6), read by getCommaItem's rules.
+struct TRepList::SplitRow {
+    QString row;
+    QString artNo;
+    QString lineTotal;
+};
+
+template <typename Fn>
+void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
+                               bool& linesReady, QStringList& xmlDataLines, Fn each)
+{
+    beginConsigne(i, sales, linesReady, xmlDataLines);
+    const std::vector<SplitRow> rows = splitRows(selLines);
+    const std::vector<std::vector<int>> groups = groupByArtisan(rows, artNos);
+    for (qsizetype k = 0; k < artNos.size(); ++k) {
+        xmlDataLines.clear();
+        if (!rows.empty())
+            consigneFrom(rows, groups[size_t(k)], xmlDataLines);
+        each(k);
+    }
+}

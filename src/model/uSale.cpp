@@ -1,17 +1,314 @@
 #include "model/uSale.h"
 
+#include "core/appError.h"
+#include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "export/uXMLTag.h"
+#include "model/uRep.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void indexError(int i)
+{
+    throw AppError(u"List index out of bounds (%1)"_s.arg(i));
+}
+
+// The sale lines of a sheet; blank items (only a file written elsewhere
+// holds them) are no sale and are left out.
+QStringList linesOf(const QString& lines)
+{
+    QStringList out = readCommaList(lines);
+    out.removeIf([](const QString& l) { return l.trimmed().isEmpty(); });
+    return out;
+}
+
+// getCommaItem's rule on an already split line: the trimmed item, or the
+// whole trimmed line past the end.
+QString fieldOf(const QStringList& fields, const QString& line, int k)
+{
+    return k < fields.size() ? fields.at(k).trimmed() : line.trimmed();
+}
+
+} // namespace
+
+// --- TSaleItem ---------------------------------------------------------------
+
+QString TSaleItem::record() const
+{
+    return date + REC_SEP + agent + REC_SEP + total + REC_SEP + lines;
+}
+
+void TSaleItem::setRecord(const QString& rec)
+{
+    QString r = rec;
+    date = takeField(r, REC_SEP);
+    agent = takeField(r, REC_SEP);
+    total = takeField(r, REC_SEP);
+    // The lines are the last field: all that remains is theirs, so a
+    // description holding the separator loses nothing.
+    lines = r;
+}
+
+bool dateInRange(const QString& date, const QString& from, const QString& to)
+{
+    return from.compare(date) <= 0 && date.compare(to) <= 0;
+}
+
+// --- TSaleList ---------------------------------------------------------------
+
+TSaleList::TSaleList() = default;
+TSaleList::~TSaleList() = default;
+
+TSaleItem& TSaleList::at(int i)
+{
+    if (i < 0 || i >= count())
+        indexError(i);
+    m_current = m_sheets[size_t(i)].get();
+    return *m_current;
+}
+
+const TSaleItem& TSaleList::at(int i) const
+{
+    if (i < 0 || i >= count())
+        indexError(i);
+    m_current = m_sheets[size_t(i)].get();
+    return *m_current;
+}
+
+void TSaleList::clear()
+{
+    m_sheets.clear();
+    m_current = nullptr;
+    curDate.clear();
+    results.clear();
+}
+
+TSaleItem& TSaleList::append(std::unique_ptr<TSaleItem> sheet)
+{
+    m_current = sheet.get();
+    m_sheets.push_back(std::move(sheet));
+    return *m_current;
+}
+
+void TSaleList::addSheet(const QString& date, const QString& agent)
+{
+    auto sheet = std::make_unique<TSaleItem>();
+    sheet->date = date;
+    sheet->agent = agent;
+    m_current = sheet.get();
+    m_sheets.insert(m_sheets.begin(), std::move(sheet));
+    curDate = date;
+}
+
+int TSaleList::indexOfCurDate() const
+{
+    return indexOfDate(curDate);
+}
+
+int TSaleList::indexOfDate(const QString& date) const
+{
+    if (date.isEmpty())
+        return -1;
+    for (int i = count() - 1; i >= 0; --i) {
+        if (m_sheets[size_t(i)]->date == date) {
+            m_current = m_sheets[size_t(i)].get();
+            return i;
+        }
+    }
+    return -1;
+}
+
+QString TSaleList::sheetDate(int i) const
+{
+    return at(i).date;
+}
+
+QString TSaleList::sheetLines(int i) const
+{
+    return at(i).lines;
+}
+
+QString TSaleList::storeSheet(int i, const QString& date, const QString& agent,
+                              const QString& total, const QStringList& saleLines)
+{
+    TSaleItem& s = at(i);
+    s.date = date;
+    s.agent = agent;
+    s.total = total;
+    s.lines = writeCommaList(saleLines);
+    return curDate + u"à jour!"_s;
+}
+
+QStringList TSaleList::saleLinesOf(int i) const
+{
+    return readCommaList(at(i).lines);
+}
+
+void TSaleList::sortByDate()
+{
+    std::stable_sort(m_sheets.begin(), m_sheets.end(),
+                     [](const auto& a, const auto& b) { return b->date.compare(a->date) < 0; });
+}
+
+// --- queries -----------------------------------------------------------------
+
+QString TSaleList::sheetsInRange(const QString& from, const QString& to)
+{
+    results.clear();
+    for (const auto& s : m_sheets) {
+        if (dateInRange(s->date, from, to)) {
+            m_current = s.get();
+            results << s->date + u',' + s->agent + u',' + s->total;
+        }
+    }
+    return writeCommaList(results);
+}
+
+QString TSaleList::periodSheets(int p, const TRepList& reps, Prompt& prompt)
+{
+    const QString from = reps.periodField(p, 1, prompt);
+    const QString to = reps.periodField(p, 2, prompt);
+    return sheetsInRange(from, to);
+}
+
+QString TSaleList::salesInRange(int m, const QString& from, const QString& to)
+{
+    results.clear();
+    for (const auto& s : m_sheets) {
+        if (!dateInRange(s->date, from, to))
+            continue;
+        m_current = s.get();
+        const QStringList lines = linesOf(s->lines);
+        for (const QString& line : lines)
+            results << s->date + u',' + formatSaleLine(m, line);
+    }
+    return writeCommaList(results);
+}
+
+QString TSaleList::getAllSales(int m)
+{
+    results.clear();
+    for (const auto& s : m_sheets) {
+        m_current = s.get();
+        const QStringList lines = linesOf(s->lines);
+        for (const QString& line : lines)
+            results << s->date + u',' + formatSaleLine(m, line);
+    }
+    return writeCommaList(results);
+}
+
+QString TSaleList::getPeriodSales(int m, int p, const TRepList& reps, Prompt& prompt)
+{
+    const QString from = reps.periodField(p, 1, prompt);
+    const QString to = reps.periodField(p, 2, prompt);
+    return salesInRange(m, from, to);
+}
+
+QString TSaleList::lineQuantity(int i, const QString& pno) const
+{
+    const QStringList lines = linesOf(at(i).lines);
+    QString found;
+    bool any = false;
+    for (const QString& line : lines) {
+        const QStringList f = readCommaList(line);
+        if (fieldOf(f, line, 0) == pno) {
+            found = fieldOf(f, line, 3);
+            any = true;
+        }
+    }
+    return any ? u"Quant: "_s + found : QString();
+}
+
+QString TSaleList::sheetLineRows(int i, const QString& prefix, int flag)
+{
+    results.clear();
+    const TSaleItem& s = at(i);
+    const QStringList lines = linesOf(s.lines);
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        if (flag == 0)
+            results << u',' + s.date;
+        else if (!prefix.isEmpty())
+            results << prefix + u",,"_s + s.date;
+    }
+    return writeCommaList(results);
+}
+
+TProductKey TSaleList::splitKey(const QString& pno)
+{
+    // Keys are tag (6) + artisan number (3) + separator + product number (3);
+    // when the tag is shorter the numbers are still found from the end.
+    const qsizetype n = pno.size();
+    if (n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*'))
+        return {pno.left(n - 7), pno.mid(n - 7, 3), pno.right(3)};
+    return {pno.left(6), pno.mid(6, 3), pno.mid(10, 3)};
+}
+
+QString TSaleList::formatSaleLine(int m, const QString& line)
+{
+    if (m == 0)
+        return line;
+    if (m < 1 || m > 3)
+        return {};
+    const QStringList f = readCommaList(line);
+    const QString pno = f.value(0);
+    const TProductKey key = splitKey(pno);
+    QStringList out;
+    if (m == 1)
+        out << key.tag << pno.mid(key.tag.size());
+    else
+        out << key.artNo << key.prodNo;
+    out << f.mid(m == 3 ? 3 : 1);
+    return writeCommaList(out);
+}
+
+QString TSaleList::linesXML(const TSaleItem& sheet)
+{
+    QString out;
+    const QStringList lines = linesOf(sheet.lines);
+    for (const QString& line : lines) {
+        const QStringList f = readCommaList(line);
+        out += u"\t\t<prod>"_s + TXMLUtil::xmlTag(u"aNo"_s, xmlEscape(fieldOf(f, line, 0)))
+               + TXMLUtil::xmlTag(u"xStr"_s, xmlEscape(fieldOf(f, line, 3))) + u"</prod>\n"_s;
+    }
+    return out;
+}
+
+QString TSaleList::salesXML(const QString& from, const QString& to) const
+{
+    QString out;
+    for (const auto& s : m_sheets) {
+        if (!dateInRange(s->date, from, to))
+            continue;
+        m_current = s.get();
+        out += u"<saleItem date=\""_s + xmlEscape(s->date) + u"\">\n"_s;
+        out += linesXML(*s);
+        out += u"</saleItem>\n"_s;
+    }
+    return out;
+}
+
+// --- database file -----------------------------------------------------------
 
 void TSaleList::writeSales(TWriter& w) const
 {
     w.writeListBegin();
+    for (const auto& s : m_sheets)
+        w.writeString(s->record());
     w.writeListEnd();
 }
 
 void TSaleList::readSales(TReader& r)
 {
+    clear();
     r.readListBegin();
-    while (!r.endOfList())
-        r.readString();
+    while (!r.endOfList()) {
+        auto sheet = std::make_unique<TSaleItem>();
+        sheet->setRecord(r.readString());
+        append(std::move(sheet));
+    }
     r.readListEnd();
 }

@@ -1,12 +1,112 @@
 #pragma once
-// The sales ledger. (Placeholder: an always-empty list until the sales model lands.)
+// The sales ledger: one sales sheet per date, with its section of the database
+// file and the queries that the sales and report windows and the report
+// documents make of it.
 
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class Prompt;
 class TReader;
+class TRepList;
 class TWriter;
 
+// One sales sheet: its date, agent, total and sale lines (a comma list whose
+// items are the sale lines, each itself a comma list of five fields).
+class TSaleItem {
+public:
+    QString date;  // "yymmdd"
+    QString agent;
+    QString total; // "0.00$"
+    QString lines;
+
+    // date|:|agent|:|total|:|lines, the form stored in the database file.
+    QString record() const;
+    void setRecord(const QString& rec);
+};
+
+// The parts of a product key ("TreMar005-003"): artisan tag, artisan number,
+// product number.
+struct TProductKey {
+    QString tag;
+    QString artNo;
+    QString prodNo;
+};
+
+// The program's ledger of sales sheets, ordered newest first.
 class TSaleList {
 public:
-    int count() const { return 0; }
+    TSaleList();
+    ~TSaleList();
+    TSaleList(const TSaleList&) = delete;
+    TSaleList& operator=(const TSaleList&) = delete;
+
+    // --- list ---
+    int count() const { return int(m_sheets.size()); }
+    bool isEmpty() const { return m_sheets.empty(); }
+    // The sheet at i; AppError "List index out of bounds (i)" outside the list.
+    TSaleItem& at(int i);
+    const TSaleItem& at(int i) const;
+    TSaleItem* current() const { return m_current; }
+    void clear();
+    // Appends a sheet (the list takes it); used by the loader and tests.
+    TSaleItem& append(std::unique_ptr<TSaleItem> sheet);
+
+    QString curDate; // date of the sheet the sales window shows, "" for none
+    QStringList results; // rows of the last query
+
+    // --- sheets ---
+    // A new empty sheet of agent at index 0; curDate := date. The window then
+    // refreshes its sheet list.
+    void addSheet(const QString& date, const QString& agent);
+    int indexOfCurDate() const;
+    // The last sheet of that date; -1 when none or date is empty.
+    int indexOfDate(const QString& date) const;
+    QString sheetDate(int i) const;
+    QString sheetLines(int i) const;
+    // Stores what the sales window shows into sheet i (the model half of its
+    // storeSheet); returns the status-bar text curDate + "à jour!".
+    QString storeSheet(int i, const QString& date, const QString& agent, const QString& total,
+                       const QStringList& saleLines);
+    // The sale lines of sheet i, one comma list per line.
+    QStringList saleLinesOf(int i) const;
+    // Newest first; sheets sharing a date keep their relative order. Stable,
+    // n log n.
+    void sortByDate();
+
+    // --- queries (each fills results and returns it as a comma list) ---
+    // "date,agent,total" of each sheet within period p, in ledger order.
+    QString periodSheets(int p, const TRepList& reps, Prompt& prompt);
+    QString sheetsInRange(const QString& from, const QString& to);
+    // date + "," + formatSaleLine(m, line) for every line of every sheet.
+    QString getAllSales(int m);
+    QString getPeriodSales(int m, int p, const TRepList& reps, Prompt& prompt);
+    QString salesInRange(int m, const QString& from, const QString& to);
+    // "Quant: " + Qnt of the last line of sheet i whose key is pno; "" if none.
+    QString lineQuantity(int i, const QString& pno) const;
+    QString sheetLineRows(int i, const QString& prefix, int flag);
+
+    // The line in format 0 (unchanged), 1 (tag split off), 2 (artisan and
+    // product numbers, then the rest) or 3 (numbers, Qnt, Total); "" otherwise.
+    static QString formatSaleLine(int m, const QString& line);
+    static TProductKey splitKey(const QString& pno);
+
+    // <saleItem> blocks of the sheets dated within [from, to].
+    QString salesXML(const QString& from, const QString& to) const;
+    static QString linesXML(const TSaleItem& sheet);
+
+    // --- database file ---
     void writeSales(TWriter& w) const;
+    // Replaces the ledger by the section read; on a read error the sheets read
+    // so far stay.
     void readSales(TReader& r);
+
+private:
+    std::vector<std::unique_ptr<TSaleItem>> m_sheets;
+    mutable TSaleItem* m_current = nullptr;
 };
+
+// True when date lies within [from, to], compared as text (both ends included).
+bool dateInRange(const QString& date, const QString& from, const QString& to);

@@ -1,0 +1,238 @@
+#include "export/reportDocs.h"
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/cp1252.h"
+#include "core/prompt.h"
+#include "core/safeWrite.h"
+#include "core/textUtil.h"
+#include "export/uXMLTag.h"
+
+#include <QDir>
+#include <QHash>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+// TStringList.Text: every item followed by CR LF.
+QString linesText(const QStringList& lines)
+{
+    QString out;
+    for (const QString& l : lines)
+        out += l + CRLF;
+    return out;
+}
+
+QString styleSheetLine(const QString& href)
+{
+    return u"<?xml-stylesheet type=\"text/xsl\" href=\""_s + href + u"\"?>"_s;
+}
+
+} // namespace
+
+// --- names and folders ---------------------------------------------------------
+
+QString safeFileName(const QString& name)
+{
+    QString out = name;
+    for (QChar& c : out)
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = u'_';
+    if (!out.isEmpty() && out.count(u'.') == out.size())
+        out.fill(u'_');
+    return out;
+}
+
+QString reportDir(const QString& xmlDir, const QString& title)
+{
+    QString dir = xmlDir;
+    if (!dir.isEmpty() && !dir.endsWith(u'/'))
+        dir += u'/';
+    const QString folder = safeFileName(title);
+    return folder.isEmpty() ? dir : dir + folder + u'/';
+}
+
+void setReportPeriod(AppState& st, const QString& title)
+{
+    st.curRepName = title;
+    st.repDir = reportDir(st.xmlDir, title);
+}
+
+// --- files -----------------------------------------------------------------------
+
+QByteArray documentBytes(const QStringList& lines)
+{
+    return cp1252::encode(linesText(lines));
+}
+
+void saveDocument(const QString& path, const QStringList& lines)
+{
+    safeWriteFile(path, documentBytes(lines));
+}
+
+// --- consignment reports ---------------------------------------------------------
+
+QStringList salesReportLines(AppState& st, Prompt& prompt)
+{
+    const TRepList& reps = st.repList;
+    QStringList doc;
+    doc << XML_DECLARATION << styleSheetLine(u"../report.xsl"_s) << u"<report>"_s
+        << u"<cCaption> Rapport de ventes </cCaption>"_s
+        << u"<artName>"_s + xmlEscape(st.repArtName) + u"</artName>"_s
+        << u"<cTitle>"_s + xmlEscape(reps.periodField(st.curCIndex, 0, prompt)) + u"</cTitle>"_s;
+    const QString start = reps.periodField(st.curCIndex, 1, prompt);
+    const QString end = reps.periodField(st.curCIndex, 2, prompt);
+    doc << u"<cRange>Début: "_s + xmlEscape(start) + u" Fin: "_s + xmlEscape(end) + u"</cRange>"_s;
+    if (!st.xmlDataLines.isEmpty()) {
+        doc << u"<itemDATA>"_s;
+        for (const QString& d : std::as_const(st.xmlDataLines))
+            doc << TXMLUtil::xmlTag(u"item"_s, d);
+        doc << u"</itemDATA>"_s << u"<total>"_s + xmlEscape(reps.total) + u"</total>"_s;
+    } else {
+        doc << TXMLUtil::xmlTag(u"note"_s, NO_SALE_NOTE);
+    }
+    doc << u"</report>"_s;
+    return doc;
+}
+
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt)
+{
+    const QStringList doc = salesReportLines(st, prompt);
+    st.repDir = reportDir(st.xmlDir, st.curRepName);
+    if (!QDir().mkpath(st.repDir))
+        throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
+    const QString file = safeFileName(name) + u".xml"_s;
+    saveDocument(st.repDir + file, doc);
+    return u"Exported: "_s + file;
+}
+
+QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
+{
+    QString status;
+    st.repList.forEachConsigne(st.numItems, p, st.saleList, st.linesReady, st.xmlDataLines,
+                               [&](qsizetype k) {
+                                   st.repArtName = st.nameItems.value(k);
+                                   status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt);
+                               });
+    return status;
+}
+
+// --- sales export ----------------------------------------------------------------
+
+QStringList xmlDocumentLines(const QString& root, const QString& xsl, const QString& title,
+                             const QString& body)
+{
+    return {XML_DECLARATION,
+            styleSheetLine(u"../"_s + xsl + u".xsl"_s),
+            u"<"_s + root + u">"_s,
+            u"<cTitle>"_s + xmlEscape(title) + u"</cTitle>"_s,
+            body,
+            u"</"_s + root + u">"_s};
+}
+
+void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl,
+                 const QString& title, const QString& body)
+{
+    QString dir = dataDir;
+    if (!dir.isEmpty() && !dir.endsWith(u'/'))
+        dir += u'/';
+    saveDocument(dir + root + u".xml"_s, xmlDocumentLines(root, xsl, title, body));
+}
+
+void writeSalesDocs(AppState& st)
+{
+    TRepList& reps = st.repList;
+    const int exported = reps.count() - 1;
+    // periodLines serve as scratch space below: the sale rows must be
+    // prepared again before the next consignment.
+    st.linesReady = false;
+
+    st.xmlDataLines.clear();
+    for (int i = 0; i < exported; ++i) {
+        reps.curPeriod = i;
+        TReport& rep = reps.at(i);
+        const QString f = st.saleList.salesXML(rep.startDate, rep.endDate);
+        rep.periodLines = f.split(u'\n');
+        if (!rep.periodLines.isEmpty() && rep.periodLines.constLast().isEmpty())
+            rep.periodLines.removeLast();
+        st.xmlDataLines << linesText(rep.periodLines);
+    }
+    writeXmlDoc(st.dataDir, u"allSales"_s, u"xData"_s, u"Toutes Ventes"_s, linesText(st.xmlDataLines));
+
+    st.xmlDataLines.clear();
+    reps.fillTallies(st.saleList);
+    for (int i = 0; i < exported; ++i) {
+        reps.curPeriod = i;
+        TReport& rep = reps.at(i);
+        sortTextList(rep.tallies);
+        QString item = u"<period id=\""_s + xmlEscape(rep.endDate) + u"\" title=\""_s
+                       + xmlEscape(rep.title) + u"\">\n<prod>\n"_s;
+        for (const QString& t : std::as_const(rep.tallies))
+            item += xmlEscape(t) + CRLF;
+        item += u"</prod>\n</period>\n"_s;
+        st.xmlDataLines << item;
+    }
+    writeXmlDoc(st.dataDir, u"periodSales"_s, u"xData"_s, u"Ventes par périodes"_s,
+                linesText(st.xmlDataLines));
+
+    mergeTallies(reps, st.xmlDataLines);
+    writeXmlDoc(st.dataDir, u"shortSalesRep"_s, u"xData"_s, u"Abrégé des ventes"_s,
+                linesText(st.xmlDataLines));
+}
+
+void mergeTallies(TRepList& reps, QStringList& xmlDataLines)
+{
+    xmlDataLines.clear();
+    if (!reps.isEmpty()) {
+        // Each row is split once; rows are found by key through an index.
+        std::vector<QStringList> rows;
+        QHash<QString, std::vector<size_t>> byKey;
+        // The last column is the sum that shortRows makes: it starts at 0 so
+        // that no period is counted twice.
+        auto addRow = [&](QStringList items) {
+            if (items.size() > 1)
+                items.last() = u"0"_s;
+            byKey[items.value(0).trimmed()].push_back(rows.size());
+            rows.push_back(std::move(items));
+        };
+        for (const QString& t : std::as_const(reps.at(0).tallies))
+            addRow(readCommaList(t));
+        for (int p = 1; p < reps.count() - 1; ++p) {
+            for (const QString& t : std::as_const(reps.at(p).tallies)) {
+                const QStringList items = readCommaList(t);
+                const QString key = items.value(0).trimmed();
+                const QString v = p + 1 < items.size() ? items.at(p + 1).trimmed() : t.trimmed();
+                auto found = byKey.constFind(key);
+                if (found == byKey.constEnd()) {
+                    // A product first sold after period 0 still gets its row.
+                    addRow(items);
+                    continue;
+                }
+                for (size_t r : *found) {
+                    QStringList& row = rows[r];
+                    if (p + 1 < row.size())
+                        row[p + 1] = v;
+                }
+            }
+        }
+        for (const QStringList& row : rows)
+            xmlDataLines << writeCommaList(row);
+    }
+    sortTextList(xmlDataLines);
+    shortRows(xmlDataLines);
+}
+
+void shortRows(QStringList& xmlDataLines)
+{
+    for (QString& l : xmlDataLines) {
+        const QString key = getCommaItem(l, 0);
+        QString r = delCommaItem(l, 0);
+        const int n = commaCount(r);
+        if (n > 0)
+            setCommaItem(r, n - 1, commaSum(r));
+        l = u'\t' + TXMLUtil::xmlTag(u"pNo"_s, xmlEscape(key)) + TXMLUtil::xmlTag(u"qStr"_s, xmlEscape(r));
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The report documents: consignment reports of a period (one artisan, or
+// every artisan) and the sales export (all sales, sales by period, short
+// sales table), XML files naming the style sheets beside them.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class AppState;
+class Prompt;
+class TRepList;
+
+// The declaration every document starts with.
+inline const QString XML_DECLARATION = QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
+// The consignment report's line when the period holds no sale of the artisan.
+inline const QString NO_SALE_NOTE = QStringLiteral("aucune vente enregistrée pour la période en cours");
+
+// A title or artisan number made usable as one file or folder name: path
+// separators and control characters become "_", and a name of dots only
+// ("." or "..") has its dots replaced too, so it never leaves its folder.
+QString safeFileName(const QString& name);
+// The folder of a period's consignment reports: xmlDir + the title made safe
+// + "/" (xmlDir itself for an empty title).
+QString reportDir(const QString& xmlDir, const QString& title);
+// curRepName := title; repDir := reportDir(xmlDir, title).
+void setReportPeriod(AppState& st, const QString& title);
+
+// The bytes of a document: every line followed by CR LF, in Windows-1252.
+QByteArray documentBytes(const QStringList& lines);
+// Replaces the file at path with the document, never leaving a half-written
+// file; AppError with the platform's message when it cannot be written.
+void saveDocument(const QString& path, const QStringList& lines);
+
+// The consignment report lines from xmlDataLines, total and the current
+// period (curCIndex; an index outside the list is reported through prompt).
+QStringList salesReportLines(AppState& st, Prompt& prompt);
+// Writes repDir + name + ".xml" (the folder is made when missing; repDir is
+// set from curRepName) and returns the status-bar text "Exported: name.xml".
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt);
+// One report "c" + artisan number + ".xml" per artisan of numItems (named
+// from nameItems) over period p; returns the last status-bar text ("" when
+// there is no artisan).
+QString exportAllConsigne(AppState& st, int p, Prompt& prompt);
+
+// The lines of a sales export document.
+QStringList xmlDocumentLines(const QString& root, const QString& xsl, const QString& title,
+                        const QString& body);
+// Writes dataDir + root + ".xml".
+void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl,
+                 const QString& title, const QString& body);
+// allSales.xml, periodSales.xml and shortSalesRep.xml over every period but
+// the last; curPeriod is left on the last one exported.
+void writeSalesDocs(AppState& st);
+// The short sales table: the tallies of the exported periods merged by
+// product key, then turned into rows by shortRows.
+void mergeTallies(TRepList& reps, QStringList& xmlDataLines);
+// Each merged row "key,q0,...,total" becomes a tab, <pNo>key</pNo> and
+// <qStr> with the quantities and their sum in the last column.
+void shortRows(QStringList& xmlDataLines);

@@ -1,0 +1,159 @@
+// The consignment of one artisan and of every artisan over a period: rows,
+// XML data lines and totals.
+
+#include "core/appError.h"
+#include "core/textUtil.h"
+#include "model/uRep.h"
+#include "model/uSale.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void addSheet(TSaleList& l, const QString& date, const QStringList& lines)
+{
+    auto s = std::make_unique<TSaleItem>();
+    s->date = date;
+    s->lines = writeCommaList(lines);
+    l.append(std::move(s));
+}
+
+// A ledger with two sales of artisan 005 (24.00$ and 12.50$) and one of 006
+// inside period 0 ("Printemps"), one sale of 005 in period 1.
+struct Fixture {
+    TSaleList sales;
+    TRepList reps;
+    bool ready = false;
+    QStringList xml;
+
+    Fixture()
+    {
+        addSheet(sales, u"090601"_s, {u"TreMar005-003,Vase,12.00$,1,12.00$"_s});
+        addSheet(sales, u"090531"_s, {u"TreMar005-001,\"Bol, bleu\",12.50$,1,12.50$"_s});
+        addSheet(sales, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s,
+                                      u"DupJea006-001,Cuillère,4.00$,1,4.00$"_s});
+        addSheet(sales, u"090228"_s, {u"TreMar005-003,Vase,12.00$,9,108.00$"_s});
+        reps.addPeriod(u"Printemps"_s, u"090301"_s, u"090531"_s);
+        reps.addPeriod(u"Juin"_s, u"090601"_s, u"090630"_s);
+        reps.addPeriod(u"Vide"_s, u"100101"_s, u"100131"_s);
+    }
+};
+
+} // namespace
+
+class TestConsign : public QObject {
+    Q_OBJECT
+
+private slots:
+    void oneArtisan()
+    {
+        Fixture f;
+        f.xml << u"old"_s;
+        f.reps.setConsigne(u"005"_s, 0, f.sales, f.ready, f.xml);
+        QVERIFY(f.ready); // rows were prepared on the way
+        QCOMPARE(f.reps.current(), &f.reps.at(0));
+        QCOMPARE(f.reps.rangeLines, (QStringList{u"090531,005,001,\"Bol, bleu\",12.50$,1,12.50$"_s,
+                                                 u"090518,005,003,Vase,12.00$,2,24.00$"_s}));
+        QCOMPARE(f.reps.total, u"36.50$"_s);
+        QCOMPARE(f.xml.size(), 2);
+        QCOMPARE(f.xml.at(0), u"<date>090531</date><aNo>005</aNo><pNo>001</pNo><descript>Bol, bleu</descript>"
+                               "<valeur>12.50$</valeur><qnt>1</qnt><tot>12.50$</tot>"_s);
+
+        // No sale of this artisan in a period that has rows.
+        f.reps.setConsigne(u"007"_s, 0, f.sales, f.ready, f.xml);
+        QVERIFY(f.reps.rangeLines.isEmpty());
+        QVERIFY(f.xml.isEmpty());
+        QCOMPARE(f.reps.total, u"0.00$"_s);
+
+        // A period without rows keeps the previous rows and total.
+        f.reps.setConsigne(u"005"_s, 1, f.sales, f.ready, f.xml);
+        QCOMPARE(f.reps.total, u"12.00$"_s);
+        f.reps.setConsigne(u"005"_s, 2, f.sales, f.ready, f.xml);
+        QCOMPARE(f.reps.total, u"12.00$"_s);
+        QCOMPARE(f.reps.rangeLines.size(), 1);
+        QVERIFY(f.xml.isEmpty());
+
+        QVERIFY_THROWS_EXCEPTION(AppError, f.reps.setConsigne(u"005"_s, 3, f.sales, f.ready, f.xml));
+        QVERIFY_THROWS_EXCEPTION(AppError, f.reps.setConsigne(u"005"_s, -1, f.sales, f.ready, f.xml));
+    }
+
+    void totalsIgnoreUnreadableAmounts()
+    {
+        TSaleList sales;
+        addSheet(sales, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,abc"_s, u"TreMar005-004,Pot,1.25$,3,3.75$"_s,
+                                      u"TreMar005-005,Tasse,1.00$,0,"_s, u"TreMar005-006,Rendu,1.00$,-1,-1.10$"_s});
+        TRepList reps;
+        reps.addPeriod(u"P"_s, u"090101"_s, u"091231"_s);
+        bool ready = false;
+        QStringList xml;
+        reps.setConsigne(u"005"_s, 0, sales, ready, xml);
+        QCOMPARE(reps.rangeLines.size(), 4);
+        QCOMPARE(reps.total, u"2.65$"_s);
+    }
+
+    void usesPreparedRowsUntilReset()
+    {
+        Fixture f;
+        f.reps.setConsigne(u"005"_s, 0, f.sales, f.ready, f.xml);
+        addSheet(f.sales, u"090401"_s, {u"TreMar005-009,Neuf,1.00$,1,1.00$"_s});
+        f.reps.setConsigne(u"005"_s, 0, f.sales, f.ready, f.xml);
+        QCOMPARE(f.reps.total, u"36.50$"_s); // rows as prepared
+        f.ready = false; // another artisan shown
+        f.reps.setConsigne(u"005"_s, 0, f.sales, f.ready, f.xml);
+        QCOMPARE(f.reps.total, u"37.50$"_s);
+    }
+
+    void everyArtisanMatchesOneByOne()
+    {
+        Fixture f;
+        const QStringList artNos{u"005"_s, u"006"_s, u"007"_s};
+        QStringList rows, totals, xmlOut;
+        f.reps.forEachConsigne(artNos, 0, f.sales, f.ready, f.xml, [&](qsizetype k) {
+            rows << artNos.at(k) + u':' + f.reps.rangeLines.join(u'|');
+            totals << f.reps.total;
+            xmlOut << f.xml.join(u'|');
+        });
+        QCOMPARE(totals, (QStringList{u"36.50$"_s, u"4.00$"_s, u"0.00$"_s}));
+        for (qsizetype k = 0; k < artNos.size(); ++k) {
+            Fixture g;
+            g.reps.setConsigne(artNos.at(k), 0, g.sales, g.ready, g.xml);
+            QCOMPARE(rows.at(k), artNos.at(k) + u':' + g.reps.rangeLines.join(u'|'));
+            QCOMPARE(totals.at(k), g.reps.total);
+            QCOMPARE(xmlOut.at(k), g.xml.join(u'|'));
+        }
+    }
+
+    void largePeriodIsSplitOnce()
+    {
+        // 200 artisans, 30 000 rows: splitting every row once per artisan
+        // (6 million splits) would take far longer than the bound below.
+        TSaleList sales;
+        QStringList lines;
+        for (int i = 0; i < 30000; ++i)
+            lines << u"TreMar%1-001,\"Vase, bleu\",1.00$,1,1.00$"_s.arg(i % 200 + 1, 3, 10, QLatin1Char('0'));
+        addSheet(sales, u"090518"_s, lines);
+        TRepList reps;
+        reps.addPeriod(u"P"_s, u"090101"_s, u"091231"_s);
+        QStringList artNos;
+        for (int a = 1; a <= 200; ++a)
+            artNos << u"%1"_s.arg(a, 3, 10, QLatin1Char('0'));
+        bool ready = false;
+        QStringList xml;
+        QElapsedTimer t;
+        t.start();
+        int seen = 0;
+        reps.forEachConsigne(artNos, 0, sales, ready, xml, [&](qsizetype) {
+            QCOMPARE(reps.total, u"150.00$"_s);
+            QCOMPARE(xml.size(), 150);
+            ++seen;
+        });
+        QCOMPARE(seen, 200);
+        QVERIFY2(t.elapsed() < 20000, qPrintable(QString::number(t.elapsed())));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConsign)
+#include "tst_consign.moc"
