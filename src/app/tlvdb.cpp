@@ -1,11 +1,19 @@
-// tlvdb: the command-line companion of TilvarBD.
+// tlvdb: the command-line companion of TilvarBD (see README.md).
+
+#include "export/tlvdbTool.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "usage: tlvdb dump|check|resave|consign ...\n";
-    return 2;
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    QByteArray out;
+    QByteArray err;
+    const int rc = runTlvdb(args, out, err);
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
+    return std::fflush(stdout) == 0 ? rc : ExitFailed;
 }

@@ -1,0 +1,211 @@
+#include "export/dbJson.h"
+
+#include "core/appState.h"
+#include "core/textUtil.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A small JSON writer that keeps keys in the order they are written and
+// indents by two blanks per level.
+class JsonOut {
+public:
+    QByteArray bytes;
+
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+
+    void key(const char* name)
+    {
+        item();
+        bytes += '"';
+        bytes += name;
+        bytes += "\": ";
+        m_afterKey = true;
+    }
+    void string(const QString& text)
+    {
+        item();
+        bytes += quote(text);
+    }
+    void number(qint64 n)
+    {
+        item();
+        bytes += QByteArray::number(n);
+    }
+    void field(const char* name, const QString& text)
+    {
+        key(name);
+        string(text);
+    }
+
+    static QByteArray quote(const QString& text)
+    {
+        QByteArray out = "\"";
+        const QByteArray utf8 = text.toUtf8();
+        for (const char ch : utf8) {
+            const auto c = static_cast<unsigned char>(ch);
+            switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20)
+                    out += "\\u00" + QByteArray::number(c, 16).rightJustified(2, '0');
+                else
+                    out += ch;
+            }
+        }
+        return out + '"';
+    }
+
+private:
+    void item()
+    {
+        if (m_afterKey) {
+            m_afterKey = false;
+            return;
+        }
+        if (!m_first.isEmpty()) {
+            if (!m_first.last())
+                bytes += ',';
+            m_first.last() = false;
+            newline();
+        }
+    }
+    void open(char c)
+    {
+        item();
+        bytes += c;
+        m_first.append(true);
+    }
+    void close(char c)
+    {
+        const bool empty = m_first.takeLast();
+        if (!empty)
+            newline();
+        bytes += c;
+    }
+    void newline()
+    {
+        bytes += '\n';
+        bytes += QByteArray(2 * m_first.size(), ' ');
+    }
+
+    QList<bool> m_first; // per open level: no item written yet
+    bool m_afterKey = false;
+};
+
+void writeQnt(JsonOut& j, const char* name, const TQnt& q)
+{
+    j.key(name);
+    j.beginArray();
+    for (int i = 0; i < q.count(); ++i) {
+        j.beginObject();
+        j.field("date", q.at(i).date);
+        j.field("qnt", q.at(i).qnt);
+        j.endObject();
+    }
+    j.endArray();
+}
+
+void writeProduct(JsonOut& j, const TProduit& p)
+{
+    j.beginObject();
+    j.field("artNo", p.artNo);
+    j.field("prodNo", p.prodNo);
+    j.field("descript", p.descript);
+    j.field("valeur", p.valeur);
+    j.field("prix", p.prix);
+    j.field("soldQnt", p.soldQnt);
+    j.field("totQnt", p.totQnt);
+    j.field("reserved1", p.reserved1);
+    j.field("reserved2", p.reserved2);
+    j.field("reserved3", p.reserved3);
+    writeQnt(j, "received", p.qntList);
+    writeQnt(j, "sold", p.soldList);
+    j.endObject();
+}
+
+void writeArtisan(JsonOut& j, const TArtisan& a)
+{
+    j.beginObject();
+    j.field("artNo", a.artNo);
+    j.field("nom", a.nom);
+    j.field("prenom", a.prenom);
+    j.field("adresse", a.adresse);
+    j.field("ville", a.ville);
+    j.field("CP", a.CP);
+    j.field("tel", a.tel);
+    j.field("courriel", a.courriel);
+    j.field("varData", a.varData);
+    j.field("comment", a.comment);
+    j.key("products");
+    j.beginArray();
+    for (int i = 0; i < a.products.count(); ++i)
+        writeProduct(j, a.products.at(i));
+    j.endArray();
+    j.endObject();
+}
+
+} // namespace
+
+QByteArray databaseJson(const AppState& st)
+{
+    JsonOut j;
+    j.beginObject();
+    j.key("version");
+    j.number(st.dbVersion);
+
+    j.key("artisans");
+    j.beginArray();
+    for (int i = 0; i < st.artList.count(); ++i)
+        writeArtisan(j, st.artList.at(i));
+    j.endArray();
+
+    j.key("sheets");
+    j.beginArray();
+    for (int i = 0; i < st.saleList.count(); ++i) {
+        const TSaleItem& s = st.saleList.at(i);
+        j.beginObject();
+        j.field("date", s.date);
+        j.field("agent", s.agent);
+        j.field("total", s.total);
+        j.key("lines");
+        j.beginArray();
+        const QStringList lines = readCommaList(s.lines);
+        for (const QString& line : lines) {
+            j.beginArray();
+            const QStringList fields = readCommaList(line);
+            for (const QString& f : fields)
+                j.string(f);
+            j.endArray();
+        }
+        j.endArray();
+        j.endObject();
+    }
+    j.endArray();
+
+    j.key("curPeriod");
+    j.number(st.repList.curPeriod);
+
+    j.key("periods");
+    j.beginArray();
+    for (int i = 0; i < st.repList.count(); ++i) {
+        const TReport& r = st.repList.at(i);
+        j.beginObject();
+        j.field("title", r.title);
+        j.field("startDate", r.startDate);
+        j.field("endDate", r.endDate);
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+    j.bytes += '\n';
+    return j.bytes;
+}

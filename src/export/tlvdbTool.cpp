@@ -1,0 +1,158 @@
+#include "export/tlvdbTool.h"
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/prompt.h"
+#include "export/dbJson.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The loader's notices, collected instead of shown; nothing is ever asked.
+class CollectPrompt : public Prompt {
+public:
+    QStringList messages;
+    void information(const QString& text) override { messages << text; }
+    void error(const QString& text) override { messages << text; }
+    Answer question(const QString& text, bool) override
+    {
+        messages << text;
+        return Answer::No;
+    }
+    bool inputText(const QString&, const QString&, QString&) override { return false; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+};
+
+QByteArray line(const QString& text)
+{
+    return text.toUtf8() + '\n';
+}
+
+// Loads path whole into st; otherwise says why in err and returns the exit code.
+int loadWhole(const QString& path, AppState& st, QByteArray& err)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        err += line(u"tlvdb: %1: no such file"_s.arg(path));
+        return ExitUsage;
+    }
+    if (info.isDir()) {
+        err += line(u"tlvdb: %1: is a folder"_s.arg(path));
+        return ExitUsage;
+    }
+    CollectPrompt prompt;
+    LoadResult result;
+    try {
+        result = loadDB(path, st, prompt);
+    } catch (const AppError& e) {
+        err += line(u"tlvdb: %1: %2"_s.arg(path, e.message()));
+        return ExitFailed;
+    }
+    if (result == LoadResult::Loaded)
+        return ExitOk;
+    if (prompt.messages.isEmpty())
+        prompt.messages << READ_ERROR_MSG;
+    for (const QString& m : std::as_const(prompt.messages))
+        err += line(u"tlvdb: %1: %2"_s.arg(path, m));
+    return result == LoadResult::Missing ? ExitUsage : ExitFailed;
+}
+
+int usageError(QByteArray& err)
+{
+    err += tlvdbUsage();
+    return ExitUsage;
+}
+
+int productCount(const AppState& st)
+{
+    int n = 0;
+    for (int i = 0; i < st.artList.count(); ++i)
+        n += st.artList.at(i).products.count();
+    return n;
+}
+
+} // namespace
+
+QByteArray tlvdbUsage()
+{
+    return "usage: tlvdb dump FILE                 print the database as JSON\n"
+           "       tlvdb check FILE                exit 0 when FILE loads whole\n"
+           "       tlvdb resave IN OUT             save IN as OUT in the current format\n"
+           "       tlvdb consign FILE PERIOD ARTNO print an artisan's consignment for a period\n"
+           "exit codes: 0 done, 1 file unreadable or command failed, 2 bad usage or missing file\n";
+}
+
+int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err)
+{
+    if (args.isEmpty())
+        return usageError(err);
+    const QString cmd = args.first();
+    if (cmd == u"help"_s || cmd == u"--help"_s || cmd == u"-h"_s) {
+        out += tlvdbUsage();
+        return ExitOk;
+    }
+    const int want = cmd == u"dump"_s || cmd == u"check"_s ? 2
+                     : cmd == u"resave"_s                ? 3
+                     : cmd == u"consign"_s               ? 4
+                                                         : 0;
+    if (want == 0) {
+        err += line(u"tlvdb: unknown command \"%1\""_s.arg(cmd));
+        return usageError(err);
+    }
+    if (args.size() != want)
+        return usageError(err);
+
+    AppState st;
+    if (const int rc = loadWhole(args.at(1), st, err); rc != ExitOk)
+        return rc;
+
+    if (cmd == u"dump"_s) {
+        out += databaseJson(st);
+        return ExitOk;
+    }
+    if (cmd == u"check"_s) {
+        out += line(u"%1: version %2, %3 artisans, %4 products, %5 sheets, %6 periods"_s.arg(args.at(1))
+                        .arg(st.dbVersion)
+                        .arg(st.artList.count())
+                        .arg(productCount(st))
+                        .arg(st.saleList.count())
+                        .arg(st.repList.count()));
+        return ExitOk;
+    }
+    if (cmd == u"resave"_s) {
+        try {
+            saveDB(args.at(2), st);
+        } catch (const AppError& e) {
+            err += line(u"tlvdb: %1: %2"_s.arg(args.at(2), e.message()));
+            return ExitFailed;
+        }
+        return ExitOk;
+    }
+
+    // consign FILE PERIOD ARTNO
+    const QString title = args.at(2);
+    const QString artNo = args.at(3);
+    const int p = st.repList.indexOfTitle(title);
+    if (p < 0) {
+        err += line(u"tlvdb: no period titled \"%1\""_s.arg(title));
+        return ExitFailed;
+    }
+    if (st.artList.indexOfArtNo(artNo) < 0) {
+        err += line(u"tlvdb: no artisan numbered \"%1\""_s.arg(artNo));
+        return ExitFailed;
+    }
+    st.repList.total = u"0.00$"_s;
+    st.repList.setConsigne(artNo, p, st.saleList, st.linesReady, st.xmlDataLines);
+    for (const QString& row : std::as_const(st.repList.rangeLines))
+        out += line(row);
+    out += line(u"Total: "_s + st.repList.total);
+    return ExitOk;
+}
