@@ -1,15 +1,31 @@
 // TilvarBD: the boutique's consignment database.
 
+#include "ui/main.h"
+#include "ui/singleInstance.h"
+#include "ui/translations.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+
+    // A second start only brings the running window to the front.
+    TSingleInstance instance;
+    if (instance.checkSingleInstance())
+        return 0;
+
     QApplication::setApplicationName(QStringLiteral("TilvarBD"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("TilvarBD"));
-    window.resize(830, 655);
+    loadFrenchTranslations(app);
+
+    TStartOptions options;
+    options.progDir = QCoreApplication::applicationDirPath();
+    TmainForm window(options);
+    QObject::connect(&instance, &TSingleInstance::activateRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return app.exec();
 }

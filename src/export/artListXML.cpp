@@ -35,9 +35,16 @@ QString escapeRest(const QString& escaped, const QString& extra)
     return out;
 }
 
-bool blanksOnly(const QString& text)
+QString escapeText(const QString& text, const QString& extra)
 {
-    return !text.isEmpty() && text.trimmed().isEmpty();
+    if (!text.isEmpty() && text.trimmed().isEmpty()) {
+        // A reader drops text made of blanks only; references keep it.
+        QString out;
+        for (const QChar c : text)
+            out += charRef(c.unicode());
+        return out;
+    }
+    return escapeRest(xmlEscape(text), extra);
 }
 
 // One field of the address text: quoted when it holds ";" or starts with a
@@ -96,16 +103,12 @@ bool isLegacyEncoding(QString name)
 
 QString xmlLeafText(const QString& text)
 {
-    // A reader drops element text made of blanks only, even as references;
-    // a CDATA section keeps it.
-    if (blanksOnly(text))
-        return u"<![CDATA["_s + text + u"]]>"_s;
-    return escapeRest(xmlEscape(text), QString());
+    return escapeText(text, QString());
 }
 
 QString xmlAttrText(const QString& text)
 {
-    return escapeRest(xmlEscape(text), u"\t\n"_s);
+    return escapeText(text, u"\t\n"_s);
 }
 
 QString artItemXML(const TArtisan& a)

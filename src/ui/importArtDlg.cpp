@@ -1,0 +1,192 @@
+#include "ui/importArtDlg.h"
+
+#include "core/appState.h"
+#include "core/prompt.h"
+#include "core/textUtil.h"
+#include "core/tilvarDB.h"
+#include "export/artListXML.h"
+#include "model/uArt.h"
+#include "ui/main.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+QString importFilePath(const AppState& st)
+{
+    if (QFileInfo(st.importFName).isAbsolute())
+        return st.importFName;
+    return st.dataDir + st.importFName;
+}
+
+TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
+    : QDialog(parent), st(state), main(mainForm)
+{
+    setObjectName(u"ImpArtDlg"_s);
+
+    OKBtn = new QPushButton(u"Fermer"_s, this);
+    OKBtn->setObjectName(u"OKBtn"_s);
+    OKBtn->setDefault(true);
+    okMenu = new QMenu(OKBtn);
+    mXPortFile = new QAction(u"XPortFile..."_s, okMenu);
+    mXPortFile->setObjectName(u"mXPortFile"_s);
+    okMenu->addAction(mXPortFile);
+    OKBtn->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(OKBtn, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { okMenu->popup(OKBtn->mapToGlobal(p)); });
+    Label2 = new QLabel(u"art No"_s, this);
+    Label2->setObjectName(u"Label2"_s);
+    itemNoLab = new QLabel(this);
+    itemNoLab->setObjectName(u"itemNoLab"_s);
+    descriptLab = new QLabel(this);
+    descriptLab->setObjectName(u"descriptLab"_s);
+    infoLab = new QLabel(this);
+    infoLab->setObjectName(u"infoLab"_s);
+    indLab = new QLabel(this);
+    indLab->setObjectName(u"indLab"_s);
+    artListBox = new QListWidget(this);
+    artListBox->setObjectName(u"artListBox"_s);
+    prodListBox = new QListWidget(this);
+    prodListBox->setObjectName(u"prodListBox"_s);
+    prodListBox->hide();
+    BtnChangeFile = new QPushButton(u"BtnChangeFile"_s, this);
+    BtnChangeFile->setObjectName(u"BtnChangeFile"_s);
+
+    auto* info = new QGridLayout;
+    info->addWidget(Label2, 0, 0);
+    info->addWidget(itemNoLab, 0, 1);
+    info->addWidget(indLab, 0, 2);
+    info->addWidget(descriptLab, 1, 0, 1, 3);
+    info->addWidget(infoLab, 2, 0, 1, 3);
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(artListBox, 1);
+    lists->addWidget(prodListBox, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnChangeFile);
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(info);
+    layout->addLayout(lists, 1);
+    layout->addLayout(buttons);
+    resize(420, 360);
+
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(artListBox, &QListWidget::currentRowChanged, this, &TImpArtDlg::chooseRow);
+    connect(artListBox, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+    connect(BtnChangeFile, &QPushButton::clicked, this, [this] { main.guarded([this] { changeFile(); }); });
+    connect(mXPortFile, &QAction::triggered, this, [this] { main.guarded([this] { exportList(); }); });
+
+    // Creation.
+    importName = QFileInfo(st.importFName).fileName();
+    setWindowTitle(u"Importer un artisan depuis la liste "_s + importName);
+    itemNoLab->clear();
+    descriptLab->setText(u"Choisir parmi les noms de la liste. "_s);
+    chosenIndex = -1;
+}
+
+void TImpArtDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        main.guarded([this] {
+            readList();
+            fillList();
+        });
+    }
+}
+
+void TImpArtDlg::readList()
+{
+    if (!st.impArtList.isEmpty())
+        return;
+    const QString path = importFilePath(st);
+    if (QFileInfo(path).isFile()) {
+        if (readArtListFile(st.impArtList, path)) {
+            main.setStatusText(2, u"list from "_s + st.importFName);
+            setWindowTitle(u"Liste courante de : "_s + QFileInfo(path).fileName());
+        }
+    } else {
+        main.prompt().information(st.importFName + u" was not found"_s);
+    }
+}
+
+void TImpArtDlg::fillList()
+{
+    artListBox->clear();
+    if (st.impArtList.isEmpty()) {
+        main.prompt().information(u"Impossible de recréer la liste"_s
+                                  + QString::number(st.impArtList.count()));
+        return;
+    }
+    // Each line remembers its artisan, so that the choice does not depend on
+    // reading the number back out of the text.
+    const QStringList names = st.impArtList.fillItems(0);
+    QList<int> order;
+    for (int i = 0; i < names.count(); ++i)
+        order << i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&names](int a, int b) { return compareText(names[a], names[b]) < 0; });
+    for (int i : order) {
+        auto* item = new QListWidgetItem(names[i], artListBox);
+        item->setData(Qt::UserRole, i);
+    }
+}
+
+void TImpArtDlg::chooseRow(int row)
+{
+    QListWidgetItem* item = artListBox->item(row);
+    if (!item)
+        return;
+    const QString line = item->text();
+    const int open = line.indexOf(QLatin1Char('('));
+    const QString name = open < 0 ? line : line.left(open);
+    chosenNo = open < 0 ? QString() : line.mid(open + 1, line.size() - open - 2);
+    itemNoLab->setText(chosenNo);
+    chosenIndex = item->data(Qt::UserRole).toInt();
+    indLab->setText(QString::number(chosenIndex));
+    descriptLab->setText(name);
+    if (prodListBox->isVisible()) {
+        prodListBox->clear();
+        const TProdList& prods = st.impArtList.productsOf(chosenIndex);
+        for (int i = 0; i < prods.count(); ++i)
+            prodListBox->addItem(prods.at(i).prodNo + u" "_s + prods.at(i).descript);
+    }
+}
+
+void TImpArtDlg::changeFile()
+{
+    const QString path =
+        main.prompt().openFileName(u"Ouvrir"_s, st.dataDir, u"Fichiers XML (*.xml)"_s);
+    if (path.isEmpty())
+        return;
+    const QString name = main.adoptFile(path);
+    if (name.isEmpty())
+        return;
+    st.importFName = name;
+    // The list now comes from the file just chosen.
+    st.impArtList.clear();
+    chosenIndex = -1;
+    chosenNo.clear();
+    itemNoLab->clear();
+    indLab->clear();
+    importName = QFileInfo(path).fileName();
+    setWindowTitle(u"Importer un artisan depuis la liste "_s + importName);
+    readList();
+    fillList();
+}
+
+void TImpArtDlg::exportList()
+{
+    main.setWindowTitle(TtilvarDB::writeArtListFile(st.impArtList, st.dataDir, u"ImportTest.xml"_s));
+}

@@ -1,0 +1,59 @@
+#include "ui/prefsForm.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PrefsDialog"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+
+    autoLoadChk = new QCheckBox(QStringLiteral("chargement automatique"), Panel1);
+    autoLoadChk->setObjectName(QStringLiteral("autoLoadChk"));
+    splashScreenChk = new QCheckBox(QStringLiteral("écran d'ouverture"), Panel1);
+    splashScreenChk->setObjectName(QStringLiteral("splashScreenChk"));
+
+    // Kept but not shown: the database name, its extension and the sales option.
+    Label1 = new QLabel(QStringLiteral("nom de la BD"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    BDNameEd = new QLineEdit(Panel1);
+    BDNameEd->setObjectName(QStringLiteral("BDNameEd"));
+    extLab = new QLabel(Panel1);
+    extLab->setObjectName(QStringLiteral("extLab"));
+    autoSaveSalesChk = new QCheckBox(QStringLiteral("sauvegarde auto. des ventes"), Panel1);
+    autoSaveSalesChk->setObjectName(QStringLiteral("autoSaveSalesChk"));
+    autoSaveSalesChk->setChecked(true);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(Label1);
+    nameRow->addWidget(BDNameEd);
+    nameRow->addWidget(extLab);
+    auto* panelLayout = new QVBoxLayout(Panel1);
+    panelLayout->addWidget(autoLoadChk);
+    panelLayout->addWidget(splashScreenChk);
+    panelLayout->addLayout(nameRow);
+    panelLayout->addWidget(autoSaveSalesChk);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, BDNameEd, extLab, autoSaveSalesChk})
+        w->hide();
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Panel1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    layout->addLayout(buttons);
+}

@@ -1,0 +1,155 @@
+// The about window's animation, driven tick by tick, its use as the start-up
+// splash, and the preferences dialog's controls.
+
+#include "uiHarness.h"
+
+#include "ui/about.h"
+#include "ui/prefsForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+class TestAboutPrefs : public QObject {
+    Q_OBJECT
+private slots:
+    void aboutStartsFaint();
+    void aboutRevealsStepByStep();
+    void aboutClosesAfterTickLimit();
+    void aboutClosesOnPictureClick();
+    void splashBeforeMainWindow();
+    void prefsControls();
+};
+
+void TestAboutPrefs::aboutStartsFaint()
+{
+    TaboutForm f;
+    QCOMPARE(f.size(), QSize(464, 326));
+    QCOMPARE(f.alphaBlend(), 55);
+    QCOMPARE(f.windowTitle(), QString(8, QLatin1Char(' ')));
+    QVERIFY(f.BTimer->isActive());
+    QCOMPARE(f.BTimer->interval(), 100);
+    QVERIFY(f.Label1->isHidden() && f.Label2->isHidden() && f.Label3->isHidden());
+    QVERIFY(f.versionLab->isHidden());
+    QCOMPARE(f.versionLab->width(), 0);
+    QCOMPARE(f.Label1->width(), 50);
+    QCOMPARE(f.Label2->width(), 25);
+    QCOMPARE(f.Label1->text(), u"Base de données"_s);
+    QCOMPARE(f.Label2->text(), u"de la"_s);
+    QCOMPARE(f.Label3->text(), u"Tilvar"_s);
+}
+
+void TestAboutPrefs::aboutRevealsStepByStep()
+{
+    TaboutForm f;
+    f.BTimer->stop(); // the test is the clock
+    const auto ticks = [&f](int n) {
+        for (int i = 0; i < n; ++i)
+            f.onTick();
+    };
+    ticks(4);
+    QVERIFY(f.Label1->isHidden());
+    ticks(1); // dotStep reaches 50: stage 10
+    QCOMPARE(f.stage, 10);
+    QVERIFY(!f.Label1->isHidden());
+    ticks(2); // dotStep wraps: the first dot
+    QCOMPARE(f.windowTitle(), QString(8, QLatin1Char(' ')) + u". "_s);
+    QCOMPARE(f.dotStep, 0);
+    ticks(5); // tick 13: stage 20
+    QCOMPARE(f.Label1->width(), 83);
+    ticks(7);
+    QCOMPARE(f.Label1->width(), 170);
+    ticks(7);
+    QVERIFY(!f.Label2->isHidden());
+    ticks(7);
+    QCOMPARE(f.Label2->width(), 55);
+    QCOMPARE(f.alphaBlend(), 55 + 5 * 33);
+    ticks(7); // stage 60
+    QVERIFY(!f.Label3->isHidden());
+    QCOMPARE(f.alphaBlend(), 250); // reached after 39 ticks, stays
+    ticks(7); // stage 70
+    QVERIFY(!f.versionLab->isHidden());
+    QCOMPARE(f.versionLab->width(), 0);
+    ticks(7); // stage 80: the version text grows 10 px a tick
+    QCOMPARE(f.stage, 80);
+    QCOMPARE(f.cursor().shape(), Qt::PointingHandCursor);
+    const int width = f.versionLab->width();
+    QVERIFY(width > 0);
+    ticks(3);
+    QCOMPARE(f.versionLab->width(), width + 30);
+    QCOMPARE(f.alphaBlend(), 250);
+}
+
+void TestAboutPrefs::aboutClosesAfterTickLimit()
+{
+    TaboutForm f;
+    f.show();
+    for (int i = 0; i < 499; ++i)
+        f.onTick();
+    QVERIFY(!f.finished());
+    QVERIFY(f.isVisible());
+    f.onTick(); // tick 501
+    QVERIFY(f.finished());
+    QVERIFY(!f.isVisible());
+    QVERIFY(!f.BTimer->isActive());
+}
+
+void TestAboutPrefs::aboutClosesOnPictureClick()
+{
+    TaboutForm f;
+    f.show();
+    QTest::mouseClick(f.bImg, Qt::LeftButton);
+    QVERIFY(f.finished());
+    QVERIFY(!f.isVisible());
+    QVERIFY(!f.BTimer->isActive());
+}
+
+void TestAboutPrefs::splashBeforeMainWindow()
+{
+    UiHarness h;
+    bool mainVisible = true;
+    QString version;
+    h.onModal = [&](QDialog& d) {
+        mainVisible = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TmainForm*>(w) && w->isVisible())
+                mainVisible = true;
+        if (auto* about = qobject_cast<TaboutForm*>(&d)) {
+            version = about->versionLab->text();
+            about->show();
+            QTest::mouseClick(about->bImg, Qt::LeftButton);
+        }
+        return d.result();
+    };
+    h.start();
+    QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
+    QVERIFY(!mainVisible);
+    QCOMPARE(version, u"tilvarDB version 0.8.5   09.05.18"_s);
+    QVERIFY(h.w->isVisible());
+}
+
+void TestAboutPrefs::prefsControls()
+{
+    TPrefsDialog d;
+    QCOMPARE(d.autoLoadChk->text(), u"chargement automatique"_s);
+    QCOMPARE(d.splashScreenChk->text(), u"écran d'ouverture"_s);
+    QCOMPARE(d.autoSaveSalesChk->text(), u"sauvegarde auto. des ventes"_s);
+    QVERIFY(d.autoSaveSalesChk->isChecked());
+    QCOMPARE(d.OKBtn->text(), u"OK"_s);
+    QVERIFY(d.OKBtn->isDefault());
+    d.show();
+    QVERIFY(d.autoLoadChk->isVisible());
+    QVERIFY(d.splashScreenChk->isVisible());
+    QVERIFY(!d.Label1->isVisible());
+    QVERIFY(!d.BDNameEd->isVisible());
+    QVERIFY(!d.extLab->isVisible());
+    QVERIFY(!d.autoSaveSalesChk->isVisible());
+    d.OKBtn->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestAboutPrefs)
+#include "tst_aboutPrefs.moc"

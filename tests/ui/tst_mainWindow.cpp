@@ -1,0 +1,614 @@
+// The main window driven as a user would: start-up with and without
+// settings, menus, status bar, help line, artisan navigation, the database
+// commands, the unsaved-changes question and the shut-down.
+
+#include "uiHarness.h"
+
+#include "core/dbFile.h"
+#include "core/textUtil.h"
+#include "model/uArt.h"
+#include "ui/prefsForm.h"
+#include "ui/prodFrm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A database file holding one artisan of that name.
+void writeDatabase(const QString& path, const QString& nom)
+{
+    AppState s;
+    s.dataDir = QFileInfo(path).absolutePath() + u"/"_s;
+    addArtisan(s, u"001"_s).nom = nom;
+    saveDB(path, s);
+}
+
+QStringList names(AppState& st)
+{
+    QStringList out;
+    for (int i = 0; i < st.artList.count(); ++i)
+        out << st.artList.at(i).nom;
+    return out;
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startWithoutSettings();
+    void menusAndShortcuts();
+    void statusBarCycle();
+    void helpLineAndTitles();
+    void navigationWrapsAndSavedListComesBack();
+    void oneArtisanStaysPut();
+    void autoloadOfMissingFile();
+    void saveAsElsewhereThenSaveGoesToDataFolder();
+    void saveAsElsewhereNeverReplacesSilently();
+    void saveAfterNewAsksForName();
+    void unsavedChangesQuestion();
+    void recordSeparatorRefused();
+    void openCopiesIntoDataFolder();
+    void pageButtonNeedsAProduct();
+    void preferencesRoundTrip();
+    void shutDownKeepsRealSize();
+};
+
+void TestMainWindow::startWithoutSettings()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    QCOMPARE(h.modals, QStringList{u"TaboutForm"_s}); // the splash, on by default
+    QCOMPARE(w.windowTitle(), u"tilvarDB version 0.8.5   09.05.18"_s);
+    QCOMPARE(w.size(), QSize(830, 655));
+    QVERIFY(QFileInfo(h.dataDir()).isDir());
+    QVERIFY(QFileInfo(h.progDir() + u"dXML"_s).isDir());
+    QCOMPARE(h.st().iniPath, h.iniPath());
+    QCOMPARE(h.st().defaultFileName, u"bArtisan26"_s);
+
+    QCOMPARE(h.st().artList.count(), 1);
+    QCOMPARE(h.st().artList.at(0).artNo, u"001"_s);
+    QCOMPARE(h.st().curArtNo, u"001"_s);
+    QCOMPARE(h.st().artFileName, QString());
+    QVERIFY(!h.st().autoload);
+    QVERIFY(w.mainReady);
+    QCOMPARE(w.curPage, 0);
+    QCOMPARE(w.artNoLab->text(), u"001"_s);
+    QCOMPARE(w.TitleLab->text(), u"Artisans"_s);
+    QCOMPARE(w.subTLabel->text(), u"détail"_s);
+    QVERIFY(!w.pageBtn->isVisible());
+    QVERIFY(h.art().formPanel->isVisible());
+    QCOMPARE(w.locatePan->palette().color(QPalette::Window), QColor(0, 0x73, 0));
+    QCOMPARE(w.statusText(0), u"curFile: "_s);
+    QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
+    QCOMPARE(w.statusText(2), u"curArtInd: 0"_s);
+    QCOMPARE(w.statusText(3), u"maxRecs: 1"_s);
+    QVERIFY(h.prompt.all.isEmpty());
+
+    QVERIFY(h.stop());
+    const QString ini = h.readIni();
+    QVERIFY(ini.contains(u"autoLoad=0"_s));
+    QVERIFY(ini.contains(u"showSplash=1"_s));
+    QVERIFY(ini.contains(u"curArtNo=001"_s));
+}
+
+void TestMainWindow::menusAndShortcuts()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    QStringList menus;
+    for (QAction* m : w.menuBar()->actions())
+        menus << m->text();
+    QCOMPARE(menus, (QStringList{u"Fichier"_s, u"Special"_s, u"?"_s}));
+
+    const auto entries = [&](int i) {
+        QStringList out;
+        for (QAction* a : w.menuBar()->actions().at(i)->menu()->actions())
+            out << (a->isSeparator() ? u"-"_s : a->objectName() + u"="_s + a->text());
+        return out;
+    };
+    QCOMPARE(entries(0), (QStringList{u"aNew=Nouveau"_s, u"FileOpen=&Ouvrir..."_s,
+                                      u"FileSaveAs=Renommer..."_s, u"aSave=Sauvegarde"_s, u"-"_s,
+                                      u"aExpArt=Exporter"_s, u"aExpSales=aExpSales"_s,
+                                      u"aImpArt=Importer"_s, u"-"_s, u"FileExit=E&xit"_s}));
+    QCOMPARE(entries(1), (QStringList{u"aClearAll=ClearAll"_s, u"aSetPeriods=SetPeriods"_s,
+                                      u"aEmptyDB=aEmptyDB"_s, u"-"_s, u"aPrefs=Preferences"_s}));
+    QCOMPARE(entries(2), QStringList{u"aVersion=?"_s});
+    QCOMPARE(w.FileOpen->shortcut(), QKeySequence(u"Ctrl+O"_s));
+    QCOMPARE(w.aSave->shortcut(), QKeySequence(u"Ctrl+S"_s));
+    QVERIFY(!w.aExpSales->isEnabled());
+    QCOMPARE(w.FileOpen->statusTip(), u"Opens an existing file"_s);
+    QCOMPARE(w.aSetAdmin->text(), u"admin Mode"_s);
+    QCOMPARE(w.aExpAll->text(), u"ExportAll"_s);
+
+    // aSetAdmin only toggles its flag; the dead entries change nothing.
+    const bool admin = h.st().adminMode;
+    w.aSetAdmin->trigger();
+    QCOMPARE(h.st().adminMode, !admin);
+    w.aEmptyDB->trigger();
+    w.mResetVarData->trigger();
+    QCOMPARE(h.st().artList.count(), 1);
+
+    // The about window shows the caption as its version text.
+    h.modals.clear();
+    QString version;
+    h.onModal = [&](QDialog& d) {
+        version = d.findChild<QLabel*>(u"versionLab"_s)->text();
+        return int(QDialog::Accepted);
+    };
+    w.aVersion->trigger();
+    QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
+    QCOMPARE(version, h.st().appCaption);
+}
+
+void TestMainWindow::statusBarCycle()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    QLabel* panel = h.find<QLabel>("statusPanel0");
+    QTest::mouseClick(panel, Qt::LeftButton);
+    QCOMPARE(w.statusMode, 1);
+    QCOMPARE(w.statusText(0), u"current file: "_s);
+    QCOMPARE(w.statusText(1), u"curArtInd: 0"_s);
+    QCOMPARE(w.statusText(2), u"maxRecs: 1"_s);
+    QCOMPARE(w.statusText(3), u"importFName: "_s);
+    QTest::mouseClick(panel, Qt::LeftButton);
+    QCOMPARE(w.statusText(0), u"curArtInd: 0"_s);
+    QCOMPARE(w.statusText(1), u" "_s);
+    QCOMPARE(w.statusText(3), u"mainPanCount: 4"_s);
+    QTest::mouseClick(h.find<QLabel>("statusPanel3"), Qt::LeftButton);
+    QCOMPARE(w.statusText(0), u"curArtdNo:001"_s);
+    QCOMPARE(w.statusText(1), u"curProdNo:"_s);
+    QCOMPARE(w.statusText(2), u"curProdInd:-1 curArtInd:0"_s);
+    QCOMPARE(w.statusText(3), u"totProdCount: 0"_s);
+    QTest::mouseClick(panel, Qt::LeftButton);
+    QCOMPARE(w.statusMode, 0);
+    QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
+}
+
+void TestMainWindow::helpLineAndTitles()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    QCOMPARE(w.infoLab->text(), u"="_s);
+    h.hover(w.addRecBtn);
+    QCOMPARE(w.infoLab->text(), u"Ajouter un artisan"_s);
+    h.hover(w.pageBtn);
+    QCOMPARE(w.infoLab->text(), u"Basculer des ventes aux artisans et produits"_s);
+    h.hover(w.WebPageBtn);
+    QCOMPARE(w.infoLab->text(),
+             u"Publication: produit le fichier d'exportation et son affichage dans le fureteur... "_s);
+    h.hover(w.saveBtn);
+    QCOMPARE(w.infoLab->text(), u"Enregistrer... "_s);
+    h.hover(w.locatePan);
+    QCOMPARE(w.infoLab->text(), QString());
+    h.hover(h.art().btnImpArtItem);
+    QCOMPARE(w.infoLab->text(),
+             u"Permet l'importation depuis un fichier externe  (format XML), de coordonnées d'artisans qui y figurent."_s);
+    h.hover(w.topPanel);
+    QCOMPARE(w.infoLab->text(), QString());
+    QCOMPARE(w.prevBtn->toolTip(), u"Précédent"_s);
+    QCOMPARE(w.nextBtn->toolTip(), u"Suivant"_s);
+    QCOMPARE(w.addRecBtn->toolTip(), u"Ajouter artisan"_s);
+    QCOMPARE(w.saveBtn->toolTip(), u"Enregistrer"_s);
+
+    // The subtitle flips between the detail and list words.
+    h.clickLabel(w.subTLabel);
+    QCOMPARE(w.subTLabel->text(), u"liste"_s);
+    h.clickLabel(w.subTLabel);
+    QCOMPARE(w.subTLabel->text(), u"détail"_s);
+
+    // The number label opens the number picker, "No:" closes it.
+    h.clickLabel(w.artNoLab);
+    QVERIFY(w.nListCB->isVisible());
+    h.clickLabel(w.Label1);
+    QVERIFY(!w.nListCB->isVisible());
+}
+
+void TestMainWindow::navigationWrapsAndSavedListComesBack()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    TArtForm& a = h.art();
+    a.nameEd->setText(u"Alpha"_s);
+    a.comMemo->setPlainText(u"ligne 1\nligne 2"_s);
+    h.addArtisan(u"Beta"_s, u"Bé"_s);
+    h.addArtisan(u"Gamma"_s, u"Gé"_s);
+    QCOMPARE(h.st().curArtInd, 2);
+    QCOMPARE(w.artNoLab->text(), u"003"_s);
+    QCOMPARE(w.nListCB->count(), 3);
+
+    h.click(w.nextBtn); // stores Gamma, wraps to the first
+    QCOMPARE(h.st().curArtInd, 0);
+    QCOMPARE(a.nameEd->text(), u"Alpha"_s);
+    QCOMPARE(a.comMemo->toPlainText(), u"ligne 1\nligne 2"_s);
+    QCOMPARE(w.artInfoLab->text(), u"Alpha  (001)"_s);
+    h.click(w.prevBtn); // wraps to the last
+    QCOMPARE(h.st().curArtInd, 2);
+    QCOMPARE(a.nameEd->text(), u"Gamma"_s);
+    QCOMPARE(w.artNoLab->text(), u"003"_s);
+    h.click(w.prevBtn);
+    QCOMPARE(a.fNameEd->text(), u"Bé"_s);
+    QCOMPARE(names(h.st()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+
+    // The pickers move too; the name picker hides itself after use.
+    emit w.nListCB->activated(0);
+    QCOMPARE(a.nameEd->text(), u"Alpha"_s);
+    h.clickLabel(w.artInfoLab);
+    QVERIFY(w.ArtListCB->isVisible());
+    QCOMPARE(w.ArtListCB->itemText(2), u"Gamma Gé (003)"_s);
+    emit w.ArtListCB->activated(2);
+    QCOMPARE(a.nameEd->text(), u"Gamma"_s);
+    QVERIFY(!w.ArtListCB->isVisible());
+
+    // Save: no file yet, so the save dialog names it; ".tlvdb" is added.
+    h.prompt.saveNames << h.dataDir() + u"boutique"_s;
+    h.click(w.saveBtn);
+    QVERIFY(QFile::exists(h.dataDir() + u"boutique.tlvdb"_s));
+    QCOMPARE(h.st().artFileName, u"boutique.tlvdb"_s);
+    QCOMPARE(w.statusText(0), u"saved file: boutique.tlvdb"_s);
+    QVERIFY(!h.st().modified);
+
+    // Autoload on through the preferences, then start again.
+    h.onModal = [](QDialog& d) {
+        if (auto* p = qobject_cast<TPrefsDialog*>(&d)) {
+            p->autoLoadChk->setChecked(true);
+            return int(QDialog::Accepted);
+        }
+        return int(QDialog::Rejected);
+    };
+    w.aPrefs->trigger();
+    QVERIFY(h.st().autoload);
+    QVERIFY(h.stop());
+    QVERIFY(h.prompt.questions.isEmpty());
+
+    h.start();
+    QCOMPARE(names(h.st()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+    QCOMPARE(h.st().artList.at(1).prenom, u"Bé"_s);
+    QCOMPARE(h.st().artFileName, u"boutique.tlvdb"_s);
+    QCOMPARE(h.st().curArtInd, 0);
+    QCOMPARE(h.art().nameEd->text(), u"Alpha"_s);
+    QCOMPARE(h.w->nListCB->count(), 3);
+    QCOMPARE(h.w->statusText(0), u"curFile: boutique.tlvdb"_s);
+    QVERIFY(h.prompt.errors.isEmpty());
+}
+
+void TestMainWindow::oneArtisanStaysPut()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    h.art().nameEd->setText(u"Seul"_s);
+    h.click(w.nextBtn);
+    QCOMPARE(h.st().curArtInd, 0);
+    h.click(w.prevBtn);
+    QCOMPARE(h.st().curArtInd, 0);
+    QCOMPARE(h.art().nameEd->text(), u"Seul"_s);
+    QCOMPARE(h.st().artList.at(0).nom, u"Seul"_s);
+}
+
+void TestMainWindow::autoloadOfMissingFile()
+{
+    UiHarness h;
+    h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=absent.tlvdb\r\nshowSplash=0\r\n");
+    TmainForm& w = h.start();
+    QVERIFY(h.modals.isEmpty());
+    QCOMPARE(h.st().artList.count(), 1);
+    QCOMPARE(h.st().artList.at(0).artNo, u"001"_s);
+    QCOMPARE(h.st().artFileName, QString());
+    QVERIFY(h.prompt.all.isEmpty());
+    QCOMPARE(w.curPage, 0);
+}
+
+void TestMainWindow::saveAsElsewhereThenSaveGoesToDataFolder()
+{
+    UiHarness h;
+    QTemporaryDir other;
+    TmainForm& w = h.start();
+    h.art().nameEd->setText(u"Premier"_s);
+    const QString outside = other.path() + u"/copie.tlvdb"_s;
+    h.prompt.saveNames << outside;
+    w.FileSaveAs->trigger();
+    const QString inData = h.dataDir() + u"copie.tlvdb"_s;
+    QVERIFY(QFile::exists(outside));
+    QVERIFY(QFile::exists(inData));
+    QCOMPARE(h.st().curFilePath, inData);
+    QCOMPARE(h.st().artFileName, u"copie.tlvdb"_s);
+    const QByteArray outsideBytes = fileBytes(outside);
+
+    h.art().nameEd->setText(u"Modifié"_s);
+    w.aSave->trigger();
+    QCOMPARE(h.prompt.dialogCaptions.count(), 1); // no second dialog
+    QCOMPARE(w.statusText(0), u"saved: copie.tlvdb"_s);
+    QCOMPARE(fileBytes(outside), outsideBytes);
+    QVERIFY(fileBytes(inData) != outsideBytes);
+    QVERIFY(fileBytes(inData).contains("Modifi"));
+}
+
+void TestMainWindow::saveAsElsewhereNeverReplacesSilently()
+{
+    UiHarness h;
+    QTemporaryDir other;
+    TmainForm& w = h.start();
+    QDir().mkpath(h.dataDir());
+    writeDatabase(h.dataDir() + u"meme.tlvdb"_s, u"Autre base"_s);
+    const QByteArray kept = fileBytes(h.dataDir() + u"meme.tlvdb"_s);
+
+    h.art().nameEd->setText(u"Nouvelle"_s);
+    const QString outside = other.path() + u"/meme.tlvdb"_s;
+    h.prompt.saveNames << outside;
+    h.prompt.answers << Prompt::Answer::No;
+    w.FileSaveAs->trigger();
+    QCOMPARE(h.prompt.questions.count(), 1);
+    QCOMPARE(fileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
+    // Later saves go to the file chosen, not over the other database.
+    QCOMPARE(h.st().curFilePath, QFileInfo(outside).absoluteFilePath());
+    h.art().nameEd->setText(u"Nouvelle 2"_s);
+    w.aSave->trigger();
+    QCOMPARE(fileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
+    QVERIFY(fileBytes(outside).contains("Nouvelle 2"));
+}
+
+void TestMainWindow::saveAfterNewAsksForName()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    h.prompt.saveNames << h.dataDir() + u"a.tlvdb"_s;
+    w.aSave->trigger();
+    QVERIFY(QFile::exists(h.dataDir() + u"a.tlvdb"_s));
+    w.aNew->trigger();
+    QVERIFY(h.prompt.questions.isEmpty()); // nothing changed since the save
+    QCOMPARE(h.st().artFileName, QString());
+    QCOMPARE(h.st().curFilePath, QString());
+    QCOMPARE(h.st().artList.count(), 1);
+    h.prompt.dialogCaptions.clear();
+    w.aSave->trigger(); // cancelled dialog: nothing written
+    QCOMPARE(h.prompt.dialogCaptions, QStringList{u"Enregistrer sous"_s});
+    QCOMPARE(QDir(h.dataDir()).entryList(QDir::Files), QStringList{u"a.tlvdb"_s});
+}
+
+void TestMainWindow::unsavedChangesQuestion()
+{
+    const QString question = u"Enregistrer les modifications ?"_s;
+    {
+        UiHarness h;
+        h.start();
+        QVERIFY(h.stop()); // nothing changed: nothing asked
+        QVERIFY(h.prompt.questions.isEmpty());
+    }
+    {
+        UiHarness h;
+        h.start();
+        h.art().nameEd->setText(u"Tapé"_s);
+        h.prompt.answers << Prompt::Answer::Cancel;
+        QVERIFY(!h.stop());
+        QCOMPARE(h.prompt.questions, QStringList{question});
+        QVERIFY(h.w->isVisible());
+        h.prompt.answers << Prompt::Answer::No;
+        QVERIFY(h.stop());
+        QVERIFY(QDir(h.dataDir()).entryList(QDir::Files).isEmpty());
+    }
+    {
+        UiHarness h;
+        h.start();
+        h.addArtisan(u"Deux"_s, {});
+        h.prompt.answers << Prompt::Answer::Yes;
+        h.prompt.saveNames << h.dataDir() + u"fin.tlvdb"_s;
+        QVERIFY(h.stop());
+        QVERIFY(QFile::exists(h.dataDir() + u"fin.tlvdb"_s));
+    }
+    {
+        // Yes, then the save dialog cancelled: the window stays open.
+        UiHarness h;
+        TmainForm& w = h.start();
+        h.art().nameEd->setText(u"X"_s);
+        h.prompt.answers << Prompt::Answer::Yes;
+        QVERIFY(!h.stop());
+        // The database commands ask as well.
+        h.prompt.questions.clear();
+        h.prompt.dialogCaptions.clear();
+        h.prompt.answers << Prompt::Answer::Cancel;
+        w.aNew->trigger();
+        QCOMPARE(h.prompt.questions, QStringList{question});
+        QCOMPARE(h.st().artList.at(0).nom, u"X"_s);
+        h.prompt.answers << Prompt::Answer::Cancel;
+        w.aClearAll->trigger();
+        h.prompt.answers << Prompt::Answer::Cancel;
+        w.FileOpen->trigger();
+        h.prompt.answers << Prompt::Answer::Cancel;
+        w.aImpArt->trigger();
+        QCOMPARE(h.prompt.questions.count(), 4);
+        QVERIFY(h.prompt.dialogCaptions.isEmpty());
+        QCOMPARE(h.st().artList.at(0).nom, u"X"_s);
+        h.prompt.answers << Prompt::Answer::No;
+        w.aClearAll->trigger();
+        QCOMPARE(h.st().artList.at(0).nom, QString());
+        QVERIFY(h.stop());
+    }
+}
+
+void TestMainWindow::recordSeparatorRefused()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    h.art().nameEd->setText(u"Bon"_s);
+    h.addArtisan(u"Mau|:|vais"_s, u"Ok"_s);
+    h.click(w.prevBtn);
+    QCOMPARE(h.prompt.errors.count(), 1);
+    QCOMPARE(h.prompt.errors.first(), recordFieldProblem(u"Mau|:|vais"_s, REC_SEP));
+    // Nothing stored, nothing moved: the entry can still be corrected.
+    QCOMPARE(h.st().curArtInd, 1);
+    QCOMPARE(h.st().artList.at(1).nom, QString());
+    QCOMPARE(h.st().artList.at(1).prenom, QString());
+    QCOMPARE(h.art().nameEd->text(), u"Mau|:|vais"_s);
+
+    h.prompt.saveNames << h.dataDir() + u"x.tlvdb"_s;
+    w.aSave->trigger();
+    QCOMPARE(h.prompt.errors.count(), 2);
+    QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
+
+    h.art().comMemo->setPlainText(u"fin|:|"_s);
+    h.art().nameEd->setText(u"Mauvais"_s);
+    h.click(w.prevBtn);
+    QCOMPARE(h.prompt.errors.count(), 3);
+    h.art().comMemo->setPlainText(u"fin"_s);
+    h.click(w.prevBtn);
+    QCOMPARE(h.prompt.errors.count(), 3);
+    QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
+    QCOMPARE(h.st().curArtInd, 0);
+    h.prompt.answers << Prompt::Answer::No;
+}
+
+void TestMainWindow::openCopiesIntoDataFolder()
+{
+    UiHarness h;
+    QTemporaryDir other;
+    const QString outside = other.path() + u"/ext.tlvdb"_s;
+    writeDatabase(outside, u"Externe"_s);
+    TmainForm& w = h.start();
+
+    h.prompt.openNames << outside;
+    w.FileOpen->trigger();
+    const QString inData = h.dataDir() + u"ext.tlvdb"_s;
+    QCOMPARE(fileBytes(inData), fileBytes(outside));
+    QCOMPARE(names(h.st()), QStringList{u"Externe"_s});
+    QCOMPARE(h.st().artFileName, u"ext.tlvdb"_s);
+    QCOMPARE(h.st().curFilePath, inData);
+    QCOMPARE(w.statusText(0), u"current file: ext.tlvdb"_s); // status mode 1 after opening
+    QVERIFY(h.prompt.questions.isEmpty());
+
+    // Same name, other content in the data folder: asked first.
+    writeDatabase(inData, u"Interne"_s);
+    h.prompt.openNames << outside;
+    h.prompt.answers << Prompt::Answer::Cancel;
+    w.FileOpen->trigger();
+    QCOMPARE(h.prompt.questions.count(), 1);
+    QCOMPARE(names(h.st()), QStringList{u"Externe"_s}); // nothing happened
+
+    h.prompt.openNames << outside;
+    h.prompt.answers << Prompt::Answer::No;
+    w.FileOpen->trigger();
+    QCOMPARE(names(h.st()), QStringList{u"Interne"_s});
+
+    h.prompt.openNames << outside;
+    h.prompt.answers << Prompt::Answer::Yes;
+    w.FileOpen->trigger();
+    QCOMPARE(names(h.st()), QStringList{u"Externe"_s});
+    QCOMPARE(fileBytes(inData), fileBytes(outside));
+
+    // A file of the data folder opens as it is.
+    h.prompt.openNames << inData;
+    w.FileOpen->trigger();
+    QCOMPARE(h.prompt.questions.count(), 3);
+    QCOMPARE(names(h.st()), QStringList{u"Externe"_s});
+    QVERIFY(h.prompt.errors.isEmpty());
+}
+
+void TestMainWindow::pageButtonNeedsAProduct()
+{
+    UiHarness h;
+    TmainForm& w = h.start();
+    QVERIFY(!w.pageBtn->isVisible());
+    w.pageBtn->click();
+    QCOMPARE(w.curPage, 0);
+
+    h.st().artList.productsOf(0).addProduct(u"001"_s, u"001"_s, u"260518"_s);
+    w.updatePageBtn();
+    QVERIFY(w.pageBtn->isVisible());
+    QCOMPARE(h.st().totProdCount, 1);
+    h.art().nameEd->setText(u"Potier"_s);
+    w.pageBtn->click();
+    QCOMPARE(w.curPage, 1);
+    QCOMPARE(w.TitleLab->text(), u"Ventes"_s);
+    QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
+    QVERIFY(!h.art().formPanel->isVisible());
+    QCOMPARE(w.mainPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).count(), 1);
+    h.clickLabel(w.subTLabel);
+    QCOMPARE(w.subTLabel->text(), u"vue d'ensemble"_s);
+    w.pageBtn->click();
+    QCOMPARE(w.curPage, 0);
+    QCOMPARE(w.TitleLab->text(), u"Artisans"_s);
+    QVERIFY(h.art().formPanel->isVisible());
+    QCOMPARE(h.art().nameEd->text(), u"Potier"_s);
+    h.prompt.answers << Prompt::Answer::No;
+}
+
+void TestMainWindow::preferencesRoundTrip()
+{
+    UiHarness h;
+    h.writeIni("[PREFS]\r\nartFileName=vente.2026.tlvdb\r\n");
+    TmainForm& w = h.start();
+    // Closing with the close box keeps every setting.
+    w.aPrefs->trigger();
+    QCOMPARE(h.modals.last(), u"TPrefsDialog"_s);
+    QVERIFY(!h.st().autoload);
+    QVERIFY(h.st().showSplash);
+
+    QString caption;
+    bool nameHidden = false;
+    bool splashShown = false;
+    h.onModal = [&](QDialog& d) {
+        auto* p = qobject_cast<TPrefsDialog*>(&d);
+        if (!p)
+            return int(QDialog::Rejected);
+        caption = p->windowTitle();
+        nameHidden = p->BDNameEd->isHidden() && p->autoSaveSalesChk->isHidden();
+        splashShown = p->splashScreenChk->isChecked();
+        p->autoLoadChk->setChecked(true);
+        p->splashScreenChk->setChecked(false);
+        return int(QDialog::Accepted);
+    };
+    // First show ran a clear, so set the name as the dialog would find it.
+    h.st().artFileName = u"vente.2026.tlvdb"_s;
+    w.aPrefs->trigger();
+    QCOMPARE(caption, u"Préférences"_s);
+    QVERIFY(nameHidden);
+    QVERIFY(splashShown);
+    QVERIFY(h.st().autoload);
+    QVERIFY(!h.st().showSplash);
+    QCOMPARE(h.st().artFileName, u"vente.tlvdb"_s);
+    QVERIFY(h.stop());
+    const QString ini = h.readIni();
+    QVERIFY(ini.contains(u"autoLoad=1"_s));
+    QVERIFY(ini.contains(u"showSplash=0"_s));
+    QVERIFY(ini.contains(u"artFileName=vente.tlvdb"_s));
+
+    h.modals.clear();
+    h.onModal = [](QDialog& d) {
+        auto* p = qobject_cast<TPrefsDialog*>(&d);
+        if (p && p->autoLoadChk->isChecked() && !p->splashScreenChk->isChecked())
+            return int(QDialog::Accepted);
+        return int(QDialog::Rejected);
+    };
+    h.start();
+    QVERIFY(h.modals.isEmpty()); // no splash any more
+    h.w->aPrefs->trigger();
+    QVERIFY(h.st().autoload);
+}
+
+void TestMainWindow::shutDownKeepsRealSize()
+{
+    UiHarness h;
+    h.writeIni("[PREFS]\r\nwWidth=900\r\nwHeight=700\r\nwLeft=12\r\nwTop=34\r\nshowSplash=0\r\n");
+    TmainForm& w = h.start();
+    QCOMPARE(w.size(), QSize(830, 655));
+    QCOMPARE(w.pos(), QPoint(12, 34));
+    QVERIFY(h.stop());
+    const QString ini = h.readIni();
+    QVERIFY(ini.contains(u"wWidth=830"_s));
+    QVERIFY(ini.contains(u"wHeight=655"_s));
+    QVERIFY(ini.contains(u"wLeft=12"_s));
+    QVERIFY(ini.contains(u"lastTab=0"_s));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainWindow.moc"
