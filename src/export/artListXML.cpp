@@ -35,16 +35,9 @@ QString escapeRest(const QString& escaped, const QString& extra)
     return out;
 }
 
-QString escapeText(const QString& text, const QString& extra)
+bool blanksOnly(const QString& text)
 {
-    if (!text.isEmpty() && text.trimmed().isEmpty()) {
-        // A reader drops text made of blanks only; references keep it.
-        QString out;
-        for (const QChar c : text)
-            out += charRef(c.unicode());
-        return out;
-    }
-    return escapeRest(xmlEscape(text), extra);
+    return !text.isEmpty() && text.trimmed().isEmpty();
 }
 
 // One field of the address text: quoted when it holds ";" or starts with a
@@ -103,12 +96,16 @@ bool isLegacyEncoding(QString name)
 
 QString xmlLeafText(const QString& text)
 {
-    return escapeText(text, QString());
+    // A reader drops element text made of blanks only, even as references;
+    // a CDATA section keeps it.
+    if (blanksOnly(text))
+        return u"<![CDATA["_s + text + u"]]>"_s;
+    return escapeRest(xmlEscape(text), QString());
 }
 
 QString xmlAttrText(const QString& text)
 {
-    return escapeText(text, u"\t\n"_s);
+    return escapeRest(xmlEscape(text), u"\t\n"_s);
 }
 
 QString artItemXML(const TArtisan& a)

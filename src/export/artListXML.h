@@ -12,8 +12,9 @@ class TArtList;
 class TArtisan;
 
 // Element text made safe for our documents: xmlEscape, then the characters a
-// reader would not give back as they are (U+0080..U+009F, a carriage return,
-// a text of blanks only) as numeric character references.
+// reader would not give back as they are (U+0080..U+009F, a carriage return)
+// as numeric character references; a text of blanks only, which a reader
+// drops, goes into a CDATA section.
 QString xmlLeafText(const QString& text);
 // The same for an attribute value, whose tabs and line feeds a reader would
 // otherwise turn into blanks.
