@@ -1,6 +1,7 @@
 #include "model/uProd.h"
 
 #include "core/appError.h"
+#include "core/appState.h"
 #include "core/money.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
@@ -420,4 +421,21 @@ QString TProdList::itemsXML() const
     for (const Ptr& p : m_items)
         out += u"\t\t"_s + p->itemXML() + QLatin1Char('\n');
     return out;
+}
+
+// --- program-wide state -------------------------------------------------------
+
+TProduit& addProduct(AppState& st, const QString& number)
+{
+    TProduit& p = st.prodList.addProduct(number, st.curArtNo, todayStr());
+    st.curItem = number;
+    st.prodNoList.append(number);
+    return p;
+}
+
+TProduit& addImported(AppState& st, const TProduit& source, const QString& prodNo)
+{
+    TProduit& p = st.prodList.addImported(source, st.curArtNo, prodNo, todayStr());
+    st.prodNoList.append(prodNo);
+    return p;
 }

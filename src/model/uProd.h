@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <memory>
 
+class AppState;
 class QDomElement;
 class TReader;
 class TWriter;
@@ -152,3 +153,12 @@ private:
     QList<Ptr> m_items;
     Ptr m_current;
 };
+
+// --- model halves of the products window's operations on the program-wide state ---
+
+// A new product of prodList numbered number, for artisan curArtNo, dated
+// today; curItem := number and number appended to prodNoList.
+TProduit& addProduct(AppState& st, const QString& number);
+// addImported into prodList for artisan curArtNo, dated today; prodNo
+// appended to prodNoList.
+TProduit& addImported(AppState& st, const TProduit& source, const QString& prodNo);

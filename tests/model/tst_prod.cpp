@@ -2,6 +2,7 @@
 // row texts and the XML item.
 
 #include "core/appError.h"
+#include "core/appState.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "model/uProd.h"
@@ -31,6 +32,7 @@ private slots:
     void section();
     void sharedProducts();
     void xmlItem();
+    void stateOperations();
 };
 
 namespace {
@@ -432,6 +434,25 @@ void TstProd::xmlItem()
     QCOMPARE(r.descript, u"a \"b\""_s);
     QCOMPARE(r.qntStr, u"1"_s);
     QCOMPARE(r.valeur, QString());
+}
+
+void TstProd::stateOperations()
+{
+    AppState st;
+    st.curArtNo = u"004"_s;
+    TProduit& p = ::addProduct(st, u"001"_s);
+    QCOMPARE(p.artNo, u"004"_s);
+    QCOMPARE(p.qntList.qntText(2), todayStr() + u"0"_s);
+    QCOMPARE(st.curItem, u"001"_s);
+    QCOMPARE(st.prodNoList, QStringList{u"001"_s});
+
+    TProduit src;
+    src.descript = u"Bol"_s;
+    TProduit& q = ::addImported(st, src, u"002"_s);
+    QCOMPARE(st.prodList.count(), 2);
+    QCOMPARE(q.prodNo, u"002"_s);
+    QCOMPARE(q.artNo, u"004"_s);
+    QCOMPARE(st.prodNoList, (QStringList{u"001"_s, u"002"_s}));
 }
 
 QTEST_GUILESS_MAIN(TstProd)
