@@ -6,6 +6,7 @@
 #include "core/textUtil.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
 
@@ -52,8 +53,17 @@ TIniFile::TIniFile(const QString& path) : m_path(path)
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QByteArray data = file.readAll();
-    const QString text = data.startsWith(Utf8Bom) ? QString::fromUtf8(data.mid(Utf8Bom.size()))
-                                                  : cp1252::decode(data);
+    QString text;
+    if (data.startsWith(Utf8Bom)) {
+        text = QString::fromUtf8(data.mid(Utf8Bom.size()));
+    } else {
+        // A file edited by hand may be UTF-8 without a mark; Windows-1252 text
+        // with accents is practically never valid UTF-8.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8(data);
+        if (utf8.hasError())
+            text = cp1252::decode(data);
+    }
     if (text.isEmpty())
         return;
     if (!text.contains(u"\r\n"_s) && text.contains(QLatin1Char('\n')))

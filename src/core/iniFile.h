@@ -16,7 +16,8 @@
 //
 // The file is Windows-1252 while every character of it has a byte there; a
 // value that has none turns the whole file into UTF-8 marked by a byte-order
-// mark, which is how it is recognised when read back.
+// mark, which is how it is recognised when read back (a file edited by hand
+// in UTF-8 without the mark is recognised too, as it is valid UTF-8).
 class TIniFile {
 public:
     static constexpr int MaxValueLength = 2047;

@@ -201,6 +201,14 @@ void TstIni::encodings()
     ini.writeString(u"GENERAL"_s, u"sAgentList"_s, u"Zoë"_s);
     QCOMPARE(content(), QByteArray("[GENERAL]\r\nlastSAgent=H\xE9l\xE8ne \x80\r\nsAgentList=Zo\xEB\r\n"));
 
+    // UTF-8 without the mark (a file edited by hand) is recognised; written
+    // again, it is Windows-1252 since every character fits.
+    fileWith("[A]\r\nnom=Z\xC3\xB6" "e \xE2\x82\xAC\r\n");
+    TIniFile bare(m_path);
+    QCOMPARE(bare.readString(u"A"_s, u"nom"_s, QString()), u"Zöe €"_s);
+    bare.writeString(u"A"_s, u"b"_s, u"1"_s);
+    QCOMPARE(content(), QByteArray("[A]\r\nnom=Z\xF6" "e \x80\r\nb=1\r\n"));
+
     // Bytes Windows-1252 leaves unassigned survive a rewrite.
     fileWith("[A]\r\nodd=\x81\x8D\r\n");
     TIniFile odd(m_path);
