@@ -5,6 +5,9 @@
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "core/appError.h"
+#include "core/iniFile.h"
+#include "core/settings.h"
+#include "export/artListXML.h"
 #include "model/qntEvent.h"
 
 #include <QByteArray>
@@ -42,12 +45,34 @@ QByteArray readAll(const QString& path)
     return f.readAll();
 }
 
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        std::abort();
+}
+
 QString tempPath()
 {
     QTemporaryFile f(QStringLiteral("/dev/shm/tlvfuzz-XXXXXX.tlvdb"));
     if (!f.open())
         std::abort();
     return f.fileName(); // removed on return; the name stays usable
+}
+
+template <typename T, typename Set, typename Get>
+void stable(const QString& rec, Set set, Get get)
+{
+    T first;
+    set(first, rec);
+    const QString once = get(first);
+    T second;
+    set(second, once);
+    const QString twice = get(second);
+    T third;
+    set(third, twice);
+    if (get(third) != twice)
+        std::abort();
 }
 
 } // namespace
@@ -57,12 +82,7 @@ namespace fuzzEntry {
 int loadDb(const uint8_t* data, size_t size)
 {
     const QString in = tempPath();
-    {
-        QFile f(in);
-        if (!f.open(QIODevice::WriteOnly))
-            std::abort();
-        f.write(reinterpret_cast<const char*>(data), qint64(size));
-    }
+    writeAll(in, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     SilentPrompt prompt;
     AppState st;
     const LoadResult r = loadDB(in, st, prompt);
@@ -121,6 +141,89 @@ int qntText(const uint8_t* data, size_t size)
     } catch (const AppError&) {
         // A quantity that is not an integer is reported, never a crash.
     }
+    return 0;
+}
+
+int settings(const uint8_t* data, size_t size)
+{
+    const QString path = tempPath();
+    writeAll(path, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    AppState st;
+    TIniFile ini(path);
+    readSettings(ini, st);
+
+    // What was read, written back into the same file, reads back the same.
+    QByteArray written;
+    ini.setWriter([&written](const QString&, const QByteArray& bytes) { written = bytes; });
+    writeSettings(ini, st);
+    writeAll(path, written);
+    AppState again;
+    readSettings(path, again);
+    QFile::remove(path);
+    if (again.sAgentList != st.sAgentList || again.artFileName != st.artFileName
+        || again.importFName != st.importFName || again.curArtNo != st.curArtNo
+        || again.lastSAgent != st.lastSAgent || again.pDateStr != st.pDateStr
+        || again.pubPrefs != st.pubPrefs || again.curCIndex != st.curCIndex
+        || again.autoload != st.autoload || again.wLeft != st.wLeft)
+        std::abort();
+    return 0;
+}
+
+int artListXml(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    TArtList list;
+    try {
+        QDomDocument doc;
+        parseXMLDocument(bytes, doc);
+        const QDomElement root = artListElement(doc);
+        if (root.isNull())
+            return 0;
+        readArtListXML(list, root);
+    } catch (const AppError&) {
+        return 0; // a document that cannot be read is reported, never a crash
+    }
+    // Whatever was read exports to a document that reads back the same.
+    const QByteArray first = artListXML(list);
+    QDomDocument doc;
+    parseXMLDocument(first, doc);
+    TArtList again;
+    readArtListXML(again, artListElement(doc));
+    if (artListXML(again) != first)
+        std::abort();
+    return 0;
+}
+
+int records(const uint8_t* data, size_t size)
+{
+    // One input read as each kind of record. Reading may normalise a record
+    // once (a last field holding its separator, quantities merged); from then
+    // on, writing and reading again must change nothing.
+    const QString rec = text(data, size);
+    try {
+        // Packed quantities are joined without quoting, so a date or quantity
+        // holding a quote, comma or blank (never one the program writes) can
+        // change on every pass: a product record is only read and written.
+        TProduit p;
+        p.setProdRecord(rec);
+        TProduit q;
+        q.setProdRecord(p.prodRecord());
+        (void)q.prodRecord();
+        (void)q.availableStr();
+    } catch (const AppError&) {
+        // a quantity that is not an integer is reported, never a crash
+    }
+    stable<TArtisan>(rec, [](TArtisan& x, const QString& r) { x.setArtRecord(r); },
+                     [](TArtisan& x) { (void)x.artTag(); return x.artRecord(); });
+    stable<TSaleItem>(rec, [](TSaleItem& x, const QString& r) { x.setRecord(r); },
+                      [](TSaleItem& x) {
+                          for (const QString& line : readCommaList(x.lines))
+                              for (int m = 0; m <= 3; ++m)
+                                  (void)TSaleList::formatSaleLine(m, line);
+                          return x.record();
+                      });
+    stable<TReport>(rec, [](TReport& x, const QString& r) { x.setRecord(r); },
+                    [](TReport& x) { return x.record(); });
     return 0;
 }
 

@@ -10,4 +10,7 @@ namespace fuzzEntry {
 int loadDb(const uint8_t* data, size_t size);
 int commaList(const uint8_t* data, size_t size);
 int qntText(const uint8_t* data, size_t size);
+int settings(const uint8_t* data, size_t size);
+int artListXml(const uint8_t* data, size_t size);
+int records(const uint8_t* data, size_t size);
 } // namespace fuzzEntry

@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/textUtil.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -31,7 +32,12 @@ const TDQEvent& TQnt::at(int index) const
 {
     if (index < 0 || index >= count())
         indexError(index);
-    return *m_events[std::size_t(index)];
+    return m_events[std::size_t(index)];
+}
+
+const TDQEvent* TQnt::current() const
+{
+    return m_current < 0 ? nullptr : &m_events[std::size_t(m_current)];
 }
 
 void TQnt::addQnt(const QString& date, const QString& qnt)
@@ -40,11 +46,11 @@ void TQnt::addQnt(const QString& date, const QString& qnt)
         return;
     const int i = findDate(date);
     if (i < 0) {
-        m_events.push_back(std::make_unique<TDQEvent>(TDQEvent{date, qnt}));
-        m_current = m_events.back().get();
+        m_events.push_back(TDQEvent{date, qnt});
+        m_current = count() - 1;
         return;
     }
-    TDQEvent& e = *m_events[std::size_t(i)];
+    TDQEvent& e = m_events[std::size_t(i)];
     // Both conversions happen before the event changes.
     const int sum = checkedSum(strToInt(e.qnt), strToInt(qnt));
     e.qnt = QString::number(sum);
@@ -53,8 +59,8 @@ void TQnt::addQnt(const QString& date, const QString& qnt)
 int TQnt::findDate(const QString& date)
 {
     for (std::size_t i = 0; i < m_events.size(); ++i) {
-        m_current = m_events[i].get();
-        if (m_current->date == date)
+        m_current = int(i);
+        if (m_events[i].date == date)
             return int(i);
     }
     return -1;
@@ -63,15 +69,15 @@ int TQnt::findDate(const QString& date)
 QString TQnt::qntAt(const QString& date)
 {
     const int i = findDate(date);
-    return i < 0 ? QStringLiteral("0") : m_events[std::size_t(i)]->qnt;
+    return i < 0 ? QStringLiteral("0") : m_events[std::size_t(i)].qnt;
 }
 
 void TQnt::setQntAt(int index, const QString& qnt)
 {
     if (index < 0 || index >= count())
         indexError(index);
-    m_current = m_events[std::size_t(index)].get();
-    m_current->qnt = qnt;
+    m_current = index;
+    m_events[std::size_t(index)].qnt = qnt;
 }
 
 QString TQnt::eventStr(int index) const
@@ -84,7 +90,7 @@ QString TQnt::qntText(int form) const
 {
     QString out;
     for (std::size_t i = 0; i < m_events.size(); ++i) {
-        const TDQEvent& e = *m_events[i];
+        const TDQEvent& e = m_events[i];
         if (i > 0)
             out += QLatin1Char(',');
         switch (form) {
@@ -108,8 +114,53 @@ QString TQnt::qntText(int form) const
     return out;
 }
 
+bool TQnt::setPlainQntText(const QString& packed)
+{
+    for (const QChar c : packed) {
+        const char16_t u = c.unicode();
+        if ((u < u'0' || u > u'9') && u != u'-' && u != u',')
+            return false;
+    }
+    if (packed.isEmpty())
+        return true; // an empty text leaves the list as it is
+    // Such a text reads as its comma-separated pieces, and sorts by code
+    // point exactly as the program's text order sorts it; after sorting,
+    // items of the same date are neighbours, so merging looks at the last
+    // event only.
+    std::vector<QStringView> items;
+    const QStringView all(packed);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= all.size(); ++i) {
+        if (i == all.size() || all[i] == u',') {
+            items.push_back(all.mid(from, i - from));
+            from = i + 1;
+        }
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](QStringView a, QStringView b) { return a.compare(b) < 0; });
+    std::vector<TDQEvent> rebuilt;
+    rebuilt.reserve(items.size());
+    for (const QStringView item : items) {
+        if (item.isEmpty())
+            continue; // a blank date adds nothing
+        const QStringView date = item.left(6);
+        const QStringView qnt = item.size() > 6 ? item.mid(6) : QStringView();
+        if (!rebuilt.empty() && rebuilt.back().date == date) {
+            TDQEvent& e = rebuilt.back();
+            e.qnt = QString::number(checkedSum(strToInt(e.qnt), strToInt(qnt.toString())));
+        } else {
+            rebuilt.push_back(TDQEvent{date.toString(), qnt.toString()});
+        }
+    }
+    m_events = std::move(rebuilt);
+    m_current = count() - 1;
+    return true;
+}
+
 void TQnt::setQntText(const QString& packed)
 {
+    if (setPlainQntText(packed))
+        return;
     const int n = commaCount(packed);
     if (n == 0)
         return;
@@ -133,7 +184,7 @@ int TQnt::totalQnt() const
 {
     int total = 0;
     for (const auto& e : m_events)
-        total = checkedSum(total, strToInt(e->qnt));
+        total = checkedSum(total, strToInt(e.qnt));
     return total;
 }
 
@@ -146,13 +197,15 @@ void TQnt::deleteAt(int index)
 {
     if (index < 0 || index >= count())
         indexError(index);
-    if (m_current == m_events[std::size_t(index)].get())
-        m_current = nullptr;
+    if (m_current == index)
+        m_current = -1;
+    else if (m_current > index)
+        --m_current;
     m_events.erase(m_events.begin() + index);
 }
 
 void TQnt::clear()
 {
     m_events.clear();
-    m_current = nullptr;
+    m_current = -1;
 }

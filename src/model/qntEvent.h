@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-#include <memory>
 #include <vector>
 
 // One dated quantity; both fields are kept as text, exactly as given.
@@ -17,7 +16,7 @@ class TQnt {
 public:
     int count() const;
     const TDQEvent& at(int index) const; // AppError "List index out of bounds (%d)"
-    TDQEvent* current() const { return m_current; }
+    const TDQEvent* current() const;
 
     void addQnt(const QString& date, const QString& qnt);
     int findDate(const QString& date);
@@ -34,6 +33,10 @@ public:
     void clear();
 
 private:
-    std::vector<std::unique_ptr<TDQEvent>> m_events;
-    TDQEvent* m_current = nullptr;
+    // Rebuilds from a packed text of digits, minus signs and commas only (what
+    // the program itself writes) without the general comma-list reader.
+    bool setPlainQntText(const QString& packed);
+
+    std::vector<TDQEvent> m_events;
+    int m_current = -1;
 };

@@ -1,0 +1,286 @@
+// Measures the model at the scale of a ten-year boutique (and ten times it):
+// saving, loading, sorting the ledger, period rows, consignment of every
+// artisan, the sales export and the artisan-list XML, against the time the
+// disk takes to read and write the same bytes raw.
+//   bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER]
+//   bench_boutique --generate FILE [FACTOR]   writes such a database file
+
+#include "boutiqueGen.h"
+
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/prompt.h"
+#include "core/textUtil.h"
+#include "export/artListXML.h"
+#include "export/reportDocs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+class QuietPrompt : public Prompt {
+public:
+    void information(const QString&) override {}
+    void error(const QString& t) override { QTextStream(stderr) << "error: " << t << "\n"; }
+    Answer question(const QString&, bool) override { return Answer::No; }
+    bool inputText(const QString&, const QString&, QString&) override { return false; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+};
+
+QTextStream out(stdout);
+
+// Median wall time in milliseconds of runs calls of work; prepare runs before
+// each call, untimed.
+double median(int runs, const std::function<void()>& work,
+              const std::function<void()>& prepare = {})
+{
+    std::vector<double> ms;
+    for (int r = 0; r < runs; ++r) {
+        if (prepare)
+            prepare();
+        QElapsedTimer t;
+        t.start();
+        work();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+// CPU time of this process: steadier than wall time on a busy machine.
+double cpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+long statusKb(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray k(key);
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(k))
+            return line.mid(k.size()).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Memory the loaded database takes: a fresh process of this program loads
+// the file and reports its peak resident size above what it held before.
+long loadedPeakKb(const QString& path)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--load"), path});
+    p.waitForFinished(-1);
+    return p.readAllStandardOutput().trimmed().split(' ').value(0).toLong();
+}
+
+int loadOnly(const QString& path)
+{
+    const long before = statusKb("VmRSS:");
+    QuietPrompt prompt;
+    AppState st;
+    const double cpu0 = cpuMs();
+    if (loadDB(path, st, prompt) != LoadResult::Loaded)
+        return 1;
+    out << statusKb("VmHWM:") - before << " " << cpuMs() - cpu0 << " ms cpu\n";
+    return 0;
+}
+
+struct Row {
+    QString name;
+    double ms;
+    double floorMs; // 0 when there is no raw counterpart
+};
+
+QList<Row> runScale(int factor, int runs, const QString& dir)
+{
+    QuietPrompt prompt;
+    const BoutiqueScale scale = BoutiqueScale::tenYears(factor);
+    out << "\n== scale " << factor << "x: " << scale.describe() << "\n";
+    out.flush();
+
+    auto st = std::make_unique<AppState>();
+    st->dataDir = dir + QStringLiteral("/data/");
+    st->xmlDir = dir + QStringLiteral("/dXML/");
+    QDir().mkpath(st->dataDir);
+    QDir().mkpath(st->xmlDir);
+    QElapsedTimer gen;
+    gen.start();
+    generateBoutique(*st, scale);
+    out << "generated in " << gen.elapsed() << " ms\n";
+
+    QList<Row> rows;
+    const QString dbPath = st->dataDir + QStringLiteral("bench.tlvdb");
+
+    const double save = median(runs, [&] { saveDB(dbPath, *st); });
+    const qint64 fileSize = QFileInfo(dbPath).size();
+    const QByteArray raw = [&] {
+        QFile f(dbPath);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    const QString rawPath = dir + QStringLiteral("/raw.bin");
+    const double rawWrite = median(runs, [&] {
+        QFile f(rawPath);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(raw);
+        f.flush();
+        fdatasync(f.handle());
+    });
+    const double rawRead = median(runs, [&] {
+        QFile f(rawPath);
+        f.open(QIODevice::ReadOnly);
+        volatile qsizetype n = f.readAll().size();
+        (void)n;
+    });
+    rows << Row{QStringLiteral("raw write + sync"), rawWrite, 0}
+         << Row{QStringLiteral("raw read"), rawRead, 0}
+         << Row{QStringLiteral("saveDB"), save, rawWrite};
+
+    std::unique_ptr<AppState> loaded;
+    rows << Row{QStringLiteral("loadDB"), median(runs, [&] {
+                    loaded = std::make_unique<AppState>();
+                    loadDB(dbPath, *loaded, prompt);
+                }, [&] { loaded.reset(); }), rawRead};
+    loaded.reset();
+
+    // The ledger in a random order each time, sorted newest first.
+    QStringList records;
+    for (int i = 0; i < st->saleList.count(); ++i)
+        records << st->saleList.at(i).record();
+    std::mt19937 rng(7);
+    TSaleList shuffled;
+    rows << Row{QStringLiteral("sortByDate"), median(runs, [&] { shuffled.sortByDate(); }, [&] {
+                    std::shuffle(records.begin(), records.end(), rng);
+                    shuffled.clear();
+                    for (const QString& r : std::as_const(records)) {
+                        auto sheet = std::make_unique<TSaleItem>();
+                        sheet->setRecord(r);
+                        shuffled.append(std::move(sheet));
+                    }
+                }), 0};
+
+    rows << Row{QStringLiteral("prepareLines"),
+                median(runs, [&] { st->repList.prepareLines(st->saleList, st->linesReady); }), 0};
+
+    // Consignment of every artisan over all sales.
+    rebuildLists(*st);
+    st->repList.updateAllPeriod(st->saleList);
+    const int all = st->repList.indexOfTitle(QStringLiteral("-[tout]-"));
+    setReportPeriod(*st, st->repList.at(all).title);
+    st->curCIndex = all;
+    st->repList.prepareLines(st->saleList, st->linesReady);
+    rows << Row{QStringLiteral("consign all (memory)"), median(runs, [&] {
+                    st->repList.forEachConsigne(st->numItems, all, st->saleList, st->linesReady,
+                                                st->xmlDataLines, [&](qsizetype k) {
+                                                    st->repArtName = st->nameItems.value(k);
+                                                    (void)salesReportLines(*st, prompt);
+                                                });
+                }), 0};
+    rows << Row{QStringLiteral("exportAllConsigne"),
+                median(runs, [&] { exportAllConsigne(*st, all, prompt); }), 0};
+    const int few = qMin(10, int(st->numItems.size()));
+    const double oneByOne = median(runs, [&] {
+        for (int k = 0; k < few; ++k)
+            st->repList.setConsigne(st->numItems.at(k), all, st->saleList, st->linesReady,
+                                    st->xmlDataLines);
+    });
+    rows << Row{QStringLiteral("setConsigne (one artisan)"), oneByOne / qMax(1, few), 0};
+
+    rows << Row{QStringLiteral("writeSalesDocs"), median(runs, [&] { writeSalesDocs(*st); }), 0};
+
+    QByteArray xml;
+    rows << Row{QStringLiteral("artList XML export"),
+                median(runs, [&] { xml = artListXML(st->artList); }), 0};
+    rows << Row{QStringLiteral("artList XML import"), median(runs, [&] {
+                    QDomDocument doc;
+                    parseXMLDocument(xml, doc);
+                    TArtList list;
+                    readArtListXML(list, artListElement(doc));
+                }), 0};
+
+    const long peakKb = loadedPeakKb(dbPath);
+    out << "file size: " << fileSize << " bytes; loaded database peak memory: " << peakKb
+        << " KiB (" << QString::number(double(peakKb) * 1024.0 / double(fileSize), 'f', 1)
+        << " x file size)\n";
+    out << QStringLiteral("%1 %2 %3\n").arg(QStringLiteral("operation"), -28)
+               .arg(QStringLiteral("median ms"), 10).arg(QStringLiteral("x raw"), 8);
+    for (const Row& r : std::as_const(rows))
+        out << QStringLiteral("%1 %2 %3\n").arg(r.name, -28).arg(r.ms, 10, 'f', 1)
+                   .arg(r.floorMs > 0 ? QString::number(r.ms / r.floorMs, 'f', 1) : QString(), 8);
+    out.flush();
+    rows << Row{QStringLiteral("peak memory (KiB)"), double(peakKb), 0};
+    return rows;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    int runs = 5;
+    QList<int> scales{1, 10};
+    QString dir;
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QStringLiteral("--load"))
+        return loadOnly(args[2]);
+    if (args.size() >= 3 && args[1] == QStringLiteral("--generate")) {
+        // A database file of the given scale, for trying the program on it.
+        AppState st;
+        generateBoutique(st, BoutiqueScale::tenYears(args.size() > 3 ? qMax(1, args[3].toInt()) : 1));
+        saveDB(args[2], st);
+        return 0;
+    }
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--runs") && i + 1 < args.size())
+            runs = qMax(1, args[++i].toInt());
+        else if (args[i] == QStringLiteral("--scales") && i + 1 < args.size()) {
+            scales.clear();
+            for (const QString& s : args[++i].split(QLatin1Char(',')))
+                scales << qMax(1, s.toInt());
+        } else if (args[i] == QStringLiteral("--dir") && i + 1 < args.size())
+            dir = args[++i];
+        else {
+            QTextStream(stderr) << "usage: bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER]\n";
+            return 2;
+        }
+    }
+    QTemporaryDir tmp(dir.isEmpty() ? QDir::tempPath() + QStringLiteral("/tilvar-bench-XXXXXX")
+                                    : dir + QStringLiteral("/tilvar-bench-XXXXXX"));
+    out << "runs per figure: " << runs << " (median)\n";
+
+    QList<QList<Row>> all;
+    for (int f : std::as_const(scales))
+        all << runScale(f, runs, tmp.path());
+
+    if (all.size() >= 2) {
+        out << "\n== growth from " << scales.first() << "x to " << scales.last() << "x\n";
+        for (int i = 0; i < all.first().size(); ++i) {
+            const Row& a = all.first().at(i);
+            const Row& b = all.last().at(i);
+            out << QStringLiteral("%1 %2\n").arg(a.name, -28)
+                       .arg(a.ms > 0 ? QString::number(b.ms / a.ms, 'f', 1) + QLatin1Char('x')
+                                     : QString(), 10);
+        }
+    }
+    return 0;
+}
