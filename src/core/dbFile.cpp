@@ -10,18 +10,45 @@
 #include <QFile>
 #include <QFileInfo>
 
-void saveDB(const QString& path, AppState& st)
+namespace {
+
+bool samePath(const QString& a, const QString& b)
 {
-    safeWriteFile(path, [&st](QIODevice& dev) {
-        TWriter w(dev);
-        w.writeInteger(DB_FORMAT_VERSION);
-        st.artList.writeArtisans(w);
-        st.saleList.writeSales(w);
-        st.repList.writeReports(w);
-        w.flush();
-    });
+    return !a.isEmpty() && !b.isEmpty()
+        && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+} // namespace
+
+QString backupDir(const AppState& st, const QString& path)
+{
+    const QString base = st.dataDir.isEmpty() ? QFileInfo(path).absolutePath() : st.dataDir;
+    return QDir(base).filePath(QStringLiteral("backup"));
+}
+
+void saveDB(const QString& path, AppState& st, const WriteFaults* faults)
+{
+    SafeWriteOptions opt;
+    opt.backupDir = backupDir(st, path);
+    opt.keepBackups = KEPT_BACKUPS;
+    // A file that did not load whole is kept for good before it is replaced.
+    opt.keepBackupForever = samePath(path, st.damagedDbPath);
+    opt.faults = faults;
+    safeWriteFile(
+        path,
+        [&st](QIODevice& dev) {
+            TWriter w(dev);
+            w.writeInteger(DB_FORMAT_VERSION);
+            st.artList.writeArtisans(w);
+            st.saleList.writeSales(w);
+            st.repList.writeReports(w);
+            w.flush();
+        },
+        opt);
     st.dbVersion = DB_FORMAT_VERSION;
     st.modified = false;
+    if (opt.keepBackupForever)
+        st.damagedDbPath.clear();
 }
 
 LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
@@ -46,11 +73,15 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         st.saleList.readSales(r);
         st.repList.readReports(r);
     } catch (const AppError&) {
-        // What was read so far stays; it no longer matches the file.
+        // What was read so far stays; it no longer matches the file, which
+        // must not be replaced without a lasting copy.
         st.modified = true;
+        st.damagedDbPath = info.absoluteFilePath();
         prompt.error(READ_ERROR_MSG);
         return LoadResult::ReadError;
     }
     st.modified = false;
+    if (samePath(path, st.damagedDbPath))
+        st.damagedDbPath.clear();
     return LoadResult::Loaded;
 }

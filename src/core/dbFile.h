@@ -6,6 +6,7 @@
 
 class AppState;
 class Prompt;
+struct WriteFaults;
 
 inline constexpr int DB_FORMAT_VERSION = 2;
 
@@ -15,8 +16,14 @@ inline const QString READ_ERROR_MSG = QStringLiteral("Error reading file");
 
 // Writes the whole database to path without ever destroying the previous file:
 // a failed save raises AppError with the platform's message and leaves the old
-// file as it was.
-void saveDB(const QString& path, AppState& st);
+// file as it was (and st.modified as it was). The replaced version is kept in
+// backupDir(st, path). faults is a test hook.
+void saveDB(const QString& path, AppState& st, const WriteFaults* faults = nullptr);
+
+// The folder of the dated backup copies: "backup" under the data folder (under
+// the file's own folder when no data folder is set).
+QString backupDir(const AppState& st, const QString& path);
+inline constexpr int KEPT_BACKUPS = 10;
 
 enum class LoadResult { Loaded, Missing, OldVersion, ReadError };
 

@@ -2,8 +2,18 @@
 
 #include "core/appError.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,32 +27,232 @@ QString writeError(const QString& path, const QString& why)
     return QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(path), why);
 }
 
+// Passes writes on to the temporary file, counting them so a test can make
+// one fail, and remembering any failure even if the producer ignores it.
+class FileSink : public QIODevice {
+public:
+    FileSink(QIODevice& target, const WriteFaults* faults) : m_target(target), m_faults(faults)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    bool failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        if (m_failed)
+            return -1;
+        ++m_writes;
+        if (m_faults && m_faults->failWrite == m_writes)
+            return fail(QStringLiteral("Injected failure of write %1").arg(m_writes));
+        const qint64 n = m_target.write(data, len);
+        if (n != len)
+            return fail(m_target.errorString());
+        return n;
+    }
+
+private:
+    qint64 fail(const QString& why)
+    {
+        m_failed = true;
+        setErrorString(why);
+        return -1;
+    }
+
+    QIODevice& m_target;
+    const WriteFaults* m_faults;
+    int m_writes = 0;
+    bool m_failed = false;
+};
+
+QString errnoText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+// A rename is durable only once its folder is synced.
+void syncFolder(const QString& dir, const WriteFaults* faults)
+{
+    if (faults && faults->failSync)
+        throw AppError(QStringLiteral("Injected failure of the folder sync"));
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw AppError(errnoText(errno));
+    const int r = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    if (r != 0)
+        throw AppError(errnoText(err));
+}
+
+// Temporary files of an earlier save of the same file that was killed before
+// it could remove them (only when the system has no unnamed temporary files).
+void removeStaleTemporaries(const QFileInfo& target)
+{
+    const QDir dir = target.absoluteDir();
+    const QRegularExpression pattern(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
+    const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".*")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (pattern.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+    }
+}
+
+QRegularExpression backupPattern(const QString& fileName)
+{
+    const QFileInfo fi(fileName);
+    const QString suffix = fi.suffix().isEmpty() ? QString() : QLatin1Char('.') + fi.suffix();
+    return QRegularExpression(QStringLiteral("^%1-(\\d{8}-\\d{9})(?:-(\\d+))?%2$")
+                                  .arg(QRegularExpression::escape(fi.completeBaseName()),
+                                       QRegularExpression::escape(suffix)));
+}
+
+// Keeps the replaced version under a dated name. A hard link costs nothing and
+// keeps the old content, since the replace puts a new file in its place.
+QString makeBackup(const QString& path, const SafeWriteOptions& opt)
+{
+    const QFileInfo fi(path);
+    if (!QDir().mkpath(opt.backupDir))
+        throw AppError(QStringLiteral("Cannot create the backup folder \"%1\".")
+                           .arg(QDir::toNativeSeparators(opt.backupDir)));
+    const QString suffix = fi.suffix().isEmpty() ? QString() : QLatin1Char('.') + fi.suffix();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"));
+    const QString tail = opt.keepBackupForever ? QStringLiteral("-damaged") : QString();
+    const QDir dir(opt.backupDir);
+    for (int n = 1;; ++n) {
+        const QString name = fi.completeBaseName() + QLatin1Char('-') + stamp
+            + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + tail + suffix;
+        const QString copy = dir.filePath(name);
+        if (QFileInfo::exists(copy))
+            continue;
+        if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0)
+            return copy;
+        if (errno == EEXIST)
+            continue;
+        // Another file system, or no hard links: copy the bytes instead.
+        QFile old(path);
+        if (!old.open(QIODevice::ReadOnly))
+            throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(copy), old.errorString()));
+        QSaveFile out(copy);
+        bool ok = out.open(QIODevice::WriteOnly);
+        while (ok && !old.atEnd()) {
+            const QByteArray block = old.read(1 << 20);
+            ok = !block.isEmpty() && out.write(block) == block.size();
+        }
+        if (!ok || !out.commit())
+            throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(copy), out.errorString()));
+        return copy;
+    }
+}
+
+void rotateBackups(const QString& backupDir, const QString& fileName, int keep)
+{
+    const QStringList copies = backupCopies(backupDir, fileName);
+    const QDir dir(backupDir);
+    for (qsizetype i = 0; i + keep < copies.size(); ++i)
+        QFile::remove(dir.filePath(copies.at(i)));
+}
+
 } // namespace
 
-void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& produce)
+QStringList backupCopies(const QString& backupDir, const QString& fileName)
 {
+    const QRegularExpression pattern = backupPattern(fileName);
+    struct Entry {
+        QString stamp;
+        int n;
+        QString name;
+    };
+    QList<Entry> entries;
+    const QStringList names = QDir(backupDir).entryList(QDir::Files);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (m.hasMatch())
+            entries.append({m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(), name});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.stamp != b.stamp ? a.stamp < b.stamp : a.n < b.n;
+    });
+    QStringList out;
+    for (const Entry& e : std::as_const(entries))
+        out << e.name;
+    return out;
+}
+
+void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& produce,
+                   const SafeWriteOptions& options)
+{
+    const WriteFaults* faults = options.faults;
+    const QFileInfo target(path);
+    removeStaleTemporaries(target);
+
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(createError(path, file.errorString()));
-    try {
-        produce(file);
-    } catch (const AppError& e) {
-        file.cancelWriting();
-        throw AppError(writeError(path, e.message()));
+    {
+        FileSink sink(file, faults);
+        try {
+            produce(sink);
+        } catch (const AppError& e) {
+            file.cancelWriting();
+            throw AppError(writeError(path, sink.failed() ? sink.errorString() : e.message()));
+        }
+        if (sink.failed()) {
+            file.cancelWriting();
+            throw AppError(writeError(path, sink.errorString()));
+        }
     }
-    if (file.error() != QFileDevice::NoError) {
+    if (faults && faults->failFlush) {
+        file.cancelWriting();
+        throw AppError(writeError(path, QStringLiteral("Injected failure of the flush")));
+    }
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
         const QString why = file.errorString();
         file.cancelWriting();
         throw AppError(writeError(path, why));
     }
-    if (!file.commit())
-        throw AppError(writeError(path, file.errorString()));
+
+    QString backup;
+    if (!options.backupDir.isEmpty() && target.exists()) {
+        try {
+            backup = makeBackup(path, options);
+        } catch (const AppError&) {
+            file.cancelWriting();
+            throw;
+        }
+    }
+    const bool replaced = !(faults && faults->failReplace) && file.commit();
+    if (!replaced) {
+        const QString why = (faults && faults->failReplace)
+            ? QStringLiteral("Injected failure of the replace")
+            : file.errorString();
+        file.cancelWriting();
+        if (!backup.isEmpty())
+            QFile::remove(backup); // the file it copies is still in place
+        throw AppError(writeError(path, why));
+    }
+    try {
+        syncFolder(target.absolutePath(), faults);
+    } catch (const AppError& e) {
+        throw AppError(writeError(path, e.message()));
+    }
+    if (!backup.isEmpty() && !options.keepBackupForever)
+        rotateBackups(options.backupDir, target.fileName(), options.keepBackups);
 }
 
-void safeWriteFile(const QString& path, const QByteArray& data)
+void safeWriteFile(const QString& path, const QByteArray& data, const SafeWriteOptions& options)
 {
-    safeWriteFile(path, [&data](QIODevice& dev) {
-        if (dev.write(data) != data.size())
-            throw AppError(dev.errorString());
-    });
+    safeWriteFile(
+        path,
+        [&data](QIODevice& dev) {
+            if (dev.write(data) != data.size())
+                throw AppError(dev.errorString());
+        },
+        options);
 }

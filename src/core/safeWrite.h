@@ -1,7 +1,8 @@
 #pragma once
 // Writing a whole file so that it is either completely replaced or left as it
 // was: the content goes to a temporary file in the same folder, which replaces
-// the target only once it is complete and flushed.
+// the target only once it is complete and on disk; the folder is synced after
+// the replace. Optionally the replaced version is kept as a dated backup copy.
 
 #include <QByteArray>
 #include <QString>
@@ -9,11 +10,35 @@
 
 class QIODevice;
 
+// Faults a test can inject into a write, to prove that each one is reported
+// and leaves the previous file as it was.
+struct WriteFaults {
+    int failWrite = 0;        // the k-th write to the file fails (k >= 1); 0: none
+    bool failFlush = false;   // flushing the complete content fails
+    bool failReplace = false; // replacing the target fails
+    bool failSync = false;    // syncing the folder after the replace fails
+};
+
+struct SafeWriteOptions {
+    // Folder of the dated backup copies of the file being replaced; empty: none.
+    QString backupDir;
+    // Copies of this file kept in backupDir; older ones are removed.
+    int keepBackups = 10;
+    // The copy made now is never removed (the file being replaced did not load whole).
+    bool keepBackupForever = false;
+    const WriteFaults* faults = nullptr;
+};
+
 // Writes data to path. On failure raises AppError with the platform's message
 // and leaves any previous file at path intact.
-void safeWriteFile(const QString& path, const QByteArray& data);
+void safeWriteFile(const QString& path, const QByteArray& data,
+                   const SafeWriteOptions& options = {});
 
 // As above, with the content written by produce into the device it is given;
-// an AppError thrown by produce cancels the write and is raised again with the
-// file name.
-void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& produce);
+// an AppError thrown by produce (or a write error it ignored) cancels the
+// write and is raised again with the file name.
+void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& produce,
+                   const SafeWriteOptions& options = {});
+
+// The dated backup copies of the file named fileName in backupDir, oldest first.
+QStringList backupCopies(const QString& backupDir, const QString& fileName);
