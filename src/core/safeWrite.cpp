@@ -87,17 +87,37 @@ void syncFolder(const QString& dir, const WriteFaults* faults)
         throw AppError(errnoText(err));
 }
 
-// Temporary files of an earlier save of the same file that was killed before
-// it could remove them (only when the system has no unnamed temporary files).
+// QSaveFile gives its temporary file a name ("<file>.XXXXXX", six random
+// letters and digits) for a moment before renaming it over the target; a save
+// killed in that moment leaves it. Names a person would choose ("bak123",
+// "Backup", "OLD") do not have the mixed case of the random part and are kept.
+bool looksLikeStaleTemporary(const QString& name, const QString& fileName)
+{
+    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + QLatin1Char('.')))
+        return false;
+    const QString tail = name.right(6);
+    bool upper = false;
+    bool lower = false;
+    for (const QChar c : tail) {
+        const char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z')
+            upper = true;
+        else if (u >= u'a' && u <= u'z')
+            lower = true;
+        else if (u < u'0' || u > u'9')
+            return false;
+    }
+    const bool capitalized = tail.at(0).isUpper() && tail.mid(1) == tail.mid(1).toLower();
+    return upper && lower && !capitalized;
+}
+
 void removeStaleTemporaries(const QFileInfo& target)
 {
     const QDir dir = target.absoluteDir();
-    const QRegularExpression pattern(
-        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
     const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".*")},
                                             QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (pattern.match(name).hasMatch())
+        if (looksLikeStaleTemporary(name, target.fileName()))
             QFile::remove(dir.filePath(name));
     }
 }
