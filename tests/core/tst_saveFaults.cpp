@@ -425,8 +425,8 @@ void TstSaveFaults::fileSizeLimit()
 
 void TstSaveFaults::killedWhileSaving()
 {
-    const int artisans = 40;
-    const int products = 20;
+    const int artisans = 25; // about 130 KB: a save takes a few milliseconds
+    const int products = 16;
     QTemporaryDir dir;
     const QString path = dir.filePath(DB_NAME);
     AppState a;
