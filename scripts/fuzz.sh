@@ -10,10 +10,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=600
+seed_opt=()
 targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --quick) seconds=20 ;;
+    --quick) seconds=20; seed_opt=(-seed=1) ;;
     --seconds) seconds="$2"; shift ;;
     *) targets+=("$1") ;;
   esac
@@ -27,7 +28,7 @@ cmake --build build-fuzz --target fuzz_all >/dev/null
 
 if [ ${#targets[@]} -eq 0 ]; then
   for f in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$f" ] && targets+=("$(basename "$f")")
+    [ -f "$f" ] && [ -x "$f" ] && targets+=("$(basename "$f")")
   done
 fi
 
@@ -50,10 +51,10 @@ for t in "${targets[@]}"; do
   set +e
   "./build-fuzz/fuzz/$t" "$corpus" -max_total_time="$seconds" -max_len=65536 \
     -malloc_limit_mb=32 -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$crashes/" >"$log" 2>&1
+    -artifact_prefix="$crashes/" "${seed_opt[@]}" >"$log" 2>&1
   rc=$?
   set -e
-  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+  execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1 || true)
   found=$(find "$crashes" -type f | wc -l)
   printf '%-22s %12s %8s\n' "$t" "${execs:-?}" "$found"
   if [ $rc -ne 0 ] || [ "$found" -ne 0 ]; then

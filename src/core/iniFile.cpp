@@ -68,12 +68,12 @@ TIniFile::TIniFile(const QString& path) : m_path(path)
         return;
     if (!text.contains(u"\r\n"_s) && text.contains(QLatin1Char('\n')))
         m_eol = u"\n"_s;
+    // A lone carriage return ends a line too, as the value writer assumes
+    // (it turns line breaks inside a value into blanks).
+    text.replace(u"\r\n"_s, u"\n"_s).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     m_lines = text.split(QLatin1Char('\n'));
     if (m_lines.last().isEmpty())
         m_lines.removeLast();
-    for (QString& line : m_lines)
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
 }
 
 int TIniFile::findSection(const QString& section) const
