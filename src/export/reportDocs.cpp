@@ -183,6 +183,12 @@ void writeSalesDocs(AppState& st)
                 linesText(st.xmlDataLines));
 }
 
+void exportSales(AppState& st)
+{
+    writeSalesDocs(st);
+    st.repList.prepareLines(st.saleList, st.linesReady);
+}
+
 void mergeTallies(TRepList& reps, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();

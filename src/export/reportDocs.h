@@ -52,6 +52,9 @@ void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl
 // allSales.xml, periodSales.xml and shortSalesRep.xml over every period but
 // the last; curPeriod is left on the last one exported.
 void writeSalesDocs(AppState& st);
+// The sales export command: writeSalesDocs, then the periods' sale rows
+// prepared again (they served as scratch space).
+void exportSales(AppState& st);
 // The short sales table: the tallies of the exported periods merged by
 // product key, then turned into rows by shortRows.
 void mergeTallies(TRepList& reps, QStringList& xmlDataLines);

@@ -122,6 +122,22 @@ int TSaleList::indexOfDate(const QString& date) const
     return -1;
 }
 
+QStringList TSaleList::sheetDates() const
+{
+    QStringList dates;
+    dates.reserve(count());
+    for (const auto& s : m_sheets)
+        dates << s->date;
+    return dates;
+}
+
+TSaleItem& TSaleList::selectSheet(int i)
+{
+    TSaleItem& s = at(i);
+    curDate = s.date;
+    return s;
+}
+
 QString TSaleList::sheetDate(int i) const
 {
     return at(i).date;
@@ -162,7 +178,9 @@ QString TSaleList::sheetsInRange(const QString& from, const QString& to)
     for (const auto& s : m_sheets) {
         if (dateInRange(s->date, from, to)) {
             m_current = s.get();
-            results << s->date + u',' + s->agent + u',' + s->total;
+            // Written as a comma list so that an agent named with a blank or
+            // a comma still reads back as one field.
+            results << writeCommaList({s->date, s->agent, s->total});
         }
     }
     return writeCommaList(results);

@@ -64,6 +64,10 @@ public:
     int indexOfCurDate() const;
     // The last sheet of that date; -1 when none or date is empty.
     int indexOfDate(const QString& date) const;
+    // Every sheet's date in ledger order: the sales window's date list.
+    QStringList sheetDates() const;
+    // The model half of showSheet: sheet i becomes current and curDate its date.
+    TSaleItem& selectSheet(int i);
     QString sheetDate(int i) const;
     QString sheetLines(int i) const;
     // Stores what the sales window shows into sheet i (the model half of its
@@ -77,7 +81,8 @@ public:
     void sortByDate();
 
     // --- queries (each fills results and returns it as a comma list) ---
-    // "date,agent,total" of each sheet within period p, in ledger order.
+    // "date,agent,total" (a comma list) of each sheet within period p, in
+    // ledger order.
     QString periodSheets(int p, const TRepList& reps, Prompt& prompt);
     QString sheetsInRange(const QString& from, const QString& to);
     // date + "," + formatSaleLine(m, line) for every line of every sheet.

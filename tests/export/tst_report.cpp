@@ -317,6 +317,13 @@ private slots:
                         "\r\n</shortSalesRep>\r\n");
         for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
             QVERIFY(xmlProblem(readFile(e.st.dataDir + root + u".xml"_s)).isEmpty());
+
+        // The export command prepares the sale rows again afterwards.
+        exportSales(e.st);
+        QVERIFY(e.st.linesReady);
+        QCOMPARE(r.at(0).periodLines, (QStringList{u"090518,005,003,Vase,12.00$,2,24.00$"_s,
+                                                   u"090518,001,002,Bol,5.00$,1,5.00$"_s,
+                                                   u"090301,001,002,Bol,5.00$,3,15.00$"_s}));
     }
 
     void curPeriodAfterFivePeriods()

@@ -159,6 +159,10 @@ private slots:
         QCOMPARE(l.indexOfDate(u"090518"_s), 1);
         QCOMPARE(l.indexOfDate(QString()), -1);
         QCOMPARE(l.indexOfDate(u"000000"_s), -1);
+        QCOMPARE(l.sheetDates(), (QStringList{u"090601"_s, u"090518"_s}));
+        QCOMPARE(l.selectSheet(1).date, u"090518"_s);
+        QCOMPARE(l.curDate, u"090518"_s);
+        QCOMPARE(l.current(), &l.at(1));
         QVERIFY_THROWS_EXCEPTION(AppError, l.sheetDate(2));
         QVERIFY_THROWS_EXCEPTION(AppError, l.sheetLines(-1));
 
@@ -248,7 +252,7 @@ private slots:
 
         addSheet(l, u"090301"_s, {line(u"VerArt001-002"_s, u"Bol"_s, u"5.00$"_s, u"1"_s, u"5.00$"_s), VASE},
                  u"Marc"_s, u"29.00$"_s);
-        addSheet(l, u"090228"_s, {}, u"Ann"_s, u"0.00$"_s);
+        addSheet(l, u"090228"_s, {}, u"Ann Marie"_s, u"0.00$"_s);
         l.getAllSales(3);
         QCOMPARE(l.results, (QStringList{u"090518,005,003,2,24.00$"_s, u"090301,001,002,1,5.00$"_s,
                                          u"090301,005,003,2,24.00$"_s}));
@@ -259,7 +263,8 @@ private slots:
         FakePrompt prompt;
         // Both ends of the period count.
         l.periodSheets(0, reps, prompt);
-        QCOMPARE(l.results, (QStringList{u"090301,Marc,29.00$"_s, u"090228,Ann,0.00$"_s}));
+        QCOMPARE(l.results, (QStringList{u"090301,Marc,29.00$"_s, u"090228,\"Ann Marie\",0.00$"_s}));
+        QCOMPARE(readCommaList(l.results.at(1)).at(1), u"Ann Marie"_s);
         l.getPeriodSales(2, 1, reps, prompt);
         QCOMPARE(l.results, QStringList{u"090518,005,003,Vase,12.00$,2,24.00$"_s});
         QVERIFY(prompt.all.isEmpty());
