@@ -298,18 +298,19 @@ void TmainForm::buildLocatePanel()
     ArtListCB->hide();
     connect(nListCB, &QComboBox::activated, this, [this](int index) { moveToArtisan(index); });
     connect(ArtListCB, &QComboBox::activated, this, [this](int index) {
-        nListCB->setCurrentIndex(index);
-        artInfoLab->setText(ArtListCB->itemText(index));
-        moveToArtisan(index);
+        // The name line follows only when the move took place (an entry
+        // refused by the model keeps the artisan shown).
+        if (moveToArtisan(index))
+            nListCB->setCurrentIndex(index);
         ArtListCB->hide();
     });
 
     prevBtn = speedButton(locatePan, "prevBtn", u"Précédent"_s);
     prevBtn->setGeometry(500, 3, 30, 26);
-    prevBtn->setArrowType(Qt::LeftArrow);
+    prevBtn->setText(u"◀"_s);
     nextBtn = speedButton(locatePan, "nextBtn", u"Suivant"_s);
     nextBtn->setGeometry(534, 3, 30, 26);
-    nextBtn->setArrowType(Qt::RightArrow);
+    nextBtn->setText(u"▶"_s);
     connect(prevBtn, &QToolButton::clicked, this, [this] {
         const int count = st.artList.count();
         if (count == 0)
@@ -337,7 +338,7 @@ void TmainForm::buildLocatePanel()
     saveBtn->setGeometry(72, 3, 30, 26);
     saveBtn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     for (QToolButton* b : {prevBtn, nextBtn, addRecBtn, delSBTN, saveBtn})
-        b->setStyleSheet(u"QToolButton { color: white; font-weight: bold; }"_s);
+        b->setStyleSheet(u"QToolButton { color: white; font-weight: bold; font-size: 15px; }"_s);
     connect(addRecBtn, &QToolButton::clicked, this, [this] { guarded([this] { addRecBtnClick(); }); });
     connect(saveBtn, &QToolButton::clicked, this, [this] { doSave(); });
 
@@ -664,9 +665,9 @@ void TmainForm::pageBtnClick()
 
 // --- artisan navigation -----------------------------------------------------
 
-void TmainForm::moveToArtisan(int index)
+bool TmainForm::moveToArtisan(int index)
 {
-    guarded([this, index] {
+    return guarded([this, index] {
         artForm->storeArtisan(st.curArtInd);
         st.curArtInd = index;
         showCurrentArtisan();
@@ -981,6 +982,11 @@ void TmainForm::doVersion()
 {
     TaboutForm about(this);
     about.versionLab->setText(st.appCaption);
+    // As the splash, the main window is not shown yet: centre on where it will be.
+    if (!isVisible()) {
+        const QRect future(st.wLeft, st.wTop, 830, 655);
+        about.move(future.center() - QPoint(about.width() / 2, about.height() / 2));
+    }
     m_runModal(about);
     unsetCursor();
 }

@@ -150,8 +150,9 @@ public:
     // Runs an event handler, showing any error it raises; false on error.
     bool guarded(const std::function<void()>& action);
 
-    // The main window's part of navigation: store, move, show.
-    void moveToArtisan(int index);
+    // The main window's part of navigation: store, move, show. False when
+    // the shown entries could not be stored (nothing moved).
+    bool moveToArtisan(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;

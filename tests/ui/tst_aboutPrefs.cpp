@@ -5,6 +5,7 @@
 
 #include "ui/about.h"
 #include "ui/prefsForm.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +23,7 @@ private slots:
     void aboutClosesOnPictureClick();
     void splashBeforeMainWindow();
     void prefsControls();
+    void frenchDialogs();
 };
 
 void TestAboutPrefs::aboutStartsFaint()
@@ -149,6 +151,16 @@ void TestAboutPrefs::prefsControls()
     QVERIFY(!d.autoSaveSalesChk->isVisible());
     d.OKBtn->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
+}
+
+void TestAboutPrefs::frenchDialogs()
+{
+    QVERIFY(loadFrenchTranslations(*QCoreApplication::instance()));
+    // The buttons of the unsaved-changes question and the file dialogs.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), u"&Oui"_s);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), u"&Non"_s);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Annuler"_s);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), u"&Ouvrir"_s);
 }
 
 QTEST_MAIN(TestAboutPrefs)
