@@ -18,8 +18,8 @@ QPixmap aboutPicture()
     QPixmap pix(kWidth, kHeight);
     QPainter p(&pix);
     QLinearGradient g(0, 0, kWidth, kHeight);
-    g.setColorAt(0.0, QColor(0x10, 0x50, 0x10));
-    g.setColorAt(1.0, QColor(0xE8, 0xE0, 0xC0));
+    g.setColorAt(0.0, QColor(0xF4, 0xEE, 0xD8));
+    g.setColorAt(1.0, QColor(0x3A, 0x7A, 0x3A));
     p.fillRect(pix.rect(), g);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x80, 0, 0), 3));
@@ -53,9 +53,9 @@ TaboutForm::TaboutForm(QWidget* parent) : QDialog(parent)
     bImg->setGeometry(0, 0, kWidth, kHeight);
     bImg->installEventFilter(this);
 
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Base de données"), 22, QRect(40, 60, 380, 40));
-    Label2 = makeLabel(this, "Label2", QStringLiteral("de la"), 16, QRect(60, 115, 200, 30));
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Tilvar"), 40, QRect(90, 150, 320, 70));
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Base de données"), 12, QRect(40, 60, 380, 40));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("de la"), 12, QRect(60, 105, 200, 30));
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Tilvar"), 40, QRect(90, 140, 320, 80));
     versionLab = new QLabel(QStringLiteral("version"), this);
     versionLab->setObjectName(QStringLiteral("versionLab"));
     versionLab->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));

@@ -619,8 +619,11 @@ void TmainForm::updateHeader()
     if (curPage == 1) {
         QWidget* top = saleForm->sTopPan;
         top->setParent(locatePan);
-        top->setGeometry(artInfoLab->x(), 0, navPanel->x() - artInfoLab->x(), locatePan->height());
+        // It covers the artisan part of the bar, in the bar's colour.
+        top->setGeometry(0, 0, navPanel->x(), locatePan->height());
+        top->setAutoFillBackground(true);
         top->show();
+        top->raise();
         saleForm->sNameCB->hide();
         saleForm->sNameLab->setText(st.lastSAgent);
     } else if (saleForm->sTopPan->parent() != saleForm) {
