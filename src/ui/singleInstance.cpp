@@ -23,7 +23,10 @@ bool askRunningInstance(const QString& name)
 }
 } // namespace
 
-TSingleInstance::TSingleInstance(QObject* parent) : QObject(parent) {}
+TSingleInstance::TSingleInstance(QString name, QObject* parent)
+    : QObject(parent), m_name(std::move(name))
+{
+}
 
 TSingleInstance::~TSingleInstance() = default;
 
@@ -36,7 +39,7 @@ bool TSingleInstance::checkSingleInstance()
 {
     if (m_server)
         return false;
-    const QString name = markerName();
+    const QString& name = m_name;
     auto* server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
     // Two tries: a marker whose owner is gone but whose name lingers for an

@@ -10,7 +10,8 @@ class QLocalServer;
 class TSingleInstance : public QObject {
     Q_OBJECT
 public:
-    explicit TSingleInstance(QObject* parent = nullptr);
+    // name: the marker's name; tests give one of their own.
+    explicit TSingleInstance(QString name = markerName(), QObject* parent = nullptr);
     ~TSingleInstance() override;
 
     // The marker's name: "sTilvarName" and the user id, so that another
@@ -28,5 +29,6 @@ signals:
     void activateRequested();
 
 private:
+    QString m_name;
     QLocalServer* m_server = nullptr;
 };

@@ -18,22 +18,23 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-bool markerAnswers()
+bool markerAnswers(const QString& name = TSingleInstance::markerName())
 {
     QLocalSocket s;
     s.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    s.connectToServer(TSingleInstance::markerName());
+    s.connectToServer(name);
     const bool ok = s.waitForConnected(500);
     s.abort();
     return ok;
 }
 
-bool waitForMarker(bool present, int ms = 15000)
+bool waitForMarker(bool present, int ms = 15000,
+                   const QString& name = TSingleInstance::markerName())
 {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms) {
-        if (markerAnswers() == present)
+        if (markerAnswers(name) == present)
             return true;
         QTest::qWait(50);
     }
@@ -67,6 +68,7 @@ private slots:
     void markerIsPerUser();
     void secondHolderAsksTheFirst();
     void secondProgramExitsAndTouchesNothing();
+    void otherUsersInstanceDoesNotCount();
 };
 
 void TestSingleInstance::initTestCase()
@@ -82,18 +84,20 @@ void TestSingleInstance::markerIsPerUser()
 
 void TestSingleInstance::secondHolderAsksTheFirst()
 {
+    // A name of its own, so that no running program disturbs the test.
+    const QString name = u"sTilvarName.test."_s + QString::number(QCoreApplication::applicationPid());
     {
-        TSingleInstance first;
+        TSingleInstance first(name);
         QVERIFY(!first.checkSingleInstance());
         QSignalSpy raised(&first, &TSingleInstance::activateRequested);
-        TSingleInstance second;
+        TSingleInstance second(name);
         QVERIFY(second.checkSingleInstance());
         QVERIFY(raised.wait(5000));
         QCOMPARE(raised.count(), 1);
     }
     // Released with its holder.
-    QVERIFY(waitForMarker(false, 2000));
-    TSingleInstance third;
+    QVERIFY(waitForMarker(false, 2000, name));
+    TSingleInstance third(name);
     QVERIFY(!third.checkSingleInstance());
 }
 
@@ -130,6 +134,40 @@ void TestSingleInstance::secondProgramExitsAndTouchesNothing()
     QVERIFY(QFileInfo(dirB.path() + u"/data"_s).isDir());
     third.kill();
     QVERIFY(third.waitForFinished(5000));
+}
+
+void TestSingleInstance::otherUsersInstanceDoesNotCount()
+{
+    if (::getuid() != 0)
+        QSKIP("Starting the program as another user needs root.");
+    constexpr uid_t nobody = 65534;
+    QTemporaryDir dir;
+    const QString prog = installProgram(dir.path());
+    QVERIFY(!prog.isEmpty());
+    // The other user must be able to run the program and write beside it.
+    for (const QString& p : {dir.path(), prog, dir.path() + u"/tilvarDB.ini"_s})
+        QVERIFY(QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                             | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                             | QFileDevice::WriteOther | QFileDevice::ExeOther));
+    QProcess other;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"XDG_RUNTIME_DIR"_s);
+    env.insert(u"HOME"_s, dir.path());
+    other.setProcessEnvironment(env);
+    other.setChildProcessModifier([] {
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(3);
+    });
+    other.start(prog, {});
+    QVERIFY(other.waitForStarted());
+    const QString otherMarker = u"sTilvarName."_s + QString::number(nobody);
+    QVERIFY2(waitForMarker(true, 15000, otherMarker), "the other user's instance did not start");
+
+    // This user's start is not refused by it.
+    TSingleInstance mine;
+    QVERIFY(!mine.checkSingleInstance());
+    other.kill();
+    QVERIFY(other.waitForFinished(5000));
 }
 
 QTEST_MAIN(TestSingleInstance)
