@@ -74,7 +74,7 @@ public:
     // True while the database in memory differs from its file; only a
     // successful save clears it.
     bool modified = false;
-    // A database file that loaded with a read error: the next save over it
-    // keeps a backup copy of it that is never rotated away.
+    // A database file that did not load (read error or old version): the next
+    // save over it keeps a backup copy of it that is never rotated away.
     QString damagedDbPath;
 };

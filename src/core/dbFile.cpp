@@ -65,6 +65,8 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
     try {
         st.dbVersion = r.readInteger();
         if (st.dbVersion < 1) {
+            // Only an older program reads it: a save over it keeps it for good.
+            st.damagedDbPath = info.absoluteFilePath();
             prompt.error(OLD_VERSION_MSG);
             return LoadResult::OldVersion;
         }

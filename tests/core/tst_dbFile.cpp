@@ -38,6 +38,7 @@ class TstDbFile : public QObject {
 
 private slots:
     void emptyDatabaseBytes();
+    void goldenFiles();
     void missingFileChangesNothing();
     void oldVersionLoadsNothing();
     void cutAtEveryByte();
@@ -67,6 +68,21 @@ void TstDbFile::emptyDatabaseBytes()
     QCOMPARE(back.dbVersion, 2);
     QCOMPARE(back.repList.curPeriod, -1);
     QVERIFY(prompt.all.isEmpty());
+}
+
+void TstDbFile::goldenFiles()
+{
+    const QString dir = QStringLiteral(TILVAR_TEST_DATA);
+    AppState st;
+    FakePrompt prompt;
+    QCOMPARE(loadDB(dir + u"/db-empty.tlvdb"_s, st, prompt), LoadResult::Loaded);
+    const QString path = m_dir.filePath(u"resaved.tlvdb"_s);
+    saveDB(path, st);
+    QCOMPARE(readAll(path), readAll(dir + u"/db-empty.tlvdb"_s));
+
+    QCOMPARE(loadDB(dir + u"/db-version0.tlvdb"_s, st, prompt), LoadResult::OldVersion);
+    QCOMPARE(prompt.errors.size(), 1);
+    QCOMPARE(st.dbVersion, 0);
 }
 
 void TstDbFile::missingFileChangesNothing()

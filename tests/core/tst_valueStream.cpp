@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <cstring>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +50,7 @@ private slots:
     void readerRefusesWrongTags();
     void shortStreamsAreReadErrors();
     void hugeLengthIsReadErrorWithoutAllocation();
+    void hugeLengthOnSequentialDevice();
     void endOfListPeeks();
     void writerBuffersInBlocks();
     void randomRoundTrip();
@@ -221,6 +223,43 @@ void TstValueStream::hugeLengthIsReadErrorWithoutAllocation()
         TReader r(in);
         QVERIFY_THROWS_EXCEPTION(ReadError, r.readString());
     }
+}
+
+// A stream whose size is unknown (a pipe): its bytes come a few at a time.
+class Trickle : public QIODevice {
+public:
+    explicit Trickle(QByteArray data) : m_data(std::move(data)) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 readCalls = 0;
+
+protected:
+    qint64 readData(char* out, qint64 max) override
+    {
+        ++readCalls;
+        const qint64 n = std::min<qint64>({max, 7, m_data.size() - m_pos});
+        std::memcpy(out, m_data.constData() + m_pos, size_t(n));
+        m_pos += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_pos = 0;
+};
+
+void TstValueStream::hugeLengthOnSequentialDevice()
+{
+    // The reader cannot know what remains: it must grow with what arrives and
+    // fail at the end, never reserve the 2 GB announced.
+    Trickle dev(hex("0CFFFFFF7F") + QByteArray(10000, 'x'));
+    TReader r(dev);
+    QVERIFY_THROWS_EXCEPTION(ReadError, r.readString());
+
+    Trickle good(hex("0C10270000") + QByteArray(10000, 'y') + hex("0202"));
+    TReader g(good);
+    QCOMPARE(g.readString(), QString(10000, u'y'));
+    QCOMPARE(g.readInteger(), 2);
 }
 
 void TstValueStream::endOfListPeeks()
