@@ -26,13 +26,19 @@ QString backupDir(const AppState& st, const QString& path)
     return QDir(base).filePath(QStringLiteral("backup"));
 }
 
-void saveDB(const QString& path, AppState& st, const WriteFaults* faults)
+SafeWriteOptions dbWriteOptions(const AppState& st, const QString& path)
 {
     SafeWriteOptions opt;
     opt.backupDir = backupDir(st, path);
     opt.keepBackups = KEPT_BACKUPS;
     // A file that did not load whole is kept for good before it is replaced.
     opt.keepBackupForever = samePath(path, st.damagedDbPath);
+    return opt;
+}
+
+void saveDB(const QString& path, AppState& st, const WriteFaults* faults)
+{
+    SafeWriteOptions opt = dbWriteOptions(st, path);
     opt.faults = faults;
     safeWriteFile(
         path,

@@ -4,9 +4,10 @@
 
 #include <QString>
 
+#include "core/safeWrite.h"
+
 class AppState;
 class Prompt;
-struct WriteFaults;
 
 inline constexpr int DB_FORMAT_VERSION = 2;
 
@@ -24,6 +25,12 @@ void saveDB(const QString& path, AppState& st, const WriteFaults* faults = nullp
 // the file's own folder when no data folder is set).
 QString backupDir(const AppState& st, const QString& path);
 inline constexpr int KEPT_BACKUPS = 10;
+
+// How a database file at path is replaced: with a dated backup of the old
+// version in backupDir(st, path), kept for good when that file did not load.
+// For any code that replaces a database file other than by saveDB (a copy
+// over it): safeWriteFile(path, bytes, dbWriteOptions(st, path)).
+SafeWriteOptions dbWriteOptions(const AppState& st, const QString& path);
 
 enum class LoadResult { Loaded, Missing, OldVersion, ReadError };
 
