@@ -45,22 +45,34 @@ public:
 
 QTextStream out(stdout);
 
-// Median wall time in milliseconds of runs calls of work; prepare runs before
-// each call, untimed.
-double median(int runs, const std::function<void()>& work,
+struct Timing {
+    double wall = 0; // ms, median
+    double cpu = 0;  // ms of this process's CPU, median
+};
+
+double cpuMs();
+
+// Median wall and CPU time in milliseconds of runs calls of work; prepare
+// runs before each call, untimed. CPU time is the steadier figure on a busy
+// machine; wall time also counts waiting for the disk.
+Timing median(int runs, const std::function<void()>& work,
               const std::function<void()>& prepare = {})
 {
-    std::vector<double> ms;
+    std::vector<double> wall;
+    std::vector<double> cpu;
     for (int r = 0; r < runs; ++r) {
         if (prepare)
             prepare();
         QElapsedTimer t;
+        const double c0 = cpuMs();
         t.start();
         work();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        wall.push_back(double(t.nsecsElapsed()) / 1e6);
+        cpu.push_back(cpuMs() - c0);
     }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+    std::sort(wall.begin(), wall.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {wall[wall.size() / 2], cpu[cpu.size() / 2]};
 }
 
 // CPU time of this process: steadier than wall time on a busy machine.
@@ -107,8 +119,8 @@ int loadOnly(const QString& path)
 
 struct Row {
     QString name;
-    double ms;
-    double floorMs; // 0 when there is no raw counterpart
+    Timing t;
+    double floorMs = 0; // wall time of the raw counterpart; 0 when there is none
 };
 
 QList<Row> runScale(int factor, int runs, const QString& dir)
@@ -131,7 +143,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
     QList<Row> rows;
     const QString dbPath = st->dataDir + QStringLiteral("bench.tlvdb");
 
-    const double save = median(runs, [&] { saveDB(dbPath, *st); });
+    const Timing save = median(runs, [&] { saveDB(dbPath, *st); });
     const qint64 fileSize = QFileInfo(dbPath).size();
     const QByteArray raw = [&] {
         QFile f(dbPath);
@@ -139,28 +151,28 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
         return f.readAll();
     }();
     const QString rawPath = dir + QStringLiteral("/raw.bin");
-    const double rawWrite = median(runs, [&] {
+    const Timing rawWrite = median(runs, [&] {
         QFile f(rawPath);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(raw);
         f.flush();
         fdatasync(f.handle());
     });
-    const double rawRead = median(runs, [&] {
+    const Timing rawRead = median(runs, [&] {
         QFile f(rawPath);
         f.open(QIODevice::ReadOnly);
         volatile qsizetype n = f.readAll().size();
         (void)n;
     });
-    rows << Row{QStringLiteral("raw write + sync"), rawWrite, 0}
-         << Row{QStringLiteral("raw read"), rawRead, 0}
-         << Row{QStringLiteral("saveDB"), save, rawWrite};
+    rows << Row{QStringLiteral("raw write + sync"), rawWrite}
+         << Row{QStringLiteral("raw read"), rawRead}
+         << Row{QStringLiteral("saveDB"), save, rawWrite.wall};
 
     std::unique_ptr<AppState> loaded;
     rows << Row{QStringLiteral("loadDB"), median(runs, [&] {
                     loaded = std::make_unique<AppState>();
                     loadDB(dbPath, *loaded, prompt);
-                }, [&] { loaded.reset(); }), rawRead};
+                }, [&] { loaded.reset(); }), rawRead.wall};
     loaded.reset();
 
     // The ledger in a random order each time, sorted newest first.
@@ -199,12 +211,13 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
     rows << Row{QStringLiteral("exportAllConsigne"),
                 median(runs, [&] { exportAllConsigne(*st, all, prompt); }), 0};
     const int few = qMin(10, int(st->numItems.size()));
-    const double oneByOne = median(runs, [&] {
+    const Timing oneByOne = median(runs, [&] {
         for (int k = 0; k < few; ++k)
             st->repList.setConsigne(st->numItems.at(k), all, st->saleList, st->linesReady,
                                     st->xmlDataLines);
     });
-    rows << Row{QStringLiteral("setConsigne (one artisan)"), oneByOne / qMax(1, few), 0};
+    rows << Row{QStringLiteral("setConsigne (one artisan)"),
+                Timing{oneByOne.wall / qMax(1, few), oneByOne.cpu / qMax(1, few)}};
 
     rows << Row{QStringLiteral("writeSalesDocs"), median(runs, [&] { writeSalesDocs(*st); }), 0};
 
@@ -222,13 +235,15 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
     out << "file size: " << fileSize << " bytes; loaded database peak memory: " << peakKb
         << " KiB (" << QString::number(double(peakKb) * 1024.0 / double(fileSize), 'f', 1)
         << " x file size)\n";
-    out << QStringLiteral("%1 %2 %3\n").arg(QStringLiteral("operation"), -28)
-               .arg(QStringLiteral("median ms"), 10).arg(QStringLiteral("x raw"), 8);
+    out << QStringLiteral("%1 %2 %3 %4\n").arg(QStringLiteral("operation"), -28)
+               .arg(QStringLiteral("wall ms"), 10).arg(QStringLiteral("cpu ms"), 10)
+               .arg(QStringLiteral("x raw"), 8);
     for (const Row& r : std::as_const(rows))
-        out << QStringLiteral("%1 %2 %3\n").arg(r.name, -28).arg(r.ms, 10, 'f', 1)
-                   .arg(r.floorMs > 0 ? QString::number(r.ms / r.floorMs, 'f', 1) : QString(), 8);
+        out << QStringLiteral("%1 %2 %3 %4\n").arg(r.name, -28).arg(r.t.wall, 10, 'f', 1)
+                   .arg(r.t.cpu, 10, 'f', 1)
+                   .arg(r.floorMs > 0 ? QString::number(r.t.wall / r.floorMs, 'f', 1) : QString(), 8);
     out.flush();
-    rows << Row{QStringLiteral("peak memory (KiB)"), double(peakKb), 0};
+    rows << Row{QStringLiteral("peak memory (KiB)"), Timing{double(peakKb), double(peakKb)}};
     return rows;
 }
 
@@ -273,13 +288,16 @@ int main(int argc, char* argv[])
         all << runScale(f, runs, tmp.path());
 
     if (all.size() >= 2) {
-        out << "\n== growth from " << scales.first() << "x to " << scales.last() << "x\n";
+        out << "\n== growth from " << scales.first() << "x to " << scales.last()
+            << "x (wall, cpu)\n";
         for (int i = 0; i < all.first().size(); ++i) {
             const Row& a = all.first().at(i);
             const Row& b = all.last().at(i);
-            out << QStringLiteral("%1 %2\n").arg(a.name, -28)
-                       .arg(a.ms > 0 ? QString::number(b.ms / a.ms, 'f', 1) + QLatin1Char('x')
-                                     : QString(), 10);
+            auto ratio = [](double x, double y) {
+                return x > 0 ? QString::number(y / x, 'f', 1) + QLatin1Char('x') : QString();
+            };
+            out << QStringLiteral("%1 %2 %3\n").arg(a.name, -28).arg(ratio(a.t.wall, b.t.wall), 10)
+                       .arg(ratio(a.t.cpu, b.t.cpu), 10);
         }
     }
     return 0;

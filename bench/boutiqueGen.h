@@ -17,8 +17,8 @@ struct BoutiqueScale {
     int periods = 40;
     unsigned seed = 20091805;
 
-    // The ten-year boutique times factor (artisans and days grow; products
-    // per artisan, events per product and lines per day stay).
+    // The ten-year boutique times factor: artisans and days grow; products
+    // per artisan, events per product, lines per day and periods stay.
     static BoutiqueScale tenYears(int factor = 1);
     QString describe() const;
 };

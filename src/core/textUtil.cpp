@@ -4,8 +4,11 @@
 #include "core/money.h"
 
 #include <QCollator>
+#include <QCollatorSortKey>
 #include <QLocale>
+
 #include <algorithm>
+#include <vector>
 #include <array>
 #include <limits>
 
@@ -202,10 +205,13 @@ int commaIndexOf(const QString& list, const QString& item)
 
 QString commaSum(const QString& list)
 {
+    // The list is read once: reading it again for every item made long rows
+    // (one quantity per period) quadratic.
     qint64 sum = 0;
-    const int n = commaCount(list);
-    for (int i = 0; i < n; ++i)
-        sum += strToIntDef(getCommaItem(list, i), 0);
+    if (commaCount(list) == 0)
+        return QStringLiteral("0");
+    for (const QString& item : readCommaList(list))
+        sum += strToIntDef(item, 0);
     return QString::number(sum);
 }
 
@@ -243,12 +249,33 @@ void sortTextList(QStringList& list)
     // Texts the collator holds equal (case only) fall back to their code
     // points, so the result never depends on the input order.
     const QCollator& c = textCollator();
-    std::stable_sort(list.begin(), list.end(), [&c](const QString& a, const QString& b) {
-        const int r = compareTexts(c, a, b);
+    const bool numeric = std::all_of(list.cbegin(), list.cend(), plainNumeric);
+    if (numeric || list.size() < 32) {
+        std::stable_sort(list.begin(), list.end(), [&c](const QString& a, const QString& b) {
+            const int r = compareTexts(c, a, b);
+            if (r != 0)
+                return r < 0;
+            return a < b;
+        });
+        return;
+    }
+    // Long lists (the tallies of a period, thousands of rows) are sorted on
+    // collation keys made once per text instead of collating at every compare.
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keyed;
+    keyed.reserve(size_t(list.size()));
+    for (qsizetype i = 0; i < list.size(); ++i)
+        keyed.emplace_back(c.sortKey(list.at(i)), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [&list](const auto& a, const auto& b) {
+        const int r = a.first.compare(b.first);
         if (r != 0)
             return r < 0;
-        return a < b;
+        return list.at(a.second) < list.at(b.second);
     });
+    QStringList sorted;
+    sorted.reserve(list.size());
+    for (const auto& k : keyed)
+        sorted << list.at(k.second);
+    list = std::move(sorted);
 }
 
 bool tryStrToInt(const QString& text, int& value)

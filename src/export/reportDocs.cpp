@@ -234,11 +234,26 @@ void mergeTallies(TRepList& reps, QStringList& xmlDataLines)
 void shortRows(QStringList& xmlDataLines)
 {
     for (QString& l : xmlDataLines) {
-        const QString key = getCommaItem(l, 0);
-        QString r = delCommaItem(l, 0);
-        const int n = commaCount(r);
-        if (n > 0)
-            setCommaItem(r, n - 1, commaSum(r));
+        QStringList items = readCommaList(l);
+        QString key;
+        QString r;
+        if (items.size() >= 2) {
+            // A row of a key and quantities (the usual case) is read once,
+            // not once per helper: rows hold one quantity per period.
+            key = trimBlanks(items.first());
+            items.removeFirst();
+            qint64 sum = 0;
+            for (const QString& q : std::as_const(items))
+                sum += strToIntDef(q, 0);
+            items.last() = QString::number(sum);
+            r = writeCommaList(items);
+        } else {
+            key = getCommaItem(l, 0);
+            r = delCommaItem(l, 0);
+            const int n = commaCount(r);
+            if (n > 0)
+                setCommaItem(r, n - 1, commaSum(r));
+        }
         l = u'\t' + TXMLUtil::xmlTag(u"pNo"_s, xmlEscape(key)) + TXMLUtil::xmlTag(u"qStr"_s, xmlEscape(r));
     }
 }

@@ -1,5 +1,7 @@
 #include "export/uXMLTag.h"
 
+#include <algorithm>
+
 #include <QDomNode>
 
 QString TXMLUtil::xmlTag(const QString& tag, const QString& content)
@@ -27,8 +29,23 @@ QString TXMLUtil::nodeText(const QDomNode& node)
     return text;
 }
 
+namespace {
+
+// A character that stands as it is in our documents.
+bool plainXmlChar(char16_t u)
+{
+    if (u < 0x20)
+        return u == u'\t' || u == u'\n' || u == u'\r';
+    return u <= 0xFF && u != u'&' && u != u'<' && u != u'>' && u != u'"';
+}
+
+} // namespace
+
 QString xmlEscape(const QString& text)
 {
+    // Most texts need nothing: hand them back without a copy.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return plainXmlChar(c.unicode()); }))
+        return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -188,7 +188,7 @@ void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
     if (m_reports.empty())
         return;
     for (const auto& rep : m_reports) {
-        sales.salesInRange(2, rep->startDate, rep->endDate);
+        sales.fillSalesInRange(2, rep->startDate, rep->endDate);
         rep->periodLines = sales.results;
     }
     m_current = m_reports.back().get();
@@ -201,8 +201,10 @@ std::vector<TRepList::SplitRow> TRepList::splitRows(const QStringList& rows) con
     std::vector<SplitRow> out;
     out.reserve(size_t(rows.size()));
     for (const QString& row : rows) {
-        const QStringList items = readCommaList(row);
-        out.push_back({row, itemOf(items, row, 1), itemOf(items, row, 6)});
+        QStringList items = readCommaList(row);
+        QString artNo = itemOf(items, row, 1);
+        QString lineTotal = itemOf(items, row, 6);
+        out.push_back({row, std::move(items), std::move(artNo), std::move(lineTotal)});
     }
     return out;
 }
@@ -225,7 +227,7 @@ void TRepList::consigneFrom(const std::vector<SplitRow>& rows, const std::vector
         const SplitRow& r = rows[size_t(k)];
         sum += Money::parse(QString(r.lineTotal).remove(u'$'));
         rangeLines << r.row;
-        XMLData(r.row, xmlDataLines);
+        xmlDataLines << xmlDataLine(r.items); // the row is not read a second time
     }
     total = sum.format();
 }
@@ -285,14 +287,35 @@ void TRepList::allTrans(const QString& artNo, TSaleList& sales)
 
 QString TRepList::xmlDataLine(const QString& row)
 {
-    QStringList names = PERIOD_ROW_FIELDS.split(u',');
-    const QStringList values = readCommaList(row);
-    if (values.size() < 7)
-        names.removeAll(u"aNo"_s);
+    return xmlDataLine(readCommaList(row));
+}
+
+QString TRepList::xmlDataLine(const QStringList& values)
+{
+    // A six-field row has no artisan number.
+    static const QString seven[] = {u"date"_s, u"aNo"_s, u"pNo"_s, u"descript"_s,
+                                    u"valeur"_s, u"qnt"_s, u"tot"_s};
+    static const QString six[] = {u"date"_s, u"pNo"_s, u"descript"_s,
+                                  u"valeur"_s, u"qnt"_s, u"tot"_s};
+    const QString* names = values.size() < 7 ? six : seven;
+    const qsizetype n = std::min<qsizetype>(values.size(), values.size() < 7 ? 6 : 7);
+    // Built in place: this runs once per sale row of a consignment.
     QString line;
-    const qsizetype n = std::min(values.size(), names.size());
-    for (qsizetype k = 0; k < n; ++k)
-        line += TXMLUtil::xmlTag(names.at(k), xmlEscape(values.at(k)));
+    line.reserve(160);
+    for (qsizetype k = 0; k < n; ++k) {
+        const QString value = xmlEscape(values.at(k));
+        line += QLatin1Char('<');
+        line += names[k];
+        if (value.isEmpty()) {
+            line += u"/>"_s;
+            continue;
+        }
+        line += QLatin1Char('>');
+        line += value;
+        line += u"</"_s;
+        line += names[k];
+        line += QLatin1Char('>');
+    }
     return line;
 }
 

@@ -95,6 +95,7 @@ public:
     void allTrans(const QString& artNo, TSaleList& sales);
     // The row's XML data line, each value escaped.
     static QString xmlDataLine(const QString& row);
+    static QString xmlDataLine(const QStringList& values);
     static void XMLData(const QString& row, QStringList& xmlDataLines);
 
     // Fills the tallies of the periods before the last from the ledger, one
@@ -125,6 +126,7 @@ private:
 // (item 6), read by getCommaItem's rules.
 struct TRepList::SplitRow {
     QString row;
+    QStringList items; // the row read as a comma list
     QString artNo;
     QString lineTotal;
 };

@@ -193,7 +193,7 @@ QString TSaleList::periodSheets(int p, const TRepList& reps, Prompt& prompt)
     return sheetsInRange(from, to);
 }
 
-QString TSaleList::salesInRange(int m, const QString& from, const QString& to)
+void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to)
 {
     results.clear();
     for (const auto& s : m_sheets) {
@@ -204,6 +204,11 @@ QString TSaleList::salesInRange(int m, const QString& from, const QString& to)
         for (const QString& line : lines)
             results << s->date + u',' + formatSaleLine(m, line);
     }
+}
+
+QString TSaleList::salesInRange(int m, const QString& from, const QString& to)
+{
+    fillSalesInRange(m, from, to);
     return writeCommaList(results);
 }
 

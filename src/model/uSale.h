@@ -89,6 +89,8 @@ public:
     QString getAllSales(int m);
     QString getPeriodSales(int m, int p, const TRepList& reps, Prompt& prompt);
     QString salesInRange(int m, const QString& from, const QString& to);
+    // The same rows into results only, for callers that do not need the text.
+    void fillSalesInRange(int m, const QString& from, const QString& to);
     // "Quant: " + Qnt of the last line of sheet i whose key is pno; "" if none.
     QString lineQuantity(int i, const QString& pno) const;
     QString sheetLineRows(int i, const QString& prefix, int flag);
