@@ -784,6 +784,9 @@ void TmainForm::resetState()
 
 void TmainForm::clearAll()
 {
+    // The artisans side comes back in form mode.
+    if (artForm->artListMode)
+        artForm->toggleViewMode();
     st.curFilePath.clear();
     st.artFileName.clear();
     resetState();

@@ -119,6 +119,15 @@ void TestArtImport::listModeAndGrid()
     QCOMPARE(h.st().artList.count(), 3);
     QCOMPARE(w.artNoLab->text(), u"003"_s);
     QCOMPARE(h.st().artList.at(1).ville, u"Québec"_s);
+
+    // Emptying the database comes back to the form.
+    h.click(a.vModeBtn0);
+    h.prompt.answers << Prompt::Answer::No;
+    w.aClearAll->trigger();
+    QVERIFY(!a.artListMode);
+    QVERIFY(a.formPanel->isVisible());
+    QCOMPARE(a.artPageBtn->parentWidget(), a.formPanel);
+    QCOMPARE(h.st().artList.count(), 1);
 }
 
 void TestArtImport::importWholeList()

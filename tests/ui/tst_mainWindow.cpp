@@ -195,6 +195,12 @@ void TestMainWindow::helpLineAndTitles()
     h.hover(h.art().btnImpArtItem);
     QCOMPARE(w.infoLab->text(),
              u"Permet l'importation depuis un fichier externe  (format XML), de coordonnées d'artisans qui y figurent."_s);
+    h.hover(h.art().vModeBtn0);
+    QCOMPARE(w.infoLab->text(), u"Passage au mode liste."_s);
+    h.hover(h.art().sBackBtn);
+    QCOMPARE(w.infoLab->text(), u"Passage au mode formulaire."_s);
+    h.hover(h.art().artPageBtn);
+    QCOMPARE(w.infoLab->text(), u"Basculer aux produits de l'artisan."_s);
     h.hover(w.topPanel);
     QCOMPARE(w.infoLab->text(), QString());
     QCOMPARE(w.prevBtn->toolTip(), u"Précédent"_s);
@@ -281,6 +287,23 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     QCOMPARE(h.w->nListCB->count(), 3);
     QCOMPARE(h.w->statusText(0), u"curFile: boutique.tlvdb"_s);
     QVERIFY(h.prompt.errors.isEmpty());
+
+    // To the shown artisan's products and back through the sub-pages.
+    h.art().nameEd->setText(u"Alpha 2"_s);
+    h.click(h.art().artPageBtn);
+    QCOMPARE(h.w->artSubPage, 1);
+    QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
+    QVERIFY(!h.w->addRecBtn->isVisible());
+    QVERIFY(h.w->prodForm->formPanel->isVisible());
+    QCOMPARE(h.w->statusText(1), u" "_s); // status mode 2
+    h.w->mainBtn->click();
+    QCOMPARE(h.w->artSubPage, 2);
+    h.w->mainBtn->click();
+    h.w->mainBtn->click();
+    QCOMPARE(h.w->artSubPage, 0);
+    QVERIFY(h.art().formPanel->isVisible());
+    QVERIFY(h.w->addRecBtn->isVisible());
+    h.prompt.answers << Prompt::Answer::No;
 }
 
 void TestMainWindow::oneArtisanStaysPut()
