@@ -2,7 +2,7 @@
 // saving, loading, sorting the ledger, period rows, consignment of every
 // artisan, the sales export and the artisan-list XML, against the time the
 // disk takes to read and write the same bytes raw.
-//   bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER]
+//   bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER] [--only NAME,...]
 //   bench_boutique --generate FILE [FACTOR]   writes such a database file
 
 #include "boutiqueGen.h"
@@ -123,8 +123,14 @@ struct Row {
     double floorMs = 0; // wall time of the raw counterpart; 0 when there is none
 };
 
-QList<Row> runScale(int factor, int runs, const QString& dir)
+QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList& only)
 {
+    // With --only, the other figures are skipped (their setup still runs).
+    auto pick = [&](const QString& name) { return only.isEmpty() || only.contains(name); };
+    auto timed = [&](const QString& name, const std::function<void()>& work,
+                     const std::function<void()>& prepare = {}) {
+        return pick(name) ? median(runs, work, prepare) : Timing{};
+    };
     QuietPrompt prompt;
     const BoutiqueScale scale = BoutiqueScale::tenYears(factor);
     out << "\n== scale " << factor << "x: " << scale.describe() << "\n";
@@ -143,7 +149,8 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
     QList<Row> rows;
     const QString dbPath = st->dataDir + QStringLiteral("bench.tlvdb");
 
-    const Timing save = median(runs, [&] { saveDB(dbPath, *st); });
+    saveDB(dbPath, *st);
+    const Timing save = timed(QStringLiteral("saveDB"), [&] { saveDB(dbPath, *st); });
     const qint64 fileSize = QFileInfo(dbPath).size();
     const QByteArray raw = [&] {
         QFile f(dbPath);
@@ -151,14 +158,14 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
         return f.readAll();
     }();
     const QString rawPath = dir + QStringLiteral("/raw.bin");
-    const Timing rawWrite = median(runs, [&] {
+    const Timing rawWrite = timed(QStringLiteral("raw write + sync"), [&] {
         QFile f(rawPath);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(raw);
         f.flush();
         fdatasync(f.handle());
     });
-    const Timing rawRead = median(runs, [&] {
+    const Timing rawRead = timed(QStringLiteral("raw read"), [&] {
         QFile f(rawPath);
         f.open(QIODevice::ReadOnly);
         volatile qsizetype n = f.readAll().size();
@@ -169,7 +176,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
          << Row{QStringLiteral("saveDB"), save, rawWrite.wall};
 
     std::unique_ptr<AppState> loaded;
-    rows << Row{QStringLiteral("loadDB"), median(runs, [&] {
+    rows << Row{QStringLiteral("loadDB"), timed(QStringLiteral("loadDB"), [&] {
                     loaded = std::make_unique<AppState>();
                     loadDB(dbPath, *loaded, prompt);
                 }, [&] { loaded.reset(); }), rawRead.wall};
@@ -181,7 +188,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
         records << st->saleList.at(i).record();
     std::mt19937 rng(7);
     TSaleList shuffled;
-    rows << Row{QStringLiteral("sortByDate"), median(runs, [&] { shuffled.sortByDate(); }, [&] {
+    rows << Row{QStringLiteral("sortByDate"), timed(QStringLiteral("sortByDate"), [&] { shuffled.sortByDate(); }, [&] {
                     std::shuffle(records.begin(), records.end(), rng);
                     shuffled.clear();
                     for (const QString& r : std::as_const(records)) {
@@ -192,7 +199,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
                 }), 0};
 
     rows << Row{QStringLiteral("prepareLines"),
-                median(runs, [&] { st->repList.prepareLines(st->saleList, st->linesReady); }), 0};
+                timed(QStringLiteral("prepareLines"), [&] { st->repList.prepareLines(st->saleList, st->linesReady); }), 0};
 
     // Consignment of every artisan over all sales.
     rebuildLists(*st);
@@ -201,7 +208,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
     setReportPeriod(*st, st->repList.at(all).title);
     st->curCIndex = all;
     st->repList.prepareLines(st->saleList, st->linesReady);
-    rows << Row{QStringLiteral("consign all (memory)"), median(runs, [&] {
+    rows << Row{QStringLiteral("consign all (memory)"), timed(QStringLiteral("consign all (memory)"), [&] {
                     st->repList.forEachConsigne(st->numItems, all, st->saleList, st->linesReady,
                                                 st->xmlDataLines, [&](qsizetype k) {
                                                     st->repArtName = st->nameItems.value(k);
@@ -209,9 +216,9 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
                                                 });
                 }), 0};
     rows << Row{QStringLiteral("exportAllConsigne"),
-                median(runs, [&] { exportAllConsigne(*st, all, prompt); }), 0};
+                timed(QStringLiteral("exportAllConsigne"), [&] { exportAllConsigne(*st, all, prompt); }), 0};
     const int few = qMin(10, int(st->numItems.size()));
-    const Timing oneByOne = median(runs, [&] {
+    const Timing oneByOne = timed(QStringLiteral("setConsigne (one artisan)"), [&] {
         for (int k = 0; k < few; ++k)
             st->repList.setConsigne(st->numItems.at(k), all, st->saleList, st->linesReady,
                                     st->xmlDataLines);
@@ -219,19 +226,19 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
     rows << Row{QStringLiteral("setConsigne (one artisan)"),
                 Timing{oneByOne.wall / qMax(1, few), oneByOne.cpu / qMax(1, few)}};
 
-    rows << Row{QStringLiteral("writeSalesDocs"), median(runs, [&] { writeSalesDocs(*st); }), 0};
+    rows << Row{QStringLiteral("writeSalesDocs"), timed(QStringLiteral("writeSalesDocs"), [&] { writeSalesDocs(*st); }), 0};
 
-    QByteArray xml;
+    QByteArray xml = artListXML(st->artList);
     rows << Row{QStringLiteral("artList XML export"),
-                median(runs, [&] { xml = artListXML(st->artList); }), 0};
-    rows << Row{QStringLiteral("artList XML import"), median(runs, [&] {
+                timed(QStringLiteral("artList XML export"), [&] { xml = artListXML(st->artList); }), 0};
+    rows << Row{QStringLiteral("artList XML import"), timed(QStringLiteral("artList XML import"), [&] {
                     QDomDocument doc;
                     parseXMLDocument(xml, doc);
                     TArtList list;
                     readArtListXML(list, artListElement(doc));
                 }), 0};
 
-    const long peakKb = loadedPeakKb(dbPath);
+    const long peakKb = pick(QStringLiteral("peak memory")) ? loadedPeakKb(dbPath) : 0;
     out << "file size: " << fileSize << " bytes; loaded database peak memory: " << peakKb
         << " KiB (" << QString::number(double(peakKb) * 1024.0 / double(fileSize), 'f', 1)
         << " x file size)\n";
@@ -239,7 +246,8 @@ QList<Row> runScale(int factor, int runs, const QString& dir)
                .arg(QStringLiteral("wall ms"), 10).arg(QStringLiteral("cpu ms"), 10)
                .arg(QStringLiteral("x raw"), 8);
     for (const Row& r : std::as_const(rows))
-        out << QStringLiteral("%1 %2 %3 %4\n").arg(r.name, -28).arg(r.t.wall, 10, 'f', 1)
+        if (pick(r.name))
+            out << QStringLiteral("%1 %2 %3 %4\n").arg(r.name, -28).arg(r.t.wall, 10, 'f', 1)
                    .arg(r.t.cpu, 10, 'f', 1)
                    .arg(r.floorMs > 0 ? QString::number(r.t.wall / r.floorMs, 'f', 1) : QString(), 8);
     out.flush();
@@ -255,6 +263,7 @@ int main(int argc, char* argv[])
     int runs = 5;
     QList<int> scales{1, 10};
     QString dir;
+    QStringList only;
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QStringLiteral("--load"))
         return loadOnly(args[2]);
@@ -274,8 +283,10 @@ int main(int argc, char* argv[])
                 scales << qMax(1, s.toInt());
         } else if (args[i] == QStringLiteral("--dir") && i + 1 < args.size())
             dir = args[++i];
+        else if (args[i] == QStringLiteral("--only") && i + 1 < args.size())
+            only = args[++i].split(QLatin1Char(','));
         else {
-            QTextStream(stderr) << "usage: bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER]\n";
+            QTextStream(stderr) << "usage: bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER] [--only NAME,...]\n";
             return 2;
         }
     }
@@ -285,7 +296,7 @@ int main(int argc, char* argv[])
 
     QList<QList<Row>> all;
     for (int f : std::as_const(scales))
-        all << runScale(f, runs, tmp.path());
+        all << runScale(f, runs, tmp.path(), only);
 
     if (all.size() >= 2) {
         out << "\n== growth from " << scales.first() << "x to " << scales.last()
@@ -296,8 +307,9 @@ int main(int argc, char* argv[])
             auto ratio = [](double x, double y) {
                 return x > 0 ? QString::number(y / x, 'f', 1) + QLatin1Char('x') : QString();
             };
-            out << QStringLiteral("%1 %2 %3\n").arg(a.name, -28).arg(ratio(a.t.wall, b.t.wall), 10)
-                       .arg(ratio(a.t.cpu, b.t.cpu), 10);
+            if (a.t.wall > 0)
+                out << QStringLiteral("%1 %2 %3\n").arg(a.name, -28)
+                           .arg(ratio(a.t.wall, b.t.wall), 10).arg(ratio(a.t.cpu, b.t.cpu), 10);
         }
     }
     return 0;

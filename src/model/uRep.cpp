@@ -196,19 +196,6 @@ void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
     linesReady = true;
 }
 
-std::vector<TRepList::SplitRow> TRepList::splitRows(const QStringList& rows) const
-{
-    std::vector<SplitRow> out;
-    out.reserve(size_t(rows.size()));
-    for (const QString& row : rows) {
-        QStringList items = readCommaList(row);
-        QString artNo = itemOf(items, row, 1);
-        QString lineTotal = itemOf(items, row, 6);
-        out.push_back({row, std::move(items), std::move(artNo), std::move(lineTotal)});
-    }
-    return out;
-}
-
 void TRepList::beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
@@ -218,18 +205,11 @@ void TRepList::beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringL
     selLines = at(i).periodLines;
 }
 
-void TRepList::consigneFrom(const std::vector<SplitRow>& rows, const std::vector<int>& picked,
-                            QStringList& xmlDataLines)
+void TRepList::consigneFrom(Consigne&& c, QStringList& xmlDataLines)
 {
-    rangeLines.clear();
-    Money sum;
-    for (int k : picked) {
-        const SplitRow& r = rows[size_t(k)];
-        sum += Money::parse(QString(r.lineTotal).remove(u'$'));
-        rangeLines << r.row;
-        xmlDataLines << xmlDataLine(r.items); // the row is not read a second time
-    }
-    total = sum.format();
+    rangeLines = std::move(c.rows);
+    xmlDataLines = std::move(c.xml);
+    total = c.total.format();
 }
 
 void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, bool& linesReady,
@@ -238,24 +218,33 @@ void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, bool& 
     beginConsigne(i, sales, linesReady, xmlDataLines);
     if (selLines.isEmpty())
         return;
-    const std::vector<SplitRow> rows = splitRows(selLines);
-    std::vector<int> picked;
-    for (size_t k = 0; k < rows.size(); ++k)
-        if (rows[k].artNo == artNo)
-            picked.push_back(int(k));
-    consigneFrom(rows, picked, xmlDataLines);
+    consigneFrom(std::move(groupRows(selLines, {artNo}).front()), xmlDataLines);
 }
 
-std::vector<std::vector<int>> TRepList::groupByArtisan(const std::vector<SplitRow>& rows,
-                                                       const QStringList& artNos) const
+std::vector<TRepList::Consigne> TRepList::groupRows(const QStringList& rows,
+                                                    const QStringList& artNos) const
 {
-    QHash<QString, std::vector<int>> byArtNo;
-    for (size_t k = 0; k < rows.size(); ++k)
-        byArtNo[rows[k].artNo].push_back(int(k));
-    std::vector<std::vector<int>> groups;
-    groups.reserve(size_t(artNos.size()));
-    for (const QString& a : artNos)
-        groups.push_back(byArtNo.value(a));
+    QHash<QString, qsizetype> group;
+    for (qsizetype k = 0; k < artNos.size(); ++k)
+        group.insert(artNos.at(k), k); // a repeated number: its rows go to the last
+    std::vector<Consigne> groups(size_t(artNos.size()));
+    for (const QString& row : rows) {
+        const QStringList items = readCommaList(row);
+        const auto g = group.constFind(itemOf(items, row, 1));
+        if (g == group.constEnd())
+            continue;
+        Consigne& c = groups[size_t(*g)];
+        c.rows << row;
+        c.xml << xmlDataLine(items);
+        // A line total that is not a number adds 0.
+        c.total += Money::parse(QString(itemOf(items, row, 6)).remove(u'$'));
+    }
+    // Every artisan of artNos gets the rows of its number, repeated or not.
+    for (qsizetype k = 0; k < artNos.size(); ++k) {
+        const qsizetype last = group.value(artNos.at(k));
+        if (last != k)
+            groups[size_t(k)] = groups[size_t(last)];
+    }
     return groups;
 }
 

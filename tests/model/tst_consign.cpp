@@ -6,7 +6,6 @@
 #include "model/uRep.h"
 #include "model/uSale.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -126,11 +125,10 @@ private slots:
         }
     }
 
-    void largePeriodIsSplitOnce()
+    void largePeriodForEveryArtisan()
     {
-        // 100 artisans over 20 000 rows: every artisan's consignment costs
-        // about what one artisan's does (each row is split once), where
-        // splitting the rows again for every artisan would cost 100 times.
+        // 100 artisans over 20 000 rows: each gets exactly its own rows. (What
+        // it costs is measured by the benchmark, not here.)
         TSaleList sales;
         QStringList lines;
         for (int i = 0; i < 20000; ++i)
@@ -145,22 +143,16 @@ private slots:
         QStringList xml;
         reps.prepareLines(sales, ready);
 
-        QElapsedTimer t;
-        t.start();
         reps.setConsigne(u"001"_s, 0, sales, ready, xml);
-        const qint64 one = std::max<qint64>(t.nsecsElapsed(), 1);
         QCOMPARE(reps.total, u"200.00$"_s);
 
-        t.restart();
         int seen = 0;
         reps.forEachConsigne(artNos, 0, sales, ready, xml, [&](qsizetype) {
             QCOMPARE(reps.total, u"200.00$"_s);
             QCOMPARE(xml.size(), 200);
             ++seen;
         });
-        const qint64 all = t.nsecsElapsed();
         QCOMPARE(seen, 100);
-        QVERIFY2(all < 20 * one, qPrintable(u"one: %1 ns, all: %2 ns"_s.arg(one).arg(all)));
     }
 };
 
