@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appPaths.h"
 #include "core/dbFile.h"
+#include "core/safeWrite.h"
 #include "core/settings.h"
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
@@ -31,7 +32,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
@@ -106,16 +106,14 @@ bool sameFolder(const QString& folderA, const QString& folderB)
 
 // Copies source over target in one step: target is either the old file or
 // the complete copy, never a part.
-void copyFileOver(const QString& source, const QString& target)
+// Replaces a database file of the data folder as a save does: the file it
+// replaces is kept in the backups first.
+void copyFileOver(const AppState& st, const QString& source, const QString& target)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw AppError(u"Impossible de lire "_s + source + u" : "_s + in.errorString());
-    const QByteArray bytes = in.readAll();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw AppError(u"Impossible de copier "_s + source + u" vers "_s + target + u" : "_s
-                       + out.errorString());
+    safeWriteFile(target, in.readAll(), dbWriteOptions(st, target));
 }
 } // namespace
 
@@ -864,7 +862,7 @@ QString TmainForm::adoptFile(const QString& path)
     if (!chosen.exists() || sameFolder(chosen.absolutePath(), st.dataDir))
         return name;
     if (!QFile::exists(target)) {
-        copyFileOver(path, target);
+        copyFileOver(st, path, target);
     } else if (!sameContent(path, target)) {
         const Prompt::Answer a = m_prompt->question(
             u"Le fichier "_s + name + u" existe déjà dans le dossier des données ("_s
@@ -874,7 +872,7 @@ QString TmainForm::adoptFile(const QString& path)
         if (a == Prompt::Answer::Cancel)
             return {};
         if (a == Prompt::Answer::Yes)
-            copyFileOver(path, target);
+            copyFileOver(st, path, target);
     }
     return name;
 }
