@@ -145,8 +145,15 @@ QByteArray TIniFile::bytes() const
     QString text;
     for (const QString& line : m_lines)
         text += line + m_eol;
-    if (cp1252::fits(text))
-        return cp1252::encode(text);
+    if (cp1252::fits(text)) {
+        const QByteArray bytes = cp1252::encode(text);
+        // Windows-1252 bytes that also read as UTF-8 ("Ã©") would come back
+        // as other characters: such a file is written as marked UTF-8 too.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString asUtf8 = utf8(bytes);
+        if (utf8.hasError() || asUtf8 == text)
+            return bytes;
+    }
     return Utf8Bom + text.toUtf8();
 }
 

@@ -209,6 +209,13 @@ void TstIni::encodings()
     bare.writeString(u"A"_s, u"b"_s, u"1"_s);
     QCOMPARE(content(), QByteArray("[A]\r\nnom=Z\xF6" "e \x80\r\nb=1\r\n"));
 
+    // Windows-1252 text whose bytes also read as UTF-8 ("Ã©" is the UTF-8 of
+    // "é") is written as marked UTF-8, so it is not read back as "é".
+    TIniFile mojibake(m_path);
+    mojibake.writeString(u"A"_s, u"nom"_s, u"Ã©"_s);
+    QVERIFY(content().startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(TIniFile(m_path).readString(u"A"_s, u"nom"_s, QString()), u"Ã©"_s);
+
     // Bytes Windows-1252 leaves unassigned survive a rewrite.
     fileWith("[A]\r\nodd=\x81\x8D\r\n");
     TIniFile odd(m_path);
