@@ -39,6 +39,8 @@ mkdir -p "$out"
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
+clean=0
+bad=0
 printf '%-22s %12s %8s\n' target executions crashes
 for t in "${targets[@]}"; do
   corpus="$out/corpus/$t"
@@ -59,7 +61,11 @@ for t in "${targets[@]}"; do
   printf '%-22s %12s %8s\n' "$t" "${execs:-?}" "$found"
   if [ $rc -ne 0 ] || [ "$found" -ne 0 ]; then
     failed=1
+    bad=$((bad + 1))
     tail -n 30 "$log"
+  else
+    clean=$((clean + 1))
   fi
 done
+echo "fuzz: $clean passed, $bad failed"
 exit $failed

@@ -166,8 +166,32 @@ QStringList TSaleList::saleLinesOf(int i) const
 
 void TSaleList::sortByDate()
 {
-    std::stable_sort(m_sheets.begin(), m_sheets.end(),
-                     [](const auto& a, const auto& b) { return b->date.compare(a->date) < 0; });
+    // Dates of six digits (all the program writes) sort as numbers, in the
+    // same order as their texts, without reaching into every text at each
+    // comparison; any other date falls back to comparing the texts.
+    std::vector<std::pair<int, std::unique_ptr<TSaleItem>>> keyed;
+    keyed.reserve(m_sheets.size());
+    bool numeric = true;
+    for (auto& sheet : m_sheets) {
+        int key = 0;
+        const QString& d = sheet->date;
+        numeric = numeric && d.size() == 6;
+        for (qsizetype i = 0; numeric && i < 6; ++i) {
+            const char16_t c = d.at(i).unicode();
+            numeric = c >= u'0' && c <= u'9';
+            key = key * 10 + (c - u'0');
+        }
+        keyed.emplace_back(key, std::move(sheet));
+    }
+    if (numeric)
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return b.first < a.first; });
+    else
+        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+            return b.second->date.compare(a.second->date) < 0;
+        });
+    for (std::size_t i = 0; i < keyed.size(); ++i)
+        m_sheets[i] = std::move(keyed[i].second);
 }
 
 // --- queries -----------------------------------------------------------------
