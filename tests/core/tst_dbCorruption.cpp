@@ -1,32 +1,22 @@
-// Damaged database files: every cut, every bit of the head flipped and ten
-// thousand seeded random mutations of real files. None may crash or hang;
-// each loads or gives one of the loader's two messages, and loading never
-// changes the file.
+// Damaged database files: every cut, every bit of the head flipped, every
+// byte set to each tag, and ten thousand seeded random mutations of real
+// files. None may crash or hang; each loads or gives one of the loader's two
+// messages, and loading never changes the file.
 
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "support/fakePrompt.h"
 #include "support/sampleDb.h"
+#include "support/testFiles.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TstDbCorruption : public QObject {
     Q_OBJECT
@@ -39,6 +29,7 @@ private slots:
     void headBitFlips();
     void randomMutations_data();
     void randomMutations();
+    void tagBytesAtEveryOffset();
 
 private:
     // Loads bytes from a file and checks the outcome and that the file is untouched.
@@ -56,10 +47,10 @@ void TstDbCorruption::initTestCase()
     st.repList.curPeriod = 1;
     const QString path = m_dir.filePath(u"sample.tlvdb"_s);
     saveDB(path, st);
-    m_refs.append({u"sample"_s, readAll(path)});
+    m_refs.append({u"sample"_s, readFileBytes(path)});
     const QString realistic = QStringLiteral(TILVAR_TEST_DATA) + u"/sales-realistic.tlvdb"_s;
     if (QFileInfo::exists(realistic))
-        m_refs.append({u"sales-realistic"_s, readAll(realistic)});
+        m_refs.append({u"sales-realistic"_s, readFileBytes(realistic)});
     for (const auto& ref : std::as_const(m_refs)) {
         LoadResult r{};
         loadDamaged(ref.second, ref.first, &r);
@@ -72,11 +63,7 @@ void TstDbCorruption::loadDamaged(const QByteArray& bytes, const QString& what, 
     const QString path = m_dir.filePath(u"damaged.tlvdb"_s);
     // A new file each time: rewriting a truncated one makes ext4 flush it to disk.
     QFile::remove(path);
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(f.write(bytes), bytes.size());
-    }
+    QVERIFY(writeFileBytes(path, bytes));
     const QDateTime before = QFileInfo(path).lastModified();
     AppState st;
     FakePrompt prompt;
@@ -103,7 +90,7 @@ void TstDbCorruption::loadDamaged(const QByteArray& bytes, const QString& what, 
         QFAIL(qPrintable(what + u": file reported missing"_s));
     }
     QCOMPARE(prompt.all.size(), prompt.errors.size());
-    QCOMPARE(readAll(path), bytes);
+    QCOMPARE(readFileBytes(path), bytes);
     QCOMPARE(QFileInfo(path).lastModified(), before);
     if (result)
         *result = r;
@@ -180,6 +167,23 @@ void TstDbCorruption::randomMutations()
         loadDamaged(b, u"mutation %1 (seed %2)"_s.arg(n).arg(seed));
         if (QTest::currentTestFailed())
             return;
+    }
+}
+
+void TstDbCorruption::tagBytesAtEveryOffset()
+{
+    // Every byte of an empty database followed by a 2 GB string length, set in
+    // turn to each value tag and to the bytes at the ends of the range.
+    AppState st;
+    const QByteArray bytes = savedBytes(st) + QByteArray::fromHex("0CFFFFFF7F");
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        for (int v : {0x00, 0x01, 0x06, 0x0C, 0x12, 0x14, 0x7F, 0xFF}) {
+            QByteArray b = bytes;
+            b[i] = char(v);
+            loadDamaged(b, u"byte %1 set to %2"_s.arg(i).arg(v));
+            if (QTest::currentTestFailed())
+                return;
+        }
     }
 }
 

@@ -10,10 +10,10 @@
 #include "support/failDevice.h"
 #include "support/fakePrompt.h"
 #include "support/sampleDb.h"
+#include "support/testFiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,46 +27,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString DB_NAME = u"boutique.tlvdb"_s;
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Bytes a save of st produces, written into a folder of their own.
-QByteArray savedBytes(AppState& st)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(DB_NAME);
-    const bool modified = st.modified;
-    saveDB(path, st);
-    st.modified = modified;
-    return readAll(path);
-}
-
-// Every entry of dir besides the database file and the backup folder.
-QStringList strayFiles(const QString& dir)
-{
-    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                            | QDir::NoDotAndDotDot);
-    names.removeAll(DB_NAME);
-    names.removeAll(u"backup"_s);
-    return names;
-}
+const QString& DB_NAME = TEST_DB_NAME;
 
 QTextStream& out()
 {
     static QTextStream s(stdout);
     return s;
-}
-
-// --- child processes ------------------------------------------------------------
-
-bool sameFile(const QString& path, const QByteArray& bytes)
-{
-    return readAll(path) == bytes;
 }
 
 // Runs one faulty save then, once the fault is cured, a good one; prints what
@@ -80,7 +46,7 @@ int faultThenCure(const QString& dir, const std::function<void()>& inflict,
     st.modified = true;
     const int artisans = st.artList.count();
     const QString path = QDir(dir).filePath(DB_NAME);
-    const QByteArray old = readAll(path);
+    const QByteArray old = readFileBytes(path);
     inflict();
     try {
         saveDB(path, st);
@@ -90,7 +56,7 @@ int faultThenCure(const QString& dir, const std::function<void()>& inflict,
         out() << "error: " << e.message() << Qt::endl;
     }
     cure();
-    if (!sameFile(path, old) || !st.modified || st.artList.count() != artisans) {
+    if (readFileBytes(path) != old || !st.modified || st.artList.count() != artisans) {
         out() << "old file or memory changed" << Qt::endl;
         return 1;
     }
@@ -144,7 +110,6 @@ class TstSaveFaults : public QObject {
 private slots:
     void failDeviceReachesWriter();
     void everyInjectedFaultIsHarmless();
-    void syncFailureIsFailedSave();
     void backupsAreDatedAndRotated();
     void damagedFileKeepsLastingBackup();
     void staleTemporaryIsRemoved();
@@ -177,7 +142,7 @@ void TstSaveFaults::everyInjectedFaultIsHarmless()
     st.dataDir = dir.path();
     fillSampleDatabase(st, 10, 20, 1);
     saveDB(path, st);
-    const QByteArray old = readAll(path);
+    const QByteArray old = readFileBytes(path);
 
     AppState next;
     next.dataDir = dir.path();
@@ -195,15 +160,6 @@ void TstSaveFaults::everyInjectedFaultIsHarmless()
         }
         return QString();
     };
-    auto checkUnharmed = [&](const QString& error, const QString& what) {
-        QVERIFY2(error.contains(DB_NAME), qPrintable(error));
-        QVERIFY2(error.contains(what), qPrintable(error));
-        QCOMPARE(readAll(path), old);
-        QVERIFY(next.modified);
-        QCOMPARE(strayFiles(dir.path()), QStringList());
-        QCOMPARE(backupCopies(backupDir(next, path), DB_NAME).size(), 0);
-    };
-
     int k = 1;
     for (;; ++k) {
         WriteFaults f;
@@ -211,48 +167,35 @@ void TstSaveFaults::everyInjectedFaultIsHarmless()
         const QString error = trySave(f);
         if (error.isEmpty())
             break;
-        checkUnharmed(error, u"write %1"_s.arg(k));
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY2(error.contains(DB_NAME) && error.contains(u"write %1"_s.arg(k)), qPrintable(error));
+        QCOMPARE(readFileBytes(path), old);
+        QVERIFY(next.modified);
+        QCOMPARE(strayFiles(dir.path()), QStringList());
+        QCOMPARE(backupCopies(backupDir(next, path), DB_NAME).size(), 0);
         QVERIFY(k < 1000);
     }
     QCOMPARE(k - 1, int((fresh.size() + TFiler::BufferSize - 1) / TFiler::BufferSize));
-    QCOMPARE(readAll(path), fresh);
+    QCOMPARE(readFileBytes(path), fresh);
     QVERIFY(!next.modified);
 
     // From here the file holds the new version; the faults must keep it.
-    const QByteArray previous = readAll(path);
+    const QByteArray previous = readFileBytes(path);
     next.modified = true;
-    WriteFaults flush;
-    flush.failFlush = true;
-    QString error = trySave(flush);
-    QVERIFY(!error.isEmpty());
-    QVERIFY2(error.contains(u"flush"_s), qPrintable(error));
-    QCOMPARE(readAll(path), previous);
-    QVERIFY(next.modified);
-    WriteFaults replace;
-    replace.failReplace = true;
-    error = trySave(replace);
-    QVERIFY2(error.contains(u"replace"_s), qPrintable(error));
-    QCOMPARE(readAll(path), previous);
-    QVERIFY(next.modified);
+    for (const char* stage : {"flush", "replace"}) {
+        WriteFaults f;
+        (qstrcmp(stage, "flush") == 0 ? f.failFlush : f.failReplace) = true;
+        const QString error = trySave(f);
+        QVERIFY2(error.contains(QLatin1String(stage)), qPrintable(error));
+        QCOMPARE(readFileBytes(path), previous);
+        QVERIFY(next.modified);
+    }
     QCOMPARE(strayFiles(dir.path()), QStringList());
     QCOMPARE(backupCopies(backupDir(next, path), DB_NAME).size(), 1);
-}
-
-void TstSaveFaults::syncFailureIsFailedSave()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(DB_NAME);
-    AppState st;
-    fillSampleDatabase(st, 2, 2, 1);
-    st.modified = true;
-    WriteFaults f;
-    f.failSync = true;
-    QVERIFY_THROWS_EXCEPTION(AppError, saveDB(path, st, &f));
-    QVERIFY(st.modified); // the new file is in place but may not survive a power loss
-    saveDB(path, st);
-    QVERIFY(!st.modified);
+    // A failed folder sync: the new file is in place but may not survive a power loss.
+    WriteFaults sync;
+    sync.failSync = true;
+    QVERIFY(!trySave(sync).isEmpty());
+    QVERIFY(next.modified);
 }
 
 void TstSaveFaults::backupsAreDatedAndRotated()
@@ -267,11 +210,11 @@ void TstSaveFaults::backupsAreDatedAndRotated()
 
     saveDB(path, st);
     QVERIFY(!QFileInfo::exists(backups)); // nothing replaced, nothing kept
-    QList<QByteArray> versions{readAll(path)};
+    QList<QByteArray> versions{readFileBytes(path)};
     for (int i = 0; i < 12; ++i) {
         st.repList.curPeriod = i; // each version differs
         saveDB(path, st);
-        versions << readAll(path);
+        versions << readFileBytes(path);
     }
     const QStringList copies = backupCopies(backups, DB_NAME);
     QCOMPARE(copies.size(), KEPT_BACKUPS);
@@ -279,7 +222,7 @@ void TstSaveFaults::backupsAreDatedAndRotated()
     for (int i = 0; i < copies.size(); ++i) {
         QVERIFY2(name.match(copies.at(i)).hasMatch(), qPrintable(copies.at(i)));
         // Oldest first: the ten versions before the current one.
-        QCOMPARE(readAll(QDir(backups).filePath(copies.at(i))), versions.at(versions.size() - 11 + i));
+        QCOMPARE(readFileBytes(QDir(backups).filePath(copies.at(i))), versions.at(versions.size() - 11 + i));
     }
     // Restoring is copying a backup over the database file.
     QFile::remove(path);
@@ -304,12 +247,8 @@ void TstSaveFaults::damagedFileKeepsLastingBackup()
     fillSampleDatabase(st, 3, 3, 1);
     const QString path = dir.filePath(DB_NAME);
     saveDB(path, st);
-    const QByteArray damaged = readAll(path).chopped(7);
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(damaged);
-    }
+    const QByteArray damaged = readFileBytes(path).chopped(7);
+    QVERIFY(writeFileBytes(path, damaged));
     AppState back;
     back.dataDir = dir.path();
     FakePrompt prompt;
@@ -319,26 +258,18 @@ void TstSaveFaults::damagedFileKeepsLastingBackup()
         saveDB(path, back);
     const QStringList kept = QDir(backupDir(back, path)).entryList({u"*-damaged.tlvdb"_s}, QDir::Files);
     QCOMPARE(kept.size(), 1);
-    QCOMPARE(readAll(QDir(backupDir(back, path)).filePath(kept.first())), damaged);
+    QCOMPARE(readFileBytes(QDir(backupDir(back, path)).filePath(kept.first())), damaged);
 
     // A file of a version too old to load is kept for good as well.
     const QByteArray old = QByteArray::fromHex("0200") + QByteArray::fromHex("0100");
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(old);
-    }
+    QVERIFY(writeFileBytes(path, old));
     QCOMPARE(loadDB(path, back, prompt), LoadResult::OldVersion);
     saveDB(path, back);
     QCOMPARE(QDir(backupDir(back, path)).entryList({u"*-damaged.tlvdb"_s}, QDir::Files).size(), 2);
 
     // If no copy can be made, the damaged file is not replaced.
     QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(damaged);
-    }
+    QVERIFY(writeFileBytes(path, damaged));
     QCOMPARE(loadDB(path, back, prompt), LoadResult::ReadError);
     QVERIFY(QDir(backupDir(back, path)).removeRecursively());
     {
@@ -346,7 +277,7 @@ void TstSaveFaults::damagedFileKeepsLastingBackup()
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
     QVERIFY_THROWS_EXCEPTION(AppError, saveDB(path, back));
-    QCOMPARE(readAll(path), damaged);
+    QCOMPARE(readFileBytes(path), damaged);
     QVERIFY(back.modified);
 }
 
@@ -354,29 +285,16 @@ void TstSaveFaults::staleTemporaryIsRemoved()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(DB_NAME);
-    const QStringList kept{DB_NAME + u".Backup"_s, DB_NAME + u".bak123"_s, DB_NAME + u".keep"_s,
+    QStringList kept{DB_NAME + u".Backup"_s, DB_NAME + u".bak123"_s, DB_NAME + u".keep"_s,
                            DB_NAME + u".OLD"_s};
-    for (const QString& name : kept + QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".hiPpAi"_s}) {
-        QFile f(dir.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
+    for (const QString& name : kept + QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".hiPpAi"_s})
+        QVERIFY(writeFileBytes(dir.filePath(name), {}));
     AppState st;
     saveDB(path, st);
     QStringList left = strayFiles(dir.path());
     left.sort();
-    QStringList expected = kept;
-    expected.sort();
-    QCOMPARE(left, expected);
-}
-
-static void runChild(const QStringList& args, QString* output, int* code)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QCoreApplication::applicationFilePath(), args);
-    QVERIFY(p.waitForFinished(60000));
-    *output = QString::fromLocal8Bit(p.readAll());
-    *code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    kept.sort();
+    QCOMPARE(left, kept);
 }
 
 void TstSaveFaults::refusedFolder()
@@ -393,10 +311,9 @@ void TstSaveFaults::refusedFolder()
     // The file itself may be written by anyone: the folder is what refuses.
     QVERIFY(QFile::setPermissions(dir.filePath(DB_NAME), QFile::ReadOwner | QFile::WriteOwner
                                       | QFile::ReadOther | QFile::WriteOther));
-    QString output;
-    int code = 0;
-    runChild({u"--child-refused"_s, dir.path()}, &output, &code);
-    QVERIFY2(code == 0, qPrintable(output));
+    const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-refused"_s, dir.path()}, true);
+    const QString output = QString::fromLocal8Bit(r.out);
+    QVERIFY2(r.code == 0, qPrintable(output));
     QVERIFY2(output.contains(u"Permission denied"_s), qPrintable(output));
     QVERIFY(output.contains(u"cured"_s));
     QCOMPARE(strayFiles(dir.path()), QStringList());
@@ -408,10 +325,9 @@ void TstSaveFaults::fileSizeLimit()
     AppState st;
     fillSampleDatabase(st, 1, 1, 1);
     saveDB(dir.filePath(DB_NAME), st);
-    QString output;
-    int code = 0;
-    runChild({u"--child-fsize"_s, dir.path()}, &output, &code);
-    QVERIFY2(code == 0, qPrintable(output));
+    const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-fsize"_s, dir.path()}, true);
+    const QString output = QString::fromLocal8Bit(r.out);
+    QVERIFY2(r.code == 0, qPrintable(output));
     QVERIFY2(output.contains(u"File too large"_s), qPrintable(output));
     QCOMPARE(strayFiles(dir.path()), QStringList());
 }

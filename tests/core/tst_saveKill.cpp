@@ -6,10 +6,10 @@
 #include "core/safeWrite.h"
 #include "support/fakePrompt.h"
 #include "support/sampleDb.h"
+#include "support/testFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -20,31 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString DB_NAME = u"boutique.tlvdb"_s;
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray savedBytes(AppState& st)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(DB_NAME);
-    saveDB(path, st);
-    return readAll(path);
-}
-
-// Every entry of dir besides the database file and the backup folder.
-QStringList strayFiles(const QString& dir)
-{
-    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                            | QDir::NoDotAndDotDot);
-    names.removeAll(DB_NAME);
-    names.removeAll(u"backup"_s);
-    return names;
-}
+const QString& DB_NAME = TEST_DB_NAME;
 
 // Saves two generations of a large database over each other until killed.
 int childKillLoop(const QString& dir, int artisans, int products)
@@ -106,7 +82,7 @@ void TstSaveKill::killedWhileSaving()
         child.kill();
         QVERIFY(child.waitForFinished(10000));
 
-        const QByteArray now = readAll(path);
+        const QByteArray now = readFileBytes(path);
         QVERIFY2(now == bytesA || now == bytesB,
                  qPrintable(u"round %1 (seed %2): file of %3 bytes is neither version"_s.arg(n).arg(seed).arg(now.size())));
         (now == bytesA ? sawA : sawB)++;

@@ -1,0 +1,55 @@
+#include "support/testFiles.h"
+
+#include "core/appState.h"
+#include "core/dbFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+QByteArray readFileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray savedBytes(AppState& st)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(TEST_DB_NAME);
+    const bool modified = st.modified;
+    saveDB(path, st);
+    st.modified = modified;
+    return readFileBytes(path);
+}
+
+QStringList strayFiles(const QString& dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                            | QDir::NoDotAndDotDot);
+    names.removeAll(TEST_DB_NAME);
+    names.removeAll(QStringLiteral("backup"));
+    return names;
+}
+
+ProcessRun runProcess(const QString& program, const QStringList& args, bool merged)
+{
+    QProcess p;
+    if (merged)
+        p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    ProcessRun r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.code = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
