@@ -1,6 +1,8 @@
 // Saving under faults: injected failures at every write, the flush, the
 // replace and the folder sync; dated backups; a refused folder and a full
-// disk, in child processes.
+// disk, in child processes; and a save killed with SIGKILL at a random moment,
+// two hundred times: the database file is always whole, the old version or
+// the new one.
 
 #include "core/appError.h"
 #include "core/appState.h"
@@ -13,10 +15,14 @@
 #include "support/testFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <csignal>
 #include <grp.h>
@@ -102,6 +108,20 @@ int childFileSize(const QString& dir)
         [&] { setrlimit(RLIMIT_FSIZE, &old); });
 }
 
+// Saves two generations of a large database over each other until killed.
+int childKillLoop(const QString& dir, int artisans, int products)
+{
+    AppState a;
+    AppState b;
+    a.dataDir = b.dataDir = dir;
+    fillSampleDatabase(a, artisans, products, 1);
+    fillSampleDatabase(b, artisans, products, 2);
+    const QString path = QDir(dir).filePath(DB_NAME);
+    QTextStream(stdout) << "ready" << Qt::endl;
+    for (int i = 0;; ++i)
+        saveDB(path, (i % 2) ? b : a);
+}
+
 } // namespace
 
 class TstSaveFaults : public QObject {
@@ -113,8 +133,9 @@ private slots:
     void backupsAreDatedAndRotated();
     void damagedFileKeepsLastingBackup();
     void staleTemporaryIsRemoved();
-    void refusedFolder();
-    void fileSizeLimit();
+    void faultInChild_data();
+    void faultInChild();
+    void killedWhileSaving();
 };
 
 void TstSaveFaults::failDeviceReachesWriter()
@@ -272,10 +293,7 @@ void TstSaveFaults::damagedFileKeepsLastingBackup()
     QVERIFY(writeFileBytes(path, damaged));
     QCOMPARE(loadDB(path, back, prompt), LoadResult::ReadError);
     QVERIFY(QDir(backupDir(back, path)).removeRecursively());
-    {
-        QFile blocker(backupDir(back, path)); // a file where the folder should be
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(writeFileBytes(backupDir(back, path), {})); // a file where the folder should be
     QVERIFY_THROWS_EXCEPTION(AppError, saveDB(path, back));
     QCOMPARE(readFileBytes(path), damaged);
     QVERIFY(back.modified);
@@ -297,39 +315,96 @@ void TstSaveFaults::staleTemporaryIsRemoved()
     QCOMPARE(left, kept);
 }
 
-void TstSaveFaults::refusedFolder()
+void TstSaveFaults::faultInChild_data()
 {
-    if (geteuid() != 0)
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("refused folder") << u"--child-refused"_s << u"Permission denied"_s;
+    QTest::newRow("file size limit") << u"--child-fsize"_s << u"File too large"_s;
+}
+
+void TstSaveFaults::faultInChild()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, error);
+    const bool refused = mode == u"--child-refused"_s;
+    if (refused && geteuid() != 0)
         QSKIP("needs root to drop to another user");
     QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                  | QFile::ReadOther | QFile::ExeOther
-                                                  | QFile::ReadGroup | QFile::ExeGroup));
     AppState st;
-    fillSampleDatabase(st, 20, 20, 1);
+    fillSampleDatabase(st, refused ? 20 : 1, refused ? 20 : 1, 1);
     saveDB(dir.filePath(DB_NAME), st);
-    // The file itself may be written by anyone: the folder is what refuses.
-    QVERIFY(QFile::setPermissions(dir.filePath(DB_NAME), QFile::ReadOwner | QFile::WriteOwner
-                                      | QFile::ReadOther | QFile::WriteOther));
-    const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-refused"_s, dir.path()}, true);
+    if (refused) {
+        // The file itself may be written by anyone: the folder is what refuses.
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadOther | QFile::ExeOther
+                                                      | QFile::ReadGroup | QFile::ExeGroup));
+        QVERIFY(QFile::setPermissions(dir.filePath(DB_NAME), QFile::ReadOwner | QFile::WriteOwner
+                                          | QFile::ReadOther | QFile::WriteOther));
+    }
+    const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {mode, dir.path()}, true);
     const QString output = QString::fromLocal8Bit(r.out);
     QVERIFY2(r.code == 0, qPrintable(output));
-    QVERIFY2(output.contains(u"Permission denied"_s), qPrintable(output));
-    QVERIFY(output.contains(u"cured"_s));
+    QVERIFY2(output.contains(error) && output.contains(u"cured"_s), qPrintable(output));
     QCOMPARE(strayFiles(dir.path()), QStringList());
 }
 
-void TstSaveFaults::fileSizeLimit()
+void TstSaveFaults::killedWhileSaving()
 {
+    const int artisans = 25; // about 130 KB: a save takes a few milliseconds
+    const int products = 16;
     QTemporaryDir dir;
-    AppState st;
-    fillSampleDatabase(st, 1, 1, 1);
-    saveDB(dir.filePath(DB_NAME), st);
-    const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-fsize"_s, dir.path()}, true);
-    const QString output = QString::fromLocal8Bit(r.out);
-    QVERIFY2(r.code == 0, qPrintable(output));
-    QVERIFY2(output.contains(u"File too large"_s), qPrintable(output));
+    const QString path = dir.filePath(DB_NAME);
+    AppState a;
+    AppState b;
+    a.dataDir = b.dataDir = dir.path();
+    fillSampleDatabase(a, artisans, products, 1);
+    fillSampleDatabase(b, artisans, products, 2);
+    const QByteArray bytesA = savedBytes(a);
+    const QByteArray bytesB = savedBytes(b);
+    QVERIFY(bytesA != bytesB);
+    QElapsedTimer t;
+    t.start();
+    saveDB(path, a);
+    const qint64 saveUs = std::max<qint64>(t.nsecsElapsed() / 1000, 1000);
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator rng(seed);
+    int sawA = 0;
+    int sawB = 0;
+    int stale = 0;
+    const int rounds = 200;
+    for (int n = 0; n < rounds; ++n) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {u"--child-kill-loop"_s, dir.path(), QString::number(artisans),
+                     QString::number(products)});
+        QVERIFY(child.waitForStarted(10000));
+        while (!child.canReadLine())
+            QVERIFY(child.waitForReadyRead(30000));
+        QThread::usleep(rng.bounded(quint32(3 * saveUs)));
+        child.kill();
+        QVERIFY(child.waitForFinished(10000));
+
+        const QByteArray now = readFileBytes(path);
+        QVERIFY2(now == bytesA || now == bytesB,
+                 qPrintable(u"round %1 (seed %2): file of %3 bytes is neither version"_s.arg(n).arg(seed).arg(now.size())));
+        (now == bytesA ? sawA : sawB)++;
+        stale += int(strayFiles(dir.path()).size());
+        if (n % 25 == 0) {
+            AppState back;
+            FakePrompt prompt;
+            QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
+            QCOMPARE(back.artList.count(), artisans);
+        }
+    }
+    qInfo("%d kills (seed %u): old version %d, new version %d, leftover temporary files seen %d",
+          rounds, seed, sawA, sawB, stale);
+    QVERIFY(sawA > 0 && sawB > 0);
+    // The next save clears whatever a killed save may have left.
+    saveDB(path, a);
     QCOMPARE(strayFiles(dir.path()), QStringList());
+    QVERIFY(backupCopies(backupDir(a, path), DB_NAME).size() <= KEPT_BACKUPS);
 }
 
 int main(int argc, char* argv[])
@@ -340,6 +415,8 @@ int main(int argc, char* argv[])
         return childRefused(args.at(2));
     if (args.size() >= 3 && args.at(1) == u"--child-fsize"_s)
         return childFileSize(args.at(2));
+    if (args.size() >= 5 && args.at(1) == u"--child-kill-loop"_s)
+        return childKillLoop(args.at(2), args.at(3).toInt(), args.at(4).toInt());
     TstSaveFaults t;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&t, argc, argv);
