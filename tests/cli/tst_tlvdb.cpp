@@ -156,8 +156,10 @@ private slots:
         const QByteArray whole = readFileBytes(REFERENCE);
         const QString cut = tmp.filePath(u"cut.tlvdb"_s);
         QVERIFY(writeFileBytes(cut, whole.left(whole.size() - 10)));
-        for (const QString& cmd : {u"check"_s, u"dump"_s}) {
-            const ProcessRun r = tlvdb({cmd, cut});
+        QVERIFY(writeFileBytes(tmp.filePath(u"empty.tlvdb"_s), {}));
+        for (const QStringList& args : {QStringList{u"check"_s, cut}, QStringList{u"dump"_s, cut},
+                                        QStringList{u"check"_s, tmp.filePath(u"empty.tlvdb"_s)}}) {
+            const ProcessRun r = tlvdb(args);
             QVERIFY(r.code == 1 && r.err.contains("Error reading file") && r.out.isEmpty());
         }
 
@@ -166,10 +168,6 @@ private slots:
         const ProcessRun r = tlvdb({u"check"_s, old});
         QCOMPARE(r.code, 1);
         QVERIFY(QString::fromUtf8(r.err).contains(u"Cette version n'est plus supportée"_s));
-
-        const QString empty = tmp.filePath(u"empty.tlvdb"_s);
-        QVERIFY(writeFileBytes(empty, QByteArray()));
-        QCOMPARE(tlvdb({u"check"_s, empty}).code, 1);
     }
 
     void resave()
@@ -181,7 +179,6 @@ private slots:
 
         const QString v1 = tmp.filePath(u"v1.tlvdb"_s);
         QVERIFY(writeFileBytes(v1, versionOneFile()));
-        QVERIFY(readFileBytes(v1).startsWith("\x02\x01"));
         const QString v2 = tmp.filePath(u"v2.tlvdb"_s);
         QCOMPARE(tlvdb({u"resave"_s, v1, v2}).code, 0);
         QVERIFY(readFileBytes(v2).startsWith("\x02\x02"));
