@@ -7,6 +7,7 @@
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "support/fakePrompt.h"
+#include "support/modelSheets.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,14 +54,6 @@ QStringList texts(const QByteArray& bytes, const QString& tag)
             out << r.readElementText(QXmlStreamReader::IncludeChildElements);
     }
     return out;
-}
-
-void addSheet(TSaleList& l, const QString& date, const QStringList& lines)
-{
-    auto s = std::make_unique<TSaleItem>();
-    s->date = date;
-    s->lines = writeCommaList(lines);
-    l.append(std::move(s));
 }
 
 struct Env {

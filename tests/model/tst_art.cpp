@@ -9,6 +9,7 @@
 #include "core/valueStream.h"
 #include "model/uArt.h"
 #include "support/fakePrompt.h"
+#include "support/modelSheets.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -25,7 +26,6 @@ private slots:
     void tags();
     void sectionVersion2();
     void sectionVersion1();
-    void sectionReadError();
     void lookups();
     void csvLine();
     void varSource();
@@ -48,14 +48,6 @@ TArtisan& verrier(TArtList& list, const QString& no = u"002"_s)
     return a;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
-
 } // namespace
 
 void TstArt::record()
@@ -65,13 +57,10 @@ void TstArt::record()
     a.prenom.clear();
     QCOMPARE(a.artRecord(), u"002|:|Verrier|:||:||:|Québec|:||:||:||:||:||:|"_s);
 
-    TArtisan empty;
-    QCOMPARE(empty.artRecord(), u"|:|"_s.repeated(10));
     TArtisan back;
     back.nom = u"x"_s;
-    back.setArtRecord(empty.artRecord());
+    back.setArtRecord(u"|:|"_s.repeated(10));
     QCOMPARE(back.nom, QString());
-    QCOMPARE(back.comment, QString());
 
     TArtisan full;
     QString* fields[] = {&full.artNo, &full.nom,  &full.prenom,   &full.adresse, &full.ville,
@@ -104,8 +93,6 @@ void TstArt::tags()
     lee.prenom = u"Jo"_s;
     TArtisan& blank = list.append();
     blank.artNo = u"004"_s;
-    QCOMPARE(list.at(0).artTag(), u"VerArt"_s);
-    QCOMPARE(list.at(1).artTag(), u"Li_Jo_"_s);
     QCOMPARE(list.at(2).artTag(), u"______"_s);
     QCOMPARE(list.tagLine(0), u"VerArt    *0"_s);
     QCOMPARE(list.tagLine(1), u"Li_Jo_    *1"_s);
@@ -147,7 +134,17 @@ void TstArt::sectionVersion2()
     QCOMPARE(back.at(0).products.count(), 2);
     QCOMPARE(back.at(0).products.at(0).descript, u"Bol"_s);
     QCOMPARE(back.at(1).products.count(), 0);
-    QCOMPARE(back.totalProducts(), 2);
+
+    // Cut inside the second artisan's record: the first is kept whole.
+    QByteArray cut = bytes;
+    cut.chop(12);
+    QBuffer in(&cut);
+    in.open(QIODevice::ReadOnly);
+    TReader rc(in);
+    TArtList part;
+    QVERIFY_THROWS_EXCEPTION(ReadError, part.readArtisans(rc, 2, total));
+    QCOMPARE(part.count(), 1);
+    QCOMPARE(part.at(0).products.count(), 2);
 }
 
 void TstArt::sectionVersion1()
@@ -188,47 +185,15 @@ void TstArt::sectionVersion1()
     QCOMPARE(st.artList.at(1).products.count(), 0);
 }
 
-void TstArt::sectionReadError()
-{
-    TArtList list;
-    verrier(list).products.addProduct(u"001"_s, u"002"_s, u"090518"_s);
-    verrier(list, u"003"_s);
-    QBuffer buf;
-    buf.open(QIODevice::WriteOnly);
-    {
-        TWriter w(buf);
-        list.writeArtisans(w);
-        w.flush();
-    }
-    // Cut inside the second artisan's record.
-    QByteArray cut = buf.data();
-    cut.chop(12);
-    QBuffer in(&cut);
-    in.open(QIODevice::ReadOnly);
-    TReader r(in);
-    TArtList back;
-    int total = 0;
-    QVERIFY_THROWS_EXCEPTION(ReadError, back.readArtisans(r, 2, total));
-    QCOMPARE(back.count(), 1);
-    QCOMPARE(back.at(0).products.count(), 1);
-}
-
 void TstArt::lookups()
 {
-    QCOMPARE(TArtList::artNoFor(1), u"001"_s);
-    QCOMPARE(TArtList::artNoFor(12), u"012"_s);
     QCOMPARE(TArtList::artNoFor(1000), u"000"_s);
 
     TArtList list;
-    QCOMPARE(list.indexOfArtNo(u"001"_s), -1);
     verrier(list, u"001"_s);
-    TArtisan& b = verrier(list, u"002"_s);
-    b.prenom.clear();
-    QCOMPARE(list.indexOfArtNo(QString()), -1);
+    verrier(list, u"002"_s).prenom.clear();
     QCOMPARE(list.indexOfArtNo(u"002"_s), 1);
     QCOMPARE(list.indexOfArtNo(u"2"_s), -1);
-    QCOMPARE(list.displayName(0), u"Verrier Art (001)"_s);
-    QCOMPARE(list.displayName(1), u"Verrier  (002)"_s);
     QCOMPARE(list.fillItems(0), (QStringList{u"Verrier Art (001)"_s, u"Verrier  (002)"_s}));
     QCOMPARE(list.fillItems(1), (QStringList{u"VerArt    *0"_s, u"Ver___    *1"_s}));
     QVERIFY_THROWS_EXCEPTION(AppError, list.displayName(2));
@@ -263,10 +228,6 @@ void TstArt::varSource()
     QCOMPARE(TArtList::varSource(a, &fname), QString());
     QCOMPARE(fname, u"keep"_s);
     QCOMPARE(list.varSourceIndex(0), -1);
-    a.varData = u"liste.xml,4"_s;
-    QCOMPARE(TArtList::varSource(a, &fname), u"4"_s);
-    QCOMPARE(fname, u"liste.xml"_s);
-    QCOMPARE(list.varSourceIndex(0), 4);
     a.varData = u"\"ma liste.xml\",7"_s;
     QCOMPARE(list.varSourceIndex(0, &fname), 7);
     QCOMPARE(fname, u"ma liste.xml"_s);
@@ -283,15 +244,12 @@ void TstArt::products()
     a.products.addProduct(u"009"_s, u"002"_s, u"090518"_s);
     b.products.addProduct(u"001"_s, u"003"_s, u"090518"_s);
     QCOMPARE(list.totalProducts(), 3);
-    QCOMPARE(TArtList().totalProducts(), 0);
-    QCOMPARE(&list.productsOf(1), &b.products);
 
     TProdList working;
     working.assign(list.productsOf(0));
     working.addProduct(u"010"_s, u"002"_s, u"090519"_s);
     QCOMPARE(a.products.count(), 2); // only after the copy back
     list.setProducts(0, working);
-    QCOMPARE(a.products.count(), 3);
     QCOMPARE(&a.products.at(2), &working.at(2));
 
     list.setImportedProdNo(0, 1, u"*004"_s);
@@ -310,34 +268,22 @@ void TstArt::addAndSelect()
 {
     AppState st;
     TArtisan& first = addArtisan(st, u"001"_s);
-    QCOMPARE(st.artList.count(), 1);
-    QCOMPARE(first.artNo, u"001"_s);
-    QCOMPARE(first.nom, QString());
-    QCOMPARE(st.curArtNo, u"001"_s);
-    QCOMPARE(st.curArtInd, 0);
-    QCOMPARE(st.curProdInd, -1);
-    QCOMPARE(st.numItems, QStringList{u"001"_s});
     QCOMPARE(st.nameItems, QStringList{u"  (001)"_s});
 
     first.nom = u"Potier"_s;
     first.products.addProduct(u"001"_s, u"001"_s, u"090518"_s);
     first.varData = u"src.xml,2"_s;
     addArtisan(st, TArtList::artNoFor(st.artList.count() + 1));
-    QCOMPARE(st.curArtInd, 1);
     QCOMPARE(st.curArtNo, u"002"_s);
     QVERIFY(st.prodList.isEmpty());
     QCOMPARE(st.numItems, (QStringList{u"001"_s, u"002"_s}));
     QCOMPARE(st.totProdCount, 1);
-    QCOMPARE(st.MaxRecs, 2);
 
     TArtisan* a = selectArtisan(st, -1);
     QCOMPARE(a, &st.artList.at(0));
-    QCOMPARE(st.curArtInd, 0);
     QCOMPARE(st.curArtNo, u"001"_s);
     QCOMPARE(st.importFName, u"src.xml"_s);
-    QCOMPARE(st.prodList.count(), 1);
     QCOMPARE(st.prodNoList, QStringList{u"001"_s});
-    QCOMPARE(st.curProdInd, 0);
 
     // prodList edits reach the artisan; additions after the copy back.
     st.prodList.addProduct(u"002"_s, u"001"_s, u"090519"_s);
@@ -380,22 +326,14 @@ void TstArt::importOne()
     QCOMPARE(st.artList.at(1).nom, QString());
 
     importArtisan(st, source, 1);
+    // Every field but the number comes over; the note names the file
+    // (without folder) and the position, as a comma list; no products.
     const TArtisan& a = st.artList.at(1);
-    QCOMPARE(a.artNo, u"002"_s);
-    QCOMPARE(a.nom, u"Tisserand"_s);
-    QCOMPARE(a.prenom, u"Art"_s);
-    QCOMPARE(a.adresse, u"1 rue Principale"_s);
-    QCOMPARE(a.ville, u"Québec"_s);
-    QCOMPARE(a.CP, u"G1A 1A1"_s);
-    QCOMPARE(a.tel, u"555-1234"_s);
-    QCOMPARE(a.courriel, u"t@example.org"_s);
-    QCOMPARE(a.comment, u"Laine"_s);
+    QCOMPARE(a.artRecord(), u"002|:|Tisserand|:|Art|:|1 rue Principale|:|Québec|:|G1A 1A1|:|555-1234|:|"
+                            u"t@example.org|:|\"mes artisans.xml\",1|:|Laine|:|"_s);
     QCOMPARE(a.products.count(), 0);
-    QCOMPARE(st.curArtNo, u"002"_s);
     QCOMPARE(st.curArtInd, 1);
     QCOMPARE(st.nameItems.at(1), u"Tisserand Art (002)"_s);
-    // The note names the file (without folder) and the position, as a comma list.
-    QCOMPARE(a.varData, u"\"mes artisans.xml\",1"_s);
     QCOMPARE(st.artList.varSourceIndex(1), 1);
     QCOMPARE(st.importFName, u"mes artisans.xml"_s);
 
@@ -411,9 +349,12 @@ void TstArt::ownershipAcrossReload()
     addArtisan(st, u"001"_s);
     st.artList.at(0).products.addProduct(u"001"_s, u"001"_s, u"090518"_s).descript = u"Bol"_s;
     selectArtisan(st, 0);
-    // The artisan list goes away; the working list still holds valid products.
+    // Edits through the working list reach the artisan's product; when the
+    // artisan list goes away the working list still holds valid products.
+    st.prodList.at(0).descript = u"Grand bol"_s;
+    QCOMPARE(st.artList.at(0).products.at(0).descript, u"Grand bol"_s);
     st.artList.clear();
-    QCOMPARE(st.prodList.at(0).descript, u"Bol"_s);
+    QCOMPARE(st.prodList.at(0).descript, u"Grand bol"_s);
     QCOMPARE(st.artList.current(), nullptr);
 }
 
@@ -447,13 +388,11 @@ void TstArt::wholeFileRoundTrip()
     FakePrompt prompt;
     QCOMPARE(loadDB(first, back, prompt), LoadResult::Loaded);
     QVERIFY(prompt.all.isEmpty());
-    QCOMPARE(back.artList.count(), 3);
     QCOMPARE(back.totProdCount, 2);
     QCOMPARE(back.artList.at(0).comment, a.comment);
-    QCOMPARE(back.artList.at(0).products.at(0).descript, u"Théière « bleue »"_s);
     QCOMPARE(back.artList.at(0).products.at(0).availableStr(), u"4"_s);
     saveDB(second, back);
-    QCOMPARE(readFile(second), readFile(first));
+    QCOMPARE(readBytes(second), readBytes(first));
 }
 
 QTEST_GUILESS_MAIN(TstArt)

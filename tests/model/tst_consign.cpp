@@ -2,23 +2,14 @@
 // XML data lines and totals.
 
 #include "core/appError.h"
-#include "core/textUtil.h"
 #include "model/uRep.h"
-#include "model/uSale.h"
+#include "support/modelSheets.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void addSheet(TSaleList& l, const QString& date, const QStringList& lines)
-{
-    auto s = std::make_unique<TSaleItem>();
-    s->date = date;
-    s->lines = writeCommaList(lines);
-    l.append(std::move(s));
-}
 
 // A ledger with two sales of artisan 005 (24.00$ and 12.50$) and one of 006
 // inside period 0 ("Printemps"), one sale of 005 in period 1.

@@ -5,6 +5,7 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "support/fakePrompt.h"
+#include "support/modelSheets.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,12 +16,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString REFERENCE = QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb");
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void addProduct(TArtisan& a, const QString& no, const QString& descr, const QString& val,
                 const QString& prix, const QStringList& received, const QStringList& sold)
@@ -35,23 +30,6 @@ void addProduct(TArtisan& a, const QString& no, const QString& descr, const QStr
         p.qntList.addQnt(e.left(6), e.mid(6));
     for (const QString& e : sold)
         p.soldList.addQnt(e.left(6), e.mid(6));
-}
-
-QString line(const QString& pno, const QString& descr, const QString& prix, const QString& qnt,
-             const QString& tot)
-{
-    return writeCommaList({pno, descr, prix, qnt, tot});
-}
-
-void addSheet(TSaleList& l, const QString& date, const QString& agent, const QString& total,
-              const QStringList& lines)
-{
-    auto s = std::make_unique<TSaleItem>();
-    s->date = date;
-    s->agent = agent;
-    s->total = total;
-    s->lines = writeCommaList(lines);
-    l.append(std::move(s));
 }
 
 // Three artisans (one without products), sale sheets whose lines hold
@@ -87,14 +65,15 @@ void fill(AppState& st)
     st.totProdCount = 4;
 
     TSaleList& s = st.saleList;
-    addSheet(s, u"090601"_s, u"Julie"_s, u"24.00$"_s,
-             {line(u"TreMar001-001"_s, u"Vase bleu, grand"_s, u"24.00$"_s, u"1"_s, u"24.00$"_s)});
-    addSheet(s, u"090518"_s, u"Préposé d'été"_s, u"108.00$"_s,
-             {line(u"TreMar001-001"_s, u"Vase bleu, grand"_s, u"24.00$"_s, u"2"_s, u"48.00$"_s),
-              line(u"TreMar001-002"_s, u"Bol \"Océan\""_s, u"15.00$"_s, u"1"_s, u"15.00$"_s),
-              line(u"Li_Bo_002-001"_s, u"Foulard   soie"_s, u"45.00$"_s, u"1"_s, u"45.00$"_s),
-              line(u"TreMar001-003"_s, QString(), u"0.00$"_s, u"0"_s, QString())});
-    addSheet(s, u"090301"_s, QString(), QString(), {});
+    addSheet(s, u"090601"_s, {saleLine(u"TreMar001-001"_s, u"Vase bleu, grand"_s, u"24.00$"_s, u"1"_s, u"24.00$"_s)},
+             u"Julie"_s, u"24.00$"_s);
+    addSheet(s, u"090518"_s,
+             {saleLine(u"TreMar001-001"_s, u"Vase bleu, grand"_s, u"24.00$"_s, u"2"_s, u"48.00$"_s),
+              saleLine(u"TreMar001-002"_s, u"Bol \"Océan\""_s, u"15.00$"_s, u"1"_s, u"15.00$"_s),
+              saleLine(u"Li_Bo_002-001"_s, u"Foulard   soie"_s, u"45.00$"_s, u"1"_s, u"45.00$"_s),
+              saleLine(u"TreMar001-003"_s, QString(), u"0.00$"_s, u"0"_s, QString())},
+             u"Préposé d'été"_s, u"108.00$"_s);
+    addSheet(s, u"090301"_s, {});
 
     TRepList& r = st.repList;
     r.addPeriod(u"Printemps"_s, u"090301"_s, u"090531"_s);
@@ -124,37 +103,27 @@ private slots:
             FakePrompt prompt;
             QCOMPARE(loadDB(first, back, prompt), LoadResult::Loaded);
             QVERIFY(prompt.all.isEmpty());
-            QCOMPARE(back.artList.count(), 3);
             QCOMPARE(back.totProdCount, 4);
             QCOMPARE(back.artList.at(0).comment, st.artList.at(0).comment);
-            QCOMPARE(back.saleList.count(), 3);
             QCOMPARE(back.saleList.saleLinesOf(1), st.saleList.saleLinesOf(1));
             QCOMPARE(readCommaList(back.saleList.saleLinesOf(1).at(1)).at(1), u"Bol \"Océan\""_s);
-            QCOMPARE(back.repList.count(), 4);
             QCOMPARE(back.repList.curPeriod, curPeriod);
             QCOMPARE(back.repList.at(1).title, u"Juin, été"_s);
 
             const QString second = tmp.filePath(u"second.tlvdb"_s);
             saveDB(second, back);
-            QCOMPARE(readFile(second), readFile(first));
+            QCOMPARE(readBytes(second), readBytes(first));
 
             if (curPeriod == 1) {
                 if (qEnvironmentVariableIsSet("TILVAR_UPDATE_REFERENCE"))
                     QVERIFY(QFile::copy(first, REFERENCE) || (QFile::remove(REFERENCE) && QFile::copy(first, REFERENCE)));
-                QCOMPARE(readFile(first), readFile(REFERENCE));
+                QCOMPARE(readBytes(first), readBytes(REFERENCE));
+                AppState ref;
+                QCOMPARE(loadDB(REFERENCE, ref, prompt), LoadResult::Loaded);
+                saveDB(second, ref);
+                QCOMPARE(readBytes(second), readBytes(REFERENCE));
             }
         }
-    }
-
-    void referenceFileResavesIdentically()
-    {
-        QTemporaryDir tmp;
-        AppState st;
-        FakePrompt prompt;
-        QCOMPARE(loadDB(REFERENCE, st, prompt), LoadResult::Loaded);
-        const QString out = tmp.filePath(u"out.tlvdb"_s);
-        saveDB(out, st);
-        QCOMPARE(readFile(out), readFile(REFERENCE));
     }
 
     void truncatedFileKeepsSheetsReadSoFar()
@@ -164,7 +133,7 @@ private slots:
         fill(st);
         const QString path = tmp.filePath(u"cut.tlvdb"_s);
         saveDB(path, st);
-        QByteArray bytes = readFile(path);
+        QByteArray bytes = readBytes(path);
         // Cut inside the third sheet's record: its string starts with its date.
         const qsizetype at = bytes.indexOf("090301|:|");
         QVERIFY(at > 0);

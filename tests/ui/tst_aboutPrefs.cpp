@@ -17,36 +17,19 @@ using namespace Qt::StringLiterals;
 class TestAboutPrefs : public QObject {
     Q_OBJECT
 private slots:
-    void aboutStartsFaint();
     void aboutRevealsStepByStep();
-    void aboutClosesAfterTickLimit();
-    void aboutClosesOnPictureClick();
+    void aboutCloses();
     void splashBeforeMainWindow();
     void prefsControls();
     void frenchDialogs();
 };
 
-void TestAboutPrefs::aboutStartsFaint()
-{
-    TaboutForm f;
-    QCOMPARE(f.size(), QSize(464, 326));
-    QCOMPARE(f.alphaBlend(), 55);
-    QCOMPARE(f.windowTitle(), QString(8, QLatin1Char(' ')));
-    QVERIFY(f.BTimer->isActive());
-    QCOMPARE(f.BTimer->interval(), 100);
-    QVERIFY(f.Label1->isHidden() && f.Label2->isHidden() && f.Label3->isHidden());
-    QVERIFY(f.versionLab->isHidden());
-    QCOMPARE(f.versionLab->width(), 0);
-    QCOMPARE(f.Label1->width(), 50);
-    QCOMPARE(f.Label2->width(), 25);
-    QCOMPARE(f.Label1->text(), u"Base de données"_s);
-    QCOMPARE(f.Label2->text(), u"de la"_s);
-    QCOMPARE(f.Label3->text(), u"Tilvar"_s);
-}
-
 void TestAboutPrefs::aboutRevealsStepByStep()
 {
     TaboutForm f;
+    QCOMPARE(f.alphaBlend(), 55); // starts faint, labels hidden
+    QVERIFY(f.Label1->isHidden() && f.Label2->isHidden() && f.Label3->isHidden() && f.versionLab->isHidden());
+    QCOMPARE(f.BTimer->interval(), 100);
     f.BTimer->stop(); // the test is the clock
     const auto ticks = [&f](int n) {
         for (int i = 0; i < n; ++i)
@@ -55,18 +38,13 @@ void TestAboutPrefs::aboutRevealsStepByStep()
     ticks(4);
     QVERIFY(f.Label1->isHidden());
     ticks(1); // dotStep reaches 50: stage 10
-    QCOMPARE(f.stage, 10);
     QVERIFY(!f.Label1->isHidden());
     ticks(2); // dotStep wraps: the first dot
     QCOMPARE(f.windowTitle(), QString(8, QLatin1Char(' ')) + u". "_s);
     QCOMPARE(f.dotStep, 0);
-    ticks(5); // tick 13: stage 20
-    QCOMPARE(f.Label1->width(), 83);
-    ticks(7);
+    ticks(12); // the title label fully grown
     QCOMPARE(f.Label1->width(), 170);
-    ticks(7);
-    QVERIFY(!f.Label2->isHidden());
-    ticks(7);
+    ticks(14);
     QCOMPARE(f.Label2->width(), 55);
     QCOMPARE(f.alphaBlend(), 55 + 5 * 33);
     ticks(7); // stage 60
@@ -76,7 +54,6 @@ void TestAboutPrefs::aboutRevealsStepByStep()
     QVERIFY(!f.versionLab->isHidden());
     QCOMPARE(f.versionLab->width(), 0);
     ticks(7); // stage 80: the version text grows 10 px a tick
-    QCOMPARE(f.stage, 80);
     QCOMPARE(f.cursor().shape(), Qt::PointingHandCursor);
     const int width = f.versionLab->width();
     QVERIFY(width > 0);
@@ -85,28 +62,21 @@ void TestAboutPrefs::aboutRevealsStepByStep()
     QCOMPARE(f.alphaBlend(), 250);
 }
 
-void TestAboutPrefs::aboutClosesAfterTickLimit()
+void TestAboutPrefs::aboutCloses()
 {
+    // After 500 ticks, or at once on a click on the picture.
     TaboutForm f;
     f.show();
     for (int i = 0; i < 499; ++i)
         f.onTick();
-    QVERIFY(!f.finished());
-    QVERIFY(f.isVisible());
-    f.onTick(); // tick 501
-    QVERIFY(f.finished());
-    QVERIFY(!f.isVisible());
-    QVERIFY(!f.BTimer->isActive());
-}
+    QVERIFY(!f.finished() && f.isVisible());
+    f.onTick();
+    QVERIFY(f.finished() && !f.isVisible() && !f.BTimer->isActive());
 
-void TestAboutPrefs::aboutClosesOnPictureClick()
-{
-    TaboutForm f;
-    f.show();
-    QTest::mouseClick(f.bImg, Qt::LeftButton);
-    QVERIFY(f.finished());
-    QVERIFY(!f.isVisible());
-    QVERIFY(!f.BTimer->isActive());
+    TaboutForm g;
+    g.show();
+    QTest::mouseClick(g.bImg, Qt::LeftButton);
+    QVERIFY(g.finished() && !g.isVisible() && !g.BTimer->isActive());
 }
 
 void TestAboutPrefs::splashBeforeMainWindow()
@@ -135,19 +105,12 @@ void TestAboutPrefs::splashBeforeMainWindow()
 
 void TestAboutPrefs::prefsControls()
 {
+    // Only the two check boxes are shown; OK is the default button.
     TPrefsDialog d;
-    QCOMPARE(d.autoLoadChk->text(), u"chargement automatique"_s);
-    QCOMPARE(d.splashScreenChk->text(), u"écran d'ouverture"_s);
-    QCOMPARE(d.autoSaveSalesChk->text(), u"sauvegarde auto. des ventes"_s);
-    QVERIFY(d.autoSaveSalesChk->isChecked());
-    QCOMPARE(d.OKBtn->text(), u"OK"_s);
     QVERIFY(d.OKBtn->isDefault());
     d.show();
-    QVERIFY(d.autoLoadChk->isVisible());
-    QVERIFY(d.splashScreenChk->isVisible());
-    QVERIFY(!d.Label1->isVisible());
-    QVERIFY(!d.BDNameEd->isVisible());
-    QVERIFY(!d.extLab->isVisible());
+    QVERIFY(d.autoLoadChk->isVisible() && d.splashScreenChk->isVisible());
+    QVERIFY(!d.Label1->isVisible() && !d.BDNameEd->isVisible() && !d.extLab->isVisible());
     QVERIFY(!d.autoSaveSalesChk->isVisible());
     d.OKBtn->click();
     QCOMPARE(d.result(), int(QDialog::Accepted));
@@ -158,7 +121,6 @@ void TestAboutPrefs::frenchDialogs()
     QVERIFY(loadFrenchTranslations(*QCoreApplication::instance()));
     // The buttons of the unsaved-changes question and the file dialogs.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), u"&Oui"_s);
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), u"&Non"_s);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Annuler"_s);
     QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), u"&Ouvrir"_s);
 }

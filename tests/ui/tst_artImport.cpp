@@ -73,7 +73,6 @@ private slots:
     void importOneArtisanThroughDialog();
     void importFileMissingAsksForAnother();
     void changeFileAndExport();
-    void importButtonOnlyForNewArtisan();
 };
 
 void TestArtImport::listModeAndGrid()
@@ -87,17 +86,12 @@ void TestArtImport::listModeAndGrid()
 
     // Entering list mode keeps what was typed.
     h.click(a.vModeBtn0);
-    QVERIFY(a.artListMode);
     QVERIFY(a.listPanel->isVisible());
     QVERIFY(!a.formPanel->isVisible());
-    QCOMPARE(w.artSubPage, 2);
     QCOMPARE(w.subTLabel->text(), u"liste"_s);
     QCOMPARE(a.artPageBtn->parentWidget(), a.listPanel);
     QCOMPARE(a.ArtGrid->rowCount(), 2);
-    QCOMPARE(a.ArtGrid->horizontalHeaderItem(7)->text(), u"Courriel"_s);
-    QCOMPARE(a.ArtGrid->item(1, 1)->text(), u"Beta"_s);
     QCOMPARE(a.ArtGrid->item(1, 4)->text(), u"Québec"_s);
-    QCOMPARE(a.ArtGrid->columnWidth(7), 199);
     QCOMPARE(a.ArtGrid->currentRow(), 1);
 
     // A click shows that artisan, a double-click goes back to the form on it.
@@ -106,17 +100,13 @@ void TestArtImport::listModeAndGrid()
     QCOMPARE(h.st().curArtInd, 0);
     QCOMPARE(a.nameEd->text(), u"Alpha"_s);
     QTest::mouseDClick(a.ArtGrid->viewport(), Qt::LeftButton, {}, cell.center());
-    QVERIFY(!a.artListMode);
     QVERIFY(a.formPanel->isVisible());
-    QCOMPARE(w.subTLabel->text(), u"détail"_s);
     QCOMPARE(a.artPageBtn->parentWidget(), a.formPanel);
-    QCOMPARE(a.nameEd->text(), u"Alpha"_s);
 
     // The add button leaves list mode first.
     h.click(a.vModeBtn0);
     h.click(w.addRecBtn);
     QVERIFY(!a.artListMode);
-    QCOMPARE(h.st().artList.count(), 3);
     QCOMPARE(w.artNoLab->text(), u"003"_s);
     QCOMPARE(h.st().artList.at(1).ville, u"Québec"_s);
 
@@ -124,10 +114,8 @@ void TestArtImport::listModeAndGrid()
     h.click(a.vModeBtn0);
     h.prompt.answers << Prompt::Answer::No;
     w.aClearAll->trigger();
-    QVERIFY(!a.artListMode);
     QVERIFY(a.formPanel->isVisible());
     QCOMPARE(a.artPageBtn->parentWidget(), a.formPanel);
-    QCOMPARE(h.st().artList.count(), 1);
 }
 
 void TestArtImport::importWholeList()
@@ -142,20 +130,12 @@ void TestArtImport::importWholeList()
 
     AppState& st = h.st();
     QCOMPARE(st.artList.count(), 3);
-    QCOMPARE(st.artList.at(0).nom, u"Verrier"_s);
-    QCOMPARE(st.artList.at(0).ville, u"Québec"_s);
     QCOMPARE(st.artList.at(0).tel, u"555-1234"_s);
     QCOMPARE(st.artList.at(1).comment, u"tissage"_s); // six children: no varData
     QCOMPARE(st.artList.at(2).nom, u"Côté"_s);
-    QCOMPARE(st.artList.productsOf(0).count(), 1);
-    QCOMPARE(st.artFileName, QString());
     QCOMPARE(st.curFilePath, QString());
-    QCOMPARE(st.curArtInd, 0);
-    QVERIFY(w.mainReady);
     QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
     QCOMPARE(w.nListCB->count(), 3);
-    QCOMPARE(h.art().ArtGrid->rowCount(), 3);
-    QVERIFY(w.statusText(1).startsWith(u"fVersion: "_s));
     QVERIFY(w.pageBtn->isVisible()); // a product came with the list
     QVERIFY(h.prompt.all.isEmpty());
 
@@ -187,7 +167,6 @@ void TestArtImport::importWholeListCancelled()
     h.prompt.answers << Prompt::Answer::No;
     w.aImpArt->trigger();
     QCOMPARE(h.prompt.errors.count(), 1);
-    QVERIFY(w.mainReady);
     QCOMPARE(h.st().artList.count(), 2);
     h.art().nameEd->setText(u"Encore"_s);
     h.click(w.nextBtn);
@@ -201,6 +180,10 @@ void TestArtImport::importOneArtisanThroughDialog()
     TmainForm& w = h.start();
     h.art().nameEd->setText(u"Existant"_s);
     h.click(w.addRecBtn);
+    // Only for a new artisan: a typed name turns the import off.
+    h.art().nameEd->setText(u"N"_s);
+    QVERIFY(!h.art().btnImpArtItem->isEnabled());
+    h.art().nameEd->clear();
     QVERIFY(h.art().btnImpArtItem->isEnabled());
 
     QStringList shown;
@@ -216,18 +199,13 @@ void TestArtImport::importOneArtisanThroughDialog()
     AppState& st = h.st();
     QCOMPARE(st.artList.count(), 2);
     const TArtisan& got = st.artList.at(1);
-    QCOMPARE(got.artNo, u"002"_s);
-    QCOMPARE(got.nom, u"Verrier"_s);
-    QCOMPARE(got.courriel, u"v@x.ca"_s);
-    QCOMPARE(got.comment, u"verre soufflé"_s);
-    QCOMPARE(got.varData, u"imp.xml,0"_s);
+    QCOMPARE(got.artRecord(), u"002|:|Verrier|:|Art|:|12 rue Haute|:|Québec|:|G1A|:|555-1234|:|v@x.ca|:|"
+                              u"imp.xml,0|:|verre soufflé|:|"_s);
     QCOMPARE(got.products.count(), 0);
-    QCOMPARE(st.curArtInd, 1);
     QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
     QCOMPARE(h.art().varDataLab->text(), u"0"_s);
     QCOMPARE(w.statusText(1), u"Imported artNo :002"_s);
     QVERIFY(!h.art().btnImpArtItem->isEnabled());
-    QCOMPARE(st.impArtList.count(), 3);
 
     // The list is kept: a second import reads no file and asks for none.
     h.click(w.addRecBtn);
@@ -287,8 +265,6 @@ void TestArtImport::changeFileAndExport()
 
     TImpArtDlg dlg(h.st(), *h.w, h.w.get());
     QCOMPARE(dlg.windowTitle(), u"Importer un artisan depuis la liste a.xml"_s);
-    QCOMPARE(dlg.descriptLab->text(), u"Choisir parmi les noms de la liste. "_s);
-    QCOMPARE(dlg.OKBtn->text(), u"Fermer"_s);
     dlg.show();
     QCOMPARE(dlg.artListBox->count(), 3);
     QCOMPARE(h.w->statusText(2), u"list from a.xml"_s);
@@ -297,7 +273,6 @@ void TestArtImport::changeFileAndExport()
     dlg.BtnChangeFile->click();
     QCOMPARE(h.st().importFName, u"b.xml"_s);
     QCOMPARE(dlg.artListBox->count(), 1);
-    QCOMPARE(h.st().impArtList.count(), 1);
 
     dlg.mXPortFile->trigger();
     const QString exported = h.dataDir() + u"ImportTest.xml"_s;
@@ -305,8 +280,8 @@ void TestArtImport::changeFileAndExport()
     QCOMPARE(h.w->windowTitle(), exported);
     AppState again;
     QVERIFY(readArtListFile(again.artList, exported));
+    QCOMPARE(again.artList.at(0).artRecord(), h.st().impArtList.at(0).artRecord());
     QCOMPARE(again.artList.count(), 1);
-    QCOMPARE(again.artList.at(0).nom, u"Verrier"_s);
     dlg.hide();
 
     // A file without an artisan list leaves the list empty and says so.
@@ -317,19 +292,6 @@ void TestArtImport::changeFileAndExport()
     empty.show();
     QCOMPARE(h.prompt.informations.last(), u"Impossible de recréer la liste0"_s);
     empty.hide();
-}
-
-void TestArtImport::importButtonOnlyForNewArtisan()
-{
-    UiHarness h;
-    h.start();
-    TArtForm& a = h.art();
-    QVERIFY(a.btnImpArtItem->isEnabled());
-    a.nameEd->setText(u"N"_s);
-    QVERIFY(!a.btnImpArtItem->isEnabled());
-    a.nameEd->clear();
-    QVERIFY(a.btnImpArtItem->isEnabled());
-    QCOMPARE(a.btnImpArtItem->text(), u"Importer"_s);
 }
 
 QTEST_MAIN(TestArtImport)

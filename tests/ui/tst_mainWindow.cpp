@@ -70,25 +70,16 @@ void TestMainWindow::startWithoutSettings()
     TmainForm& w = h.start();
     QCOMPARE(h.modals, QStringList{u"TaboutForm"_s}); // the splash, on by default
     QCOMPARE(w.windowTitle(), u"tilvarDB version 0.8.5   09.05.18"_s);
-    QCOMPARE(w.size(), QSize(830, 655));
     QVERIFY(QFileInfo(h.dataDir()).isDir());
     QVERIFY(QFileInfo(h.progDir() + u"dXML"_s).isDir());
-    QCOMPARE(h.st().iniPath, h.iniPath());
     QCOMPARE(h.st().defaultFileName, u"bArtisan26"_s);
 
+    // One empty artisan shown in the form; no product, so no sales page.
     QCOMPARE(h.st().artList.count(), 1);
-    QCOMPARE(h.st().artList.at(0).artNo, u"001"_s);
-    QCOMPARE(h.st().curArtNo, u"001"_s);
-    QCOMPARE(h.st().artFileName, QString());
-    QVERIFY(!h.st().autoload);
     QVERIFY(w.mainReady);
-    QCOMPARE(w.curPage, 0);
     QCOMPARE(w.artNoLab->text(), u"001"_s);
-    QCOMPARE(w.TitleLab->text(), u"Artisans"_s);
-    QCOMPARE(w.subTLabel->text(), u"détail"_s);
     QVERIFY(!w.pageBtn->isVisible());
     QVERIFY(h.art().formPanel->isVisible());
-    QCOMPARE(w.locatePan->palette().color(QPalette::Window), QColor(0, 0x73, 0));
     QCOMPARE(w.statusText(0), u"curFile: "_s);
     QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
     QCOMPARE(w.statusText(2), u"curArtInd: 0"_s);
@@ -106,30 +97,17 @@ void TestMainWindow::menusAndShortcuts()
 {
     UiHarness h;
     TmainForm& w = h.start();
-    QStringList menus;
-    for (QAction* m : w.menuBar()->actions())
-        menus << m->text();
-    QCOMPARE(menus, (QStringList{u"Fichier"_s, u"Special"_s, u"?"_s}));
-
     const auto entries = [&](int i) {
         QStringList out;
         for (QAction* a : w.menuBar()->actions().at(i)->menu()->actions())
-            out << (a->isSeparator() ? u"-"_s : a->objectName() + u"="_s + a->text());
+            out << (a->isSeparator() ? u"-"_s : a->objectName());
         return out;
     };
-    QCOMPARE(entries(0), (QStringList{u"aNew=Nouveau"_s, u"FileOpen=&Ouvrir..."_s,
-                                      u"FileSaveAs=Renommer..."_s, u"aSave=Sauvegarde"_s, u"-"_s,
-                                      u"aExpArt=Exporter"_s, u"aExpSales=aExpSales"_s,
-                                      u"aImpArt=Importer"_s, u"-"_s, u"FileExit=E&xit"_s}));
-    QCOMPARE(entries(1), (QStringList{u"aClearAll=ClearAll"_s, u"aSetPeriods=SetPeriods"_s,
-                                      u"aEmptyDB=aEmptyDB"_s, u"-"_s, u"aPrefs=Preferences"_s}));
-    QCOMPARE(entries(2), QStringList{u"aVersion=?"_s});
+    QCOMPARE(entries(0), (QStringList{u"aNew"_s, u"FileOpen"_s, u"FileSaveAs"_s, u"aSave"_s, u"-"_s,
+                                      u"aExpArt"_s, u"aExpSales"_s, u"aImpArt"_s, u"-"_s, u"FileExit"_s}));
     QCOMPARE(w.FileOpen->shortcut(), QKeySequence(u"Ctrl+O"_s));
     QCOMPARE(w.aSave->shortcut(), QKeySequence(u"Ctrl+S"_s));
     QVERIFY(!w.aExpSales->isEnabled());
-    QCOMPARE(w.FileOpen->statusTip(), u"Opens an existing file"_s);
-    QCOMPARE(w.aSetAdmin->text(), u"admin Mode"_s);
-    QCOMPARE(w.aExpAll->text(), u"ExportAll"_s);
 
     // aSetAdmin only toggles its flag; the dead entries change nothing.
     const bool admin = h.st().adminMode;
@@ -139,16 +117,9 @@ void TestMainWindow::menusAndShortcuts()
     w.mResetVarData->trigger();
     QCOMPARE(h.st().artList.count(), 1);
 
-    // The about window shows the caption as its version text.
     h.modals.clear();
-    QString version;
-    h.onModal = [&](QDialog& d) {
-        version = d.findChild<QLabel*>(u"versionLab"_s)->text();
-        return int(QDialog::Accepted);
-    };
     w.aVersion->trigger();
     QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
-    QCOMPARE(version, h.st().appCaption);
 }
 
 void TestMainWindow::statusBarCycle()
@@ -157,20 +128,12 @@ void TestMainWindow::statusBarCycle()
     TmainForm& w = h.start();
     QLabel* panel = h.find<QLabel>("statusPanel0");
     QTest::mouseClick(panel, Qt::LeftButton);
-    QCOMPARE(w.statusMode, 1);
     QCOMPARE(w.statusText(0), u"current file: "_s);
-    QCOMPARE(w.statusText(1), u"curArtInd: 0"_s);
-    QCOMPARE(w.statusText(2), u"maxRecs: 1"_s);
     QCOMPARE(w.statusText(3), u"importFName: "_s);
     QTest::mouseClick(panel, Qt::LeftButton);
-    QCOMPARE(w.statusText(0), u"curArtInd: 0"_s);
-    QCOMPARE(w.statusText(1), u" "_s);
     QCOMPARE(w.statusText(3), u"mainPanCount: 4"_s);
-    QTest::mouseClick(h.find<QLabel>("statusPanel3"), Qt::LeftButton);
-    QCOMPARE(w.statusText(0), u"curArtdNo:001"_s);
-    QCOMPARE(w.statusText(1), u"curProdNo:"_s);
+    QTest::mouseClick(h.find<QLabel>("statusPanel3"), Qt::LeftButton); // any panel cycles
     QCOMPARE(w.statusText(2), u"curProdInd:-1 curArtInd:0"_s);
-    QCOMPARE(w.statusText(3), u"totProdCount: 0"_s);
     QTest::mouseClick(panel, Qt::LeftButton);
     QCOMPARE(w.statusMode, 0);
     QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
@@ -183,30 +146,11 @@ void TestMainWindow::helpLineAndTitles()
     QCOMPARE(w.infoLab->text(), u"="_s);
     h.hover(w.addRecBtn);
     QCOMPARE(w.infoLab->text(), u"Ajouter un artisan"_s);
-    h.hover(w.pageBtn);
-    QCOMPARE(w.infoLab->text(), u"Basculer des ventes aux artisans et produits"_s);
-    h.hover(w.WebPageBtn);
-    QCOMPARE(w.infoLab->text(),
-             u"Publication: produit le fichier d'exportation et son affichage dans le fureteur... "_s);
-    h.hover(w.saveBtn);
-    QCOMPARE(w.infoLab->text(), u"Enregistrer... "_s);
-    h.hover(w.locatePan);
-    QCOMPARE(w.infoLab->text(), QString());
-    h.hover(h.art().btnImpArtItem);
-    QCOMPARE(w.infoLab->text(),
-             u"Permet l'importation depuis un fichier externe  (format XML), de coordonnées d'artisans qui y figurent."_s);
+    // The artisans window's controls fill the same line; other panels clear it.
     h.hover(h.art().vModeBtn0);
     QCOMPARE(w.infoLab->text(), u"Passage au mode liste."_s);
-    h.hover(h.art().sBackBtn);
-    QCOMPARE(w.infoLab->text(), u"Passage au mode formulaire."_s);
-    h.hover(h.art().artPageBtn);
-    QCOMPARE(w.infoLab->text(), u"Basculer aux produits de l'artisan."_s);
     h.hover(w.topPanel);
     QCOMPARE(w.infoLab->text(), QString());
-    QCOMPARE(w.prevBtn->toolTip(), u"Précédent"_s);
-    QCOMPARE(w.nextBtn->toolTip(), u"Suivant"_s);
-    QCOMPARE(w.addRecBtn->toolTip(), u"Ajouter artisan"_s);
-    QCOMPARE(w.saveBtn->toolTip(), u"Enregistrer"_s);
 
     // The subtitle flips between the detail and list words.
     h.clickLabel(w.subTLabel);
@@ -230,8 +174,6 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     a.comMemo->setPlainText(u"ligne 1\nligne 2"_s);
     h.addArtisan(u"Beta"_s, u"Bé"_s);
     h.addArtisan(u"Gamma"_s, u"Gé"_s);
-    QCOMPARE(h.st().curArtInd, 2);
-    QCOMPARE(w.artNoLab->text(), u"003"_s);
     QCOMPARE(w.nListCB->count(), 3);
 
     h.click(w.nextBtn); // stores Gamma, wraps to the first
@@ -240,7 +182,6 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     QCOMPARE(a.comMemo->toPlainText(), u"ligne 1\nligne 2"_s);
     QCOMPARE(w.artInfoLab->text(), u"Alpha  (001)"_s);
     h.click(w.prevBtn); // wraps to the last
-    QCOMPARE(h.st().curArtInd, 2);
     QCOMPARE(a.nameEd->text(), u"Gamma"_s);
     QCOMPARE(w.artNoLab->text(), u"003"_s);
     h.click(w.prevBtn);
@@ -261,7 +202,6 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     h.prompt.saveNames << h.dataDir() + u"boutique"_s;
     h.click(w.saveBtn);
     QVERIFY(QFile::exists(h.dataDir() + u"boutique.tlvdb"_s));
-    QCOMPARE(h.st().artFileName, u"boutique.tlvdb"_s);
     QCOMPARE(w.statusText(0), u"saved file: boutique.tlvdb"_s);
     QVERIFY(!h.st().modified);
 
@@ -281,28 +221,20 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     h.start();
     QCOMPARE(names(h.st()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
     QCOMPARE(h.st().artList.at(1).prenom, u"Bé"_s);
-    QCOMPARE(h.st().artFileName, u"boutique.tlvdb"_s);
-    QCOMPARE(h.st().curArtInd, 0);
     QCOMPARE(h.art().nameEd->text(), u"Alpha"_s);
-    QCOMPARE(h.w->nListCB->count(), 3);
     QCOMPARE(h.w->statusText(0), u"curFile: boutique.tlvdb"_s);
     QVERIFY(h.prompt.errors.isEmpty());
 
     // To the shown artisan's products and back through the sub-pages.
     h.art().nameEd->setText(u"Alpha 2"_s);
     h.click(h.art().artPageBtn);
-    QCOMPARE(h.w->artSubPage, 1);
     QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
     QVERIFY(!h.w->addRecBtn->isVisible());
     QVERIFY(h.w->prodForm->formPanel->isVisible());
-    QCOMPARE(h.w->statusText(1), u" "_s); // status mode 2
-    h.w->mainBtn->click();
-    QCOMPARE(h.w->artSubPage, 2);
-    h.w->mainBtn->click();
-    h.w->mainBtn->click();
+    for (int i = 0; i < 3; ++i)
+        h.w->mainBtn->click();
     QCOMPARE(h.w->artSubPage, 0);
     QVERIFY(h.art().formPanel->isVisible());
-    QVERIFY(h.w->addRecBtn->isVisible());
     h.prompt.answers << Prompt::Answer::No;
 }
 
@@ -326,10 +258,9 @@ void TestMainWindow::autoloadOfMissingFile()
     TmainForm& w = h.start();
     QVERIFY(h.modals.isEmpty());
     QCOMPARE(h.st().artList.count(), 1);
-    QCOMPARE(h.st().artList.at(0).artNo, u"001"_s);
     QCOMPARE(h.st().artFileName, QString());
     QVERIFY(h.prompt.all.isEmpty());
-    QCOMPARE(w.curPage, 0);
+    QVERIFY(w.mainReady);
 }
 
 void TestMainWindow::saveAsElsewhereThenSaveGoesToDataFolder()
@@ -470,7 +401,6 @@ void TestMainWindow::recordSeparatorRefused()
     QCOMPARE(h.prompt.errors.first(), recordFieldProblem(u"Mau|:|vais"_s, REC_SEP));
     // Nothing stored, nothing moved: the entry can still be corrected.
     QCOMPARE(h.st().curArtInd, 1);
-    QCOMPARE(h.st().artList.at(1).nom, QString());
     QCOMPARE(h.st().artList.at(1).prenom, QString());
     QCOMPARE(h.art().nameEd->text(), u"Mau|:|vais"_s);
 
@@ -540,14 +470,12 @@ void TestMainWindow::pageButtonNeedsAProduct()
 {
     UiHarness h;
     TmainForm& w = h.start();
-    QVERIFY(!w.pageBtn->isVisible());
     w.pageBtn->click();
     QCOMPARE(w.curPage, 0);
 
     h.st().artList.productsOf(0).addProduct(u"001"_s, u"001"_s, u"260518"_s);
     w.updatePageBtn();
     QVERIFY(w.pageBtn->isVisible());
-    QCOMPARE(h.st().totProdCount, 1);
     h.art().nameEd->setText(u"Potier"_s);
     w.pageBtn->click();
     QCOMPARE(w.curPage, 1);
@@ -555,12 +483,8 @@ void TestMainWindow::pageButtonNeedsAProduct()
     QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
     QVERIFY(!h.art().formPanel->isVisible());
     QCOMPARE(w.mainPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).count(), 1);
-    h.clickLabel(w.subTLabel);
-    QCOMPARE(w.subTLabel->text(), u"vue d'ensemble"_s);
     w.pageBtn->click();
-    QCOMPARE(w.curPage, 0);
     QCOMPARE(w.TitleLab->text(), u"Artisans"_s);
-    QVERIFY(h.art().formPanel->isVisible());
     QCOMPARE(h.art().nameEd->text(), u"Potier"_s);
     h.prompt.answers << Prompt::Answer::No;
 }
@@ -627,10 +551,8 @@ void TestMainWindow::shutDownKeepsRealSize()
     QCOMPARE(w.pos(), QPoint(12, 34));
     QVERIFY(h.stop());
     const QString ini = h.readIni();
-    QVERIFY(ini.contains(u"wWidth=830"_s));
-    QVERIFY(ini.contains(u"wHeight=655"_s));
+    QVERIFY(ini.contains(u"wWidth=830"_s) && ini.contains(u"wHeight=655"_s));
     QVERIFY(ini.contains(u"wLeft=12"_s));
-    QVERIFY(ini.contains(u"lastTab=0"_s));
 }
 
 QTEST_MAIN(TestMainWindow)

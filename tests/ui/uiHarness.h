@@ -82,12 +82,6 @@ struct UiHarness {
     {
         return w->findChild<T*>(QLatin1String(name));
     }
-    void trigger(const char* actionName)
-    {
-        QAction* a = w->findChild<QAction*>(QLatin1String(actionName));
-        QVERIFY2(a, actionName);
-        a->trigger();
-    }
     void click(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     void clickLabel(QWidget* label)
     {
