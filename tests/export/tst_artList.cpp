@@ -5,7 +5,7 @@
 #include "core/tilvarDB.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
-#include "support/modelSheets.h"
+#include "support/testFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -223,10 +223,7 @@ void TstArtList::importFailures()
 
     QTemporaryDir dir;
     const QString other = dir.filePath(u"other.xml"_s);
-    QFile f(other);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("<?xml version=\"1.0\"?><liste><x/></liste>");
-    f.close();
+    QVERIFY(writeFileBytes(other, "<?xml version=\"1.0\"?><liste><x/></liste>"));
     TArtList list;
     list.append();
     QVERIFY(!readArtListFile(list, other));
@@ -242,7 +239,7 @@ void TstArtList::writeFile()
     example(list);
     const QString path = TtilvarDB::writeArtListFile(list, dir.path(), u"artList.xml"_s);
     QCOMPARE(path, dir.filePath(u"artList.xml"_s));
-    QCOMPARE(readBytes(path), artListXML(list));
+    QCOMPARE(readFileBytes(path), artListXML(list));
 
     // A refused write says so and leaves the old file.
     QFile blocker(dir.filePath(u"plain"_s));

@@ -6,6 +6,7 @@
 #include "core/textUtil.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"
+#include "support/testFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -112,16 +113,16 @@ private slots:
 
             const QString second = tmp.filePath(u"second.tlvdb"_s);
             saveDB(second, back);
-            QCOMPARE(readBytes(second), readBytes(first));
+            QCOMPARE(readFileBytes(second), readFileBytes(first));
 
             if (curPeriod == 1) {
                 if (qEnvironmentVariableIsSet("TILVAR_UPDATE_REFERENCE"))
                     QVERIFY(QFile::copy(first, REFERENCE) || (QFile::remove(REFERENCE) && QFile::copy(first, REFERENCE)));
-                QCOMPARE(readBytes(first), readBytes(REFERENCE));
+                QCOMPARE(readFileBytes(first), readFileBytes(REFERENCE));
                 AppState ref;
                 QCOMPARE(loadDB(REFERENCE, ref, prompt), LoadResult::Loaded);
                 saveDB(second, ref);
-                QCOMPARE(readBytes(second), readBytes(REFERENCE));
+                QCOMPARE(readFileBytes(second), readFileBytes(REFERENCE));
             }
         }
     }
@@ -133,14 +134,11 @@ private slots:
         fill(st);
         const QString path = tmp.filePath(u"cut.tlvdb"_s);
         saveDB(path, st);
-        QByteArray bytes = readBytes(path);
+        QByteArray bytes = readFileBytes(path);
         // Cut inside the third sheet's record: its string starts with its date.
         const qsizetype at = bytes.indexOf("090301|:|");
         QVERIFY(at > 0);
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes.left(at + 3));
-        f.close();
+        QVERIFY(writeFileBytes(path, bytes.left(at + 3)));
         AppState back;
         FakePrompt prompt;
         QCOMPARE(loadDB(path, back, prompt), LoadResult::ReadError);

@@ -7,15 +7,8 @@
 #include "model/uSale.h"
 
 #include <QBuffer>
-#include <QFile>
 
 #include <memory>
-
-inline QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // One sale line: product key, description, price, quantity, amount.
 inline QString saleLine(const QString& pno, const QString& descr, const QString& prix,

@@ -6,6 +6,7 @@
 
 #include "export/artListXML.h"
 #include "model/uArt.h"
+#include "support/testFiles.h"
 #include "ui/importArtDlg.h"
 
 #include <QComboBox>
@@ -37,9 +38,7 @@ QByteArray artListXml()
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    QVERIFY(writeFileBytes(path, bytes));
 }
 
 // Picks the line of the import dialog that starts with name and accepts it.

@@ -7,6 +7,7 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
+#include "support/testFiles.h"
 #include "ui/prefsForm.h"
 #include "ui/prodFrm.h"
 
@@ -19,12 +20,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A database file holding one artisan of that name.
 void writeDatabase(const QString& path, const QString& nom)
 {
@@ -47,11 +42,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void startWithoutSettings();
-    void menusAndShortcuts();
-    void statusBarCycle();
-    void helpLineAndTitles();
+    void menusStatusBarAndHelpLine();
     void navigationWrapsAndSavedListComesBack();
-    void oneArtisanStaysPut();
     void autoloadOfMissingFile();
     void saveAsElsewhereThenSaveGoesToDataFolder();
     void saveAsElsewhereNeverReplacesSilently();
@@ -93,7 +85,7 @@ void TestMainWindow::startWithoutSettings()
     QVERIFY(ini.contains(u"curArtNo=001"_s));
 }
 
-void TestMainWindow::menusAndShortcuts()
+void TestMainWindow::menusStatusBarAndHelpLine()
 {
     UiHarness h;
     TmainForm& w = h.start();
@@ -120,12 +112,7 @@ void TestMainWindow::menusAndShortcuts()
     h.modals.clear();
     w.aVersion->trigger();
     QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
-}
 
-void TestMainWindow::statusBarCycle()
-{
-    UiHarness h;
-    TmainForm& w = h.start();
     QLabel* panel = h.find<QLabel>("statusPanel0");
     QTest::mouseClick(panel, Qt::LeftButton);
     QCOMPARE(w.statusText(0), u"current file: "_s);
@@ -137,12 +124,7 @@ void TestMainWindow::statusBarCycle()
     QTest::mouseClick(panel, Qt::LeftButton);
     QCOMPARE(w.statusMode, 0);
     QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
-}
 
-void TestMainWindow::helpLineAndTitles()
-{
-    UiHarness h;
-    TmainForm& w = h.start();
     QCOMPARE(w.infoLab->text(), u"="_s);
     h.hover(w.addRecBtn);
     QCOMPARE(w.infoLab->text(), u"Ajouter un artisan"_s);
@@ -238,19 +220,6 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     h.prompt.answers << Prompt::Answer::No;
 }
 
-void TestMainWindow::oneArtisanStaysPut()
-{
-    UiHarness h;
-    TmainForm& w = h.start();
-    h.art().nameEd->setText(u"Seul"_s);
-    h.click(w.nextBtn);
-    QCOMPARE(h.st().curArtInd, 0);
-    h.click(w.prevBtn);
-    QCOMPARE(h.st().curArtInd, 0);
-    QCOMPARE(h.art().nameEd->text(), u"Seul"_s);
-    QCOMPARE(h.st().artList.at(0).nom, u"Seul"_s);
-}
-
 void TestMainWindow::autoloadOfMissingFile()
 {
     UiHarness h;
@@ -261,6 +230,15 @@ void TestMainWindow::autoloadOfMissingFile()
     QCOMPARE(h.st().artFileName, QString());
     QVERIFY(h.prompt.all.isEmpty());
     QVERIFY(w.mainReady);
+
+    // With one artisan the arrows stay on it and store what was typed.
+    h.art().nameEd->setText(u"Seul"_s);
+    h.click(w.nextBtn);
+    QCOMPARE(h.st().curArtInd, 0);
+    h.click(w.prevBtn);
+    QCOMPARE(h.st().curArtInd, 0);
+    QCOMPARE(h.art().nameEd->text(), u"Seul"_s);
+    QCOMPARE(h.st().artList.at(0).nom, u"Seul"_s);
 }
 
 void TestMainWindow::saveAsElsewhereThenSaveGoesToDataFolder()
@@ -277,15 +255,15 @@ void TestMainWindow::saveAsElsewhereThenSaveGoesToDataFolder()
     QVERIFY(QFile::exists(inData));
     QCOMPARE(h.st().curFilePath, inData);
     QCOMPARE(h.st().artFileName, u"copie.tlvdb"_s);
-    const QByteArray outsideBytes = fileBytes(outside);
+    const QByteArray outsideBytes = readFileBytes(outside);
 
     h.art().nameEd->setText(u"Modifié"_s);
     w.aSave->trigger();
     QCOMPARE(h.prompt.dialogCaptions.count(), 1); // no second dialog
     QCOMPARE(w.statusText(0), u"saved: copie.tlvdb"_s);
-    QCOMPARE(fileBytes(outside), outsideBytes);
-    QVERIFY(fileBytes(inData) != outsideBytes);
-    QVERIFY(fileBytes(inData).contains("Modifi"));
+    QCOMPARE(readFileBytes(outside), outsideBytes);
+    QVERIFY(readFileBytes(inData) != outsideBytes);
+    QVERIFY(readFileBytes(inData).contains("Modifi"));
 }
 
 void TestMainWindow::saveAsElsewhereNeverReplacesSilently()
@@ -295,7 +273,7 @@ void TestMainWindow::saveAsElsewhereNeverReplacesSilently()
     TmainForm& w = h.start();
     QDir().mkpath(h.dataDir());
     writeDatabase(h.dataDir() + u"meme.tlvdb"_s, u"Autre base"_s);
-    const QByteArray kept = fileBytes(h.dataDir() + u"meme.tlvdb"_s);
+    const QByteArray kept = readFileBytes(h.dataDir() + u"meme.tlvdb"_s);
 
     h.art().nameEd->setText(u"Nouvelle"_s);
     const QString outside = other.path() + u"/meme.tlvdb"_s;
@@ -303,13 +281,13 @@ void TestMainWindow::saveAsElsewhereNeverReplacesSilently()
     h.prompt.answers << Prompt::Answer::No;
     w.FileSaveAs->trigger();
     QCOMPARE(h.prompt.questions.count(), 1);
-    QCOMPARE(fileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
+    QCOMPARE(readFileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
     // Later saves go to the file chosen, not over the other database.
     QCOMPARE(h.st().curFilePath, QFileInfo(outside).absoluteFilePath());
     h.art().nameEd->setText(u"Nouvelle 2"_s);
     w.aSave->trigger();
-    QCOMPARE(fileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
-    QVERIFY(fileBytes(outside).contains("Nouvelle 2"));
+    QCOMPARE(readFileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
+    QVERIFY(readFileBytes(outside).contains("Nouvelle 2"));
 }
 
 void TestMainWindow::saveAfterNewAsksForName()
@@ -432,7 +410,7 @@ void TestMainWindow::openCopiesIntoDataFolder()
     h.prompt.openNames << outside;
     w.FileOpen->trigger();
     const QString inData = h.dataDir() + u"ext.tlvdb"_s;
-    QCOMPARE(fileBytes(inData), fileBytes(outside));
+    QCOMPARE(readFileBytes(inData), readFileBytes(outside));
     QCOMPARE(names(h.st()), QStringList{u"Externe"_s});
     QCOMPARE(h.st().artFileName, u"ext.tlvdb"_s);
     QCOMPARE(h.st().curFilePath, inData);
@@ -456,7 +434,7 @@ void TestMainWindow::openCopiesIntoDataFolder()
     h.prompt.answers << Prompt::Answer::Yes;
     w.FileOpen->trigger();
     QCOMPARE(names(h.st()), QStringList{u"Externe"_s});
-    QCOMPARE(fileBytes(inData), fileBytes(outside));
+    QCOMPARE(readFileBytes(inData), readFileBytes(outside));
 
     // A file of the data folder opens as it is.
     h.prompt.openNames << inData;
