@@ -3,24 +3,11 @@
 
 #include "core/appError.h"
 #include "model/qntEvent.h"
+#include "support/modelErrors.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.message();
-    }
-    return QString();
-}
-
-} // namespace
 
 class TstQntEvent : public QObject {
     Q_OBJECT

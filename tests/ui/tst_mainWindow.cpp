@@ -45,8 +45,7 @@ private slots:
     void menusStatusBarAndHelpLine();
     void navigationWrapsAndSavedListComesBack();
     void autoloadOfMissingFile();
-    void saveAsElsewhereThenSaveGoesToDataFolder();
-    void saveAsElsewhereNeverReplacesSilently();
+    void saveAsElsewhere();
     void saveAfterNewAsksForName();
     void unsavedChangesQuestion();
     void recordSeparatorRefused();
@@ -241,7 +240,7 @@ void TestMainWindow::autoloadOfMissingFile()
     QCOMPARE(h.st().artList.at(0).nom, u"Seul"_s);
 }
 
-void TestMainWindow::saveAsElsewhereThenSaveGoesToDataFolder()
+void TestMainWindow::saveAsElsewhere()
 {
     UiHarness h;
     QTemporaryDir other;
@@ -264,30 +263,24 @@ void TestMainWindow::saveAsElsewhereThenSaveGoesToDataFolder()
     QCOMPARE(readFileBytes(outside), outsideBytes);
     QVERIFY(readFileBytes(inData) != outsideBytes);
     QVERIFY(readFileBytes(inData).contains("Modifi"));
-}
 
-void TestMainWindow::saveAsElsewhereNeverReplacesSilently()
-{
-    UiHarness h;
-    QTemporaryDir other;
-    TmainForm& w = h.start();
-    QDir().mkpath(h.dataDir());
+    // Another database of that name in the data folder is never replaced
+    // silently; answered No, later saves go to the file chosen.
     writeDatabase(h.dataDir() + u"meme.tlvdb"_s, u"Autre base"_s);
     const QByteArray kept = readFileBytes(h.dataDir() + u"meme.tlvdb"_s);
 
     h.art().nameEd->setText(u"Nouvelle"_s);
-    const QString outside = other.path() + u"/meme.tlvdb"_s;
-    h.prompt.saveNames << outside;
+    const QString outside2 = other.path() + u"/meme.tlvdb"_s;
+    h.prompt.saveNames << outside2;
     h.prompt.answers << Prompt::Answer::No;
     w.FileSaveAs->trigger();
     QCOMPARE(h.prompt.questions.count(), 1);
     QCOMPARE(readFileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
-    // Later saves go to the file chosen, not over the other database.
-    QCOMPARE(h.st().curFilePath, QFileInfo(outside).absoluteFilePath());
+    QCOMPARE(h.st().curFilePath, QFileInfo(outside2).absoluteFilePath());
     h.art().nameEd->setText(u"Nouvelle 2"_s);
     w.aSave->trigger();
     QCOMPARE(readFileBytes(h.dataDir() + u"meme.tlvdb"_s), kept);
-    QVERIFY(readFileBytes(outside).contains("Nouvelle 2"));
+    QVERIFY(readFileBytes(outside2).contains("Nouvelle 2"));
 }
 
 void TestMainWindow::saveAfterNewAsksForName()
