@@ -7,6 +7,7 @@
 #include "model/uArt.h"
 #include "ui/importArtDlg.h"
 #include "ui/main.h"
+#include "ui/named.h"
 #include "ui/prodFrm.h"
 
 #include <QComboBox>
@@ -65,8 +66,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     resize(830, 460);
 
     // --- form mode ---
-    formPanel = new QFrame(this);
-    formPanel->setObjectName(u"formPanel"_s);
+    formPanel = named<QFrame>("formPanel", this);
     auto* formLayout = new QVBoxLayout(formPanel);
     auto* formTop = new QHBoxLayout;
     formLayout->addLayout(formTop);
@@ -80,20 +80,15 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     formTop->addStretch();
     formTop->addWidget(artPageBtn);
 
-    fldsPanel = new QFrame(formPanel);
-    fldsPanel->setObjectName(u"fldsPanel"_s);
+    fldsPanel = named<QFrame>("fldsPanel", formPanel);
     fldsPanel->setFrameShape(QFrame::StyledPanel);
     formLayout->addWidget(fldsPanel, 1);
 
-    NoLabel = new QLabel(u"No:"_s, fldsPanel);
-    NoLabel->setObjectName(u"NoLabel"_s);
+    NoLabel = named<QLabel>("NoLabel", u"No:"_s, fldsPanel);
     NoLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    artNoLab = new QLabel(fldsPanel);
-    artNoLab->setObjectName(u"artNoLab"_s);
-    infoLab = new QLabel(fldsPanel);
-    infoLab->setObjectName(u"infoLab"_s);
-    varDataLab = new QLabel(fldsPanel);
-    varDataLab->setObjectName(u"varDataLab"_s);
+    artNoLab = named<QLabel>("artNoLab", fldsPanel);
+    infoLab = named<QLabel>("infoLab", fldsPanel);
+    varDataLab = named<QLabel>("varDataLab", fldsPanel);
     nameEd = editor(fldsPanel, "nameEd");
     fNameEd = editor(fldsPanel, "fNameEd");
     addressEd = editor(fldsPanel, "addressEd");
@@ -101,8 +96,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     CPEd = editor(fldsPanel, "CPEd");
     telEd = editor(fldsPanel, "telEd");
     eMailEd = editor(fldsPanel, "eMailEd");
-    comMemo = new QPlainTextEdit(fldsPanel);
-    comMemo->setObjectName(u"comMemo"_s);
+    comMemo = named<QPlainTextEdit>("comMemo", fldsPanel);
     editors = {nameEd, fNameEd, addressEd, cityEd, CPEd, telEd, eMailEd};
 
     auto* grid = new QGridLayout(fldsPanel);
@@ -131,10 +125,8 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     grid->setRowStretch(5, 1);
 
     auto* formBottom = new QHBoxLayout;
-    btnImpArtItem = new QPushButton(u"Importer"_s, formPanel);
-    btnImpArtItem->setObjectName(u"btnImpArtItem"_s);
-    Button2 = new QPushButton(u"updatePLists"_s, formPanel);
-    Button2->setObjectName(u"Button2"_s);
+    btnImpArtItem = named<QPushButton>("btnImpArtItem", u"Importer"_s, formPanel);
+    Button2 = named<QPushButton>("Button2", u"updatePLists"_s, formPanel);
     Button2->hide();
     formBottom->addWidget(btnImpArtItem);
     formBottom->addWidget(Button2);
@@ -142,8 +134,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     formLayout->addLayout(formBottom);
 
     // --- list mode ---
-    listPanel = new QFrame(this);
-    listPanel->setObjectName(u"listPanel"_s);
+    listPanel = named<QFrame>("listPanel", this);
     auto* listLayout = new QVBoxLayout(listPanel);
     auto* listTop = new QHBoxLayout;
     listLayout->addLayout(listTop);
@@ -151,8 +142,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     listTop->addWidget(sBackBtn);
     listTop->addStretch();
 
-    ArtGrid = new QTableWidget(listPanel);
-    ArtGrid->setObjectName(u"ArtGrid"_s);
+    ArtGrid = named<QTableWidget>("ArtGrid", listPanel);
     ArtGrid->setCursor(Qt::PointingHandCursor);
     ArtGrid->viewport()->setCursor(Qt::PointingHandCursor);
     ArtGrid->setColumnCount(8);
@@ -166,8 +156,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
         ArtGrid->setColumnWidth(c, widths[c]);
     listLayout->addWidget(ArtGrid, 1);
 
-    gridMenu = new QMenu(ArtGrid);
-    gridMenu->setObjectName(u"gridMenu"_s);
+    gridMenu = named<QMenu>("gridMenu", ArtGrid);
     for (const QString& caption : {u"Edit"_s, u"AddCons"_s, u"loadBck"_s, u"aSaveBck"_s})
         gridMenu->addAction(caption);
     ArtGrid->setContextMenuPolicy(Qt::CustomContextMenu);

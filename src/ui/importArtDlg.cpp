@@ -7,6 +7,7 @@
 #include "export/artListXML.h"
 #include "model/uArt.h"
 #include "ui/main.h"
+#include "ui/named.h"
 
 #include <QAction>
 #include <QDir>
@@ -33,33 +34,23 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
 {
     setObjectName(u"ImpArtDlg"_s);
 
-    OKBtn = new QPushButton(u"Fermer"_s, this);
-    OKBtn->setObjectName(u"OKBtn"_s);
+    OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, this);
     OKBtn->setDefault(true);
     okMenu = new QMenu(OKBtn);
-    mXPortFile = new QAction(u"XPortFile..."_s, okMenu);
-    mXPortFile->setObjectName(u"mXPortFile"_s);
+    mXPortFile = named<QAction>("mXPortFile", u"XPortFile..."_s, okMenu);
     okMenu->addAction(mXPortFile);
     OKBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(OKBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { okMenu->popup(OKBtn->mapToGlobal(p)); });
-    Label2 = new QLabel(u"art No"_s, this);
-    Label2->setObjectName(u"Label2"_s);
-    itemNoLab = new QLabel(this);
-    itemNoLab->setObjectName(u"itemNoLab"_s);
-    descriptLab = new QLabel(this);
-    descriptLab->setObjectName(u"descriptLab"_s);
-    infoLab = new QLabel(this);
-    infoLab->setObjectName(u"infoLab"_s);
-    indLab = new QLabel(this);
-    indLab->setObjectName(u"indLab"_s);
-    artListBox = new QListWidget(this);
-    artListBox->setObjectName(u"artListBox"_s);
-    prodListBox = new QListWidget(this);
-    prodListBox->setObjectName(u"prodListBox"_s);
+    Label2 = named<QLabel>("Label2", u"art No"_s, this);
+    itemNoLab = named<QLabel>("itemNoLab", this);
+    descriptLab = named<QLabel>("descriptLab", this);
+    infoLab = named<QLabel>("infoLab", this);
+    indLab = named<QLabel>("indLab", this);
+    artListBox = named<QListWidget>("artListBox", this);
+    prodListBox = named<QListWidget>("prodListBox", this);
     prodListBox->hide();
-    BtnChangeFile = new QPushButton(u"BtnChangeFile"_s, this);
-    BtnChangeFile->setObjectName(u"BtnChangeFile"_s);
+    BtnChangeFile = named<QPushButton>("BtnChangeFile", u"BtnChangeFile"_s, this);
 
     auto* info = new QGridLayout;
     info->addWidget(Label2, 0, 0);

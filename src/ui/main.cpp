@@ -11,6 +11,7 @@
 #include "model/uArt.h"
 #include "ui/about.h"
 #include "ui/artFrm.h"
+#include "ui/named.h"
 #include "ui/prefsForm.h"
 #include "ui/prodFrm.h"
 #include "ui/saleFrm.h"
@@ -142,8 +143,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     curPage = -1;
     tilvarDB = std::make_unique<TtilvarDB>(st);
 
-    backPanel = new QWidget(this);
-    backPanel->setObjectName(u"backPanel"_s);
+    backPanel = named<QWidget>("backPanel", this);
     setCentralWidget(backPanel);
     auto* layout = new QVBoxLayout(backPanel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -151,15 +151,13 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     buildTopPanel();
     buildLocatePanel();
-    mainPanel = new QWidget(backPanel);
-    mainPanel->setObjectName(u"mainPanel"_s);
+    mainPanel = named<QWidget>("mainPanel", backPanel);
     mainPanel->setFocusPolicy(Qt::ClickFocus);
     auto* hostLayout = new QVBoxLayout(mainPanel);
     hostLayout->setContentsMargins(0, 0, 0, 0);
     hostLayout->setSpacing(0);
 
-    infoLab = new QLabel(u"="_s, backPanel);
-    infoLab->setObjectName(u"infoLab"_s);
+    infoLab = named<QLabel>("infoLab", u"="_s, backPanel);
     infoLab->setWordWrap(true);
     infoLab->setFont(monoFont(8));
     infoLab->setStyleSheet(u"color: #008000;"_s);
@@ -203,29 +201,24 @@ TmainForm::~TmainForm() = default;
 
 void TmainForm::buildTopPanel()
 {
-    topPanel = new QFrame(backPanel);
-    topPanel->setObjectName(u"topPanel"_s);
+    topPanel = named<QFrame>("topPanel", backPanel);
     topPanel->setFixedHeight(62);
 
-    TitleLab = new QLabel(u"Ventes"_s, topPanel);
-    TitleLab->setObjectName(u"TitleLab"_s);
+    TitleLab = named<QLabel>("TitleLab", u"Ventes"_s, topPanel);
     TitleLab->setFont(QFont(u"Verdana"_s, 32, QFont::Bold));
     TitleLab->setStyleSheet(u"color: #800000;"_s);
     TitleLab->setGeometry(10, 2, 330, 58);
 
-    subTLabel = new QLabel(kDetail, topPanel);
-    subTLabel->setObjectName(u"subTLabel"_s);
+    subTLabel = named<QLabel>("subTLabel", kDetail, topPanel);
     subTLabel->setFont(QFont(u"Verdana"_s, 16, QFont::Bold));
     subTLabel->setStyleSheet(u"color: #800000;"_s);
     subTLabel->setGeometry(350, 22, 330, 32);
     subTLabel->setCursor(Qt::PointingHandCursor);
 
-    imgArtBtn = new QLabel(topPanel);
-    imgArtBtn->setObjectName(u"imgArtBtn"_s);
+    imgArtBtn = named<QLabel>("imgArtBtn", topPanel);
     imgArtBtn->setPixmap(pageButtonPicture(kTitleColors[0], u"Artisans"_s));
     imgArtBtn->hide();
-    imgVBtn = new QLabel(topPanel);
-    imgVBtn->setObjectName(u"imgVBtn"_s);
+    imgVBtn = named<QLabel>("imgVBtn", topPanel);
     imgVBtn->setPixmap(pageButtonPicture(kTitleColors[1], u"Ventes"_s));
     imgVBtn->hide();
 
@@ -241,8 +234,7 @@ void TmainForm::buildTopPanel()
     WebPageBtn->setGeometry(760, 6, 50, 50);
     WebPageBtn->setIconSize(QSize(44, 44));
     WebPageBtn->setIcon(pageButtonPicture(QColor(0x20, 0x40, 0x90), u"Web"_s));
-    wPMen = new QMenu(WebPageBtn);
-    wPMen->setObjectName(u"wPMen"_s);
+    wPMen = named<QMenu>("wPMen", WebPageBtn);
     pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"options..."_s);
     wPMen->addAction(pmPubPrefs);
     WebPageBtn->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -259,8 +251,7 @@ void TmainForm::buildTopPanel()
         showArtSubPage(artSubPage);
     });
 
-    devPMenu = new QMenu(topPanel);
-    devPMenu->setObjectName(u"devPMenu"_s);
+    devPMenu = named<QMenu>("devPMenu", topPanel);
     mResetVarData = makeAction(devPMenu, "mResetVarData", u"resetVarData"_s);
     devPMenu->addAction(mResetVarData);
     topPanel->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -270,28 +261,22 @@ void TmainForm::buildTopPanel()
 
 void TmainForm::buildLocatePanel()
 {
-    locatePan = new QFrame(backPanel);
-    locatePan->setObjectName(u"locatePan"_s);
+    locatePan = named<QFrame>("locatePan", backPanel);
     locatePan->setFixedHeight(32);
     locatePan->setFont(monoFont(10));
 
-    Label1 = new QLabel(u"No:"_s, locatePan);
-    Label1->setObjectName(u"Label1"_s);
+    Label1 = named<QLabel>("Label1", u"No:"_s, locatePan);
     Label1->setGeometry(8, 6, 32, 20);
-    artNoLab = new QLabel(u"0000"_s, locatePan);
-    artNoLab->setObjectName(u"artNoLab"_s);
+    artNoLab = named<QLabel>("artNoLab", u"0000"_s, locatePan);
     artNoLab->setGeometry(42, 6, 60, 20);
-    artInfoLab = new QLabel(locatePan);
-    artInfoLab->setObjectName(u"artInfoLab"_s);
+    artInfoLab = named<QLabel>("artInfoLab", locatePan);
     artInfoLab->setGeometry(110, 6, 380, 20);
 
     // The pickers sit at their labels' left edge and cover them when shown.
-    nListCB = new QComboBox(locatePan);
-    nListCB->setObjectName(u"nListCB"_s);
+    nListCB = named<QComboBox>("nListCB", locatePan);
     nListCB->setGeometry(artNoLab->x(), 4, 70, 24);
     nListCB->hide();
-    ArtListCB = new QComboBox(locatePan);
-    ArtListCB->setObjectName(u"ArtListCB"_s);
+    ArtListCB = named<QComboBox>("ArtListCB", locatePan);
     ArtListCB->setGeometry(artInfoLab->x(), 4, 380, 24);
     ArtListCB->hide();
     connect(nListCB, &QComboBox::activated, this, [this](int index) { moveToArtisan(index); });
@@ -322,8 +307,7 @@ void TmainForm::buildLocatePanel()
         moveToArtisan(st.curArtInd >= count - 1 ? 0 : st.curArtInd + 1);
     });
 
-    navPanel = new QFrame(locatePan);
-    navPanel->setObjectName(u"navPanel"_s);
+    navPanel = named<QFrame>("navPanel", locatePan);
     navPanel->setGeometry(720, 0, 108, 32);
     addRecBtn = speedButton(navPanel, "addRecBtn", u"Ajouter artisan"_s);
     addRecBtn->setGeometry(4, 3, 30, 26);
@@ -416,8 +400,7 @@ void TmainForm::buildMenus()
 
 void TmainForm::buildStatusBar()
 {
-    StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName(u"StatusBar"_s);
+    StatusBar = named<QStatusBar>("StatusBar", this);
     StatusBar->setSizeGripEnabled(false);
     setStatusBar(StatusBar);
     const int widths[4] = {250, 150, 250, 50};
@@ -946,9 +929,8 @@ bool TmainForm::doSave()
 
 bool TmainForm::doNew()
 {
-    if (!confirmDiscard())
+    if (!doClearAll())
         return false;
-    clearAll();
     st.curFilePath.clear();
     st.artFileName.clear();
     updatePageBtn();
