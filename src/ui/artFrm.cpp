@@ -5,6 +5,7 @@
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
+#include "ui/dbCommands.h"
 #include "ui/importArtDlg.h"
 #include "ui/main.h"
 #include "ui/named.h"
@@ -18,6 +19,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -171,6 +173,12 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     connect(viewModeBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { toggleViewMode(); }); });
     connect(sBackBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { toggleViewMode(); }); });
     connect(ArtGrid, &QTableWidget::cellClicked, this, [this](int row, int) { gridClick(row); });
+    // The keys move the current artisan with the highlighted row.
+    connect(ArtGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int oldRow, int) {
+        if (artListMode && row >= 0 && row != oldRow && row != st.curArtInd)
+            gridClick(row);
+    });
+    ArtGrid->installEventFilter(this);
     connect(ArtGrid, &QTableWidget::cellDoubleClicked, this,
             [this](int, int) { main.guarded([this] { toggleViewMode(); }); });
     connect(artPageBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { artPageBtnClick(); }); });
@@ -213,6 +221,12 @@ bool TArtForm::eventFilter(QObject* watched, QEvent* event)
             setHelp(u"Permet l'importation depuis un fichier externe  (format XML), de coordonnées d'artisans qui y figurent."_s);
         else if (watched == formPanel || watched == listPanel)
             setHelp({});
+    } else if (type == QEvent::KeyPress && watched == ArtGrid) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && artListMode) {
+            main.guarded([this] { toggleViewMode(); });
+            return true;
+        }
     } else if (type == QEvent::MouseButtonRelease && watched == fldsPanel) {
         main.guarded([this] { storeCurrent(); });
     } else if (type == QEvent::MouseButtonDblClick && watched == NoLabel) {
@@ -286,7 +300,6 @@ void TArtForm::gridClick(int row)
 
 void TArtForm::artPageBtnClick()
 {
-    storeCurrent();
     main.addRecBtn->hide();
     TProdForm* prod = main.prodForm;
     main.showArtSubPage(prod->prodViewPage);
@@ -392,6 +405,26 @@ void TArtForm::storeCurrent()
     storeArtisan(st.curArtInd);
 }
 
+void TArtForm::showCurrent()
+{
+    showArtisan(st.curArtInd);
+}
+
+void TArtForm::storeShown()
+{
+    storeCurrent();
+}
+
+bool TArtForm::isModified() const
+{
+    if (!formPanel->isVisible() || st.curArtInd < 0 || st.curArtInd >= st.artList.count())
+        return false;
+    const TArtisan& a = st.artList.at(st.curArtInd);
+    return a.nom != nameEd->text() || a.prenom != fNameEd->text() || a.adresse != addressEd->text()
+           || a.ville != cityEd->text() || a.CP != CPEd->text() || a.tel != telEd->text()
+           || a.courriel != eMailEd->text() || a.comment != comMemo->toPlainText();
+}
+
 void TArtForm::clearWindow()
 {
     artNoLab->setText(st.curArtNo);
@@ -405,9 +438,15 @@ void TArtForm::clearWindow()
 
 void TArtForm::importArtisan(int sourceIndex)
 {
+    // The shown artisan takes the details and keeps its number: two artisans
+    // never share one, whichever artisan the import started on.
+    const int target = st.curArtInd;
+    TArtisan& artisan = st.artList.at(target);
+    const QString number = artisan.artNo;
     ::importArtisan(st, st.impArtList, sourceIndex);
+    artisan.artNo = number;
     st.modified = true;
-    showArtisan(st.artList.count() - 1);
+    showArtisan(target);
     rebuildLists();
 }
 
@@ -415,27 +454,32 @@ void TArtForm::importArtisan(int sourceIndex)
 
 void TArtForm::importOneArtisan()
 {
+    // Until a file that exists is chosen, or the user gives up.
     for (;;) {
         if (st.importFName.isEmpty()) {
             const QString path = main.prompt().openFileName(u"Ouvrir"_s, st.dataDir, kXmlFilter);
             importAsked = true;
-            if (!path.isEmpty())
-                st.importFName = main.adoptFile(path);
+            if (path.isEmpty())
+                return;
+            st.importFName = main.db().adoptFile(path);
+            if (st.importFName.isEmpty())
+                return;
         }
-        const QString path = importFilePath(st);
-        if (!st.importFName.isEmpty() && QFileInfo(path).isFile()) {
-            TImpArtDlg dlg(st, main, &main);
-            if (main.runModal(dlg) == QDialog::Accepted) {
-                importArtisan(dlg.chosenIndex);
-                st.curArtInd = st.artList.count() - 1;
-            }
+        if (QFileInfo(importFilePath(st)).isFile())
             break;
-        }
         main.prompt().information(u"Le fichier "_s + st.importFName + u"semble inaccessible."_s);
-        if (importAsked)
-            break;
         st.importFName.clear();
     }
+    // The list shown is the one of the file named, which moving over an
+    // artisan imported from another file changes.
+    if (impListSource != importFilePath(st))
+        st.impArtList.clear();
+    TImpArtDlg dlg(st, main, &main);
+    const bool accepted = main.runModal(dlg) == QDialog::Accepted && dlg.chosenIndex >= 0;
+    impListSource = st.impArtList.isEmpty() ? QString() : importFilePath(st);
+    if (!accepted)
+        return;
+    importArtisan(dlg.chosenIndex);
     main.refreshStatus(1);
     main.setStatusText(1, u"Imported artNo :"_s + st.curArtNo);
     btnImpArtItem->setEnabled(false);

@@ -4,6 +4,8 @@
 // by the main window. It also carries the glue that moves an artisan between
 // the model and the windows.
 
+#include "ui/hostedWindow.h"
+
 #include <QWidget>
 
 #include <array>
@@ -19,7 +21,7 @@ class QTableWidget;
 class QToolButton;
 class TmainForm;
 
-class TArtForm : public QWidget {
+class TArtForm : public QWidget, public THostedWindow {
     Q_OBJECT
 public:
     TArtForm(AppState& st, TmainForm& mainForm, QWidget* parent = nullptr);
@@ -53,8 +55,15 @@ public:
 
     bool artListMode = false;
     bool importAsked = false;
+    // The import file impArtList was read from; empty when it is empty.
+    QString impListSource;
     // The seven editors, in the order of their names.
     std::array<QLineEdit*, 7> editors{};
+
+    // --- hosted by the main window ---
+    void showCurrent() override;
+    void storeShown() override;
+    bool isModified() const override;
 
     void fillGrid();
     void toggleViewMode();

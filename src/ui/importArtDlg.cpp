@@ -6,6 +6,7 @@
 #include "core/tilvarDB.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
+#include "ui/dbCommands.h"
 #include "ui/main.h"
 #include "ui/named.h"
 
@@ -34,8 +35,14 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
 {
     setObjectName(u"ImpArtDlg"_s);
 
-    OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, this);
+    // Each button says what it does: this one imports, Annuler (or Escape)
+    // imports nothing.
+    OKBtn = named<QPushButton>("OKBtn", u"Importer"_s, this);
     OKBtn->setDefault(true);
+    OKBtn->setEnabled(false);
+    cancelBtn = named<QPushButton>("cancelBtn", u"Annuler"_s, this);
+    exportBtn = named<QPushButton>("exportBtn", u"Exporter la liste..."_s, this);
+    exportBtn->setToolTip(u"Enregistre la liste affichée dans ImportTest.xml du dossier des données."_s);
     okMenu = new QMenu(OKBtn);
     mXPortFile = named<QAction>("mXPortFile", u"XPortFile..."_s, okMenu);
     okMenu->addAction(mXPortFile);
@@ -50,7 +57,7 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
     artListBox = named<QListWidget>("artListBox", this);
     prodListBox = named<QListWidget>("prodListBox", this);
     prodListBox->hide();
-    BtnChangeFile = named<QPushButton>("BtnChangeFile", u"BtnChangeFile"_s, this);
+    BtnChangeFile = named<QPushButton>("BtnChangeFile", u"Changer de fichier..."_s, this);
 
     auto* info = new QGridLayout;
     info->addWidget(Label2, 0, 0);
@@ -63,7 +70,9 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
     lists->addWidget(prodListBox, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BtnChangeFile);
+    buttons->addWidget(exportBtn);
     buttons->addStretch();
+    buttons->addWidget(cancelBtn);
     buttons->addWidget(OKBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(info);
@@ -72,8 +81,13 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
     resize(420, 360);
 
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    connect(exportBtn, &QPushButton::clicked, mXPortFile, &QAction::trigger);
     connect(artListBox, &QListWidget::currentRowChanged, this, &TImpArtDlg::chooseRow);
-    connect(artListBox, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+    connect(artListBox, &QListWidget::itemDoubleClicked, this, [this] {
+        if (chosenIndex >= 0)
+            accept();
+    });
     connect(BtnChangeFile, &QPushButton::clicked, this, [this] { main.guarded([this] { changeFile(); }); });
     connect(mXPortFile, &QAction::triggered, this, [this] { main.guarded([this] { exportList(); }); });
 
@@ -145,6 +159,7 @@ void TImpArtDlg::chooseRow(int row)
     chosenNo = open < 0 ? QString() : line.mid(open + 1, line.size() - open - 2);
     itemNoLab->setText(chosenNo);
     chosenIndex = item->data(Qt::UserRole).toInt();
+    OKBtn->setEnabled(true);
     indLab->setText(QString::number(chosenIndex));
     descriptLab->setText(name);
     if (prodListBox->isVisible()) {
@@ -161,13 +176,14 @@ void TImpArtDlg::changeFile()
         main.prompt().openFileName(u"Ouvrir"_s, st.dataDir, u"Fichiers XML (*.xml)"_s);
     if (path.isEmpty())
         return;
-    const QString name = main.adoptFile(path);
+    const QString name = main.db().adoptFile(path);
     if (name.isEmpty())
         return;
     st.importFName = name;
     // The list now comes from the file just chosen.
     st.impArtList.clear();
     chosenIndex = -1;
+    OKBtn->setEnabled(false);
     chosenNo.clear();
     itemNoLab->clear();
     indLab->clear();
@@ -179,5 +195,5 @@ void TImpArtDlg::changeFile()
 
 void TImpArtDlg::exportList()
 {
-    main.setWindowTitle(TtilvarDB::writeArtListFile(st.impArtList, st.dataDir, u"ImportTest.xml"_s));
+    main.showWritten(TtilvarDB::writeArtListFile(st.impArtList, st.dataDir, u"ImportTest.xml"_s));
 }

@@ -34,6 +34,8 @@ public:
     QListWidget* artListBox;
     QListWidget* prodListBox;
     QPushButton* BtnChangeFile;
+    QPushButton* cancelBtn;
+    QPushButton* exportBtn;
 
     QString importName; // the import file shown in the caption
     QString chosenNo;   // number of the chosen artisan

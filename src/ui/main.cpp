@@ -2,15 +2,12 @@
 
 #include "core/appError.h"
 #include "core/appPaths.h"
-#include "core/dbFile.h"
-#include "core/safeWrite.h"
 #include "core/settings.h"
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
-#include "export/artListXML.h"
-#include "model/uArt.h"
 #include "ui/about.h"
 #include "ui/artFrm.h"
+#include "ui/dbCommands.h"
 #include "ui/named.h"
 #include "ui/prefsForm.h"
 #include "ui/prodFrm.h"
@@ -36,6 +33,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -44,7 +42,6 @@ namespace {
 const QColor kMaroon(0x80, 0, 0);
 const QColor kLocateGreen(0, 0x73, 0);
 const QColor kTitleColors[2] = {QColor(0, 0x7F, 0), QColor(0xEC, 0x3C, 0)};
-const QString kTitles[2] = {u"Artisans"_s, u"Ventes"_s};
 const QString kListWords[2] = {u"liste"_s, u"vue d'ensemble"_s};
 const QString kDetail = u"détail"_s;
 
@@ -89,33 +86,6 @@ QAction* makeAction(QObject* parent, const char* name, const QString& caption)
     return a;
 }
 
-// Same file content: the copy in the data folder is the chosen file.
-bool sameContent(const QString& a, const QString& b)
-{
-    QFile fa(a), fb(b);
-    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
-        return false;
-    return fa.size() == fb.size() && fa.readAll() == fb.readAll();
-}
-
-bool sameFolder(const QString& folderA, const QString& folderB)
-{
-    const QString a = QFileInfo(folderA).canonicalFilePath();
-    const QString b = QFileInfo(folderB).canonicalFilePath();
-    return !a.isEmpty() && a == b;
-}
-
-// Copies source over target in one step: target is either the old file or
-// the complete copy, never a part.
-// Replaces a database file of the data folder as a save does: the file it
-// replaces is kept in the backups first.
-void copyFileOver(const AppState& st, const QString& source, const QString& target)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw AppError(u"Impossible de lire "_s + source + u" : "_s + in.errorString());
-    safeWriteFile(target, in.readAll(), dbWriteOptions(st, target));
-}
 } // namespace
 
 TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
@@ -180,6 +150,15 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
         w->hide();
     }
     hostPanels = {artForm->formPanel, prodForm->formPanel, artForm->listPanel, prodForm->listPanel};
+    hostWindow(artForm, {artForm->formPanel, artForm->listPanel});
+    hostWindow(prodForm, {prodForm->formPanel, prodForm->listPanel});
+    hostWindow(saleForm, {saleForm->formPanel});
+    // No way into the products (nor back) until their window takes part.
+    if (!isHosted(prodForm)) {
+        artForm->artPageBtn->setEnabled(false);
+        artForm->artPageBtn->setToolTip(u"À venir : la fenêtre des produits."_s);
+    }
+    m_db = std::make_unique<TDbCommands>(*this, st, *m_prompt);
 
     for (QObject* o : std::initializer_list<QObject*>{topPanel, locatePan, backPanel, mainPanel,
                                                       pageBtn, addRecBtn, WebPageBtn, saveBtn,
@@ -237,6 +216,10 @@ void TmainForm::buildTopPanel()
     wPMen = named<QMenu>("wPMen", WebPageBtn);
     pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"options..."_s);
     wPMen->addAction(pmPubPrefs);
+    // Publishing comes with the periods and the reports.
+    WebPageBtn->setEnabled(false);
+    WebPageBtn->setToolTip(u"À venir : la publication web arrive avec les périodes et les rapports."_s);
+    pmPubPrefs->setEnabled(false);
     WebPageBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(WebPageBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { wPMen->popup(WebPageBtn->mapToGlobal(p)); });
@@ -320,9 +303,13 @@ void TmainForm::buildLocatePanel()
     saveBtn->setGeometry(72, 3, 30, 26);
     saveBtn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     for (QToolButton* b : {prevBtn, nextBtn, addRecBtn, delSBTN, saveBtn})
-        b->setStyleSheet(u"QToolButton { color: white; font-weight: bold; font-size: 15px; }"_s);
+        // Hovered, the button keeps a dark face: white symbols stay readable.
+        b->setStyleSheet(u"QToolButton { color: white; font-weight: bold; font-size: 15px;"
+                         u" border: 1px solid transparent; border-radius: 3px; }"
+                         u" QToolButton:hover { background-color: #0a8f0a; border-color: white; }"
+                         u" QToolButton:pressed { background-color: #004d00; }"_s);
     connect(addRecBtn, &QToolButton::clicked, this, [this] { guarded([this] { addRecBtnClick(); }); });
-    connect(saveBtn, &QToolButton::clicked, this, [this] { doSave(); });
+    connect(saveBtn, &QToolButton::clicked, this, [this] { m_db->save(); });
 
     SpeedButton1 = speedButton(locatePan, "SpeedButton1", u"Print form image"_s);
     SpeedButton1->hide();
@@ -365,6 +352,9 @@ void TmainForm::buildMenus()
     hint(FileOpen, u"Open|Opens an existing file"_s);
     hint(FileSaveAs, u"Save As|Saves the active file with a new name"_s);
     hint(FileExit, u"Exit|Quits the application"_s);
+    // Built with the sales window; until then it says so instead of doing nothing.
+    aSetPeriods->setEnabled(false);
+    hint(aSetPeriods, u"À venir|Les périodes de consignation arrivent avec la fenêtre des ventes."_s);
 
     fileMenu->addAction(aNew);
     fileMenu->addAction(FileOpen);
@@ -386,13 +376,15 @@ void TmainForm::buildMenus()
     addAction(aSetAdmin);
     addAction(aExpAll);
 
-    connect(aNew, &QAction::triggered, this, [this] { doNew(); });
-    connect(FileOpen, &QAction::triggered, this, [this] { doFileOpen(); });
-    connect(FileSaveAs, &QAction::triggered, this, [this] { doFileSaveAs(); });
-    connect(aSave, &QAction::triggered, this, [this] { doSave(); });
-    connect(aImpArt, &QAction::triggered, this, [this] { doImpArt(); });
+    connect(aNew, &QAction::triggered, this, [this] { m_db->newDb(); });
+    connect(FileOpen, &QAction::triggered, this, [this] { m_db->fileOpen(); });
+    connect(FileSaveAs, &QAction::triggered, this, [this] { m_db->fileSaveAs(); });
+    connect(aSave, &QAction::triggered, this, [this] { m_db->save(); });
+    connect(aImpArt, &QAction::triggered, this, [this] { m_db->impArt(); });
+    connect(aExpArt, &QAction::triggered, this, [this] { m_db->expArt(); });
+    connect(aExpAll, &QAction::triggered, this, [this] { m_db->expArt(); });
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
-    connect(aClearAll, &QAction::triggered, this, [this] { doClearAll(); });
+    connect(aClearAll, &QAction::triggered, this, [this] { m_db->clearAllAsked(); });
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
     connect(aVersion, &QAction::triggered, this, [this] { doVersion(); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
@@ -512,13 +504,7 @@ void TmainForm::firstShow()
     nListCB->move(artNoLab->x(), nListCB->y());
     ArtListCB->move(artInfoLab->x(), ArtListCB->y());
 
-    if (st.autoload && !st.artFileName.isEmpty() && QFile::exists(st.dataDir + st.artFileName)) {
-        resetState();
-        showPage(0);
-        guarded([this] { openDB(st.artFileName); });
-    } else {
-        clearAll();
-    }
+    m_db->autoload();
     mainReady = true;
     refreshStatus(0);
 }
@@ -526,7 +512,7 @@ void TmainForm::firstShow()
 void TmainForm::closeEvent(QCloseEvent* event)
 {
     if (!m_shutDown) {
-        if (!confirmDiscard()) {
+        if (!m_db->confirmDiscard()) {
             event->ignore();
             return;
         }
@@ -543,406 +529,8 @@ void TmainForm::shutDown()
     st.wWidth = width();
     st.wHeight = height();
     st.lastTab = 0;
+    m_db->keepAutoloadSetting();
     guarded([this] { writeSettings(st.iniPath, st); });
-}
-
-// --- pages ------------------------------------------------------------------
-
-void TmainForm::showPage(int side)
-{
-    if (side == curPage)
-        return;
-    curPage = side;
-    updateHeader();
-
-    QLayout* host = mainPanel->layout();
-    const QList<QWidget*> hosted = mainPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* w : hosted) {
-        host->removeWidget(w);
-        w->hide();
-        if (w == saleForm->formPanel)
-            w->setParent(saleForm);
-        else if (w == artForm->formPanel || w == artForm->listPanel)
-            w->setParent(artForm);
-        else
-            w->setParent(prodForm);
-    }
-    if (side == 0) {
-        pageBtn->setIcon(imgVBtn->pixmap());
-        for (QWidget* panel : hostPanels)
-            host->addWidget(panel);
-        showArtSubPage(artSubPage);
-    } else {
-        pageBtn->setIcon(imgArtBtn->pixmap());
-        host->addWidget(saleForm->formPanel);
-        saleForm->formPanel->show();
-    }
-    refreshStatus(0);
-}
-
-void TmainForm::updateHeader()
-{
-    const int side = curPage == 1 ? 1 : 0;
-    TitleLab->setText(kTitles[side]);
-    TitleLab->setStyleSheet(u"color: %1;"_s.arg(kTitleColors[side].name()));
-    subTLabel->setText(kDetail);
-    updatePageBtn();
-
-    saleForm->sTopPan->hide();
-    nListCB->clear();
-    nListCB->addItems(st.numItems);
-    ArtListCB->clear();
-    ArtListCB->addItems(st.nameItems);
-    artInfoLab->setText(displayNameOf(st, st.curArtNo));
-    navPanel->show();
-    locatePan->show();
-
-    if (curPage == 1) {
-        QWidget* top = saleForm->sTopPan;
-        top->setParent(locatePan);
-        // It covers the artisan part of the bar, in the bar's colour.
-        top->setGeometry(0, 0, navPanel->x(), locatePan->height());
-        top->setAutoFillBackground(true);
-        top->show();
-        top->raise();
-        saleForm->sNameCB->hide();
-        saleForm->sNameLab->setText(st.lastSAgent);
-    } else if (saleForm->sTopPan->parent() != saleForm) {
-        saleForm->sTopPan->setParent(saleForm);
-    }
-}
-
-void TmainForm::showArtSubPage(int index)
-{
-    for (QWidget* panel : hostPanels)
-        panel->hide();
-    hostPanels[size_t(index)]->show();
-    artSubPage = index;
-    if (index == 0)
-        addRecBtn->show();
-    if (index == 1)
-        prodForm->fieldPanel->setEnabled(!st.prodList.isEmpty());
-}
-
-void TmainForm::updatePageBtn()
-{
-    if (st.artList.count() > 0)
-        st.totProdCount = st.artList.totalProducts();
-    pageBtn->setVisible(st.totProdCount >= 1);
-}
-
-void TmainForm::pageBtnClick()
-{
-    st.totProdCount = st.artList.totalProducts();
-    if (pageBtnSide == 0 && st.totProdCount > 0) {
-        // What was typed for the shown artisan goes into it before the
-        // artisans side is left.
-        if (curPage == 0)
-            artForm->storeCurrent();
-        pageBtnSide = 1;
-        showPage(1);
-    } else {
-        pageBtnSide = 0;
-        showPage(0);
-    }
-}
-
-// --- artisan navigation -----------------------------------------------------
-
-bool TmainForm::moveToArtisan(int index)
-{
-    return guarded([this, index] {
-        artForm->storeArtisan(st.curArtInd);
-        st.curArtInd = index;
-        showCurrentArtisan();
-    });
-}
-
-void TmainForm::showCurrentArtisan()
-{
-    st.curProdInd = -1;
-    st.curItem.clear();
-    artForm->showArtisan(st.curArtInd);
-    st.linesReady = false;
-    if (artSubPage == 1) {
-        prodForm->impPanel->setVisible(!st.importFName.isEmpty()
-                                       && !artForm->varDataLab->text().isEmpty());
-        prodForm->fieldPanel->setEnabled(!st.prodNoList.isEmpty());
-        prodForm->prodCntLab->setText(QString::number(st.prodNoList.count()));
-    }
-    nListCB->hide();
-    refreshStatus(0);
-}
-
-void TmainForm::addRecBtnClick()
-{
-    if (artForm->artListMode)
-        artForm->toggleViewMode();
-    artForm->storeArtisan(st.curArtInd);
-    st.curArtNo = TArtList::artNoFor(st.artList.count() + 1);
-    st.curArtInd += 1;
-    artForm->addArtisan(st.curArtNo);
-    st.modified = true;
-    refreshStatus(0);
-    artForm->btnImpArtItem->setEnabled(true);
-    artForm->nameEd->setFocus();
-}
-
-// --- status bar ---------------------------------------------------------------
-
-void TmainForm::setStatusText(int panel, const QString& text)
-{
-    statusPanels[size_t(panel)]->setText(text);
-}
-
-QString TmainForm::statusText(int panel) const
-{
-    return statusPanels[size_t(panel)]->text();
-}
-
-void TmainForm::refreshStatus(int mode)
-{
-    const QString ind = QString::number(st.curArtInd);
-    const QString count = QString::number(st.artList.count());
-    const QString importName = QFileInfo(st.importFName).fileName();
-    const QString fileName = QFileInfo(st.artFileName).fileName();
-    QString p[4];
-    switch (mode) {
-    case 0:
-        p[0] = u"curFile: "_s + fileName;
-        p[1] = u"CurArtNo: "_s + st.curArtNo;
-        p[2] = u"curArtInd: "_s + ind;
-        p[3] = u"maxRecs: "_s + count;
-        break;
-    case 1:
-        p[0] = u"current file: "_s + fileName;
-        p[1] = u"curArtInd: "_s + ind;
-        p[2] = u"maxRecs: "_s + count;
-        p[3] = u"importFName: "_s + importName;
-        break;
-    case 2:
-        p[0] = u"curArtInd: "_s + ind;
-        p[1] = u" "_s;
-        p[2] = u"importFName: "_s + importName;
-        p[3] = u"mainPanCount: "_s
-               + QString::number(mainPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).count());
-        break;
-    default:
-        p[0] = u"curArtdNo:"_s + st.curArtNo;
-        p[1] = u"curProdNo:"_s + st.curItem;
-        p[2] = u"curProdInd:"_s + QString::number(st.curProdInd) + u" curArtInd:"_s + ind;
-        p[3] = u"totProdCount: "_s + QString::number(st.artList.totalProducts());
-        break;
-    }
-    for (int i = 0; i < 4; ++i)
-        setStatusText(i, p[i]);
-}
-
-// --- database commands ------------------------------------------------------------
-
-QString TmainForm::dbFilter() const
-{
-    return u"Fichiers tlvdb (*.tlvdb)"_s;
-}
-
-void TmainForm::resetState()
-{
-    st.curArtNo = u"001"_s;
-    st.curItem.clear();
-    st.curArtInd = 0;
-    st.totProdCount = 0;
-    artSubPage = 0;
-    if (st.artList.count() > 0) {
-        st.numItems.clear();
-        st.nameItems.clear();
-        st.prodNoList.clear();
-        st.artList.clear();
-        st.prodList.clear();
-        st.saleList.clear();
-        st.repList.clear();
-    }
-}
-
-void TmainForm::clearAll()
-{
-    // The artisans side comes back in form mode.
-    if (artForm->artListMode)
-        artForm->toggleViewMode();
-    st.curFilePath.clear();
-    st.artFileName.clear();
-    resetState();
-    artInfoLab->clear();
-    artForm->clearWindow();
-    curPage = -1;
-    pageBtnSide = 0;
-    pageBtn->hide();
-    showPage(0);
-    artForm->addArtisan(st.curArtNo);
-    st.modified = false;
-    if (mainReady)
-        artForm->nameEd->setFocus();
-}
-
-void TmainForm::openDB(const QString& fileName)
-{
-    if (mainReady)
-        clearAll();
-    st.artFileName = fileName;
-    st.curFilePath = st.dataDir + fileName;
-    loadDB(st.curFilePath, st, *m_prompt);
-    st.modified = false;
-    mainReady = true;
-    if (st.artList.count() > 0) {
-        artForm->rebuildLists();
-        artForm->fillGrid();
-        artForm->showArtisan(st.curArtInd);
-    }
-    if (st.repList.count() > 0) {
-        st.repList.refreshTitles();
-        saleForm->pListCB->clear();
-        saleForm->pListCB->addItems(st.repList.titles);
-    }
-    updatePageBtn();
-    refreshStatus(1);
-}
-
-bool TmainForm::confirmDiscard()
-{
-    if (curPage == 0 && mainReady && !guarded([this] { artForm->storeCurrent(); }))
-        return false;
-    if (!st.modified)
-        return true;
-    switch (m_prompt->question(u"Enregistrer les modifications ?"_s, true)) {
-    case Prompt::Answer::Yes:
-        return doSave();
-    case Prompt::Answer::No:
-        return true;
-    case Prompt::Answer::Cancel:
-        break;
-    }
-    return false;
-}
-
-bool TmainForm::doFileOpen()
-{
-    if (!confirmDiscard())
-        return false;
-    const QString path = m_prompt->openFileName(u"Ouvrir"_s, st.dataDir, dbFilter());
-    if (path.isEmpty())
-        return false;
-    return guarded([this, &path] {
-        const QString name = adoptFile(path);
-        if (!name.isEmpty())
-            openDB(name);
-    });
-}
-
-QString TmainForm::adoptFile(const QString& path)
-{
-    const QFileInfo chosen(path);
-    const QString name = chosen.fileName();
-    const QString target = st.dataDir + name;
-    if (!chosen.exists() || sameFolder(chosen.absolutePath(), st.dataDir))
-        return name;
-    if (!QFile::exists(target)) {
-        copyFileOver(st, path, target);
-    } else if (!sameContent(path, target)) {
-        const Prompt::Answer a = m_prompt->question(
-            u"Le fichier "_s + name + u" existe déjà dans le dossier des données ("_s
-                + QDir::toNativeSeparators(st.dataDir)
-                + u").\nLe remplacer par le fichier choisi ?\n(Non : garder celui du dossier des données)"_s,
-            true);
-        if (a == Prompt::Answer::Cancel)
-            return {};
-        if (a == Prompt::Answer::Yes)
-            copyFileOver(st, path, target);
-    }
-    return name;
-}
-
-bool TmainForm::saveAsTo(const QString& chosenPath)
-{
-    QString path = chosenPath;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u".tlvdb"_s;
-    const QFileInfo chosen(path);
-    const QString name = chosen.fileName();
-    const QString target = st.dataDir + name;
-    saveDB(path, st);
-    QString working = target;
-    // Saved elsewhere: the data folder gets the same file, so that later
-    // saves and the next autoload find it, without ever replacing another
-    // database silently.
-    if (!sameFolder(chosen.absolutePath(), st.dataDir)) {
-        bool write = true;
-        if (QFile::exists(target))
-            write = m_prompt->question(u"Le fichier "_s + name
-                                       + u" existe déjà dans le dossier des données ("_s
-                                       + QDir::toNativeSeparators(st.dataDir)
-                                       + u").\nLe remplacer ?"_s)
-                    == Prompt::Answer::Yes;
-        if (write)
-            saveDB(target, st);
-        else
-            working = chosen.absoluteFilePath();
-    }
-    st.artFileName = name;
-    st.curFilePath = working;
-    st.modified = false;
-    updatePageBtn();
-    setStatusText(0, u"saved file: "_s + st.artFileName);
-    return true;
-}
-
-bool TmainForm::doFileSaveAs()
-{
-    const QString path =
-        m_prompt->saveFileName(u"Enregistrer sous"_s, st.dataDir, dbFilter(), u"tlvdb"_s);
-    if (path.isEmpty())
-        return false;
-    bool saved = false;
-    guarded([&] { saved = saveAsTo(path); });
-    return saved;
-}
-
-bool TmainForm::doSave()
-{
-    bool saved = false;
-    guarded([&] {
-        setStatusText(0, u"creating: "_s + st.curFilePath);
-        setStatusText(1, u"curInd: "_s + QString::number(st.curArtInd));
-        curPage = pageBtnSide;
-        if (curPage == 0)
-            artForm->storeCurrent();
-        if (!st.curFilePath.isEmpty() && QFile::exists(st.curFilePath)) {
-            saveDB(st.curFilePath, st);
-            st.modified = false;
-            setStatusText(0, u"saved: "_s + st.artFileName);
-            saved = true;
-        } else {
-            saved = doFileSaveAs();
-        }
-        updatePageBtn();
-    });
-    return saved;
-}
-
-bool TmainForm::doNew()
-{
-    if (!doClearAll())
-        return false;
-    st.curFilePath.clear();
-    st.artFileName.clear();
-    updatePageBtn();
-    return true;
-}
-
-bool TmainForm::doClearAll()
-{
-    if (!confirmDiscard())
-        return false;
-    clearAll();
-    return true;
 }
 
 void TmainForm::doPrefs()
@@ -951,17 +539,30 @@ void TmainForm::doPrefs()
     dlg.setWindowTitle(u"Préférences"_s);
     dlg.autoLoadChk->setChecked(st.autoload);
     dlg.splashScreenChk->setChecked(st.showSplash);
-    dlg.BDNameEd->setText(cutAtDot(st.artFileName));
+    // The name as the user knows it: no folder, no ".tlvdb" (a dot of the
+    // name itself stays).
+    QString shownName = QFileInfo(st.artFileName).fileName();
+    if (shownName.endsWith(u".tlvdb"_s, Qt::CaseInsensitive))
+        shownName.chop(6);
+    dlg.BDNameEd->setText(shownName);
     dlg.extLab->setText(u".tlvdb"_s);
     dlg.autoSaveSalesChk->setChecked(st.saveSales);
     if (m_runModal(dlg) == QDialog::Accepted) {
         st.autoload = dlg.autoLoadChk->isChecked();
         st.showSplash = dlg.splashScreenChk->isChecked();
-        // No name, no file: ".tlvdb" alone would name nothing.
-        if (!dlg.BDNameEd->text().isEmpty())
-            st.artFileName = dlg.BDNameEd->text() + dlg.extLab->text();
+        // No name, no file: ".tlvdb" alone would name nothing. An unchanged
+        // name keeps the file, wherever it lies.
+        const QString name = dlg.BDNameEd->text();
+        if (!name.isEmpty() && name != shownName)
+            st.artFileName = name.endsWith(u".tlvdb"_s, Qt::CaseInsensitive) ? name : name + dlg.extLab->text();
         st.saveSales = dlg.autoSaveSalesChk->isChecked();
     }
+}
+
+void TmainForm::showWritten(const QString& path)
+{
+    setWindowTitle(QDir::toNativeSeparators(path));
+    QTimer::singleShot(4000, this, [this] { setWindowTitle(st.appCaption); });
 }
 
 void TmainForm::doVersion()
@@ -977,39 +578,3 @@ void TmainForm::doVersion()
     unsetCursor();
 }
 
-bool TmainForm::doImpArt()
-{
-    if (!confirmDiscard())
-        return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    mainReady = false;
-    const QString path =
-        m_prompt->openFileName(u"Ouvrir"_s, st.dataDir, u"Fichiers XML (*.xml)"_s);
-    bool done = false;
-    // Whatever happens, the window is usable again afterwards.
-    guarded([&] {
-        if (!path.isEmpty() && QFileInfo(path).isFile()) {
-            st.curFilePath.clear();
-            st.artFileName.clear();
-            if (readArtListFile(st.artList, path)) {
-                st.modified = true;
-                artForm->rebuildLists();
-                artForm->fillGrid();
-            }
-            done = true;
-        } else {
-            m_prompt->information(u"File "_s + QFileInfo(path).fileName() + u" was not found"_s);
-        }
-    });
-    st.curArtInd = 0;
-    mainReady = true;
-    guarded([this] {
-        if (!st.artList.isEmpty())
-            artForm->showArtisan(0);
-        prodForm->loadWindow();
-    });
-    updatePageBtn();
-    setStatusText(1, u"fVersion: "_s + QString::number(st.dbVersion));
-    QApplication::restoreOverrideCursor();
-    return done;
-}

@@ -1,9 +1,10 @@
 #pragma once
 // The main window: hosts the working windows' panels, carries the menus, the
 // artisan navigation, the help line and the status bar, and runs the
-// database commands (open, save, save as, new, clear all) and the shut-down.
+// start-up and the shut-down. The database commands are TDbCommands.
 
 #include "core/appState.h"
+#include "ui/hostedWindow.h"
 #include "ui/modalRunner.h"
 
 #include <QDate>
@@ -11,7 +12,9 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 class Prompt;
 class QAction;
@@ -22,6 +25,7 @@ class QMenu;
 class QStatusBar;
 class QToolButton;
 class TArtForm;
+class TDbCommands;
 class TProdForm;
 class TsaleForm;
 class TtilvarDB;
@@ -122,30 +126,25 @@ public:
     void setStatusText(int panel, const QString& text);
     QString statusText(int panel) const;
 
-    // --- database commands ---
-    void openDB(const QString& fileName);
-    // The commands as the menus run them. Each returns false when it did not
-    // complete (cancelled, or an error was shown).
-    bool doFileOpen();
-    bool doFileSaveAs();
-    bool doSave();
-    bool doNew();
-    bool doClearAll();
-    bool doImpArt();
+    // --- the database commands (open, save, import...) ---
+    TDbCommands& db() { return *m_db; }
     void doPrefs();
+    // The caption shows a file just written for a few seconds.
+    void showWritten(const QString& path);
     void doVersion();
-    void resetState();
-    // Brings a file chosen anywhere into the data folder, where the program
-    // keeps, saves and reopens its files (asking before replacing a different
-    // file of that name there). Returns its name there; empty when the user
-    // cancelled. A failed copy raises AppError.
-    QString adoptFile(const QString& path);
-    // Empties the database in memory (no question asked).
-    void clearAll();
 
-    // Asks "Enregistrer les modifications ?" when the database holds unsaved
-    // changes; true when the caller may go on (saved, or changes dropped).
-    bool confirmDiscard();
+    // --- hosted working windows ---
+    // Every command that writes the database or leaves the shown record
+    // stores it first through here. Raises AppError, storing nothing, when
+    // an entry cannot be kept.
+    void storeShown();
+    // True while a hosted window holds edits not stored yet.
+    bool shownModified() const;
+    // Puts a working window's panel into mainPanel; a page change gives it
+    // back to that window.
+    void hostPanel(QWidget* panel);
+    // Whether a working window takes part in the hosting yet.
+    bool isHosted(const QWidget* window) const;
 
     // Runs an event handler, showing any error it raises; false on error.
     bool guarded(const std::function<void()>& action);
@@ -171,8 +170,19 @@ private:
     void pageBtnClick();
     void addRecBtnClick();
     void subTLabelClick();
-    QString dbFilter() const;
-    bool saveAsTo(const QString& path);
+    // Registers a working window that implements THostedWindow, with the
+    // panels of it the main window hosts.
+    void hostWindow(QWidget* window, std::vector<QWidget*> panels);
+    // Lets every shown window leave whose panels are not nextPanel.
+    void leaveShownBut(const QWidget* nextPanel);
+
+    struct Hosted {
+        THostedWindow* window;
+        std::vector<QWidget*> panels;
+    };
+    std::vector<Hosted> m_hosted;
+    std::map<QWidget*, QWidget*> m_panelOwner;
+    std::unique_ptr<TDbCommands> m_db;
 
     AppState st;
     std::unique_ptr<Prompt> m_ownPrompt;

@@ -1,0 +1,58 @@
+#pragma once
+// The database commands of the main window: open, save, save as, new, clear
+// all, the whole-list artisan import, bringing a chosen file into the data
+// folder, the unsaved-changes question and the start-up's automatic load.
+
+#include <QString>
+
+class AppState;
+class Prompt;
+class TmainForm;
+
+class TDbCommands {
+public:
+    TDbCommands(TmainForm& main, AppState& st, Prompt& prompt);
+
+    // The commands as the menus run them. Each returns false when it did not
+    // complete (cancelled, or an error was shown).
+    bool fileOpen();
+    bool fileSaveAs();
+    bool save();
+    bool newDb();
+    bool clearAllAsked();
+    // Replaces the database by a new unnamed one holding the artisans of an
+    // artisan-list XML file (after asking); a file that does not read
+    // changes nothing.
+    bool impArt();
+    // Writes the artisan list as XML beside the database file.
+    bool expArt();
+
+    // Opens a database file by name from the data folder.
+    void openDB(const QString& fileName);
+    // The first show: the last database when the automatic load is on, else
+    // an empty one.
+    void autoload();
+    // At shut-down: a file the automatic load could not open stays the one
+    // to open, unless another database got a name since.
+    void keepAutoloadSetting();
+    void resetState();
+    // Empties the database in memory (no question asked).
+    void clearAll();
+    // Brings a file chosen anywhere into the data folder, where the program
+    // keeps, saves and reopens its files (asking before replacing a different
+    // file of that name there). Returns its name there; empty when the user
+    // cancelled. A failed copy raises AppError.
+    QString adoptFile(const QString& path);
+    // Stores what is shown, then asks "Enregistrer les modifications ?" when
+    // the database holds unsaved changes; true when the caller may go on
+    // (saved, or changes dropped).
+    bool confirmDiscard();
+
+private:
+    bool saveAsTo(const QString& path);
+
+    TmainForm& main;
+    AppState& st;
+    Prompt& prompt;
+    QString m_keptAutoload;
+};
