@@ -134,7 +134,7 @@ void TestArtImport::importWholeList()
     QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
     QCOMPARE(w.nListCB->count(), 3);
     QVERIFY(w.pageBtn->isVisible()); // a product came with the list
-    QVERIFY(h.prompt.all.isEmpty());
+    QCOMPARE(h.prompt.questions.count(), 1);
 
     // Replacing the list is a change that the close asks about; the save
     // asks for a name.
@@ -148,6 +148,7 @@ void TestArtImport::importWholeListCancelled()
 {
     UiHarness h;
     TmainForm& w = h.start();
+    h.art().nameEd->setText(u"Zéro"_s);
     h.addArtisan(u"Un"_s, {});
     QCOMPARE(h.st().curArtInd, 1);
     h.prompt.answers << Prompt::Answer::No;
@@ -213,11 +214,11 @@ void TestArtImport::importOneArtisanThroughDialog()
     QCOMPARE(st.artList.at(2).nom, u"Côté"_s);
     QCOMPARE(st.artList.at(2).varData, u"imp.xml,2"_s);
 
-    // Closed without a choice: the list's index error, nothing imported.
+    // Closed without a choice: nothing imported, nothing said.
     h.click(w.addRecBtn);
     h.onModal = [](QDialog&) { return int(QDialog::Accepted); };
     h.art().btnImpArtItem->click();
-    QCOMPARE(h.prompt.errors.count(), 1);
+    QVERIFY(h.prompt.errors.isEmpty());
     QCOMPARE(st.artList.at(3).nom, QString());
 }
 
@@ -228,7 +229,9 @@ void TestArtImport::importFileMissingAsksForAnother()
     writeFile(other.path() + u"/ailleurs.xml"_s, artListXml());
     h.writeIni("[PREFS]\r\nimportFName=parti.xml\r\nshowSplash=0\r\n");
     h.start();
+    h.art().nameEd->setText(u"Existant"_s);
     h.click(h.w->addRecBtn);
+    h.art().nameEd->clear();
     h.prompt.openNames << other.path() + u"/ailleurs.xml"_s;
     h.onModal = pick(u"Amiot"_s);
     h.art().btnImpArtItem->click();
@@ -240,14 +243,14 @@ void TestArtImport::importFileMissingAsksForAnother()
     QCOMPARE(h.st().artList.at(1).nom, u"Amiot"_s);
     QCOMPARE(h.st().artList.at(1).varData, u"ailleurs.xml,1"_s);
 
-    // Once asked, a missing file is only reported.
+    // Each time, another file is offered; cancelled, nothing happens.
     h.st().importFName = u"encore-parti.xml"_s;
     h.prompt.informations.clear();
     h.prompt.dialogCaptions.clear();
     h.art().btnImpArtItem->setEnabled(true);
     h.art().btnImpArtItem->click();
     QCOMPARE(h.prompt.informations, QStringList{u"Le fichier encore-parti.xmlsemble inaccessible."_s});
-    QVERIFY(h.prompt.dialogCaptions.isEmpty());
+    QCOMPARE(h.prompt.dialogCaptions, QStringList{u"Ouvrir"_s});
 }
 
 void TestArtImport::changeFileAndExport()

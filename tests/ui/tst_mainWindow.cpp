@@ -206,11 +206,12 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     QCOMPARE(h.w->statusText(0), u"curFile: boutique.tlvdb"_s);
     QVERIFY(h.prompt.errors.isEmpty());
 
-    // To the shown artisan's products and back through the sub-pages.
+    // Leaving the form for another sub-page stores it; the products stay
+    // out of reach until their window is there.
+    QVERIFY(!h.art().artPageBtn->isEnabled());
     h.art().nameEd->setText(u"Alpha 2"_s);
-    h.click(h.art().artPageBtn);
+    h.w->mainBtn->click();
     QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
-    QVERIFY(!h.w->addRecBtn->isVisible());
     QVERIFY(h.w->prodForm->formPanel->isVisible());
     for (int i = 0; i < 3; ++i)
         h.w->mainBtn->click();
@@ -227,7 +228,7 @@ void TestMainWindow::autoloadOfMissingFile()
     QVERIFY(h.modals.isEmpty());
     QCOMPARE(h.st().artList.count(), 1);
     QCOMPARE(h.st().artFileName, QString());
-    QVERIFY(h.prompt.all.isEmpty());
+    QCOMPARE(h.prompt.errors.count(), 1); // which file did not open
     QVERIFY(w.mainReady);
 
     // With one artisan the arrows stay on it and store what was typed.
@@ -349,9 +350,7 @@ void TestMainWindow::unsavedChangesQuestion()
         w.aClearAll->trigger();
         h.prompt.answers << Prompt::Answer::Cancel;
         w.FileOpen->trigger();
-        h.prompt.answers << Prompt::Answer::Cancel;
-        w.aImpArt->trigger();
-        QCOMPARE(h.prompt.questions.count(), 4);
+        QCOMPARE(h.prompt.questions.count(), 3);
         QVERIFY(h.prompt.dialogCaptions.isEmpty());
         QCOMPARE(h.st().artList.at(0).nom, u"X"_s);
         h.prompt.answers << Prompt::Answer::No;
@@ -487,12 +486,12 @@ void TestMainWindow::preferencesRoundTrip()
     QVERIFY(splashShown);
     QVERIFY(h.st().autoload);
     QVERIFY(!h.st().showSplash);
-    QCOMPARE(h.st().artFileName, u"vente.tlvdb"_s);
+    QCOMPARE(h.st().artFileName, u"vente.2026.tlvdb"_s); // a dot of the name stays
     QVERIFY(h.stop());
     const QString ini = h.readIni();
     QVERIFY(ini.contains(u"autoLoad=1"_s));
     QVERIFY(ini.contains(u"showSplash=0"_s));
-    QVERIFY(ini.contains(u"artFileName=vente.tlvdb"_s));
+    QVERIFY(ini.contains(u"artFileName=vente.2026.tlvdb"_s));
 
     // Started again: no splash, and the dialog shows the stored choices.
     h.modals.clear();
