@@ -112,7 +112,11 @@ void TDbCommands::clearAll()
 
 void TDbCommands::autoload()
 {
-    const QString name = st.autoload ? st.artFileName : QString();
+    // The default name without a file is a first run, not a lost file.
+    const QString name =
+        st.autoload && (st.artFileName != st.defaultFileName || QFile::exists(st.dataDir + st.artFileName))
+            ? st.artFileName
+            : QString();
     bool opened = false;
     if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile()) {
         resetState();

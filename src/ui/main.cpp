@@ -33,7 +33,9 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
+#include <QResizeEvent>
 #include <QTimer>
+#include <QWindow>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -484,6 +486,19 @@ void TmainForm::subTLabelClick()
 {
     const int side = curPage == 1 ? 1 : 0;
     subTLabel->setText(subTLabel->text() == kDetail ? kListWords[side] : kDetail);
+}
+
+void TmainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // A window manager (or none) may force the window below its size, where
+    // the navigation and page buttons fall off: it comes back to that size.
+    const QSize least = minimumSize();
+    if (m_firstShown && (event->size().width() < least.width() || event->size().height() < least.height()))
+        QTimer::singleShot(0, this, [this] {
+            if (windowHandle() && (width() < minimumWidth() || height() < minimumHeight()))
+                windowHandle()->resize(size().expandedTo(minimumSize()));
+        });
 }
 
 void TmainForm::showEvent(QShowEvent* event)

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -243,6 +244,13 @@ void TestShellFaults::artisansWindow()
     QTest::keyClick(grid, Qt::Key_Return);
     QVERIFY(!h.art().artListMode);
     QCOMPARE(h.art().nameEd->text(), u"B"_s);
+
+    // Forced narrower than its size, the window comes back to it: every
+    // button of the bars stays reachable.
+    w.windowHandle()->resize(500, 500);
+    QTRY_COMPARE(w.width(), 830);
+    for (QWidget* b : std::initializer_list<QWidget*>{w.prevBtn, w.nextBtn, w.addRecBtn, w.saveBtn, w.WebPageBtn})
+        QVERIFY(w.rect().contains(QRect(b->mapTo(&w, QPoint()), b->size())));
 
     // Hovered, the navigation symbols stay readable on their face.
     for (QToolButton* b : {w.prevBtn, w.nextBtn, w.addRecBtn}) {
