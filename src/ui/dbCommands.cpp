@@ -19,7 +19,10 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
+
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -54,6 +57,34 @@ bool samePath(const QString& a, const QString& b)
 {
     return !a.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
+
+// Holds the start-up's notices until the window is on screen, so that none
+// appears alone before it.
+class HeldPrompt : public Prompt {
+public:
+    explicit HeldPrompt(Prompt& real) : m_real(real) {}
+    std::vector<std::pair<bool, QString>> held; // (error, text), in order
+
+    void information(const QString& text) override { held.emplace_back(false, text); }
+    void error(const QString& text) override { held.emplace_back(true, text); }
+    Answer question(const QString& text, bool withCancel) override { return m_real.question(text, withCancel); }
+    bool inputText(const QString& caption, const QString& label, QString& value) override
+    {
+        return m_real.inputText(caption, label, value);
+    }
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override
+    {
+        return m_real.openFileName(caption, dir, filter);
+    }
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                         const QString& defaultSuffix) override
+    {
+        return m_real.saveFileName(caption, dir, filter, defaultSuffix);
+    }
+
+private:
+    Prompt& m_real;
+};
 
 // Replaces a database file of the data folder as a save does: in one step,
 // the file it replaces kept in the backups first.
@@ -117,23 +148,35 @@ void TDbCommands::autoload()
         st.autoload && (st.artFileName != st.defaultFileName || QFile::exists(st.dataDir + st.artFileName))
             ? st.artFileName
             : QString();
+    HeldPrompt held(prompt);
     bool opened = false;
     if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile()) {
         resetState();
         main.showPage(0);
-        opened = main.guarded([this, &name] { openDB(name); });
+        try {
+            openDB(name, held);
+            opened = true;
+        } catch (const AppError& e) {
+            held.error(e.message());
+        } catch (const std::exception& e) {
+            held.error(QString::fromLocal8Bit(e.what()));
+        }
     }
-    if (opened || name.isEmpty()) {
-        if (!opened)
-            clearAll();
-        return;
+    if (!opened) {
+        clearAll();
+        if (!name.isEmpty()) {
+            // The setting stays: the file may come back (a drive, a folder restored).
+            m_keptAutoload = name;
+            held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
+                       + u" n'a pas pu être ouvert au démarrage : une base vide est ouverte.\n"_s
+                       + u"Le chargement automatique le rouvrira quand il sera de nouveau accessible."_s);
+        }
     }
-    clearAll();
-    // The setting stays: the file may come back (a drive, a folder restored).
-    m_keptAutoload = name;
-    prompt.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
-                 + u" n'a pas pu être ouvert au démarrage : une base vide est ouverte.\n"_s
-                 + u"Le chargement automatique le rouvrira quand il sera de nouveau accessible."_s);
+    if (!held.held.empty())
+        QTimer::singleShot(0, &main, [p = &prompt, notices = held.held] {
+            for (const auto& [isError, text] : notices)
+                isError ? p->error(text) : p->information(text);
+        });
 }
 
 void TDbCommands::keepAutoloadSetting()
@@ -144,12 +187,17 @@ void TDbCommands::keepAutoloadSetting()
 
 void TDbCommands::openDB(const QString& fileName)
 {
+    openDB(fileName, prompt);
+}
+
+void TDbCommands::openDB(const QString& fileName, Prompt& say)
+{
     if (main.mainReady)
         clearAll();
     st.artFileName = fileName;
     st.curFilePath = dbPath(st, fileName);
     // The loader keeps the modified mark of a partly read file.
-    const LoadResult result = loadDB(st.curFilePath, st, prompt);
+    const LoadResult result = loadDB(st.curFilePath, st, say);
     main.mainReady = true;
     if (st.artList.count() > 0) {
         main.artForm->rebuildLists();
@@ -164,7 +212,7 @@ void TDbCommands::openDB(const QString& fileName)
     main.updatePageBtn();
     main.refreshStatus(1);
     if (result == LoadResult::ReadError)
-        prompt.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie : "_s
+        say.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie : "_s
                      + QString::number(st.artList.count()) + u" artisans, "_s
                      + QString::number(st.saleList.count()) + u" feuilles de ventes et "_s
                      + QString::number(st.repList.count()) + u" périodes ont pu être lus.\n"_s

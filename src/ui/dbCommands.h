@@ -49,6 +49,8 @@ public:
     bool confirmDiscard();
 
 private:
+    // Loading notices go to say.
+    void openDB(const QString& fileName, Prompt& say);
     bool saveAsTo(const QString& path);
 
     TmainForm& main;

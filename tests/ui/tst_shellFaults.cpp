@@ -13,7 +13,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -207,7 +206,9 @@ void TestShellFaults::startUpFailures()
         QFile::remove(path);
     h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=boutique.tlvdb\r\nshowSplash=0\r\n");
     TmainForm& w = h.start();
-    QVERIFY(h.prompt.errors.last().contains(TEST_DB_NAME));
+    // Said once the window is on screen, naming the file.
+    QVERIFY(h.prompt.all.isEmpty());
+    QTRY_VERIFY(!h.prompt.errors.isEmpty() && h.prompt.errors.last().contains(TEST_DB_NAME));
     if (damaged) {
         QCOMPARE(h.prompt.errors.first(), READ_ERROR_MSG);
         QVERIFY(h.prompt.errors.last().contains(u"backup"_s));
@@ -244,13 +245,6 @@ void TestShellFaults::artisansWindow()
     QTest::keyClick(grid, Qt::Key_Return);
     QVERIFY(!h.art().artListMode);
     QCOMPARE(h.art().nameEd->text(), u"B"_s);
-
-    // Forced narrower than its size, the window comes back to it: every
-    // button of the bars stays reachable.
-    w.windowHandle()->resize(500, 500);
-    QTRY_COMPARE(w.width(), 830);
-    for (QWidget* b : std::initializer_list<QWidget*>{w.prevBtn, w.nextBtn, w.addRecBtn, w.saveBtn, w.WebPageBtn})
-        QVERIFY(w.rect().contains(QRect(b->mapTo(&w, QPoint()), b->size())));
 
     // Hovered, the navigation symbols stay readable on their face.
     for (QToolButton* b : {w.prevBtn, w.nextBtn, w.addRecBtn}) {
