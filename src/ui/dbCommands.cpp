@@ -385,7 +385,8 @@ bool TDbCommands::impArt()
         prompt.information(u"Le fichier "_s + name + u" ne contient aucune liste d'artisans : rien n'a été importé."_s);
         return false;
     }
-    if (prompt.question(u"Importer les "_s + QString::number(read.count()) + u" artisans de "_s + name
+    const QString what = read.count() == 1 ? u"l'artisan"_s : u"les "_s + QString::number(read.count()) + u" artisans"_s;
+    if (prompt.question(u"Importer "_s + what + u" de "_s + name
                         + u" ?\nLe résultat est une nouvelle base sans nom, avec ces artisans et leurs produits, "_s
                           u"sans ventes ni périodes. La base ouverte reste telle qu'elle est enregistrée."_s)
         != Prompt::Answer::Yes)

@@ -80,6 +80,9 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
     layout->addLayout(buttons);
     resize(420, 360);
 
+    // Return imports the chosen artisan whichever button has the focus last.
+    for (QPushButton* b : {BtnChangeFile, exportBtn, cancelBtn})
+        b->setAutoDefault(false);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(exportBtn, &QPushButton::clicked, mXPortFile, &QAction::trigger);
@@ -108,6 +111,7 @@ void TImpArtDlg::showEvent(QShowEvent* event)
             readList();
             fillList();
         });
+        artListBox->setFocus();
     }
 }
 
