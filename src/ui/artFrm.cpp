@@ -417,7 +417,8 @@ void TArtForm::storeShown()
 
 bool TArtForm::isModified() const
 {
-    if (!formPanel->isVisible() || st.curArtInd < 0 || st.curArtInd >= st.artList.count())
+    const bool formShown = formPanel->parentWidget() == main.mainPanel && !formPanel->isHidden();
+    if (!formShown || st.curArtInd < 0 || st.curArtInd >= st.artList.count())
         return false;
     const TArtisan& a = st.artList.at(st.curArtInd);
     return a.nom != nameEd->text() || a.prenom != fNameEd->text() || a.adresse != addressEd->text()

@@ -222,6 +222,8 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
 
 bool TDbCommands::confirmDiscard()
 {
+    if (!st.modified && !main.shownModified())
+        return true;
     if (main.curPage >= 0 && main.mainReady && !main.guarded([this] { main.storeShown(); }))
         return false;
     if (!st.modified)
