@@ -356,7 +356,10 @@ void TmainForm::buildMenus()
     hint(FileExit, u"Exit|Quits the application"_s);
     // Built with the sales window; until then it says so instead of doing nothing.
     aSetPeriods->setEnabled(false);
-    hint(aSetPeriods, u"À venir|Les périodes de consignation arrivent avec la fenêtre des ventes."_s);
+    // A disabled entry gives no status tip: its menu shows the tip instead.
+    hint(aSetPeriods, u"À venir : les périodes de consignation arrivent avec la fenêtre des ventes."
+                      u"|Les périodes de consignation arrivent avec la fenêtre des ventes."_s);
+    specialMenu->setToolTipsVisible(true);
 
     fileMenu->addAction(aNew);
     fileMenu->addAction(FileOpen);
