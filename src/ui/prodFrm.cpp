@@ -101,6 +101,7 @@ void TProdForm::buildFormPanel()
     connect(importProdList, &QAction::triggered, this, [this] {
         main.guarded([this] {
             renumberAll(st);
+            st.modified = true;
             loadWindow();
         });
     });

@@ -154,6 +154,7 @@ void TProdForm::loadWindow()
         importChk->setChecked(false);
         impProdList.clear();
         imProdBtn->hide();
+        main.updatePageBtn();
     }
     st.prodNoList = st.prodList.prodNumbers();
     m_filling = true;
