@@ -34,7 +34,6 @@ TEditQntDlg::TEditQntDlg(AppState& state, Prompt& messages, QWidget* parent)
     UDQuant = named<QScrollBar>("UDQuant", Qt::Vertical, this);
     UDQuant->setRange(-999, 999);
     // The upper arrow counts up, as an up-down control does.
-    UDQuant->setInvertedControls(true);
     UDQuant->setInvertedAppearance(true);
     UDQuant->setFixedSize(16, QuantEdit->sizeHint().height());
     UDQuant->setValue(0);

@@ -250,7 +250,7 @@ void TProdForm::buildListPanel()
     top->addWidget(gridTotLab);
     layout->addLayout(top);
     transList = textGrid(listPanel, "transList", {50, 357, 35, 63, 69, 46, 40});
-    transList->setHorizontalHeaderLabels(readCommaList(kListTitles));
+    transList->setHorizontalHeaderLabels(readCommaList(kListTitles) << QString() << QString());
     layout->addWidget(transList, 1);
 
     // Developer controls, kept hidden.

@@ -127,6 +127,9 @@ void TProdForm::setPData(int index)
     }
     if (changed)
         st.modified = true;
+    // The editors show the amounts as stored.
+    valEd->setText(amountShown(valeur));
+    priceEd->setText(amountShown(prix));
     m_dirty = false;
     main.setStatusText(0, u"updated prod "_s + p.prodNo);
 }

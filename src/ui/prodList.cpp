@@ -32,7 +32,10 @@ void TProdForm::fillProductGrid()
     const bool importing = importChk->isChecked();
     TProdList& list = importing ? impProdList : st.prodList;
     transList->clearContents();
-    transList->setHorizontalHeaderLabels(readCommaList(importing ? kImportTitles : kListTitles));
+    QStringList titles = readCommaList(importing ? kImportTitles : kListTitles);
+    while (titles.size() < transList->columnCount())
+        titles << QString(); // the spare columns carry no title
+    transList->setHorizontalHeaderLabels(titles);
     transList->setRowCount(list.count());
     int total = 0;
     for (int i = 0; i < list.count(); ++i) {
