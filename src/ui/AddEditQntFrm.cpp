@@ -32,9 +32,9 @@ TEditQntDlg::TEditQntDlg(AppState& state, Prompt& messages, QWidget* parent)
     Label4 = named<QLabel>("Label4", u"Qnt"_s, this);
     QuantEdit = named<QLineEdit>("QuantEdit", u"0"_s, this);
     UDQuant = named<QScrollBar>("UDQuant", Qt::Vertical, this);
+    // A scroll bar's upper arrow lowers its value: it holds the negated
+    // quantity, so that the upper arrow counts up as an up-down control does.
     UDQuant->setRange(-999, 999);
-    // The upper arrow counts up, as an up-down control does.
-    UDQuant->setInvertedAppearance(true);
     UDQuant->setFixedSize(16, QuantEdit->sizeHint().height());
     UDQuant->setValue(0);
     DateCB = named<QComboBox>("DateCB", this);
@@ -53,12 +53,12 @@ TEditQntDlg::TEditQntDlg(AppState& state, Prompt& messages, QWidget* parent)
 
     connect(OKBtn, &QPushButton::clicked, this, &TEditQntDlg::accept);
     connect(UDQuant, &QScrollBar::valueChanged, this,
-            [this](int v) { QuantEdit->setText(QString::number(v)); });
+            [this](int v) { QuantEdit->setText(QString::number(-v)); });
     connect(QuantEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         int v = 0;
         if (tryStrToInt(text, v) && v >= -999 && v <= 999) {
             const QSignalBlocker block(UDQuant);
-            UDQuant->setValue(v);
+            UDQuant->setValue(-v);
         }
     });
 }
@@ -66,7 +66,7 @@ TEditQntDlg::TEditQntDlg(AppState& state, Prompt& messages, QWidget* parent)
 void TEditQntDlg::setEntry(const QString& qnt, const QString& date)
 {
     const int v = qBound(-999, strToIntDef(qnt, 0), 999);
-    UDQuant->setValue(v);
+    UDQuant->setValue(-v);
     QuantEdit->setText(QString::number(v));
     DateCB->clear();
     DateCB->addItems(readCommaList(st.pDateStr));

@@ -22,7 +22,7 @@ public:
     QLabel* itemNoLab;
     QLabel* Label4;
     QLineEdit* QuantEdit;
-    // The up-down arrows beside QuantEdit (range -999..999).
+    // The up-down arrows beside QuantEdit (-999..999); holds the negated quantity.
     QScrollBar* UDQuant;
     QComboBox* DateCB;
 
