@@ -438,7 +438,8 @@ void TProdForm::addProdBtnClick()
 
 void TProdForm::delSBTNClick()
 {
-    if (!validProduct())
+    // Only the last product goes: the numbers of the others stay unique.
+    if (!validProduct() || st.curProdInd != st.prodList.count() - 1)
         return;
     // Its sales would lose their product: only on purpose.
     TProduit& p = st.prodList.at(st.curProdInd);
