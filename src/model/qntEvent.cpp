@@ -3,6 +3,8 @@
 #include "core/appError.h"
 #include "core/textUtil.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <limits>
 
@@ -22,6 +24,20 @@ int checkedSum(qint64 a, qint64 b)
 }
 
 } // namespace
+
+QString qntEventProblem(const QString& date, const QString& qnt)
+{
+    if (!strToDate(date).isValid())
+        return QStringLiteral("La date « %1 » n'est pas valide : entrez le jour en six chiffres "
+                              "aammjj, par exemple 090518 pour le 18 mai 2009.")
+            .arg(date);
+    static const QRegularExpression quantity(QStringLiteral("^-?[0-9]{1,3}$"));
+    if (!quantity.match(qnt).hasMatch())
+        return QStringLiteral("La quantité « %1 » n'est pas valide : entrez un nombre entier "
+                              "de -999 à 999.")
+            .arg(qnt);
+    return QString();
+}
 
 int TQnt::count() const
 {

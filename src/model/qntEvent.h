@@ -12,6 +12,11 @@ struct TDQEvent {
     QString qnt;  // decimal integer text, may be negative
 };
 
+// Whether (date, qnt) can be stored as an event entered by hand: empty when
+// it can, otherwise a French message. Events are packed without quoting, so
+// only a real "yymmdd" day and an integer of -999..999 read back as typed.
+QString qntEventProblem(const QString& date, const QString& qnt);
+
 class TQnt {
 public:
     int count() const;

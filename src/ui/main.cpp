@@ -146,7 +146,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     artForm = new TArtForm(st, *this, this);
     saleForm = new TsaleForm(st, this);
-    prodForm = new TProdForm(st, this);
+    prodForm = new TProdForm(st, *this, this);
     for (QWidget* w : std::initializer_list<QWidget*>{artForm, saleForm, prodForm}) {
         w->setWindowFlags(Qt::Widget);
         w->hide();
