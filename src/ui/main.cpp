@@ -173,7 +173,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     buildStatusBar();
 
     artForm = new TArtForm(st, *this, this);
-    saleForm = new TsaleForm(st, this);
+    saleForm = new TsaleForm(st, *this, this);
     prodForm = new TProdForm(st, this);
     for (QWidget* w : std::initializer_list<QWidget*>{artForm, saleForm, prodForm}) {
         w->setWindowFlags(Qt::Widget);
@@ -393,6 +393,8 @@ void TmainForm::buildMenus()
     connect(aImpArt, &QAction::triggered, this, [this] { doImpArt(); });
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
     connect(aClearAll, &QAction::triggered, this, [this] { doClearAll(); });
+    connect(aSetPeriods, &QAction::triggered, this,
+            [this] { guarded([this] { saleForm->editPeriods(); }); });
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
     connect(aVersion, &QAction::triggered, this, [this] { doVersion(); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
@@ -552,6 +554,8 @@ void TmainForm::showPage(int side)
 {
     if (side == curPage)
         return;
+    if (curPage == 1)
+        saleForm->leave();
     curPage = side;
     updateHeader();
 
@@ -560,7 +564,7 @@ void TmainForm::showPage(int side)
     for (QWidget* w : hosted) {
         host->removeWidget(w);
         w->hide();
-        if (w == saleForm->formPanel)
+        if (w == saleForm->formPanel || w == saleForm->listPanel)
             w->setParent(saleForm);
         else if (w == artForm->formPanel || w == artForm->listPanel)
             w->setParent(artForm);
@@ -576,6 +580,7 @@ void TmainForm::showPage(int side)
         pageBtn->setIcon(imgArtBtn->pixmap());
         host->addWidget(saleForm->formPanel);
         saleForm->formPanel->show();
+        saleForm->showCurrent();
     }
     refreshStatus(0);
 }
@@ -773,6 +778,7 @@ void TmainForm::clearAll()
     resetState();
     artInfoLab->clear();
     artForm->clearWindow();
+    saleForm->showCurrent();
     curPage = -1;
     pageBtnSide = 0;
     pageBtn->hide();
@@ -797,11 +803,7 @@ void TmainForm::openDB(const QString& fileName)
         artForm->fillGrid();
         artForm->showArtisan(st.curArtInd);
     }
-    if (st.repList.count() > 0) {
-        st.repList.refreshTitles();
-        saleForm->pListCB->clear();
-        saleForm->pListCB->addItems(st.repList.titles);
-    }
+    saleForm->showCurrent();
     updatePageBtn();
     refreshStatus(1);
 }
@@ -810,6 +812,8 @@ bool TmainForm::confirmDiscard()
 {
     if (curPage == 0 && mainReady && !guarded([this] { artForm->storeCurrent(); }))
         return false;
+    if (curPage == 1 && mainReady)
+        saleForm->storeShown();
     if (!st.modified)
         return true;
     switch (m_prompt->question(u"Enregistrer les modifications ?"_s, true)) {
@@ -914,6 +918,8 @@ bool TmainForm::doSave()
         curPage = pageBtnSide;
         if (curPage == 0)
             artForm->storeCurrent();
+        else if (curPage == 1)
+            saleForm->storeShown();
         if (!st.curFilePath.isEmpty() && QFile::exists(st.curFilePath)) {
             saveDB(st.curFilePath, st);
             st.modified = false;
