@@ -48,6 +48,8 @@ public:
     bool pRangeActive() const { return m_rangeActive; }
     QDate rangeStart() const { return m_rangeFrom; }
     QDate rangeEnd() const { return m_rangeTo; }
+    // True when day of the shown month is painted as part of the range.
+    bool inRange(int day) const;
 
     // Day shown in column c of week row r is c + monthOffset + 7 (r - 1).
     int monthOffset() const { return m_monthOffset; }
@@ -73,7 +75,6 @@ protected:
 private:
     void changeTo(const QDate& date);
     void rebuild();
-    bool inRange(int day) const;
 
     QDate m_date;
     int m_startOfWeek = 0;

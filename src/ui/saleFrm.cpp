@@ -288,7 +288,7 @@ void TsaleForm::swapHosted(QWidget* out, QWidget* in)
     QWidget* host = out->parentWidget();
     if (host && host != this) {
         if (QLayout* l = host->layout()) {
-            l->replaceWidget(out, in);
+            delete l->replaceWidget(out, in); // the item that held out
         } else {
             in->setParent(host);
             in->setGeometry(out->geometry());
