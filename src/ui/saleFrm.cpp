@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -243,21 +244,21 @@ bool TsaleForm::eventFilter(QObject* watched, QEvent* event)
 
 void TsaleForm::showCurrent()
 {
-    // Panels no longer hosted (the data was emptied or replaced while the
-    // sales side was away) come back in the sheet view.
-    if (formPanel->parentWidget() == this && listPanel->parentWidget() == this && listMode) {
-        listMode = false;
-        listPanel->hide();
-        bPanel->hide();
-        placeViewButton();
-    }
+    // The sheet view comes back whenever the data behind the window is
+    // replaced (a file opened, the data emptied).
+    if (listMode)
+        setListMode(false);
     st.repList.refreshTitles();
     reloadPeriodBox(st.repList.curPeriod);
     sNameCB->clear();
     sNameCB->addItems(readCommaList(st.sAgentList));
+    const int shown = st.saleList.indexOfCurDate();
     refreshSheetList();
-    if (listMode)
-        periodChange();
+    if (shown > 0) {
+        showSheet(shown);
+        const QSignalBlocker block(sListBox);
+        sListBox->setCurrentRow(shown);
+    }
 }
 
 void TsaleForm::storeShown()
