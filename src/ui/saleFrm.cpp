@@ -270,6 +270,7 @@ void TsaleForm::storeShown()
 void TsaleForm::leave()
 {
     storeShown();
+    sNameCB->hide();
     if (listMode)
         setListMode(false);
 }

@@ -118,4 +118,6 @@ private:
     TmainForm& main;
     QHBoxLayout* formBottom = nullptr;
     QHBoxLayout* listBottom = nullptr;
+    // The dates sListBox holds: refilling it with the same is skipped.
+    QStringList listedDates;
 };

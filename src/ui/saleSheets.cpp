@@ -65,8 +65,12 @@ void TsaleForm::refreshSheetList()
 {
     {
         const QSignalBlocker block(sListBox);
-        sListBox->clear();
-        sListBox->addItems(st.saleList.sheetDates());
+        const QStringList dates = st.saleList.sheetDates();
+        if (dates != listedDates || sListBox->count() != dates.size()) {
+            sListBox->clear();
+            sListBox->addItems(dates);
+            listedDates = dates;
+        }
         if (sListBox->count() > 0)
             sListBox->setCurrentRow(0);
     }
