@@ -52,8 +52,10 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
 {
     setObjectName(u"addPeriodDlg"_s);
     setWindowTitle(u"Périodes"_s);
-    resize(520, 304);
-    auto* layout = new QHBoxLayout(this);
+    resize(560, 304);
+    auto* outer = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout;
+    outer->addLayout(layout, 1);
 
     // --- the list and the selected period ---
     auto* left = new QVBoxLayout;
@@ -128,13 +130,16 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     dateRow->addWidget(Label6);
     dateRow->addWidget(dInfoLab, 1);
     cal->addLayout(dateRow);
-    infoLab = named<QLabel>("infoLab", calPanel);
-    infoLab->setWordWrap(true);
-    cal->addWidget(infoLab);
-    OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, calPanel);
-    OKBtn->setDefault(true);
-    cal->addWidget(OKBtn, 0, Qt::AlignRight);
+    cal->addStretch();
     layout->addWidget(calPanel);
+    // The instructions run under both halves, the button under them.
+    infoLab = named<QLabel>("infoLab", this);
+    infoLab->setWordWrap(true);
+    infoLab->setMinimumHeight(32);
+    outer->addWidget(infoLab);
+    OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, this);
+    OKBtn->setDefault(true);
+    outer->addWidget(OKBtn, 0, Qt::AlignRight);
 
     connect(sPeriodList, &QListWidget::itemClicked, this, [this] { listClick(); });
     connect(sPeriodList, &QListWidget::itemDoubleClicked, this, [this] { editClick(); });

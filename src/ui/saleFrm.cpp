@@ -131,6 +131,9 @@ void TsaleForm::buildTopBar()
     top->addWidget(saveBtn);
     top->addWidget(PrintBtn);
     sTopPan->hide();
+    // Hosted on the main window's green bar: buttons in white like its labels.
+    const QString onGreen = u"QToolButton { color: white; font-weight: bold; }"_s;
+    sTopPan->setStyleSheet(onGreen);
 
     bPanel = named<QFrame>("bPanel", this);
     auto* b = new QHBoxLayout(bPanel);
@@ -148,6 +151,7 @@ void TsaleForm::buildTopBar()
                                                       pStartDate, Label6, pEndDate})
         b->addWidget(w);
     b->addStretch();
+    bPanel->setStyleSheet(onGreen);
 }
 
 void TsaleForm::buildSheetBody()
