@@ -131,9 +131,6 @@ void TsaleForm::buildTopBar()
     top->addWidget(saveBtn);
     top->addWidget(PrintBtn);
     sTopPan->hide();
-    // Hosted on the main window's green bar: buttons in white like its labels.
-    const QString onGreen = u"QToolButton { color: white; font-weight: bold; }"_s;
-    sTopPan->setStyleSheet(onGreen);
 
     bPanel = named<QFrame>("bPanel", this);
     auto* b = new QHBoxLayout(bPanel);
@@ -151,7 +148,12 @@ void TsaleForm::buildTopBar()
                                                       pStartDate, Label6, pEndDate})
         b->addWidget(w);
     b->addStretch();
-    bPanel->setStyleSheet(onGreen);
+    // Hosted on the main window's green bar: buttons in white like its labels.
+    for (QToolButton* button : {addReportBtn, saveBtn, addPeriodBtn}) {
+        QPalette pal = button->palette();
+        pal.setColor(QPalette::ButtonText, Qt::white);
+        button->setPalette(pal);
+    }
 }
 
 void TsaleForm::buildSheetBody()
