@@ -158,8 +158,13 @@ void TsaleForm::chooseDate(bool redate)
     const int at = st.saleList.indexOfDate(date);
     refreshSheetList();
     showSheet(at);
-    const QSignalBlocker block(sListBox);
-    sListBox->setCurrentRow(at);
+    {
+        const QSignalBlocker block(sListBox);
+        sListBox->setCurrentRow(at);
+    }
+    // Re-dated from the all-sales view: its rows follow.
+    if (listMode)
+        periodChange();
 }
 
 void TsaleForm::showAgentBox()

@@ -226,6 +226,9 @@ void TestSaleForm::salesScenario()
         clickDay(p.Calend, 30);
         p.pTitleBtn->click();
         p.addPBtn->click();
+        p.pTitle->setText(u"mai|:|"_s);
+        p.pTitleBtn->click();
+        seen << h.prompt.errors.last();
         p.pTitle->setText(u"mars"_s);
         p.nextBtn->click();
         clickDay(p.Calend, 5);
@@ -238,7 +241,8 @@ void TestSaleForm::salesScenario()
     };
     w.aSetPeriods->trigger();
     QCOMPARE(seen, QStringList({u"Ajouter une période de transactions"_s, u"Hiver"_s,
-                                u"090301-090302 mars"_s, u"open"_s, u"painted"_s}));
+                                u"090301-090302 mars"_s, u"open"_s,
+                                recordFieldProblem(u"mai|:|"_s, REC_SEP), u"painted"_s}));
     QCOMPARE(h.prompt.informations.last(), u"Entrée incorrecte, veuillez corriger!"_s);
     QCOMPARE(st.repList.titles,
              QStringList({u"Hiver"_s, u"mars"_s, u"avril"_s, u"mars1"_s, u"-[tout]-"_s}));
