@@ -10,6 +10,7 @@
 #include "core/dbFile.h"
 #include "core/prompt.h"
 #include "ui/artFrm.h"
+#include "ui/dbCommands.h"
 #include "ui/main.h"
 #include "ui/prodFrm.h"
 
@@ -133,7 +134,7 @@ int main(int argc, char** argv)
     TProdForm& prod = *w.prodForm;
 
     for (int i = 0; i < opens; ++i)
-        timed(QStringLiteral("open the file (Ouvrir)"), [&] { w.doFileOpen(); });
+        timed(QStringLiteral("open the file (Ouvrir)"), [&] { w.db().fileOpen(); });
 
     // Every artisan: the next one, then its products, then back.
     const int artisans = w.state().artList.count();

@@ -131,6 +131,7 @@ void TDbCommands::clearAll()
     resetState();
     main.artInfoLab->clear();
     art->clearWindow();
+    main.saleForm->showCurrent();
     main.curPage = -1;
     main.pageBtnSide = 0;
     main.pageBtn->hide();
@@ -204,11 +205,7 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
         main.artForm->fillGrid();
         main.artForm->showArtisan(st.curArtInd);
     }
-    if (st.repList.count() > 0) {
-        st.repList.refreshTitles();
-        main.saleForm->pListCB->clear();
-        main.saleForm->pListCB->addItems(st.repList.titles);
-    }
+    main.saleForm->showCurrent();
     main.updatePageBtn();
     main.refreshStatus(1);
     if (result == LoadResult::ReadError)

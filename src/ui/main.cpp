@@ -145,7 +145,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     buildStatusBar();
 
     artForm = new TArtForm(st, *this, this);
-    saleForm = new TsaleForm(st, this);
+    saleForm = new TsaleForm(st, *this, this);
     prodForm = new TProdForm(st, *this, this);
     for (QWidget* w : std::initializer_list<QWidget*>{artForm, saleForm, prodForm}) {
         w->setWindowFlags(Qt::Widget);
@@ -154,7 +154,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     hostPanels = {artForm->formPanel, prodForm->formPanel, artForm->listPanel, prodForm->listPanel};
     hostWindow(artForm, {artForm->formPanel, artForm->listPanel});
     hostWindow(prodForm, {prodForm->formPanel, prodForm->listPanel});
-    hostWindow(saleForm, {saleForm->formPanel});
+    hostWindow(saleForm, {saleForm->formPanel, saleForm->listPanel});
     // No way into the products (nor back) until their window takes part.
     if (!isHosted(prodForm)) {
         artForm->artPageBtn->setEnabled(false);
@@ -354,11 +354,6 @@ void TmainForm::buildMenus()
     hint(FileOpen, u"Open|Opens an existing file"_s);
     hint(FileSaveAs, u"Save As|Saves the active file with a new name"_s);
     hint(FileExit, u"Exit|Quits the application"_s);
-    // Built with the sales window; until then it says so instead of doing nothing.
-    aSetPeriods->setEnabled(false);
-    // A disabled entry gives no status tip: its menu shows the tip instead.
-    hint(aSetPeriods, u"À venir : les périodes de consignation arrivent avec la fenêtre des ventes."
-                      u"|Les périodes de consignation arrivent avec la fenêtre des ventes."_s);
     specialMenu->setToolTipsVisible(true);
 
     fileMenu->addAction(aNew);
@@ -390,6 +385,8 @@ void TmainForm::buildMenus()
     connect(aExpAll, &QAction::triggered, this, [this] { m_db->expArt(); });
     connect(FileExit, &QAction::triggered, this, &QWidget::close);
     connect(aClearAll, &QAction::triggered, this, [this] { m_db->clearAllAsked(); });
+    connect(aSetPeriods, &QAction::triggered, this,
+            [this] { guarded([this] { saleForm->editPeriods(); }); });
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
     connect(aVersion, &QAction::triggered, this, [this] { doVersion(); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });

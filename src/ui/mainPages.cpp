@@ -53,6 +53,10 @@ void TmainForm::hostPanel(QWidget* panel)
 void TmainForm::hostWindow(QWidget* window, std::vector<QWidget*> panels)
 {
     // A working window takes part once it implements the hosted interface.
+    // Every panel goes back to its window when unhosted, even one the window
+    // swaps into the main panel by itself.
+    for (QWidget* panel : panels)
+        m_panelOwner[panel] = window;
     if (auto* hosted = dynamic_cast<THostedWindow*>(window))
         m_hosted.push_back({hosted, std::move(panels)});
 }
@@ -118,6 +122,7 @@ void TmainForm::showPage(int side)
         pageBtn->setIcon(imgArtBtn->pixmap());
         hostPanel(saleForm->formPanel);
         saleForm->formPanel->show();
+        saleForm->showCurrent();
     }
     refreshStatus(0);
 }

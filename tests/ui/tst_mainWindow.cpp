@@ -206,12 +206,11 @@ void TestMainWindow::navigationWrapsAndSavedListComesBack()
     QCOMPARE(h.w->statusText(0), u"curFile: boutique.tlvdb"_s);
     QVERIFY(h.prompt.errors.isEmpty());
 
-    // Leaving the form for another sub-page stores it; the products stay
-    // out of reach until their window is there.
-    QVERIFY(!h.art().artPageBtn->isEnabled());
+    // To the shown artisan's products and back through the sub-pages.
     h.art().nameEd->setText(u"Alpha 2"_s);
-    h.w->mainBtn->click();
+    h.click(h.art().artPageBtn);
     QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
+    QVERIFY(!h.w->addRecBtn->isVisible());
     QVERIFY(h.w->prodForm->formPanel->isVisible());
     for (int i = 0; i < 3; ++i)
         h.w->mainBtn->click();
