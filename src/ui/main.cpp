@@ -14,6 +14,7 @@
 #include "ui/named.h"
 #include "ui/prefsForm.h"
 #include "ui/prodFrm.h"
+#include "ui/pubOptions.h"
 #include "ui/saleFrm.h"
 #include "ui/widgetPrompt.h"
 
@@ -171,6 +172,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     buildMenus();
     buildStatusBar();
+    new TPublisher(*this); // publishing and export commands (pubOptions.cpp)
 
     artForm = new TArtForm(st, *this, this);
     saleForm = new TsaleForm(st, this);
