@@ -15,6 +15,7 @@
 #include "ui/prefsForm.h"
 #include "ui/prodFrm.h"
 #include "ui/pubOptions.h"
+#include "ui/repFrm.h"
 #include "ui/saleFrm.h"
 #include "ui/widgetPrompt.h"
 
@@ -173,6 +174,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     buildMenus();
     buildStatusBar();
     new TPublisher(*this); // publishing and export commands (pubOptions.cpp)
+    new TrepForm(st, *this); // the report window, from the Special menu
 
     artForm = new TArtForm(st, *this, this);
     saleForm = new TsaleForm(st, this);
