@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
 )
 if [ "${TILVAR_WITH_SCREENSHOT:-0}" = 1 ]; then
-  packages+=(xvfb xauth imagemagick)
+  packages+=(xvfb xauth imagemagick chromium)
 fi
 
 missing=()
