@@ -91,10 +91,7 @@ int main(int argc, char* argv[])
         << median(runs, [&] { sum = settlementSummary(st, p); }) << " (" << sum.lines.size()
         << " artisans)\n";
     out << "XportTout (every statement + summary): "
-        << median(runs, [&] {
-               exportAllConsigne(st, p, prompt);
-               writeSettlement(st, p, prompt);
-           })
+        << median(runs, [&] { writeSettlement(st, p, prompt, nullptr, {}, true); })
         << "\n";
     return 0;
 }

@@ -77,7 +77,8 @@ Summary settlementSummary(AppState& st, int p)
     return sum;
 }
 
-bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, const Progress& progress)
+bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, const Progress& progress,
+                     bool noteForOthers)
 {
     Summary sum{statementHeader(st, p), {}, {}};
     const QStringList nos = settlementArtNos(st, p);
@@ -90,8 +91,13 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             cancelled = true;
             return;
         }
-        if (st.repList.rangeLines.isEmpty())
+        if (st.repList.rangeLines.isEmpty()) {
+            if (noteForOthers && st.numItems.contains(nos.at(k))) {
+                st.repArtName = reportArtName(st, nos.at(k));
+                writeSalesReport(st, u"c"_s + nos.at(k), prompt);
+            }
             return;
+        }
         writeFiles(st, sum.head, nos.at(k), prompt);
         addToSummary(sum, statementFor(st, sum.head, nos.at(k)));
     });

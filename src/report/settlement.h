@@ -37,10 +37,12 @@ ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, Prompt
 Summary settlementSummary(AppState& st, int p);
 
 // For every artisan with sales in period p its three files, then the
-// summary's page and PDF; into summary when given. False when progress
-// cancelled: the files finished stay, none is left half-written.
+// summary's page and PDF; into summary when given. With noteForOthers, the
+// artisans of the list without sales get their report's note form as well
+// (all reports as exportAllConsigne writes them, each written once). False
+// when progress cancelled: the files finished stay, none is left half-written.
 bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary = nullptr,
-                     const Progress& progress = {});
+                     const Progress& progress = {}, bool noteForOthers = false);
 
 // Writes html and its PDF as path + ".html" and path + ".pdf".
 void writePage(const QString& path, const QString& html, const QString& title);

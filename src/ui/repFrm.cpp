@@ -238,7 +238,6 @@ void TrepForm::exportAll()
     if (st.curCIndex < 0)
         return;
     shipped::install(st);
-    main.setStatusText(2, exportAllConsigne(st, st.curCIndex, main.prompt()));
     std::unique_ptr<QProgressDialog> dlg;
     Progress step = progress;
     if (!step) {
@@ -251,7 +250,9 @@ void TrepForm::exportAll()
         };
     }
     Summary sum;
-    if (writeSettlement(st, st.curCIndex, main.prompt(), &sum, step))
+    // Every artisan's report as exportAllConsigne writes it, with the pages
+    // and statements of those with sales.
+    if (writeSettlement(st, st.curCIndex, main.prompt(), &sum, step, true))
         openPage(st.repDir + SUMMARY_NAME + u".html"_s);
     refresh();
 }

@@ -217,6 +217,20 @@ private slots:
         QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[2]"), QStringList{u"122.50$"_s});
         QVERIFY(QFile::exists(b.st.repDir + SUMMARY_NAME + u".pdf"_s));
 
+        // With the note form for the others, every report is the one
+        // exportAllConsigne writes.
+        Boutique d;
+        QVERIFY(writeSettlement(d.st, d.spring, d.prompt, nullptr, {}, true));
+        const QString mine = d.st.repDir;
+        setReportPeriod(d.st, u"Autre"_s);
+        exportAllConsigne(d.st, d.spring, d.prompt);
+        for (const QString& no : std::as_const(d.st.numItems)) {
+            const QString name = u"c"_s + no + u".xml"_s;
+            QVERIFY(QFile::exists(mine + name));
+            QCOMPARE(readFileBytes(mine + name), readFileBytes(d.st.repDir + name));
+        }
+        QCOMPARE(d.st.numItems.size(), 3);
+
         Boutique c;
         int calls = 0;
         QVERIFY(!writeSettlement(c.st, c.spring, c.prompt, nullptr, [&](int, int) { return ++calls < 2; }));
