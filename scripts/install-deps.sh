@@ -7,11 +7,11 @@ packages=(
   build-essential cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6xml6
   fonts-dejavu-core
-  xsltproc
+  xsltproc libxslt1-dev poppler-utils
   clang libclang-rt-14-dev
 )
 if [ "${TILVAR_WITH_SCREENSHOT:-0}" = 1 ]; then
-  packages+=(xvfb xauth xdotool imagemagick)
+  packages+=(xvfb xauth xdotool imagemagick chromium)
 fi
 
 missing=()

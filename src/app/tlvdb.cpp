@@ -1,18 +1,45 @@
 // tlvdb: the command-line companion of TilvarBD (see README.md).
 
 #include "export/tlvdbTool.h"
+#include "report/reportCommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A script wants the tool's own messages only, not the platform's notes.
+void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& msg)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(msg));
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Statements are laid out with QtGui's fonts; no window ever shows, and
+    // the other commands need no more than QtCore.
+    const bool gui = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (gui) {
+        qInstallMessageHandler(quietPlatform);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     QByteArray out;
     QByteArray err;
-    const int rc = runTlvdb(args, out, err);
+    const int rc = runTlvdb(args, out, err, {tlvdbReportCommand()});
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
     return std::fflush(stdout) == 0 ? rc : ExitFailed;

@@ -49,6 +49,10 @@ public:
     int wHeight = 655;
     int lastTab = 0;
     QString pubPrefs = QStringLiteral("00001");
+    // The boutique as its statements to the artisans name it; the address
+    // holds one line per postal line.
+    QString shopName = QStringLiteral("Tilvar");
+    QString shopAddress;
 
     // --- shared text lists ---
     QStringList numItems;   // artisan numbers (main window's nListCB)

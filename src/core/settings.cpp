@@ -45,6 +45,9 @@ void readSettings(const TIniFile& ini, AppState& st)
     st.wHeight = ini.readInteger(Prefs, u"wHeight"_s, 655);
     st.lastTab = ini.readInteger(Prefs, u"lastTab"_s, 0);
     st.pubPrefs = ini.readString(Prefs, u"pubPrefs"_s, u"00001"_s);
+    st.shopName = ini.readString(Prefs, u"shopName"_s, u"Tilvar"_s);
+    // One INI value per key: the address lines are kept apart by "|".
+    st.shopAddress = ini.readString(Prefs, u"shopAddress"_s, QString()).split(u'|').join(u'\n');
 }
 
 void writeSettings(const QString& path, const AppState& st)
@@ -73,4 +76,7 @@ void writeSettings(TIniFile& ini, const AppState& st)
     ini.writeInteger(Prefs, u"wHeight"_s, st.wHeight);
     ini.writeInteger(Prefs, u"lastTab"_s, st.lastTab);
     ini.writeString(Prefs, u"pubPrefs"_s, st.pubPrefs);
+    ini.writeString(Prefs, u"shopName"_s, st.shopName);
+    QString address = st.shopAddress;
+    ini.writeString(Prefs, u"shopAddress"_s, address.replace(u'\n', u'|'));
 }

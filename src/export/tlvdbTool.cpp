@@ -65,9 +65,9 @@ int loadWhole(const QString& path, AppState& st, QByteArray& err)
     return result == LoadResult::Missing ? ExitUsage : ExitFailed;
 }
 
-int usageError(QByteArray& err)
+int usageError(QByteArray& err, const std::vector<TlvdbCommand>& extra)
 {
-    err += tlvdbUsage();
+    err += tlvdbUsage(extra);
     return ExitUsage;
 }
 
@@ -81,23 +81,39 @@ int productCount(const AppState& st)
 
 } // namespace
 
-QByteArray tlvdbUsage()
+QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
 {
+    QByteArray more;
+    for (const TlvdbCommand& c : extra)
+        more += c.usage;
     return "usage: tlvdb dump FILE                 print the database as JSON\n"
            "       tlvdb check FILE                exit 0 when FILE loads whole\n"
            "       tlvdb resave IN OUT             save IN as OUT in the current format\n"
            "       tlvdb consign FILE PERIOD ARTNO print an artisan's consignment for a period\n"
-           "exit codes: 0 done, 1 file unreadable or command failed, 2 bad usage or missing file\n";
+           + more
+           + "exit codes: 0 done, 1 file unreadable or command failed, 2 bad usage or missing file\n";
 }
 
-int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err)
+int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
+             const std::vector<TlvdbCommand>& extra)
 {
     if (args.isEmpty())
-        return usageError(err);
+        return usageError(err, extra);
     const QString cmd = args.first();
     if (cmd == u"help"_s || cmd == u"--help"_s || cmd == u"-h"_s) {
-        out += tlvdbUsage();
+        out += tlvdbUsage(extra);
         return ExitOk;
+    }
+    for (const TlvdbCommand& c : extra) {
+        if (c.name != cmd)
+            continue;
+        const qsizetype n = args.size() - 1;
+        if (n < c.minArgs || n > c.maxArgs)
+            return usageError(err, extra);
+        AppState st;
+        if (const int rc = loadWhole(args.at(1), st, err); rc != ExitOk)
+            return rc;
+        return c.run(args.mid(1), st, out, err);
     }
     const int want = cmd == u"dump"_s || cmd == u"check"_s ? 2
                      : cmd == u"resave"_s                ? 3
@@ -105,10 +121,10 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err)
                                                          : 0;
     if (want == 0) {
         err += line(u"tlvdb: unknown command \"%1\""_s.arg(cmd));
-        return usageError(err);
+        return usageError(err, extra);
     }
     if (args.size() != want)
-        return usageError(err);
+        return usageError(err, extra);
 
     AppState st;
     if (const int rc = loadWhole(args.at(1), st, err); rc != ExitOk)

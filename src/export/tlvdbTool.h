@@ -4,13 +4,29 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <functional>
+#include <vector>
+
+class AppState;
 
 // Exit codes of tlvdb.
 enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
 
+// A command that a library above this one adds (rendering reports needs
+// QtGui, which this library does not link).
+struct TlvdbCommand {
+    QString name;
+    int minArgs = 1; // arguments after the name, the database file first
+    int maxArgs = 1;
+    QByteArray usage; // its lines of the usage text
+    // Runs with the arguments after the name, once the file loaded whole into st.
+    std::function<int(const QStringList& args, AppState& st, QByteArray& out, QByteArray& err)> run;
+};
+
 // Runs one command (args without the program name); what it prints goes to
 // out and err (UTF-8). Returns the exit code.
-int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err);
+int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
+             const std::vector<TlvdbCommand>& extra = {});
 
 // The usage text.
-QByteArray tlvdbUsage();
+QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra = {});

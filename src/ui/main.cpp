@@ -11,6 +11,8 @@
 #include "ui/named.h"
 #include "ui/prefsForm.h"
 #include "ui/prodFrm.h"
+#include "ui/pubOptions.h"
+#include "ui/repFrm.h"
 #include "ui/saleFrm.h"
 #include "ui/widgetPrompt.h"
 
@@ -143,6 +145,8 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     buildMenus();
     buildStatusBar();
+    new TPublisher(*this); // publishing and export commands (pubOptions.cpp)
+    new TrepForm(st, *this); // the report window, from the Special menu
 
     artForm = new TArtForm(st, *this, this);
     saleForm = new TsaleForm(st, *this, this);
@@ -218,10 +222,6 @@ void TmainForm::buildTopPanel()
     wPMen = named<QMenu>("wPMen", WebPageBtn);
     pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"options..."_s);
     wPMen->addAction(pmPubPrefs);
-    // Publishing comes with the periods and the reports.
-    WebPageBtn->setEnabled(false);
-    WebPageBtn->setToolTip(u"À venir : la publication web arrive avec les périodes et les rapports."_s);
-    pmPubPrefs->setEnabled(false);
     WebPageBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(WebPageBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { wPMen->popup(WebPageBtn->mapToGlobal(p)); });

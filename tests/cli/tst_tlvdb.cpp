@@ -5,6 +5,7 @@
 #include "support/testFiles.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -75,7 +76,8 @@ private slots:
         for (const QStringList& args : {QStringList{}, QStringList{u"frobnicate"_s, u"x"_s},
                                         QStringList{u"dump"_s}, QStringList{u"check"_s, u"a"_s, u"b"_s},
                                         QStringList{u"resave"_s, REFERENCE},
-                                        QStringList{u"consign"_s, REFERENCE, u"Printemps"_s}}) {
+                                        QStringList{u"consign"_s, REFERENCE, u"Printemps"_s},
+                                        QStringList{u"report"_s, REFERENCE, u"Printemps"_s}}) {
             const ProcessRun r = tlvdb(args);
             QVERIFY(r.code == 2 && r.err.contains("usage: tlvdb") && r.out.isEmpty());
         }
@@ -228,6 +230,32 @@ private slots:
         QVERIFY(noPeriod.code == 1 && noPeriod.err.contains("Automne"));
         const ProcessRun noArt = tlvdb({u"consign"_s, REFERENCE, u"Printemps"_s, u"009"_s});
         QVERIFY(noArt.code == 1 && noArt.err.contains("009"));
+    }
+
+    // Month-end from a script: one artisan's three files, or every artisan
+    // with sales and the summary; the XML is the document the window writes.
+    void report()
+    {
+        QTemporaryDir tmp;
+        const QString one = tmp.filePath(u"one"_s);
+        const ProcessRun r = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one, u"002"_s});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.endsWith("Total: 45.00$\n") && r.err.isEmpty());
+        QCOMPARE(QDir(one).entryList(QDir::Files), (QStringList{u"c002.html"_s, u"c002.pdf"_s, u"c002.xml"_s}));
+        QVERIFY(readFileBytes(one + u"/c002.xml"_s).startsWith(
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<?xml-stylesheet type=\"text/xsl\" "
+            "href=\"../report.xsl\"?>\r\n<report>\r\n<cCaption> Rapport de ventes </cCaption>\r\n"
+            "<artName>Li Bo (002)</artName>\r\n<cTitle>Printemps</cTitle>\r\n"));
+
+        const QString all = tmp.filePath(u"all"_s);
+        const ProcessRun a = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, all});
+        QCOMPARE(a.code, 0);
+        QCOMPARE(a.out, QByteArray("001 3 63.00$\n002 1 45.00$\nTotal: 108.00$\n"));
+        QCOMPARE(QDir(all).entryList(QDir::Files).size(), 8); // sommaire.html and .pdf too
+
+        const ProcessRun intoFile = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one + u"/c002.xml"_s});
+        QVERIFY(intoFile.code == 1 && intoFile.err.startsWith("tlvdb: "));
+        QCOMPARE(tlvdb({u"report"_s, REFERENCE, u"Automne"_s, all}).code, 1);
     }
 };
 

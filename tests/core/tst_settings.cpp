@@ -86,6 +86,7 @@ void TstSettings::writeOrderAndForms()
     st.saveSales = false;
     st.wLeft = 10;
     st.wTop = 20;
+    st.shopAddress = u"12, rue du Pont\nQuébec"_s;
     writeSettings(path, st);
     QCOMPARE(readFileBytes(path),
              QByteArray("[GENERAL]\r\nlastPeriodNo=3\r\ncurArtNo=002\r\nsAgentList=\"\"Marie Claire\"\"\r\n"
@@ -93,12 +94,13 @@ void TstSettings::writeOrderAndForms()
                         "[PREFS]\r\nartFileName=bArtisan09.tlvdb\r\nimportFName=liste.xml\r\n"
                         "autoLoad=0\r\nshowSplash=1\r\nsaveSales=0\r\nadminMode=1\r\n"
                         "wLeft=10\r\nwTop=20\r\nwWidth=830\r\nwHeight=655\r\nlastTab=0\r\n"
-                        "pubPrefs=00001\r\n"));
+                        "pubPrefs=00001\r\nshopName=Tilvar\r\nshopAddress=12, rue du Pont|Qu\xE9" "bec\r\n"));
 
     // Read back (quotes and all) and written again, nothing changes.
     AppState back;
     readSettings(path, back);
     const QByteArray once = readFileBytes(path);
+    QCOMPARE(back.shopAddress, st.shopAddress);
     writeSettings(path, back);
     QCOMPARE(readFileBytes(path), once);
 }

@@ -5,6 +5,7 @@
 
 #include "support/fakePrompt.h"
 #include "ui/artFrm.h"
+#include "ui/dbCommands.h"
 #include "ui/main.h"
 
 #include <QAction>

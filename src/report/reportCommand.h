@@ -1,0 +1,7 @@
+#pragma once
+// "tlvdb report": a period's consignment reports and statements from a script.
+
+#include "export/tlvdbTool.h"
+
+// report FILE PERIOD-TITLE OUTDIR [ARTISAN-NO]
+TlvdbCommand tlvdbReportCommand();

@@ -1,0 +1,118 @@
+#include "report/settlement.h"
+
+#include "core/appState.h"
+#include "core/safeWrite.h"
+#include "core/textUtil.h"
+#include "export/reportDocs.h"
+#include "report/xslTransform.h"
+
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString reportArtName(const AppState& st, const QString& artNo)
+{
+    const int at = st.artList.indexOfArtNo(artNo);
+    return at >= 0 ? st.artList.displayName(at) : u"("_s + artNo + u")"_s;
+}
+
+// The three files of the artisan whose consignment repList holds now.
+ReportFiles writeFiles(AppState& st, const StatementHeader& head, const QString& artNo, Prompt& prompt)
+{
+    st.repArtName = reportArtName(st, artNo);
+    const QString name = u"c"_s + artNo;
+    writeSalesReport(st, name, prompt);
+    ReportFiles f;
+    f.xml = st.repDir + safeFileName(name) + u".xml"_s;
+    f.html = xslt::transformFile(f.xml);
+    f.pdf = st.repDir + safeFileName(name) + u".pdf"_s;
+    const Statement s = statementFor(st, head, artNo);
+    safeWriteFile(f.pdf, pdfFromHtml(statementHtml(s), u"Relevé "_s + s.artName));
+    return f;
+}
+
+// A period without rows leaves the last consignment in place: none is shown.
+void clearConsigne(AppState& st)
+{
+    st.repList.rangeLines.clear();
+    st.repList.total = Money().format();
+}
+
+} // namespace
+
+QStringList settlementArtNos(AppState& st, int p)
+{
+    if (!st.linesReady)
+        st.repList.prepareLines(st.saleList, st.linesReady);
+    QSet<QString> seen(st.numItems.cbegin(), st.numItems.cend());
+    for (int i = 0; i < st.artList.count(); ++i)
+        seen.insert(st.artList.at(i).artNo);
+    if (p >= 0 && p < st.repList.count())
+        for (const QString& row : std::as_const(st.repList.at(p).periodLines))
+            seen.insert(getCommaItem(row, 1));
+    seen.remove(QString());
+    QStringList nos(seen.cbegin(), seen.cend());
+    nos.sort();
+    return nos;
+}
+
+ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, Prompt& prompt)
+{
+    clearConsigne(st);
+    st.curCIndex = p;
+    st.repList.setConsigne(artNo, p, st.saleList, st.linesReady, st.xmlDataLines);
+    return writeFiles(st, statementHeader(st, p), artNo, prompt);
+}
+
+Summary settlementSummary(AppState& st, int p)
+{
+    Summary sum{statementHeader(st, p), {}, {}};
+    const QStringList nos = settlementArtNos(st, p);
+    clearConsigne(st);
+    st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
+        addToSummary(sum, statementFor(st, sum.head, nos.at(k)));
+    });
+    return sum;
+}
+
+bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, const Progress& progress,
+                     bool noteForOthers)
+{
+    Summary sum{statementHeader(st, p), {}, {}};
+    const QStringList nos = settlementArtNos(st, p);
+    clearConsigne(st);
+    const int steps = int(nos.size()) + 1;
+    st.curCIndex = p;
+    bool cancelled = false;
+    st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
+        if (cancelled || (progress && !progress(int(k), steps))) {
+            cancelled = true;
+            return;
+        }
+        if (st.repList.rangeLines.isEmpty()) {
+            if (noteForOthers && st.numItems.contains(nos.at(k))) {
+                st.repArtName = reportArtName(st, nos.at(k));
+                writeSalesReport(st, u"c"_s + nos.at(k), prompt);
+            }
+            return;
+        }
+        writeFiles(st, sum.head, nos.at(k), prompt);
+        addToSummary(sum, statementFor(st, sum.head, nos.at(k)));
+    });
+    if (cancelled || (progress && !progress(steps - 1, steps)))
+        return false;
+    writePage(st.repDir + SUMMARY_NAME, summaryHtml(sum), u"Sommaire de consignation"_s);
+    if (progress)
+        progress(steps, steps);
+    if (summary)
+        *summary = std::move(sum);
+    return true;
+}
+
+void writePage(const QString& path, const QString& html, const QString& title)
+{
+    safeWriteFile(path + u".html"_s, html.toUtf8());
+    safeWriteFile(path + u".pdf"_s, pdfFromHtml(html, title));
+}

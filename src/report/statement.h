@@ -1,0 +1,65 @@
+#pragma once
+// What the boutique owes its artisans for a period: one artisan's statement
+// and the settlement summary of every artisan, as HTML pages and PDF files.
+
+#include "core/money.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class AppState;
+
+// The boutique and the period a page is about.
+struct StatementHeader {
+    QString shopName;
+    QString shopAddress; // one line per postal line
+    QString periodTitle;
+    QString startDate; // "yymmdd"
+    QString endDate;
+};
+
+// One artisan's sales of the period.
+struct Statement {
+    StatementHeader head;
+    QString artNo;
+    QString artName;    // first name and family name
+    QString artAddress; // one line per postal line
+    QStringList rows;   // "date,aNo,pNo,descript,valeur,qnt,tot"
+    QString total;      // "0.00$"
+};
+
+// One line of the settlement summary.
+struct SummaryLine {
+    QString artNo;
+    QString name;
+    qint64 items = 0; // units sold
+    Money owed;
+};
+
+struct Summary {
+    StatementHeader head;
+    std::vector<SummaryLine> lines; // by artisan number
+    Money total;
+};
+
+// The header of period p (title and dates) with the boutique of the settings.
+StatementHeader statementHeader(const AppState& st, int p);
+// The statement of the artisan numbered artNo from the consignment that
+// setConsigne left in repList (rangeLines and total). An artisan missing from
+// the list is named by its number.
+Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo);
+// Adds the consignment left in repList to the summary (artisans with sales only).
+void addToSummary(Summary& sum, const Statement& s);
+
+// "18 mai 2009" for "090518"; any other text comes back unchanged.
+QString frenchDate(const QString& yymmdd);
+
+// A whole page: the boutique, the title, the period (when there is one), body.
+// Plain markup that a browser and QTextDocument (the PDF) lay out alike.
+QString pageHtml(const QString& title, const StatementHeader& head, const QString& body);
+QString statementHtml(const Statement& s);
+QString summaryHtml(const Summary& sum);
+// The PDF of a page made by the two functions above (US Letter, DejaVu Sans).
+QByteArray pdfFromHtml(const QString& html, const QString& title);

@@ -1,0 +1,30 @@
+#pragma once
+// Our XML documents made into HTML pages through XSL style sheets (libxslt),
+// since browsers no longer apply a style sheet to a local XML file.
+
+#include <QByteArray>
+#include <QString>
+
+class AppState;
+
+namespace xslt {
+
+// The HTML that the style sheet xsl makes of the document xml. The document
+// is read as the program writes it: Windows-1252 bytes whatever its
+// declaration says. The style sheet may neither write files nor reach the
+// network. AppError with libxml's or libxslt's message when either does not
+// parse or the transformation fails.
+QByteArray transform(const QByteArray& xml, const QByteArray& xsl);
+
+// The style sheet a document names in its xml-stylesheet line ("" when none).
+QString styleSheetHref(const QByteArray& xml);
+
+// The page of the document at xmlPath, written beside it as the same name
+// with ".html", through the style sheet the document names when that file
+// exists (the user's own), else through ours of the same name. Returns the
+// page's path. A document that names none goes through defaultHref. AppError
+// when reading, transforming or writing fails; a page already there is then
+// left as it was.
+QString transformFile(const QString& xmlPath, const QString& defaultHref = {});
+
+} // namespace xslt

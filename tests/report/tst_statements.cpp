@@ -1,0 +1,243 @@
+// The pages and PDF statements of a period's settlement: what our style
+// sheets make of the documents, what a statement says, the summary's sums
+// and the files left when the work fails or is cancelled.
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "export/reportDocs.h"
+#include "report/settlement.h"
+#include "report/shipped.h"
+#include "report/xslTransform.h"
+#include "support/fakePrompt.h"
+#include "support/modelSheets.h"
+#include "support/testFiles.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <libxml/HTMLparser.h>
+#include <libxml/xpath.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString REFERENCE = QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb");
+
+// Texts of the nodes an XPath selects in an HTML page; fails the test when
+// the page does not parse cleanly.
+QStringList htmlTexts(const QByteArray& html, const char* path)
+{
+    htmlDocPtr doc = htmlReadMemory(html.constData(), int(html.size()), "page.html", "UTF-8",
+                                    HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
+    if (!doc)
+        return {u"<unparsed>"_s};
+    QStringList out;
+    xmlXPathContextPtr ctx = xmlXPathNewContext(doc);
+    xmlXPathObjectPtr found = xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(path), ctx);
+    if (found && found->nodesetval)
+        for (int i = 0; i < found->nodesetval->nodeNr; ++i) {
+            xmlChar* t = xmlNodeGetContent(found->nodesetval->nodeTab[i]);
+            out << QString::fromUtf8(reinterpret_cast<const char*>(t)).simplified();
+            xmlFree(t);
+        }
+    xmlXPathFreeObject(found);
+    xmlXPathFreeContext(ctx);
+    xmlFreeDoc(doc);
+    return out;
+}
+
+// The reference boutique, with one more sale in Printemps by an artisan no
+// longer in the list, described with characters a document must carry.
+struct Boutique {
+    AppState st;
+    FakePrompt prompt;
+    int spring = -1;
+    QTemporaryDir dir;
+
+    Boutique()
+    {
+        if (loadDB(REFERENCE, st, prompt) != LoadResult::Loaded)
+            qFatal("reference database did not load");
+        addSheet(st.saleList, u"090520"_s, {saleLine(u"GonAnn009-001"_s, u"Tasse € & <soucoupe>"_s,
+                                                     u"7.25$"_s, u"2"_s, u"14.50$"_s)});
+        st.linesReady = false;
+        st.shopName = u"Boutique Tilvar"_s;
+        st.shopAddress = u"5, rue du Quai\nQuébec"_s;
+        st.xmlDir = dir.path() + u"/dXML/"_s;
+        rebuildLists(st);
+        spring = st.repList.indexOfTitle(u"Printemps"_s);
+        setReportPeriod(st, u"Printemps"_s);
+    }
+};
+
+QString pdfText(const QString& path)
+{
+    const ProcessRun r = runProcess(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+    return r.code == 0 ? QString::fromUtf8(r.out) : QString();
+}
+
+} // namespace
+
+class TstStatements : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The consignment report through our report.xsl: one table row per sale
+    // row and the total, every character as written; the note form alone.
+    void consignmentPage_data()
+    {
+        QTest::addColumn<QString>("artNo");
+        QTest::addColumn<QStringList>("descriptions");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("sales") << u"001"_s << QStringList{u"Vase bleu, grand"_s, u"Bol \"Océan\""_s, u""_s}
+                               << u"63.00$"_s;
+        QTest::newRow("removed artisan") << u"009"_s << QStringList{u"Tasse € & <soucoupe>"_s} << u"14.50$"_s;
+        QTest::newRow("no sale") << u"003"_s << QStringList{} << QString();
+    }
+    void consignmentPage()
+    {
+        QFETCH(QString, artNo);
+        QFETCH(QStringList, descriptions);
+        QFETCH(QString, total);
+        Boutique b;
+        const ReportFiles f = writeArtisanReport(b.st, b.spring, artNo, b.prompt);
+        const QByteArray html = readFileBytes(f.html);
+        QCOMPARE(htmlTexts(html, "//tr[@class='row']/td[4]"), descriptions);
+        QCOMPARE(htmlTexts(html, "//td[@id='total']"), total.isEmpty() ? QStringList{} : QStringList{total});
+        QCOMPARE(htmlTexts(html, "//p[@class='note']").size(), total.isEmpty() ? 1 : 0);
+        QVERIFY(htmlTexts(html, "//h2").value(0).contains(u"Printemps"_s));
+        QVERIFY(b.prompt.all.isEmpty());
+    }
+
+    // Every document of the data folder has a page through xData.xsl.
+    void dataPages()
+    {
+        Boutique b;
+        b.st.dataDir = b.dir.path() + u"/data/"_s;
+        QVERIFY(QDir().mkpath(b.st.dataDir));
+        writeSalesDocs(b.st);
+        for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s}) {
+            const QByteArray html = readFileBytes(xslt::transformFile(b.st.dataDir + root + u".xml"_s));
+            QCOMPARE(htmlTexts(html, "//h1").value(0).isEmpty(), false);
+        }
+    }
+
+    // The style sheet a document names wins when it is there (the user's
+    // own); a document that does not parse leaves the old page as it was.
+    void userStyleSheetAndFaults()
+    {
+        QTemporaryDir dir;
+        const QString sub = dir.filePath(u"Printemps"_s);
+        QVERIFY(QDir().mkpath(sub));
+        const QString xml = sub + u"/c001.xml"_s;
+        const QByteArray doc = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n"
+                               "<?xml-stylesheet type=\"text/xsl\" href=\"../report.xsl\"?>\r\n"
+                               "<report><artName>Andr\xE9</artName></report>\r\n";
+        QVERIFY(writeFileBytes(xml, doc));
+        QVERIFY(readFileBytes(xslt::transformFile(xml)).contains("<span class=\"artName\">Andr\xC3\xA9</span>"));
+
+        QVERIFY(writeFileBytes(dir.filePath(u"report.xsl"_s),
+                               "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                               "<xsl:output method=\"text\" encoding=\"UTF-8\"/>"
+                               "<xsl:template match=\"/\">mine:<xsl:value-of select=\"//artName\"/></xsl:template>"
+                               "</xsl:stylesheet>"));
+        const QString page = xslt::transformFile(xml);
+        QCOMPARE(readFileBytes(page), QByteArray("mine:Andr\xC3\xA9"));
+
+        QVERIFY(writeFileBytes(xml, "<report><artName>x</report>"));
+        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml));
+        QCOMPARE(readFileBytes(page), QByteArray("mine:Andr\xC3\xA9"));
+        // A style sheet that would write files is refused.
+        QVERIFY(writeFileBytes(dir.filePath(u"report.xsl"_s),
+                               "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\""
+                               " xmlns:exsl=\"http://exslt.org/common\" extension-element-prefixes=\"exsl\">"
+                               "<xsl:template match=\"/\"><exsl:document href=\"evil.txt\">x</exsl:document>"
+                               "</xsl:template></xsl:stylesheet>"));
+        QVERIFY(writeFileBytes(xml, doc));
+        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml));
+        QVERIFY(!QFile::exists(sub + u"/evil.txt"_s));
+    }
+
+    // Ours are written where the documents look for them, once; a user's own
+    // file is never replaced.
+    void install()
+    {
+        QTemporaryDir dir;
+        AppState st;
+        st.progDir = dir.path() + u"/"_s;
+        st.dataDir = st.progDir + u"data/"_s;
+        st.xmlDir = st.progDir + u"dXML/"_s;
+        QVERIFY(QDir().mkpath(st.dataDir));
+        QVERIFY(writeFileBytes(st.dataDir + u"index.htm"_s, "mine"));
+        QCOMPARE(shipped::install(st), (QStringList{st.xmlDir + u"report.xsl"_s, st.progDir + u"xData.xsl"_s}));
+        QCOMPARE(readFileBytes(st.progDir + u"xData.xsl"_s), shipped::file(u"xData.xsl"_s));
+        QCOMPARE(readFileBytes(st.dataDir + u"index.htm"_s), QByteArray("mine"));
+        QVERIFY(shipped::install(st).isEmpty());
+        QVERIFY(shipped::file(u"report.xsl"_s).contains("xsl:stylesheet"));
+    }
+
+    // The PDF statement names the boutique, the artisan, every row and the total.
+    void pdfStatement()
+    {
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        Boutique b;
+        const ReportFiles f = writeArtisanReport(b.st, b.spring, u"001"_s, b.prompt);
+        const QString text = pdfText(f.pdf);
+        for (const QString& want : {u"Boutique Tilvar"_s, u"5, rue du Quai"_s, u"Marie-Ève Tremblay"_s,
+                                    u"12, rue des Érables"_s, u"1 mars 2009"_s, u"31 mai 2009"_s,
+                                    u"Vase bleu, grand"_s, u"Bol \"Océan\""_s, u"48.00$"_s, u"63.00$"_s})
+            QVERIFY2(text.contains(want), qPrintable(want));
+    }
+
+    // The summary holds every artisan with sales, by number, and its grand
+    // total is the sum of their consignments; cancelling leaves no summary.
+    void summary()
+    {
+        Boutique b;
+        Summary sum;
+        QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
+        QStringList nos;
+        Money each;
+        for (const SummaryLine& l : sum.lines) {
+            nos << l.artNo;
+            b.st.repList.setConsigne(l.artNo, b.spring, b.st.saleList, b.st.linesReady, b.st.xmlDataLines);
+            QCOMPARE(l.owed.format(), b.st.repList.total);
+            each += l.owed;
+        }
+        QCOMPARE(nos, (QStringList{u"001"_s, u"002"_s, u"009"_s}));
+        QCOMPARE(sum.total, each);
+        QCOMPARE(sum.total.format(), u"122.50$"_s);
+        QCOMPARE(settlementSummary(b.st, b.spring).total, sum.total);
+        const QByteArray page = readFileBytes(b.st.repDir + SUMMARY_NAME + u".html"_s);
+        QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[2]"), QStringList{u"122.50$"_s});
+        QVERIFY(QFile::exists(b.st.repDir + SUMMARY_NAME + u".pdf"_s));
+
+        // With the note form for the others, every report is the one
+        // exportAllConsigne writes.
+        Boutique d;
+        QVERIFY(writeSettlement(d.st, d.spring, d.prompt, nullptr, {}, true));
+        const QString mine = d.st.repDir;
+        setReportPeriod(d.st, u"Autre"_s);
+        exportAllConsigne(d.st, d.spring, d.prompt);
+        for (const QString& no : std::as_const(d.st.numItems)) {
+            const QString name = u"c"_s + no + u".xml"_s;
+            QVERIFY(QFile::exists(mine + name));
+            QCOMPARE(readFileBytes(mine + name), readFileBytes(d.st.repDir + name));
+        }
+        QCOMPARE(d.st.numItems.size(), 3);
+
+        Boutique c;
+        int calls = 0;
+        QVERIFY(!writeSettlement(c.st, c.spring, c.prompt, nullptr, [&](int, int) { return ++calls < 2; }));
+        QCOMPARE(QDir(c.st.repDir).entryList(QDir::Files),
+                 (QStringList{u"c001.html"_s, u"c001.pdf"_s, u"c001.xml"_s}));
+    }
+};
+
+QTEST_MAIN(TstStatements)
+#include "tst_statements.moc"
