@@ -5,7 +5,6 @@
 #include "core/appState.h"
 #include "core/iniFile.h"
 #include "core/settings.h"
-#include "core/textUtil.h"
 #include "support/testFiles.h"
 
 #include <QFile>
@@ -142,24 +141,20 @@ private slots:
         st.curCIndex = 4;
         // Without a file, values left from before are replaced by the defaults.
         readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
-        QVERIFY(st.curArtNo == u"001"_s && st.artFileName == u"bArtisan09"_s && st.pubPrefs == u"00001"_s);
-        QVERIFY(!st.autoload && st.showSplash && st.wWidth == 830 && st.curCIndex == -1);
+        QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
+        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{0, 1, 830, -1}));
         QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
         AppState noDefault;
         readSettings(dir.path(), noDefault); // a folder reads as an empty file
         QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
 
+        // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
+        // number, a width read as it is (the window ignores it), a height that is no number.
         readSettings(OLD_INI, st);
-        QCOMPARE(st.curArtNo, u"004"_s);
-        QCOMPARE(readCommaList(st.sAgentList), (QStringList{u"Marie Claire"_s, u"Paul"_s}));
-        QCOMPARE(st.lastSAgent, u"Hélène"_s);
-        QCOMPARE(st.curCIndex, 2);
-        QCOMPARE(st.artFileName, u"Boutique €.tlvdb"_s); // section [prefs], any case
-        QVERIFY(st.autoload && !st.showSplash); // "autoload", written "autoLoad"
-        QCOMPARE(st.wLeft, 16);
-        QCOMPARE(st.wWidth, 900);  // read as it is; the window ignores it
-        QCOMPARE(st.wHeight, 655); // not a number: the default
-        QCOMPARE(st.pubPrefs, u"01011"_s);
+        QCOMPARE((QStringList{st.curArtNo, st.sAgentList, st.lastSAgent, st.artFileName, st.pubPrefs}),
+                 (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
+        QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
+                 (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
     void writeOrderAndForms()

@@ -164,7 +164,7 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("value");
         QTest::newRow("negative") << u"-2"_s << true << -2;
-        QTest::newRow("blanks") << u"  12\t"_s << true << 12;
+        QTest::newRow("blanks") << u"  19\t"_s << true << 19;
         QTest::newRow("leading zeros") << u"+007"_s << true << 7;
         QTest::newRow("max") << u"2147483647"_s << true << 2147483647;
         QTest::newRow("min") << u"-2147483648"_s << true << int(-2147483648LL);
