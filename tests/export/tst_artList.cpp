@@ -79,11 +79,9 @@ private slots:
         QCOMPARE(back.count(), 2);
         QCOMPARE(back.at(0).artRecord(), a.artRecord());
         QCOMPARE(back.at(1).artRecord(), u"002|:| |:||:|12 rue Haute|:|Lévis|:||:||:||:||:|\n|:|"_s);
-        QCOMPARE(back.at(0).products.count(), 1);
-        QCOMPARE(back.at(0).products.at(0).descript, p.descript);
-        QCOMPARE(back.at(0).products.at(0).prix, p.prix);
-        QCOMPARE(back.at(0).products.at(0).qntStr, u"090518=5,090601=-1"_s);
-        QCOMPARE(back.at(1).products.count(), 0);
+        const TProduit& q = back.at(0).products.at(0);
+        QCOMPARE((QStringList{q.descript, q.prix, q.qntStr}), (QStringList{p.descript, p.prix, u"090518=5,090601=-1"_s}));
+        QCOMPARE(back.at(0).products.count() * 10 + back.at(1).products.count(), 10);
         // Qt's own parser, without our decoding, reads the same texts.
         QDomDocument plain;
         QVERIFY(plain.setContent(bytes));
@@ -101,20 +99,14 @@ private slots:
         const TArtisan& a = list.at(0);
         QCOMPARE(a.artRecord(), u"001|:|Côté|:|Hélène|:|12 rue de l’Église|:|Québec|:|G1A 1A1|:|418-555-0101|:|"
                                 u"helene@example.org|:||:|Prix 5 € — céramique|:|"_s);
-        QCOMPARE(a.products.count(), 2);
-        QCOMPARE(a.products.at(0).artNo, QString());
-        QCOMPARE(a.products.at(1).descript, u"Bol « œuvre »"_s);
-        QCOMPARE(a.products.at(1).qntStr, u"090519=2,090601=1"_s);
-        QCOMPARE(a.products.at(1).prix, u"15.00$"_s);
-        QCOMPARE(list.at(1).nom, u"Dupont & Fils"_s);
-        QCOMPARE(list.at(1).varData, u"ancien.xml,3"_s);
-        QCOMPARE(list.at(1).products.count(), 0);
+        const TProduit& p = a.products.at(1);
+        QCOMPARE((QStringList{a.products.at(0).artNo, p.descript, p.qntStr, p.prix}),
+                 (QStringList{{}, u"Bol « œuvre »"_s, u"090519=2,090601=1"_s, u"15.00$"_s}));
+        QCOMPARE(list.at(1).nom + list.at(1).varData, u"Dupont & Filsancien.xml,3"_s);
+        QCOMPARE(a.products.count() * 10 + list.at(1).products.count(), 20);
         // Written again by this program, it reads back the same.
         TArtList again;
-        readXml(again, artListXML(list));
-        for (int i = 0; i < 2; ++i)
-            QCOMPARE(again.at(i).artRecord(), list.at(i).artRecord());
-        QCOMPARE(again.at(0).products.at(1).descript, u"Bol « œuvre »"_s);
+        QCOMPARE(artListXML(readXml(again, artListXML(list))), artListXML(list));
     }
 
     void importByPositionAndFailures()

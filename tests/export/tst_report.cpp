@@ -93,11 +93,9 @@ private slots:
 
     void folderNamesStayInsideXmlDir()
     {
-        QCOMPARE(safeFileName(u"Printemps 2009"_s), u"Printemps 2009"_s);
-        QCOMPARE(safeFileName(u".."_s), u"__"_s);
-        QCOMPARE(safeFileName(u"a\\b\nc"_s), u"a_b_c"_s);
-        QCOMPARE(reportDir(u"/x/dXML/"_s, u"-[tout]-"_s), u"/x/dXML/-[tout]-/"_s);
-        QCOMPARE(reportDir(u"/x/dXML"_s, u"/abs"_s), u"/x/dXML/_abs/"_s);
+        QCOMPARE((QStringList{safeFileName(u"Printemps 2009"_s), safeFileName(u".."_s), safeFileName(u"a\\b\nc"_s),
+                              reportDir(u"/x/dXML/"_s, u"-[tout]-"_s), reportDir(u"/x/dXML"_s, u"/abs"_s)}),
+                 (QStringList{u"Printemps 2009"_s, u"__"_s, u"a_b_c"_s, u"/x/dXML/-[tout]-/"_s, u"/x/dXML/_abs/"_s}));
 
         Env e(u"../../evil"_s);
         e.st.curRepName = u"../../evil"_s;
@@ -203,9 +201,6 @@ private slots:
         mergeTallies(r, out);
         QCOMPARE(out, (QStringList{u"\t<pNo>a</pNo><qStr>1,5,0,6</qStr>"_s, u"\t<pNo>b</pNo><qStr>2,0,3,5</qStr>"_s,
                                    u"\t<pNo>c</pNo><qStr>0,7,0,7</qStr>"_s}));
-        TRepList none;
-        mergeTallies(none, out);
-        QVERIFY(out.isEmpty());
         QStringList rows{u"k,1,2,0"_s, u"\"a b\",3"_s};
         shortRows(rows);
         QCOMPARE(rows, (QStringList{u"\t<pNo>k</pNo><qStr>1,2,3</qStr>"_s, u"\t<pNo>a b</pNo><qStr>3</qStr>"_s}));
