@@ -121,7 +121,7 @@ private slots:
         addSheet(e.st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s, u"VerArt001-001,Bol,5.00$,1,5.00$"_s,
                                               writeCommaList({u"Tre<&>007-003"_s, evil, u"1.00$"_s, u"2"_s, u"2.00$"_s})});
         addSheet(e.st.saleList, u"0905\"<"_s, {});
-        e.st.repList.addPeriod(evil, u"090501"_s, u"099999"_s);
+        e.st.repList.addPeriod(evil, u"0"_s, u"099999"_s); // holds the sheet of the odd date too
         e.st.repList.addPeriod(u"R&D \"x\""_s, u"0"_s, u"9"_s);
         setReportPeriod(e.st, u"Mai"_s);
         e.st.numItems = QStringList{u"001"_s, u"002"_s, u"007"_s, u"005"_s};

@@ -197,15 +197,12 @@ private slots:
         QCOMPARE(f.reps.total, u"37.50$"_s);
         // No sale of this artisan in a period that has rows.
         f.consigne(u"007"_s, 0);
-        QVERIFY(f.reps.rangeLines.isEmpty());
-        QVERIFY(f.xml.isEmpty());
-        QCOMPARE(f.reps.total, u"0.00$"_s);
+        QCOMPARE(f.reps.rangeLines + f.xml + QStringList{f.reps.total}, QStringList{u"0.00$"_s});
         // A period without rows keeps the previous rows and total.
         f.consigne(u"005"_s, 1);
         f.consigne(u"005"_s, 2);
-        QCOMPARE(f.reps.total, u"12.00$"_s);
+        QCOMPARE(f.xml + QStringList{f.reps.total}, QStringList{u"12.00$"_s});
         QCOMPARE(f.reps.rangeLines.size(), 1);
-        QVERIFY(f.xml.isEmpty());
         QVERIFY_THROWS_EXCEPTION(AppError, f.consigne(u"005"_s, 3));
         QVERIFY_THROWS_EXCEPTION(AppError, f.consigne(u"005"_s, -1));
 
@@ -214,8 +211,7 @@ private slots:
         addSheet(g.sales, u"090519"_s, {u"TreMar005-004,Pot,1.25$,3,abc"_s, u"TreMar005-005,Rendu,1.00$,-1,-1.10$"_s,
                                         u"TreMar005-006,Tasse,1.00$,0,"_s});
         g.consigne(u"005"_s, 0);
-        QCOMPARE(g.reps.rangeLines.size(), 5);
-        QCOMPARE(g.reps.total, u"35.40$"_s);
+        QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"35.40$5"_s);
     }
 
     void everyArtisanMatchesOneByOne()

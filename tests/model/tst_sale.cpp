@@ -80,22 +80,21 @@ private slots:
         addSheet(l, u"090518"_s, {});
         QCOMPARE(l.indexOfDate(u"090518"_s), 2);
 
-        // Newest first; sheets of one date keep their order, none is lost, also with 60 000.
+        // Newest first; sheets of one date keep their order, none is lost: with
+        // six-digit dates (sorted as numbers) and with any other date text.
         TSaleList d;
         for (const QString& s : {u"090301a"_s, u"090518b"_s, u"081224c"_s, u"090301d"_s, u"090518e"_s})
             addSheet(d, s.left(6), {}, s.mid(6));
-        for (int i = 0; i < 60000; ++i)
-            addSheet(d, u"%1"_s.arg(i % 997, 6, 10, QLatin1Char('0')), {}, QString::number(i));
-        d.sortByDate();
-        QCOMPARE(d.count(), 60005);
-        QStringList order;
-        for (int i = 0; i < 5; ++i)
-            order << d.at(i).date + d.at(i).agent;
-        QCOMPARE(order, (QStringList{u"090518b"_s, u"090518e"_s, u"090301a"_s, u"090301d"_s, u"081224c"_s}));
-        for (int i = 6; i < d.count(); ++i) {
-            const int c = d.at(i - 1).date.compare(d.at(i).date);
-            QVERIFY(c > 0 || (c == 0 && d.at(i - 1).agent.toInt() < d.at(i).agent.toInt()));
-        }
+        auto order = [&d] {
+            d.sortByDate();
+            QStringList out;
+            for (int i = 0; i < d.count(); ++i)
+                out << d.at(i).date + d.at(i).agent;
+            return out.join(u' ');
+        };
+        QCOMPARE(order(), u"090518b 090518e 090301a 090301d 081224c"_s);
+        addSheet(d, u"09051"_s, {}, u"f"_s);
+        QCOMPARE(order(), u"090518b 090518e 09051f 090301a 090301d 081224c"_s);
     }
 
     void lineFormats()
