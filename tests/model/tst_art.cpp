@@ -42,6 +42,7 @@ private slots:
         QCOMPARE(list.fillItems(0), (QStringList{u"Verrier Art (002)"_s, u"Li  (003)"_s, u"  (004)"_s}));
         QCOMPARE(list.fillItems(1), (QStringList{u"VerArt    *0"_s, u"Li____    *1"_s, u"______    *2"_s}));
         QVERIFY_THROWS_EXCEPTION(AppError, list.displayName(3));
+        QVERIFY_THROWS_EXCEPTION(AppError, list.at(3));
         QCOMPARE(QList<int>({list.indexOfArtNo(u"003"_s), list.indexOfArtNo(u"3"_s), list.indexOfArtNo({})}),
                  QList<int>({1, -1, -1}));
 
@@ -129,6 +130,10 @@ private slots:
         QCOMPARE(a->products.at(0).descript, u"Bol"_s);
         st.prodList.addProduct(u"002"_s, u"001"_s, u"090519"_s);
         QCOMPARE(a->products.count(), 1);
+        st.prodNoList.clear(); // no product shown: nothing to store
+        saveProdList(st);
+        QCOMPARE(a->products.count(), 1);
+        st.prodNoList = st.prodList.prodNumbers();
         saveProdList(st);
         QCOMPARE(a->products.count(), 2);
         st.prodList.clear();

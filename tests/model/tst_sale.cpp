@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(l.sheetLineRows(1, u"005"_s, 1), u"\"005,,090301\",\"005,,090301\""_s);
 
         addSheet(l, u"090101"_s, {VASE, saleLine(u"A&B<x>001-002"_s, u"Bol"_s, u"5.00$"_s, u"1"_s, u"5.00$"_s),
-                                  u"X001-001,,1.00$,,"_s});
+                                  u"X001-001,,1.00$,,"_s, u"Y001-001,Bol,1.00$"_s});
         QCOMPARE(l.salesXML(u"090102"_s, u"090227"_s), QString());
         QCOMPARE(l.salesXML(u"090101"_s, u"090228"_s),
                  u"<saleItem date=\"090228\">\n</saleItem>\n"
@@ -153,6 +153,7 @@ private slots:
                  "\t\t<prod><aNo>TreMar005-003</aNo><xStr>2</xStr></prod>\n"
                  "\t\t<prod><aNo>A&amp;B&lt;x&gt;001-002</aNo><xStr>1</xStr></prod>\n"
                  "\t\t<prod><aNo>X001-001</aNo><xStr/></prod>\n"
+                 "\t\t<prod><aNo>Y001-001</aNo><xStr>Y001-001,Bol,1.00$</xStr></prod>\n"
                  "</saleItem>\n"_s);
     }
 
