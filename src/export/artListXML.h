@@ -11,13 +11,9 @@
 class TArtList;
 class TArtisan;
 
-// Element text made safe for our documents: xmlEscape, then the characters a
-// reader would not give back as they are (U+0080..U+009F, a carriage return)
-// as numeric character references; a text of blanks only, which a reader
-// drops, goes into a CDATA section.
+// Element text and attribute values of the document: xmlEscape and
+// xmlAttrEscape, the one rule of every XML we write.
 QString xmlLeafText(const QString& text);
-// The same for an attribute value, whose tabs and line feeds a reader would
-// otherwise turn into blanks.
 QString xmlAttrText(const QString& text);
 
 // The "artItem" element of one artisan (it holds line feeds of its own).

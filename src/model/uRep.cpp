@@ -6,6 +6,7 @@
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/uXMLTag.h"
+#include "model/uProd.h"
 #include "model/uSale.h"
 
 #include <QHash>
@@ -41,6 +42,15 @@ void TReport::setRecord(const QString& rec)
     title = takeField(r, REC_SEP);
     startDate = takeField(r, REC_SEP);
     endDate = r; // the last field keeps all that remains
+}
+
+QString TReport::storeProblem() const
+{
+    return recordProblem(u"Période « %1 »"_s.arg(title),
+                         {{"title", title},
+                          {"startDate", startDate},
+                          {"endDate", endDate, RecordField::Remainder}},
+                         REC_SEP);
 }
 
 // --- TRepList: list ------------------------------------------------------------
@@ -355,8 +365,11 @@ void TRepList::writeReports(TWriter& w) const
 {
     w.writeInteger(curPeriod);
     w.writeListBegin();
-    for (const auto& rep : m_reports)
+    for (const auto& rep : m_reports) {
+        if (const QString why = rep->storeProblem(); !why.isEmpty())
+            throw AppError(why);
         w.writeString(rep->record());
+    }
     w.writeListEnd();
 }
 
@@ -368,6 +381,8 @@ void TRepList::readReports(TReader& r)
     while (!r.endOfList()) {
         auto rep = std::make_unique<TReport>();
         rep->setRecord(r.readString());
+        if (const QString why = rep->storeProblem(); !why.isEmpty())
+            r.fail(why);
         m_current = rep.get();
         m_reports.push_back(std::move(rep));
     }

@@ -32,6 +32,8 @@ public:
     // title|:|startDate|:|endDate, the form stored in the database file.
     QString record() const;
     void setRecord(const QString& rec);
+    // recordProblem of the three fields, owner "Période « <title> »".
+    QString storeProblem() const;
 };
 
 // The program's list of periods, in the order they were added.

@@ -25,6 +25,8 @@ public:
     // date|:|agent|:|total|:|lines, the form stored in the database file.
     QString record() const;
     void setRecord(const QString& rec);
+    // recordProblem of the four fields, owner "Feuille <date>".
+    QString storeProblem() const;
 };
 
 // The parts of a product key ("TreMar005-003"): artisan tag, artisan number,

@@ -9,6 +9,7 @@
 #include "support/testFiles.h"
 
 #include <QDir>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,6 +24,11 @@ private slots:
     void missingOrUnreadableChangesNothing();
     void failedSaveKeepsOldFile();
     void safeWriteReplacesWhole();
+    void unstorableRecordIsReadError_data();
+    void unstorableRecordIsReadError();
+    void damagedFileSavesWhatItRead();
+    void saveRefusesUnstorableText_data();
+    void saveRefusesUnstorableText();
 
 private:
     QTemporaryDir m_dir;
@@ -119,6 +125,142 @@ void TstDbFile::safeWriteReplacesWhole()
     QCOMPARE(readFileBytes(path), QByteArray("second"));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"doc"_s),
              QStringList{u"doc.xml"_s});
+}
+
+namespace {
+
+QByteArray utf8Value(const QByteArray& bytes)
+{
+    QByteArray len(4, '\0');
+    qToLittleEndian<qint32>(qint32(bytes.size()), len.data());
+    return '\x14' + len + bytes;
+}
+
+// A database of at most one artisan, product, sheet and period (empty: none).
+QByteArray oneOfEach(const QByteArray& art, const QByteArray& prod, const QByteArray& sale,
+                     const QByteArray& rep)
+{
+    QByteArray b = QByteArray::fromHex("020201");
+    if (!art.isEmpty())
+        b += utf8Value(art) + '\x01' + (prod.isEmpty() ? QByteArray() : utf8Value(prod)) + '\0';
+    b += QByteArray::fromHex("0001");
+    if (!sale.isEmpty())
+        b += sale.startsWith('\x12') ? sale : utf8Value(sale);
+    b += QByteArray::fromHex("0002ff01");
+    if (!rep.isEmpty())
+        b += utf8Value(rep);
+    return b + '\0';
+}
+
+QStringList records(AppState& st)
+{
+    QStringList out;
+    for (int i = 0; i < st.artList.count(); ++i) {
+        out << st.artList.at(i).artRecord();
+        for (int k = 0; k < st.artList.at(i).products.count(); ++k)
+            out << st.artList.at(i).products.at(k).prodRecord();
+    }
+    for (int i = 0; i < st.saleList.count(); ++i)
+        out << st.saleList.at(i).record();
+    for (int i = 0; i < st.repList.count(); ++i)
+        out << st.repList.at(i).record();
+    return out;
+}
+
+const QByteArray ART = "001|:|Nom|:|Pre|:||:||:||:||:||:||:||:|";
+
+} // namespace
+
+void TstDbFile::unstorableRecordIsReadError_data()
+{
+    // What a save could not write back as it was read is refused on reading,
+    // never changed silently on the next save.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("loads");
+    QTest::newRow("short product record") << oneOfEach(ART, "001:|:001:|:Vase", {}, {}) << true;
+    QTest::newRow("short product ending like its separator")
+        << oneOfEach(ART, "001:|:001:|:Vase:|", {}, {}) << false;
+    QTest::newRow("short artisan ending like its separator")
+        << oneOfEach("001|:|Nom|:", {}, {}, {}) << false;
+    QTest::newRow("short sheet ending like its separator")
+        << oneOfEach(ART, {}, "160101|:|Ana|:", {}) << false;
+    QTest::newRow("short period ending like its separator")
+        << oneOfEach(ART, {}, {}, "P|:") << false;
+    QTest::newRow("invalid UTF-8") << oneOfEach(ART, {}, "160101|:|Marc-\xcandr\xc3\xa9|:|0.00$|:|", {})
+                                   << false;
+    QTest::newRow("lone surrogate")
+        << oneOfEach(ART, {}, QByteArray::fromHex("120100000000d8"), {}) << false;
+}
+
+void TstDbFile::unstorableRecordIsReadError()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, loads);
+    const QString path = m_dir.filePath(u"records.tlvdb"_s);
+    QVERIFY(writeFileBytes(path, bytes));
+    AppState st;
+    FakePrompt prompt;
+    QCOMPARE(loadDB(path, st, prompt), loads ? LoadResult::Loaded : LoadResult::ReadError);
+    QCOMPARE(prompt.errors, loads ? QStringList() : QStringList{READ_ERROR_MSG});
+}
+
+void TstDbFile::damagedFileSavesWhatItRead()
+{
+    // Once loaded whole, resaved unreadable: a short product record ending
+    // like its separator, and invalid UTF-8.
+    const QString damaged =
+        QStringLiteral(TILVAR_TEST_DATA "/fuzz-regressions/fuzz_loadDb/loads-but-resave-unreadable.tlvdb");
+    AppState st;
+    FakePrompt prompt;
+    QCOMPARE(loadDB(damaged, st, prompt), LoadResult::ReadError);
+    QVERIFY(st.artList.count() > 0);
+    const QString path = m_dir.filePath(u"resaved.tlvdb"_s);
+    saveDB(path, st);
+    AppState back;
+    QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
+    QCOMPARE(records(back), records(st));
+}
+
+void TstDbFile::saveRefusesUnstorableText_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("artisan") << 0 << u"a|:|b"_s << u"Artisan 001, champ « nom »"_s;
+    QTest::newRow("product") << 1 << u"Vase:|"_s << u"Artisan 001, produit 001, champ « descript »"_s;
+    QTest::newRow("sheet") << 2 << u"Ana|:"_s << u"Feuille 160101, champ « agent »"_s;
+    QTest::newRow("period") << 3 << u"P|:|Q"_s << u"Période « P|:|Q », champ « title »"_s;
+    QTest::newRow("lone surrogate") << 0 << QString(QChar(0xDC00)) << u"Artisan 001, champ « nom »"_s;
+}
+
+void TstDbFile::saveRefusesUnstorableText()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, named);
+    AppState st;
+    TArtisan& a = st.artList.append();
+    a.artNo = u"001"_s;
+    TProduit& p = a.products.append();
+    p.artNo = p.prodNo = u"001"_s;
+    auto sheet = std::make_unique<TSaleItem>();
+    sheet->date = u"160101"_s;
+    TSaleItem& s = *sheet;
+    st.saleList.append(std::move(sheet));
+    st.repList.addPeriod(u"P"_s, u"160101"_s, u"160102"_s);
+    QString* target[] = {&a.nom, &p.descript, &s.agent, &st.repList.at(0).title};
+    *target[kind] = text;
+    const QString path = m_dir.filePath(u"refused.tlvdb"_s);
+    QVERIFY(writeFileBytes(path, "old"));
+    st.modified = true;
+    try {
+        saveDB(path, st);
+        QFAIL("saved");
+    } catch (const AppError& e) {
+        QVERIFY2(e.message().contains(named + u" : "_s), qPrintable(e.message()));
+    }
+    QCOMPARE(readFileBytes(path), QByteArray("old"));
+    QVERIFY(st.modified);
 }
 
 QTEST_GUILESS_MAIN(TstDbFile)

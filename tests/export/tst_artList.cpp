@@ -130,6 +130,9 @@ void TstArtList::escapedRoundTrip()
     p.qntList.addQnt(u"090518"_s, u"5"_s);
     p.qntList.addQnt(u"090601"_s, u"-1"_s);
     p.prodRecord();
+    // Descriptions that start with a double quote come back whole.
+    for (const QString& d : {u"\"Nuit étoilée\" tableau"_s, u"\""_s})
+        a.products.append().descript = d;
     TArtisan& blank = list.append();
     blank.artNo = u"002"_s;
     blank.nom = u" "_s;
@@ -146,7 +149,9 @@ void TstArtList::escapedRoundTrip()
     QCOMPARE(back.count(), 2);
     const TArtisan& b = back.at(0);
     QCOMPARE(b.artRecord(), a.artRecord());
-    QCOMPARE(b.products.count(), 1);
+    QCOMPARE(b.products.count(), 3);
+    QCOMPARE(b.products.at(1).descript, a.products.at(1).descript);
+    QCOMPARE(b.products.at(2).descript, u"\""_s);
     const TProduit& q = b.products.at(0);
     QCOMPARE(q.descript, p.descript);
     QCOMPARE(q.prix, p.prix);

@@ -1,6 +1,8 @@
 // XML element texts, leaf-text escaping and node values of parsed documents.
 
+#include "core/appError.h"
 #include "core/cp1252.h"
+#include "export/artListXML.h"
 #include "export/uXMLTag.h"
 
 #include <QDomDocument>
@@ -14,6 +16,8 @@ class TstXmlTag : public QObject {
 private slots:
     void xmlTagForms();
     void escapedTextParsesBack();
+    void textsKeptWhole_data();
+    void textsKeptWhole();
     void nodeText();
 };
 
@@ -40,10 +44,36 @@ void TstXmlTag::escapedTextParsesBack()
     QVERIFY(dom.setContent(doc.toLatin1()));
     QCOMPARE(dom.documentElement().firstChildElement(u"d"_s).text(), nasty);
 
-    // Control characters XML cannot hold become blanks rather than an unreadable file.
-    const QString ctl = xmlEscape(u"a\x01" "b"_s);
-    QVERIFY(dom.setContent(u"<d>"_s + ctl + u"</d>"_s));
-    QCOMPARE(dom.documentElement().text(), u"a b"_s);
+    // Control characters XML cannot hold in any form are refused, never replaced.
+    QVERIFY_THROWS_EXCEPTION(AppError, xmlEscape(u"a\x01" "b"_s));
+}
+
+void TstXmlTag::textsKeptWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char16_t* t : {u"\r\n", u" ", u"\t\n", u"\u0085", u"\u2028", u"\u3000", u"\u0080x\u009f",
+                              u"a\tb\nc\rd", u"\u00a0", u"\U0001F600 ok"})
+        QTest::newRow(QString::fromUtf16(t).toUtf8().toHex().constData()) << QString::fromUtf16(t);
+}
+
+void TstXmlTag::textsKeptWhole()
+{
+    // Element text and attribute value, as Latin-1 and as Windows-1252 bytes,
+    // read back by our reader exactly as they were.
+    QFETCH(QString, text);
+    const QString doc = u"<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><r a=\""_s
+                        + xmlAttrEscape(text) + u"\">"_s + TXMLUtil::xmlTag(u"d"_s, xmlEscape(text))
+                        + u"</r>"_s;
+    bool ok = false;
+    const QByteArray bytes = cp1252::encode(doc, &ok);
+    QVERIFY(ok);
+    QCOMPARE(bytes, doc.toLatin1());
+    QDomDocument dom;
+    parseXMLDocument(bytes, dom);
+    QCOMPARE(dom.documentElement().firstChildElement(u"d"_s).text(), text);
+    QCOMPARE(dom.documentElement().attribute(u"a"_s), text);
+    QVERIFY_THROWS_EXCEPTION(AppError, xmlEscape(text + u"\f"_s));
+    QVERIFY_THROWS_EXCEPTION(AppError, xmlAttrEscape(u"\v"_s + text));
 }
 
 void TstXmlTag::nodeText()
