@@ -1,5 +1,6 @@
 // Amounts: parsing, fixed-point arithmetic and the "0.00$" display.
 
+#include "core/appError.h"
 #include "core/money.h"
 #include "core/textUtil.h"
 
@@ -15,6 +16,7 @@ private slots:
     void formatMoney();
     void parseIsExact();
     void arithmeticHasNoDrift();
+    void overflowIsRefused();
 };
 
 void TstMoney::formatMoney_data()
@@ -72,6 +74,18 @@ void TstMoney::arithmeticHasNoDrift()
     QCOMPARE((Money::parse(u"19.99"_s) * 3).format(), u"59.97$"_s);
     QCOMPARE((Money::parse(u"5"_s) - Money::parse(u"7.25"_s)).format(), u"-2.25$"_s);
     QVERIFY(Money::parse(u"1.5"_s) < Money::parse(u"1.51"_s));
+}
+
+void TstMoney::overflowIsRefused()
+{
+    // Two line totals of 900000000000000.00$ exceed the range: an error, never a wrap.
+    const Money big = Money::parse(u"900000000000000.00"_s);
+    QVERIFY_THROWS_EXCEPTION(AppError, big + big);
+    QVERIFY_THROWS_EXCEPTION(AppError, Money() - big - big);
+    QVERIFY_THROWS_EXCEPTION(AppError, big * 2);
+    Money sum = big;
+    QVERIFY_THROWS_EXCEPTION(AppError, sum += big);
+    QCOMPARE(sum, big); // a refused sum leaves the amount as it was
 }
 
 QTEST_GUILESS_MAIN(TstMoney)
