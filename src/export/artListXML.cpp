@@ -232,6 +232,22 @@ bool readArtListFile(TArtList& list, const QString& path)
     const QDomElement root = artListElement(doc);
     if (root.isNull())
         return false;
+    // An artisan or product text that a record could not hold (a record
+    // separator, or the start of one at its end) would come back shifted
+    // once saved: the whole import is refused before list changes.
+    TArtList read;
+    readArtListXML(read, root);
+    for (int i = 0; i < read.count(); ++i) {
+        const TArtisan& a = read.at(i);
+        QString why = a.storeProblem();
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
+            const TProduit& p = a.products.at(k);
+            why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo),
+                                p.recordFields(), PROD_SEP);
+        }
+        if (!why.isEmpty())
+            throw AppError(why);
+    }
     readArtListXML(list, root);
     return true;
 }

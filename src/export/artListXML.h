@@ -41,5 +41,7 @@ QDomElement artListElement(const QDomDocument& doc);
 // "artID" with six or seven children; products from the second child).
 void readArtListXML(TArtList& list, const QDomElement& artList);
 // Reads the file at path into list. False (list untouched) when the document
-// has no "artList" element; AppError when the file cannot be read or parsed.
+// has no "artList" element; AppError (list untouched) when the file cannot be
+// read or parsed, or when a text could not be stored in a record (the
+// message names the artisan or product and the field).
 bool readArtListFile(TArtList& list, const QString& path);

@@ -7,6 +7,8 @@
 #include "core/valueStream.h"
 #include "export/artListXML.h"
 #include "export/uXMLTag.h"
+#include "model/uRep.h"
+#include "model/uSale.h"
 
 #include <QDomElement>
 
@@ -455,8 +457,10 @@ QString TProdList::importLine(int index)
            u","_s + linked;
 }
 
-QString TProdList::getCurInvent(const QString& artNo)
+QString TProdList::getCurInvent(const QString& artNo, TSaleList& sales, TRepList& reps)
 {
+    sales.results.clear();
+    reps.spareLines.clear();
     QStringList rows;
     for (const Ptr& p : m_items) {
         if (p->artNo != artNo)

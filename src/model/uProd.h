@@ -16,6 +16,8 @@
 class AppState;
 class QDomElement;
 class TReader;
+class TRepList;
+class TSaleList;
 class TWriter;
 
 // The three-digit number of n: "00" + n, last three characters (1 -> "001",
@@ -165,7 +167,9 @@ public:
     QString importLine(int index);
     // One inventory row per product of artisan artNo, under INVENT_HEADER:
     // number, description, received, sold, available; as a comma list of rows.
-    QString getCurInvent(const QString& artNo);
+    // Empties the ledger's results (getAllRange then starts from every sale)
+    // and the periods' spareLines.
+    QString getCurInvent(const QString& artNo, TSaleList& sales, TRepList& reps);
 
     QString itemXML(int index);
     // Per product: two tabs, its item, a line feed.

@@ -84,6 +84,7 @@ void TRepList::clear()
     selLines.clear();
     spareLines.clear();
     total.clear();
+    linesReady = false;
 }
 
 // --- periods -------------------------------------------------------------------

@@ -281,18 +281,20 @@ QString TSaleList::lineQuantity(int i, const QString& pno) const
     return any ? u"Quant: "_s + found : QString();
 }
 
-QString TSaleList::sheetLineRows(int i, const QString& prefix, int flag)
+QString TSaleList::sheetLineRows(int i, const QString& prefix, int flag) const
 {
-    results.clear();
+    // Its own rows: the ledger's results keep the last query's rows, which
+    // getAllRange goes on filtering.
+    QStringList rows;
     const TSaleItem& s = at(i);
     const QStringList lines = linesOf(s.lines);
     for (qsizetype k = 0; k < lines.size(); ++k) {
         if (flag == 0)
-            results << u',' + s.date;
+            rows << u',' + s.date;
         else if (!prefix.isEmpty())
-            results << prefix + u",,"_s + s.date;
+            rows << prefix + u",,"_s + s.date;
     }
-    return writeCommaList(results);
+    return writeCommaList(rows);
 }
 
 TProductKey TSaleList::splitKey(const QString& pno)

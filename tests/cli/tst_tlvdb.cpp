@@ -5,6 +5,7 @@
 #include "support/testFiles.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -145,6 +146,10 @@ private slots:
         const ProcessRun ok = tlvdb({u"check"_s, REFERENCE});
         QCOMPARE(ok.code, 0);
         QVERIFY(ok.out.contains("3 artisans, 4 products, 3 sheets, 4 periods"));
+        // A "%" in the name is printed as it is.
+        const QString percent = tmp.filePath(u"caisse%3.tlvdb"_s);
+        QVERIFY(QFile::copy(REFERENCE, percent));
+        QVERIFY(tlvdb({u"check"_s, percent}).out.startsWith(percent.toUtf8() + ": version 2, 3 artisans"));
 
         const QString missing = tmp.filePath(u"none.tlvdb"_s);
         for (const QString& cmd : {u"check"_s, u"dump"_s}) {
@@ -205,6 +210,17 @@ private slots:
         QCOMPARE(w.code, 1);
         QVERIFY(!w.err.isEmpty());
         QCOMPARE(readFileBytes(cut), whole.left(whole.size() / 2));
+
+        // Over an existing OUT the replaced version is kept in backup/; a file
+        // named "backup" there does not stop the resave.
+        QCOMPARE(tlvdb({u"resave"_s, v2, same}).code, 0);
+        QCOMPARE(QDir(tmp.filePath(u"backup"_s)).entryList(QDir::Files).size(), 1);
+        QDir(tmp.filePath(u"backup"_s)).removeRecursively();
+        QVERIFY(writeFileBytes(tmp.filePath(u"backup"_s), "not a folder"));
+        const ProcessRun b = tlvdb({u"resave"_s, REFERENCE, same});
+        QCOMPARE(b.code, 0);
+        QVERIFY(b.err.contains("no backup copy kept"));
+        QCOMPARE(readFileBytes(same), whole);
     }
 
     void consign()

@@ -235,6 +235,31 @@ void TstArtList::importFailures()
     QCOMPARE(list.count(), 1);
     QVERIFY_THROWS_EXCEPTION(AppError, readArtListFile(list, dir.filePath(u"none.xml"_s)));
     QCOMPARE(list.count(), 1);
+
+    // Texts a record could not hold are refused before the list changes,
+    // naming the artisan and the field.
+    const QString item = u"<artItem><artID><artNo>%1</artNo><nom>%2</nom><prenom/><adresse/><eMail/>"
+                         "<comment/></artID><product>%3</product></artItem>"_s;
+    const struct {
+        QString xml;
+        QString named;
+    } refused[] = {
+        {item.arg(u"002"_s, u"a|:|b"_s, QString()), u"Artisan 002, champ « nom »"_s},
+        {item.arg(u"003"_s, u"Potier|:"_s, QString()), u"Artisan 003, champ « nom »"_s},
+        {item.arg(u"004"_s, u"P"_s, u"<item id=\"001\" dsc=\"Bol:|:bleu\"/>"_s),
+         u"produit 001, champ « descript »"_s},
+    };
+    for (const auto& r : refused) {
+        QVERIFY(writeFileBytes(other, (u"<artList>"_s + item.arg(u"001"_s, u"Ok"_s, QString()) + r.xml
+                                       + u"</artList>"_s).toUtf8()));
+        try {
+            readArtListFile(list, other);
+            QFAIL("imported");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(r.named), qPrintable(e.message()));
+        }
+        QCOMPARE(list.count(), 1);
+    }
 }
 
 void TstArtList::writeFile()

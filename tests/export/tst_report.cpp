@@ -201,6 +201,12 @@ private slots:
         QCOMPARE(texts(readFile(dir + u"c005.xml"_s), u"descript"_s), QStringList{u"Vase"_s});
         QCOMPARE(e.st.repArtName, u"Tremblay Marie (005)"_s);
         QCOMPARE(e.st.repList.total, u"24.00$"_s);
+
+        // Without artisans nothing is done, whatever the period index.
+        Env none;
+        for (int p : {-1, 0})
+            QCOMPARE(::exportAllConsigne(none.st, p, none.prompt), QString());
+        QVERIFY(!QDir(none.st.xmlDir).exists());
     }
 
     void hostileTextsStayWellFormed()

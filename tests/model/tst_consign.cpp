@@ -2,9 +2,14 @@
 // XML data lines and totals.
 
 #include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "support/fakePrompt.h"
+#include "support/testFiles.h"
 #include "model/uRep.h"
 #include "support/modelSheets.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -42,9 +47,11 @@ private slots:
     {
         Fixture f;
         f.xml << u"old"_s;
+        const TReport* const first = &f.reps.at(0);
+        f.reps.at(1); // at() itself sets current
         f.reps.setConsigne(u"005"_s, 0, f.sales, f.ready, f.xml);
         QVERIFY(f.ready); // rows were prepared on the way
-        QCOMPARE(f.reps.current(), &f.reps.at(0));
+        QCOMPARE(f.reps.current(), first);
         QCOMPARE(f.reps.rangeLines, (QStringList{u"090531,005,001,\"Bol, bleu\",12.50$,1,12.50$"_s,
                                                  u"090518,005,003,Vase,12.00$,2,24.00$"_s}));
         QCOMPARE(f.reps.total, u"36.50$"_s);
@@ -144,6 +151,39 @@ private slots:
             ++seen;
         });
         QCOMPARE(seen, 100);
+    }
+
+    void nextDatabaseIsPreparedAgain()
+    {
+        // After a consignment, the next database's ledger (emptied, or
+        // loaded, even when its sales section is damaged) is prepared anew.
+        QTemporaryDir dir;
+        AppState next;
+        addSheet(next.saleList, u"090520"_s, {u"TreMar005-001,Bol,5.00$,1,5.00$"_s});
+        next.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+        const QString path = dir.filePath(u"next.tlvdb"_s);
+        saveDB(path, next);
+        QByteArray cut = readFileBytes(path);
+        cut.chop(30); // into the sales section
+        const QString damaged = dir.filePath(u"cut.tlvdb"_s);
+        QVERIFY(writeFileBytes(damaged, cut));
+        for (int way = 0; way < 3; ++way) {
+            AppState st;
+            addSheet(st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
+            st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+            st.repList.setConsigne(u"005"_s, 0, st.saleList, st.linesReady, st.xmlDataLines);
+            QCOMPARE(st.repList.total, u"24.00$"_s);
+            FakePrompt prompt;
+            if (way == 0)
+                st.repList.clear();
+            else
+                loadDB(way == 1 ? path : damaged, st, prompt);
+            QVERIFY(!st.linesReady);
+            if (way == 1) {
+                st.repList.setConsigne(u"005"_s, 0, st.saleList, st.linesReady, st.xmlDataLines);
+                QCOMPARE(st.repList.total, u"5.00$"_s);
+            }
+        }
     }
 };
 

@@ -5,6 +5,7 @@
 #include "core/appState.h"
 #include "core/textUtil.h"
 #include "model/uProd.h"
+#include "model/uRep.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
 
@@ -271,13 +272,20 @@ void TstProd::inventory()
     TProduit& second = list.append();
     second.setProdRecord(u"001:|:004:|:Vase bleu:|::|::|:0905182:|::|:0:|:2:|::|::|:"_s);
 
-    const QStringList rows = readCommaList(list.getCurInvent(u"001"_s));
+    // The query empties the ledger's results and the periods' spareLines.
+    TSaleList sales;
+    TRepList reps;
+    sales.results << u"row"_s;
+    reps.spareLines << u"spare"_s;
+    const QStringList rows = readCommaList(list.getCurInvent(u"001"_s, sales, reps));
+    QVERIFY(sales.results.isEmpty());
+    QVERIFY(reps.spareLines.isEmpty());
     QCOMPARE(rows.size(), 2);
     QCOMPARE(readCommaList(rows.at(0)),
              (QStringList{u"003"_s, u"Bol"_s, u"5"_s, u"1"_s, u"4"_s}));
     QCOMPARE(readCommaList(rows.at(1)),
              (QStringList{u"004"_s, u"Vase bleu"_s, u"2"_s, u"0"_s, u"2"_s}));
-    QCOMPARE(list.getCurInvent(u"009"_s), QString());
+    QCOMPARE(list.getCurInvent(u"009"_s, sales, reps), QString());
 }
 
 void TstProd::section()
@@ -301,9 +309,10 @@ void TstProd::section()
         none.readProducts(r);
     });
     QCOMPARE(back.count(), 2);
+    const TProduit* const last = back.items().at(1).get(); // at() itself would set current
+    QCOMPARE(back.current(), last);
     QCOMPARE(back.at(0).prodRecord(), list.at(0).prodRecord());
     QCOMPARE(back.at(1).descript, u"Théière"_s);
-    QCOMPARE(back.current(), &back.at(1));
     QVERIFY(none.isEmpty());
 }
 
