@@ -103,11 +103,12 @@ int loadDb(const uint8_t* data, size_t size)
     AppState st;
     const LoadResult r = loadDB(in, st, prompt);
     QFile::remove(in);
-    if (r != LoadResult::Loaded)
+    if (r != LoadResult::Loaded && r != LoadResult::ReadError)
         return 0;
 
-    // Whatever loads whole must save, and load whole again with the very same
-    // records: the loader refuses what the saver could not write back.
+    // Whatever loads (whole, or up to a read error) must save, and load whole
+    // again with the very same records: the loader refuses what the saver
+    // could not write back.
     const QString a = tempPath();
     saveDB(a, st);
     AppState again;
