@@ -25,9 +25,8 @@ TProdForm::TProdForm(AppState& state, QWidget* parent) : QWidget(parent), st(sta
 
 void TProdForm::loadWindow()
 {
-    st.prodNoList.clear();
-    st.curProdInd = -1;
-    prodCntLab->setText(QStringLiteral("0"));
+    // selectArtisan has just filled prodNoList and curProdInd: shown, not undone.
+    prodCntLab->setText(QString::number(st.prodNoList.count()));
 }
 
 void TProdForm::resetWindow()

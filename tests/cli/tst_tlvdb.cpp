@@ -3,6 +3,7 @@
 
 #include "support/testFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +49,10 @@ private slots:
         QTemporaryDir tmp;
         const ProcessRun ok = tlvdb({u"check"_s, REFERENCE});
         QVERIFY(ok.code == 0 && ok.out.contains("version 2, 3 artisans, 4 products, 3 sheets, 4 periods"));
+        // A "%" in the name is printed as it is.
+        const QString percent = tmp.filePath(u"caisse%3.tlvdb"_s);
+        QVERIFY(QFile::copy(REFERENCE, percent));
+        QVERIFY(tlvdb({u"check"_s, percent}).out.startsWith(percent.toUtf8() + ": version 2, 3 artisans"));
 
         const QString missing = tmp.filePath(u"none.tlvdb"_s);
         for (const QString& cmd : {u"check"_s, u"dump"_s}) {
@@ -78,6 +83,13 @@ private slots:
         // A version-1 file (artisans without products, cp1252 texts) comes out in the current format.
         QCOMPARE(tlvdb({u"resave"_s, DATA + u"db-version1.tlvdb"_s, out}).code, 0);
         QCOMPARE(readFileBytes(out), readFileBytes(DATA + u"db-version1-resaved.tlvdb"_s));
+        // The replaced OUT is kept in backup/; a file named "backup" there does not stop the resave.
+        const QDir backup(tmp.filePath(u"backup"_s));
+        QCOMPARE(backup.entryList(QDir::Files).size(), 1);
+        QVERIFY(QDir(backup).removeRecursively() && writeFileBytes(backup.path(), "not a folder"));
+        const ProcessRun b = tlvdb({u"resave"_s, REFERENCE, out});
+        QVERIFY(b.code == 0 && b.err.contains("no backup copy kept"));
+        QCOMPARE(readFileBytes(out), readFileBytes(REFERENCE));
 
         // A file that cannot be read whole is refused and nothing is written.
         const QByteArray whole = readFileBytes(REFERENCE);

@@ -10,18 +10,44 @@
 #include "core/safeWrite.h"
 #include "core/valueStream.h"
 #include "support/fakePrompt.h"
+#include "support/modelSheets.h"
 #include "support/sampleDb.h"
 #include "support/testFiles.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const QString& DB_NAME = TEST_DB_NAME;
+
+QByteArray utf8Value(const QByteArray& bytes)
+{
+    QByteArray len(4, '\0');
+    qToLittleEndian<qint32>(qint32(bytes.size()), len.data());
+    return '\x14' + len + bytes;
+}
+
+// A database of at most one artisan, product, sheet and period (empty: none).
+QByteArray oneOfEach(const QByteArray& art, const QByteArray& prod, const QByteArray& sale, const QByteArray& rep)
+{
+    QByteArray b = QByteArray::fromHex("020201");
+    if (!art.isEmpty())
+        b += utf8Value(art) + '\x01' + (prod.isEmpty() ? QByteArray() : utf8Value(prod)) + '\0';
+    b += QByteArray::fromHex("0001");
+    if (!sale.isEmpty())
+        b += sale.startsWith('\x12') ? sale : utf8Value(sale);
+    b += QByteArray::fromHex("0002ff01");
+    if (!rep.isEmpty())
+        b += utf8Value(rep);
+    return b + '\0';
+}
+
+const QByteArray ART = "001|:|Nom|:|Pre|:||:||:||:||:||:||:||:|";
 } // namespace
 
 class TstDbFile : public QObject {
@@ -73,6 +99,103 @@ private slots:
         // A folder cannot be opened as a file: an error for the caller, not a message.
         QVERIFY_THROWS_EXCEPTION(AppError, loadDB(dir.path(), st, prompt));
         QVERIFY(prompt.all.isEmpty());
+    }
+
+    void unstorableRecordIsReadError_data()
+    {
+        // What a save could not write back as it was read is refused on reading,
+        // never changed silently on the next save.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("short product") << oneOfEach(ART, "001:|:001:|:Vase", {}, {}) << true;
+        QTest::newRow("short product ending like its separator") << oneOfEach(ART, "001:|:001:|:Vase:|", {}, {}) << false;
+        QTest::newRow("short artisan ending like its separator") << oneOfEach("001|:|Nom|:", {}, {}, {}) << false;
+        QTest::newRow("short sheet ending like its separator") << oneOfEach(ART, {}, "160101|:|Ana|:", {}) << false;
+        QTest::newRow("short period ending like its separator") << oneOfEach(ART, {}, {}, "P|:") << false;
+        QTest::newRow("invalid UTF-8") << oneOfEach(ART, {}, "160101|:|Marc-\xcandr\xc3\xa9|:|0.00$|:|", {}) << false;
+        QTest::newRow("lone surrogate") << oneOfEach(ART, {}, QByteArray::fromHex("120100000000d8"), {}) << false;
+    }
+
+    void unstorableRecordIsReadError()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, loads);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"records.tlvdb"_s);
+        QVERIFY(writeFileBytes(path, bytes));
+        AppState st;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(path, st, prompt), loads ? LoadResult::Loaded : LoadResult::ReadError);
+        QCOMPARE(prompt.errors, loads ? QStringList() : QStringList{READ_ERROR_MSG});
+    }
+
+    void saveRefusesUnstorableText_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("artisan") << 0 << u"a|:|b"_s << u"Artisan 001, champ « nom »"_s;
+        QTest::newRow("product") << 1 << u"Vase:|"_s << u"Artisan 001, produit 001, champ « descript »"_s;
+        QTest::newRow("sheet") << 2 << u"Ana|:"_s << u"Feuille 160101, champ « agent »"_s;
+        QTest::newRow("period") << 3 << u"P|:|Q"_s << u"Période « P|:|Q », champ « title »"_s;
+        QTest::newRow("lone surrogate") << 0 << QString(QChar(0xDC00)) << u"Artisan 001, champ « nom »"_s;
+    }
+
+    void saveRefusesUnstorableText()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, named);
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.artNo = u"001"_s;
+        TProduit& p = a.products.append();
+        p.artNo = p.prodNo = u"001"_s;
+        TSaleItem& s = addSheet(st.saleList, u"160101"_s, {});
+        st.repList.addPeriod(u"P"_s, u"160101"_s, u"160102"_s);
+        QString* target[] = {&a.nom, &p.descript, &s.agent, &st.repList.at(0).title};
+        *target[kind] = text;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"refused.tlvdb"_s);
+        QVERIFY(writeFileBytes(path, "old"));
+        st.modified = true;
+        try {
+            saveDB(path, st);
+            QFAIL("saved");
+        } catch (const AppError& e) {
+            QVERIFY2(e.message().contains(named + u" : "_s), qPrintable(e.message()));
+        }
+        QVERIFY(readFileBytes(path) == "old" && st.modified);
+    }
+
+    void nextDatabaseIsPreparedAgain()
+    {
+        // A consignment's prepared rows never outlive their database: emptied, or
+        // loaded (even with a damaged sales section), the periods are prepared anew.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"next.tlvdb"_s), cut = dir.filePath(u"cut.tlvdb"_s);
+        AppState next;
+        addSheet(next.saleList, u"090520"_s, {u"TreMar005-001,Bol,5.00$,1,5.00$"_s});
+        next.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+        saveDB(path, next);
+        QVERIFY(writeFileBytes(cut, readFileBytes(path).chopped(30))); // into the sales section
+        for (const QString& file : {QString(), path, cut}) {
+            AppState st;
+            addSheet(st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
+            st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+            st.repList.setConsigne(u"005"_s, 0, st.saleList, st.linesReady, st.xmlDataLines);
+            QCOMPARE(st.repList.total, u"24.00$"_s);
+            FakePrompt prompt;
+            if (file.isEmpty())
+                st.repList.clear();
+            else
+                loadDB(file, st, prompt);
+            QVERIFY(!st.linesReady);
+            if (file == path) {
+                st.repList.setConsigne(u"005"_s, 0, st.saleList, st.linesReady, st.xmlDataLines);
+                QCOMPARE(st.repList.total, u"5.00$"_s);
+            }
+        }
     }
 
     void everyInjectedFaultIsHarmless()

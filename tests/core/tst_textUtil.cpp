@@ -228,6 +228,14 @@ private slots:
         QCOMPARE((Money::parse(u"19.99"_s) * 3).format(), u"59.97$"_s);
         QCOMPARE((Money::parse(u"5"_s) - Money::parse(u"7.25"_s)).format(), u"-2.25$"_s);
         QVERIFY(Money::parse(u"1.5"_s) < Money::parse(u"1.51"_s));
+        // Beyond the range of amounts is an error, never a wrap; a refused sum leaves the amount.
+        const Money big = Money::parse(u"900000000000000.00"_s);
+        QVERIFY_THROWS_EXCEPTION(AppError, big + big);
+        QVERIFY_THROWS_EXCEPTION(AppError, Money() - big - big);
+        QVERIFY_THROWS_EXCEPTION(AppError, big * 2);
+        Money sum = big;
+        QVERIFY_THROWS_EXCEPTION(AppError, sum += big);
+        QCOMPARE(sum, big);
     }
 
     void smallTextsAndDates()

@@ -3,10 +3,12 @@
 // element and escaping helpers under every XML document.
 
 #include "core/appError.h"
+#include "core/cp1252.h"
 #include "core/tilvarDB.h"
 #include "export/artListXML.h"
 #include "export/uXMLTag.h"
 #include "model/uArt.h"
+#include "support/modelErrors.h"
 #include "support/testFiles.h"
 
 #include <QDomDocument>
@@ -66,6 +68,9 @@ private slots:
                        u"Prix : 5 € — ligne 1\r\nligne 2\n\ttab ✓ 😀 \u0085|:|"_s);
         TProduit& p = a.products.append();
         p.setProdRecord(u"001:|::|:Bol \"bleu\" & <vert>\tligne\nsuite €:|:12.50$:|:20.00$:|:0905185,090601-1:|::|:0:|:4:|::|::|:"_s);
+        // Descriptions that start with a double quote come back whole.
+        for (const QString& d : {u"\"Nuit étoilée\" tableau"_s, u"\""_s})
+            a.products.append().descript = d;
         TArtisan& b = list.append();
         b.setArtRecord(u"002|:| |:||:|  12 rue Haute  |:| Lévis |:||:||:||:||:|\n|:|"_s);
         QVERIFY(artItemXML(b).endsWith(u"\n\t<product />\n</artItem>"_s));
@@ -81,7 +86,9 @@ private slots:
         QCOMPARE(back.at(1).artRecord(), u"002|:| |:||:|12 rue Haute|:|Lévis|:||:||:||:||:|\n|:|"_s);
         const TProduit& q = back.at(0).products.at(0);
         QCOMPARE((QStringList{q.descript, q.prix, q.qntStr}), (QStringList{p.descript, p.prix, u"090518=5,090601=-1"_s}));
-        QCOMPARE(back.at(0).products.count() * 10 + back.at(1).products.count(), 10);
+        QCOMPARE(back.at(0).products.count() * 10 + back.at(1).products.count(), 30);
+        for (int i : {1, 2})
+            QCOMPARE(back.at(0).products.at(i).descript, a.products.at(i).descript);
         // Qt's own parser, without our decoding, reads the same texts.
         QDomDocument plain;
         QVERIFY(plain.setContent(bytes));
@@ -135,19 +142,61 @@ private slots:
         QCOMPARE(list.count(), 3);
         QVERIFY_THROWS_EXCEPTION(AppError, readArtListFile(list, dir.filePath(u"none.xml"_s)));
         QCOMPARE(list.count(), 3);
+
+        // Texts a record could not hold are refused before the list changes,
+        // naming the artisan and the field.
+        const QString item = u"<artItem><artID><artNo>%1</artNo><nom>%2</nom><prenom/><adresse/><eMail/>"
+                             "<comment/></artID><product>%3</product></artItem>"_s;
+        const QStringList refused[] = {
+            {u"002"_s, u"a|:|b"_s, QString(), u"Artisan 002, champ « nom »"_s},
+            {u"003"_s, u"Potier|:"_s, QString(), u"Artisan 003, champ « nom »"_s},
+            {u"004"_s, u"P"_s, u"<item id=\"001\" dsc=\"Bol:|:bleu\"/>"_s, u"produit 001, champ « descript »"_s},
+        };
+        for (const QStringList& r : refused) {
+            QVERIFY(writeFileBytes(other, (u"<artList>"_s + item.arg(u"001"_s, u"Ok"_s, QString())
+                                           + item.arg(r[0], r[1], r[2]) + u"</artList>"_s).toUtf8()));
+            QVERIFY2(errorOf([&] { readArtListFile(list, other); }).contains(r[3]), qPrintable(r[3]));
+            QCOMPARE(list.count(), 3);
+        }
     }
 
     void escapedTextParsesBack()
     {
         QCOMPARE(TXMLUtil::xmlTag(u"a"_s, u"x & y"_s), u"<a>x & y</a>"_s); // escaping is the caller's
         QCOMPARE(TXMLUtil::xmlTag(u"descript"_s, QString()), u"<descript/>"_s);
-        QCOMPARE(xmlEscape(u"a&b<c>d\"e é€\U0001F600\x01"_s), u"a&amp;b&lt;c&gt;d&quot;e é&#8364;&#128512; "_s);
+        QCOMPARE(xmlEscape(u"a&b<c>d\"e é€\U0001F600"_s), u"a&amp;b&lt;c&gt;d&quot;e é&#8364;&#128512;"_s);
         const QString nasty = u"Tom & \"Jerry\" <b> é € œ \U0001F600 ' tab\tend"_s;
         const QString doc = u"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"_s
             + TXMLUtil::xmlTag(u"r"_s, TXMLUtil::xmlTag(u"d"_s, xmlEscape(nasty)));
         QDomDocument dom;
         QVERIFY(dom.setContent(doc.toLatin1())); // written as Latin-1 bytes, as our documents are
         QCOMPARE(dom.documentElement().firstChildElement(u"d"_s).text(), nasty);
+    }
+
+    void textsKeptWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char16_t* t : {u"\r\n", u" ", u"\t\n", u"\u0085", u"\u2028", u"\u3000", u"\u0080x\u009f",
+                                  u"a\tb\nc\rd", u"\u00a0", u"\U0001F600 ok"})
+            QTest::newRow(QString::fromUtf16(t).toUtf8().toHex().constData()) << QString::fromUtf16(t);
+    }
+
+    void textsKeptWhole()
+    {
+        // Element text and attribute value, written as Latin-1 (also valid
+        // Windows-1252) bytes, read back exactly; what XML cannot hold is refused.
+        QFETCH(QString, text);
+        const QString doc = u"<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><r a=\""_s + xmlAttrEscape(text) + u"\">"_s
+            + TXMLUtil::xmlTag(u"d"_s, xmlEscape(text)) + u"</r>"_s;
+        bool ok = false;
+        const QByteArray bytes = cp1252::encode(doc, &ok);
+        QVERIFY(ok && bytes == doc.toLatin1());
+        QDomDocument dom;
+        parseXMLDocument(bytes, dom);
+        QCOMPARE(dom.documentElement().firstChildElement(u"d"_s).text(), text);
+        QCOMPARE(dom.documentElement().attribute(u"a"_s), text);
+        QVERIFY_THROWS_EXCEPTION(AppError, xmlEscape(text + u"\x01"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, xmlAttrEscape(u"\v"_s + text));
     }
 
     void nodeText()

@@ -117,7 +117,7 @@ private slots:
     void exportAllConsigneAndHostileTexts()
     {
         Env e(u"Mai"_s);
-        const QString evil = u"<a href=\"x\">&amp; ' ]]> \x01\x1f€ 漢字 😀 é</a>"_s;
+        const QString evil = u"<a href=\"x\">&amp; ' ]]> \t\r\n\u0080\u0085€ 漢字 😀 é</a>"_s;
         addSheet(e.st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s, u"VerArt001-001,Bol,5.00$,1,5.00$"_s,
                                               writeCommaList({u"Tre<&>007-003"_s, evil, u"1.00$"_s, u"2"_s, u"2.00$"_s})});
         addSheet(e.st.saleList, u"0905\"<"_s, {});
@@ -135,9 +135,14 @@ private slots:
         QCOMPARE(texts(readFileBytes(e.st.repDir + u"c005.xml"_s), u"descript"_s), QStringList{u"Vase"_s});
         QCOMPARE(e.st.repArtName, u"Tremblay Marie (005)"_s);
         QCOMPARE(e.st.repList.total, u"24.00$"_s);
-        // Control characters XML cannot hold become blanks; the rest reads back.
+        // Without artisans nothing is done, whatever the period index.
+        Env none;
+        for (int p : {-1, 0})
+            QCOMPARE(exportAllConsigne(none.st, p, none.prompt), QString());
+        QVERIFY(!QDir(none.st.xmlDir).exists());
+        // Every character reads back, C1 controls and a carriage return too.
         const QByteArray c007 = readFileBytes(e.st.repDir + u"c007.xml"_s);
-        QCOMPARE(texts(c007, u"artName"_s), QStringList{QString(evil).replace(u'\x01', u' ').replace(u'\x1f', u' ')});
+        QCOMPARE(texts(c007, u"artName"_s), QStringList{evil});
         QCOMPARE(texts(c007, u"descript"_s).size(), 1);
 
         writeSalesDocs(e.st);

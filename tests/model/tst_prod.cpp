@@ -5,6 +5,7 @@
 #include "core/appState.h"
 #include "core/textUtil.h"
 #include "model/uProd.h"
+#include "model/uRep.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
 
@@ -163,10 +164,17 @@ private slots:
         TProduit& p = bol(list);
         list.append().setProdRecord(u"002:|:001:|:Tasse:|::|::|:0905183:|::|:0:|:3:|::|::|:"_s);
         list.append().setProdRecord(u"001:|:004:|:Vase bleu:|::|::|:0905182:|::|:0:|:2:|::|::|:"_s);
+        // The inventory query empties the ledger's results and the periods' spareLines.
+        TSaleList sales;
+        TRepList reps;
+        sales.results << u"row"_s;
+        reps.spareLines << u"spare"_s;
         QCOMPARE((QStringList{list.saleLine(0, u"090520"_s), list.saleLine(0, u"090601"_s), list.listLine(0),
-                              list.importLine(0), list.getCurInvent(u"001"_s), list.getCurInvent(u"009"_s)}),
+                              list.importLine(0), list.getCurInvent(u"001"_s, sales, reps),
+                              list.getCurInvent(u"009"_s, sales, reps)}),
                  (QStringList{u"003,\"Bol\",4,20.00$,1,20.00$"_s, u"003,\"Bol\",4,20.00$,0,"_s, u"003,\"Bol\",5,12.50$,20.00$"_s,
                               u"001,\"Bol\",12.50$,20.00$,"_s, writeCommaList({u"003,Bol,5,1,4"_s, u"004,\"Vase bleu\",2,0,2"_s}), {}}));
+        QVERIFY(sales.results.isEmpty() && reps.spareLines.isEmpty());
         QCOMPARE(TProdList().saleLine(0, u"090520"_s), QString());
         p.prodNo = u"*007"_s;
         QVERIFY(list.importLine(0).endsWith(u",007"_s));

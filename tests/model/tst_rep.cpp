@@ -155,8 +155,10 @@ private slots:
         QCOMPARE(l.rangeLines, l.at(0).periodLines);
         QCOMPARE(sales.results.size(), 5);
         QVERIFY_THROWS_EXCEPTION(AppError, l.getAllRange(3, sales));
+        const QStringList results = sales.results;
         l.allTrans(u"005"_s, sales);
         QCOMPARE(l.rangeLines, (QStringList{u",090518"_s, u",090301"_s, u",081224"_s}));
+        QCOMPARE(sales.results, results); // left to the query before it
     }
 
     void xmlDataLines()
