@@ -9,5 +9,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j2
 if [ -x scripts/fuzz.sh ] && [ "${TILVAR_SKIP_FUZZ:-0}" != 1 ]; then
+  # The deterministic fuzz pass: seed 1, a fixed number of inputs per target.
   ./scripts/fuzz.sh --quick
 fi

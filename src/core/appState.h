@@ -68,7 +68,8 @@ public:
     TRepList repList;
 
     // --- report state ---
-    bool linesReady = false;
+    // The periods' own flag: emptying or reading the periods resets it.
+    bool& linesReady = repList.linesReady;
     QStringList xmlDataLines;
     QString repArtName;
     QString curRepName;

@@ -36,10 +36,12 @@ SafeWriteOptions dbWriteOptions(const AppState& st, const QString& path)
     return opt;
 }
 
-void saveDB(const QString& path, AppState& st, const WriteFaults* faults)
+void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool keepBackup)
 {
     SafeWriteOptions opt = dbWriteOptions(st, path);
     opt.faults = faults;
+    if (!keepBackup)
+        opt.backupDir.clear();
     safeWriteFile(
         path,
         [&st](QIODevice& dev) {
@@ -76,6 +78,9 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
             prompt.error(OLD_VERSION_MSG);
             return LoadResult::OldVersion;
         }
+        // Rows prepared from the ledger in memory no longer apply, even
+        // when the sales section fails before the periods are read again.
+        st.linesReady = false;
         // Each section reader empties its own list first.
         st.artList.readArtisans(r, st.dbVersion, st.totProdCount);
         st.saleList.readSales(r);

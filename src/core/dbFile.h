@@ -19,7 +19,9 @@ inline const QString READ_ERROR_MSG = QStringLiteral("Error reading file");
 // a failed save raises AppError with the platform's message and leaves the old
 // file as it was (and st.modified as it was). The replaced version is kept in
 // backupDir(st, path). faults is a test hook.
-void saveDB(const QString& path, AppState& st, const WriteFaults* faults = nullptr);
+// keepBackup false: no copy of the replaced file (for a caller that said why).
+void saveDB(const QString& path, AppState& st, const WriteFaults* faults = nullptr,
+            bool keepBackup = true);
 
 // The folder of the dated backup copies: "backup" under the data folder (under
 // the file's own folder when no data folder is set).

@@ -1,5 +1,7 @@
 #include "core/money.h"
 
+#include "core/appError.h"
+
 #include <limits>
 
 namespace {
@@ -105,4 +107,9 @@ QString Money::plain() const
 QString Money::format() const
 {
     return plain() + QLatin1Char('$');
+}
+
+void Money::overflow()
+{
+    throw AppError(QStringLiteral("Montant trop grand : le calcul dépasse 922337203685477.58$."));
 }

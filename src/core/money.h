@@ -21,11 +21,20 @@ public:
     qint64 units() const { return m_units; }
     bool isZero() const { return m_units == 0; }
 
-    Money operator+(Money o) const { return fromUnits(m_units + o.m_units); }
-    Money operator-(Money o) const { return fromUnits(m_units - o.m_units); }
-    Money operator*(qint64 qnt) const { return fromUnits(m_units * qnt); }
-    Money& operator+=(Money o) { m_units += o.m_units; return *this; }
-    Money& operator-=(Money o) { m_units -= o.m_units; return *this; }
+    // A result beyond the range of amounts raises AppError, never wraps.
+    Money operator+(Money o) const { return checked(__builtin_add_overflow(m_units, o.m_units, &o.m_units), o); }
+    Money operator-(Money o) const
+    {
+        Money r;
+        return checked(__builtin_sub_overflow(m_units, o.m_units, &r.m_units), r);
+    }
+    Money operator*(qint64 qnt) const
+    {
+        Money r;
+        return checked(__builtin_mul_overflow(m_units, qnt, &r.m_units), r);
+    }
+    Money& operator+=(Money o) { return *this = *this + o; }
+    Money& operator-=(Money o) { return *this = *this - o; }
     auto operator<=>(const Money&) const = default;
 
     // "0.00$": minus sign, at least one integer digit, two decimals (half away
@@ -35,5 +44,12 @@ public:
     QString plain() const;
 
 private:
+    static Money checked(bool overflowed, Money result)
+    {
+        if (overflowed)
+            overflow();
+        return result;
+    }
+    [[noreturn]] static void overflow();
     qint64 m_units = 0;
 };

@@ -28,6 +28,18 @@ bool isAscii(const QString& text)
 
 } // namespace
 
+bool isStorable(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
 // --- TWriter -----------------------------------------------------------------
 
 TWriter::TWriter(QIODevice& device) : TFiler(device)
@@ -100,7 +112,10 @@ void TWriter::writeString(const QString& text)
 {
     char head[5];
     if (!isAscii(text)) {
-        // Any other character goes as UTF-8, so nothing outside Windows-1252 is lost.
+        // Any other character goes as UTF-8, so nothing outside Windows-1252 is
+        // lost; a lone surrogate has no UTF-8 form and is refused, not replaced.
+        if (!isStorable(text))
+            throw AppError(QStringLiteral("Stream write error: text with a lone surrogate"));
         const QByteArray utf8 = text.toUtf8();
         head[0] = char(TagUtf8String);
         qToLittleEndian<qint32>(qint32(utf8.size()), head + 1);
@@ -139,7 +154,7 @@ TReader::TReader(QIODevice& device) : TFiler(device)
 
 void TReader::fail(const QString& what) const
 {
-    throw ReadError(QStringLiteral("Error reading file: %1 at byte %2").arg(what).arg(position()));
+    throw ReadError(QStringLiteral("Error reading file: %1 at byte %2").arg(what, QString::number(position())));
 }
 
 bool TReader::fill()
@@ -241,10 +256,20 @@ QString TReader::readString()
         QString out(qsizetype(units), Qt::Uninitialized);
         for (qsizetype i = 0; i < units; ++i)
             out[i] = QChar(qFromLittleEndian<quint16>(raw.constData() + 2 * i));
+        // A lone surrogate has no UTF-8 form: saving would change the text.
+        if (!isStorable(out))
+            fail(QStringLiteral("UTF-16 text with a lone surrogate"));
         return out;
     }
-    case TagUtf8String:
-        return QString::fromUtf8(takeBytes(takeLength()));
+    case TagUtf8String: {
+        // Decoding must not replace anything: the text is saved back as UTF-8
+        // and has to give the very bytes read.
+        const QByteArray bytes = takeBytes(takeLength());
+        QString out = QString::fromUtf8(bytes);
+        if (out.toUtf8() != bytes)
+            fail(QStringLiteral("invalid UTF-8 text"));
+        return out;
+    }
     default:
         --m_pos;
         fail(QStringLiteral("string expected, tag 0x%1").arg(tag, 2, 16, QLatin1Char('0')));

@@ -6,6 +6,10 @@
 #include <QIODevice>
 #include <QString>
 
+// Whether a string value holds text exactly: false for a lone UTF-16
+// surrogate, which has no UTF-8 form.
+bool isStorable(const QString& text);
+
 // Common base of the writer and the reader: the device and the buffer.
 class TFiler {
 public:
@@ -53,6 +57,9 @@ public:
     bool endOfList();
     // Offset in the stream of the next byte to read (for error reports).
     qint64 position() const { return m_base + m_pos; }
+    // Raises ReadError "Error reading file: <what> at byte <position>"; for
+    // section readers that refuse a value they read.
+    [[noreturn]] void fail(const QString& what) const;
 
 private:
     // Loads the next block of the device into the buffer; false at its end.
@@ -61,7 +68,6 @@ private:
     void takeRaw(char* dst, qsizetype size);
     QByteArray takeBytes(qint64 size);
     qint32 takeLength();
-    [[noreturn]] void fail(const QString& what) const;
     qsizetype m_pos = 0;  // next byte in m_buffer
     qint64 m_base = 0;    // stream offset of m_buffer's first byte
 };

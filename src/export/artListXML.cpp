@@ -9,36 +9,11 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString charRef(char32_t code)
-{
-    return u"&#"_s + QString::number(code) + QLatin1Char(';');
-}
-
-// Numeric references for what xmlEscape leaves raw but a reader would not
-// give back unchanged; extra holds the further characters to reference.
-QString escapeRest(const QString& escaped, const QString& extra)
-{
-    QString out;
-    out.reserve(escaped.size());
-    for (const QChar c : escaped) {
-        const char16_t u = c.unicode();
-        if ((u >= 0x80 && u <= 0x9F) || u == u'\r' || extra.contains(c))
-            out += charRef(u);
-        else
-            out += c;
-    }
-    return out;
-}
-
-bool blanksOnly(const QString& text)
-{
-    return !text.isEmpty() && text.trimmed().isEmpty();
-}
 
 // One field of the address text: quoted when it holds ";" or starts with a
 // double quote, so the four fields split back where they were joined.
@@ -96,16 +71,12 @@ bool isLegacyEncoding(QString name)
 
 QString xmlLeafText(const QString& text)
 {
-    // A reader drops element text made of blanks only, even as references;
-    // a CDATA section keeps it.
-    if (blanksOnly(text))
-        return u"<![CDATA["_s + text + u"]]>"_s;
-    return escapeRest(xmlEscape(text), QString());
+    return xmlEscape(text);
 }
 
 QString xmlAttrText(const QString& text)
 {
-    return escapeRest(xmlEscape(text), u"\t\n"_s);
+    return xmlAttrEscape(text);
 }
 
 QString artItemXML(const TArtisan& a)
@@ -177,13 +148,37 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
         text.replace(bareAmp, u"&amp;"_s);
         data = text.toUtf8();
     }
-    QString error;
-    int line = 0;
-    int column = 0;
-    if (!doc.setContent(data, &error, &line, &column))
-        throw AppError(u"Document XML illisible (ligne %1, colonne %2) : %3"_s.arg(line)
-                           .arg(column)
-                           .arg(error));
+    // Built from the stream reader rather than by QDomDocument::setContent,
+    // which drops element text made of white space only (even written as
+    // references): such a text is an artisan's field like any other.
+    doc = QDomDocument(QString()); // an empty document, not a null one
+    QXmlStreamReader reader(data);
+    reader.setNamespaceProcessing(false);
+    QDomNode parent = doc;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            QDomElement e = doc.createElement(reader.qualifiedName().toString());
+            for (const QXmlStreamAttribute& attr : reader.attributes())
+                e.setAttribute(attr.qualifiedName().toString(), attr.value().toString());
+            parent = parent.appendChild(e);
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            parent = parent.parentNode();
+            break;
+        case QXmlStreamReader::Characters:
+            if (!parent.isDocument())
+                parent.appendChild(doc.createTextNode(reader.text().toString()));
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        throw AppError(u"Document XML illisible (ligne %1, colonne %2) : %3"_s.arg(
+            QString::number(reader.lineNumber()), QString::number(reader.columnNumber()),
+            reader.errorString()));
 }
 
 QDomElement artListElement(const QDomDocument& doc)
@@ -237,6 +232,22 @@ bool readArtListFile(TArtList& list, const QString& path)
     const QDomElement root = artListElement(doc);
     if (root.isNull())
         return false;
+    // An artisan or product text that a record could not hold (a record
+    // separator, or the start of one at its end) would come back shifted
+    // once saved: the whole import is refused before list changes.
+    TArtList read;
+    readArtListXML(read, root);
+    for (int i = 0; i < read.count(); ++i) {
+        const TArtisan& a = read.at(i);
+        QString why = a.storeProblem();
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
+            const TProduit& p = a.products.at(k);
+            why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo),
+                                p.recordFields(), PROD_SEP);
+        }
+        if (!why.isEmpty())
+            throw AppError(why);
+    }
     readArtListXML(list, root);
     return true;
 }

@@ -11,13 +11,9 @@
 class TArtList;
 class TArtisan;
 
-// Element text made safe for our documents: xmlEscape, then the characters a
-// reader would not give back as they are (U+0080..U+009F, a carriage return)
-// as numeric character references; a text of blanks only, which a reader
-// drops, goes into a CDATA section.
+// Element text and attribute values of the document: xmlEscape and
+// xmlAttrEscape, the one rule of every XML we write.
 QString xmlLeafText(const QString& text);
-// The same for an attribute value, whose tabs and line feeds a reader would
-// otherwise turn into blanks.
 QString xmlAttrText(const QString& text);
 
 // The "artItem" element of one artisan (it holds line feeds of its own).
@@ -45,5 +41,7 @@ QDomElement artListElement(const QDomDocument& doc);
 // "artID" with six or seven children; products from the second child).
 void readArtListXML(TArtList& list, const QDomElement& artList);
 // Reads the file at path into list. False (list untouched) when the document
-// has no "artList" element; AppError when the file cannot be read or parsed.
+// has no "artList" element; AppError (list untouched) when the file cannot be
+// read or parsed, or when a text could not be stored in a record (the
+// message names the artisan or product and the field).
 bool readArtListFile(TArtList& list, const QString& path);

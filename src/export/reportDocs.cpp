@@ -65,7 +65,13 @@ void setReportPeriod(AppState& st, const QString& title)
 
 QByteArray documentBytes(const QStringList& lines)
 {
-    return cp1252::encode(linesText(lines));
+    // Every text went through xmlEscape, which leaves only characters the
+    // encoding holds; a character that slipped past it is an error, not a "?".
+    bool ok = true;
+    QByteArray bytes = cp1252::encode(linesText(lines), &ok);
+    if (!ok)
+        throw AppError(u"Stream write error: a character of the document has no Windows-1252 form"_s);
+    return bytes;
 }
 
 void saveDocument(const QString& path, const QStringList& lines)
@@ -168,8 +174,8 @@ void writeSalesDocs(AppState& st)
         reps.curPeriod = i;
         TReport& rep = reps.at(i);
         sortTextList(rep.tallies);
-        QString item = u"<period id=\""_s + xmlEscape(rep.endDate) + u"\" title=\""_s
-                       + xmlEscape(rep.title) + u"\">\n<prod>\n"_s;
+        QString item = u"<period id=\""_s + xmlAttrEscape(rep.endDate) + u"\" title=\""_s
+                       + xmlAttrEscape(rep.title) + u"\">\n<prod>\n"_s;
         for (const QString& t : std::as_const(rep.tallies))
             item += xmlEscape(t) + CRLF;
         item += u"</prod>\n</period>\n"_s;

@@ -135,17 +135,23 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         return ExitOk;
     }
     if (cmd == u"check"_s) {
-        out += line(u"%1: version %2, %3 artisans, %4 products, %5 sheets, %6 periods"_s.arg(args.at(1))
-                        .arg(st.dbVersion)
-                        .arg(st.artList.count())
-                        .arg(productCount(st))
-                        .arg(st.saleList.count())
-                        .arg(st.repList.count()));
+        // One substitution pass: a "%" in the file name stays as it is.
+        out += line(u"%1: version %2, %3 artisans, %4 products, %5 sheets, %6 periods"_s.arg(
+            args.at(1), QString::number(st.dbVersion), QString::number(st.artList.count()),
+            QString::number(productCount(st)), QString::number(st.saleList.count()),
+            QString::number(st.repList.count())));
         return ExitOk;
     }
     if (cmd == u"resave"_s) {
+        // An OUT it replaces is kept in the "backup" folder beside it, unless
+        // something else bears that name: OUT is still written, without a copy.
+        const QFileInfo backup(backupDir(st, args.at(2)));
+        const bool keepBackup = !backup.exists() || backup.isDir();
+        if (!keepBackup && QFileInfo::exists(args.at(2)))
+            err += line(u"tlvdb: %1: no backup copy kept: %2 is not a folder"_s.arg(
+                args.at(2), backup.filePath()));
         try {
-            saveDB(args.at(2), st);
+            saveDB(args.at(2), st, nullptr, keepBackup);
         } catch (const AppError& e) {
             err += line(u"tlvdb: %1: %2"_s.arg(args.at(2), e.message()));
             return ExitFailed;

@@ -1,5 +1,7 @@
 #include "export/uXMLTag.h"
 
+#include "core/appError.h"
+
 #include <algorithm>
 
 #include <QDomNode>
@@ -31,23 +33,25 @@ QString TXMLUtil::nodeText(const QDomNode& node)
 
 namespace {
 
-// A character that stands as it is in our documents.
+// A character that stands as it is in element text.
 bool plainXmlChar(char16_t u)
 {
     if (u < 0x20)
-        return u == u'\t' || u == u'\n' || u == u'\r';
-    return u <= 0xFF && u != u'&' && u != u'<' && u != u'>' && u != u'"';
+        return u == u'\t' || u == u'\n';
+    return (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) && u != u'&' && u != u'<' && u != u'>'
+           && u != u'"';
 }
 
-} // namespace
-
-QString xmlEscape(const QString& text)
+QString escaped(const QString& text, bool attribute)
 {
+    const auto plain = [attribute](QChar c) {
+        return plainXmlChar(c.unicode()) && !(attribute && c.unicode() < 0x20);
+    };
     // Most texts need nothing: hand them back without a copy.
-    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return plainXmlChar(c.unicode()); }))
+    if (std::all_of(text.cbegin(), text.cend(), plain))
         return text;
     QString out;
-    out.reserve(text.size());
+    out.reserve(text.size() + 16);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const char16_t u = c.unicode();
@@ -67,20 +71,31 @@ QString xmlEscape(const QString& text)
         default:
             break;
         }
-        if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') {
-            // XML 1.0 has no form at all for these control characters.
-            out += QLatin1Char(' ');
-        } else if (u <= 0xFF) {
+        char32_t code = u;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, text.at(++i));
+        else if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || c.isSurrogate()
+                 || u == 0xFFFE || u == 0xFFFF)
+            throw AppError(QStringLiteral("Le texte « %1 » contient le caractère U+%2, qu'un "
+                                          "document XML ne peut pas contenir : retirez-le.")
+                               .arg(text, QStringLiteral("%1").arg(uint(u), 4, 16, QLatin1Char('0'))
+                                              .toUpper()));
+        if (plain(c))
             out += c;
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            const char32_t cp = QChar::surrogateToUcs4(c, text.at(i + 1));
-            out += QStringLiteral("&#%1;").arg(uint(cp));
-            ++i;
-        } else if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF) {
-            out += QStringLiteral("&#65533;"); // no character to refer to
-        } else {
-            out += QStringLiteral("&#%1;").arg(uint(u));
-        }
+        else
+            out += QStringLiteral("&#%1;").arg(uint(code));
     }
     return out;
+}
+
+} // namespace
+
+QString xmlEscape(const QString& text)
+{
+    return escaped(text, false);
+}
+
+QString xmlAttrEscape(const QString& text)
+{
+    return escaped(text, true);
 }

@@ -15,7 +15,14 @@ public:
     static QString nodeText(const QDomNode& node);
 };
 
-// Leaf text (element content or attribute value) made safe for our XML
-// documents: & < > " escaped, and characters a Latin-1 document cannot hold
-// written as numeric character references.
+// The one escaping rule of every XML document we write (ISO-8859-1 or
+// Windows-1252 bytes), for element text: & < > " as entities; a carriage
+// return, U+0080..U+009F and every character above U+00FF as a numeric
+// reference, so no reader's encoding or line-end handling changes them; tab
+// and line feed as they are. A character XML 1.0 cannot hold in any form
+// (another control character, a lone surrogate, U+FFFE, U+FFFF) raises
+// AppError naming it: it is never replaced.
 QString xmlEscape(const QString& text);
+// The same for an attribute value: tab and line feed as references too, as a
+// reader turns them into blanks.
+QString xmlAttrEscape(const QString& text);

@@ -104,6 +104,8 @@ QString TQnt::eventStr(int index) const
 
 QString TQnt::qntText(int form) const
 {
+    if (form == 2)
+        return packedText();
     QString out;
     for (std::size_t i = 0; i < m_events.size(); ++i) {
         const TDQEvent& e = m_events[i];
@@ -128,6 +130,24 @@ QString TQnt::qntText(int form) const
         }
     }
     return out;
+}
+
+QString TQnt::packedText() const
+{
+    QStringList items;
+    for (const TDQEvent& e : m_events)
+        items.append(e.date + e.qnt);
+    const QString joined = items.join(QLatin1Char(','));
+    // The packed form is read back by setQntText: digits, signs and commas by
+    // its own splitting, anything else as a comma list. Items that would not
+    // read back as they are (a date or quantity holding a comma, a quote or a
+    // blank; never one the program writes) are quoted instead.
+    const bool plain = std::all_of(joined.cbegin(), joined.cend(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == u'-' || c == u',';
+    });
+    if (plain || readCommaList(joined) == items)
+        return joined;
+    return writeCommaList(items);
 }
 
 bool TQnt::setPlainQntText(const QString& packed)

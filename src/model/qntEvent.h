@@ -41,6 +41,8 @@ private:
     // Rebuilds from a packed text of digits, minus signs and commas only (what
     // the program itself writes) without the general comma-list reader.
     bool setPlainQntText(const QString& packed);
+    // qntText(2): the events joined so that setQntText reads them back.
+    QString packedText() const;
 
     std::vector<TDQEvent> m_events;
     int m_current = -1;

@@ -40,6 +40,22 @@ void TArtisan::setArtRecord(const QString& record)
         *f = takeField(rec, REC_SEP);
 }
 
+QString TArtisan::storeProblem() const
+{
+    return recordProblem(u"Artisan %1"_s.arg(artNo),
+                         {{"artNo", artNo},
+                          {"nom", nom},
+                          {"prenom", prenom},
+                          {"adresse", adresse},
+                          {"ville", ville},
+                          {"CP", CP},
+                          {"tel", tel},
+                          {"courriel", courriel},
+                          {"varData", varData},
+                          {"comment", comment}},
+                         REC_SEP);
+}
+
 QString TArtisan::artTag() const
 {
     return tagHalf(nom) + tagHalf(prenom);
@@ -79,6 +95,8 @@ void TArtList::writeArtisans(TWriter& w) const
 {
     w.writeListBegin();
     for (const auto& a : m_items) {
+        if (const QString why = a->storeProblem(); !why.isEmpty())
+            throw AppError(why);
         w.writeString(a->artRecord());
         a->products.writeProducts(w);
     }
@@ -92,6 +110,10 @@ void TArtList::readArtisans(TReader& r, int dbVersion, int& totProdCount)
     r.readListBegin();
     while (!r.endOfList()) {
         const QString rec = r.readString();
+        TArtisan read;
+        read.setArtRecord(rec);
+        if (const QString why = read.storeProblem(); !why.isEmpty())
+            r.fail(why);
         TArtisan& a = append();
         a.setArtRecord(rec);
         if (dbVersion > 1) {

@@ -37,6 +37,8 @@ public:
     // The ten fields, each followed by REC_SEP (ten separators, the last at the end).
     QString artRecord() const;
     void setArtRecord(const QString& record);
+    // recordProblem of the ten fields, owner "Artisan <artNo>".
+    QString storeProblem() const;
 
     // Six characters: the first three of nom and of prenom, each half padded
     // with "_" to three, so a sale line's key keeps its fixed positions.

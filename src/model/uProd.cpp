@@ -7,6 +7,8 @@
 #include "core/valueStream.h"
 #include "export/artListXML.h"
 #include "export/uXMLTag.h"
+#include "model/uRep.h"
+#include "model/uSale.h"
 
 #include <QDomElement>
 
@@ -71,23 +73,67 @@ QString recordFieldProblem(const QString& text, const QString& sep)
     return QString();
 }
 
+QString recordProblem(const QString& owner, const QList<RecordField>& fields, const QString& sep)
+{
+    for (const RecordField& f : fields) {
+        QString problem;
+        if (!isStorable(f.value))
+            problem = u"Le texte contient un caractère qui ne peut pas être enregistré."_s;
+        else if (f.kind == RecordField::Followed)
+            problem = recordFieldProblem(f.value, sep);
+        else if (f.kind == RecordField::Last && f.value.contains(sep))
+            problem = recordFieldProblem(f.value, sep);
+        if (!problem.isEmpty())
+            return u"%1, champ « %2 » : %3"_s.arg(owner, QString::fromLatin1(f.name), problem);
+    }
+    return QString();
+}
+
 // --- TProduit -----------------------------------------------------------------
+
+QList<RecordField> TProduit::recordFields() const
+{
+    // A total that cannot be computed keeps its previous text.
+    QString sold = soldQnt;
+    QString tot = totQnt;
+    try {
+        sold = soldList.totalQntStr();
+    } catch (const AppError&) {
+    }
+    try {
+        tot = qntList.totalQntStr();
+    } catch (const AppError&) {
+    }
+    return {{"artNo", artNo},
+            {"prodNo", prodNo},
+            {"descript", descript},
+            {"valeur", valeur},
+            {"prix", prix},
+            {"qntStr", qntList.qntText(2)},
+            {"soldStr", soldList.qntText(2)},
+            {"soldQnt", sold},
+            {"totQnt", tot},
+            {"reserved1", reserved1},
+            {"reserved2", reserved2},
+            {"reserved3", reserved3, RecordField::Last}};
+}
+
+QString TProduit::storeProblem() const
+{
+    return recordProblem(u"Artisan %1, produit %2"_s.arg(artNo, prodNo), recordFields(), PROD_SEP);
+}
 
 QString TProduit::prodRecord()
 {
-    qntStr = qntList.qntText(2);
-    soldStr = soldList.qntText(2);
-    try {
-        soldQnt = soldList.totalQntStr();
-    } catch (const AppError&) {
-    }
-    try {
-        totQnt = qntList.totalQntStr();
-    } catch (const AppError&) {
-    }
-    return QStringList{artNo, prodNo, descript, valeur, prix, qntStr, soldStr, soldQnt, totQnt,
-                       reserved1, reserved2, reserved3}
-        .join(PROD_SEP);
+    const QList<RecordField> f = recordFields();
+    qntStr = f.at(5).value;
+    soldStr = f.at(6).value;
+    soldQnt = f.at(7).value;
+    totQnt = f.at(8).value;
+    QStringList values;
+    for (const RecordField& x : f)
+        values.append(x.value);
+    return values.join(PROD_SEP);
 }
 
 void TProduit::setProdRecord(const QString& record)
@@ -160,7 +206,11 @@ QString TProduit::unitAmount(const QString& qnt, const QString& price)
 
 QString TProduit::itemXML() const
 {
-    return u"<item id=\""_s + xmlAttrText(prodNo) + u"\" dsc=\""_s + xmlAttrText(descript) +
+    // A description that starts with a double quote is read back through
+    // dequote: written quoted, it comes back whole.
+    const QString dsc =
+        descript.startsWith(QLatin1Char('"')) ? u"\""_s + quoted(descript) + u"\""_s : descript;
+    return u"<item id=\""_s + xmlAttrText(prodNo) + u"\" dsc=\""_s + xmlAttrText(dsc) +
            u"\">"_s + TXMLUtil::xmlTag(u"qntStr"_s, xmlLeafText(qntList.qntText(3))) +
            TXMLUtil::xmlTag(u"totQnt"_s, xmlLeafText(totQnt)) +
            TXMLUtil::xmlTag(u"soldQnt"_s, xmlLeafText(soldQnt)) +
@@ -239,8 +289,12 @@ void TProdList::assign(const TProdList& other)
 void TProdList::writeProducts(TWriter& w) const
 {
     w.writeListBegin();
-    for (const Ptr& p : m_items)
+    for (const Ptr& p : m_items) {
+        // Never write a record that would read back as another product.
+        if (const QString why = p->storeProblem(); !why.isEmpty())
+            throw AppError(why);
         w.writeString(p->prodRecord());
+    }
     w.writeListEnd();
 }
 
@@ -250,7 +304,13 @@ void TProdList::readProducts(TReader& r)
     r.readListBegin();
     while (!r.endOfList()) {
         const QString rec = r.readString();
-        append().setProdRecord(rec);
+        auto p = std::make_shared<TProduit>();
+        p->setProdRecord(rec);
+        // What cannot be saved back as it was read is refused here, not
+        // changed on the next save.
+        if (const QString why = p->storeProblem(); !why.isEmpty())
+            r.fail(why);
+        append(std::move(p));
     }
     r.readListEnd();
 }
@@ -397,8 +457,10 @@ QString TProdList::importLine(int index)
            u","_s + linked;
 }
 
-QString TProdList::getCurInvent(const QString& artNo)
+QString TProdList::getCurInvent(const QString& artNo, TSaleList& sales, TRepList& reps)
 {
+    sales.results.clear();
+    reps.spareLines.clear();
     QStringList rows;
     for (const Ptr& p : m_items) {
         if (p->artNo != artNo)

@@ -16,6 +16,8 @@
 class AppState;
 class QDomElement;
 class TReader;
+class TRepList;
+class TSaleList;
 class TWriter;
 
 // The three-digit number of n: "00" + n, last three characters (1 -> "001",
@@ -31,6 +33,24 @@ QString quoted(const QString& text);
 // sequence. A field holding the separator, or ending so that the separator
 // following it would be found too early, would split the record on the next load.
 QString recordFieldProblem(const QString& text, const QString& sep);
+
+// One field of a record as the saver writes it, and how the reader finds its end.
+struct RecordField {
+    enum Kind {
+        Followed,  // a separator follows it: neither holds nor ends like sep
+        Last,      // the record ends with it: holds no sep, may end like it
+        Remainder, // the reader takes all that remains: any text
+    };
+    const char* name;
+    QString value;
+    Kind kind = Followed;
+};
+
+// Why a record made of fields joined with sep would not read back as these
+// fields: "<owner>, champ « <name> » : <problem>" for the first field that
+// cannot be stored as it is, empty when every field can. The loader refuses
+// such a record, the saver and the imports too.
+QString recordProblem(const QString& owner, const QList<RecordField>& fields, const QString& sep);
 
 // The header of the rows made by TProdList::getCurInvent.
 inline const QString INVENT_HEADER = QStringLiteral("noProd,Descript,Qnt,Vndu,Rest");
@@ -63,6 +83,10 @@ public:
     // one bad quantity never prevents saving the database.
     QString prodRecord();
     void setProdRecord(const QString& record);
+    // The twelve fields prodRecord would join, without changing the product.
+    QList<RecordField> recordFields() const;
+    // recordProblem of those fields, owner "Artisan <artNo>, produit <prodNo>".
+    QString storeProblem() const;
 
     // Recomputes totIn, totSold, available; "0" or the signed difference.
     QString availableStr();
@@ -143,7 +167,9 @@ public:
     QString importLine(int index);
     // One inventory row per product of artisan artNo, under INVENT_HEADER:
     // number, description, received, sold, available; as a comma list of rows.
-    QString getCurInvent(const QString& artNo);
+    // Empties the ledger's results (getAllRange then starts from every sale)
+    // and the periods' spareLines.
+    QString getCurInvent(const QString& artNo, TSaleList& sales, TRepList& reps);
 
     QString itemXML(int index);
     // Per product: two tabs, its item, a line feed.

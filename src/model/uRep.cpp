@@ -6,6 +6,7 @@
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/uXMLTag.h"
+#include "model/uProd.h"
 #include "model/uSale.h"
 
 #include <QHash>
@@ -43,6 +44,15 @@ void TReport::setRecord(const QString& rec)
     endDate = r; // the last field keeps all that remains
 }
 
+QString TReport::storeProblem() const
+{
+    return recordProblem(u"Période « %1 »"_s.arg(title),
+                         {{"title", title},
+                          {"startDate", startDate},
+                          {"endDate", endDate, RecordField::Remainder}},
+                         REC_SEP);
+}
+
 // --- TRepList: list ------------------------------------------------------------
 
 TRepList::TRepList() = default;
@@ -74,6 +84,7 @@ void TRepList::clear()
     selLines.clear();
     spareLines.clear();
     total.clear();
+    linesReady = false;
 }
 
 // --- periods -------------------------------------------------------------------
@@ -355,8 +366,11 @@ void TRepList::writeReports(TWriter& w) const
 {
     w.writeInteger(curPeriod);
     w.writeListBegin();
-    for (const auto& rep : m_reports)
+    for (const auto& rep : m_reports) {
+        if (const QString why = rep->storeProblem(); !why.isEmpty())
+            throw AppError(why);
         w.writeString(rep->record());
+    }
     w.writeListEnd();
 }
 
@@ -368,6 +382,8 @@ void TRepList::readReports(TReader& r)
     while (!r.endOfList()) {
         auto rep = std::make_unique<TReport>();
         rep->setRecord(r.readString());
+        if (const QString why = rep->storeProblem(); !why.isEmpty())
+            r.fail(why);
         m_current = rep.get();
         m_reports.push_back(std::move(rep));
     }

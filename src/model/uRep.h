@@ -32,6 +32,8 @@ public:
     // title|:|startDate|:|endDate, the form stored in the database file.
     QString record() const;
     void setRecord(const QString& rec);
+    // recordProblem of the three fields, owner "Période « <title> »".
+    QString storeProblem() const;
 };
 
 // The program's list of periods, in the order they were added.
@@ -48,6 +50,10 @@ public:
     QStringList selLines;   // sale rows of the period chosen last
     QStringList spareLines;
     QString total;          // "0.00$" total of the last consignment
+    // Whether every period's sale rows were prepared from the ledger
+    // (AppState::linesReady refers to it): clear(), which every load and
+    // every emptying of the periods goes through, drops it.
+    bool linesReady = false;
 
     // --- list ---
     int count() const { return int(m_reports.size()); }
@@ -136,6 +142,8 @@ template <typename Fn>
 void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                                bool& linesReady, QStringList& xmlDataLines, Fn each)
 {
+    if (artNos.isEmpty())
+        return; // no artisan, nothing to do: not even the period is looked up
     beginConsigne(i, sales, linesReady, xmlDataLines);
     std::vector<Consigne> groups = groupRows(selLines, artNos);
     for (qsizetype k = 0; k < artNos.size(); ++k) {

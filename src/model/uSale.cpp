@@ -4,6 +4,7 @@
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/uXMLTag.h"
+#include "model/uProd.h"
 #include "model/uRep.h"
 
 #include <algorithm>
@@ -51,6 +52,16 @@ void TSaleItem::setRecord(const QString& rec)
     // The lines are the last field: all that remains is theirs, so a
     // description holding the separator loses nothing.
     lines = r;
+}
+
+QString TSaleItem::storeProblem() const
+{
+    return recordProblem(u"Feuille %1"_s.arg(date),
+                         {{"date", date},
+                          {"agent", agent},
+                          {"total", total},
+                          {"lines", lines, RecordField::Remainder}},
+                         REC_SEP);
 }
 
 bool dateInRange(const QString& date, const QString& from, const QString& to)
@@ -270,18 +281,20 @@ QString TSaleList::lineQuantity(int i, const QString& pno) const
     return any ? u"Quant: "_s + found : QString();
 }
 
-QString TSaleList::sheetLineRows(int i, const QString& prefix, int flag)
+QString TSaleList::sheetLineRows(int i, const QString& prefix, int flag) const
 {
-    results.clear();
+    // Its own rows: the ledger's results keep the last query's rows, which
+    // getAllRange goes on filtering.
+    QStringList rows;
     const TSaleItem& s = at(i);
     const QStringList lines = linesOf(s.lines);
     for (qsizetype k = 0; k < lines.size(); ++k) {
         if (flag == 0)
-            results << u',' + s.date;
+            rows << u',' + s.date;
         else if (!prefix.isEmpty())
-            results << prefix + u",,"_s + s.date;
+            rows << prefix + u",,"_s + s.date;
     }
-    return writeCommaList(results);
+    return writeCommaList(rows);
 }
 
 TProductKey TSaleList::splitKey(const QString& pno)
@@ -331,7 +344,7 @@ QString TSaleList::salesXML(const QString& from, const QString& to) const
         if (!dateInRange(s->date, from, to))
             continue;
         m_current = s.get();
-        out += u"<saleItem date=\""_s + xmlEscape(s->date) + u"\">\n"_s;
+        out += u"<saleItem date=\""_s + xmlAttrEscape(s->date) + u"\">\n"_s;
         out += linesXML(*s);
         out += u"</saleItem>\n"_s;
     }
@@ -343,8 +356,11 @@ QString TSaleList::salesXML(const QString& from, const QString& to) const
 void TSaleList::writeSales(TWriter& w) const
 {
     w.writeListBegin();
-    for (const auto& s : m_sheets)
+    for (const auto& s : m_sheets) {
+        if (const QString why = s->storeProblem(); !why.isEmpty())
+            throw AppError(why);
         w.writeString(s->record());
+    }
     w.writeListEnd();
 }
 
@@ -355,6 +371,8 @@ void TSaleList::readSales(TReader& r)
     while (!r.endOfList()) {
         auto sheet = std::make_unique<TSaleItem>();
         sheet->setRecord(r.readString());
+        if (const QString why = sheet->storeProblem(); !why.isEmpty())
+            r.fail(why);
         append(std::move(sheet));
     }
     r.readListEnd();

@@ -25,6 +25,8 @@ public:
     // date|:|agent|:|total|:|lines, the form stored in the database file.
     QString record() const;
     void setRecord(const QString& rec);
+    // recordProblem of the four fields, owner "Feuille <date>".
+    QString storeProblem() const;
 };
 
 // The parts of a product key ("TreMar005-003"): artisan tag, artisan number,
@@ -93,7 +95,7 @@ public:
     void fillSalesInRange(int m, const QString& from, const QString& to);
     // "Quant: " + Qnt of the last line of sheet i whose key is pno; "" if none.
     QString lineQuantity(int i, const QString& pno) const;
-    QString sheetLineRows(int i, const QString& prefix, int flag);
+    QString sheetLineRows(int i, const QString& prefix, int flag) const;
 
     // The line in format 0 (unchanged), 1 (tag split off), 2 (artisan and
     // product numbers, then the rest) or 3 (numbers, Qnt, Total); "" otherwise.

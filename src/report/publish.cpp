@@ -61,7 +61,7 @@ QString inventoryPageHtml(AppState& st)
     QString body;
     for (int i = 0; i < st.artList.count(); ++i) {
         TArtisan& a = st.artList.at(i);
-        const QStringList rows = readCommaList(a.products.getCurInvent(a.artNo));
+        const QStringList rows = readCommaList(a.products.getCurInvent(a.artNo, st.saleList, st.repList));
         body += u"<h2>"_s + st.artList.displayName(i).toHtmlEscaped() + u"</h2>\n"_s;
         if (rows.isEmpty()) {
             body += u"<p><i>Aucun produit.</i></p>\n"_s;

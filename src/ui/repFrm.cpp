@@ -211,7 +211,8 @@ void TrepForm::refresh()
     } else {
         const int at = st.artList.indexOfArtNo(st.curArtNo);
         const QStringList inv =
-            at < 0 ? QStringList() : readCommaList(st.artList.at(at).products.getCurInvent(st.curArtNo));
+            at < 0 ? QStringList()
+                   : readCommaList(st.artList.at(at).products.getCurInvent(st.curArtNo, st.saleList, st.repList));
         fillGrid(inv, {0, 1, 2, 3, 4});
         tabInfoLab->setText(QString::number(inv.size()));
     }

@@ -1,125 +1,333 @@
-// The database file: its exact bytes, the version gate, the loader's messages,
-// and saves that never destroy the previous file.
+// The database file: the reference bytes, the version gate, the loader's
+// messages; saves under an injected fault at every write, the flush, the
+// replace and the folder sync; dated backups, rotated, and kept for good for a
+// file that did not load. (Faults a child process suffers, and a save killed
+// at random, are in tst_saveFaults.)
 
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/safeWrite.h"
+#include "core/valueStream.h"
 #include "support/fakePrompt.h"
+#include "support/modelErrors.h"
+#include "support/modelSheets.h"
+#include "support/sampleDb.h"
 #include "support/testFiles.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+const QString& DB_NAME = TEST_DB_NAME;
+
+QByteArray utf8Value(const QByteArray& bytes)
+{
+    QByteArray len(4, '\0');
+    qToLittleEndian<qint32>(qint32(bytes.size()), len.data());
+    return '\x14' + len + bytes;
+}
+
+// A database of at most one artisan, product, sheet and period (empty: none).
+QByteArray oneOfEach(const QByteArray& art, const QByteArray& prod, const QByteArray& sale, const QByteArray& rep)
+{
+    QByteArray b = QByteArray::fromHex("020201");
+    if (!art.isEmpty())
+        b += utf8Value(art) + '\x01' + (prod.isEmpty() ? QByteArray() : utf8Value(prod)) + '\0';
+    b += QByteArray::fromHex("0001");
+    if (!sale.isEmpty())
+        b += sale.startsWith('\x12') ? sale : utf8Value(sale);
+    b += QByteArray::fromHex("0002ff01");
+    if (!rep.isEmpty())
+        b += utf8Value(rep);
+    return b + '\0';
+}
+
+const QByteArray ART = "001|:|Nom|:|Pre|:||:||:||:||:||:||:||:|";
+} // namespace
 
 class TstDbFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void emptyDatabaseBytes();
-    void oldVersionLoadsNothing();
-    void missingOrUnreadableChangesNothing();
-    void failedSaveKeepsOldFile();
-    void safeWriteReplacesWhole();
+    void emptyDatabaseBytes()
+    {
+        // Saved, the empty database is the reference file byte for byte, whatever
+        // version it was read as; loaded back, it is the empty database again.
+        QTemporaryDir dir;
+        const QString golden = QStringLiteral(TILVAR_TEST_DATA "/db-empty.tlvdb");
+        AppState st;
+        st.dbVersion = 1;
+        st.modified = true;
+        const QString path = dir.filePath(u"vide.tlvdb"_s);
+        saveDB(path, st);
+        QCOMPARE(readFileBytes(path), readFileBytes(golden));
+        QVERIFY(st.dbVersion == DB_FORMAT_VERSION && !st.modified);
 
-private:
-    QTemporaryDir m_dir;
-};
+        AppState back;
+        back.repList.curPeriod = 5;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(golden, back, prompt), LoadResult::Loaded);
+        QVERIFY(back.dbVersion == 2 && back.repList.curPeriod == -1 && prompt.all.isEmpty());
+    }
 
-void TstDbFile::emptyDatabaseBytes()
-{
-    // Saved, the empty database is the reference file byte for byte, whatever
-    // version it was read as; loaded back, it is the empty database again.
-    const QString golden = QStringLiteral(TILVAR_TEST_DATA "/db-empty.tlvdb");
-    AppState st;
-    st.dbVersion = 1;
-    st.modified = true;
-    const QString path = m_dir.filePath(u"vide.tlvdb"_s);
-    saveDB(path, st);
-    QCOMPARE(readFileBytes(path).toHex(), QByteArray("0202" "0100" "0100" "02ff0100"));
-    QCOMPARE(readFileBytes(path), readFileBytes(golden));
-    QCOMPARE(st.dbVersion, DB_FORMAT_VERSION);
-    QVERIFY(!st.modified);
+    void loadRefusals()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"old.tlvdb"_s);
+        for (const QByteArray& bytes : {readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/db-version0.tlvdb")),
+                                        QByteArray::fromHex("02ff0100010002050100"),
+                                        QByteArray::fromHex("04000000800100010002050100")}) {
+            QVERIFY(writeFileBytes(path, bytes));
+            AppState st;
+            st.repList.curPeriod = 9;
+            FakePrompt prompt;
+            QCOMPARE(loadDB(path, st, prompt), LoadResult::OldVersion);
+            QCOMPARE(prompt.errors, QStringList{OLD_VERSION_MSG});
+            // Nothing loaded; the version read kept, so a save keeps the old file for good.
+            QVERIFY(st.repList.curPeriod == 9 && st.dbVersion < 1);
+        }
+        AppState st;
+        st.dbVersion = 7;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(dir.filePath(u"absent.tlvdb"_s), st, prompt), LoadResult::Missing);
+        QCOMPARE(st.dbVersion, 7);
+        // A folder cannot be opened as a file: an error for the caller, not a message.
+        QVERIFY_THROWS_EXCEPTION(AppError, loadDB(dir.path(), st, prompt));
+        QVERIFY(prompt.all.isEmpty());
+    }
 
-    AppState back;
-    back.repList.curPeriod = 5;
-    FakePrompt prompt;
-    QCOMPARE(loadDB(golden, back, prompt), LoadResult::Loaded);
-    QCOMPARE(back.dbVersion, 2);
-    QCOMPARE(back.repList.curPeriod, -1);
-    QVERIFY(prompt.all.isEmpty());
-}
+    void unstorableRecordIsReadError_data()
+    {
+        // What a save could not write back as it was read is refused on reading,
+        // never changed silently on the next save.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("short product") << oneOfEach(ART, "001:|:001:|:Vase", {}, {}) << true;
+        QTest::newRow("short product ending like its separator") << oneOfEach(ART, "001:|:001:|:Vase:|", {}, {}) << false;
+        QTest::newRow("short artisan ending like its separator") << oneOfEach("001|:|Nom|:", {}, {}, {}) << false;
+        QTest::newRow("short sheet ending like its separator") << oneOfEach(ART, {}, "160101|:|Ana|:", {}) << false;
+        QTest::newRow("short period ending like its separator") << oneOfEach(ART, {}, {}, "P|:") << false;
+        QTest::newRow("invalid UTF-8") << oneOfEach(ART, {}, "160101|:|Marc-\xcandr\xc3\xa9|:|0.00$|:|", {}) << false;
+        QTest::newRow("lone surrogate") << oneOfEach(ART, {}, QByteArray::fromHex("120100000000d8"), {}) << false;
+    }
 
-void TstDbFile::oldVersionLoadsNothing()
-{
-    const QString old = QStringLiteral(TILVAR_TEST_DATA "/db-version0.tlvdb");
-    const QString path = m_dir.filePath(u"old.tlvdb"_s);
-    for (const QByteArray& bytes : {readFileBytes(old), QByteArray::fromHex("02ff0100010002050100"),
-                                    QByteArray::fromHex("04000000800100010002050100")}) {
+    void unstorableRecordIsReadError()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, loads);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"records.tlvdb"_s);
         QVERIFY(writeFileBytes(path, bytes));
         AppState st;
-        st.repList.curPeriod = 9;
         FakePrompt prompt;
-        QCOMPARE(loadDB(path, st, prompt), LoadResult::OldVersion);
-        QCOMPARE(prompt.errors,
-                 QStringList{u"Cette version n'est plus supportée... tentez d'enregistrer d'abord avec la version 1.4 "_s});
-        QCOMPARE(st.repList.curPeriod, 9);
-        QVERIFY(st.dbVersion < 1); // what was read, so a save keeps the old file for good
+        QCOMPARE(loadDB(path, st, prompt), loads ? LoadResult::Loaded : LoadResult::ReadError);
+        QCOMPARE(prompt.errors, loads ? QStringList() : QStringList{READ_ERROR_MSG});
     }
-}
 
-void TstDbFile::missingOrUnreadableChangesNothing()
-{
-    AppState st;
-    st.dbVersion = 7;
-    st.repList.curPeriod = 3;
-    FakePrompt prompt;
-    QCOMPARE(loadDB(m_dir.filePath(u"absent.tlvdb"_s), st, prompt), LoadResult::Missing);
-    QCOMPARE(st.dbVersion, 7);
-    QCOMPARE(st.repList.curPeriod, 3);
-    // A folder cannot be opened as a file: an error for the caller, not a message.
-    QVERIFY_THROWS_EXCEPTION(AppError, loadDB(m_dir.path(), st, prompt));
-    QVERIFY(prompt.all.isEmpty());
-}
-
-void TstDbFile::failedSaveKeepsOldFile()
-{
-    AppState st;
-    // The folder of the file is itself a file: creating fails even for root.
-    const QString blocker = m_dir.filePath(u"blocker"_s);
-    QVERIFY(writeFileBytes(blocker, "x"));
-    st.modified = true;
-    try {
-        saveDB(blocker + u"/db.tlvdb"_s, st);
-        QFAIL("save succeeded");
-    } catch (const AppError& e) {
-        QVERIFY2(e.message().contains(u"db.tlvdb"_s), qPrintable(e.message()));
+    void saveRefusesUnstorableText_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("artisan") << 0 << u"a|:|b"_s << u"Artisan 001, champ « nom »"_s;
+        QTest::newRow("product") << 1 << u"Vase:|"_s << u"Artisan 001, produit 001, champ « descript »"_s;
+        QTest::newRow("sheet") << 2 << u"Ana|:"_s << u"Feuille 160101, champ « agent »"_s;
+        QTest::newRow("period") << 3 << u"P|:|Q"_s << u"Période « P|:|Q », champ « title »"_s;
+        QTest::newRow("lone surrogate") << 0 << QString(QChar(0xDC00)) << u"Artisan 001, champ « nom »"_s;
     }
-    QVERIFY(st.modified);
-    QCOMPARE(readFileBytes(blocker), QByteArray("x"));
-}
 
-void TstDbFile::safeWriteReplacesWhole()
-{
-    const QString path = m_dir.filePath(u"doc.xml"_s);
-    safeWriteFile(path, QByteArray("first"));
-    try {
-        safeWriteFile(path, [](QIODevice& dev) {
-            dev.write("partial");
-            throw AppError(u"disk on fire"_s);
-        });
-        QFAIL("no error");
-    } catch (const AppError& e) {
-        QVERIFY(e.message().contains(u"disk on fire"_s));
+    void saveRefusesUnstorableText()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, named);
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.artNo = u"001"_s;
+        TProduit& p = a.products.append();
+        p.artNo = p.prodNo = u"001"_s;
+        TSaleItem& s = addSheet(st.saleList, u"160101"_s, {});
+        st.repList.addPeriod(u"P"_s, u"160101"_s, u"160102"_s);
+        QString* target[] = {&a.nom, &p.descript, &s.agent, &st.repList.at(0).title};
+        *target[kind] = text;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"refused.tlvdb"_s);
+        QVERIFY(writeFileBytes(path, "old"));
+        st.modified = true;
+        const QString error = errorOf([&] { saveDB(path, st); });
+        QVERIFY2(error.contains(named + u" : "_s), qPrintable(error));
+        QVERIFY(readFileBytes(path) == "old" && st.modified);
     }
-    QCOMPARE(readFileBytes(path), QByteArray("first"));
-    safeWriteFile(path, QByteArray("second"));
-    QCOMPARE(readFileBytes(path), QByteArray("second"));
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"doc"_s),
-             QStringList{u"doc.xml"_s});
-}
+
+    void nextDatabaseIsPreparedAgain()
+    {
+        // A consignment's prepared rows never outlive their database: emptied, or
+        // loaded (even with a damaged sales section), the periods are prepared anew.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"next.tlvdb"_s), cut = dir.filePath(u"cut.tlvdb"_s);
+        AppState next;
+        addSheet(next.saleList, u"090520"_s, {u"TreMar005-001,Bol,5.00$,1,5.00$"_s});
+        next.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+        saveDB(path, next);
+        QVERIFY(writeFileBytes(cut, readFileBytes(path).chopped(30))); // into the sales section
+        for (const QString& file : {QString(), path, cut}) {
+            AppState st;
+            addSheet(st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
+            st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+            st.repList.setConsigne(u"005"_s, 0, st.saleList, st.linesReady, st.xmlDataLines);
+            FakePrompt prompt;
+            file.isEmpty() ? st.repList.clear() : void(loadDB(file, st, prompt));
+            QVERIFY(!st.linesReady);
+        }
+    }
+
+    void everyInjectedFaultIsHarmless()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(DB_NAME);
+        AppState st;
+        st.dataDir = dir.path();
+        fillSampleDatabase(st, 10, 20, 1);
+        saveDB(path, st);
+        const QByteArray old = readFileBytes(path);
+
+        AppState next;
+        next.dataDir = dir.path();
+        fillSampleDatabase(next, 10, 20, 2);
+        const QByteArray fresh = savedBytes(next);
+        QVERIFY(fresh.size() > 5 * TFiler::BufferSize);
+        next.modified = true;
+        // The error of a save with faults f; empty when it succeeded.
+        auto trySave = [&](const WriteFaults& f) {
+            try {
+                saveDB(path, next, &f);
+            } catch (const AppError& e) {
+                return e.message();
+            }
+            return QString();
+        };
+        int k = 1;
+        for (;; ++k) {
+            WriteFaults f;
+            f.failWrite = k;
+            const QString error = trySave(f);
+            if (error.isEmpty())
+                break;
+            QVERIFY2(error.contains(DB_NAME) && error.contains(u"write %1"_s.arg(k)), qPrintable(error));
+            QCOMPARE(readFileBytes(path), old);
+            QVERIFY(next.modified && k < 1000);
+            QCOMPARE(strayFiles(dir.path()), QStringList());
+            QCOMPARE(backupCopies(backupDir(next, path), DB_NAME).size(), 0);
+        }
+        QCOMPARE(k - 1, int((fresh.size() + TFiler::BufferSize - 1) / TFiler::BufferSize));
+        QCOMPARE(readFileBytes(path), fresh);
+        QVERIFY(!next.modified);
+
+        // From here the file holds the new version; the faults must keep it.
+        next.modified = true;
+        for (const char* stage : {"flush", "replace"}) {
+            WriteFaults f;
+            (qstrcmp(stage, "flush") == 0 ? f.failFlush : f.failReplace) = true;
+            const QString error = trySave(f);
+            QVERIFY2(error.contains(QLatin1String(stage)), qPrintable(error));
+            QCOMPARE(readFileBytes(path), fresh);
+            QVERIFY(next.modified);
+        }
+        QCOMPARE(strayFiles(dir.path()), QStringList());
+        QCOMPARE(backupCopies(backupDir(next, path), DB_NAME).size(), 1);
+        // A failed folder sync: the new file is in place but may not survive a power loss.
+        WriteFaults sync;
+        sync.failSync = true;
+        QVERIFY(!trySave(sync).isEmpty());
+        QVERIFY(next.modified);
+    }
+
+    void backups()
+    {
+        QTemporaryDir dir;
+        AppState st;
+        st.dataDir = dir.filePath(u"data/"_s);
+        QDir().mkpath(st.dataDir);
+        const QString path = QDir(st.dataDir).filePath(DB_NAME);
+        const QDir backups(QDir(st.dataDir).filePath(u"backup"_s));
+        QCOMPARE(backupDir(st, path), backups.path());
+        saveDB(path, st);
+        QVERIFY(!backups.exists()); // nothing replaced, nothing kept
+        QList<QByteArray> versions{readFileBytes(path)};
+        for (int i = 0; i < 12; ++i) {
+            st.repList.curPeriod = i; // each version differs
+            saveDB(path, st);
+            versions << readFileBytes(path);
+        }
+        const QStringList copies = backupCopies(backups.path(), DB_NAME);
+        QCOMPARE(copies.size(), KEPT_BACKUPS);
+        static const QRegularExpression name(u"^boutique-\\d{8}-\\d{9}(-\\d+)?\\.tlvdb$"_s);
+        for (int i = 0; i < copies.size(); ++i) {
+            QVERIFY2(name.match(copies.at(i)).hasMatch(), qPrintable(copies.at(i)));
+            // Oldest first: the ten versions before the current one.
+            QCOMPARE(readFileBytes(backups.filePath(copies.at(i))), versions.at(versions.size() - 11 + i));
+        }
+
+        // Where no hard link can be made (another file system), the backup is a copy.
+        QTemporaryDir other(u"/dev/shm/tilvar-XXXXXX"_s);
+        if (other.isValid() && QFileInfo(other.path()).isDir()) {
+            SafeWriteOptions opt;
+            opt.backupDir = other.path();
+            safeWriteFile(path, QByteArray("next"), opt);
+            QCOMPARE(readFileBytes(other.filePath(backupCopies(other.path(), DB_NAME).value(0))), versions.last());
+        }
+
+        // A file that did not load whole, or is too old to load, is kept for
+        // good when it is first replaced, outside the rotation.
+        const QByteArray damaged = versions.last().chopped(3);
+        auto damagedCopies = [&] { return backups.entryList({u"*-damaged.tlvdb"_s}, QDir::Files); };
+        AppState back;
+        back.dataDir = st.dataDir;
+        FakePrompt prompt;
+        QVERIFY(writeFileBytes(path, damaged));
+        QCOMPARE(loadDB(path, back, prompt), LoadResult::ReadError);
+        QVERIFY(back.modified);
+        for (int i = 0; i < KEPT_BACKUPS + 3; ++i)
+            saveDB(path, back);
+        QCOMPARE(damagedCopies().size(), 1);
+        QCOMPARE(readFileBytes(backups.filePath(damagedCopies().first())), damaged);
+        QCOMPARE(backupCopies(backups.path(), DB_NAME).size(), KEPT_BACKUPS);
+        QVERIFY(writeFileBytes(path, QByteArray::fromHex("02000100")));
+        QCOMPARE(loadDB(path, back, prompt), LoadResult::OldVersion);
+        saveDB(path, back);
+        QCOMPARE(damagedCopies().size(), 2);
+
+        // If no copy can be made, the damaged file is not replaced.
+        QVERIFY(writeFileBytes(path, damaged));
+        QCOMPARE(loadDB(path, back, prompt), LoadResult::ReadError);
+        QVERIFY(QDir(backups).removeRecursively());
+        QVERIFY(writeFileBytes(backups.path(), {})); // a file where the folder should be
+        QVERIFY_THROWS_EXCEPTION(AppError, saveDB(path, back));
+        QCOMPARE(readFileBytes(path), damaged);
+        QVERIFY(back.modified);
+    }
+
+    void staleTemporaryIsRemoved()
+    {
+        // Left by a save killed at the wrong moment: "<file>.XXXXXX", mixed case.
+        QTemporaryDir dir;
+        QStringList kept{DB_NAME + u".Backup"_s, DB_NAME + u".bak123"_s, DB_NAME + u".keep"_s, DB_NAME + u".OLD"_s};
+        for (const QString& name : kept + QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".hiPpAi"_s})
+            QVERIFY(writeFileBytes(dir.filePath(name), {}));
+        AppState st;
+        saveDB(dir.filePath(DB_NAME), st);
+        QStringList left = strayFiles(dir.path());
+        left.sort();
+        kept.sort();
+        QCOMPARE(left, kept);
+    }
+};
 
 QTEST_GUILESS_MAIN(TstDbFile)
 #include "tst_dbFile.moc"

@@ -1,12 +1,10 @@
-// The settings file read into and written from the program-wide variables,
-// and the TtilvarDB holder.
+// The settings file: the INI layer's reading rules, where writes go, what they
+// keep, encodings, and the program-wide settings read and written through it.
 
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/iniFile.h"
 #include "core/settings.h"
-#include "core/textUtil.h"
-#include "core/tilvarDB.h"
 #include "support/testFiles.h"
 
 #include <QFile>
@@ -15,151 +13,200 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+const QString OLD_INI = QStringLiteral(TILVAR_TEST_DATA "/ini-old.ini");
+} // namespace
+
 class TstSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaultsWithoutFile();
-    void readOlderFile();
-    void writeOrderAndForms();
-    void autoloadKey();
-    void failingWriteKeepsEarlierKeys();
-    void holder();
-};
-
-void TstSettings::defaultsWithoutFile()
-{
-    QCOMPARE(defaultFileNameFor(QDate(2009, 5, 18)), u"bArtisan09"_s);
-
-    QTemporaryDir dir;
-    AppState st;
-    st.defaultFileName = u"bArtisan09"_s;
-    st.curArtNo = u"x"_s;
-    st.autoload = true;
-    st.showSplash = false;
-    st.wWidth = 1;
-    st.curCIndex = 4;
-    st.pubPrefs = u"x"_s;
-    // Values left from before are replaced by the defaults, not kept.
-    readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
-    QCOMPARE(st.curArtNo, u"001"_s);
-    QCOMPARE(st.artFileName, u"bArtisan09"_s);
-    QVERIFY(!st.autoload && st.showSplash);
-    QCOMPARE(st.wWidth, 830);
-    QCOMPARE(st.curCIndex, -1);
-    QCOMPARE(st.pubPrefs, u"00001"_s);
-    QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
-
-    AppState noDefault;
-    readSettings(dir.filePath(u"tilvarDB.ini"_s), noDefault);
-    QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
-}
-
-void TstSettings::readOlderFile()
-{
-    AppState st;
-    readSettings(QStringLiteral(TILVAR_TEST_DATA "/ini-old.ini"), st);
-    QCOMPARE(st.curArtNo, u"004"_s);
-    QCOMPARE(readCommaList(st.sAgentList), (QStringList{u"Marie Claire"_s, u"Paul"_s}));
-    QCOMPARE(st.lastSAgent, u"Hélène"_s);
-    QCOMPARE(st.curCIndex, 2);
-    QCOMPARE(st.artFileName, u"Boutique €.tlvdb"_s); // section [prefs], any case
-    QVERIFY(st.autoload && !st.showSplash);
-    QCOMPARE(st.wLeft, 16);
-    QCOMPARE(st.wWidth, 900);  // read as it is; the window ignores it
-    QCOMPARE(st.wHeight, 655); // not a number: the default
-    QCOMPARE(st.pubPrefs, u"01011"_s);
-}
-
-void TstSettings::writeOrderAndForms()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"tilvarDB.ini"_s);
-    AppState st;
-    st.lastPeriodNo = u"3"_s;
-    st.curArtNo = u"002"_s;
-    st.sAgentList = u"\"Marie Claire\""_s; // quoted whole: the quotes must survive
-    st.lastSAgent = u"Zoé"_s;
-    st.pDateStr = u"090518,090519"_s;
-    st.artFileName = u"bArtisan09.tlvdb"_s;
-    st.importFName = u"liste.xml"_s;
-    st.saveSales = false;
-    st.wLeft = 10;
-    st.wTop = 20;
-    st.shopAddress = u"12, rue du Pont\nQuébec"_s;
-    writeSettings(path, st);
-    QCOMPARE(readFileBytes(path),
-             QByteArray("[GENERAL]\r\nlastPeriodNo=3\r\ncurArtNo=002\r\nsAgentList=\"\"Marie Claire\"\"\r\n"
-                        "lastSAgent=Zo\xE9\r\npDateStr=090518,090519\r\ncurCIndex=-1\r\n"
-                        "[PREFS]\r\nartFileName=bArtisan09.tlvdb\r\nimportFName=liste.xml\r\n"
-                        "autoLoad=0\r\nshowSplash=1\r\nsaveSales=0\r\nadminMode=1\r\n"
-                        "wLeft=10\r\nwTop=20\r\nwWidth=830\r\nwHeight=655\r\nlastTab=0\r\n"
-                        "pubPrefs=00001\r\nshopName=Tilvar\r\nshopAddress=12, rue du Pont|Qu\xE9" "bec\r\n"));
-
-    // Read back (quotes and all) and written again, nothing changes.
-    AppState back;
-    readSettings(path, back);
-    const QByteArray once = readFileBytes(path);
-    QCOMPARE(back.shopAddress, st.shopAddress);
-    writeSettings(path, back);
-    QCOMPARE(readFileBytes(path), once);
-}
-
-void TstSettings::autoloadKey()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"tilvarDB.ini"_s);
-    QVERIFY(writeFileBytes(path, "[PREFS]\r\nautoload=1\r\nwWidth=900\r\n"));
-    AppState st;
-    readSettings(path, st);
-    QVERIFY(st.autoload);
-    st.wWidth = 830; // the real width at shut-down
-    writeSettings(path, st);
-    const QByteArray bytes = readFileBytes(path);
-    QVERIFY(bytes.contains("[PREFS]\r\nautoLoad=1\r\nwWidth=830\r\n"));
-    QCOMPARE(bytes.count("utoload"), 0);
-}
-
-void TstSettings::failingWriteKeepsEarlierKeys()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"tilvarDB.ini"_s);
-    AppState st;
-    st.curArtNo = u"007"_s;
-    TIniFile ini(path);
-    int writes = 0;
-    ini.setWriter([&writes](const QString& p, const QByteArray& bytes) {
-        if (++writes > 3)
-            throw AppError(u"disk full"_s);
-        QFile f(p);
-        if (!f.open(QIODevice::WriteOnly))
-            throw AppError(f.errorString());
-        f.write(bytes);
-    });
-    try {
-        writeSettings(ini, st);
-        QFAIL("no error");
-    } catch (const AppError& e) {
-        QCOMPARE(e.message(), u"Unable to write to "_s + path);
+    void reading_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value"); // a string, an int (default -5) or a flag (default its opposite)
+        const auto row = [](const char* name, const char* section, const char* key, const QVariant& v) {
+            QTest::newRow(name) << QString::fromLatin1(section) << QString::fromLatin1(key) << v;
+        };
+        row("case and blanks", "GENERAL", "curArtNo", u"005"_s);
+        row("double quotes", "General", "dq", u"  quoted  "_s);
+        row("single quotes", "GENERAL", "sq", u"single"_s);
+        row("unpaired quotes", "GENERAL", "mixed", u"\"a'"_s);
+        row("inner quotes", "GENERAL", "inner", u"a \"b\" c"_s);
+        row("empty is a value", "GENERAL", "empty", QString());
+        row("equals sign", "GENERAL", "eq", u"a=b"_s);
+        row("first of two", "GENERAL", "dup", u"first"_s);
+        row("long value cut", "GENERAL", "long", QString(2047, u'x'));
+        row("section in blanks", "other", "CURARTNO", u"999"_s);
+        row("comment is no key", "GENERAL", "; comment", u"d"_s);
+        row("missing section", "none", "dec", u"d"_s);
+        row("decimal", "P", "dec", 42);
+        row("hex", "P", "hex", 31);
+        row("first in any case", "P", "HEX", 31);
+        row("blanks", "P", "spaced", 7);
+        row("not a number", "P", "bad", -5);
+        row("bare 0x", "P", "bare", -5);
+        row("too big", "P", "huge", -5);
+        row("absent", "P", "absent", -5);
+        row("flag 2", "P", "f2", true);
+        row("flag 0x0", "P", "fhex0", false);
     }
-    QCOMPARE(readFileBytes(path), QByteArray("[GENERAL]\r\nlastPeriodNo=\r\ncurArtNo=007\r\nsAgentList=\r\n"));
 
-    // A folder that is a plain file: the first key already fails.
-    QVERIFY(writeFileBytes(dir.filePath(u"plain"_s), {}));
-    QVERIFY_THROWS_EXCEPTION(AppError, writeSettings(dir.filePath(u"plain/t.ini"_s), st));
-}
+    void reading()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        const TIniFile ini(QStringLiteral(TILVAR_TEST_DATA "/ini-rules.ini"));
+        if (value.typeId() == QMetaType::Int)
+            QCOMPARE(ini.readInteger(section, key, -5), value.toInt());
+        else if (value.typeId() == QMetaType::Bool)
+            QCOMPARE(ini.readBool(section, key, !value.toBool()), value.toBool());
+        else
+            QCOMPARE(ini.readString(section, key, u"d"_s), value.toString());
+    }
 
-void TstSettings::holder()
-{
-    AppState st;
-    st.curArtNo = u"005"_s;
-    st.curItem.clear();
-    const TtilvarDB db(st);
-    QCOMPARE(st.curArtNo, u"001"_s);
-    QCOMPARE(st.curItem, u"001"_s);
-    QCOMPARE(db.artColumns.at(8), u"Produits"_s);
-    QCOMPARE(db.prodColumns.size(), 7);
-}
+    void writing_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray two("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+        const auto row = [](const char* name, const QByteArray& before, const char* section, const char* key,
+                            const QString& value, const QByteArray& after) {
+            QTest::newRow(name) << before << QString::fromLatin1(section) << QString::fromLatin1(key) << value << after;
+        };
+        row("end of its section", two, "a", "new", u"v"_s, "[A]\r\nx=1\r\nnew=v\r\n\r\n[B]\r\ny=2\r\n");
+        row("replaced as spelled", two, "b", "Y", u"20"_s, "[A]\r\nx=1\r\n\r\n[B]\r\nY=20\r\n");
+        row("new section", two, "C", "z", u"3"_s, two + "[C]\r\nz=3\r\n");
+        row("new file", {}, "GENERAL", "curCIndex", u"-1"_s, "[GENERAL]\r\ncurCIndex=-1\r\n");
+        row("bare line feeds kept", "[A]\nx=1\n", "A", "y", u"2"_s, "[A]\nx=1\ny=2\n");
+        // Values whose blanks or quotes would be lost are quoted whole.
+        row("quote pair", {}, "S", "k", u"\"Marie Claire\""_s, "[S]\r\nk=\"\"Marie Claire\"\"\r\n");
+        row("single quotes", {}, "S", "k", u"'x'"_s, "[S]\r\nk=\"'x'\"\r\n");
+        row("blanks", {}, "S", "k", u"  blanks  "_s, "[S]\r\nk=\"  blanks  \"\r\n");
+        for (const QString& v : {u"\"a\",b"_s, u"\""_s, u"a=b;c"_s, QString()})
+            row(qPrintable(u"as is: "_s + v), {}, "S", "k", v, "[S]\r\nk=" + v.toLatin1() + "\r\n");
+        // Windows-1252 while every character fits; else marked UTF-8.
+        row("cp1252", {}, "A", "n", u"Hélène €"_s, "[A]\r\nn=H\xE9l\xE8ne \x80\r\n");
+        row("to utf8", "[A]\r\nx=Zo\xEB\r\n", "A", "n", u"Łukasz ✓"_s,
+            "\xEF\xBB\xBF[A]\r\nx=Zo\xC3\xAB\r\nn=\xC5\x81ukasz \xE2\x9C\x93\r\n");
+        row("back to cp1252", "\xEF\xBB\xBF[A]\r\nn=\xC5\x81\r\n", "A", "n", u"Zoë"_s, "[A]\r\nn=Zo\xEB\r\n");
+        // UTF-8 without the mark (edited by hand) is recognised.
+        row("bare utf8", "[A]\r\nnom=Z\xC3\xB6" "e \xE2\x82\xAC\r\n", "A", "b", u"1"_s, "[A]\r\nnom=Z\xF6" "e \x80\r\nb=1\r\n");
+        // Windows-1252 bytes that also read as UTF-8 ("Ã©" is the UTF-8 of "é").
+        row("would read as utf8", {}, "A", "n", u"Ã©"_s, "\xEF\xBB\xBF[A]\r\nn=\xC3\x83\xC2\xA9\r\n");
+        row("unassigned bytes", "[A]\r\nodd=\x81\x8D\r\n", "A", "b", u"1"_s, "[A]\r\nodd=\x81\x8D\r\nb=1\r\n");
+        // The same value leaves every byte as it was; a new key goes before the blank line.
+        const QByteArray old = readFileBytes(OLD_INI);
+        row("same value", old, "PREFS", "artFileName", u"Boutique €.tlvdb"_s, old);
+        row("same number", old, "PREFS", "wWidth", u"900"_s, old);
+        row("before blank line", old, "GENERAL", "pDateStr", u"090518"_s,
+            QByteArray(old).replace("note=\xE0 garder\r\n", "note=\xE0 garder\r\npDateStr=090518\r\n"));
+    }
+
+    void writing()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tilvarDB.ini"_s);
+        if (!before.isEmpty())
+            QVERIFY(writeFileBytes(path, before));
+        TIniFile ini(path);
+        ini.writeString(section, key, value);
+        QCOMPARE(readFileBytes(path), after);
+        QCOMPARE(TIniFile(path).readString(section, key, u"default"_s), value);
+        // A line break cannot be kept in a line: it becomes a blank.
+        ini.writeString(section, key, u"a\r\nb\nc\rd"_s);
+        QCOMPARE(TIniFile(path).readString(section, key, QString()), u"a b c d"_s);
+    }
+
+    void defaultsAndOlderFile()
+    {
+        QCOMPARE(defaultFileNameFor(QDate(2009, 5, 18)), u"bArtisan09"_s);
+        QTemporaryDir dir;
+        AppState st;
+        st.defaultFileName = u"bArtisan09"_s;
+        st.curArtNo = st.pubPrefs = u"x"_s;
+        st.autoload = true;
+        st.showSplash = false;
+        st.wWidth = 1;
+        st.curCIndex = 4;
+        // Without a file, values left from before are replaced by the defaults.
+        readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
+        QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
+        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{0, 1, 830, -1}));
+        QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
+        AppState noDefault;
+        readSettings(dir.path(), noDefault); // a folder reads as an empty file
+        QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
+
+        // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
+        // number, a width read as it is (the window ignores it), a height that is no number.
+        readSettings(OLD_INI, st);
+        QCOMPARE((QStringList{st.curArtNo, st.sAgentList, st.lastSAgent, st.artFileName, st.pubPrefs}),
+                 (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
+        QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
+                 (QList<int>{2, 1, 0, 16, 900, 655}));
+    }
+
+    void writeOrderAndForms()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tilvarDB.ini"_s);
+        AppState st;
+        st.lastPeriodNo = u"3"_s;
+        st.curArtNo = u"002"_s;
+        st.sAgentList = u"\"Marie Claire\""_s; // quoted whole: the quotes must survive
+        st.lastSAgent = u"Zoé"_s;
+        st.pDateStr = u"090518,090519"_s;
+        st.artFileName = u"bArtisan09.tlvdb"_s;
+        st.importFName = u"liste.xml"_s;
+        st.saveSales = false;
+        st.wLeft = 10;
+        st.wTop = 20;
+        st.shopAddress = u"12, rue du Pont\nQuébec"_s;
+        writeSettings(path, st);
+        QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
+        // Read back (quotes and all) and written again, nothing changes.
+        AppState back;
+        readSettings(path, back);
+        QCOMPARE(back.shopAddress, st.shopAddress);
+        writeSettings(path, back);
+        QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
+    }
+
+    void failingWriteKeepsEarlierKeys()
+    {
+        // Each key is on the disk once written; the one that fails is in
+        // neither the file nor the object.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tilvarDB.ini"_s);
+        AppState st;
+        st.curArtNo = u"007"_s;
+        TIniFile ini(path);
+        int writes = 0;
+        ini.setWriter([&writes](const QString& p, const QByteArray& bytes) {
+            if (++writes > 3 || !writeFileBytes(p, bytes))
+                throw AppError(u"disk full"_s);
+        });
+        try {
+            writeSettings(ini, st);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), u"Unable to write to "_s + path);
+        }
+        QCOMPARE(readFileBytes(path), QByteArray("[GENERAL]\r\nlastPeriodNo=\r\ncurArtNo=007\r\nsAgentList=\r\n"));
+        QCOMPARE(ini.readString(u"GENERAL"_s, u"lastSAgent"_s, u"none"_s), u"none"_s);
+    }
+};
 
 QTEST_GUILESS_MAIN(TstSettings)
 #include "tst_settings.moc"

@@ -1,8 +1,12 @@
-// Record fields, comma lists, integers, small texts and dates.
+// Record fields, comma lists, integers, amounts, small texts and dates, the
+// text order (and its quick path for numeric texts), Windows-1252.
 
 #include "core/appError.h"
+#include "core/cp1252.h"
+#include "core/money.h"
 #include "core/textUtil.h"
 
+#include <QCollator>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -12,226 +16,269 @@ class TstTextUtil : public QObject {
     Q_OBJECT
 
 private slots:
-    void takeFieldSplitsRecords();
-    void readCommaList_data();
-    void readCommaList();
-    void writeCommaList_data();
-    void writeCommaList();
-    void commaListRoundTripsRandomItems();
-    void commaItemHelpers();
-    void addCommaItemAndUniqueName();
-    void integerRule_data();
-    void integerRule();
-    void strToIntMessage();
-    void smallTextsAndDates();
-};
+    void takeFieldSplitsRecords()
+    {
+        QString rec = u"001|:||:|Lévesque|:|c"_s;
+        QCOMPARE(takeField(rec, REC_SEP), u"001"_s);
+        QCOMPARE(takeField(rec, REC_SEP), QString());
+        QCOMPARE(takeField(rec, REC_SEP), u"Lévesque"_s);
+        QCOMPARE(takeField(rec, REC_SEP), u"c"_s);
+        QCOMPARE(rec, u"c"_s); // no separator left: the record stays
+    }
 
-void TstTextUtil::takeFieldSplitsRecords()
-{
-    QString rec = u"b|:|c"_s;
-    QCOMPARE(takeField(rec, REC_SEP), u"b"_s);
-    QCOMPARE(takeField(rec, REC_SEP), u"c"_s);
-    QCOMPARE(rec, u"c"_s); // no separator left: the record stays
-    QString art = u"001|:||:|Lévesque|:|"_s;
-    QCOMPARE(takeField(art, REC_SEP), u"001"_s);
-    QCOMPARE(takeField(art, REC_SEP), QString());
-    QCOMPARE(takeField(art, REC_SEP), u"Lévesque"_s);
-    QCOMPARE(art, QString());
-    QString prod = u"x:|:y"_s;
-    QCOMPARE(takeField(prod, PROD_SEP), u"x"_s);
-    QCOMPARE(prod, u"y"_s);
-}
+    void readCommaList_data()
+    {
+        // Forms the writer never produces; what it does produce is read back below.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("blanks") << u"   "_s << QStringList();
+        QTest::newRow("empty middle") << u"a,,b"_s << QStringList{u"a"_s, QString(), u"b"_s};
+        QTest::newRow("trailing comma") << u"a,"_s << QStringList{u"a"_s, QString()};
+        QTest::newRow("blank splits") << u"a b,c"_s << QStringList{u"a"_s, u"b"_s, u"c"_s};
+        QTest::newRow("blanks around") << u"  a ,\tb  "_s << QStringList{u"a"_s, u"b"_s};
+        QTest::newRow("unclosed quote") << u"\"a, b"_s << QStringList{u"a, b"_s};
+        QTest::newRow("text after quote") << u"\"ab\"cd,e"_s << QStringList{u"ab"_s, u"cd"_s, u"e"_s};
+    }
 
-void TstTextUtil::readCommaList_data()
-{
-    // Forms the writer never produces; what it does produce is read back below.
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("items");
-    QTest::newRow("blanks") << u"   "_s << QStringList();
-    QTest::newRow("empty middle") << u"a,,b"_s << QStringList{u"a"_s, QString(), u"b"_s};
-    QTest::newRow("trailing comma") << u"a,"_s << QStringList{u"a"_s, QString()};
-    QTest::newRow("blank splits") << u"a b,c"_s << QStringList{u"a"_s, u"b"_s, u"c"_s};
-    QTest::newRow("blanks around") << u"  a ,\tb  "_s << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("unclosed quote") << u"\"a, b"_s << QStringList{u"a, b"_s};
-    QTest::newRow("text after quote") << u"\"ab\"cd,e"_s << QStringList{u"ab"_s, u"cd"_s, u"e"_s};
-}
+    void readCommaList()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, items);
+        QCOMPARE(::readCommaList(text), items);
+    }
 
-void TstTextUtil::readCommaList()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, items);
-    QCOMPARE(::readCommaList(text), items);
-}
+    void writeCommaList_data()
+    {
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << QStringList() << QString();
+        QTest::newRow("one empty") << QStringList{QString()} << u"\"\""_s;
+        QTest::newRow("two empty") << QStringList{QString(), QString()} << u","_s;
+        QTest::newRow("blank") << QStringList{u"Jean Roy"_s, u"x"_s} << u"\"Jean Roy\",x"_s;
+        QTest::newRow("comma") << QStringList{u"1,5"_s} << u"\"1,5\""_s;
+        QTest::newRow("quote") << QStringList{u"a\"b"_s} << u"\"a\"\"b\""_s;
+        QTest::newRow("control") << QStringList{u"a\tb"_s} << u"\"a\tb\""_s;
+        QTest::newRow("accent bare") << QStringList{u"Préposé"_s} << u"Préposé"_s;
+    }
 
-void TstTextUtil::writeCommaList_data()
-{
-    QTest::addColumn<QStringList>("items");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("none") << QStringList() << QString();
-    QTest::newRow("one empty") << QStringList{QString()} << u"\"\""_s;
-    QTest::newRow("two empty") << QStringList{QString(), QString()} << u","_s;
-    QTest::newRow("blank") << QStringList{u"Jean Roy"_s, u"x"_s} << u"\"Jean Roy\",x"_s;
-    QTest::newRow("comma") << QStringList{u"1,5"_s} << u"\"1,5\""_s;
-    QTest::newRow("quote") << QStringList{u"a\"b"_s} << u"\"a\"\"b\""_s;
-    QTest::newRow("control") << QStringList{u"a\tb"_s} << u"\"a\tb\""_s;
-    QTest::newRow("accent bare") << QStringList{u"Préposé"_s} << u"Préposé"_s;
-}
+    void writeCommaList()
+    {
+        QFETCH(QStringList, items);
+        QFETCH(QString, text);
+        QCOMPARE(::writeCommaList(items), text);
+        QCOMPARE(::readCommaList(text), items);
+    }
 
-void TstTextUtil::writeCommaList()
-{
-    QFETCH(QStringList, items);
-    QFETCH(QString, text);
-    QCOMPARE(::writeCommaList(items), text);
-    QCOMPARE(::readCommaList(text), items);
-}
-
-void TstTextUtil::commaListRoundTripsRandomItems()
-{
-    QRandomGenerator rng(42);
-    const QString alphabet = u"ab ,\"\t\x01é€"_s;
-    for (int n = 0; n < 2000; ++n) {
-        QStringList items;
-        const int count = rng.bounded(1, 6);
-        for (int i = 0; i < count; ++i) {
-            QString s;
-            const int len = rng.bounded(5);
-            for (int c = 0; c < len; ++c)
-                s += alphabet.at(rng.bounded(int(alphabet.size())));
-            items << s;
+    void commaListRoundTripsRandomItems()
+    {
+        QRandomGenerator rng(42);
+        const QString alphabet = u"ab ,\"\t\x01é€"_s;
+        for (int n = 0; n < 2000; ++n) {
+            QStringList random(rng.bounded(1, 6));
+            for (QString& s : random) {
+                for (int c = rng.bounded(5); c > 0; --c)
+                    s += alphabet.at(rng.bounded(int(alphabet.size())));
+            }
+            QCOMPARE(::readCommaList(::writeCommaList(random)), random);
         }
-        QCOMPARE(::readCommaList(::writeCommaList(items)), items);
     }
-}
 
-void TstTextUtil::commaItemHelpers()
-{
-    QCOMPARE(getCommaItem(u"x,y"_s, 1), u"y"_s);
-    QCOMPARE(getCommaItem(u"x,y"_s, 5), u"x,y"_s);
-    QCOMPARE(getCommaItem(u" x,y "_s, 5), u"x,y"_s);
-    QCOMPARE(getCommaItem(u"\" a \",b"_s, 0), u"a"_s);
-
-    QString list = u"a,b,c"_s;
-    setCommaItem(list, 1, u"x y"_s);
-    QCOMPARE(list, u"a,\"x y\",c"_s);
-    QVERIFY_THROWS_EXCEPTION(AppError, setCommaItem(list, 3, u"z"_s));
-    QVERIFY_THROWS_EXCEPTION(AppError, setCommaItem(list, -1, u"z"_s));
-    QCOMPARE(list, u"a,\"x y\",c"_s);
-
-    QCOMPARE(delCommaItem(u"a,b,c"_s, 0), u"b,c"_s);
-    QCOMPARE(delCommaItem(u"a,"_s, 0), u"\"\""_s);
-    QVERIFY_THROWS_EXCEPTION(AppError, delCommaItem(u"a"_s, 1));
-    QVERIFY_THROWS_EXCEPTION(AppError, delCommaItem(u"a"_s, -2));
-
-    QCOMPARE(commaCount(u"   "_s), 0);
-    QCOMPARE(commaCount(u"a,,b"_s), 3);
-    QCOMPARE(commaCount(u"\"\""_s), 1);
-
-    QCOMPARE(commaIndexOf(u"a,B,b"_s, u"b"_s), 2);
-
-    QCOMPARE(commaSum(u"1,2,x,-4"_s), u"-1"_s);
-    QCOMPARE(commaSum(u"2147483647,1"_s), u"2147483648"_s);
-
-    // A negative index is refused with the list's own message.
-    try {
-        getCommaItem(u"a,b"_s, -1);
-        QFAIL("no error");
-    } catch (const AppError& e) {
-        QCOMPARE(e.message(), u"List index out of bounds (-1)"_s);
+    void commaItemHelpers()
+    {
+        QString list = u"a,b,c"_s;
+        setCommaItem(list, 1, u"x y"_s);
+        const QStringList got{getCommaItem(u"x,y"_s, 1), getCommaItem(u" x,y "_s, 2), getCommaItem(u"\" a \",b"_s, 0),
+                              list, delCommaItem(u"a,b,c"_s, 0), delCommaItem(u"a,"_s, 0),
+                              commaSum(u"1,2,x,-4"_s), commaSum(u"2147483647,1"_s), commaSum(u" "_s),
+                              addCommaItem(u"beta"_s, u"gamma,alpha"_s), addCommaItem(u"ALPHA"_s, u"gamma,alpha"_s),
+                              addCommaItem(u"Jean Roy"_s, u"élise,Albert"_s), uniqueName(u"rapport"_s, u"rapport,rapport1"_s),
+                              uniqueName(u"rapport"_s, u"rapport,rapport2"_s), uniqueName(u"r"_s, u"R"_s)};
+        QCOMPARE(got, (QStringList{u"y"_s, u"x,y"_s /* past the end: the whole list */, u"a"_s,
+                                   u"a,\"x y\",c"_s, u"b,c"_s, u"\"\""_s,
+                                   u"-1"_s, u"2147483648"_s, u"0"_s,
+                                   u"alpha,gamma,beta"_s, u"alpha,gamma"_s,
+                                   u"Albert,élise,\"Jean Roy\""_s, u"rapport2"_s,
+                                   u"rapport1"_s, u"r"_s}));
+        QCOMPARE((QList<int>{commaCount(u"   "_s), commaCount(u"a,,b"_s), commaCount(u"\"\""_s), commaIndexOf(u"a,B,b"_s, u"b"_s)}),
+                 (QList<int>{0, 3, 1, 2}));
+        QVERIFY_THROWS_EXCEPTION(AppError, setCommaItem(list, 3, u"z"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, setCommaItem(list, -1, u"z"_s));
+        QCOMPARE(list, u"a,\"x y\",c"_s);
+        QVERIFY_THROWS_EXCEPTION(AppError, delCommaItem(u"a"_s, 1));
+        QVERIFY_THROWS_EXCEPTION(AppError, delCommaItem(u"a"_s, -2));
+        try {
+            getCommaItem(u"a,b"_s, -1);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), u"List index out of bounds (-1)"_s);
+        }
     }
-}
 
-void TstTextUtil::addCommaItemAndUniqueName()
-{
-    QCOMPARE(addCommaItem(u"beta"_s, u"gamma,alpha"_s), u"alpha,gamma,beta"_s);
-    QCOMPARE(addCommaItem(u"ALPHA"_s, u"gamma,alpha"_s), u"alpha,gamma"_s);
-    QCOMPARE(addCommaItem(u"Jean Roy"_s, u"élise,Albert"_s), u"Albert,élise,\"Jean Roy\""_s);
+    void textOrder()
+    {
+        // Packed quantities sort by date, then quantity as text.
+        QStringList items{u"0905183"_s, u"090518-2"_s, u"0905012"_s, u"09051810"_s};
+        sortTextList(items);
+        QCOMPARE(items, (QStringList{u"0905012"_s, u"090518-2"_s, u"09051810"_s, u"0905183"_s}));
+        // Words follow French order whatever their case and accents; texts equal
+        // but for case fall back to code points, so the input order never matters;
+        // long lists (sorted on collation keys) come out the same.
+        const QStringList words{u"zèbre"_s, u"Élise"_s, u"eau"_s, u"Ébène"_s, u"10"_s, u"été"_s, u"côte"_s, u"cote"_s, u"Eau"_s};
+        const QStringList sorted{u"10"_s, u"cote"_s, u"côte"_s, u"Eau"_s, u"eau"_s, u"Ébène"_s, u"Élise"_s, u"été"_s, u"zèbre"_s};
+        for (int copies : {1, 5}) {
+            QStringList a, b, expected;
+            for (int i = 0; i < copies; ++i)
+                a += words;
+            b = QStringList(a.rbegin(), a.rend());
+            for (const QString& w : sorted)
+                expected += QStringList(copies, w);
+            sortTextList(a);
+            sortTextList(b);
+            QCOMPARE(a, expected);
+            QCOMPARE(b, expected);
+        }
+        QCOMPARE(compareText(u"Alpha"_s, u"alpha"_s), 0);
+        QVERIFY(compareText(u"élise"_s, u"Emile"_s) < 0); // accent-aware, not by code point
 
-    QCOMPARE(uniqueName(u"rapport"_s, u"rapport,rapport1"_s), u"rapport2"_s);
-    QCOMPARE(uniqueName(u"rapport"_s, u"rapport,rapport2"_s), u"rapport1"_s);
-    QCOMPARE(uniqueName(u"r"_s, u"R"_s), u"r"_s);
-}
-
-void TstTextUtil::integerRule_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("value");
-    QTest::newRow("negative") << u"-2"_s << true << -2;
-    QTest::newRow("blanks") << u"  12\t"_s << true << 12;
-    QTest::newRow("leading zeros") << u"007"_s << true << 7;
-    QTest::newRow("max") << u"2147483647"_s << true << 2147483647;
-    QTest::newRow("min") << u"-2147483648"_s << true << int(-2147483648LL);
-    QTest::newRow("too big") << u"2147483648"_s << false << 0;
-    QTest::newRow("very long") << u"99999999999999999999999"_s << false << 0;
-    QTest::newRow("empty") << QString() << false << 0;
-    QTest::newRow("sign only") << u"-"_s << false << 0;
-    QTest::newRow("inner blank") << u"1 2"_s << false << 0;
-    QTest::newRow("hex") << u"$1F"_s << false << 0;
-    QTest::newRow("arabic digit") << u"\u0661"_s << false << 0;
-}
-
-void TstTextUtil::integerRule()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(int, value);
-    int v = -99;
-    QCOMPARE(tryStrToInt(text, v), ok);
-    if (ok) {
-        QCOMPARE(v, value);
-        QCOMPARE(strToInt(text), value);
-    } else {
-        QCOMPARE(v, -99);
-        QCOMPARE(strToIntDef(text, 5), 5);
+        // Texts of digits and minus signs take a quick path: it must agree with the collator.
+        QCollator c{QLocale(QLocale::French, QLocale::France)};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        QRandomGenerator rng(42);
+        auto randomText = [&] {
+            QString s;
+            for (int n = rng.bounded(9); n > 0; --n)
+                s += u"0123456789-"_s.at(rng.bounded(11));
+            return s;
+        };
+        for (int i = 0; i < 20000; ++i) {
+            const QString a = randomText();
+            const QString b = randomText();
+            QVERIFY2((c.compare(a, b) > 0) - (c.compare(a, b) < 0) == (compareText(a, b) > 0) - (compareText(a, b) < 0),
+                     qPrintable(a + u" vs "_s + b));
+        }
     }
-}
 
-void TstTextUtil::strToIntMessage()
-{
-    try {
-        strToInt(u"abc"_s);
-        QFAIL("no error");
-    } catch (const AppError& e) {
-        QCOMPARE(e.message(), u"'abc' is not a valid integer value"_s);
+    void integerRule_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::newRow("negative") << u"-2"_s << true << -2;
+        QTest::newRow("blanks") << u"  19\t"_s << true << 19;
+        QTest::newRow("leading zeros") << u"+007"_s << true << 7;
+        QTest::newRow("max") << u"2147483647"_s << true << 2147483647;
+        QTest::newRow("min") << u"-2147483648"_s << true << int(-2147483648LL);
+        QTest::newRow("too big") << u"2147483648"_s << false << 0;
+        QTest::newRow("very long") << u"99999999999999999999999"_s << false << 0;
+        QTest::newRow("empty") << QString() << false << 0;
+        QTest::newRow("sign only") << u"-"_s << false << 0;
+        QTest::newRow("inner blank") << u"1 2"_s << false << 0;
+        QTest::newRow("hex") << u"$1F"_s << false << 0;
+        QTest::newRow("arabic digit") << u"\u0661"_s << false << 0;
     }
-    QCOMPARE(compareNum(u"10"_s, u"9"_s), 1);
-    QCOMPARE(compareNum(u"x"_s, u"3"_s), -3);
-    QVERIFY(compareNum(u"-2147483648"_s, u"2147483647"_s) < 0);
-}
 
-void TstTextUtil::smallTextsAndDates()
-{
-    QCOMPARE(stripDollar(u"12.50$"_s), u"12.50"_s);
-    QCOMPARE(stripDollar(u"$1$"_s), u"1$"_s);
-    QCOMPARE(twoDigits(7), u"07"_s);
-    QCOMPARE(twoDigits(2009), u"09"_s);
+    void integerRule()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        QFETCH(int, value);
+        int v = -99;
+        QCOMPARE(tryStrToInt(text, v), ok);
+        QCOMPARE(v, ok ? value : -99);
+        QCOMPARE(strToIntDef(text, 5), ok ? value : 5);
+        if (ok)
+            QCOMPARE(strToInt(text), value);
+        else
+            QVERIFY_THROWS_EXCEPTION(AppError, strToInt(text));
+    }
 
-    // Only style 1 and months 1..12 name a month; anything else keeps the text.
-    QString m = u"keep"_s;
-    monthName(2, 5, m);
-    monthName(1, 13, m);
-    QCOMPARE(m, u"keep"_s);
-    monthName(1, 5, m);
-    QCOMPARE(m, u"mai_"_s);
-    monthName(1, 12, m);
-    QCOMPARE(m, u"décembre"_s);
+    void numbersAndAmounts()
+    {
+        try {
+            strToInt(u"abc"_s);
+            QFAIL("no error");
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), u"'abc' is not a valid integer value"_s);
+        }
+        QCOMPARE(compareNum(u"10"_s, u"9"_s), 1);
+        QCOMPARE(compareNum(u"x"_s, u"3"_s), -3);
+        QVERIFY(compareNum(u"-2147483648"_s, u"2147483647"_s) < 0);
+        // Amounts are ten-thousandths: exact, and rounded half away from zero on display.
+        const std::pair<const char16_t*, const char16_t*> shown[] = {
+            {u"12.5", u"12.50$"}, {u"", u"0.00$"}, {u"-4.25", u"-4.25$"}, {u"12,50", u"0.00$"}, {u"12.50$", u"0.00$"},
+            {u"  7.1 ", u"7.10$"}, {u".5", u"0.50$"}, {u"5.", u"5.00$"}, {u"1.2.3", u"0.00$"}, {u"+2", u"2.00$"},
+            {u"0.125", u"0.13$"}, {u"-0.125", u"-0.13$"}, {u"0.12495", u"0.13$"}, {u"0.12494", u"0.12$"},
+            {u"-0.004", u"0.00$"}, {u"123456789012.34", u"123456789012.34$"}, {u"99999999999999999999", u"0.00$"},
+            {u"1e3", u"0.00$"}, {u".", u"0.00$"}};
+        for (const auto& [text, money] : shown)
+            QCOMPARE(formatMoney(QString::fromUtf16(text)), QString::fromUtf16(money));
+        QCOMPARE(Money::parse(u"12.3456"_s).units(), 123456);
+        QCOMPARE(Money::parse(u"-0.0001"_s).units(), -1);
+        QCOMPARE(Money::parse(u"0.00005"_s).units(), 1);
+        QVERIFY(!Money::tryParse(u"1 000"_s));
+        QCOMPARE(Money::parse(u"12.5"_s).plain(), u"12.50"_s);
+        QCOMPARE(Money::fromUnits(-50).format(), u"-0.01$"_s);
+        QCOMPARE(Money::fromUnits(49).format(), u"0.00$"_s);
+        QCOMPARE(Money::fromUnits(std::numeric_limits<qint64>::min()).format(), u"-922337203685477.58$"_s);
+        // A thousand sales of 0.10$ make exactly 100.00$ (binary floating point would not).
+        Money total;
+        for (int i = 0; i < 1000; ++i)
+            total += Money::parse(u"0.1"_s);
+        QCOMPARE(total, Money::parse(u"100"_s));
+        QCOMPARE((Money::parse(u"19.99"_s) * 3).format(), u"59.97$"_s);
+        QCOMPARE((Money::parse(u"5"_s) - Money::parse(u"7.25"_s)).format(), u"-2.25$"_s);
+        QVERIFY(Money::parse(u"1.5"_s) < Money::parse(u"1.51"_s));
+        // Beyond the range of amounts is an error, never a wrap; a refused sum leaves the amount.
+        const Money big = Money::parse(u"900000000000000.00"_s);
+        QVERIFY_THROWS_EXCEPTION(AppError, big + big);
+        QVERIFY_THROWS_EXCEPTION(AppError, Money() - big - big);
+        QVERIFY_THROWS_EXCEPTION(AppError, big * 2);
+        Money sum = big;
+        QVERIFY_THROWS_EXCEPTION(AppError, sum += big);
+        QCOMPARE(sum, big);
+    }
 
-    QCOMPARE(cutAtDot(u"  ventes.tlvdb "_s), u"ventes"_s);
-    QCOMPARE(cutAtDot(u"a.b.c"_s), u"a"_s);
+    void smallTextsAndDates()
+    {
+        // Only style 1 and months 1..12 name a month; anything else keeps the text.
+        QString m = u"keep"_s;
+        monthName(2, 5, m);
+        monthName(1, 13, m);
+        monthName(1, 0, m);
+        QString first = m;
+        monthName(1, 1, first);
+        QString last = m;
+        monthName(1, 12, last);
+        QCOMPARE((QStringList{m, first, last, stripDollar(u"$1$"_s), twoDigits(0), twoDigits(9), twoDigits(2009),
+                              cutAtDot(u"  ventes.tlvdb "_s), cutAtDot(u"a.b.c"_s), dequote(u"abc"_s), dequote(u"\"a\"\"b\""_s),
+                              dequote(u"\"ab\"cd"_s), dequote(u"\"open"_s), trimBlanks(u" \t a b \n"_s), dateStr(QDate(2009, 5, 18))}),
+                 (QStringList{u"keep"_s, u"janvier"_s, u"décembre"_s, u"1$"_s, u"00"_s, u"09"_s, u"09"_s,
+                              u"ventes"_s, u"a"_s, QString(), u"a\"b"_s,
+                              u"ab"_s, u"open"_s, u"a b"_s, u"090518"_s}));
+        QCOMPARE(strToDate(u"090518"_s), QDate(2009, 5, 18));
+        QCOMPARE(strToDate(u"000229"_s), QDate(2000, 2, 29));
+        for (const QString& bad : {u"090230"_s, u"09-518"_s, u" 90518"_s, u"0905189"_s})
+            QVERIFY2(!strToDate(bad).isValid(), qPrintable(bad));
+    }
 
-    QCOMPARE(dequote(u"abc"_s), QString());
-    QCOMPARE(dequote(u"\"a\"\"b\""_s), u"a\"b"_s);
-    QCOMPARE(dequote(u"\"ab\"cd"_s), u"ab"_s);
-    QCOMPARE(dequote(u"\"open"_s), u"open"_s);
-    QCOMPARE(trimBlanks(u" \t a b \n"_s), u"a b"_s);
-
-    QCOMPARE(dateStr(QDate(2009, 5, 18)), u"090518"_s);
-    QCOMPARE(strToDate(u"090518"_s), QDate(2009, 5, 18));
-    QCOMPARE(strToDate(u"000229"_s), QDate(2000, 2, 29));
-    QVERIFY(!strToDate(u"090230"_s).isValid());
-    QVERIFY(!strToDate(u"09-518"_s).isValid());
-    QVERIFY(!strToDate(u" 90518"_s).isValid());
-}
+    void cp1252()
+    {
+        // Every byte decodes and encodes back; characters without a byte are
+        // reported, never dropped silently.
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all += char(b);
+        const QString text = cp1252::decode(all);
+        bool ok = false;
+        QCOMPARE(cp1252::encode(text, &ok), all);
+        QVERIFY(ok && text.size() == 256 && cp1252::fits(text));
+        QCOMPARE(cp1252::decode(QByteArray("\x80\x92\x85\x9C\xE9\xA0\x9F", 7)), u"€’…œé\u00A0Ÿ"_s);
+        QCOMPARE(cp1252::encode(u"a\u4E2Db"_s, &ok), QByteArray("a?b"));
+        QVERIFY(!ok && !cp1252::fits(u"\u0100"_s) && !cp1252::fits(QChar(0x2028)) && cp1252::fits(QChar(0x0178)));
+        // C1 controls that stand for cp1252 characters become them; 0x81 has none.
+        QCOMPARE(cp1252::fixC1Controls(u"\u0080 \u0092 \u0081 é \u009F"_s), u"€ ’ \u0081 é Ÿ"_s);
+    }
+};
 
 QTEST_GUILESS_MAIN(TstTextUtil)
 #include "tst_textUtil.moc"

@@ -1,6 +1,6 @@
 // Periods: record strings and the reports section, the list operations and
-// index alignment, look-ups, dates, the all-sales period, period rows and
-// XML data lines.
+// index alignment, dates, the all-sales period, period rows, tallies, XML data
+// lines and the consignment of one artisan and of every artisan.
 
 #include "core/appError.h"
 #include "model/uRep.h"
@@ -11,19 +11,30 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QByteArray saveSection(const TRepList& l)
+static QByteArray saveSection(const TRepList& l)
 {
     return writeSection([&](TWriter& w) { l.writeReports(w); });
 }
 
-void loadSection(TRepList& l, const QByteArray& bytes)
-{
-    readSection(bytes, [&](TReader& r) { l.readReports(r); });
-}
-
-} // namespace
+// Two sales of artisan 005 (24.00$ and 12.50$) and one of 006 in period 0,
+// one sale of 005 in period 1, none in period 2.
+struct Ledger {
+    TSaleList sales;
+    TRepList reps;
+    bool ready = false;
+    QStringList xml{u"old"_s};
+    Ledger()
+    {
+        addSheet(sales, u"090601"_s, {u"TreMar005-003,Vase,12.00$,1,12.00$"_s});
+        addSheet(sales, u"090531"_s, {u"TreMar005-001,\"Bol, bleu\",12.50$,1,12.50$"_s});
+        addSheet(sales, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s, u"DupJea006-001,Cuillère,4.00$,1,4.00$"_s});
+        addSheet(sales, u"090228"_s, {u"TreMar005-003,Vase,12.00$,9,108.00$"_s});
+        reps.addPeriod(u"Printemps"_s, u"090301"_s, u"090531"_s);
+        reps.addPeriod(u"Juin"_s, u"090601"_s, u"090630"_s);
+        reps.addPeriod(u"Vide"_s, u"100101"_s, u"100131"_s);
+    }
+    void consigne(const QString& artNo, int i) { reps.setConsigne(artNo, i, sales, ready, xml); }
+};
 
 class TestRep : public QObject {
     Q_OBJECT
@@ -31,213 +42,195 @@ class TestRep : public QObject {
 private slots:
     void recordAndSection()
     {
-        TReport r;
-        r.title = u"Printemps"_s;
-        r.startDate = u"090301"_s;
-        r.endDate = u"090531"_s;
-        QCOMPARE(r.record(), u"Printemps|:|090301|:|090531"_s);
         TReport s;
         s.setRecord(u"Été|:|090601"_s);
-        QCOMPARE(s.title, u"Été"_s);
-        QCOMPARE(s.startDate, u"090601"_s);
-        QCOMPARE(s.endDate, u"090601"_s); // takeField's rule: the remainder repeats
-
+        QCOMPARE(s.record(), u"Été|:|090601|:|090601"_s); // the remainder repeats
         TRepList l;
         QCOMPARE(saveSection(l), QByteArray("\x02\xff\x01\x00", 4)); // -1, then an empty list
         l.addPeriod(u"Printemps"_s, u"090301"_s, u"090531"_s);
         l.addPeriod(u"Été, \"chaud\""_s, u"090601"_s, u"090831"_s);
         l.addPeriod(QString(), QString(), QString());
+        QCOMPARE(l.at(0).record(), u"Printemps|:|090301|:|090531"_s);
         for (int cur : {-1, 1, 300}) {
             l.curPeriod = cur;
             const QByteArray bytes = saveSection(l);
             TRepList back;
             back.addPeriod(u"old"_s, u"1"_s, u"2"_s);
-            loadSection(back, bytes);
+            readSection(bytes, [&](TReader& r) { back.readReports(r); });
             QCOMPARE(back.curPeriod, cur);
             QCOMPARE(back.count(), 3);
-            for (int i = 0; i < 3; ++i)
-                QCOMPARE(back.at(i).record(), l.at(i).record());
-            QVERIFY(back.titles.isEmpty()); // rebuilt by the caller after loading
+            QCOMPARE(back.at(1).record(), l.at(1).record());
             QCOMPARE(saveSection(back), bytes);
         }
-        TRepList empty;
-        empty.curPeriod = 4;
-        loadSection(empty, QByteArray("\x02\xff\x01\x00", 4));
-        QCOMPARE(empty.count(), 0);
-        QCOMPARE(empty.curPeriod, -1);
     }
 
-    void addEditDeleteAndTitles()
+    void listOperations()
     {
         TRepList l;
-        l.addPeriod(u"A"_s, u"090101"_s, u"090131"_s);
+        QCOMPARE(l.defaultStartDate(), todayStr());
+        for (const QString& t : {u"A"_s, u"T"_s, u"C"_s, u"T"_s})
+            l.addPeriod(t, u"090101"_s, u"090131"_s);
         QVERIFY(l.titles.isEmpty()); // addPeriod leaves titles to the caller
-        l.addPeriod(u"B"_s, u"090201"_s, u"090228"_s);
-        l.addPeriod(u"C"_s, u"090301"_s, u"090331"_s);
-        l.refreshTitles();
-        QCOMPARE(l.titles, (QStringList{u"A"_s, u"B"_s, u"C"_s}));
-        l.editPeriod(1, u"B2"_s, u"090202"_s, u"090227"_s);
-        QCOMPARE(l.titles, (QStringList{u"A"_s, u"B2"_s, u"C"_s}));
-        QVERIFY_THROWS_EXCEPTION(AppError, l.editPeriod(3, u"x"_s, u"x"_s, u"x"_s));
+        QCOMPARE(l.indexOfTitle(u"T"_s) * 10 + l.indexOfTitle(u"t"_s), 29);
+        l.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
+        QCOMPARE(l.defaultStartDate(), u"080131"_s);
+        l.editPeriod(1, u"B"_s, u"090202"_s, u"090227"_s);
+        QCOMPARE(l.titles, (QStringList{u"A"_s, u"B"_s, u"C"_s, u"T"_s, u"early"_s}));
+        QVERIFY_THROWS_EXCEPTION(AppError, l.editPeriod(5, u"x"_s, u"x"_s, u"x"_s));
         QVERIFY_THROWS_EXCEPTION(AppError, l.deletePeriod(-1));
 
         FakePrompt prompt;
-        QCOMPARE(l.periodField(2, 0, prompt), u"C"_s);
-        QCOMPARE(l.current()->title, u"C"_s);
-        QCOMPARE(l.periodField(0, 3, prompt), QString());
+        QCOMPARE(l.periodField(1, 1, prompt) + l.periodField(1, 2, prompt) + l.periodField(1, 3, prompt), u"090202090227"_s);
+        QCOMPARE(l.current()->title, u"B"_s);
         QVERIFY(prompt.all.isEmpty());
         QCOMPARE(l.periodField(5, 0, prompt), QString());
         QCOMPARE(l.periodField(-1, 0, prompt), QString());
-        QCOMPARE(prompt.informations,
-                 (QStringList{u"count is: 3 with ind of: 5"_s, u"count is: 3 with ind of: -1"_s}));
+        QCOMPARE(prompt.informations, (QStringList{u"count is: 5 with ind of: 5"_s, u"count is: 5 with ind of: -1"_s}));
+        QCOMPARE((QStringList{TRepList::nextDay(u"090228"_s), TRepList::nextDay(u"080228"_s), TRepList::nextDay(u"991231"_s),
+                              TRepList::nextDay(u"091340"_s)}),
+                 (QStringList{u"090301"_s, u"080229"_s, u"000101"_s, u"091340"_s}));
     }
 
     void deleteKeepsCurrentPeriodAligned()
     {
-        auto make = [] {
-            auto l = std::make_unique<TRepList>();
-            for (const QString& t : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
-                l->addPeriod(t, QString(), QString());
-            return l;
-        };
         struct Case { int cur; int deleted; int after; };
         for (const Case c : {Case{2, 0, 1}, Case{2, 2, -1}, Case{2, 3, 2}, Case{-1, 1, -1}, Case{0, 0, -1}}) {
-            auto l = make();
-            l->curPeriod = c.cur;
+            TRepList l;
+            for (const QString& t : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
+                l.addPeriod(t, QString(), QString());
+            l.curPeriod = c.cur;
             int curCIndex = c.cur;
-            const QString before = c.cur >= 0 && c.cur != c.deleted ? l->at(c.cur).title : QString();
-            l->deletePeriod(c.deleted, &curCIndex);
-            QCOMPARE(l->curPeriod, c.after);
+            const QString before = c.cur >= 0 && c.cur != c.deleted ? l.at(c.cur).title : QString();
+            l.deletePeriod(c.deleted, &curCIndex);
+            QCOMPARE(l.curPeriod, c.after);
             QCOMPARE(curCIndex, c.after);
-            QCOMPARE(l->count(), 3);
+            QCOMPARE(l.titles.size(), 3);
             if (c.after >= 0)
-                QCOMPARE(l->at(c.after).title, before);
-            QCOMPARE(l->titles.size(), 3);
+                QCOMPARE(l.at(c.after).title, before);
         }
     }
 
-    void lookupsAndDates()
-    {
-        TRepList l;
-        QCOMPARE(l.indexOfTitle(u"x"_s), -1);
-        QCOMPARE(l.defaultStartDate(), todayStr());
-        for (const QString& t : {u"a"_s, u"T"_s, u"b"_s, u"c"_s, u"T"_s})
-            l.addPeriod(t, u"090101"_s, u"090131"_s);
-        QCOMPARE(l.indexOfTitle(u"T"_s), 4);
-        QCOMPARE(l.indexOfTitle(u"t"_s), -1);
-        l.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
-        QCOMPARE(l.defaultStartDate(), u"080131"_s);
-
-        QCOMPARE(TRepList::nextDay(u"090228"_s), u"090301"_s);
-        QCOMPARE(TRepList::nextDay(u"080228"_s), u"080229"_s);
-        QCOMPARE(TRepList::nextDay(u"091231"_s), u"100101"_s);
-        QCOMPARE(TRepList::nextDay(u"991231"_s), u"000101"_s);
-        QCOMPARE(TRepList::nextDay(u"zz"_s), u"zz"_s);
-        QCOMPARE(TRepList::nextDay(u"091340"_s), u"091340"_s);
-    }
-
-    void allSalesPeriod()
-    {
-        TSaleList sales;
-        TRepList l;
-        for (const QString& d : {u"090518"_s, u"090301"_s, u"081224"_s})
-            addSheet(sales, d, {});
-        l.updateAllPeriod(sales); // nothing without periods
-        QCOMPARE(l.count(), 0);
-
-        TSaleList none;
-        l.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
-        l.updateAllPeriod(none);
-        QCOMPARE(l.count(), 1);
-
-        // No rows prepared yet: the new period starts with an empty date.
-        l.updateAllPeriod(sales);
-        QCOMPARE(l.count(), 2);
-        QCOMPARE(l.at(1).title, ALL_PERIOD_TITLE);
-        QCOMPARE(l.at(1).startDate, QString());
-        QCOMPARE(l.at(1).endDate, u"090518"_s);
-        QCOMPARE(l.titles, (QStringList{u"Mai"_s, ALL_PERIOD_TITLE}));
-        l.updateAllPeriod(sales);
-        QCOMPARE(l.count(), 2);
-        QCOMPARE(l.at(1).startDate, u"081224"_s);
-        QCOMPARE(l.at(1).endDate, u"090518"_s);
-    }
-
-    void periodRowsAndRange()
+    void periodRows()
     {
         const QString vase = u"TreMar005-003,Vase,12.00$,2,24.00$"_s;
         const QString bol = u"VerArt001-002,\"Bol, grand\",5.00$,1,5.00$"_s;
         TSaleList sales;
         addSheet(sales, u"090518"_s, {vase});
-        addSheet(sales, u"090301"_s, {bol, vase});
+        addSheet(sales, u"090301"_s, {bol, vase, u"VerArt001-002,Bol,5.00$,x,"_s});
         addSheet(sales, u"081224"_s, {bol});
         TRepList l;
         bool ready = false;
+        l.updateAllPeriod(sales); // nothing without periods
         l.prepareLines(sales, ready);
-        QVERIFY(!ready); // no period
+        QVERIFY(!ready);
+        QCOMPARE(l.count(), 0);
 
         l.addPeriod(u"Mars"_s, u"090301"_s, u"090331"_s);
-        l.addPeriod(u"Tout"_s, u"081224"_s, u"090518"_s);
+        l.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+        l.updateAllPeriod(TSaleList()); // nothing without sales
+        // The all-sales period: no rows prepared yet, so an empty start at first.
+        l.updateAllPeriod(sales);
+        QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:||:|090518"_s);
+        QCOMPARE(l.titles, (QStringList{u"Mars"_s, u"Mai"_s, ALL_PERIOD_TITLE}));
         l.prepareLines(sales, ready);
         QVERIFY(ready);
+        l.updateAllPeriod(sales);
+        QCOMPARE(l.count(), 3);
+        QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:|081224|:|090518"_s);
         QCOMPARE(l.at(0).periodLines, (QStringList{u"090301,001,002,\"Bol, grand\",5.00$,1,5.00$"_s,
-                                                   u"090301,005,003,Vase,12.00$,2,24.00$"_s}));
-        QCOMPARE(l.at(1).periodLines.size(), 4);
-        QCOMPARE(l.selLines, l.at(1).periodLines);
-        QCOMPARE(l.current(), &l.at(1));
+                                                   u"090301,005,003,Vase,12.00$,2,24.00$"_s,
+                                                   u"090301,001,002,Bol,5.00$,x,"_s}));
+        QCOMPARE(l.at(2).periodLines.size(), 5);
+        QCOMPARE(l.selLines, l.at(2).periodLines);
+
+        l.fillTallies(sales);
+        QCOMPARE(l.at(0).tallies, (QStringList{u"VerArt001-002,1,0,1"_s, u"TreMar005-003,2,0,2"_s}));
+        QCOMPARE(l.at(1).tallies, QStringList{u"TreMar005-003,0,2,2"_s});
+        QVERIFY(l.at(2).tallies.isEmpty()); // the last period is not exported
 
         // getAllRange works on the ledger's results, filling them when empty.
         sales.results.clear();
         QCOMPARE(l.getAllRange(-1, sales), QString());
-        QVERIFY(l.rangeLines.isEmpty());
         l.getAllRange(0, sales);
         QCOMPARE(l.rangeLines, l.at(0).periodLines);
-        QCOMPARE(sales.results.size(), 4);
-        FakePrompt prompt;
-        sales.getPeriodSales(2, 0, l, prompt);
-        QCOMPARE(l.getAllRange(1, sales), writeCommaList(l.at(0).periodLines));
-        QVERIFY_THROWS_EXCEPTION(AppError, l.getAllRange(2, sales));
-
+        QCOMPARE(sales.results.size(), 5);
+        QVERIFY_THROWS_EXCEPTION(AppError, l.getAllRange(3, sales));
+        const QStringList results = sales.results;
         l.allTrans(u"005"_s, sales);
         QCOMPARE(l.rangeLines, (QStringList{u",090518"_s, u",090301"_s, u",081224"_s}));
+        QCOMPARE(sales.results, results); // left to the query before it
     }
 
     void xmlDataLines()
     {
-        QStringList out;
-        TRepList::XMLData(u"090518,005,003,Vase,12.00$,2,24.00$"_s, out);
-        QCOMPARE(out, QStringList{u"<date>090518</date><aNo>005</aNo><pNo>003</pNo><descript>Vase</descript>"
-                                  "<valeur>12.00$</valeur><qnt>2</qnt><tot>24.00$</tot>"_s});
-        // Six fields: no artisan number; an empty value self-closes.
-        QCOMPARE(TRepList::xmlDataLine(u"090518,003,,12.00$,2,24.00$"_s),
-                 u"<date>090518</date><pNo>003</pNo><descript/><valeur>12.00$</valeur><qnt>2</qnt>"
-                 "<tot>24.00$</tot>"_s);
-        // Extra values beyond the names are dropped; fewer values stop early.
-        QCOMPARE(TRepList::xmlDataLine(u"1,2,3,4,5,6,7,8"_s),
-                 u"<date>1</date><aNo>2</aNo><pNo>3</pNo><descript>4</descript><valeur>5</valeur>"
-                 "<qnt>6</qnt><tot>7</tot>"_s);
-        QCOMPARE(TRepList::xmlDataLine(u"090518,003"_s), u"<date>090518</date><pNo>003</pNo>"_s);
-        // Leaf values are escaped.
-        QCOMPARE(TRepList::xmlDataLine(u"090518,005,003,\"<b>&\"\"x\"\"\",1.00$,1,1.00$"_s),
-                 u"<date>090518</date><aNo>005</aNo><pNo>003</pNo><descript>&lt;b&gt;&amp;&quot;x&quot;</descript>"
-                 "<valeur>1.00$</valeur><qnt>1</qnt><tot>1.00$</tot>"_s);
+        const std::pair<QString, QString> cases[] = {
+            // Six fields: no artisan number; an empty value self-closes.
+            {u"090518,003,,1$,2,2$"_s, u"<date>090518</date><pNo>003</pNo><descript/><valeur>1$</valeur><qnt>2</qnt><tot>2$</tot>"_s},
+            // Extra values beyond the names are dropped; fewer values stop early; values are escaped.
+            {u"1,2,3,4,5,6,7,8"_s, u"<date>1</date><aNo>2</aNo><pNo>3</pNo><descript>4</descript><valeur>5</valeur>"
+             "<qnt>6</qnt><tot>7</tot>"_s},
+            {u"090518,003"_s, u"<date>090518</date><pNo>003</pNo>"_s},
+            {u"0,5,3,\"<b>&\"\"x\"\"\",1,1,1"_s, u"<date>0</date><aNo>5</aNo><pNo>3</pNo><descript>&lt;b&gt;&amp;&quot;x&quot;"
+             "</descript><valeur>1</valeur><qnt>1</qnt><tot>1</tot>"_s},
+        };
+        for (const auto& [row, xml] : cases) {
+            QStringList out{u"kept"_s};
+            TRepList::XMLData(row, out);
+            QCOMPARE(out, (QStringList{u"kept"_s, xml}));
+        }
     }
 
-    void tallies()
+    void consignment()
     {
-        TSaleList sales;
-        addSheet(sales, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
-        addSheet(sales, u"090301"_s, {u"VerArt001-002,Bol,5.00$,1,5.00$"_s, u"TreMar005-003,Vase,12.00$,3,36.00$"_s,
-                                      u"VerArt001-002,Bol,5.00$,x,"_s});
-        TRepList l;
-        l.addPeriod(u"Mars"_s, u"090301"_s, u"090331"_s);
-        l.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
-        l.addPeriod(u"Last"_s, u"000000"_s, u"999999"_s);
-        l.at(2).tallies << u"stale"_s;
-        l.fillTallies(sales);
-        QCOMPARE(l.at(0).tallies, (QStringList{u"VerArt001-002,1,0,1"_s, u"TreMar005-003,3,0,3"_s}));
-        QCOMPARE(l.at(1).tallies, QStringList{u"TreMar005-003,0,2,2"_s});
-        QVERIFY(l.at(2).tallies.isEmpty()); // the last period is not exported
+        Ledger f;
+        f.consigne(u"005"_s, 0);
+        QVERIFY(f.ready); // rows were prepared on the way
+        QCOMPARE(f.reps.rangeLines, (QStringList{u"090531,005,001,\"Bol, bleu\",12.50$,1,12.50$"_s,
+                                                 u"090518,005,003,Vase,12.00$,2,24.00$"_s}));
+        QCOMPARE(f.reps.total, u"36.50$"_s);
+        QCOMPARE(f.xml, (QStringList{TRepList::xmlDataLine(f.reps.rangeLines.at(0)),
+                                     TRepList::xmlDataLine(f.reps.rangeLines.at(1))}));
+        // Rows as prepared until the caller resets ready.
+        addSheet(f.sales, u"090401"_s, {u"TreMar005-009,Neuf,1.00$,1,1.00$"_s});
+        f.consigne(u"005"_s, 0);
+        QCOMPARE(f.reps.total, u"36.50$"_s);
+        f.ready = false;
+        f.consigne(u"005"_s, 0);
+        QCOMPARE(f.reps.total, u"37.50$"_s);
+        // No sale of this artisan in a period that has rows.
+        f.consigne(u"007"_s, 0);
+        QCOMPARE(f.reps.rangeLines + f.xml + QStringList{f.reps.total}, QStringList{u"0.00$"_s});
+        // A period without rows keeps the previous rows and total.
+        f.consigne(u"005"_s, 1);
+        f.consigne(u"005"_s, 2);
+        QCOMPARE(f.xml + QStringList{f.reps.total}, QStringList{u"12.00$"_s});
+        QCOMPARE(f.reps.rangeLines.size(), 1);
+        QVERIFY_THROWS_EXCEPTION(AppError, f.consigne(u"005"_s, 3));
+        QVERIFY_THROWS_EXCEPTION(AppError, f.consigne(u"005"_s, -1));
+
+        // Unreadable amounts count nothing.
+        Ledger g;
+        addSheet(g.sales, u"090519"_s, {u"TreMar005-004,Pot,1.25$,3,abc"_s, u"TreMar005-005,Rendu,1.00$,-1,-1.10$"_s,
+                                        u"TreMar005-006,Tasse,1.00$,0,"_s});
+        g.consigne(u"005"_s, 0);
+        QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"35.40$5"_s);
+    }
+
+    void everyArtisanMatchesOneByOne()
+    {
+        Ledger f;
+        const QStringList artNos{u"006"_s, u"005"_s, u"007"_s};
+        QStringList seen;
+        f.reps.forEachConsigne(artNos, 0, f.sales, f.ready, f.xml, [&](qsizetype k) {
+            seen << artNos.at(k) + f.reps.rangeLines.join(u'|') + f.reps.total + f.xml.join(u'|');
+        });
+        QCOMPARE(seen.size(), 3);
+        QVERIFY(seen.at(0).endsWith(u"4.00$"_s + TRepList::xmlDataLine(u"090518,006,001,Cuillère,4.00$,1,4.00$"_s)));
+        for (qsizetype k = 0; k < artNos.size(); ++k) {
+            Ledger g;
+            g.consigne(artNos.at(k), 0);
+            QCOMPARE(seen.at(k), artNos.at(k) + g.reps.rangeLines.join(u'|') + g.reps.total + g.xml.join(u'|'));
+        }
     }
 };
 

@@ -444,6 +444,10 @@ void TestMainWindow::pageButtonNeedsAProduct()
 
     h.st().artList.productsOf(0).addProduct(u"001"_s, u"001"_s, u"260518"_s);
     w.updatePageBtn();
+    // Shown again, the artisan's products stay selected for the products page.
+    QVERIFY(w.moveToArtisan(0));
+    QCOMPARE(h.st().prodNoList, QStringList{u"001"_s});
+    QCOMPARE(w.prodForm->prodCntLab->text(), u"1"_s);
     QVERIFY(w.pageBtn->isVisible());
     h.art().nameEd->setText(u"Potier"_s);
     w.pageBtn->click();
