@@ -7,6 +7,7 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "support/sampleDb.h"
+#include "support/testFiles.h"
 #include "ui/FCalDlg.h"
 #include "ui/PCalendar.h"
 #include "ui/addPeriodFrm.h"
@@ -18,7 +19,6 @@
 #include <QJsonObject>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -286,10 +286,9 @@ private slots:
 
         w.aSave->trigger();
         QVERIFY(!st.modified);
-        QProcess tool;
-        tool.start(qEnvironmentVariable("TLVDB_BIN"), {u"dump"_s, file});
-        QVERIFY(tool.waitForFinished(60000));
-        const QJsonObject dump = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+        const ProcessRun tool = runProcess(qEnvironmentVariable("TLVDB_BIN"), {u"dump"_s, file});
+        QCOMPARE(tool.code, 0);
+        const QJsonObject dump = QJsonDocument::fromJson(tool.out).object();
         QStringList sheets;
         for (const QJsonValue v : dump.value(u"sheets"_s).toArray())
             sheets << v[u"date"_s].toString() + u' ' + v[u"agent"_s].toString();
