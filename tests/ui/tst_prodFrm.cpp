@@ -77,208 +77,204 @@ struct ProdFixture {
 class TestProdFrm : public QObject {
     Q_OBJECT
 private slots:
-    void wholeTask();
-    void refusedEntries_data();
-    void refusedEntries();
-};
+    void wholeTask()
+    {
+        ProdFixture f;
+        QDir().mkpath(f.h.dataDir());
+        QVERIFY(writeFileBytes(f.h.dataDir() + u"imp.xml"_s, kImportXml));
+        f.start();
+        TmainForm& w = *f.h.w;
+        TProdForm& p = *f.p;
+        AppState& st = f.h.st();
+        const QString today = todayStr();
 
-void TestProdFrm::wholeTask()
-{
-    ProdFixture f;
-    QDir().mkpath(f.h.dataDir());
-    QVERIFY(writeFileBytes(f.h.dataDir() + u"imp.xml"_s, kImportXml));
-    f.start();
-    TmainForm& w = *f.h.w;
-    TProdForm& p = *f.p;
-    AppState& st = f.h.st();
-    const QString today = todayStr();
+        // First artisan: two products, then a third that is deleted.
+        f.h.art().nameEd->setText(u"Verrier"_s);
+        f.toProducts();
+        QVERIFY(p.formPanel->isVisible());
+        QVERIFY(!p.fieldPanel->isEnabled());
+        f.h.click(p.addProdBtn);
+        QCOMPARE(p.prodNoLab->text(), u"001"_s);
+        QCOMPARE(f.gridRows(), QStringList{today + u"=0"_s});
+        p.descriptEd->setText(u"Bol"_s);
+        p.valEd->setText(u"12,5"_s);
+        p.priceEd->setText(u"20"_s);
+        f.addQnt(u"260518"_s, u"3"_s);
+        f.addQnt(u"260518"_s, u"2"_s); // the same date adds up
+        QCOMPARE(f.gridRows(), (QStringList{today + u"=0"_s, u"260518=5"_s}));
+        QCOMPARE(p.totQLab->text(), u"5"_s);
+        QCOMPARE(st.prodList.at(0).valeur, u"12.50$"_s);
+        f.h.click(p.addProdBtn);
+        p.descriptEd->setText(u"Vase"_s);
+        QVERIFY(p.delSBTN->isVisible());
+        f.h.click(p.prevBtn);
+        QCOMPARE(p.descriptEd->text(), u"Bol"_s);
+        QCOMPARE(p.valEd->text(), u"12.50"_s);
+        QVERIFY(!p.delSBTN->isVisible());
+        f.h.click(p.prevBtn); // wraps to the last
+        QCOMPARE(p.descriptEd->text(), u"Vase"_s);
+        f.h.click(p.nextBtn); // wraps to the first
+        QCOMPARE(p.prodNoLab->text(), u"001"_s);
+        p.ProdListBox->setCurrentRow(1);
+        QCOMPARE(p.descriptEd->text(), u"Vase"_s);
+        f.h.click(p.addProdBtn);
+        QCOMPARE(p.ProdListBox->count(), 3);
+        f.h.click(p.delSBTN);
+        QCOMPARE(p.ProdListBox->count(), 2);
+        QCOMPARE(p.descriptEd->text(), u"Vase"_s);
+        QCOMPARE(st.artList.at(0).products.count(), 2);
 
-    // First artisan: two products, then a third that is deleted.
-    f.h.art().nameEd->setText(u"Verrier"_s);
-    f.toProducts();
-    QVERIFY(p.formPanel->isVisible());
-    QVERIFY(!p.fieldPanel->isEnabled());
-    f.h.click(p.addProdBtn);
-    QCOMPARE(p.prodNoLab->text(), u"001"_s);
-    QCOMPARE(f.gridRows(), QStringList{today + u"=0"_s});
-    p.descriptEd->setText(u"Bol"_s);
-    p.valEd->setText(u"12,5"_s);
-    p.priceEd->setText(u"20"_s);
-    f.addQnt(u"260518"_s, u"3"_s);
-    f.addQnt(u"260518"_s, u"2"_s); // the same date adds up
-    QCOMPARE(f.gridRows(), (QStringList{today + u"=0"_s, u"260518=5"_s}));
-    QCOMPARE(p.totQLab->text(), u"5"_s);
-    QCOMPARE(st.prodList.at(0).valeur, u"12.50$"_s);
-    f.h.click(p.addProdBtn);
-    p.descriptEd->setText(u"Vase"_s);
-    QVERIFY(p.delSBTN->isVisible());
-    f.h.click(p.prevBtn);
-    QCOMPARE(p.descriptEd->text(), u"Bol"_s);
-    QCOMPARE(p.valEd->text(), u"12.50"_s);
-    QVERIFY(!p.delSBTN->isVisible());
-    f.h.click(p.prevBtn); // wraps to the last
-    QCOMPARE(p.descriptEd->text(), u"Vase"_s);
-    f.h.click(p.nextBtn); // wraps to the first
-    QCOMPARE(p.prodNoLab->text(), u"001"_s);
-    p.ProdListBox->setCurrentRow(1);
-    QCOMPARE(p.descriptEd->text(), u"Vase"_s);
-    f.h.click(p.addProdBtn);
-    QCOMPARE(p.ProdListBox->count(), 3);
-    f.h.click(p.delSBTN);
-    QCOMPARE(p.ProdListBox->count(), 2);
-    QCOMPARE(p.descriptEd->text(), u"Vase"_s);
-    QCOMPARE(st.artList.at(0).products.count(), 2);
+        // A product with sales is deleted only when the user says so.
+        st.prodList.at(1).addSold(u"260601"_s, u"1"_s);
+        p.showCurrentProduct();
+        QVERIFY(p.sqInfoPanel->isVisibleTo(&p));
+        QCOMPARE(p.totAvailLab->text(), u"-1"_s);
+        f.h.prompt.answers << Prompt::Answer::No;
+        f.h.click(p.delSBTN);
+        QCOMPARE(f.h.prompt.questions.last(), u"Le produit 002 a 1 unités vendues. Supprimer ?"_s);
+        QCOMPARE(st.prodList.count(), 2);
 
-    // A product with sales is deleted only when the user says so.
-    st.prodList.at(1).addSold(u"260601"_s, u"1"_s);
-    p.showCurrentProduct();
-    QVERIFY(p.sqInfoPanel->isVisibleTo(&p));
-    QCOMPARE(p.totAvailLab->text(), u"-1"_s);
-    f.h.prompt.answers << Prompt::Answer::No;
-    f.h.click(p.delSBTN);
-    QCOMPARE(f.h.prompt.questions.last(), u"Le produit 002 a 1 unités vendues. Supprimer ?"_s);
-    QCOMPARE(st.prodList.count(), 2);
+        // Second artisan, one product.
+        f.h.click(p.artPageBtn);
+        QVERIFY(f.h.art().formPanel->isVisible());
+        f.h.addArtisan(u"Potier"_s, u"Luc"_s);
+        f.toProducts();
+        QCOMPARE(p.ProdListBox->count(), 0);
+        f.h.click(p.addProdBtn);
+        p.descriptEd->setText(u"Plat"_s);
+        p.priceEd->setText(u"30.00$"_s);
 
-    // Second artisan, one product.
-    f.h.click(p.artPageBtn);
-    QVERIFY(f.h.art().formPanel->isVisible());
-    f.h.addArtisan(u"Potier"_s, u"Luc"_s);
-    f.toProducts();
-    QCOMPARE(p.ProdListBox->count(), 0);
-    f.h.click(p.addProdBtn);
-    p.descriptEd->setText(u"Plat"_s);
-    p.priceEd->setText(u"30.00$"_s);
+        // Third artisan from the import file; its product copied from the list.
+        f.h.click(p.artPageBtn);
+        f.h.click(w.addRecBtn);
+        f.h.onModal = Answers{};
+        f.h.prompt.openNames << f.h.dataDir() + u"imp.xml"_s;
+        f.h.art().btnImpArtItem->click();
+        QCOMPARE(f.h.art().nameEd->text(), u"Tisse"_s);
+        f.toProducts();
+        QVERIFY(p.impPanel->isVisible());
+        p.importChk->setChecked(true);
+        QVERIFY(p.listPanel->isVisible());
+        QVERIFY(!w.pageBtn->isVisible());
+        QCOMPARE(p.transList->rowCount(), 1);
+        p.transList->cellClicked(0, 0);
+        QVERIFY(p.imProdBtn->isVisible());
+        p.imProdBtn->click();
+        QCOMPARE(p.transList->item(0, 4)->text(), u"001"_s);
+        QCOMPARE(st.impArtList.at(0).products.at(0).prodNo, u"*001"_s);
+        p.transList->cellClicked(0, 0);
+        QCOMPARE(w.statusText(2), u"produit déjà importé..."_s);
+        f.h.click(p.sBackBtn);
+        QVERIFY(p.formPanel->isVisible());
+        QCOMPARE(p.descriptEd->text(), u"Coupe"_s);
+        QCOMPARE(f.gridRows(), QStringList{today + u"=1"_s});
 
-    // Third artisan from the import file; its product copied from the list.
-    f.h.click(p.artPageBtn);
-    f.h.click(w.addRecBtn);
-    f.h.onModal = Answers{};
-    f.h.prompt.openNames << f.h.dataDir() + u"imp.xml"_s;
-    f.h.art().btnImpArtItem->click();
-    QCOMPARE(f.h.art().nameEd->text(), u"Tisse"_s);
-    f.toProducts();
-    QVERIFY(p.impPanel->isVisible());
-    p.importChk->setChecked(true);
-    QVERIFY(p.listPanel->isVisible());
-    QVERIFY(!w.pageBtn->isVisible());
-    QCOMPARE(p.transList->rowCount(), 1);
-    p.transList->cellClicked(0, 0);
-    QVERIFY(p.imProdBtn->isVisible());
-    p.imProdBtn->click();
-    QCOMPARE(p.transList->item(0, 4)->text(), u"001"_s);
-    QCOMPARE(st.impArtList.at(0).products.at(0).prodNo, u"*001"_s);
-    p.transList->cellClicked(0, 0);
-    QCOMPARE(w.statusText(2), u"produit déjà importé..."_s);
-    f.h.click(p.sBackBtn);
-    QVERIFY(p.formPanel->isVisible());
-    QCOMPARE(p.descriptEd->text(), u"Coupe"_s);
-    QCOMPARE(f.gridRows(), QStringList{today + u"=1"_s});
+        // List mode and back.
+        f.h.click(p.viewModeBtn);
+        QVERIFY(p.listPanel->isVisible());
+        QCOMPARE(w.subTLabel->text(), u"liste"_s);
+        QCOMPARE(p.transList->item(0, 1)->text(), u"Coupe"_s);
+        QCOMPARE(p.transList->item(0, 3)->text(), u"15.00$"_s);
+        f.h.click(p.sBackBtn);
+        QVERIFY(p.formPanel->isVisible());
 
-    // List mode and back.
-    f.h.click(p.viewModeBtn);
-    QVERIFY(p.listPanel->isVisible());
-    QCOMPARE(w.subTLabel->text(), u"liste"_s);
-    QCOMPARE(p.transList->item(0, 1)->text(), u"Coupe"_s);
-    QCOMPARE(p.transList->item(0, 3)->text(), u"15.00$"_s);
-    f.h.click(p.sBackBtn);
-    QVERIFY(p.formPanel->isVisible());
+        // Saved, started again: everything is found in the window and the file.
+        f.h.prompt.saveNames << f.h.dataDir() + u"prod"_s;
+        w.aSave->trigger();
+        QVERIFY(!st.modified);
+        QVERIFY(f.h.stop());
+        QVERIFY(f.h.readIni().contains(u"pDateStr=260518"_s));
+        f.start();
+        f.h.prompt.openNames << f.h.dataDir() + u"prod.tlvdb"_s;
+        f.h.w->FileOpen->trigger();
+        f.toProducts();
+        QCOMPARE(f.h.st().pDateStr, u"260518"_s);
+        QCOMPARE(f.p->ProdListBox->count(), 2);
+        QCOMPARE(f.p->descriptEd->text(), u"Bol"_s);
+        QCOMPARE(f.p->priceEd->text(), u"20.00"_s);
+        QStringList loaded{today + u"=0"_s, u"260518=5"_s};
+        loaded.sort(); // read back in date order
+        QCOMPARE(f.gridRows(), loaded);
+        f.h.click(f.h.w->nextBtn);
+        QCOMPARE(f.p->descriptEd->text(), u"Plat"_s);
+        // A later change is one the close asks about.
+        f.addQnt(u"260520"_s, u"4"_s);
+        QVERIFY(f.h.st().modified);
 
-    // Saved, started again: everything is found in the window and the file.
-    f.h.prompt.saveNames << f.h.dataDir() + u"prod"_s;
-    w.aSave->trigger();
-    QVERIFY(!st.modified);
-    QVERIFY(f.h.stop());
-    QVERIFY(f.h.readIni().contains(u"pDateStr=260518"_s));
-    f.start();
-    f.h.prompt.openNames << f.h.dataDir() + u"prod.tlvdb"_s;
-    f.h.w->FileOpen->trigger();
-    f.toProducts();
-    QCOMPARE(f.h.st().pDateStr, u"260518"_s);
-    QCOMPARE(f.p->ProdListBox->count(), 2);
-    QCOMPARE(f.p->descriptEd->text(), u"Bol"_s);
-    QCOMPARE(f.p->priceEd->text(), u"20.00"_s);
-    QStringList loaded{today + u"=0"_s, u"260518=5"_s};
-    loaded.sort(); // read back in date order
-    QCOMPARE(f.gridRows(), loaded);
-    f.h.click(f.h.w->nextBtn);
-    QCOMPARE(f.p->descriptEd->text(), u"Plat"_s);
-    // A later change is one the close asks about.
-    f.addQnt(u"260520"_s, u"4"_s);
-    QVERIFY(f.h.st().modified);
-
-    const ProcessRun dump = runProcess(qEnvironmentVariable("TLVDB_BIN"),
-                                       {u"dump"_s, f.h.dataDir() + u"prod.tlvdb"_s});
-    QCOMPARE(dump.code, 0);
-    for (const char* text : {"\"descript\": \"Vase\"", "\"prix\": \"30.00$\"", "\"descript\": \"Coupe\"",
-                             "\"date\": \"260518\"", "\"qnt\": \"5\""})
-        QVERIFY2(dump.out.contains(text), text);
-    QVERIFY(!dump.out.contains("\"descript\": \"\""));
-}
-
-void TestProdFrm::refusedEntries_data()
-{
-    QTest::addColumn<QString>("where");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    const QString badDate = u"n'est pas valide : entrez le jour"_s;
-    const QString badQnt = u"n'est pas valide : entrez un nombre entier"_s;
-    const QString badAmount = u"n'est pas un montant"_s;
-    QTest::newRow("separator") << u"descript"_s << u"a:|:b"_s << u"qui sépare les champs"_s;
-    QTest::newRow("separator start") << u"descript"_s << u"ab:|"_s << u"mal relu"_s;
-    QTest::newRow("value") << u"valeur"_s << u"douze"_s << badAmount;
-    QTest::newRow("price") << u"prix"_s << u"12.5.0"_s << badAmount;
-    QTest::newRow("negative price") << u"prix"_s << u"-3"_s << badAmount;
-    QTest::newRow("grid date blank") << u"gridDate"_s << u"26 518"_s << badDate;
-    QTest::newRow("grid date no day") << u"gridDate"_s << u"260231"_s << badDate;
-    QTest::newRow("grid qnt comma") << u"gridQnt"_s << u"1,5"_s << badQnt;
-    QTest::newRow("grid qnt range") << u"gridQnt"_s << u"1000"_s << badQnt;
-    QTest::newRow("grid qnt empty") << u"gridQnt"_s << u""_s << badQnt;
-    QTest::newRow("dialog date") << u"dialogDate"_s << u"hier"_s << badDate;
-    QTest::newRow("dialog qnt") << u"dialogQnt"_s << u"\"2\""_s << badQnt;
-    QTest::newRow("dialog closed") << u"dialogClosed"_s << u"9"_s << QString();
-}
-
-void TestProdFrm::refusedEntries()
-{
-    QFETCH(QString, where);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    ProdFixture f;
-    f.start();
-    TProdForm& p = *f.p;
-    f.toProducts();
-    f.h.click(p.addProdBtn);
-    p.descriptEd->setText(u"Bol"_s);
-    p.priceEd->setText(u"2"_s);
-    f.h.click(p.addProdBtn);
-    f.h.click(p.prevBtn);
-    TProduit& bol = f.h.st().prodList.at(0);
-    const QString before = bol.prodRecord();
-
-    if (where.startsWith(u"dialog"_s)) {
-        Answers a{u"260518"_s, u"1"_s, where != u"dialogClosed"_s};
-        (where == u"dialogDate"_s ? a.date : a.qnt) = text;
-        f.h.onModal = a;
-        f.h.click(p.addDateBtn);
-    } else {
-        if (where == u"descript"_s)
-            p.descriptEd->setText(text);
-        else if (where == u"valeur"_s)
-            p.valEd->setText(text);
-        else if (where == u"prix"_s)
-            p.priceEd->setText(text);
-        else
-            p.dqStrGrid->item(0, where == u"gridDate"_s ? 0 : 1)->setText(text);
-        f.h.click(p.nextBtn);
-        QCOMPARE(p.prodNoLab->text(), u"001"_s); // stays on the refused entry
+        const ProcessRun dump = runProcess(qEnvironmentVariable("TLVDB_BIN"),
+                                           {u"dump"_s, f.h.dataDir() + u"prod.tlvdb"_s});
+        QCOMPARE(dump.code, 0);
+        for (const char* text : {"\"descript\": \"Vase\"", "\"prix\": \"30.00$\"", "\"descript\": \"Coupe\"",
+                                 "\"date\": \"260518\"", "\"qnt\": \"5\""})
+            QVERIFY2(dump.out.contains(text), text);
+        QVERIFY(!dump.out.contains("\"descript\": \"\""));
     }
-    if (message.isEmpty())
-        QVERIFY(f.h.prompt.errors.isEmpty());
-    else
-        QVERIFY2(f.h.prompt.errors.value(0).contains(message), qPrintable(f.h.prompt.errors.value(0)));
-    QCOMPARE(bol.prodRecord(), before);
-    QCOMPARE(f.h.st().pDateStr, QString());
-}
+
+    void refusedEntries_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        const QString badDate = u"n'est pas valide : entrez le jour"_s;
+        const QString badQnt = u"n'est pas valide : entrez un nombre entier"_s;
+        const QString badAmount = u"n'est pas un montant"_s;
+        QTest::newRow("separator") << u"descript"_s << u"a:|:b"_s << u"qui sépare les champs"_s;
+        QTest::newRow("separator start") << u"descript"_s << u"ab:|"_s << u"mal relu"_s;
+        QTest::newRow("value") << u"valeur"_s << u"douze"_s << badAmount;
+        QTest::newRow("price") << u"prix"_s << u"12.5.0"_s << badAmount;
+        QTest::newRow("negative price") << u"prix"_s << u"-3"_s << badAmount;
+        QTest::newRow("grid date blank") << u"gridDate"_s << u"26 518"_s << badDate;
+        QTest::newRow("grid date no day") << u"gridDate"_s << u"260231"_s << badDate;
+        QTest::newRow("grid qnt comma") << u"gridQnt"_s << u"1,5"_s << badQnt;
+        QTest::newRow("grid qnt range") << u"gridQnt"_s << u"1000"_s << badQnt;
+        QTest::newRow("grid qnt empty") << u"gridQnt"_s << u""_s << badQnt;
+        QTest::newRow("dialog date") << u"dialogDate"_s << u"hier"_s << badDate;
+        QTest::newRow("dialog qnt") << u"dialogQnt"_s << u"\"2\""_s << badQnt;
+        QTest::newRow("dialog closed") << u"dialogClosed"_s << u"9"_s << QString();
+    }
+
+    void refusedEntries()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        ProdFixture f;
+        f.start();
+        TProdForm& p = *f.p;
+        f.toProducts();
+        f.h.click(p.addProdBtn);
+        p.descriptEd->setText(u"Bol"_s);
+        p.priceEd->setText(u"2"_s);
+        f.h.click(p.addProdBtn);
+        f.h.click(p.prevBtn);
+        TProduit& bol = f.h.st().prodList.at(0);
+        const QString before = bol.prodRecord();
+
+        if (where.startsWith(u"dialog"_s)) {
+            Answers a{u"260518"_s, u"1"_s, where != u"dialogClosed"_s};
+            (where == u"dialogDate"_s ? a.date : a.qnt) = text;
+            f.h.onModal = a;
+            f.h.click(p.addDateBtn);
+        } else {
+            if (where == u"descript"_s)
+                p.descriptEd->setText(text);
+            else if (where == u"valeur"_s)
+                p.valEd->setText(text);
+            else if (where == u"prix"_s)
+                p.priceEd->setText(text);
+            else
+                p.dqStrGrid->item(0, where == u"gridDate"_s ? 0 : 1)->setText(text);
+            f.h.click(p.nextBtn);
+            QCOMPARE(p.prodNoLab->text(), u"001"_s); // stays on the refused entry
+        }
+        if (message.isEmpty())
+            QVERIFY(f.h.prompt.errors.isEmpty());
+        else
+            QVERIFY2(f.h.prompt.errors.value(0).contains(message), qPrintable(f.h.prompt.errors.value(0)));
+        QCOMPARE(bol.prodRecord(), before);
+        QCOMPARE(f.h.st().pDateStr, QString());
+    }
+};
 
 QTEST_MAIN(TestProdFrm)
 #include "tst_prodFrm.moc"

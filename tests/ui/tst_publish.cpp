@@ -2,7 +2,6 @@
 // with every page chosen, and the two exports.
 
 #include "uiHarness.h"
-#include "support/testFiles.h"
 #include "ui/pubOptions.h"
 
 #include <QCheckBox>
@@ -19,7 +18,7 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = h.start();
-        QVERIFY(QFile::copy(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"), h.dataDir() + u"stock09.tlvdb"_s));
+        h.copyRealistic(u"stock09.tlvdb"_s);
         w.db().openDB(u"stock09.tlvdb"_s);
         auto* pub = w.findChild<TPublisher*>(u"publisher"_s);
         QVERIFY(pub);

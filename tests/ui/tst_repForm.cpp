@@ -22,7 +22,7 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = h.start();
-        QVERIFY(QFile::copy(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"), h.dataDir() + u"b.tlvdb"_s));
+        h.copyRealistic(u"b.tlvdb"_s);
         w.db().openDB(u"b.tlvdb"_s);
         auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
         QVERIFY(rep);

@@ -7,6 +7,7 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "support/sampleDb.h"
+#include "support/testFiles.h"
 #include "ui/FCalDlg.h"
 #include "ui/PCalendar.h"
 #include "ui/addPeriodFrm.h"
@@ -18,7 +19,6 @@
 #include <QJsonObject>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -66,249 +66,243 @@ QStringList column(const QTableWidget* grid, int c)
 class TestSaleForm : public QObject {
     Q_OBJECT
 private slots:
-    void calendarLayout_data();
-    void calendarLayout();
-    void calendarMonthAndRange();
-    void salesScenario();
-};
-
-void TestSaleForm::calendarLayout_data()
-{
-    QTest::addColumn<int>("year");
-    QTest::addColumn<int>("month");
-    QTest::addColumn<int>("firstCol");
-    QTest::addColumn<QString>("firstDayName");
-    QTest::addColumn<int>("days");
-    QTest::newRow("May 2009 starts on Friday") << 2009 << 5 << 5 << u"Ven"_s << 31;
-    QTest::newRow("August 2009 starts on Saturday") << 2009 << 8 << 6 << u"Sam"_s << 31;
-    QTest::newRow("March 2009 starts on Sunday") << 2009 << 3 << 0 << u"Dim"_s << 31;
-    QTest::newRow("February 2000 leap") << 2000 << 2 << 2 << u"Mar"_s << 29;
-    QTest::newRow("February 2008 leap") << 2008 << 2 << 5 << u"Ven"_s << 29;
-    QTest::newRow("February 2100 not leap") << 2100 << 2 << 1 << u"Lun"_s << 28;
-}
-
-void TestSaleForm::calendarLayout()
-{
-    QFETCH(int, year);
-    QFETCH(int, month);
-    QFETCH(int, firstCol);
-    QFETCH(QString, firstDayName);
-    QFETCH(int, days);
-    TPCalendar cal(nullptr, QDate(year, month, 1));
-    cal.setStartOfWeek(0);
-    QCOMPARE(cal.cellText(firstCol, 0), firstDayName);
-    for (int c = 0; c < firstCol; ++c)
-        QCOMPARE(cal.cellText(c, 1), QString());
-    QCOMPARE(cal.cellText(firstCol, 1), u"1"_s);
-    QCOMPARE(cal.selectedCol(), firstCol);
-    QCOMPARE(cal.selectedRow(), 1);
-    QCOMPARE(cal.daysThisMonth(), days);
-    const int last = firstCol + days - 1;
-    QCOMPARE(cal.cellText(last % 7, last / 7 + 1), QString::number(days));
-    const int after = last + 1;
-    QCOMPARE(cal.cellText(after % 7, after / 7 + 1), QString());
-}
-
-void TestSaleForm::calendarMonthAndRange()
-{
-    // A month without the chosen day keeps its last day.
-    TPCalendar cal(nullptr, QDate(2008, 1, 31));
-    QSignalSpy changes(&cal, &TPCalendar::changed);
-    cal.setMonth(2);
-    QCOMPARE(cal.date(), QDate(2008, 2, 29));
-    cal.setDay(30);
-    cal.setMonth(13);
-    QCOMPARE(changes.count(), 1);
-
-    // A range over two months is painted on its real dates.
-    cal.setRangeActive(true);
-    cal.setRange(u"090520"_s, u"090605"_s);
-    cal.setDate(QDate(2009, 5, 1));
-    QVERIFY(!cal.inRange(19) && cal.inRange(20) && cal.inRange(31));
-    cal.setMonth(6);
-    QVERIFY(cal.inRange(1) && cal.inRange(5) && !cal.inRange(6) && !cal.inRange(20));
-    cal.setMonth(7);
-    QVERIFY(!cal.inRange(5));
-}
-
-void TestSaleForm::salesScenario()
-{
-    UiHarness h;
-    TmainForm& w = h.start();
-    const QString file = h.dataDir() + u"ventes.tlvdb"_s;
+    void calendarLayout_data()
     {
-        AppState db;
-        fillSampleDatabase(db, 2, 2, 1);
-        addSheet(db, u"090520"_s, u"Marie"_s, u"24.00$"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
-        addSheet(db, u"090510"_s, u"Paul Tremblay"_s, u"10.50$"_s, {});
-        addSheet(db, u"090301"_s, u"Marie"_s, u"5.00$"_s, {});
-        db.repList.addPeriod(u"Hiver"_s, u"090101"_s, u"090228"_s);
-        db.repList.curPeriod = 0;
-        saveDB(file, db);
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("firstCol");
+        QTest::addColumn<QString>("firstDayName");
+        QTest::addColumn<int>("days");
+        QTest::newRow("May 2009 starts on Friday") << 2009 << 5 << 5 << u"Ven"_s << 31;
+        QTest::newRow("August 2009 starts on Saturday") << 2009 << 8 << 6 << u"Sam"_s << 31;
+        QTest::newRow("March 2009 starts on Sunday") << 2009 << 3 << 0 << u"Dim"_s << 31;
+        QTest::newRow("February 2000 leap") << 2000 << 2 << 2 << u"Mar"_s << 29;
+        QTest::newRow("February 2008 leap") << 2008 << 2 << 5 << u"Ven"_s << 29;
+        QTest::newRow("February 2100 not leap") << 2100 << 2 << 1 << u"Lun"_s << 28;
     }
-    h.prompt.openNames << file;
-    w.FileOpen->trigger();
-    TsaleForm& s = *w.saleForm;
-    AppState& st = h.st();
-    QCOMPARE(items(s.sListBox), QStringList({u"090520"_s, u"090510"_s, u"090301"_s}));
-    QCOMPARE(s.pListCB->currentText(), u"Hiver"_s);
-    h.click(w.pageBtn);
-    QCOMPARE(w.curPage, 1);
-    QCOMPARE(s.dateLab->text(), u"090520"_s);
-    QCOMPARE(s.sNameLab->text(), u"Marie"_s);
-    QCOMPARE(s.SalesGrid->item(0, 4)->text(), u"24.00$"_s);
-    QVERIFY(!st.modified);
 
-    // Two new sheets; the second is first refused on a used date.
-    QStringList seen;
-    h.onModal = [&](QDialog& d) {
-        auto& dlg = dynamic_cast<TCalDialog&>(d);
-        dlg.setDateStr(seen.isEmpty() ? u"090525"_s : u"090510"_s);
-        seen << dlg.dInfoLab->text() + (dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s);
-        if (!dlg.OkBtn->isEnabled())
-            clickDay(dlg.Calend, 12);
-        dlg.sNameCB->setEditText(u"Julie"_s);
-        dlg.OkBtn->click();
-        return d.result();
-    };
-    h.click(s.addReportBtn);
-    h.click(s.addReportBtn);
-    QCOMPARE(seen, QStringList({u"090525+"_s, u"Date déjà utilisée!-"_s}));
-    QCOMPARE(items(s.sListBox),
-             QStringList({u"090525"_s, u"090520"_s, u"090512"_s, u"090510"_s, u"090301"_s}));
-    QCOMPARE(s.sListBox->currentRow(), 2);
-    QCOMPARE(s.dateLab->text(), u"090512"_s);
-    QCOMPARE(s.sNameLab->text(), u"Julie"_s);
-    QVERIFY(st.modified);
+    void calendarLayout()
+    {
+        QFETCH(int, year);
+        QFETCH(int, month);
+        QFETCH(int, firstCol);
+        QFETCH(QString, firstDayName);
+        QFETCH(int, days);
+        TPCalendar cal(nullptr, QDate(year, month, 1));
+        cal.setStartOfWeek(0);
+        QCOMPARE(cal.cellText(firstCol, 0), firstDayName);
+        for (int c = 0; c < firstCol; ++c)
+            QCOMPARE(cal.cellText(c, 1), QString());
+        QCOMPARE(cal.cellText(firstCol, 1), u"1"_s);
+        QCOMPARE(cal.selectedCol(), firstCol);
+        QCOMPARE(cal.selectedRow(), 1);
+        QCOMPARE(cal.daysThisMonth(), days);
+        const int last = firstCol + days - 1;
+        QCOMPARE(cal.cellText(last % 7, last / 7 + 1), QString::number(days));
+        const int after = last + 1;
+        QCOMPARE(cal.cellText(after % 7, after / 7 + 1), QString());
+    }
 
-    // Re-dating starts on its own, refused date and moves the sheet to its place.
-    h.onModal = [&](QDialog& d) {
-        auto& dlg = dynamic_cast<TCalDialog&>(d);
-        seen = {dlg.windowTitle(), dlg.dInfoLab->text(), dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s};
-        for (int i = 0; i < 3; ++i)
-            dlg.prevBtn->click();
-        seen << dlg.monthLab->text();
-        clickDay(dlg.Calend, 15);
-        dlg.OkBtn->click();
-        return d.result();
-    };
-    h.clickLabel(s.dateLab);
-    QCOMPARE(seen, QStringList({u"Modifier..."_s, u"Date déjà utilisée!"_s, u"-"_s, u"fevrier"_s}));
-    QCOMPARE(items(s.sListBox).last(), u"090215"_s);
-    QCOMPARE(s.sListBox->currentRow(), 4);
-    QCOMPARE(s.dateLab->text(), u"090215"_s);
+    void calendarMonthAndRange()
+    {
+        // A month without the chosen day keeps its last day.
+        TPCalendar cal(nullptr, QDate(2008, 1, 31));
+        QSignalSpy changes(&cal, &TPCalendar::changed);
+        cal.setMonth(2);
+        QCOMPARE(cal.date(), QDate(2008, 2, 29));
+        cal.setDay(30);
+        cal.setMonth(13);
+        QCOMPARE(changes.count(), 1);
 
-    // The agent: the record separator is refused, a comma is not.
-    h.clickLabel(s.sNameLab);
-    QVERIFY(s.sNameCB->isVisible());
-    s.sNameCB->setEditText(u"A|:|B"_s);
-    QTest::keyClick(s.sNameCB->lineEdit(), Qt::Key_Return);
-    QCOMPARE(h.prompt.errors.last(), recordFieldProblem(u"A|:|B"_s, REC_SEP));
-    QCOMPARE(s.sNameLab->text(), u"Julie"_s);
-    s.sNameCB->setEditText(u"Zoé, caissière"_s);
-    QTest::mouseDClick(s.sNameCB->lineEdit(), Qt::LeftButton);
-    QCOMPARE(s.sNameLab->text(), u"Zoé, caissière"_s);
-    QCOMPARE(st.saleList.at(4).agent, u"Zoé, caissière"_s);
-    QVERIFY(s.sNameCB->isHidden());
+        // A range over two months is painted on its real dates.
+        cal.setRangeActive(true);
+        cal.setRange(u"090520"_s, u"090605"_s);
+        cal.setDate(QDate(2009, 5, 1));
+        QVERIFY(!cal.inRange(19) && cal.inRange(20) && cal.inRange(31));
+        cal.setMonth(6);
+        QVERIFY(cal.inRange(1) && cal.inRange(5) && !cal.inRange(6) && !cal.inRange(20));
+        cal.setMonth(7);
+        QVERIFY(!cal.inRange(5));
+    }
 
-    // Three periods from the main menu, one first refused for an equal end.
-    h.onModal = [&](QDialog& d) {
-        auto& p = dynamic_cast<TaddPeriodDlg&>(d);
-        seen = {p.windowTitle(), items(p.sPeriodList).join(u'/')};
-        p.addPBtn->click();
-        seen << p.dteLab1->text() + u'-' + p.dteLab2->text() + u' ' + p.pTitle->text();
-        clickDay(p.Calend, 31);
-        p.pTitleBtn->click();
-        p.addPBtn->click();
-        clickDay(p.Calend, 1);
-        p.pTitleBtn->click();
-        seen << (p.pTPanel->isHidden() ? u"closed"_s : u"open"_s);
-        clickDay(p.Calend, 30);
-        p.pTitleBtn->click();
-        p.addPBtn->click();
-        p.pTitle->setText(u"mai|:|"_s);
-        p.pTitleBtn->click();
-        seen << h.prompt.errors.last();
-        p.pTitle->setText(u"mars"_s);
-        p.nextBtn->click();
-        clickDay(p.Calend, 5);
-        p.pTitleBtn->click();
-        const bool may = p.Calend->inRange(1) && p.Calend->inRange(31);
-        p.nextBtn->click();
-        seen << (may && p.Calend->inRange(5) && !p.Calend->inRange(6) ? u"painted"_s : u"unpainted"_s);
-        p.OKBtn->click();
-        return d.result();
-    };
-    w.aSetPeriods->trigger();
-    QCOMPARE(seen, QStringList({u"Ajouter une période de transactions"_s, u"Hiver"_s,
-                                u"090301-090302 mars"_s, u"open"_s,
-                                recordFieldProblem(u"mai|:|"_s, REC_SEP), u"painted"_s}));
-    QCOMPARE(h.prompt.informations.last(), u"Entrée incorrecte, veuillez corriger!"_s);
-    QCOMPARE(st.repList.titles,
-             QStringList({u"Hiver"_s, u"mars"_s, u"avril"_s, u"mars1"_s, u"-[tout]-"_s}));
-    QCOMPARE(st.repList.at(2).endDate, u"090430"_s);
-    QCOMPARE(st.repList.at(3).endDate, u"090605"_s);
-    QCOMPARE(s.pListCB->currentText(), u"mars1"_s);
+    void salesScenario()
+    {
+        UiHarness h;
+        TmainForm& w = h.start();
+        const QString file = h.dataDir() + u"ventes.tlvdb"_s;
+        {
+            AppState db;
+            fillSampleDatabase(db, 2, 2, 1);
+            addSheet(db, u"090520"_s, u"Marie"_s, u"24.00$"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
+            addSheet(db, u"090510"_s, u"Paul Tremblay"_s, u"10.50$"_s, {});
+            addSheet(db, u"090301"_s, u"Marie"_s, u"5.00$"_s, {});
+            db.repList.addPeriod(u"Hiver"_s, u"090101"_s, u"090228"_s);
+            db.repList.curPeriod = 0;
+            saveDB(file, db);
+        }
+        h.prompt.openNames << file;
+        w.FileOpen->trigger();
+        TsaleForm& s = *w.saleForm;
+        AppState& st = h.st();
+        QCOMPARE(items(s.sListBox), QStringList({u"090520"_s, u"090510"_s, u"090301"_s}));
+        QCOMPARE(s.pListCB->currentText(), u"Hiver"_s);
+        h.click(w.pageBtn);
+        QCOMPARE(w.curPage, 1);
+        QCOMPARE(s.dateLab->text(), u"090520"_s);
+        QCOMPARE(s.sNameLab->text(), u"Marie"_s);
+        QCOMPARE(s.SalesGrid->item(0, 4)->text(), u"24.00$"_s);
+        QVERIFY(!st.modified);
 
-    // The all-sales view; there the period dialog edits one period and
-    // deletes another, and is closed by its close box.
-    h.click(s.viewModeBtn);
-    QVERIFY(s.listMode && s.bPanel->parentWidget() == w.locatePan && w.pageBtn->isHidden());
-    QCOMPARE(column(s.gGrid, 0), QStringList({u"090525"_s, u"090520"_s, u"090510"_s}));
-    QCOMPARE(s.gTotLab->text(), u"34.50$"_s);
-    QCOMPARE(w.infoLab->text(), u"Ventes par périodes"_s);
-    h.onModal = [&](QDialog& d) {
-        auto& p = dynamic_cast<TaddPeriodDlg&>(d);
-        seen = {items(p.sPeriodList).join(u'/'), p.tLab->text()};
-        p.editClick();
-        p.pTitle->setText(u"printemps"_s);
-        p.pTitleBtn->click();
-        p.sPeriodList->setCurrentRow(2);
-        p.mDel->trigger();
-        return int(QDialog::Rejected);
-    };
-    h.click(s.addPeriodBtn);
-    QCOMPARE(seen, QStringList({u"Hiver/mars/avril/mars1"_s, u"mars1"_s}));
-    QCOMPARE(st.repList.titles, QStringList({u"Hiver"_s, u"mars"_s, u"printemps"_s, u"-[tout]-"_s}));
-    QCOMPARE(s.pListCB->count(), 4);
-    QCOMPARE(s.pListCB->currentText(), u"mars"_s);
-    QCOMPARE(column(s.gGrid, 0), QStringList({u"090301"_s}));
-    s.pListCB->setCurrentIndex(3);
-    QCOMPARE(s.gGrid->rowCount(), 5);
-    QCOMPARE(s.gGrid->item(4, 1)->text(), u"Zoé, caissière"_s);
-    QCOMPARE(s.gTotLab->text(), u"39.50$"_s);
-    s.pListCB->setCurrentIndex(2);
-    QCOMPARE(column(s.gGrid, 1), QStringList({u"Julie"_s, u"Marie"_s, u"Paul Tremblay"_s}));
+        // Two new sheets; the second is first refused on a used date.
+        QStringList seen;
+        h.onModal = [&](QDialog& d) {
+            auto& dlg = dynamic_cast<TCalDialog&>(d);
+            dlg.setDateStr(seen.isEmpty() ? u"090525"_s : u"090510"_s);
+            seen << dlg.dInfoLab->text() + (dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s);
+            if (!dlg.OkBtn->isEnabled())
+                clickDay(dlg.Calend, 12);
+            dlg.sNameCB->setEditText(u"Julie"_s);
+            dlg.OkBtn->click();
+            return d.result();
+        };
+        h.click(s.addReportBtn);
+        h.click(s.addReportBtn);
+        QCOMPARE(seen, QStringList({u"090525+"_s, u"Date déjà utilisée!-"_s}));
+        QCOMPARE(items(s.sListBox),
+                 QStringList({u"090525"_s, u"090520"_s, u"090512"_s, u"090510"_s, u"090301"_s}));
+        QCOMPARE(s.sListBox->currentRow(), 2);
+        QCOMPARE(s.dateLab->text(), u"090512"_s);
+        QCOMPARE(s.sNameLab->text(), u"Julie"_s);
+        QVERIFY(st.modified);
 
-    // A double-click on a row opens its sheet.
-    const QPoint row2 = s.gGrid->visualItemRect(s.gGrid->item(2, 0)).center();
-    QTest::mouseClick(s.gGrid->viewport(), Qt::LeftButton, {}, row2);
-    QVERIFY(s.listMode);
-    QTest::mouseDClick(s.gGrid->viewport(), Qt::LeftButton, {}, row2);
-    QVERIFY(!s.listMode && s.formPanel->isVisible());
-    QCOMPARE(s.dateLab->text(), u"090510"_s);
-    QCOMPARE(s.sListBox->currentRow(), 2);
-    QCOMPARE(s.sNameLab->text(), u"Paul Tremblay"_s);
+        // Re-dating starts on its own, refused date and moves the sheet to its place.
+        h.onModal = [&](QDialog& d) {
+            auto& dlg = dynamic_cast<TCalDialog&>(d);
+            seen = {dlg.windowTitle(), dlg.dInfoLab->text(), dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s};
+            for (int i = 0; i < 3; ++i)
+                dlg.prevBtn->click();
+            seen << dlg.monthLab->text();
+            clickDay(dlg.Calend, 15);
+            dlg.OkBtn->click();
+            return d.result();
+        };
+        h.clickLabel(s.dateLab);
+        QCOMPARE(seen, QStringList({u"Modifier..."_s, u"Date déjà utilisée!"_s, u"-"_s, u"fevrier"_s}));
+        QCOMPARE(items(s.sListBox).last(), u"090215"_s);
+        QCOMPARE(s.sListBox->currentRow(), 4);
+        QCOMPARE(s.dateLab->text(), u"090215"_s);
 
-    w.aSave->trigger();
-    QVERIFY(!st.modified);
-    QProcess tool;
-    tool.start(qEnvironmentVariable("TLVDB_BIN"), {u"dump"_s, file});
-    QVERIFY(tool.waitForFinished(60000));
-    const QJsonObject dump = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
-    QStringList sheets;
-    for (const QJsonValue v : dump.value(u"sheets"_s).toArray())
-        sheets << v[u"date"_s].toString() + u' ' + v[u"agent"_s].toString();
-    QCOMPARE(sheets, QStringList({u"090525 Julie"_s, u"090520 Marie"_s, u"090510 Paul Tremblay"_s,
-                                  u"090301 Marie"_s, u"090215 Zoé, caissière"_s}));
-    QStringList periods;
-    for (const QJsonValue v : dump.value(u"periods"_s).toArray())
-        periods << v[u"title"_s].toString() + u' ' + v[u"startDate"_s].toString() + u'-'
-                       + v[u"endDate"_s].toString();
-    QCOMPARE(periods, QStringList({u"Hiver 090101-090228"_s, u"mars 090301-090331"_s,
-                                   u"printemps 090501-090605"_s, u"-[tout]- -090525"_s}));
-    QCOMPARE(dump.value(u"curPeriod"_s).toInt(), 2);
-}
+        // The agent: the record separator is refused, a comma is not.
+        h.clickLabel(s.sNameLab);
+        QVERIFY(s.sNameCB->isVisible());
+        s.sNameCB->setEditText(u"A|:|B"_s);
+        QTest::keyClick(s.sNameCB->lineEdit(), Qt::Key_Return);
+        QCOMPARE(h.prompt.errors.last(), recordFieldProblem(u"A|:|B"_s, REC_SEP));
+        QCOMPARE(s.sNameLab->text(), u"Julie"_s);
+        s.sNameCB->setEditText(u"Zoé, caissière"_s);
+        QTest::mouseDClick(s.sNameCB->lineEdit(), Qt::LeftButton);
+        QCOMPARE(s.sNameLab->text(), u"Zoé, caissière"_s);
+        QCOMPARE(st.saleList.at(4).agent, u"Zoé, caissière"_s);
+        QVERIFY(s.sNameCB->isHidden());
+
+        // Three periods from the main menu, one first refused for an equal end.
+        h.onModal = [&](QDialog& d) {
+            auto& p = dynamic_cast<TaddPeriodDlg&>(d);
+            seen = {p.windowTitle(), items(p.sPeriodList).join(u'/')};
+            p.addPBtn->click();
+            seen << p.dteLab1->text() + u'-' + p.dteLab2->text() + u' ' + p.pTitle->text();
+            clickDay(p.Calend, 31);
+            p.pTitleBtn->click();
+            p.addPBtn->click();
+            clickDay(p.Calend, 1);
+            p.pTitleBtn->click();
+            seen << (p.pTPanel->isHidden() ? u"closed"_s : u"open"_s);
+            clickDay(p.Calend, 30);
+            p.pTitleBtn->click();
+            p.addPBtn->click();
+            p.pTitle->setText(u"mai|:|"_s);
+            p.pTitleBtn->click();
+            seen << h.prompt.errors.last();
+            p.pTitle->setText(u"mars"_s);
+            p.nextBtn->click();
+            clickDay(p.Calend, 5);
+            p.pTitleBtn->click();
+            const bool may = p.Calend->inRange(1) && p.Calend->inRange(31);
+            p.nextBtn->click();
+            seen << (may && p.Calend->inRange(5) && !p.Calend->inRange(6) ? u"painted"_s : u"unpainted"_s);
+            p.OKBtn->click();
+            return d.result();
+        };
+        w.aSetPeriods->trigger();
+        QCOMPARE(seen, QStringList({u"Ajouter une période de transactions"_s, u"Hiver"_s,
+                                    u"090301-090302 mars"_s, u"open"_s,
+                                    recordFieldProblem(u"mai|:|"_s, REC_SEP), u"painted"_s}));
+        QCOMPARE(h.prompt.informations.last(), u"Entrée incorrecte, veuillez corriger!"_s);
+        QCOMPARE(st.repList.titles,
+                 QStringList({u"Hiver"_s, u"mars"_s, u"avril"_s, u"mars1"_s, u"-[tout]-"_s}));
+        QCOMPARE(st.repList.at(2).endDate, u"090430"_s);
+        QCOMPARE(st.repList.at(3).endDate, u"090605"_s);
+        QCOMPARE(s.pListCB->currentText(), u"mars1"_s);
+
+        // The all-sales view; there the period dialog edits one period and
+        // deletes another, and is closed by its close box.
+        h.click(s.viewModeBtn);
+        QVERIFY(s.listMode && s.bPanel->parentWidget() == w.locatePan && w.pageBtn->isHidden());
+        QCOMPARE(column(s.gGrid, 0), QStringList({u"090525"_s, u"090520"_s, u"090510"_s}));
+        QCOMPARE(s.gTotLab->text(), u"34.50$"_s);
+        QCOMPARE(w.infoLab->text(), u"Ventes par périodes"_s);
+        h.onModal = [&](QDialog& d) {
+            auto& p = dynamic_cast<TaddPeriodDlg&>(d);
+            seen = {items(p.sPeriodList).join(u'/'), p.tLab->text()};
+            p.editClick();
+            p.pTitle->setText(u"printemps"_s);
+            p.pTitleBtn->click();
+            p.sPeriodList->setCurrentRow(2);
+            p.mDel->trigger();
+            return int(QDialog::Rejected);
+        };
+        h.click(s.addPeriodBtn);
+        QCOMPARE(seen, QStringList({u"Hiver/mars/avril/mars1"_s, u"mars1"_s}));
+        QCOMPARE(st.repList.titles, QStringList({u"Hiver"_s, u"mars"_s, u"printemps"_s, u"-[tout]-"_s}));
+        QCOMPARE(s.pListCB->count(), 4);
+        QCOMPARE(s.pListCB->currentText(), u"mars"_s);
+        QCOMPARE(column(s.gGrid, 0), QStringList({u"090301"_s}));
+        s.pListCB->setCurrentIndex(3);
+        QCOMPARE(s.gGrid->rowCount(), 5);
+        QCOMPARE(s.gGrid->item(4, 1)->text(), u"Zoé, caissière"_s);
+        QCOMPARE(s.gTotLab->text(), u"39.50$"_s);
+        s.pListCB->setCurrentIndex(2);
+        QCOMPARE(column(s.gGrid, 1), QStringList({u"Julie"_s, u"Marie"_s, u"Paul Tremblay"_s}));
+
+        // A double-click on a row opens its sheet.
+        const QPoint row2 = s.gGrid->visualItemRect(s.gGrid->item(2, 0)).center();
+        QTest::mouseClick(s.gGrid->viewport(), Qt::LeftButton, {}, row2);
+        QVERIFY(s.listMode);
+        QTest::mouseDClick(s.gGrid->viewport(), Qt::LeftButton, {}, row2);
+        QVERIFY(!s.listMode && s.formPanel->isVisible());
+        QCOMPARE(s.dateLab->text(), u"090510"_s);
+        QCOMPARE(s.sListBox->currentRow(), 2);
+        QCOMPARE(s.sNameLab->text(), u"Paul Tremblay"_s);
+
+        w.aSave->trigger();
+        QVERIFY(!st.modified);
+        const ProcessRun tool = runProcess(qEnvironmentVariable("TLVDB_BIN"), {u"dump"_s, file});
+        QCOMPARE(tool.code, 0);
+        const QJsonObject dump = QJsonDocument::fromJson(tool.out).object();
+        QStringList sheets;
+        for (const QJsonValue v : dump.value(u"sheets"_s).toArray())
+            sheets << v[u"date"_s].toString() + u' ' + v[u"agent"_s].toString();
+        QCOMPARE(sheets, QStringList({u"090525 Julie"_s, u"090520 Marie"_s, u"090510 Paul Tremblay"_s,
+                                      u"090301 Marie"_s, u"090215 Zoé, caissière"_s}));
+        QStringList periods;
+        for (const QJsonValue v : dump.value(u"periods"_s).toArray())
+            periods << v[u"title"_s].toString() + u' ' + v[u"startDate"_s].toString() + u'-'
+                           + v[u"endDate"_s].toString();
+        QCOMPARE(periods, QStringList({u"Hiver 090101-090228"_s, u"mars 090301-090331"_s,
+                                       u"printemps 090501-090605"_s, u"-[tout]- -090525"_s}));
+        QCOMPARE(dump.value(u"curPeriod"_s).toInt(), 2);
+    }
+};
 
 QTEST_MAIN(TestSaleForm)
 #include "tst_saleFrm.moc"

@@ -64,106 +64,100 @@ QStringList folderContent(const QString& dir)
 class TestSingleInstance : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void secondHolderAsksTheFirst();
-    void secondProgramExitsAndTouchesNothing();
-    void otherUsersInstanceDoesNotCount();
-};
-
-void TestSingleInstance::initTestCase()
-{
-    if (markerAnswers())
-        QSKIP("A TilvarBD of this user is running on this machine.");
-}
-
-void TestSingleInstance::secondHolderAsksTheFirst()
-{
-    QCOMPARE(TSingleInstance::markerName(), u"sTilvarName."_s + QString::number(::getuid()));
-    // A name of its own, so that no running program disturbs the test.
-    const QString name = u"sTilvarName.test."_s + QString::number(QCoreApplication::applicationPid());
+    void initTestCase()
     {
-        TSingleInstance first(name);
-        QVERIFY(!first.checkSingleInstance());
-        QSignalSpy raised(&first, &TSingleInstance::activateRequested);
-        TSingleInstance second(name);
-        QVERIFY(second.checkSingleInstance());
-        QVERIFY(raised.wait(5000));
-        QCOMPARE(raised.count(), 1);
+        if (markerAnswers())
+            QSKIP("A TilvarBD of this user is running on this machine.");
     }
-    // Released with its holder.
-    QVERIFY(waitForMarker(false, 2000, name));
-    TSingleInstance third(name);
-    QVERIFY(!third.checkSingleInstance());
-}
 
-void TestSingleInstance::secondProgramExitsAndTouchesNothing()
-{
-    QTemporaryDir dirA, dirB;
-    const QString progA = installProgram(dirA.path());
-    const QString progB = installProgram(dirB.path());
-    QVERIFY2(!progA.isEmpty() && !progB.isEmpty(), "TILVARBD_BIN names no program");
+    void secondHolderAsksTheFirst()
+    {
+        // A name of its own, so that no running program disturbs the test.
+        const QString name = u"sTilvarName.test."_s + QString::number(QCoreApplication::applicationPid());
+        {
+            TSingleInstance first(name);
+            QVERIFY(!first.checkSingleInstance());
+            QSignalSpy raised(&first, &TSingleInstance::activateRequested);
+            TSingleInstance second(name);
+            QVERIFY(second.checkSingleInstance());
+            QVERIFY(raised.wait(5000));
+            QCOMPARE(raised.count(), 1);
+        }
+        // Released with its holder.
+        QVERIFY(waitForMarker(false, 2000, name));
+        TSingleInstance third(name);
+        QVERIFY(!third.checkSingleInstance());
+    }
 
-    QProcess first;
-    first.start(progA, {});
-    QVERIFY(first.waitForStarted());
-    QVERIFY2(waitForMarker(true), "the first instance never took the marker");
+    void secondProgramExitsAndTouchesNothing()
+    {
+        QTemporaryDir dirA, dirB;
+        const QString progA = installProgram(dirA.path());
+        const QString progB = installProgram(dirB.path());
+        QVERIFY2(!progA.isEmpty() && !progB.isEmpty(), "TILVARBD_BIN names no program");
 
-    QFile::remove(dirB.path() + u"/tilvarDB.ini"_s);
-    QProcess second;
-    second.start(progB, {});
-    QVERIFY(second.waitForFinished(15000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(folderContent(dirB.path()), QStringList{u"tilvarbd"_s}); // no settings, no folders
-    QCOMPARE(first.state(), QProcess::Running);
+        QProcess first;
+        first.start(progA, {});
+        QVERIFY(first.waitForStarted());
+        QVERIFY2(waitForMarker(true), "the first instance never took the marker");
 
-    // A crash (SIGKILL) leaves no marker: the next start runs.
-    first.kill();
-    QVERIFY(first.waitForFinished(5000));
-    QProcess third;
-    third.start(progB, {});
-    QVERIFY(third.waitForStarted());
-    QVERIFY2(waitForMarker(true), "the start after a crash did not run");
-    QTest::qWait(200);
-    QCOMPARE(third.state(), QProcess::Running);
-    QVERIFY(QFileInfo(dirB.path() + u"/data"_s).isDir());
-    third.kill();
-    QVERIFY(third.waitForFinished(5000));
-}
+        QFile::remove(dirB.path() + u"/tilvarDB.ini"_s);
+        QProcess second;
+        second.start(progB, {});
+        QVERIFY(second.waitForFinished(15000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(folderContent(dirB.path()), QStringList{u"tilvarbd"_s}); // no settings, no folders
+        QCOMPARE(first.state(), QProcess::Running);
 
-void TestSingleInstance::otherUsersInstanceDoesNotCount()
-{
-    if (::getuid() != 0)
-        QSKIP("Starting the program as another user needs root.");
-    constexpr uid_t nobody = 65534;
-    QTemporaryDir dir;
-    const QString prog = installProgram(dir.path());
-    QVERIFY(!prog.isEmpty());
-    // The other user must be able to run the program and write beside it.
-    for (const QString& p : {dir.path(), prog, dir.path() + u"/tilvarDB.ini"_s})
-        QVERIFY(QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                             | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                             | QFileDevice::WriteOther | QFileDevice::ExeOther));
-    QProcess other;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(u"XDG_RUNTIME_DIR"_s);
-    env.insert(u"HOME"_s, dir.path());
-    other.setProcessEnvironment(env);
-    other.setChildProcessModifier([] {
-        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
-            ::_exit(3);
-    });
-    other.start(prog, {});
-    QVERIFY(other.waitForStarted());
-    const QString otherMarker = u"sTilvarName."_s + QString::number(nobody);
-    QVERIFY2(waitForMarker(true, 15000, otherMarker), "the other user's instance did not start");
+        // A crash (SIGKILL) leaves no marker: the next start runs.
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
+        QProcess third;
+        third.start(progB, {});
+        QVERIFY(third.waitForStarted());
+        QVERIFY2(waitForMarker(true), "the start after a crash did not run");
+        QTest::qWait(200);
+        QCOMPARE(third.state(), QProcess::Running);
+        QVERIFY(QFileInfo(dirB.path() + u"/data"_s).isDir());
+        third.kill();
+        QVERIFY(third.waitForFinished(5000));
+    }
 
-    // This user's start is not refused by it.
-    TSingleInstance mine;
-    QVERIFY(!mine.checkSingleInstance());
-    other.kill();
-    QVERIFY(other.waitForFinished(5000));
-}
+    void otherUsersInstanceDoesNotCount()
+    {
+        if (::getuid() != 0)
+            QSKIP("Starting the program as another user needs root.");
+        constexpr uid_t nobody = 65534;
+        QTemporaryDir dir;
+        const QString prog = installProgram(dir.path());
+        QVERIFY(!prog.isEmpty());
+        // The other user must be able to run the program and write beside it.
+        for (const QString& p : {dir.path(), prog, dir.path() + u"/tilvarDB.ini"_s})
+            QVERIFY(QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                 | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                                 | QFileDevice::WriteOther | QFileDevice::ExeOther));
+        QProcess other;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(u"XDG_RUNTIME_DIR"_s);
+        env.insert(u"HOME"_s, dir.path());
+        other.setProcessEnvironment(env);
+        other.setChildProcessModifier([] {
+            if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+                ::_exit(3);
+        });
+        other.start(prog, {});
+        QVERIFY(other.waitForStarted());
+        const QString otherMarker = u"sTilvarName."_s + QString::number(nobody);
+        QVERIFY2(waitForMarker(true, 15000, otherMarker), "the other user's instance did not start");
+
+        // This user's start is not refused by it.
+        TSingleInstance mine;
+        QVERIFY(!mine.checkSingleInstance());
+        other.kill();
+        QVERIFY(other.waitForFinished(5000));
+    }
+};
 
 QTEST_MAIN(TestSingleInstance)
 #include "tst_singleInstance.moc"

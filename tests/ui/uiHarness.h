@@ -4,6 +4,7 @@
 // instead of blocking, and the settings file can be written beforehand.
 
 #include "support/fakePrompt.h"
+#include "support/testFiles.h"
 #include "ui/artFrm.h"
 #include "ui/dbCommands.h"
 #include "ui/main.h"
@@ -48,6 +49,18 @@ struct UiHarness {
         if (!f.open(QIODevice::ReadOnly))
             return {};
         return QString::fromLatin1(f.readAll());
+    }
+
+    // The boutique of the test data (sales, periods) as name in the data
+    // folder; with autoload, the settings open it at start-up.
+    QByteArray copyRealistic(const QString& name, bool autoload = false)
+    {
+        QDir().mkpath(dataDir());
+        const QByteArray bytes = readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"));
+        writeFileBytes(dataDir() + name, bytes);
+        if (autoload)
+            writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + name.toLatin1() + "\r\nshowSplash=0\r\n");
+        return bytes;
     }
 
     // Creates and shows the main window (its first show runs the autoload).
