@@ -369,7 +369,7 @@ void TArtForm::storeArtisan(int index)
     if (formShown) {
         const QString values[9] = {main.artNoLab->text(), nameEd->text(), fNameEd->text(),
                                    addressEd->text(),     cityEd->text(), CPEd->text(),
-                                   telEd->text(),         eMailEd->text(), comMemo->toPlainText()};
+                                   telEd->text(),         eMailEd->text(), memoText(index)};
         // Every entry is checked before any is stored: a refused entry
         // leaves the artisan as it was.
         for (const QString& v : values) {
@@ -423,7 +423,16 @@ bool TArtForm::isModified() const
     const TArtisan& a = st.artList.at(st.curArtInd);
     return a.nom != nameEd->text() || a.prenom != fNameEd->text() || a.adresse != addressEd->text()
            || a.ville != cityEd->text() || a.CP != CPEd->text() || a.tel != telEd->text()
-           || a.courriel != eMailEd->text() || a.comment != comMemo->toPlainText();
+           || a.courriel != eMailEd->text() || a.comment != memoText(st.curArtInd);
+}
+
+QString TArtForm::memoText(int index) const
+{
+    // The memo shows "\r\n" (files of the older program) as "\n": an
+    // untouched comment keeps its stored line ends and is no change.
+    const QString shown = comMemo->toPlainText();
+    const QString& stored = st.artList.at(index).comment;
+    return QString(stored).replace(u"\r\n"_s, u"\n"_s) == shown ? stored : shown;
 }
 
 void TArtForm::clearWindow()

@@ -85,6 +85,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The memo's text, or the stored comment when they differ only in line ends.
+    QString memoText(int index) const;
     void artPageBtnClick();
     void gridClick(int row);
     void nameChanged();
