@@ -30,19 +30,6 @@
 
 namespace {
 
-class QuietPrompt : public Prompt {
-public:
-    void information(const QString&) override {}
-    void error(const QString& t) override { QTextStream(stderr) << "error: " << t << "\n"; }
-    Answer question(const QString&, bool) override { return Answer::No; }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-};
-
 QTextStream out(stdout);
 
 struct Timing {
@@ -108,7 +95,7 @@ long loadedPeakKb(const QString& path)
 int loadOnly(const QString& path)
 {
     const long before = statusKb("VmRSS:");
-    QuietPrompt prompt;
+    CollectPrompt prompt;
     AppState st;
     const double cpu0 = cpuMs();
     if (loadDB(path, st, prompt) != LoadResult::Loaded)
@@ -131,7 +118,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
                      const std::function<void()>& prepare = {}) {
         return pick(name) ? median(runs, work, prepare) : Timing{};
     };
-    QuietPrompt prompt;
+    CollectPrompt prompt;
     const BoutiqueScale scale = BoutiqueScale::tenYears(factor);
     out << "\n== scale " << factor << "x: " << scale.describe() << "\n";
     out.flush();

@@ -22,19 +22,6 @@
 
 namespace {
 
-class QuietPrompt : public Prompt {
-public:
-    void information(const QString&) override {}
-    void error(const QString& t) override { QTextStream(stderr) << "error: " << t << "\n"; }
-    Answer question(const QString&, bool) override { return Answer::No; }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-};
-
 // "wall ms (cpu ms)", medians of runs: on a shared machine the process's
 // CPU time says what the work costs, the wall time what the user waits.
 QString median(int runs, const std::function<void()>& work)
@@ -79,7 +66,7 @@ int main(int argc, char* argv[])
             > st.repList.at(p).endDate.toInt() - st.repList.at(p).startDate.toInt())
             p = i;
     setReportPeriod(st, st.repList.at(p).title);
-    QuietPrompt prompt;
+    CollectPrompt prompt;
     st.repList.prepareLines(st.saleList, st.linesReady);
 
     out << scale.describe() << ", period " << st.repList.at(p).title << " ("

@@ -26,19 +26,6 @@
 
 namespace {
 
-class QuietPrompt : public Prompt {
-public:
-    void information(const QString&) override {}
-    void error(const QString& t) override { QTextStream(stderr) << "error: " << t << "\n"; }
-    Answer question(const QString&, bool) override { return Answer::No; }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-};
-
 // CPU time of this process: steadier than wall time on a shared machine.
 double cpuMs()
 {
@@ -104,7 +91,7 @@ int main(int argc, char* argv[])
     }
 
     QTemporaryDir dir;
-    QuietPrompt prompt;
+    CollectPrompt prompt;
     TStartOptions o;
     o.progDir = dir.path();
     o.prompt = &prompt;

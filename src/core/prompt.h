@@ -4,6 +4,7 @@
 // every message without blocking.
 
 #include <QString>
+#include <QStringList>
 
 class Prompt {
 public:
@@ -26,4 +27,24 @@ public:
                                  const QString& filter) = 0;
     virtual QString saveFileName(const QString& caption, const QString& dir,
                                  const QString& filter, const QString& defaultSuffix) = 0;
+};
+
+// For work without windows (the command-line tool, benchmarks): every notice
+// is collected, nothing is ever asked (questions answer No, dialogs cancel).
+class CollectPrompt : public Prompt {
+public:
+    QStringList messages;
+    void information(const QString& text) override { messages << text; }
+    void error(const QString& text) override { messages << text; }
+    Answer question(const QString& text, bool) override
+    {
+        messages << text;
+        return Answer::No;
+    }
+    bool inputText(const QString&, const QString&, QString&) override { return false; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
 };

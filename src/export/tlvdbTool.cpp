@@ -12,25 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The loader's notices, collected instead of shown; nothing is ever asked.
-class CollectPrompt : public Prompt {
-public:
-    QStringList messages;
-    void information(const QString& text) override { messages << text; }
-    void error(const QString& text) override { messages << text; }
-    Answer question(const QString& text, bool) override
-    {
-        messages << text;
-        return Answer::No;
-    }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-};
-
 QByteArray line(const QString& text)
 {
     return text.toUtf8() + '\n';

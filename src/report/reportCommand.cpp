@@ -11,25 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Nothing is asked from a script; a notice becomes an error line.
-class ScriptPrompt : public Prompt {
-public:
-    QStringList messages;
-    void information(const QString& text) override { messages << text; }
-    void error(const QString& text) override { messages << text; }
-    Answer question(const QString& text, bool) override
-    {
-        messages << text;
-        return Answer::No;
-    }
-    bool inputText(const QString&, const QString&, QString&) override { return false; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-};
-
 QByteArray line(const QString& text)
 {
     return text.toUtf8() + '\n';
@@ -52,7 +33,7 @@ int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray
     st.xmlDir = QDir(args.at(2)).absolutePath();
     st.curRepName.clear();
     rebuildLists(st);
-    ScriptPrompt prompt;
+    CollectPrompt prompt;
     try {
         if (!artNo.isEmpty()) {
             const ReportFiles f = writeArtisanReport(st, p, artNo, prompt);
