@@ -5,6 +5,7 @@
 #include "model/uProd.h"
 #include "model/uRep.h"
 #include "ui/PCalendar.h"
+#include "ui/controls.h"
 #include "ui/named.h"
 
 #include <QAction>
@@ -24,15 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kBadEntry = u"Entrée incorrecte, veuillez corriger!"_s;
-
-QToolButton* speedButton(QWidget* parent, const char* name, const QString& hint, const QString& text)
-{
-    auto* b = named<QToolButton>(name, parent);
-    b->setAutoRaise(true);
-    b->setToolTip(hint);
-    b->setText(text);
-    return b;
-}
 
 // "yymmdd" read with the dialogs' century rule: yy below 50 is 20yy.
 QDate shownDate(const QString& text)

@@ -8,6 +8,7 @@
 #include "ui/dbCommands.h"
 #include "ui/importArtDlg.h"
 #include "ui/main.h"
+#include "ui/controls.h"
 #include "ui/named.h"
 #include "ui/prodFrm.h"
 
@@ -34,17 +35,6 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString kGridTitles = u"ArtNo,Nom,Prenom,Adresse,Ville,CP,Tel,Courriel"_s;
 const QString kXmlFilter = u"Fichiers XML (*.xml)"_s;
-
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, const QString& text)
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoRaise(true);
-    b->setToolTip(hint);
-    b->setText(text);
-    b->setMinimumSize(28, 26);
-    return b;
-}
 
 QLineEdit* editor(QWidget* parent, const char* name)
 {
@@ -73,9 +63,9 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     auto* formTop = new QHBoxLayout;
     formLayout->addLayout(formTop);
 
-    artPageBtn = toolButton(formPanel, "artPageBtn", u"Produits"_s, u"Produits >"_s);
-    vModeBtn0 = toolButton(formPanel, "vModeBtn0", {}, u"Liste"_s);
-    viewModeBtn = toolButton(formPanel, "viewModeBtn", {}, u"Liste"_s);
+    artPageBtn = speedButton(formPanel, "artPageBtn", u"Produits"_s, u"Produits >"_s, QSize(28, 26));
+    vModeBtn0 = speedButton(formPanel, "vModeBtn0", {}, u"Liste"_s, QSize(28, 26));
+    viewModeBtn = speedButton(formPanel, "viewModeBtn", {}, u"Liste"_s, QSize(28, 26));
     viewModeBtn->hide();
     formTop->addWidget(vModeBtn0);
     formTop->addWidget(viewModeBtn);
@@ -140,7 +130,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     auto* listLayout = new QVBoxLayout(listPanel);
     auto* listTop = new QHBoxLayout;
     listLayout->addLayout(listTop);
-    sBackBtn = toolButton(listPanel, "sBackBtn", {}, u"< Fiche"_s);
+    sBackBtn = speedButton(listPanel, "sBackBtn", {}, u"< Fiche"_s, QSize(28, 26));
     listTop->addWidget(sBackBtn);
     listTop->addStretch();
 

@@ -7,6 +7,7 @@
 #include "model/uArt.h"
 #include "ui/artFrm.h"
 #include "ui/main.h"
+#include "ui/controls.h"
 #include "ui/named.h"
 
 #include <QCheckBox>
@@ -31,29 +32,6 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString kListTitles = u"Prod,Descript,Qnt,Val,Prix"_s;
 
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& hint, const QString& text)
-{
-    auto* b = named<QToolButton>(name, parent);
-    b->setAutoRaise(true);
-    b->setToolTip(hint);
-    b->setText(text);
-    b->setMinimumSize(28, 26);
-    return b;
-}
-
-QTableWidget* textGrid(QWidget* parent, const char* name, std::initializer_list<int> widths)
-{
-    auto* g = named<QTableWidget>(name, parent);
-    g->setColumnCount(int(widths.size()));
-    int c = 0;
-    for (int w : widths)
-        g->setColumnWidth(c++, w);
-    g->verticalHeader()->hide();
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    return g;
-}
 } // namespace
 
 TProdForm::TProdForm(AppState& state, TmainForm& mainForm, QWidget* parent)
@@ -80,8 +58,8 @@ void TProdForm::buildFormPanel()
     auto* layout = new QGridLayout(formPanel);
 
     auto* top = new QHBoxLayout;
-    viewModeBtn = toolButton(formPanel, "viewModeBtn", {}, u"Liste"_s);
-    artPageBtn = toolButton(formPanel, "artPageBtn", u"IDentité"_s, u"< Artisan"_s);
+    viewModeBtn = speedButton(formPanel, "viewModeBtn", {}, u"Liste"_s, QSize(28, 26));
+    artPageBtn = speedButton(formPanel, "artPageBtn", u"IDentité"_s, u"< Artisan"_s, QSize(28, 26));
     top->addWidget(viewModeBtn);
     top->addStretch();
     top->addWidget(artPageBtn);
@@ -111,8 +89,8 @@ void TProdForm::buildFormPanel()
     navPanel = named<QFrame>("navPanel", leftPanel);
     auto* nav = new QHBoxLayout(navPanel);
     nav->setContentsMargins(0, 0, 0, 0);
-    addProdBtn = toolButton(navPanel, "addProdBtn", u"Ajouter item"_s, u"+"_s);
-    delSBTN = toolButton(navPanel, "delSBTN", u"Supprimer item"_s, u"-"_s);
+    addProdBtn = speedButton(navPanel, "addProdBtn", u"Ajouter item"_s, u"+"_s, QSize(28, 26));
+    delSBTN = speedButton(navPanel, "delSBTN", u"Supprimer item"_s, u"-"_s, QSize(28, 26));
     delSBTN->hide();
     prodCntLab = named<QLabel>("prodCntLab", u"0"_s, navPanel);
     nav->addWidget(addProdBtn);
@@ -137,9 +115,9 @@ void TProdForm::buildFormPanel()
 
     locatePan = named<QFrame>("locatePan", formPanel);
     auto* loc = new QHBoxLayout(locatePan);
-    prevBtn = toolButton(locatePan, "prevBtn", u"Précédent"_s, u"<"_s);
+    prevBtn = speedButton(locatePan, "prevBtn", u"Précédent"_s, u"<"_s, QSize(28, 26));
     prodNoLab = named<QLabel>("prodNoLab", u"000"_s, locatePan);
-    nextBtn = toolButton(locatePan, "nextBtn", u"Suivant"_s, u">"_s);
+    nextBtn = speedButton(locatePan, "nextBtn", u"Suivant"_s, u">"_s, QSize(28, 26));
     auto* imgcBox = named<QLabel>("imgcBox", locatePan);
     loc->addStretch();
     loc->addWidget(imgcBox);
@@ -188,7 +166,7 @@ void TProdForm::buildFieldPanel()
     auto* q = new QGridLayout(quantBox);
     q->addWidget(new QLabel(u"Date"_s, quantBox), 0, 0);
     q->addWidget(new QLabel(u"Quantité:"_s, quantBox), 0, 1);
-    dqStrGrid = textGrid(quantBox, "dqStrGrid", {58, 32, 30});
+    dqStrGrid = rowGrid(quantBox, "dqStrGrid", {58, 32, 30});
     dqStrGrid->horizontalHeader()->hide();
     // Typing edits a cell; a double-click opens the quantity dialog.
     dqStrGrid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
@@ -199,8 +177,8 @@ void TProdForm::buildFieldPanel()
     connect(dqStrGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { gridMenu->popup(dqStrGrid->viewport()->mapToGlobal(p)); });
     q->addWidget(dqStrGrid, 1, 0, 1, 3);
-    addDateBtn = toolButton(quantBox, "addDateBtn", u"Ajouter item"_s, u"+"_s);
-    remDateBtn = toolButton(quantBox, "remDateBtn", u"Supprimer item"_s, u"-"_s);
+    addDateBtn = speedButton(quantBox, "addDateBtn", u"Ajouter item"_s, u"+"_s, QSize(28, 26));
+    remDateBtn = speedButton(quantBox, "remDateBtn", u"Supprimer item"_s, u"-"_s, QSize(28, 26));
     totQLab = named<QLabel>("totQLab", u"0"_s, quantBox);
     q->addWidget(addDateBtn, 2, 0);
     q->addWidget(remDateBtn, 2, 1);
@@ -215,7 +193,7 @@ void TProdForm::buildFieldPanel()
     s->addWidget(new QLabel(u"$"_s, sQPanel), 0, 2);
     Label17 = named<QLabel>("Label17", u"Aucune vente pour ce produit"_s, sQPanel);
     s->addWidget(Label17, 1, 0, 1, 3);
-    sDQGrid = textGrid(sQPanel, "sDQGrid", {68, 46, 76, 40});
+    sDQGrid = rowGrid(sQPanel, "sDQGrid", {68, 46, 76, 40});
     sDQGrid->horizontalHeader()->hide();
     sDQGrid->setRowCount(13);
     s->addWidget(sDQGrid, 2, 0, 1, 3);
@@ -240,7 +218,7 @@ void TProdForm::buildListPanel()
     listPanel = named<QFrame>("listPanel", this);
     auto* layout = new QVBoxLayout(listPanel);
     auto* top = new QHBoxLayout;
-    sBackBtn = toolButton(listPanel, "sBackBtn", {}, u"< Fiche"_s);
+    sBackBtn = speedButton(listPanel, "sBackBtn", {}, u"< Fiche"_s, QSize(28, 26));
     imProdBtn = named<QPushButton>("imProdBtn", u"import"_s, listPanel);
     imProdBtn->hide();
     gridTotLab = named<QLabel>("gridTotLab", u"0"_s, listPanel);
@@ -249,7 +227,7 @@ void TProdForm::buildListPanel()
     top->addStretch();
     top->addWidget(gridTotLab);
     layout->addLayout(top);
-    transList = textGrid(listPanel, "transList", {50, 357, 35, 63, 69, 46, 40});
+    transList = rowGrid(listPanel, "transList", {50, 357, 35, 63, 69, 46, 40});
     transList->setHorizontalHeaderLabels(readCommaList(kListTitles) << QString() << QString());
     layout->addWidget(transList, 1);
 

@@ -6,6 +6,7 @@
 #include "report/publish.h"
 #include "report/shipped.h"
 #include "report/xslTransform.h"
+#include "ui/controls.h"
 #include "ui/main.h"
 #include "ui/named.h"
 
@@ -30,14 +31,6 @@ namespace {
 
 const char* const CHOICES[] = {"Menu", "Feuille des ventes", "Feuille de consignation",
                                "Rapport d'inventaire", "Ouverture du fureteur"};
-
-// The hourglass while a command writes its files.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "report/settlement.h"
 #include "report/shipped.h"
 #include "report/xslTransform.h"
+#include "ui/controls.h"
 #include "ui/main.h"
 #include "ui/named.h"
 
@@ -39,13 +40,6 @@ namespace {
 // its artisan number.
 const QString HEADERS[] = {u"Dte,Pno,Descript,Val,Qnt,Total"_s, u"Prod,Descript,Qnt,Val,Prix"_s,
                            u"noProd,Descript,Qnt,Vndu,Rest"_s};
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 } // namespace
 

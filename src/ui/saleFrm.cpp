@@ -3,6 +3,7 @@
 #include "core/appState.h"
 #include "core/textUtil.h"
 #include "ui/main.h"
+#include "ui/controls.h"
 #include "ui/named.h"
 
 #include <QAction>
@@ -30,31 +31,6 @@ const QString kPeriodColumns = u"RapportNo,Préposé,Total"_s;
 const QString kToListGlyph = u"Ventes par période >"_s;
 const QString kBackGlyph = u"< Rapport"_s;
 
-QToolButton* speedButton(QWidget* parent, const char* name, const QString& hint, const QString& text)
-{
-    auto* b = named<QToolButton>(name, parent);
-    b->setAutoRaise(true);
-    b->setToolTip(hint);
-    b->setText(text);
-    return b;
-}
-
-QTableWidget* grid(QWidget* parent, const char* name, const QString& titles,
-                   std::initializer_list<int> widths)
-{
-    auto* g = named<QTableWidget>(name, parent);
-    const QStringList heads = readCommaList(titles);
-    g->setColumnCount(int(heads.size()));
-    g->setHorizontalHeaderLabels(heads);
-    g->verticalHeader()->hide();
-    g->setSelectionBehavior(QAbstractItemView::SelectRows);
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    int c = 0;
-    for (int w : widths)
-        g->setColumnWidth(c++, w);
-    return g;
-}
 } // namespace
 
 TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
@@ -166,7 +142,7 @@ void TsaleForm::buildSheetBody()
 
     auto* right = new QVBoxLayout;
     body->addLayout(right, 1);
-    SalesGrid = grid(formPanel, "SalesGrid", kSaleColumns, {103, 282, 58, 29, 56});
+    SalesGrid = rowGrid(formPanel, "SalesGrid", {103, 282, 58, 29, 56}, readCommaList(kSaleColumns));
     right->addWidget(SalesGrid, 1);
 
     formBottom = new QHBoxLayout;
@@ -204,7 +180,7 @@ void TsaleForm::buildListView()
 {
     listPanel = named<QFrame>("listPanel", this);
     auto* body = new QVBoxLayout(listPanel);
-    gGrid = grid(listPanel, "gGrid", kPeriodColumns, {82, 380, 121});
+    gGrid = rowGrid(listPanel, "gGrid", {82, 380, 121}, readCommaList(kPeriodColumns));
     gGrid->setCursor(Qt::PointingHandCursor);
     body->addWidget(gGrid, 1);
     listBottom = new QHBoxLayout;
