@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6xml6
   fonts-dejavu-core
-  xsltproc libxslt1-dev poppler-utils
+  pkg-config xsltproc libxslt1-dev poppler-utils
   clang libclang-rt-14-dev
 )
 if [ "${TILVAR_WITH_SCREENSHOT:-0}" = 1 ]; then
