@@ -1,0 +1,131 @@
+// Settlement day from the windows: publishing (the options dialog, the
+// web-page button with every page chosen, the two exports) and the report
+// window (its tabs for an artisan and a period, the consignment report, the
+// PDF statement and "XportTout"), both over the reference boutique.
+
+#include "uiHarness.h"
+#include "report/settlement.h"
+#include "ui/pubOptions.h"
+#include "ui/repFrm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// The main window with the reference boutique opened under that name.
+TmainForm& openRealistic(UiHarness& h, const QString& name)
+{
+    TmainForm& w = h.start();
+    h.copyRealistic(name);
+    w.db().openDB(name);
+    return w;
+}
+} // namespace
+
+class TstSettlement : public QObject {
+    Q_OBJECT
+
+private slots:
+    void publishAndExport()
+    {
+        UiHarness h;
+        TmainForm& w = openRealistic(h, u"stock09.tlvdb"_s);
+        auto* pub = w.findChild<TPublisher*>(u"publisher"_s);
+        QVERIFY(pub);
+        QStringList opened;
+        pub->openPage = [&](const QString& path) { opened << path; };
+
+        // Every choice taken, for Printemps.
+        const int spring = h.st().repList.indexOfTitle(u"Printemps"_s);
+        h.st().repList.curPeriod = spring;
+        h.onModal = [&](QDialog& d) {
+            auto& dlg = static_cast<TpubDlgForm&>(d);
+            [&] {
+                QCOMPARE(dlg.windowTitle(), u"Publication XML des données"_s);
+                QCOMPARE(dlg.getPrefs(), u"00001"_s);
+                QVERIFY(dlg.periodPanel->isVisibleTo(&dlg));
+                QCOMPARE(dlg.RepCB->currentText(), u"Printemps"_s);
+            }();
+            for (QCheckBox* c : dlg.checks)
+                c->setChecked(true);
+            return int(QDialog::Accepted);
+        };
+        w.pmPubPrefs->trigger();
+        QCOMPARE(h.st().pubPrefs, u"11111"_s);
+        QCOMPARE(h.st().curCIndex, spring);
+
+        h.click(w.WebPageBtn);
+        QVERIFY(h.prompt.errors.isEmpty());
+        for (const QString& f : {u"data/artList.xml"_s, u"data/artList.html"_s, u"data/sales.html"_s,
+                                 u"data/consignation.html"_s, u"data/consignation.pdf"_s,
+                                 u"data/inventaire.html"_s, u"data/index.htm"_s, u"xData.xsl"_s,
+                                 u"dXML/report.xsl"_s})
+            QVERIFY2(QFile::exists(h.progDir() + f), qPrintable(f));
+        QCOMPARE(opened, QStringList{h.dataDir() + u"index.htm"_s});
+        const QByteArray sales = readFileBytes(h.dataDir() + u"sales.html"_s);
+        QVERIFY(sales.contains("Vase bleu, grand") && sales.contains("108.00$"));
+        QVERIFY(readFileBytes(h.dataDir() + u"artList.html"_s).contains("Tremblay"));
+
+        w.aExpArt->trigger();
+        QVERIFY(QFile::exists(h.dataDir() + u"stock09.xml"_s));
+        QVERIFY(w.aExpSales->isEnabled());
+        w.aExpSales->trigger();
+        for (const QString& f : {u"allSales.html"_s, u"periodSales.html"_s, u"shortSalesRep.html"_s})
+            QVERIFY2(QFile::exists(h.dataDir() + f), qPrintable(f));
+        QVERIFY(h.prompt.errors.isEmpty());
+    }
+
+    void settleAPeriod()
+    {
+        UiHarness h;
+        TmainForm& w = openRealistic(h, u"b.tlvdb"_s);
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        QVERIFY(rep);
+        QStringList opened;
+        rep->openPage = [&](const QString& path) { opened << path; };
+        h.st().curArtNo = u"001"_s;
+        h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
+
+        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        QVERIFY(rep->isVisible());
+        QCOMPARE(rep->cListCB->currentText(), u"Printemps"_s);
+        QCOMPARE(rep->startDate->text(), u"090301"_s);
+        QCOMPARE(rep->ConsGrid->rowCount(), 3);
+        QCOMPARE(rep->ConsGrid->item(0, 2)->text(), u"Vase bleu, grand"_s);
+        QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
+        rep->TabControl->setCurrentIndex(1);
+        QCOMPARE(rep->tabInfoLab->text(), u"3"_s);
+        QVERIFY(rep->totPanel->isHidden());
+        rep->TabControl->setCurrentIndex(2);
+        QCOMPARE(rep->ConsGrid->columnCount(), 5);
+        QCOMPARE(rep->tabInfoLab->text(), QString::number(rep->ConsGrid->rowCount()));
+        QVERIFY(rep->ConsGrid->rowCount() > 0);
+
+        const QString dir = h.progDir() + u"dXML/Printemps/"_s;
+        QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
+        QCOMPARE(opened, QStringList{dir + u"consigne1.html"_s});
+        QVERIFY(QFile::exists(dir + u"consigne1.xml"_s) && QFile::exists(h.progDir() + u"dXML/report.xsl"_s));
+        QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
+        QCOMPARE(opened.last(), dir + u"releve001.pdf"_s);
+        QVERIFY(QFile::exists(opened.last()));
+
+        // Cancelled after the first artisan: no summary; then the whole period.
+        rep->progress = [](int done, int) { return done < 1; };
+        rep->pmXportAllRec->trigger();
+        QVERIFY(!QFile::exists(dir + SUMMARY_NAME + u".html"_s) && QFile::exists(dir + u"c001.pdf"_s));
+        rep->progress = [](int, int) { return true; };
+        rep->pmXportAllRec->trigger();
+        QCOMPARE(opened.last(), dir + SUMMARY_NAME + u".html"_s);
+        QVERIFY(QFile::exists(dir + u"c002.pdf"_s) && QFile::exists(dir + u"c003.xml"_s));
+        QVERIFY(h.prompt.errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(TstSettlement)
+#include "tst_settlement.moc"
