@@ -23,17 +23,7 @@ namespace {
 // ISO8859-1): one with a product, one without varData, one with neither.
 QByteArray artListXml()
 {
-    const QString text =
-        u"<?xml version=\"1.0\" encoding=\"ISO8859-1\"?>\r\n<artList>\r\n"
-        u"<artItem artNo=\"001\">\n\t<artID>\n\t\t<artNo>001</artNo><nom>Verrier</nom><prenom>Art</prenom>"
-        u"<adresse>\"12 rue Haute;Québec;G1A;555-1234;\"</adresse><eMail>v@x.ca</eMail><varData/><comment>verre soufflé</comment>\n\t</artID>\n"
-        u"\t<product>\n\t\t<item id=\"001\" dsc=\"Bol\"><qntStr>090518=5</qntStr><totQnt>5</totQnt><soldQnt>0</soldQnt><valeur>12.50$</valeur><prix>20.00$</prix></item>\n\t</product>\n</artItem>\r\n"
-        u"<artItem artNo=\"002\">\n\t<artID>\n\t\t<artNo>002</artNo><nom>Amiot</nom><prenom>Lise</prenom>"
-        u"<adresse>\";Lévis;;;\"</adresse><eMail/><comment>tissage</comment>\n\t</artID>\n\t<product />\n</artItem>\r\n"
-        u"<artItem artNo=\"003\">\n\t<artID>\n\t\t<artNo>003</artNo><nom>Côté</nom><prenom>Jean</prenom>"
-        u"<adresse>\";;;;\"</adresse><eMail/><varData/><comment/>\n\t</artID>\n\t<product />\n</artItem>\r\n"
-        u"</artList>\r\n"_s;
-    return text.toLatin1();
+    return readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml"));
 }
 
 QByteArray artListFile(const QStringList& noms)
@@ -122,14 +112,6 @@ private slots:
         QVERIFY(!a.artListMode);
         QCOMPARE(w.artNoLab->text(), u"003"_s);
         QCOMPARE(h.st().artList.at(1).ville, u"Québec"_s);
-
-        // Hovered, the navigation symbols stay readable on their face.
-        for (QToolButton* b : {w.prevBtn, w.nextBtn, w.addRecBtn}) {
-            b->setAttribute(Qt::WA_UnderMouse);
-            const QImage img =
-                w.locatePan->grab(b->geometry().translated(b->parentWidget()->mapTo(w.locatePan, QPoint()))).toImage();
-            QVERIFY2(img.pixelColor(2, img.height() / 2).lightness() < 160, qPrintable(b->objectName()));
-        }
 
         // Emptying the database comes back to the form.
         h.click(a.vModeBtn0);

@@ -73,29 +73,6 @@ private slots:
         QCOMPARE(h.st().artList.at(0).nom, u"Seul"_s);
         QCOMPARE(h.art().nameEd->text(), u"Seul"_s);
 
-        // The entries not built yet change nothing.
-        w.aEmptyDB->trigger();
-        w.mResetVarData->trigger();
-        QCOMPARE(names(h.st()), QStringList{u"Seul"_s});
-        h.modals.clear();
-        w.aVersion->trigger();
-        QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
-
-        // Any status panel cycles the status modes.
-        QLabel* panel = h.find<QLabel>("statusPanel0");
-        QTest::mouseClick(panel, Qt::LeftButton);
-        QCOMPARE(w.statusText(0), u"current file: "_s);
-        QTest::mouseClick(panel, Qt::LeftButton);
-        QCOMPARE(w.statusText(3), u"mainPanCount: 4"_s);
-        QTest::mouseClick(h.find<QLabel>("statusPanel3"), Qt::LeftButton);
-        QCOMPARE(w.statusText(2), u"curProdInd:-1 curArtInd:0"_s);
-        QTest::mouseClick(panel, Qt::LeftButton);
-        QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
-
-        h.clickLabel(w.subTLabel);
-        QCOMPARE(w.subTLabel->text(), u"liste"_s);
-        h.clickLabel(w.subTLabel);
-        QCOMPARE(w.subTLabel->text(), u"détail"_s);
         // The number label opens the number picker, "No:" closes it.
         h.clickLabel(w.artNoLab);
         QVERIFY(w.nListCB->isVisible());
