@@ -159,7 +159,7 @@ private slots:
         shown.clear();
         h.onModal = UiHarness::choose(u"Bernier"_s, &shown);
         a.btnImpArtItem->click();
-        QCOMPARE(shown.mid(0, 2), (QStringList{u"Bernier  (001)"_s, u"Importer un artisan depuis la liste B.xml"_s}));
+        QCOMPARE(shown.mid(0, 2), (QStringList{u"Bernier  (001)"_s, u"Liste courante de : B.xml"_s}));
         QCOMPARE(st.artList.at(3).varData, u"B.xml,0"_s);
 
         // Closed without a choice: nothing imported, nothing said.

@@ -158,7 +158,7 @@ private slots:
         QVERIFY(st.modified);
         f.h.prompt.answers << Prompt::Answer::No;
         QVERIFY(f.h.stop());
-        QVERIFY(f.h.readIni().contains(u"pDateStr=260520"_s));
+        QVERIFY(f.h.readIni().contains(u"pDateStr=260518,260520"_s));
         const ProcessRun dump = runProcess(qEnvironmentVariable("TLVDB_BIN"),
                                            {u"dump"_s, f.h.dataDir() + u"prod.tlvdb"_s});
         QCOMPARE(dump.code, 0);
