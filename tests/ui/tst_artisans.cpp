@@ -249,12 +249,6 @@ private slots:
         QVERIFY(!a.artListMode);
         QCOMPARE(w.artNoLab->text(), u"003"_s);
         QCOMPARE(h.st().artList.at(1).ville, u"Québec"_s);
-
-        // Emptying the database comes back to the form.
-        h.click(a.vModeBtn0);
-        h.prompt.answers << Prompt::Answer::No;
-        w.aClearAll->trigger();
-        QVERIFY(a.formPanel->isVisible());
     }
 };
 
