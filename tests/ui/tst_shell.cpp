@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
     }
 
-    void saveAsRenameReopen()
+    void saveAsAndOpenCopyIntoDataFolder()
     {
         UiHarness h;
         QTemporaryDir other;
