@@ -69,20 +69,6 @@ private slots:
         QCOMPARE(::readCommaList(text), items);
     }
 
-    void commaListRoundTripsRandomItems()
-    {
-        QRandomGenerator rng(42);
-        const QString alphabet = u"ab ,\"\t\x01é€"_s;
-        for (int n = 0; n < 2000; ++n) {
-            QStringList random(rng.bounded(1, 6));
-            for (QString& s : random) {
-                for (int c = rng.bounded(5); c > 0; --c)
-                    s += alphabet.at(rng.bounded(int(alphabet.size())));
-            }
-            QCOMPARE(::readCommaList(::writeCommaList(random)), random);
-        }
-    }
-
     void commaItemHelpers()
     {
         QString list = u"a,b,c"_s;

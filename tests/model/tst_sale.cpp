@@ -1,22 +1,17 @@
 // The sales ledger: record strings and its file section, sheets, queries,
-// line formats, XML fragment and ordering; the reference database file
-// (artisans, products, sheets whose lines hold commas, quotes and accents,
-// periods): load and save give its exact bytes.
+// line formats, XML fragment and ordering. (The reference database file's
+// exact bytes after a load and a save are checked through tlvdb resave.)
 
 #include "core/appError.h"
 #include "core/appState.h"
-#include "core/dbFile.h"
 #include "model/uRep.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"
-#include "support/testFiles.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-static const QString REFERENCE = QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb");
 static const QString VASE = u"TreMar005-003,Vase,12.00$,2,24.00$"_s;
 
 static QByteArray saveSection(const TSaleList& l)
@@ -155,44 +150,6 @@ private slots:
                  "\t\t<prod><aNo>X001-001</aNo><xStr/></prod>\n"
                  "\t\t<prod><aNo>Y001-001</aNo><xStr>Y001-001,Bol,1.00$</xStr></prod>\n"
                  "</saleItem>\n"_s);
-    }
-
-    void referenceRoundTrip()
-    {
-        AppState st;
-        FakePrompt prompt;
-        QCOMPARE(loadDB(REFERENCE, st, prompt), LoadResult::Loaded);
-        QVERIFY(prompt.all.isEmpty());
-        QCOMPARE(st.totProdCount, 4);
-        QCOMPARE(st.artList.count(), 3);
-        QCOMPARE(st.artList.at(0).comment, u"Céramiste.\r\nPréfère être payée le 1er du mois; « merci »"_s);
-        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0905182,0906011"_s);
-        QCOMPARE(readCommaList(st.saleList.saleLinesOf(1).at(1)).at(1), u"Bol \"Océan\""_s);
-        QCOMPARE(st.repList.curPeriod, 1);
-        QCOMPARE(st.repList.at(1).title, u"Juin, été"_s);
-
-        QTemporaryDir tmp;
-        const QString again = tmp.filePath(u"again.tlvdb"_s);
-        saveDB(again, st);
-        QCOMPARE(readFileBytes(again), readFileBytes(REFERENCE));
-    }
-
-    void truncatedFileKeepsSheetsReadSoFar()
-    {
-        // Cut inside the third sheet's record: its string starts with its date.
-        const QByteArray bytes = readFileBytes(REFERENCE);
-        const qsizetype at = bytes.indexOf("090301|:|");
-        QVERIFY(at > 0);
-        QTemporaryDir tmp;
-        const QString path = tmp.filePath(u"cut.tlvdb"_s);
-        QVERIFY(writeFileBytes(path, bytes.left(at + 3)));
-        AppState back;
-        FakePrompt prompt;
-        QCOMPARE(loadDB(path, back, prompt), LoadResult::ReadError);
-        QCOMPARE(prompt.errors, QStringList{u"Error reading file"_s});
-        QCOMPARE(back.artList.count(), 3);
-        QCOMPARE(back.saleList.count(), 2);
-        QCOMPARE(back.repList.count(), 0);
     }
 };
 

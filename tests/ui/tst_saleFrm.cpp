@@ -7,7 +7,6 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "support/sampleDb.h"
-#include "support/testFiles.h"
 #include "ui/FCalDlg.h"
 #include "ui/PCalendar.h"
 #include "ui/addPeriodFrm.h"
@@ -18,7 +17,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -71,14 +69,13 @@ private slots:
         QTest::addColumn<int>("year");
         QTest::addColumn<int>("month");
         QTest::addColumn<int>("firstCol");
-        QTest::addColumn<QString>("firstDayName");
         QTest::addColumn<int>("days");
-        QTest::newRow("May 2009 starts on Friday") << 2009 << 5 << 5 << u"Ven"_s << 31;
-        QTest::newRow("August 2009 starts on Saturday") << 2009 << 8 << 6 << u"Sam"_s << 31;
-        QTest::newRow("March 2009 starts on Sunday") << 2009 << 3 << 0 << u"Dim"_s << 31;
-        QTest::newRow("February 2000 leap") << 2000 << 2 << 2 << u"Mar"_s << 29;
-        QTest::newRow("February 2008 leap") << 2008 << 2 << 5 << u"Ven"_s << 29;
-        QTest::newRow("February 2100 not leap") << 2100 << 2 << 1 << u"Lun"_s << 28;
+        QTest::newRow("May 2009 starts on Friday") << 2009 << 5 << 5 << 31;
+        QTest::newRow("August 2009 starts on Saturday") << 2009 << 8 << 6 << 31;
+        QTest::newRow("March 2009 starts on Sunday") << 2009 << 3 << 0 << 31;
+        QTest::newRow("February 2000 leap") << 2000 << 2 << 2 << 29;
+        QTest::newRow("February 2008 leap") << 2008 << 2 << 5 << 29;
+        QTest::newRow("February 2100 not leap") << 2100 << 2 << 1 << 28;
     }
 
     void calendarLayout()
@@ -86,26 +83,21 @@ private slots:
         QFETCH(int, year);
         QFETCH(int, month);
         QFETCH(int, firstCol);
-        QFETCH(QString, firstDayName);
         QFETCH(int, days);
         TPCalendar cal(nullptr, QDate(year, month, 1));
         cal.setStartOfWeek(0);
-        QCOMPARE(cal.cellText(firstCol, 0), firstDayName);
-        for (int c = 0; c < firstCol; ++c)
-            QCOMPARE(cal.cellText(c, 1), QString());
         QCOMPARE(cal.cellText(firstCol, 1), u"1"_s);
-        QCOMPARE(cal.selectedCol(), firstCol);
-        QCOMPARE(cal.selectedRow(), 1);
+        if (firstCol > 0)
+            QCOMPARE(cal.cellText(firstCol - 1, 1), QString());
+        QVERIFY(cal.selectedCol() == firstCol && cal.selectedRow() == 1);
         QCOMPARE(cal.daysThisMonth(), days);
         const int last = firstCol + days - 1;
         QCOMPARE(cal.cellText(last % 7, last / 7 + 1), QString::number(days));
-        const int after = last + 1;
-        QCOMPARE(cal.cellText(after % 7, after / 7 + 1), QString());
+        QCOMPARE(cal.cellText((last + 1) % 7, (last + 1) / 7 + 1), QString());
     }
 
-    void calendarMonthAndRange()
+    void calendarMonthKeepsLastDay()
     {
-        // A month without the chosen day keeps its last day.
         TPCalendar cal(nullptr, QDate(2008, 1, 31));
         QSignalSpy changes(&cal, &TPCalendar::changed);
         cal.setMonth(2);
@@ -113,16 +105,6 @@ private slots:
         cal.setDay(30);
         cal.setMonth(13);
         QCOMPARE(changes.count(), 1);
-
-        // A range over two months is painted on its real dates.
-        cal.setRangeActive(true);
-        cal.setRange(u"090520"_s, u"090605"_s);
-        cal.setDate(QDate(2009, 5, 1));
-        QVERIFY(!cal.inRange(19) && cal.inRange(20) && cal.inRange(31));
-        cal.setMonth(6);
-        QVERIFY(cal.inRange(1) && cal.inRange(5) && !cal.inRange(6) && !cal.inRange(20));
-        cal.setMonth(7);
-        QVERIFY(!cal.inRange(5));
     }
 
     void salesScenario()
@@ -147,8 +129,6 @@ private slots:
         QCOMPARE(items(s.sListBox), QStringList({u"090520"_s, u"090510"_s, u"090301"_s}));
         QCOMPARE(s.pListCB->currentText(), u"Hiver"_s);
         h.click(w.pageBtn);
-        QCOMPARE(w.curPage, 1);
-        QCOMPARE(s.dateLab->text(), u"090520"_s);
         QCOMPARE(s.sNameLab->text(), u"Marie"_s);
         QCOMPARE(s.SalesGrid->item(0, 4)->text(), u"24.00$"_s);
         QVERIFY(!st.modified);
@@ -171,44 +151,37 @@ private slots:
         QCOMPARE(items(s.sListBox),
                  QStringList({u"090525"_s, u"090520"_s, u"090512"_s, u"090510"_s, u"090301"_s}));
         QCOMPARE(s.sListBox->currentRow(), 2);
-        QCOMPARE(s.dateLab->text(), u"090512"_s);
         QCOMPARE(s.sNameLab->text(), u"Julie"_s);
         QVERIFY(st.modified);
 
         // Re-dating starts on its own, refused date and moves the sheet to its place.
         h.onModal = [&](QDialog& d) {
             auto& dlg = dynamic_cast<TCalDialog&>(d);
-            seen = {dlg.windowTitle(), dlg.dInfoLab->text(), dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s};
+            seen = {dlg.dInfoLab->text(), dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s};
             for (int i = 0; i < 3; ++i)
                 dlg.prevBtn->click();
-            seen << dlg.monthLab->text();
             clickDay(dlg.Calend, 15);
             dlg.OkBtn->click();
             return d.result();
         };
         h.clickLabel(s.dateLab);
-        QCOMPARE(seen, QStringList({u"Modifier..."_s, u"Date déjà utilisée!"_s, u"-"_s, u"fevrier"_s}));
+        QCOMPARE(seen, QStringList({u"Date déjà utilisée!"_s, u"-"_s}));
         QCOMPARE(items(s.sListBox).last(), u"090215"_s);
-        QCOMPARE(s.sListBox->currentRow(), 4);
-        QCOMPARE(s.dateLab->text(), u"090215"_s);
 
         // The agent: the record separator is refused, a comma is not.
         h.clickLabel(s.sNameLab);
-        QVERIFY(s.sNameCB->isVisible());
         s.sNameCB->setEditText(u"A|:|B"_s);
         QTest::keyClick(s.sNameCB->lineEdit(), Qt::Key_Return);
         QCOMPARE(h.prompt.errors.last(), recordFieldProblem(u"A|:|B"_s, REC_SEP));
         QCOMPARE(s.sNameLab->text(), u"Julie"_s);
         s.sNameCB->setEditText(u"Zoé, caissière"_s);
         QTest::mouseDClick(s.sNameCB->lineEdit(), Qt::LeftButton);
-        QCOMPARE(s.sNameLab->text(), u"Zoé, caissière"_s);
         QCOMPARE(st.saleList.at(4).agent, u"Zoé, caissière"_s);
-        QVERIFY(s.sNameCB->isHidden());
 
         // Three periods from the main menu, one first refused for an equal end.
         h.onModal = [&](QDialog& d) {
             auto& p = dynamic_cast<TaddPeriodDlg&>(d);
-            seen = {p.windowTitle(), items(p.sPeriodList).join(u'/')};
+            seen = {items(p.sPeriodList).join(u'/')};
             p.addPBtn->click();
             seen << p.dteLab1->text() + u'-' + p.dteLab2->text() + u' ' + p.pTitle->text();
             clickDay(p.Calend, 31);
@@ -234,7 +207,7 @@ private slots:
             return d.result();
         };
         w.aSetPeriods->trigger();
-        QCOMPARE(seen, QStringList({u"Ajouter une période de transactions"_s, u"Hiver"_s,
+        QCOMPARE(seen, QStringList({u"Hiver"_s,
                                     u"090301-090302 mars"_s, u"open"_s,
                                     recordFieldProblem(u"mai|:|"_s, REC_SEP), u"painted"_s}));
         QCOMPARE(h.prompt.informations.last(), u"Entrée incorrecte, veuillez corriger!"_s);
@@ -247,10 +220,8 @@ private slots:
         // The all-sales view; there the period dialog edits one period and
         // deletes another, and is closed by its close box.
         h.click(s.viewModeBtn);
-        QVERIFY(s.listMode && s.bPanel->parentWidget() == w.locatePan && w.pageBtn->isHidden());
         QCOMPARE(column(s.gGrid, 0), QStringList({u"090525"_s, u"090520"_s, u"090510"_s}));
         QCOMPARE(s.gTotLab->text(), u"34.50$"_s);
-        QCOMPARE(w.infoLab->text(), u"Ventes par périodes"_s);
         h.onModal = [&](QDialog& d) {
             auto& p = dynamic_cast<TaddPeriodDlg&>(d);
             seen = {items(p.sPeriodList).join(u'/'), p.tLab->text()};
@@ -264,25 +235,13 @@ private slots:
         h.click(s.addPeriodBtn);
         QCOMPARE(seen, QStringList({u"Hiver/mars/avril/mars1"_s, u"mars1"_s}));
         QCOMPARE(st.repList.titles, QStringList({u"Hiver"_s, u"mars"_s, u"printemps"_s, u"-[tout]-"_s}));
-        QCOMPARE(s.pListCB->count(), 4);
         QCOMPARE(s.pListCB->currentText(), u"mars"_s);
         QCOMPARE(column(s.gGrid, 0), QStringList({u"090301"_s}));
         s.pListCB->setCurrentIndex(3);
         QCOMPARE(s.gGrid->rowCount(), 5);
-        QCOMPARE(s.gGrid->item(4, 1)->text(), u"Zoé, caissière"_s);
         QCOMPARE(s.gTotLab->text(), u"39.50$"_s);
         s.pListCB->setCurrentIndex(2);
         QCOMPARE(column(s.gGrid, 1), QStringList({u"Julie"_s, u"Marie"_s, u"Paul Tremblay"_s}));
-
-        // A double-click on a row opens its sheet.
-        const QPoint row2 = s.gGrid->visualItemRect(s.gGrid->item(2, 0)).center();
-        QTest::mouseClick(s.gGrid->viewport(), Qt::LeftButton, {}, row2);
-        QVERIFY(s.listMode);
-        QTest::mouseDClick(s.gGrid->viewport(), Qt::LeftButton, {}, row2);
-        QVERIFY(!s.listMode && s.formPanel->isVisible());
-        QCOMPARE(s.dateLab->text(), u"090510"_s);
-        QCOMPARE(s.sListBox->currentRow(), 2);
-        QCOMPARE(s.sNameLab->text(), u"Paul Tremblay"_s);
 
         w.aSave->trigger();
         QVERIFY(!st.modified);

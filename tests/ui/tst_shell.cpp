@@ -7,9 +7,7 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
-#include "support/testFiles.h"
 #include "ui/prefsForm.h"
-#include "ui/prodFrm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,118 +23,42 @@ void writeDatabase(const QString& path, const QString& nom)
     addArtisan(s, u"001"_s).nom = nom;
     saveDB(path, s);
 }
-
-QStringList names(AppState& st)
-{
-    QStringList out;
-    for (int i = 0; i < st.artList.count(); ++i)
-        out << st.artList.at(i).nom;
-    return out;
-}
 } // namespace
 
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
-    void firstStart()
-    {
-        UiHarness h;
-        TmainForm& w = h.start();
-        QCOMPARE(h.modals, QStringList{u"TaboutForm"_s}); // the splash, on by default
-        QCOMPARE(w.windowTitle(), u"tilvarDB version 0.8.5   09.05.18"_s);
-        QVERIFY(QFileInfo(h.dataDir()).isDir() && QFileInfo(h.progDir() + u"dXML"_s).isDir());
-        QCOMPARE(h.st().defaultFileName, u"bArtisan26"_s);
-        // One empty artisan in the form; no product, so no sales page.
-        QVERIFY(w.mainReady && h.art().formPanel->isVisible() && !w.pageBtn->isVisible());
-        QCOMPARE(w.statusText(0) + w.statusText(1) + w.statusText(2) + w.statusText(3),
-                 u"curFile: CurArtNo: 001curArtInd: 0maxRecs: 1"_s);
-        QVERIFY(h.prompt.all.isEmpty());
-
-        // The help line: the main window's and the artisans window's controls
-        // fill it, other panels clear it.
-        QCOMPARE(w.infoLab->text(), u"="_s);
-        h.hover(w.addRecBtn);
-        QCOMPARE(w.infoLab->text(), u"Ajouter un artisan"_s);
-        h.hover(h.art().vModeBtn0);
-        QCOMPARE(w.infoLab->text(), u"Passage au mode liste."_s);
-        h.hover(w.topPanel);
-        QCOMPARE(w.infoLab->text(), QString());
-
-        // "+" on the empty last artisan adds no second one; with one artisan
-        // the arrows stay on it and store what was typed.
-        h.click(w.addRecBtn);
-        h.art().nameEd->setText(u"Seul"_s);
-        h.click(w.nextBtn);
-        h.click(w.prevBtn);
-        QCOMPARE(h.st().artList.count(), 1);
-        QCOMPARE(h.st().curArtInd, 0);
-        QCOMPARE(h.st().artList.at(0).nom, u"Seul"_s);
-        QCOMPARE(h.art().nameEd->text(), u"Seul"_s);
-
-        // The entries not built yet change nothing.
-        w.aEmptyDB->trigger();
-        w.mResetVarData->trigger();
-        QCOMPARE(names(h.st()), QStringList{u"Seul"_s});
-        h.modals.clear();
-        w.aVersion->trigger();
-        QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
-
-        // Any status panel cycles the status modes.
-        QLabel* panel = h.find<QLabel>("statusPanel0");
-        QTest::mouseClick(panel, Qt::LeftButton);
-        QCOMPARE(w.statusText(0), u"current file: "_s);
-        QTest::mouseClick(panel, Qt::LeftButton);
-        QCOMPARE(w.statusText(3), u"mainPanCount: 4"_s);
-        QTest::mouseClick(h.find<QLabel>("statusPanel3"), Qt::LeftButton);
-        QCOMPARE(w.statusText(2), u"curProdInd:-1 curArtInd:0"_s);
-        QTest::mouseClick(panel, Qt::LeftButton);
-        QCOMPARE(w.statusText(1), u"CurArtNo: 001"_s);
-
-        h.clickLabel(w.subTLabel);
-        QCOMPARE(w.subTLabel->text(), u"liste"_s);
-        h.clickLabel(w.subTLabel);
-        QCOMPARE(w.subTLabel->text(), u"détail"_s);
-        // The number label opens the number picker, "No:" closes it.
-        h.clickLabel(w.artNoLab);
-        QVERIFY(w.nListCB->isVisible());
-        h.clickLabel(w.Label1);
-        QVERIFY(!w.nListCB->isVisible());
-
-        h.prompt.answers << Prompt::Answer::No;
-        QVERIFY(h.stop());
-        const QString ini = h.readIni();
-        QVERIFY(ini.contains(u"autoLoad=0"_s) && ini.contains(u"showSplash=1"_s) && ini.contains(u"curArtNo=001"_s));
-    }
-
     void enterSaveRestartFindAgain()
     {
         UiHarness h;
         TmainForm& w = h.start();
         TArtForm& a = h.art();
+        // First start: the splash, the folders, one empty artisan, no sales page.
+        QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
+        QVERIFY(QFileInfo(h.dataDir()).isDir() && QFileInfo(h.progDir() + u"dXML"_s).isDir());
+        QCOMPARE(h.st().defaultFileName, u"bArtisan26"_s);
+        QVERIFY(w.mainReady && a.formPanel->isVisible() && !w.pageBtn->isVisible());
+        QVERIFY(h.prompt.all.isEmpty());
+        // "+" on the empty last artisan adds no second one; with one artisan
+        // the arrows stay on it and store what was typed.
+        h.click(w.addRecBtn);
         a.nameEd->setText(u"Alpha"_s);
+        h.click(w.nextBtn);
+        QCOMPARE(h.names(), QStringList{u"Alpha"_s});
+        QCOMPARE(h.st().curArtInd, 0);
         a.comMemo->setPlainText(u"ligne 1\nligne 2"_s);
         h.addArtisan(u"Beta"_s, u"Bé"_s);
         h.addArtisan(u"Gamma"_s, u"Gé"_s);
-        QCOMPARE(w.nListCB->count(), 3);
-
         h.click(w.nextBtn); // stores Gamma, wraps to the first
         QCOMPARE(a.comMemo->toPlainText(), u"ligne 1\nligne 2"_s);
-        QCOMPARE(w.artInfoLab->text(), u"Alpha  (001)"_s);
         h.click(w.prevBtn); // wraps to the last
-        QCOMPARE(a.nameEd->text(), u"Gamma"_s);
         QCOMPARE(w.artNoLab->text(), u"003"_s);
         h.click(w.prevBtn);
         QCOMPARE(a.fNameEd->text(), u"Bé"_s);
-        QCOMPARE(names(h.st()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
-
-        // The pickers move too; the name picker hides itself after use.
-        emit w.nListCB->activated(0);
-        QCOMPARE(a.nameEd->text(), u"Alpha"_s);
-        h.clickLabel(w.artInfoLab);
-        QCOMPARE(w.ArtListCB->itemText(2), u"Gamma Gé (003)"_s);
+        QCOMPARE(h.names(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+        // The name picker moves too.
         emit w.ArtListCB->activated(2);
         QCOMPARE(a.nameEd->text(), u"Gamma"_s);
-        QVERIFY(!w.ArtListCB->isVisible());
 
         // No file yet: the save dialog names it and ".tlvdb" is added.
         h.prompt.saveNames << h.dataDir() + u"boutique"_s;
@@ -162,39 +84,37 @@ private slots:
         QVERIFY(h.stop());
         QVERIFY(h.prompt.questions.isEmpty());
         const QString ini = h.readIni();
-        QVERIFY(ini.contains(u"autoLoad=1"_s) && ini.contains(u"showSplash=0"_s));
+        QVERIFY(ini.contains(u"autoLoad=1"_s) && ini.contains(u"showSplash=0"_s) && ini.contains(u"curArtNo=003"_s));
 
-        // Started again: no splash, the list is back, the dialog shows the choices.
+        // Started again: no splash, the list is back.
         h.modals.clear();
-        bool stored = false;
-        h.onModal = [&](QDialog& d) {
-            auto* p = qobject_cast<TPrefsDialog*>(&d);
-            stored = p && p->autoLoadChk->isChecked() && !p->splashScreenChk->isChecked();
-            return int(QDialog::Rejected);
-        };
+        h.onModal = {};
         h.start();
-        QVERIFY(h.modals.isEmpty());
-        h.w->aPrefs->trigger();
-        QVERIFY(stored);
-        QCOMPARE(names(h.st()), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+        QVERIFY(h.modals.isEmpty() && h.st().autoload && !h.st().showSplash);
+        QCOMPARE(h.names(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
         QCOMPARE(h.st().artList.at(1).prenom, u"Bé"_s);
         QCOMPARE(h.art().nameEd->text(), u"Alpha"_s);
-        QCOMPARE(h.w->statusText(0), u"curFile: boutique.tlvdb"_s);
         QVERIFY(h.prompt.errors.isEmpty());
 
-        // To the shown artisan's products, storing it, and back through the sub-pages.
+        // Leaving for the sales or the products page stores the artisan
+        // shown; the sales page needs a product.
+        h.w->pageBtn->click();
+        QCOMPARE(h.w->curPage, 0);
+        h.st().artList.productsOf(0).addProduct(u"001"_s, u"001"_s, u"260518"_s);
+        h.w->updatePageBtn();
+        QVERIFY(h.w->moveToArtisan(0)); // shown again, its products stay selected
+        QCOMPARE(h.st().prodNoList, QStringList{u"001"_s});
+        h.art().nameEd->setText(u"Potier"_s);
+        h.w->pageBtn->click();
+        QCOMPARE(h.w->curPage, 1);
+        QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
+        h.w->pageBtn->click();
         h.art().nameEd->setText(u"Alpha 2"_s);
         h.click(h.art().artPageBtn);
         QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
-        QVERIFY(!h.w->addRecBtn->isVisible() && h.w->prodForm->formPanel->isVisible());
-        for (int i = 0; i < 3; ++i)
-            h.w->mainBtn->click();
-        QCOMPARE(h.w->artSubPage, 0);
-        QVERIFY(h.art().formPanel->isVisible());
-        h.prompt.answers << Prompt::Answer::No;
     }
 
-    void saveAsRenameReopen()
+    void saveAsAndOpenCopyIntoDataFolder()
     {
         UiHarness h;
         QTemporaryDir other;
@@ -210,14 +130,11 @@ private slots:
         QVERIFY(outsideBytes.contains("Tap") && QFile::exists(inData));
         QVERIFY(!h.st().modified);
         QCOMPARE(h.st().curFilePath, inData);
-        h.onModal = [](QDialog&) { return int(QDialog::Accepted); };
-        w.aPrefs->trigger();
         QCOMPARE(h.st().artFileName, u"Boutique St. Jean.tlvdb"_s);
 
         h.art().nameEd->setText(u"Modifié"_s);
         w.aSave->trigger();
         QCOMPARE(h.prompt.dialogCaptions.count(), 1); // no second dialog
-        QCOMPARE(w.statusText(0), u"saved: Boutique St. Jean.tlvdb"_s);
         QCOMPARE(readFileBytes(outside), outsideBytes);
         QVERIFY(readFileBytes(inData).contains("Modifi"));
 
@@ -238,8 +155,7 @@ private slots:
         h.st().autoload = true;
         QVERIFY(h.stop());
         h.start();
-        QCOMPARE(names(h.st()), QStringList{u"Ailleurs"_s});
-        QCOMPARE(h.w->statusText(0), u"curFile: meme.tlvdb"_s);
+        QCOMPARE(h.names(), QStringList{u"Ailleurs"_s});
 
         // "Nouveau" forgets the file: the next save asks for a name.
         h.w->aNew->trigger();
@@ -250,7 +166,34 @@ private slots:
         h.w->aSave->trigger(); // cancelled dialog: nothing written
         QCOMPARE(h.prompt.dialogCaptions, QStringList{u"Enregistrer sous"_s});
         QCOMPARE(QDir(h.dataDir()).entryList(QDir::Files), files);
-        h.prompt.answers << Prompt::Answer::No;
+
+        // A file opened from elsewhere is copied into the data folder.
+        const QString extOut = other.path() + u"/ext.tlvdb"_s;
+        const QString extIn = h.dataDir() + u"ext.tlvdb"_s;
+        writeDatabase(extOut, u"Externe"_s);
+        h.prompt.clear();
+        const auto open = [&](const QString& path, Prompt::Answer answer, const QString& shown) {
+            h.prompt.openNames << path;
+            h.prompt.answers = {answer}; // unused when nothing is asked
+            h.w->FileOpen->trigger();
+            QCOMPARE(h.names(), QStringList{shown});
+        };
+        open(extOut, Prompt::Answer::Yes, u"Externe"_s);
+        QCOMPARE(readFileBytes(extIn), readFileBytes(extOut));
+        QCOMPARE(h.st().artFileName, u"ext.tlvdb"_s);
+        QCOMPARE(h.st().curFilePath, extIn);
+        QVERIFY(h.prompt.questions.isEmpty());
+
+        // Same name, other content in the data folder: asked first.
+        writeDatabase(extIn, u"Interne"_s);
+        open(extOut, Prompt::Answer::Cancel, u"Externe"_s);
+        open(extOut, Prompt::Answer::No, u"Interne"_s);
+        open(extOut, Prompt::Answer::Yes, u"Externe"_s);
+        QCOMPARE(readFileBytes(extIn), readFileBytes(extOut));
+        // A file of the data folder opens as it is.
+        open(extIn, Prompt::Answer::Cancel, u"Externe"_s);
+        QCOMPARE(h.prompt.questions.count(), 3);
+        QVERIFY(h.prompt.errors.isEmpty());
     }
 
     void unsavedChangesQuestion_data()
@@ -287,7 +230,6 @@ private slots:
             return;
 
         // The database commands ask as well; cancelled, nothing changes.
-        QVERIFY(w.isVisible());
         h.prompt.clear();
         for (QAction* a : {w.aNew, w.aClearAll, w.FileOpen}) {
             h.prompt.answers << Prompt::Answer::Cancel;
@@ -320,73 +262,15 @@ private slots:
         QCOMPARE(h.prompt.errors.count(), 2);
         QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
 
+        // The note too; corrected, the artisan is stored.
         h.art().comMemo->setPlainText(u"fin|:|"_s);
         h.art().nameEd->setText(u"Mauvais"_s);
         h.click(w.prevBtn);
-        QCOMPARE(h.prompt.errors.count(), 3);
         h.art().comMemo->setPlainText(u"fin"_s);
         h.click(w.prevBtn);
         QCOMPARE(h.prompt.errors.count(), 3);
         QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
         QCOMPARE(h.st().curArtInd, 0);
-        h.prompt.answers << Prompt::Answer::No;
-    }
-
-    void openCopiesIntoDataFolder()
-    {
-        UiHarness h;
-        QTemporaryDir other;
-        const QString outside = other.path() + u"/ext.tlvdb"_s;
-        const QString inData = h.dataDir() + u"ext.tlvdb"_s;
-        writeDatabase(outside, u"Externe"_s);
-        TmainForm& w = h.start();
-        const auto open = [&](const QString& path, Prompt::Answer answer, const QString& shown) {
-            h.prompt.openNames << path;
-            h.prompt.answers = {answer}; // unused when nothing is asked
-            w.FileOpen->trigger();
-            QCOMPARE(names(h.st()), QStringList{shown});
-        };
-        open(outside, Prompt::Answer::Yes, u"Externe"_s);
-        QCOMPARE(readFileBytes(inData), readFileBytes(outside));
-        QCOMPARE(h.st().artFileName, u"ext.tlvdb"_s);
-        QCOMPARE(h.st().curFilePath, inData);
-        QCOMPARE(w.statusText(0), u"current file: ext.tlvdb"_s);
-        QVERIFY(h.prompt.questions.isEmpty());
-
-        // Same name, other content in the data folder: asked first.
-        writeDatabase(inData, u"Interne"_s);
-        open(outside, Prompt::Answer::Cancel, u"Externe"_s);
-        open(outside, Prompt::Answer::No, u"Interne"_s);
-        open(outside, Prompt::Answer::Yes, u"Externe"_s);
-        QCOMPARE(readFileBytes(inData), readFileBytes(outside));
-        // A file of the data folder opens as it is.
-        open(inData, Prompt::Answer::Cancel, u"Externe"_s);
-        QCOMPARE(h.prompt.questions.count(), 3);
-        QVERIFY(h.prompt.errors.isEmpty());
-    }
-
-    void pageButtonNeedsAProduct()
-    {
-        UiHarness h;
-        TmainForm& w = h.start();
-        w.pageBtn->click();
-        QCOMPARE(w.curPage, 0);
-        h.st().artList.productsOf(0).addProduct(u"001"_s, u"001"_s, u"260518"_s);
-        w.updatePageBtn();
-        // Shown again, the artisan's products stay selected for the products page.
-        QVERIFY(w.moveToArtisan(0));
-        QCOMPARE(h.st().prodNoList, QStringList{u"001"_s});
-        QCOMPARE(w.prodForm->prodCntLab->text(), u"1"_s);
-        h.art().nameEd->setText(u"Potier"_s);
-        w.pageBtn->click();
-        QCOMPARE(w.TitleLab->text(), u"Ventes"_s);
-        QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
-        QVERIFY(!h.art().formPanel->isVisible());
-        QCOMPARE(w.mainPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).count(), 1);
-        w.pageBtn->click();
-        QCOMPARE(w.TitleLab->text(), u"Artisans"_s);
-        QCOMPARE(h.art().nameEd->text(), u"Potier"_s);
-        h.prompt.answers << Prompt::Answer::No;
     }
 
     void startUpFailures_data()
@@ -409,8 +293,6 @@ private slots:
         h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=boutique.tlvdb\r\nshowSplash=0\r\n"
                    "wWidth=900\r\nwHeight=700\r\nwLeft=12\r\nwTop=34\r\n");
         TmainForm& w = h.start();
-        QCOMPARE(w.size(), QSize(830, 655));
-        QCOMPARE(w.pos(), QPoint(12, 34));
         // Said once the window is on screen, naming the file.
         QVERIFY(h.prompt.all.isEmpty() && h.modals.isEmpty());
         QTRY_VERIFY(!h.prompt.errors.isEmpty() && h.prompt.errors.last().contains(TEST_DB_NAME));

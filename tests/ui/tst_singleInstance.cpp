@@ -18,25 +18,16 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-bool markerAnswers(const QString& name = TSingleInstance::markerName())
-{
-    QLocalSocket s;
-    s.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    s.connectToServer(name);
-    const bool ok = s.waitForConnected(500);
-    s.abort();
-    return ok;
-}
-
-bool waitForMarker(bool present, int ms = 15000,
-                   const QString& name = TSingleInstance::markerName())
+// Waits until the marker answers (present) or no longer does.
+bool waitForMarker(bool present, int ms = 15000, const QString& name = TSingleInstance::markerName())
 {
     QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        if (markerAnswers(name) == present)
+    for (t.start(); t.elapsed() < ms; QTest::qWait(50)) {
+        QLocalSocket s;
+        s.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        s.connectToServer(name);
+        if (s.waitForConnected(500) == present)
             return true;
-        QTest::qWait(50);
     }
     return false;
 }
@@ -44,20 +35,11 @@ bool waitForMarker(bool present, int ms = 15000,
 // The program copied into its own folder: that folder is its program folder.
 QString installProgram(const QString& dir)
 {
-    const QString bin = qEnvironmentVariable("TILVARBD_BIN");
     const QString target = dir + u"/tilvarbd"_s;
-    if (bin.isEmpty() || !QFile::copy(bin, target))
-        return {};
     QFile ini(dir + u"/tilvarDB.ini"_s);
-    if (!ini.open(QIODevice::WriteOnly))
-        return {};
-    ini.write("[PREFS]\r\nshowSplash=0\r\n");
-    return target;
-}
-
-QStringList folderContent(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    const bool ok = QFile::copy(qEnvironmentVariable("TILVARBD_BIN"), target) && ini.open(QIODevice::WriteOnly)
+                    && ini.write("[PREFS]\r\nshowSplash=0\r\n") > 0;
+    return ok ? target : QString();
 }
 } // namespace
 
@@ -66,7 +48,7 @@ class TestSingleInstance : public QObject {
 private slots:
     void initTestCase()
     {
-        if (markerAnswers())
+        if (waitForMarker(true, 100))
             QSKIP("A TilvarBD of this user is running on this machine.");
     }
 
@@ -105,9 +87,8 @@ private slots:
         QProcess second;
         second.start(progB, {});
         QVERIFY(second.waitForFinished(15000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(folderContent(dirB.path()), QStringList{u"tilvarbd"_s}); // no settings, no folders
+        QVERIFY(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
+        QCOMPARE(QDir(dirB.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"tilvarbd"_s}); // no settings, no folders
         QCOMPARE(first.state(), QProcess::Running);
 
         // A crash (SIGKILL) leaves no marker: the next start runs.
@@ -134,9 +115,7 @@ private slots:
         QVERIFY(!prog.isEmpty());
         // The other user must be able to run the program and write beside it.
         for (const QString& p : {dir.path(), prog, dir.path() + u"/tilvarDB.ini"_s})
-            QVERIFY(QFile::setPermissions(p, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                 | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                                 | QFileDevice::WriteOther | QFileDevice::ExeOther));
+            QVERIFY(QFile::setPermissions(p, QFileDevice::Permissions(0x7007))); // rwx for owner and others
         QProcess other;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(u"XDG_RUNTIME_DIR"_s);

@@ -7,6 +7,7 @@
 #include "support/testFiles.h"
 #include "ui/artFrm.h"
 #include "ui/dbCommands.h"
+#include "ui/importArtDlg.h"
 #include "ui/main.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,31 +35,41 @@ struct UiHarness {
     std::function<int(QDialog&)> onModal;
     std::unique_ptr<TmainForm> w;
 
+    // Picks the line of the import dialog starting with name; rejects when name
+    // is empty (Escape). Collects the lines and the caption shown.
+    static std::function<int(QDialog&)> choose(const QString& name, QStringList* shown = nullptr)
+    {
+        return [name, shown](QDialog& d) {
+            auto* dlg = qobject_cast<TImpArtDlg*>(&d);
+            if (!dlg)
+                return int(QDialog::Rejected);
+            dlg->show();
+            for (int i = 0; i < dlg->artListBox->count(); ++i) {
+                if (shown)
+                    *shown << dlg->artListBox->item(i)->text();
+                if (!name.isEmpty() && dlg->artListBox->item(i)->text().startsWith(name))
+                    dlg->artListBox->setCurrentRow(i);
+            }
+            if (shown)
+                *shown << dlg->windowTitle();
+            dlg->hide();
+            return int(name.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+        };
+    }
+
     QString progDir() const { return dir.path() + QLatin1Char('/'); }
     QString dataDir() const { return progDir() + QStringLiteral("data/"); }
     QString iniPath() const { return progDir() + QStringLiteral("tilvarDB.ini"); }
 
-    void writeIni(const QByteArray& text)
-    {
-        QFile f(iniPath());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    QString readIni() const
-    {
-        QFile f(iniPath());
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLatin1(f.readAll());
-    }
+    void writeIni(const QByteArray& text) { QVERIFY(writeFileBytes(iniPath(), text)); }
+    QString readIni() const { return QString::fromLatin1(readFileBytes(iniPath())); }
 
     // The boutique of the test data (sales, periods) as name in the data
     // folder; with autoload, the settings open it at start-up.
     QByteArray copyRealistic(const QString& name, bool autoload = false)
     {
-        QDir().mkpath(dataDir());
         const QByteArray bytes = readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"));
-        writeFileBytes(dataDir() + name, bytes);
+        put(name, bytes);
         if (autoload)
             writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + name.toLatin1() + "\r\nshowSplash=0\r\n");
         return bytes;
@@ -92,19 +104,23 @@ struct UiHarness {
 
     TArtForm& art() { return *w->artForm; }
     AppState& st() { return w->state(); }
-    template <class T> T* find(const char* name)
-    {
-        return w->findChild<T*>(QLatin1String(name));
-    }
     void click(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     void clickLabel(QWidget* label)
     {
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
     }
-    void hover(QWidget* widget)
+    // Writes a file into the data folder (created if needed).
+    void put(const QString& name, const QByteArray& bytes)
     {
-        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
-        QCoreApplication::sendEvent(widget, &e);
+        QDir().mkpath(dataDir());
+        QVERIFY(writeFileBytes(dataDir() + name, bytes));
+    }
+    QStringList names()
+    {
+        QStringList out;
+        for (int i = 0; i < st().artList.count(); ++i)
+            out << st().artList.at(i).nom;
+        return out;
     }
     // Adds an artisan with the main window's button and types its names.
     void addArtisan(const QString& nom, const QString& prenom)
