@@ -149,6 +149,14 @@ QString summaryHtml(const Summary& sum)
 
 namespace {
 
+QFont pdfFont(int points, bool bold, bool italic = false)
+{
+    QFont f(u"DejaVu Sans"_s, points, bold ? QFont::Bold : QFont::Normal, italic);
+    // Hinting serves screens; on a PDF page it only costs time.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
 // One table of a PDF page: columns as shares of the width, right-aligned or
 // not; the rows; a bold closing line (label over all columns but the last).
 struct PdfTable {
@@ -166,11 +174,9 @@ struct PdfTable {
 class PdfPage {
 public:
     PdfPage(QPdfWriter& writer)
-        : w(writer), p(&writer), normal(u"DejaVu Sans"_s, 10), bold(normal), title(normal), fm(normal, &writer),
-          fmBold((bold.setBold(true), bold), &writer)
+        : w(writer), p(&writer), normal(pdfFont(10, false)), bold(pdfFont(10, true)), title(pdfFont(15, true)),
+          fm(normal, &writer), fmBold(bold, &writer)
     {
-        title.setPointSize(15);
-        title.setBold(true);
         const QRect page = p.viewport();
         width = page.width();
         bottom = page.height();
@@ -231,6 +237,7 @@ public:
         p.drawText(QRect(cols.at(cols.size() - 2) + pad, y, width - cols.at(cols.size() - 2) - 2 * pad, h),
                    Qt::AlignRight | Qt::AlignVCenter, t.total);
         y += h;
+        tableHead = nullptr;
     }
 
 private:
@@ -309,11 +316,11 @@ QByteArray statementPdf(const Statement& s)
 {
     return pdfDocument(u"Relevé "_s + s.artName, [&](PdfPage& page) {
         page.head(u"Relevé de consignation"_s, s.head);
-        page.text(s.artName + u" (artisan no "_s + s.artNo + u')', QFont(u"DejaVu Sans"_s, 10, QFont::Bold));
+        page.text(s.artName + u" (artisan no "_s + s.artNo + u')', pdfFont(10, true));
         page.lines(s.artAddress);
         page.gap(0.8);
         if (s.rows.isEmpty()) {
-            page.text(NO_SALE, QFont(u"DejaVu Sans"_s, 10, -1, true));
+            page.text(NO_SALE, pdfFont(10, false, true));
             return;
         }
         PdfTable t{{0.11, 0.16, 0.43, 0.11, 0.07, 0.12},
@@ -336,7 +343,7 @@ QByteArray summaryPdf(const Summary& sum)
     return pdfDocument(u"Sommaire de consignation"_s, [&](PdfPage& page) {
         page.head(u"Sommaire de consignation"_s, sum.head);
         if (sum.lines.empty()) {
-            page.text(NO_SALE, QFont(u"DejaVu Sans"_s, 10, -1, true));
+            page.text(NO_SALE, pdfFont(10, false, true));
             return;
         }
         PdfTable t{{0.1, 0.5, 0.2, 0.2},
