@@ -72,8 +72,14 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     // To the report window, on the period chosen here.
     auto* repBtn = speedButton(bPanel, "repFormBtn", u"Consignation par artisan pour la période"_s,
                                u"Consignation..."_s);
+    QPalette white = repBtn->palette();
+    white.setColor(QPalette::ButtonText, Qt::white);
+    repBtn->setPalette(white);
     bPanel->layout()->addWidget(repBtn);
-    connect(repBtn, &QToolButton::clicked, &main, [this] { main.findChild<QAction*>(u"aRepForm"_s)->trigger(); });
+    connect(repBtn, &QToolButton::clicked, &main, [this] {
+        st.curCIndex = st.repList.curPeriod;
+        main.findChild<QAction*>(u"aRepForm"_s)->trigger();
+    });
 
     // Creation: the sheet view, no sheet shown yet.
     editing = false;

@@ -142,7 +142,7 @@ private slots:
         auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
         rep->openPage = [](const QString&) {};
         h.st().curArtNo = u"001"_s;
-        h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
+        h.st().repList.curPeriod = h.st().repList.indexOfTitle(u"Printemps"_s); // the sales side's
         w.saleForm->findChild<QToolButton*>(u"repFormBtn"_s)->click();
         QVERIFY(rep->isVisible());
 
