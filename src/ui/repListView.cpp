@@ -152,6 +152,8 @@ void TrepForm::showQuery(const QString& name, const QStringList& rows, int m)
 void TrepForm::fillDebugGrid(int m)
 {
     const int n = RepListBox->count();
+    // An empty result empties the grid too: the last rows would pass for it.
+    rGrid1->setRowCount(0);
     if (n > 0) {
         const DebugSetup& d = DEBUG_SETUPS[qBound(0, m, 3)];
         gridChck->setChecked(true);
