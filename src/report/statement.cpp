@@ -173,7 +173,7 @@ struct PdfTable {
 // whole period's statements. Fonts and metrics are made once per document.
 class PdfPage {
 public:
-    PdfPage(QPdfWriter& writer)
+    explicit PdfPage(QPdfWriter& writer)
         : w(writer), p(&writer), normal(pdfFont(10, false)), bold(pdfFont(10, true)), title(pdfFont(15, true)),
           fm(normal, &writer), fmBold(bold, &writer)
     {

@@ -574,9 +574,8 @@ void TmainForm::doPrefs()
         if (!name.isEmpty() && name != shownName)
             st.artFileName = name.endsWith(u".tlvdb"_s, Qt::CaseInsensitive) ? name : name + dlg.extLab->text();
         st.saveSales = dlg.autoSaveSalesChk->isChecked();
-        // "|" separates the address lines in the settings file.
         st.shopName = dlg.shopNameEd->text().trimmed();
-        st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/');
+        st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
     }
 }
 
