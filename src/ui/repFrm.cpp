@@ -13,6 +13,7 @@
 #include "ui/controls.h"
 #include "ui/main.h"
 #include "ui/named.h"
+#include "ui/saleFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -315,6 +316,10 @@ void TrepForm::editPeriods()
     // The dialog changes the list as it goes, however it is closed.
     st.repList.updateAllPeriod(st.saleList);
     st.linesReady = false;
+    // The sales side's period box lists them too: a stale one would choose by
+    // old positions.
+    st.repList.refreshTitles();
+    main.saleForm->reloadPeriodBox(st.repList.curPeriod);
     if (records() != before)
         st.modified = true;
     selectPeriod(dlg.selIndex >= 0 ? dlg.tLab->text() : QString());

@@ -201,6 +201,7 @@ private slots:
         QCOMPARE(rep->cListCB->currentText(), u"Été"_s);
         QCOMPARE(rep->endDate->text(), u"090831"_s);
         QCOMPARE(rep->cListCB->count(), h.st().repList.count());
+        QCOMPARE(w.saleForm->pListCB->count(), h.st().repList.count());
         QVERIFY(h.st().modified);
 
         h.onModal = [](QDialog& d) {
