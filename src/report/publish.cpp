@@ -90,7 +90,7 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
         written << dir + SALES_PAGE;
     }
     if (chosen(prefs, 3) && period) {
-        writePage(dir + SUMMARY_PAGE, summaryHtml(settlementSummary(st, p)), u"Sommaire de consignation"_s);
+        writeSummary(dir + SUMMARY_PAGE, settlementSummary(st, p));
         written << dir + SUMMARY_PAGE + u".html"_s << dir + SUMMARY_PAGE + u".pdf"_s;
     }
     if (chosen(prefs, 4)) {

@@ -29,7 +29,7 @@ ReportFiles writeFiles(AppState& st, const StatementHeader& head, const QString&
     f.html = xslt::transformFile(f.xml);
     f.pdf = st.repDir + safeFileName(name) + u".pdf"_s;
     const Statement s = statementFor(st, head, artNo);
-    safeWriteFile(f.pdf, pdfFromHtml(statementHtml(s), u"Relevé "_s + s.artName));
+    safeWriteFile(f.pdf, statementPdf(s));
     return f;
 }
 
@@ -103,7 +103,7 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     });
     if (cancelled || (progress && !progress(steps - 1, steps)))
         return false;
-    writePage(st.repDir + SUMMARY_NAME, summaryHtml(sum), u"Sommaire de consignation"_s);
+    writeSummary(st.repDir + SUMMARY_NAME, sum);
     if (progress)
         progress(steps, steps);
     if (summary)
@@ -111,8 +111,8 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     return true;
 }
 
-void writePage(const QString& path, const QString& html, const QString& title)
+void writeSummary(const QString& path, const Summary& sum)
 {
-    safeWriteFile(path + u".html"_s, html.toUtf8());
-    safeWriteFile(path + u".pdf"_s, pdfFromHtml(html, title));
+    safeWriteFile(path + u".html"_s, summaryHtml(sum).toUtf8());
+    safeWriteFile(path + u".pdf"_s, summaryPdf(sum));
 }

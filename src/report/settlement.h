@@ -44,5 +44,5 @@ Summary settlementSummary(AppState& st, int p);
 bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary = nullptr,
                      const Progress& progress = {}, bool noteForOthers = false);
 
-// Writes html and its PDF as path + ".html" and path + ".pdf".
-void writePage(const QString& path, const QString& html, const QString& title);
+// Writes the summary's page and PDF as path + ".html" and path + ".pdf".
+void writeSummary(const QString& path, const Summary& sum);

@@ -5,10 +5,11 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -146,7 +147,150 @@ QString summaryHtml(const Summary& sum)
     return pageHtml(u"Sommaire de consignation"_s, sum.head, body);
 }
 
-QByteArray pdfFromHtml(const QString& html, const QString& title)
+namespace {
+
+QFont pdfFont(int points, bool bold, bool italic = false)
+{
+    QFont f(u"DejaVu Sans"_s, points, bold ? QFont::Bold : QFont::Normal, italic);
+    // Hinting serves screens; on a PDF page it only costs time.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+// One table of a PDF page: columns as shares of the width, right-aligned or
+// not; the rows; a bold closing line (label over all columns but the last).
+struct PdfTable {
+    QList<double> shares;
+    QList<bool> right;
+    QStringList header;
+    QList<QStringList> rows;
+    QString totalLabel;
+    QString total;
+};
+
+// Draws a statement or the summary straight onto a PDF page with QPainter:
+// laying the page out as a rich-text document cost most of the time of a
+// whole period's statements. Fonts and metrics are made once per document.
+class PdfPage {
+public:
+    explicit PdfPage(QPdfWriter& writer)
+        : w(writer), p(&writer), normal(pdfFont(10, false)), bold(pdfFont(10, true)), title(pdfFont(15, true)),
+          fm(normal, &writer), fmBold(bold, &writer)
+    {
+        const QRect page = p.viewport();
+        width = page.width();
+        bottom = page.height();
+        line = fm.lineSpacing();
+        pad = fm.height() / 4;
+    }
+
+    void text(const QString& t, const QFont& f, int extraBelow = 0)
+    {
+        p.setFont(f);
+        const QFontMetrics m(f, &w);
+        room(m.lineSpacing());
+        p.drawText(QPointF(0, y + m.ascent()), t);
+        y += m.lineSpacing() + extraBelow;
+    }
+    void lines(const QString& block)
+    {
+        for (const QString& l : block.split(u'\n'))
+            if (!l.trimmed().isEmpty())
+                text(l.trimmed(), normal);
+    }
+    void gap(double lines_) { y += int(line * lines_); }
+
+    // The boutique, the title and the period, as on the page.
+    void head(const QString& heading, const StatementHeader& h)
+    {
+        text(h.shopName, bold);
+        lines(h.shopAddress);
+        gap(0.8);
+        text(heading, title, line / 2);
+        if (!h.periodTitle.isEmpty())
+            text(u"Période : "_s + h.periodTitle + u", du "_s + frenchDate(h.startDate) + u" au "_s
+                     + frenchDate(h.endDate),
+                 normal, line / 2);
+    }
+
+    void table(const PdfTable& t)
+    {
+        cols.clear();
+        int x = 0;
+        for (double share : t.shares) {
+            cols << x;
+            x += int(width * share);
+        }
+        cols << width;
+        tableHead = &t;
+        drawRow(t.header, bold, true);
+        for (const QStringList& r : t.rows)
+            drawRow(r, normal, false);
+        // The closing line: its label spans all columns but the last.
+        const int h = line + 2 * pad;
+        room(h);
+        p.setFont(bold);
+        p.drawRect(0, y, width, h);
+        p.drawLine(cols.at(cols.size() - 2), y, cols.at(cols.size() - 2), y + h);
+        p.drawText(QRect(pad, y, cols.at(cols.size() - 2) - 2 * pad, h), Qt::AlignLeft | Qt::AlignVCenter,
+                   t.totalLabel);
+        p.drawText(QRect(cols.at(cols.size() - 2) + pad, y, width - cols.at(cols.size() - 2) - 2 * pad, h),
+                   Qt::AlignRight | Qt::AlignVCenter, t.total);
+        y += h;
+        tableHead = nullptr;
+    }
+
+private:
+    void room(int h)
+    {
+        if (y + h <= bottom)
+            return;
+        w.newPage();
+        y = 0;
+        // A table goes on under its header.
+        if (tableHead && !inHeader) {
+            inHeader = true;
+            drawRow(tableHead->header, bold, true);
+            inHeader = false;
+        }
+    }
+    void drawRow(const QStringList& cells, const QFont& f, bool isHeader)
+    {
+        const int h = line + 2 * pad;
+        room(h);
+        p.setFont(f);
+        const QFontMetrics& m = isHeader ? fmBold : fm;
+        p.drawRect(0, y, width, h);
+        for (int c = 0; c + 1 < cols.size(); ++c) {
+            if (c > 0)
+                p.drawLine(cols.at(c), y, cols.at(c), y + h);
+            const int cw = cols.at(c + 1) - cols.at(c) - 2 * pad;
+            const Qt::Alignment a = (tableHead->right.value(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+            p.drawText(QRect(cols.at(c) + pad, y, cw, h), a, m.elidedText(cells.value(c), Qt::ElideRight, cw));
+        }
+        y += h;
+    }
+
+    QPdfWriter& w;
+    QPainter p;
+    QFont normal;
+    QFont bold;
+    QFont title;
+    QFontMetrics fm;
+    QFontMetrics fmBold;
+    int width = 0;
+    int bottom = 0;
+    int line = 0;
+    int pad = 0;
+    int y = 0;
+    QList<int> cols;
+    const PdfTable* tableHead = nullptr;
+    bool inHeader = false;
+};
+
+// A PDF document of one or more US Letter pages drawn by draw.
+template <typename Draw>
+QByteArray pdfDocument(const QString& title, Draw draw)
 {
     QByteArray bytes;
     QBuffer buf(&bytes);
@@ -155,12 +299,61 @@ QByteArray pdfFromHtml(const QString& html, const QString& title)
         QPdfWriter pdf(&buf);
         pdf.setTitle(title);
         pdf.setCreator(u"TilvarBD"_s);
+        pdf.setResolution(300);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
                                       QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-        QTextDocument doc;
-        doc.setDefaultFont(QFont(u"DejaVu Sans"_s, 10));
-        doc.setHtml(html);
-        doc.print(&pdf);
+        PdfPage page(pdf);
+        draw(page);
     }
     return bytes;
+}
+
+const QString NO_SALE = u"Aucune vente enregistrée pour la période."_s;
+
+} // namespace
+
+QByteArray statementPdf(const Statement& s)
+{
+    return pdfDocument(u"Relevé "_s + s.artName, [&](PdfPage& page) {
+        page.head(u"Relevé de consignation"_s, s.head);
+        page.text(s.artName + u" (artisan no "_s + s.artNo + u')', pdfFont(10, true));
+        page.lines(s.artAddress);
+        page.gap(0.8);
+        if (s.rows.isEmpty()) {
+            page.text(NO_SALE, pdfFont(10, false, true));
+            return;
+        }
+        PdfTable t{{0.11, 0.16, 0.43, 0.11, 0.07, 0.12},
+                   {false, false, false, true, true, true},
+                   {u"Date"_s, u"Produit"_s, u"Description"_s, u"Prix"_s, u"Qté"_s, u"Total"_s},
+                   {},
+                   u"Total dû"_s,
+                   s.total};
+        t.rows.reserve(s.rows.size());
+        for (const QString& row : s.rows) {
+            const QStringList f = readCommaList(row);
+            t.rows << QStringList{f.value(0), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6)};
+        }
+        page.table(t);
+    });
+}
+
+QByteArray summaryPdf(const Summary& sum)
+{
+    return pdfDocument(u"Sommaire de consignation"_s, [&](PdfPage& page) {
+        page.head(u"Sommaire de consignation"_s, sum.head);
+        if (sum.lines.empty()) {
+            page.text(NO_SALE, pdfFont(10, false, true));
+            return;
+        }
+        PdfTable t{{0.1, 0.5, 0.2, 0.2},
+                   {false, false, true, true},
+                   {u"No"_s, u"Artisan"_s, u"Articles vendus"_s, u"Montant dû"_s},
+                   {},
+                   u"Total"_s,
+                   sum.total.format()};
+        for (const SummaryLine& l : sum.lines)
+            t.rows << QStringList{l.artNo, l.name, QString::number(l.items), l.owed.format()};
+        page.table(t);
+    });
 }

@@ -57,9 +57,10 @@ void addToSummary(Summary& sum, const Statement& s);
 QString frenchDate(const QString& yymmdd);
 
 // A whole page: the boutique, the title, the period (when there is one), body.
-// Plain markup that a browser and QTextDocument (the PDF) lay out alike.
 QString pageHtml(const QString& title, const StatementHeader& head, const QString& body);
 QString statementHtml(const Statement& s);
 QString summaryHtml(const Summary& sum);
-// The PDF of a page made by the two functions above (US Letter, DejaVu Sans).
-QByteArray pdfFromHtml(const QString& html, const QString& title);
+// The same pages as PDF documents (US Letter, DejaVu Sans); a description
+// too long for its column is cut short with "...".
+QByteArray statementPdf(const Statement& s);
+QByteArray summaryPdf(const Summary& sum);

@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolButton>
@@ -562,6 +563,8 @@ void TmainForm::doPrefs()
     dlg.BDNameEd->setText(shownName);
     dlg.extLab->setText(u".tlvdb"_s);
     dlg.autoSaveSalesChk->setChecked(st.saveSales);
+    dlg.shopNameEd->setText(st.shopName);
+    dlg.shopAddressMemo->setPlainText(st.shopAddress);
     if (m_runModal(dlg) == QDialog::Accepted) {
         st.autoload = dlg.autoLoadChk->isChecked();
         st.showSplash = dlg.splashScreenChk->isChecked();
@@ -571,6 +574,8 @@ void TmainForm::doPrefs()
         if (!name.isEmpty() && name != shownName)
             st.artFileName = name.endsWith(u".tlvdb"_s, Qt::CaseInsensitive) ? name : name + dlg.extLab->text();
         st.saveSales = dlg.autoSaveSalesChk->isChecked();
+        st.shopName = dlg.shopNameEd->text().trimmed();
+        st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
     }
 }
 

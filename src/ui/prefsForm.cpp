@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -44,6 +45,22 @@ TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
     panelLayout->addWidget(autoSaveSalesChk);
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, BDNameEd, extLab, autoSaveSalesChk})
         w->hide();
+
+    // The boutique as its statements name it.
+    shopNameLab = new QLabel(QStringLiteral("Nom de la boutique:"), Panel1);
+    shopNameLab->setObjectName(QStringLiteral("shopNameLab"));
+    shopNameEd = new QLineEdit(Panel1);
+    shopNameEd->setObjectName(QStringLiteral("shopNameEd"));
+    shopAddressLab = new QLabel(QStringLiteral("Adresse:"), Panel1);
+    shopAddressLab->setObjectName(QStringLiteral("shopAddressLab"));
+    shopAddressMemo = new QPlainTextEdit(Panel1);
+    shopAddressMemo->setObjectName(QStringLiteral("shopAddressMemo"));
+    shopAddressMemo->setTabChangesFocus(true);
+    shopAddressMemo->setFixedHeight(shopAddressMemo->fontMetrics().lineSpacing() * 4 + 12);
+    panelLayout->addWidget(shopNameLab);
+    panelLayout->addWidget(shopNameEd);
+    panelLayout->addWidget(shopAddressLab);
+    panelLayout->addWidget(shopAddressMemo);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));

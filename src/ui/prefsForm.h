@@ -1,5 +1,6 @@
 #pragma once
-// The preferences dialog: start-up options and the database file name.
+// The preferences dialog: start-up options, the database file name and the
+// boutique named on the statements.
 
 #include <QDialog>
 
@@ -7,6 +8,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 
 class TPrefsDialog : public QDialog {
@@ -22,4 +24,8 @@ public:
     QLineEdit* BDNameEd;
     QLabel* extLab;
     QCheckBox* autoSaveSalesChk;
+    QLabel* shopNameLab;
+    QLineEdit* shopNameEd;
+    QLabel* shopAddressLab;
+    QPlainTextEdit* shopAddressMemo; // one postal line per line
 };

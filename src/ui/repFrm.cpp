@@ -5,12 +5,15 @@
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
+#include "model/uRep.h"
 #include "report/settlement.h"
 #include "report/shipped.h"
 #include "report/xslTransform.h"
+#include "ui/addPeriodFrm.h"
 #include "ui/controls.h"
 #include "ui/main.h"
 #include "ui/named.h"
+#include "ui/saleFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +21,8 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
+#include <QListWidget>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -63,14 +68,19 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     auto* cl = new QHBoxLayout(cListPanel);
     cl->setContentsMargins(0, 0, 0, 0);
     cl->addWidget(cListCB);
+    addPeriodBtn = speedButton(cListPanel, "addPeriodBtn", u"Ajouter/modifier item"_s, u"..."_s);
+    cl->addWidget(addPeriodBtn);
     PrintBtn = named<QToolButton>("PrintBtn", rangePanel);
     PrintBtn->setText(u"PDF"_s);
     PrintBtn->setToolTip(u"Relevé de l'artisan pour la période (PDF)"_s);
+    viewModeBtn = speedButton(rangePanel, "viewModeBtn", u"Vue technique: les requêtes du registre"_s,
+                              u"Requêtes..."_s);
     auto* range = new QHBoxLayout(rangePanel);
     for (QWidget* w : std::initializer_list<QWidget*>{Label1, startDate, Label3, endDate, cListPanel})
         range->addWidget(w);
     range->addStretch();
     range->addWidget(PrintBtn);
+    range->addWidget(viewModeBtn);
 
     ConsGrid = named<QTableWidget>("ConsGrid", formPanel);
     ConsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -104,7 +114,10 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     bottom->addWidget(tabInfoLab);
     bottom->addStretch();
     bottom->addWidget(totPanel);
+    allTransBtn = speedButton(formPanel, "allTransBtn", u"Liste complète..."_s, u"Toutes transactions"_s);
+    allTransBtn->setCheckable(true);
     auto* cmds = new QHBoxLayout;
+    cmds->addWidget(allTransBtn);
     cmds->addWidget(showANoChck);
     cmds->addStretch();
     cmds->addWidget(XMLxPortBtn);
@@ -116,6 +129,9 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(formPanel);
+    buildListView();
+    layout->addWidget(listPanel);
+    listPanel->hide();
 
     const auto guard = [this](void (TrepForm::*f)()) { return [this, f] { main.guarded([this, f] { (this->*f)(); }); }; };
     connect(cListCB, &QComboBox::activated, this, guard(&TrepForm::periodChanged));
@@ -124,6 +140,10 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     connect(XMLxPortBtn, &QPushButton::clicked, this, guard(&TrepForm::exportConsigne));
     connect(pmXportAllRec, &QAction::triggered, this, guard(&TrepForm::exportAll));
     connect(PrintBtn, &QToolButton::clicked, this, guard(&TrepForm::printStatement));
+    connect(addPeriodBtn, &QToolButton::clicked, this, guard(&TrepForm::editPeriods));
+    connect(allTransBtn, &QToolButton::clicked, this, guard(&TrepForm::allTransClick));
+    connect(viewModeBtn, &QToolButton::clicked, this, guard(&TrepForm::switchView));
+    sTotLab->installEventFilter(this);
 
     // Reached from the Special menu: the window is otherwise never shown.
     aRepForm = new QAction(u"Rapport de consignation..."_s, &main);
@@ -142,6 +162,10 @@ void TrepForm::showReports()
     if (st.curCIndex < 0 || st.curCIndex >= st.repList.count())
         st.curCIndex = st.repList.curPeriod;
     cListCB->setCurrentIndex(st.curCIndex >= 0 && st.curCIndex < st.repList.count() ? st.curCIndex : -1);
+    if (allTransBtn->isChecked()) {
+        allTransBtn->setChecked(false);
+        cListPanel->show();
+    }
     show();
     raise();
     periodChanged();
@@ -157,6 +181,8 @@ void TrepForm::periodChanged()
     endDate->setText(r.endDate);
     setReportPeriod(st, r.title);
     refresh();
+    if (viewMode)
+        pQntClick();
 }
 
 void TrepForm::setupGrid()
@@ -184,21 +210,21 @@ void TrepForm::fillGrid(const QStringList& rows, const QList<int>& fields)
 
 void TrepForm::refresh()
 {
-    if (st.curCIndex < 0)
+    const bool all = allTransBtn->isChecked();
+    if (st.curCIndex < 0 && !all)
         return;
     WaitCursor wait;
     st.repList.rangeLines.clear();
     st.repList.total = Money().format();
-    st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
+    if (all)
+        artisanRowsAllSheets();
+    else
+        st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
     setupGrid();
     const QStringList rows = st.repList.rangeLines;
     if (tabIndex == 0) {
         fillGrid(rows, {0, 2, 3, 4, 5, 6});
-        // The sum of the Total column.
-        Money total;
-        for (int r = 0; r < ConsGrid->rowCount(); ++r)
-            total += Money::parse(ConsGrid->item(r, 5)->text().remove(u'$'));
-        sTotLab->setText(total.format());
+        sumTotal();
     } else if (tabIndex == 1) {
         fillGrid(rows, {0, 1, 2, 3, 4});
         tabInfoLab->setText(QString::number(rows.size()));
@@ -211,6 +237,93 @@ void TrepForm::refresh()
         tabInfoLab->setText(QString::number(inv.size()));
     }
     main.setStatusText(1, u"artisan: "_s + st.curArtNo);
+}
+
+void TrepForm::sumTotal()
+{
+    // The Total column: the sixth of the grid.
+    gridTotal = Money();
+    if (ConsGrid->columnCount() == 6)
+        for (int r = 0; r < ConsGrid->rowCount(); ++r)
+            if (const QTableWidgetItem* it = ConsGrid->item(r, 5))
+                gridTotal += Money::parse(it->text().remove(u'$'));
+    sTotLab->setText(gridTotal.format());
+}
+
+bool TrepForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == sTotLab && event->type() == QEvent::MouseButtonRelease)
+        main.guarded([this] { sumTotal(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void TrepForm::artisanRowsAllSheets()
+{
+    // Every sale row of the artisan in the whole ledger, newest first: the
+    // rows of the ledger's query that carry its number.
+    const QStringList rows = readCommaList(st.saleList.getAllSales(2));
+    for (const QString& row : rows)
+        if (getCommaItem(row, 1) == st.curArtNo)
+            st.repList.rangeLines << row;
+}
+
+void TrepForm::allTransClick()
+{
+    const bool down = allTransBtn->isChecked();
+    cListPanel->setHidden(down);
+    if (down) {
+        refresh();
+        const QStringList& rows = st.repList.rangeLines;
+        if (!rows.isEmpty()) {
+            startDate->setText(getCommaItem(rows.last(), 0));
+            endDate->setText(getCommaItem(rows.first(), 0));
+        }
+    } else {
+        periodChanged();
+    }
+}
+
+void TrepForm::selectPeriod(const QString& title)
+{
+    st.repList.refreshTitles();
+    cListCB->clear();
+    cListCB->addItems(st.repList.titles);
+    const int i = st.repList.indexOfTitle(title);
+    cListCB->setCurrentIndex(i >= 0 ? i : (cListCB->count() > 0 ? 0 : -1));
+}
+
+void TrepForm::editPeriods()
+{
+    // What the file keeps of the periods, the all-sales one apart: the dialog
+    // takes it out and it comes back after, which is no change.
+    const auto records = [this] {
+        QStringList r;
+        for (int i = 0; i < st.repList.count(); ++i)
+            if (st.repList.at(i).title != ALL_PERIOD_TITLE)
+                r << st.repList.at(i).record();
+        return r;
+    };
+    const QStringList before = records();
+    const QString shown = cListCB->currentText();
+    TaddPeriodDlg dlg(st.repList, main.prompt(), st.curCIndex, this);
+    dlg.setWindowTitle(u"Ajouter une période de consignation"_s);
+    const auto found = dlg.sPeriodList->findItems(shown, Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        dlg.sPeriodList->setCurrentItem(found.first());
+        dlg.listClick();
+    }
+    main.runModal(dlg);
+    // The dialog changes the list as it goes, however it is closed.
+    st.repList.updateAllPeriod(st.saleList);
+    st.linesReady = false;
+    // The sales side's period box lists them too: a stale one would choose by
+    // old positions.
+    st.repList.refreshTitles();
+    main.saleForm->reloadPeriodBox(st.repList.curPeriod);
+    if (records() != before)
+        st.modified = true;
+    selectPeriod(dlg.selIndex >= 0 ? dlg.tLab->text() : QString());
+    periodChanged();
 }
 
 void TrepForm::exportConsigne()
@@ -262,6 +375,6 @@ void TrepForm::printStatement()
     if (!QDir().mkpath(st.repDir))
         throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
     const QString path = st.repDir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
-    safeWriteFile(path, pdfFromHtml(statementHtml(s), u"Relevé "_s + s.artName));
+    safeWriteFile(path, statementPdf(s));
     openPage(path);
 }

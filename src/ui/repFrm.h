@@ -1,7 +1,10 @@
 #pragma once
 // The report window: the current artisan's consignment over a chosen period
 // (sale rows and total, products, inventory), its report documents, the PDF
-// statement and the whole period's statements with the settlement summary.
+// statement and the whole period's statements with the settlement summary;
+// and a list view of the raw ledger and period queries, for support.
+
+#include "core/money.h"
 
 #include <QWidget>
 
@@ -11,8 +14,11 @@ class AppState;
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QButtonGroup;
 class QFrame;
+class QGroupBox;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QPushButton;
 class QTabBar;
@@ -34,6 +40,8 @@ public:
 
     QAction* aRepForm;
     QFrame* formPanel;
+    QToolButton* viewModeBtn;
+    QToolButton* allTransBtn;
     QFrame* rangePanel;
     QLabel* Label1;
     QLabel* startDate;
@@ -41,6 +49,7 @@ public:
     QLabel* endDate;
     QFrame* cListPanel;
     QComboBox* cListCB;
+    QToolButton* addPeriodBtn;
     QToolButton* PrintBtn;
     QTabBar* TabControl;
     QTableWidget* ConsGrid;
@@ -53,7 +62,28 @@ public:
     QMenu* pmCons;
     QAction* pmXportAllRec;
 
+    // --- the list view ---
+    QFrame* listPanel;
+    QListWidget* RepListBox;
+    QListWidget* cListBox;
+    QLabel* Label2;
+    QLabel* cInfoLab;
+    QLabel* lCntLab;
+    QGroupBox* getAllSalesGrp;
+    QButtonGroup* getAllSalesBtns;
+    QCheckBox* rangeChk;
+    QPushButton* allRepsBtn;
+    QPushButton* allRangeBtn;
+    QPushButton* aNoSBtn;
+    QPushButton* invGBtn;
+    QPushButton* pQntBtn;
+    QPushButton* expCurBtn;
+    QTableWidget* rGrid1;
+    QCheckBox* gridChck;
+
+    bool viewMode = false; // true: the list view
     int tabIndex = 0;
+    Money gridTotal;
 
     // Periods into cListCB (curCIndex selected), then periodChanged.
     void showReports();
@@ -62,10 +92,33 @@ public:
     void exportConsigne();
     void exportAll();
     void printStatement();
+    void editPeriods();
+    void sumTotal();
+    void allTransClick();
+
+    // The list view and its queries.
+    void switchView();
+    void allSalesClick(int m);
+    void allRepsClick();
+    void allRangeClick();
+    void aNoSalesClick();
+    void invGClick();
+    void pQntClick();
+    void expCurClick();
+    void cListBoxClick();
+    void repListBoxClick();
+    void fillDebugGrid(int m);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setupGrid();
     void fillGrid(const QStringList& rows, const QList<int>& fields);
+    void buildListView();
+    void showQuery(const QString& name, const QStringList& rows, int m);
+    void selectPeriod(const QString& title);
+    void artisanRowsAllSheets();
 
     AppState& st;
     TmainForm& main;

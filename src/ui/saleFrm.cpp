@@ -69,6 +69,18 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     connect(gGrid, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { main.guarded([this, row] { openPeriodRow(row); }); });
 
+    // To the report window, on the period chosen here.
+    auto* repBtn = speedButton(bPanel, "repFormBtn", u"Consignation par artisan pour la période"_s,
+                               u"Consignation..."_s);
+    QPalette white = repBtn->palette();
+    white.setColor(QPalette::ButtonText, Qt::white);
+    repBtn->setPalette(white);
+    bPanel->layout()->addWidget(repBtn);
+    connect(repBtn, &QToolButton::clicked, &main, [this] {
+        st.curCIndex = st.repList.curPeriod;
+        main.findChild<QAction*>(u"aRepForm"_s)->trigger();
+    });
+
     // Creation: the sheet view, no sheet shown yet.
     editing = false;
     listMode = false;

@@ -192,6 +192,17 @@ private slots:
                                     u"12, rue des Érables"_s, u"1 mars 2009"_s, u"31 mai 2009"_s,
                                     u"Vase bleu, grand"_s, u"Bol \"Océan\""_s, u"48.00$"_s, u"63.00$"_s})
             QVERIFY2(text.contains(want), qPrintable(want));
+
+        // A statement longer than a page goes on with the table's header.
+        Statement s{statementHeader(b.st, b.spring),
+                    u"001"_s, u"A"_s, {}, {}, u"999.00$"_s};
+        for (int i = 1; i <= 90; ++i)
+            s.rows << u"090518,001,TreMar001-001,\"Ligne %1\",1.00$,1,1.00$"_s.arg(i);
+        const QString path = b.dir.filePath(u"long.pdf"_s);
+        QVERIFY(writeFileBytes(path, statementPdf(s)));
+        const QString pages = pdfText(path);
+        QVERIFY(pages.count(u'\f') >= 2 && pages.count(u"Description"_s) >= 2);
+        QVERIFY(pages.contains(u"Ligne 90"_s) && pages.contains(u"999.00$"_s));
     }
 
     // The summary holds every artisan with sales, by number, and its grand

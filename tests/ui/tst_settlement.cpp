@@ -5,12 +5,19 @@
 
 #include "uiHarness.h"
 #include "report/settlement.h"
+#include "ui/addPeriodFrm.h"
+#include "ui/prefsForm.h"
 #include "ui/pubOptions.h"
 #include "ui/repFrm.h"
+#include "ui/saleFrm.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -123,6 +130,89 @@ private slots:
         rep->pmXportAllRec->trigger();
         QCOMPARE(opened.last(), dir + SUMMARY_NAME + u".html"_s);
         QVERIFY(QFile::exists(dir + u"c002.pdf"_s) && QFile::exists(dir + u"c003.xml"_s));
+        QVERIFY(h.prompt.errors.isEmpty());
+    }
+
+    // From the sales side into the list view's queries, back, all the
+    // artisan's sales, a new period, and the boutique in the preferences.
+    void queriesPeriodsAndBoutique()
+    {
+        UiHarness h;
+        TmainForm& w = openRealistic(h, u"q.tlvdb"_s);
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        rep->openPage = [](const QString&) {};
+        h.st().curArtNo = u"001"_s;
+        h.st().repList.curPeriod = h.st().repList.indexOfTitle(u"Printemps"_s); // the sales side's
+        w.saleForm->findChild<QToolButton*>(u"repFormBtn"_s)->click();
+        QVERIFY(rep->isVisible());
+
+        h.click(rep->viewModeBtn);
+        QVERIFY(rep->listPanel->isVisibleTo(rep) && rep->formPanel->isHidden());
+        QCOMPARE(rep->rangePanel->parentWidget(), rep->listPanel);
+        QCOMPARE(rep->cListBox->count(), h.st().saleList.count());
+        // The period's rows, asked two ways, agree.
+        QTest::mouseClick(rep->allRangeBtn, Qt::LeftButton);
+        QStringList range;
+        for (int i = 0; i < rep->RepListBox->count(); ++i)
+            range << rep->RepListBox->item(i)->text();
+        QVERIFY(!range.isEmpty());
+        QCOMPARE(rep->lCntLab->text(), QString::number(range.size()));
+        QCOMPARE(rep->rGrid1->rowCount(), range.size());
+        rep->rangeChk->setChecked(true);
+        rep->getAllSalesBtns->button(2)->click();
+        QCOMPARE(rep->RepListBox->count(), range.size());
+        QCOMPARE(rep->RepListBox->item(0)->text(), range.first());
+        QTest::mouseClick(rep->aNoSBtn, Qt::LeftButton);
+        QCOMPARE(rep->RepListBox->count(), 3);
+        QTest::mouseClick(rep->expCurBtn, Qt::LeftButton);
+        QVERIFY(readFileBytes(h.progDir() + u"dXML/Printemps/consAll.xml"_s).contains("Vase bleu, grand"));
+        // A sheet's lines, then one line's quantity.
+        rep->cListBox->setCurrentRow(0);
+        rep->cListBoxClick();
+        QCOMPARE(rep->RepListBox->count(), h.st().saleList.saleLinesOf(0).size());
+        rep->RepListBox->setCurrentRow(0);
+        rep->repListBoxClick();
+        QVERIFY(rep->cInfoLab->text().startsWith(u"Quant: "_s));
+        QVERIFY(rep->rGrid1->isHidden());
+        h.click(rep->viewModeBtn);
+        QCOMPARE(rep->rangePanel->parentWidget(), rep->formPanel);
+
+        // Every sale of the artisan, whatever the period; then the period again.
+        h.click(rep->allTransBtn);
+        QVERIFY(rep->cListPanel->isHidden() && rep->ConsGrid->rowCount() >= 3);
+        const int n = rep->ConsGrid->rowCount();
+        QCOMPARE(rep->startDate->text(), rep->ConsGrid->item(n - 1, 0)->text());
+        QVERIFY(rep->startDate->text() <= rep->endDate->text());
+        h.click(rep->allTransBtn);
+        QCOMPARE(rep->startDate->text(), u"090301"_s);
+        QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
+
+        h.onModal = [](QDialog& d) {
+            auto& dlg = static_cast<TaddPeriodDlg&>(d);
+            dlg.addClick();
+            dlg.pTitle->setText(u"Été"_s);
+            dlg.dteLab1->setText(u"090601"_s);
+            dlg.dteLab2->setText(u"090831"_s);
+            dlg.confirmTitle();
+            return int(QDialog::Accepted);
+        };
+        h.st().modified = false;
+        h.click(rep->addPeriodBtn);
+        QCOMPARE(rep->cListCB->currentText(), u"Été"_s);
+        QCOMPARE(rep->endDate->text(), u"090831"_s);
+        QCOMPARE(rep->cListCB->count(), h.st().repList.count());
+        QCOMPARE(w.saleForm->pListCB->count(), h.st().repList.count());
+        QVERIFY(h.st().modified);
+
+        h.onModal = [](QDialog& d) {
+            auto& dlg = static_cast<TPrefsDialog&>(d);
+            dlg.shopNameEd->setText(u"Boutique du Quai"_s);
+            dlg.shopAddressMemo->setPlainText(u"5, rue du Quai\nQuébec"_s);
+            return int(QDialog::Accepted);
+        };
+        w.aPrefs->trigger();
+        QCOMPARE(h.st().shopName, u"Boutique du Quai"_s);
+        QCOMPARE(h.st().shopAddress, u"5, rue du Quai\nQuébec"_s);
         QVERIFY(h.prompt.errors.isEmpty());
     }
 };
