@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -51,8 +52,11 @@ TaddSItemDlg::TaddSItemDlg(AppState& state, TmainForm& mainForm, TsaleForm& sale
         if (row >= 0)
             main.guarded([this, row] { showRow(row + 1); });
     });
-    connect(QuantEdit, &QLineEdit::returnPressed, this,
-            [this] { main.guarded([this] { changeQuantity(); }); });
+    connect(QuantEdit, &QLineEdit::returnPressed, this, [this] {
+        main.guarded([this] { changeQuantity(); });
+        searchEd->setFocus();
+        searchEd->selectAll();
+    });
     connect(upBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { stepQuantity(1); }); });
     connect(downBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { stepQuantity(-1); }); });
     connect(ProdListBox, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -121,6 +125,8 @@ void TaddSItemDlg::buildControls()
     right->addLayout(who);
     prodStrGrid = rowGrid(this, "prodStrGrid", {41, 349, 35, 65, 30, 58}, readCommaList(kProdColumns));
     prodStrGrid->setContextMenuPolicy(Qt::PreventContextMenu);
+    // Tab leaves the grid for the quantity, as in the rest of the editor.
+    prodStrGrid->setTabKeyNavigation(false);
     right->addWidget(prodStrGrid, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -133,6 +139,7 @@ void TaddSItemDlg::buildControls()
     ProdListBox->setFont(QFont(u"DejaVu Sans Mono"_s, 9));
     lines->addWidget(ProdListBox);
     GroupBox1->setMinimumWidth(190);
+    GroupBox1->setFixedHeight(160);
     bottom->addWidget(GroupBox1, 1);
     auto* end = new QVBoxLayout;
     OKBtn = speedButton(this, "OKBtn", u"Terminé!"_s, u"Terminé"_s, QSize(70, 40));
@@ -141,13 +148,23 @@ void TaddSItemDlg::buildControls()
     end->addWidget(infoLab);
     end->addWidget(OKBtn);
     bottom->addLayout(end);
+
+    // At the keyboard: a key in the search, Enter, Tab to the quantity,
+    // Enter, and back to the search for the next product.
+    setTabOrder(searchEd, QuantEdit);
+    setTabOrder(QuantEdit, prodStrGrid);
+    setTabOrder(prodStrGrid, ProdListBox);
+    setTabOrder(ProdListBox, OKBtn);
+    setTabOrder(OKBtn, artListBox);
 }
 
 void TaddSItemDlg::buildQntPanel()
 {
     QntPanel = named<QFrame>("QntPanel", this);
     QntPanel->setFrameShape(QFrame::StyledPanel);
+    QntPanel->setFixedHeight(160);
     auto* grid = new QGridLayout(QntPanel);
+    grid->setVerticalSpacing(4);
     prodNoLab = named<QLabel>("prodNoLab", QntPanel);
     descriptLab = named<QLabel>("descriptLab", QntPanel);
     descriptLab->setWordWrap(true);
@@ -203,6 +220,7 @@ void TaddSItemDlg::buildQntPanel()
     grid->addLayout(qnt, 2, 2);
     sTotLab = named<QLabel>("sTotLab", QntPanel);
     grid->addWidget(sTotLab, 0, 2);
+    grid->setRowStretch(3, 1);
     QntPanel->setEnabled(false);
 }
 
@@ -239,6 +257,11 @@ bool TaddSItemDlg::eventFilter(QObject* watched, QEvent* event)
             setHelp({});
     } else if (type == QEvent::FocusOut && watched == ProdListBox) {
         setHelp({});
+    } else if (type == QEvent::MouseButtonRelease && watched == GroupBox1) {
+        // The lines as the sheet will hold them, until the next change.
+        const QSignalBlocker block(ProdListBox);
+        ProdListBox->clear();
+        ProdListBox->addItems(dlgLines);
     } else if (watched == prodStrGrid->viewport()
                && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
         const auto* me = static_cast<QMouseEvent*>(event);
