@@ -170,17 +170,22 @@ int main(int argc, char* argv[])
     int pos = 0;
     row(QStringLiteral("choose an artisan (%1 products)").arg(e->artProducts.count()),
         measure(runs, [&] { e->artListBox->setCurrentRow(pos); }, [&] { pos = pos == 5 ? 6 : 5; }));
-    // A product in stock that is not on the sheet.
+    // The product of most stock among those not on the sheet.
     int r = 0;
-    while (r < e->artProducts.count()
-           && (e->prodStrGrid->item(r, 0)->text().startsWith(u'*') || e->artProducts.qntInfo(r, 2).toInt() < 5))
-        ++r;
+    int most = -1000000;
+    for (int k = 0; k < e->artProducts.count(); ++k) {
+        const int stock = e->artProducts.qntInfo(k, 2).toInt();
+        if (!e->prodStrGrid->item(k, 0)->text().startsWith(u'*') && stock > most) {
+            r = k;
+            most = stock;
+        }
+    }
     const auto pick = [&] {
         e->prodStrGrid->setCurrentCell(r, 0);
         e->showRow(r + 1);
     };
     pick();
-    row(QStringLiteral("put a product on the sheet"),
+    row(QStringLiteral("put a product on the sheet (stock %1)").arg(most),
         measure(runs, [&] { e->putOnOff(); }, [&] {
             if (e->prodStrGrid->item(r, 0)->text().startsWith(u'*'))
                 e->putOnOff();
@@ -197,8 +202,16 @@ int main(int argc, char* argv[])
             e->search(key);
             e->takeSearchResult();
         }));
+    // Each closing has a change to save: one product put on or taken off.
     row(QStringLiteral("close the editor, with the save"),
-        measure(runs, [&] { sale.closeEditor(); }, [&] { sale.openEditor(-1); }));
+        measure(runs, [&] { sale.closeEditor(); }, [&] {
+            sale.openEditor(-1);
+            e = sale.sItemDlg;
+            e->artListBox->setCurrentRow(5);
+            pick();
+            e->putOnOff();
+        }));
+    row(QStringLiteral("(saveDB alone, for comparison)"), measure(runs, [&] { saveDB(st.curFilePath, st); }));
     if (!prompt.messages.isEmpty())
         out << "\nmessages: " << prompt.messages.join(QStringLiteral(" / ")) << "\n";
     return 0;

@@ -59,8 +59,9 @@ void TsaleForm::closeEditor()
     if (curRow >= 0)
         SalesGrid->selectRow(curRow);
     // Saved after the sheet took its lines; a failed save is shown and the
-    // database stays marked unsaved.
-    if (!main.db().save())
+    // database stays marked unsaved. Nothing changed, nothing is written
+    // (a save would push a real backup copy out of the rotation).
+    if (st.modified && !main.db().save())
         main.setStatusText(0, u"non enregistré!"_s);
 }
 
