@@ -24,7 +24,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -e
   shot() { import -window root -crop 830x655+0+0 +repage "$1"; }
   pause=${TILVAR_SHOT_DELAY:-3}
-  "$1/tilvarbd" & pid=$!
+  # One TilvarBD per user: another one running would make this one give way.
+  # As root it runs in a network namespace of its own, where the check starts
+  # afresh (the X server is still reached through its socket file).
+  launch=
+  if [ "$(id -u)" = 0 ] && command -v unshare >/dev/null; then launch="unshare -n"; fi
+  $launch "$1/tilvarbd" & pid=$!
   sleep "$pause"
   shot "$2/mainWindow.png"
   # The page button (top right) leads to the sales; Insert opens the editor
