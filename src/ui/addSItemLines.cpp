@@ -433,7 +433,7 @@ void TaddSItemDlg::takeSearchResult()
         return;
     const auto [artisan, product] = m_found.at(row);
     selectArtisan(artisan);
-    if (product >= artProducts.count())
+    if (artIndex != artisan || product >= artProducts.count())
         return;
     selectProduct(artProducts.ptrAt(product)->prodNo);
     if (cell(prodRow - 1, 0).trimmed().startsWith(u'*')) {
