@@ -1,6 +1,9 @@
 // Measures the sales window on the ten-year boutique, in the real main window
 // (offscreen): opening the "Ventes" page, moving through 100 sheets, switching
-// to the all-sales view and changing the period, "-[tout]-" included.
+// to the all-sales view and changing the period, "-[tout]-" included; then the
+// sale-line editor on a 25-line sheet: opening it, choosing an artisan,
+// putting a product on, changing a quantity, a search by key, closing (with
+// the save of the database file).
 //   bench_salesWindow [--runs N] [--scale F]
 
 #include "boutiqueGen.h"
@@ -10,11 +13,14 @@
 #include "core/prompt.h"
 #include "ui/dbCommands.h"
 #include "ui/main.h"
+#include "ui/addSItemFrm.h"
 #include "ui/saleFrm.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -154,5 +160,59 @@ int main(int argc, char* argv[])
     row(QStringLiteral("change the period to \"-[tout]-\" (%1 sheets)").arg(st.saleList.count()),
         measure(runs, [&] { sale.pListCB->setCurrentIndex(all); },
                 [&] { sale.pListCB->setCurrentIndex(0); }));
+
+    // --- the sale-line editor, on the newest sheet (25 lines) ---
+    sale.setListMode(false);
+    sale.sListBox->setCurrentRow(0);
+    row(QStringLiteral("open the sale-line editor (%1 lines)").arg(sale.saleLines.size()),
+        measure(runs, [&] { sale.openEditor(-1); }, [&] { sale.closeEditor(); }));
+    TaddSItemDlg* e = sale.sItemDlg;
+    int pos = 0;
+    row(QStringLiteral("choose an artisan (%1 products)").arg(e->artProducts.count()),
+        measure(runs, [&] { e->artListBox->setCurrentRow(pos); }, [&] { pos = pos == 5 ? 6 : 5; }));
+    // The product of most stock among those not on the sheet.
+    int r = 0;
+    int most = -1000000;
+    for (int k = 0; k < e->artProducts.count(); ++k) {
+        const int stock = e->artProducts.qntInfo(k, 2).toInt();
+        if (!e->prodStrGrid->item(k, 0)->text().startsWith(u'*') && stock > most) {
+            r = k;
+            most = stock;
+        }
+    }
+    const auto pick = [&] {
+        e->prodStrGrid->setCurrentCell(r, 0);
+        e->showRow(r + 1);
+    };
+    pick();
+    row(QStringLiteral("put a product on the sheet (stock %1)").arg(most),
+        measure(runs, [&] { e->putOnOff(); }, [&] {
+            if (e->prodStrGrid->item(r, 0)->text().startsWith(u'*'))
+                e->putOnOff();
+            pick();
+        }));
+    int q = 1;
+    row(QStringLiteral("change its quantity"), measure(runs, [&] {
+            e->QuantEdit->setText(QString::number(q = q == 1 ? 2 : 1));
+            e->changeQuantity();
+        }));
+    const QString key = e->curTag + QLatin1Char('-') + e->artProducts.at(r).prodNo;
+    row(QStringLiteral("search by key and Enter (adds 1)"),
+        measure(runs, [&] {
+            e->search(key);
+            e->takeSearchResult();
+        }));
+    // Each closing has a change to save: one product put on or taken off.
+    row(QStringLiteral("close the editor, with the save"),
+        measure(runs, [&] { sale.closeEditor(); }, [&] {
+            sale.openEditor(-1);
+            e = sale.sItemDlg;
+            e->artListBox->setCurrentRow(5);
+            pick();
+            e->putOnOff();
+        }));
+    row(QStringLiteral("(saveDB alone, for comparison)"), measure(runs, [&] { saveDB(st.curFilePath, st); }));
+    if (!prompt.messages.isEmpty())
+        out << "\nmessages: " << prompt.messages.join(QStringLiteral(" / ")) << "\n";
     return 0;
 }

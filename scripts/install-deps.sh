@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build g++
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6xml6
+  libqt6gui6 # its plugins/imageformats/libqjpeg.so reads the editor's JPEG picture
   fonts-dejavu-core
   pkg-config xsltproc libxslt1-dev poppler-utils
   clang libclang-rt-14-dev

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the main window under a virtual X server, showing the sample
-# database of the tests, into docs/mainWindow.png (used by the README).
+# database of the tests, into docs/mainWindow.png, then, driving it as a user
+# would with xdotool, the sales page (docs/salesWindow.png) and the sale-line
+# editor (docs/saleEditor.png). The README shows all three.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 TILVAR_WITH_SCREENSHOT=1 ./scripts/install-deps.sh
@@ -17,11 +19,30 @@ cp tests/data/sales-realistic.tlvdb "$prog/data/boutique.tlvdb"
 printf '[PREFS]\r\nartFileName=boutique.tlvdb\r\nautoLoad=1\r\nshowSplash=0\r\nwLeft=0\r\nwTop=0\r\n' \
   > "$prog/tilvarDB.ini"
 
-out="$PWD/docs/mainWindow.png"
+docs="$PWD/docs"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  "$1/tilvarbd" & pid=$!
-  sleep "${TILVAR_SHOT_DELAY:-3}"
-  import -window root -crop 830x655+0+0 +repage "$2"
+  set -e
+  shot() { import -window root -crop 830x655+0+0 +repage "$1"; }
+  pause=${TILVAR_SHOT_DELAY:-3}
+  # One TilvarBD per user: another one running would make this one give way.
+  # As root it runs in a network namespace of its own, where the check starts
+  # afresh (the X server is still reached through its socket file).
+  launch=
+  if [ "$(id -u)" = 0 ] && command -v unshare >/dev/null; then launch="unshare -n"; fi
+  $launch "$1/tilvarbd" & pid=$!
+  sleep "$pause"
+  shot "$2/mainWindow.png"
+  # The page button (top right) leads to the sales; Insert opens the editor
+  # on the newest sheet, where a search by key puts a product on it.
+  xdotool mousemove 725 31 click 1
+  sleep 1
+  shot "$2/salesWindow.png"
+  xdotool key Insert
+  sleep 1
+  xdotool type --delay 60 "TreMar001-002"
+  xdotool key Return
+  sleep 1
+  shot "$2/saleEditor.png"
   kill "$pid"
-' shot "$prog" "$out"
-echo "wrote $out"
+' shot "$prog" "$docs"
+echo "wrote $docs/mainWindow.png, salesWindow.png, saleEditor.png"

@@ -56,9 +56,10 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
         if (!st.saleList.isEmpty())
             curRow = row;
     });
-    connect(SalesGrid, &QTableWidget::cellDoubleClicked, this, [this](int, int) {
-        setHelp(u"La modification des lignes de vente se fera dans l'éditeur des lignes, "
-                u"qui n'est pas encore disponible."_s);
+    connect(SalesGrid, &QTableWidget::cellDoubleClicked, this,
+            [this](int row, int) { main.guarded([this, row] { openEditor(row); }); });
+    connect(addProdBtn, &QToolButton::clicked, this, [this] {
+        main.guarded([this] { st.saleList.isEmpty() ? chooseDate(false) : openEditor(-1); });
     });
     connect(viewModeBtn, &QToolButton::clicked, this,
             [this] { main.guarded([this] { setListMode(!listMode); }); });
@@ -162,12 +163,8 @@ void TsaleForm::buildSheetBody()
     navPanel = named<QFrame>("navPanel", formPanel);
     auto* nav = new QHBoxLayout(navPanel);
     nav->setContentsMargins(0, 0, 0, 0);
-    // The sale-line editor is a later piece of work: its button waits.
-    addProdBtn = speedButton(navPanel, "addProdBtn",
-                             u"Ajouter produit (l'éditeur des lignes de vente n'est pas encore "
-                             u"disponible)"_s,
-                             u"Ajouter produit"_s);
-    addProdBtn->setEnabled(false);
+    addProdBtn = speedButton(navPanel, "addProdBtn", u"Ajouter produit"_s, u"Ajouter produit"_s);
+    addProdBtn->setShortcut(Qt::Key_Insert);
     delSBTN = speedButton(navPanel, "delSBTN", u"Supprimer item"_s, u"Supprimer"_s);
     delSBTN->setEnabled(false);
     nav->addWidget(addProdBtn);
@@ -239,7 +236,8 @@ bool TsaleForm::eventFilter(QObject* watched, QEvent* event)
 void TsaleForm::showCurrent()
 {
     // The sheet view comes back whenever the data behind the window is
-    // replaced (a file opened, the data emptied).
+    // replaced (a file opened, the data emptied); an open editor goes.
+    dropEditor();
     if (listMode)
         setListMode(false);
     st.repList.refreshTitles();
@@ -257,6 +255,10 @@ void TsaleForm::showCurrent()
 
 void TsaleForm::storeShown()
 {
+    // While lines are edited the sheet takes them as they stand, so that what
+    // is saved never has sold quantities without their lines.
+    if (editing && sItemDlg)
+        return takeEditedLines();
     if (!editing && curSheet >= 0 && curSheet < st.saleList.count() && !st.saleList.curDate.isEmpty())
         storeSheet(curSheet);
 }

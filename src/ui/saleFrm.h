@@ -18,6 +18,7 @@ class QLabel;
 class QListWidget;
 class QTableWidget;
 class QToolButton;
+class TaddSItemDlg;
 class TmainForm;
 
 class TsaleForm : public QWidget, public THostedWindow {
@@ -93,6 +94,19 @@ public:
     void commitAgent();
     void moveToSheet(int i);
     void setEditing(bool on);
+
+    // --- the sale-line editor, in place of the sheet view ---
+    // Opens it on the shown sheet; line is the sheet line it starts on, -1
+    // for new lines.
+    void openEditor(int line);
+    // Hands the edited lines back to the sheet, stores the sheet and saves
+    // the database file.
+    void closeEditor();
+    TaddSItemDlg* sItemDlg = nullptr;
+    // The editor's lines into the grid and the sheet, its total recomputed.
+    void takeEditedLines();
+    // The sheet view back in place of the editor, editing mode off.
+    void dropEditor();
 
     // --- all-sales view ---
     void setListMode(bool on);

@@ -1,0 +1,283 @@
+// The sale-line editor in the real main window, offscreen: a whole day of
+// sales, then the refusals and the edge cases of lines and quantities.
+
+#include "uiHarness.h"
+
+#include "core/dbFile.h"
+#include "core/textUtil.h"
+#include "support/sampleDb.h"
+#include "ui/FCalDlg.h"
+#include "ui/addSItemFrm.h"
+#include "ui/saleFrm.h"
+
+#include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+TaddSItemDlg& editor(UiHarness& h)
+{
+    TaddSItemDlg* d = h.w->saleForm->sItemDlg;
+    if (!d)
+        qFatal("the editor is not open");
+    return *d;
+}
+
+void clickItem(QAbstractItemView* view, const QRect& rect, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(view->viewport(), button, {}, rect.center());
+}
+
+// Chooses the artisan tagged tag, then right-clicks its product prodNo, or
+// gives it the quantity qnt, or presses "+" on it.
+void act(TaddSItemDlg& e, const QString& tag, const QString& prodNo, const QString& qnt = {})
+{
+    const auto found = e.artListBox->findItems(tag, Qt::MatchStartsWith);
+    QVERIFY(!found.isEmpty());
+    clickItem(e.artListBox, e.artListBox->visualItemRect(found.first()));
+    for (int r = 0; r < e.prodStrGrid->rowCount(); ++r) {
+        if (e.prodStrGrid->item(r, 0)->text().remove(u'*') != prodNo)
+            continue;
+        const QRect cell = e.prodStrGrid->visualItemRect(e.prodStrGrid->item(r, 0));
+        if (qnt.isEmpty())
+            return clickItem(e.prodStrGrid, cell, Qt::RightButton);
+        clickItem(e.prodStrGrid, cell);
+        if (qnt == u"+"_s)
+            return QTest::keyClick(e.prodStrGrid, Qt::Key_Plus);
+        e.QuantEdit->setText(qnt);
+        return QTest::keyClick(e.QuantEdit, Qt::Key_Return);
+    }
+    QFAIL("no such product");
+}
+
+// Each line with its fields joined by "|": it proves the line splits back.
+QStringList fieldsOf(const QString& lines)
+{
+    QStringList out;
+    for (const QString& line : readCommaList(lines))
+        out << readCommaList(line).join(u'|');
+    return out;
+}
+
+QString soldOn(AppState& st, const QString& date)
+{
+    QStringList out;
+    for (int a = 0; a < st.artList.count(); ++a)
+        for (const auto& p : st.artList.at(a).products.items())
+            out << p->soldList.qntAt(date);
+    return out.join(u' ');
+}
+
+QJsonObject dump(const QString& file)
+{
+    const ProcessRun r = runProcess(qEnvironmentVariable("TLVDB_BIN"), {u"dump"_s, file});
+    return QJsonDocument::fromJson(r.out).object();
+}
+} // namespace
+
+class TestSaleEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeDay()
+    {
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        TmainForm& w = h.start();
+        AppState& st = h.st();
+        TsaleForm& s = *w.saleForm;
+        h.click(w.pageBtn);
+        h.onModal = [](QDialog& d) {
+            auto& cal = dynamic_cast<TCalDialog&>(d);
+            cal.setDateStr(u"090602"_s);
+            cal.sNameCB->setEditText(u"Zoé"_s);
+            cal.OkBtn->click();
+            return d.result();
+        };
+        h.click(s.addReportBtn);
+        QCOMPARE(s.dateLab->text(), u"090602"_s);
+
+        h.click(s.addProdBtn);
+        TaddSItemDlg& e = editor(h);
+        QVERIFY(s.editing && e.parentWidget() == w.mainPanel && s.formPanel->isHidden());
+        QVERIFY(!w.pageBtn->isEnabled());
+        QVERIFY(!e.qTableImg->pixmap().isNull()); // the JPEG plugin read it
+        QCOMPARE(e.artListBox->item(0)->text(), u"Li_Bo_    *1"_s);
+        QCOMPARE(e.curTagLab->text(), u"Li_Bo_002"_s);
+        h.hover(e.prodStrGrid);
+        QCOMPARE(w.infoLab->text(), u"Ajoutez ou supprimez un produit avec le bouton de droite de la souris"_s);
+
+        act(e, u"Li_Bo_"_s, u"001"_s);          // Foulard, the last one in stock
+        act(e, u"TreMar"_s, u"001"_s);          // Vase
+        act(e, u"TreMar"_s, u"002"_s);          // Bol
+        h.click(e.upBtn);                       // Bol: 2
+        act(e, u"TreMar"_s, u"001"_s, u"3"_s);  // Vase: 3
+        act(e, u"TreMar"_s, u"002"_s);          // Bol off
+        QCOMPARE(e.qTlab1->text(), u"0"_s);
+        QVERIFY(e.QuantEdit->isHidden() && !e.QntPanel->isEnabled());
+        // At the keyboard: a key as printed, without its dash, then a word.
+        e.searchEd->setFocus();
+        QTest::keyClicks(e.searchEd, u"tremar001002"_s);
+        QTest::keyClick(e.searchEd, Qt::Key_Return);
+        e.searchEd->clear();
+        QTest::keyClicks(e.searchEd, u"GRAND"_s);
+        QTest::keyClick(e.searchEd, Qt::Key_Return);
+        QCOMPARE(e.qTlab1->text(), u"4"_s);
+        QStringList entries;
+        for (int i = 0; i < e.ProdListBox->count(); ++i)
+            entries << e.ProdListBox->item(i)->text();
+        QCOMPARE(entries, QStringList({u"_1.Li_Bo_002-001 | 1"_s, u"_2.TreMar001-001 | 4"_s,
+                                       u"_3.TreMar001-002 | 1"_s}));
+        h.hover(e.OKBtn);
+        QCOMPARE(w.infoLab->text(), u"Retour à la liste des ventes"_s);
+        h.click(e.OKBtn);
+
+        // The sheet, the products, the file and the consignment agree.
+        QVERIFY(!s.editing && !s.sItemDlg && s.formPanel->isVisible() && w.pageBtn->isEnabled());
+        QCOMPARE(s.sTotLab->text(), u"156.00$"_s);
+        QCOMPARE(s.SalesGrid->currentRow(), 2);
+        QCOMPARE(soldOn(st, u"090602"_s), u"4 1 0 1"_s);
+        QVERIFY(!st.modified && h.prompt.all.isEmpty());
+        const QJsonObject db = dump(h.dataDir() + u"boutique.tlvdb"_s);
+        const QJsonObject sheet = db[u"sheets"_s][0].toObject();
+        QCOMPARE(sheet[u"date"_s].toString() + sheet[u"agent"_s].toString() + sheet[u"total"_s].toString(),
+                 u"090602Zoé156.00$"_s);
+        QStringList lines;
+        for (const QJsonValue l : sheet[u"lines"_s].toArray())
+            lines << l[0].toString() + u' ' + l[3].toString() + u' ' + l[4].toString();
+        QCOMPARE(lines, QStringList({u"Li_Bo_002-001 1 45.00$"_s, u"TreMar001-001 4 96.00$"_s,
+                                     u"TreMar001-002 1 15.00$"_s}));
+        const QJsonArray vaseSold = db[u"artisans"_s][0][u"products"_s][0][u"sold"_s].toArray();
+        QCOMPARE(vaseSold.last()[u"date"_s].toString() + vaseSold.last()[u"qnt"_s].toString(),
+                 u"0906024"_s);
+        const ProcessRun june = runProcess(qEnvironmentVariable("TLVDB_BIN"),
+                                           {u"consign"_s, h.dataDir() + u"boutique.tlvdb"_s,
+                                            u"Juin, été"_s, u"001"_s});
+        QVERIFY(june.out.endsWith("Total: 135.00$\n")); // 24 on 090601, 96 + 15 today
+    }
+
+    void refusalsAndEdges_data()
+    {
+        QTest::addColumn<QStringList>("script"); // tag:prodNo[=qnt or +], an answer, "fail"
+        QTest::addColumn<QStringList>("lines");  // the sheet's lines, fields joined by "|"
+        QTest::addColumn<QString>("sold");       // the products' sold quantities on 090518
+        QTest::addColumn<QString>("said");       // what the editor said last
+        const QString vase = u"TreMar001-001|Vase bleu, grand|24.00$|2|48.00$"_s;
+        const QString bol = u"TreMar001-002|Bol \"Océan\"|15.00$|1|15.00$"_s;
+        const QString empty = u"TreMar001-003||0.00$|0|"_s;
+        const QString foulard = u"Li_Bo_002-001|Foulard   soie|45.00$|1|45.00$"_s;
+        QTest::newRow("every line taken off: an empty sheet")
+            << QStringList{u"TreMar:001"_s, u"TreMar:002"_s, u"TreMar:003"_s, u"Li_Bo_:001"_s}
+            << QStringList{} << u"0 0 0 0"_s << QString();
+        QTest::newRow("quotes, commas and a short tag come back whole")
+            << QStringList{u"TreMar:002"_s, u"TreMar:002"_s, u"TreMar:001"_s, u"TreMar:001"_s,
+                           u"Li_Bo_:001"_s, u"Li_Bo_:001"_s}
+            << QStringList{empty, bol, u"TreMar001-001|Vase bleu, grand|24.00$|1|24.00$"_s, foulard}
+            << u"1 1 0 1"_s << QString();
+        QTest::newRow("stock below zero refused")
+            << QStringList{u"no"_s, u"Li_Bo_:001=3"_s} << QStringList{vase, bol, foulard, empty}
+            << u"2 1 0 1"_s << u"Le stock de Li_Bo_002-001 passera à -1 (Foulard   soie).\nVendre quand même ?"_s;
+        QTest::newRow("stock below zero accepted")
+            << QStringList{u"yes"_s, u"Li_Bo_:001=3"_s}
+            << QStringList{vase, bol, u"Li_Bo_002-001|Foulard   soie|45.00$|3|135.00$"_s, empty}
+            << u"2 1 0 3"_s << u"Le stock de Li_Bo_002-001 passera à -1 (Foulard   soie).\nVendre quand même ?"_s;
+        QTest::newRow("a quantity for a product not on the sheet")
+            << QStringList{u"TreMar:003"_s, u"TreMar:003=+"_s} << QStringList{vase, bol, foulard}
+            << u"2 1 0 1"_s << u"Ajoutez d'abord le produit à la liste pour en changer la quantité... :) "_s;
+        QTest::newRow("a failed save keeps the changes, unsaved")
+            << QStringList{u"fail"_s, u"TreMar:002=0"_s}
+            << QStringList{vase, u"TreMar001-002|Bol \"Océan\"|15.00$|0|"_s, foulard, empty}
+            << u"2 0 0 1"_s << u"fail"_s;
+    }
+
+    void refusalsAndEdges()
+    {
+        QFETCH(QStringList, script);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, sold);
+        QFETCH(QString, said);
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        TmainForm& w = h.start();
+        TsaleForm& s = *w.saleForm;
+        h.click(w.pageBtn);
+        s.sListBox->setCurrentRow(1); // 090518
+        const QRect line0 = s.SalesGrid->visualItemRect(s.SalesGrid->item(0, 0));
+        clickItem(s.SalesGrid, line0);
+        QTest::mouseDClick(s.SalesGrid->viewport(), Qt::LeftButton, {}, line0.center());
+        TaddSItemDlg& e = editor(h);
+        QCOMPARE(e.windowTitle(), u"Modifier une entrée"_s);
+        const QString file = h.dataDir() + u"boutique.tlvdb"_s;
+        for (const QString& step : script) {
+            if (step == u"no"_s || step == u"yes"_s) {
+                h.prompt.answers << (step == u"no"_s ? Prompt::Answer::No : Prompt::Answer::Yes);
+            } else if (step == u"fail"_s) {
+                QFile::remove(file); // a folder in its place: the save cannot replace it
+                QDir().mkpath(file);
+            } else {
+                const QStringList p = step.split(QRegularExpression(u"[:=]"_s));
+                act(e, p.at(0), p.at(1), p.value(2));
+            }
+        }
+        QCOMPARE(e.alertShape->isVisible(), sold.endsWith(u'3'));
+        h.click(e.OKBtn);
+        AppState& st = h.st();
+        QCOMPARE(fieldsOf(st.saleList.at(1).lines), lines);
+        QCOMPARE(soldOn(st, u"090518"_s), sold);
+        QCOMPARE(h.prompt.all.isEmpty() ? QString() : h.prompt.all.first(),
+                 said == u"fail"_s ? h.prompt.errors.value(0) : said);
+        QCOMPARE(st.modified, said == u"fail"_s);
+        if (said != u"fail"_s)
+            QCOMPARE(dump(file)[u"sheets"_s][1][u"lines"_s].toArray().size(), lines.size());
+        else
+            QVERIFY(!h.prompt.errors.isEmpty());
+    }
+
+    void manyLines_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("9th") << 8 << u"_9.LévHél001-009 | 1"_s;
+        QTest::newRow("10th") << 9 << u"10.LévHél001-010 | 1"_s;
+        QTest::newRow("100th") << 99 << u"100.LévHél001-100 | 1"_s;
+        QTest::newRow("250th") << 249 << u"250.LévHél003-050 | 1"_s;
+    }
+
+    void manyLines()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, text);
+        UiHarness h;
+        h.copyRealistic(u"big.tlvdb"_s, true);
+        {
+            // Three artisans of one tag, 250 lines on one sheet.
+            AppState db;
+            fillSampleDatabase(db, 3, 100, 1);
+            QStringList lines;
+            for (int i = 0; i < 250; ++i)
+                lines << u"LévHél%1-%2,Vase,25.00$,1,25.00$"_s.arg(numberText(i / 100 + 1), numberText(i % 100 + 1));
+            db.saleList.addSheet(u"090601"_s, u"Zoé"_s);
+            db.saleList.storeSheet(0, u"090601"_s, u"Zoé"_s, u"6250.00$"_s, lines);
+            saveDB(h.dataDir() + u"big.tlvdb"_s, db);
+        }
+        TmainForm& w = h.start();
+        h.click(w.pageBtn);
+        h.click(w.saleForm->addProdBtn);
+        TaddSItemDlg& e = editor(h);
+        QListWidgetItem* item = e.ProdListBox->item(entry);
+        QCOMPARE(item->text(), text);
+        e.ProdListBox->scrollToItem(item);
+        clickItem(e.ProdListBox, e.ProdListBox->visualItemRect(item));
+        QCOMPARE(e.curTagLab->text() + e.prodNoLab->text(), text.section(u'.', 1).left(9) + u'*' + text.mid(text.indexOf(u'-') + 1, 3));
+        QCOMPARE(e.ProdListBox->currentRow(), entry);
+    }
+};
+
+QTEST_MAIN(TestSaleEditor)
+#include "tst_saleEditor.moc"
