@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(st.artList.at(1).comment, u"tissage"_s); // six children: no varData
         QVERIFY(st.artFileName.isEmpty() && st.curFilePath.isEmpty());
         QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
-        h.prompt.answers << Prompt::Answer::No;
+        h.prompt.answers << Prompt::Answer::No; // closed without saving
     }
 
     void importOneArtisan()
