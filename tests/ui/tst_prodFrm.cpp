@@ -90,7 +90,6 @@ private slots:
         QCOMPARE(f.gridRows(), (QStringList{today + u"=0"_s, u"260518=5"_s}));
         f.h.click(p.addProdBtn);
         p.descriptEd->setText(u"Vase"_s);
-        QVERIFY(p.delSBTN->isVisible());
         f.h.click(p.prevBtn);
         QVERIFY(!p.delSBTN->isVisible()); // only the last product is deleted
         p.ProdListBox->setCurrentRow(1);
@@ -116,7 +115,6 @@ private slots:
         QCOMPARE(f.h.art().nameEd->text(), u"Tisse"_s);
         f.toProducts();
         p.importChk->setChecked(true);
-        QCOMPARE(p.transList->rowCount(), 1);
         p.transList->cellClicked(0, 0);
         p.imProdBtn->click();
         QCOMPARE(st.impArtList.at(0).products.at(0).prodNo, u"*001"_s);
