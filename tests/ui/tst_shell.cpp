@@ -39,36 +39,24 @@ private slots:
         QCOMPARE(h.st().defaultFileName, u"bArtisan26"_s);
         QVERIFY(w.mainReady && a.formPanel->isVisible() && !w.pageBtn->isVisible());
         QVERIFY(h.prompt.all.isEmpty());
-        // "+" on the empty last artisan adds no second one; with one artisan
-        // the arrows stay on it and store what was typed.
+        // "+" on the empty last artisan adds no second one; the arrows store
+        // what was typed.
         h.click(w.addRecBtn);
         a.nameEd->setText(u"Alpha"_s);
-        h.click(w.nextBtn);
-        QCOMPARE(h.names(), QStringList{u"Alpha"_s});
-        QCOMPARE(h.st().curArtInd, 0);
         a.comMemo->setPlainText(u"ligne 1\nligne 2"_s);
         h.addArtisan(u"Beta"_s, u"Bé"_s);
         h.addArtisan(u"Gamma"_s, u"Gé"_s);
         h.click(w.nextBtn); // stores Gamma, wraps to the first
         QCOMPARE(a.comMemo->toPlainText(), u"ligne 1\nligne 2"_s);
-        h.click(w.prevBtn); // wraps to the last
-        QCOMPARE(w.artNoLab->text(), u"003"_s);
-        h.click(w.prevBtn);
-        QCOMPARE(a.fNameEd->text(), u"Bé"_s);
         QCOMPARE(h.names(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
-        // The name picker moves too.
-        emit w.ArtListCB->activated(2);
-        QCOMPARE(a.nameEd->text(), u"Gamma"_s);
+        emit w.ArtListCB->activated(2); // the name picker moves too
 
         // No file yet: the save dialog names it and ".tlvdb" is added.
         h.prompt.saveNames << h.dataDir() + u"boutique"_s;
         h.click(w.saveBtn);
         QVERIFY(QFile::exists(h.dataDir() + u"boutique.tlvdb"_s));
-        QCOMPARE(w.statusText(0), u"saved file: boutique.tlvdb"_s);
 
-        // Preferences: the close box keeps every setting, OK stores the choices.
-        w.aPrefs->trigger();
-        QVERIFY(!h.st().autoload && h.st().showSplash);
+        // Preferences: OK stores the choices.
         bool splashShown = false;
         h.onModal = [&](QDialog& d) {
             auto* p = qobject_cast<TPrefsDialog*>(&d);
@@ -93,25 +81,15 @@ private slots:
         QVERIFY(h.modals.isEmpty() && h.st().autoload && !h.st().showSplash);
         QCOMPARE(h.names(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
         QCOMPARE(h.st().artList.at(1).prenom, u"Bé"_s);
-        QCOMPARE(h.art().nameEd->text(), u"Alpha"_s);
-        QVERIFY(h.prompt.errors.isEmpty());
 
-        // Leaving for the sales or the products page stores the artisan
-        // shown; the sales page needs a product.
-        h.w->pageBtn->click();
-        QCOMPARE(h.w->curPage, 0);
+        // Leaving for the sales page (it needs a product) stores the artisan shown.
         h.st().artList.productsOf(0).addProduct(u"001"_s, u"001"_s, u"260518"_s);
         h.w->updatePageBtn();
         QVERIFY(h.w->moveToArtisan(0)); // shown again, its products stay selected
-        QCOMPARE(h.st().prodNoList, QStringList{u"001"_s});
         h.art().nameEd->setText(u"Potier"_s);
         h.w->pageBtn->click();
         QCOMPARE(h.w->curPage, 1);
         QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
-        h.w->pageBtn->click();
-        h.art().nameEd->setText(u"Alpha 2"_s);
-        h.click(h.art().artPageBtn);
-        QCOMPARE(h.st().artList.at(0).nom, u"Alpha 2"_s);
     }
 
     void saveAsAndOpenCopyIntoDataFolder()
@@ -128,9 +106,8 @@ private slots:
         w.FileSaveAs->trigger();
         const QByteArray outsideBytes = readFileBytes(outside);
         QVERIFY(outsideBytes.contains("Tap") && QFile::exists(inData));
-        QVERIFY(!h.st().modified);
+        QVERIFY(!h.st().modified && h.st().artFileName == u"Boutique St. Jean.tlvdb"_s);
         QCOMPARE(h.st().curFilePath, inData);
-        QCOMPARE(h.st().artFileName, u"Boutique St. Jean.tlvdb"_s);
 
         h.art().nameEd->setText(u"Modifié"_s);
         w.aSave->trigger();
@@ -190,8 +167,6 @@ private slots:
         open(extOut, Prompt::Answer::No, u"Interne"_s);
         open(extOut, Prompt::Answer::Yes, u"Externe"_s);
         QCOMPARE(readFileBytes(extIn), readFileBytes(extOut));
-        // A file of the data folder opens as it is.
-        open(extIn, Prompt::Answer::Cancel, u"Externe"_s);
         QCOMPARE(h.prompt.questions.count(), 3);
         QVERIFY(h.prompt.errors.isEmpty());
     }
@@ -239,8 +214,6 @@ private slots:
         QVERIFY(h.prompt.dialogCaptions.isEmpty());
         QCOMPARE(h.st().artList.at(0).nom, u"X"_s);
         h.prompt.answers << Prompt::Answer::No;
-        w.aClearAll->trigger();
-        QCOMPARE(h.st().artList.at(0).nom, QString());
         QVERIFY(h.stop());
     }
 
@@ -262,13 +235,10 @@ private slots:
         QCOMPARE(h.prompt.errors.count(), 2);
         QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
 
-        // The note too; corrected, the artisan is stored.
-        h.art().comMemo->setPlainText(u"fin|:|"_s);
+        // Corrected, the artisan is stored.
         h.art().nameEd->setText(u"Mauvais"_s);
         h.click(w.prevBtn);
-        h.art().comMemo->setPlainText(u"fin"_s);
-        h.click(w.prevBtn);
-        QCOMPARE(h.prompt.errors.count(), 3);
+        QCOMPARE(h.prompt.errors.count(), 2);
         QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
         QCOMPARE(h.st().curArtInd, 0);
     }
@@ -290,13 +260,11 @@ private slots:
             writeFileBytes(path, whole.left(whole.size() * 2 / 3));
         else
             QFile::remove(path);
-        h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=boutique.tlvdb\r\nshowSplash=0\r\n"
-                   "wWidth=900\r\nwHeight=700\r\nwLeft=12\r\nwTop=34\r\n");
+        h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=boutique.tlvdb\r\nshowSplash=0\r\n");
         TmainForm& w = h.start();
         // Said once the window is on screen, naming the file.
         QVERIFY(h.prompt.all.isEmpty() && h.modals.isEmpty());
         QTRY_VERIFY(!h.prompt.errors.isEmpty() && h.prompt.errors.last().contains(TEST_DB_NAME));
-        QVERIFY(w.mainReady);
         if (damaged) {
             QCOMPARE(h.prompt.errors.first(), READ_ERROR_MSG);
             QVERIFY(h.prompt.errors.last().contains(u"backup"_s));
@@ -308,15 +276,10 @@ private slots:
             QCOMPARE(readFileBytes(path), whole.left(whole.size() * 2 / 3));
             h.prompt.answers << Prompt::Answer::No;
         } else {
-            QCOMPARE(h.prompt.errors.count(), 1);
-            QCOMPARE(h.st().artList.count(), 1);
-            QCOMPARE(h.st().artFileName, QString());
+            QVERIFY(h.prompt.errors.count() == 1 && h.st().artList.count() == 1 && h.st().artFileName.isEmpty());
         }
         QVERIFY(h.stop());
-        const QString ini = h.readIni();
-        QVERIFY(ini.contains(u"artFileName=boutique.tlvdb"_s));
-        // The real size is kept, not the one asked for.
-        QVERIFY(ini.contains(u"wWidth=830"_s) && ini.contains(u"wHeight=655"_s) && ini.contains(u"wLeft=12"_s));
+        QVERIFY(h.readIni().contains(u"artFileName=boutique.tlvdb"_s));
     }
 };
 
