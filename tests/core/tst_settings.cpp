@@ -5,6 +5,7 @@
 #include "core/appState.h"
 #include "core/iniFile.h"
 #include "core/settings.h"
+#include "support/modelErrors.h"
 #include "support/testFiles.h"
 
 #include <QFile>
@@ -197,12 +198,7 @@ private slots:
             if (++writes > 3 || !writeFileBytes(p, bytes))
                 throw AppError(u"disk full"_s);
         });
-        try {
-            writeSettings(ini, st);
-            QFAIL("no error");
-        } catch (const AppError& e) {
-            QCOMPARE(e.message(), u"Unable to write to "_s + path);
-        }
+        QCOMPARE(errorOf([&] { writeSettings(ini, st); }), u"Unable to write to "_s + path);
         QCOMPARE(readFileBytes(path), QByteArray("[GENERAL]\r\nlastPeriodNo=\r\ncurArtNo=007\r\nsAgentList=\r\n"));
         QCOMPARE(ini.readString(u"GENERAL"_s, u"lastSAgent"_s, u"none"_s), u"none"_s);
     }
