@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -66,6 +67,56 @@ private:
     int m_writes = 0;
     bool m_failed = false;
 };
+
+// The content produce writes, complete and flushed into file; cancel drops
+// the file before an error is raised.
+void fill(QFileDevice& file, const QString& path, const std::function<void(QIODevice&)>& produce,
+          const WriteFaults* faults, const std::function<void()>& cancel)
+{
+    {
+        FileSink sink(file, faults);
+        try {
+            produce(sink);
+        } catch (const AppError& e) {
+            cancel();
+            throw AppError(writeError(path, sink.failed() ? sink.errorString() : e.message()));
+        }
+        if (sink.failed()) {
+            cancel();
+            throw AppError(writeError(path, sink.errorString()));
+        }
+    }
+    if (faults && faults->failFlush) {
+        cancel();
+        throw AppError(writeError(path, QStringLiteral("Injected failure of the flush")));
+    }
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString why = file.errorString();
+        cancel();
+        throw AppError(writeError(path, why));
+    }
+}
+
+// Whole or not at all, as with QSaveFile, but without its sync: a batch of
+// such files has its file system synced once, at its end.
+void writeUnsynced(const QString& path, const std::function<void(QIODevice&)>& produce,
+                   const WriteFaults* faults)
+{
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX")); // removed with it unless renamed
+    if (!file.open())
+        throw AppError(createError(path, file.errorString()));
+    fill(file, path, produce, faults, [] {});
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    file.close();
+    if (faults && faults->failReplace)
+        throw AppError(writeError(path, QStringLiteral("Injected failure of the replace")));
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int err = errno;
+        throw AppError(writeError(path, QString::fromLocal8Bit(std::strerror(err))));
+    }
+    file.setAutoRemove(false);
+}
 
 QString errnoText(int err)
 {
@@ -212,31 +263,14 @@ void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& p
     const QFileInfo target(path);
     removeStaleTemporaries(target);
 
+    if (!options.syncNow) {
+        writeUnsynced(path, produce, faults);
+        return;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(createError(path, file.errorString()));
-    {
-        FileSink sink(file, faults);
-        try {
-            produce(sink);
-        } catch (const AppError& e) {
-            file.cancelWriting();
-            throw AppError(writeError(path, sink.failed() ? sink.errorString() : e.message()));
-        }
-        if (sink.failed()) {
-            file.cancelWriting();
-            throw AppError(writeError(path, sink.errorString()));
-        }
-    }
-    if (faults && faults->failFlush) {
-        file.cancelWriting();
-        throw AppError(writeError(path, QStringLiteral("Injected failure of the flush")));
-    }
-    if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        throw AppError(writeError(path, why));
-    }
+    fill(file, path, produce, faults, [&file] { file.cancelWriting(); });
 
     QString backup;
     if (!options.backupDir.isEmpty() && target.exists()) {
@@ -275,4 +309,16 @@ void safeWriteFile(const QString& path, const QByteArray& data, const SafeWriteO
                 throw AppError(dev.errorString());
         },
         options);
+}
+
+void syncFileSystem(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int r = fd < 0 ? -1 : ::syncfs(fd);
+    const int err = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (r != 0)
+        throw AppError(QStringLiteral("Cannot sync the folder \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(dir), errnoText(err)));
 }

@@ -27,6 +27,10 @@ struct SafeWriteOptions {
     // The copy made now is never removed (the file being replaced did not load whole).
     bool keepBackupForever = false;
     const WriteFaults* faults = nullptr;
+    // False: the file still replaces the old one whole, but reaches the disk
+    // only with the next syncFileSystem (for batches of documents that can be
+    // made again, where a sync per file costs more than the work).
+    bool syncNow = true;
 };
 
 // Writes data to path. On failure raises AppError with the platform's message
@@ -39,6 +43,9 @@ void safeWriteFile(const QString& path, const QByteArray& data,
 // write and is raised again with the file name.
 void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& produce,
                    const SafeWriteOptions& options = {});
+
+// Puts every file written so far on the file system holding dir on the disk.
+void syncFileSystem(const QString& dir);
 
 // The dated backup copies of the file named fileName in backupDir, oldest first.
 QStringList backupCopies(const QString& backupDir, const QString& fileName);

@@ -74,9 +74,9 @@ QByteArray documentBytes(const QStringList& lines)
     return bytes;
 }
 
-void saveDocument(const QString& path, const QStringList& lines)
+void saveDocument(const QString& path, const QStringList& lines, const SafeWriteOptions& write)
 {
-    safeWriteFile(path, documentBytes(lines));
+    safeWriteFile(path, documentBytes(lines), write);
 }
 
 // --- consignment reports ---------------------------------------------------------
@@ -104,14 +104,14 @@ QStringList salesReportLines(AppState& st, Prompt& prompt)
     return doc;
 }
 
-QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt)
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write)
 {
     const QStringList doc = salesReportLines(st, prompt);
     st.repDir = reportDir(st.xmlDir, st.curRepName);
     if (!QDir().mkpath(st.repDir))
         throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
     const QString file = safeFileName(name) + u".xml"_s;
-    saveDocument(st.repDir + file, doc);
+    saveDocument(st.repDir + file, doc, write);
     return u"Exported: "_s + file;
 }
 

@@ -3,6 +3,8 @@
 // every artisan) and the sales export (all sales, sales by period, short
 // sales table), XML files naming the style sheets beside them.
 
+#include "core/safeWrite.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -30,14 +32,14 @@ void setReportPeriod(AppState& st, const QString& title);
 QByteArray documentBytes(const QStringList& lines);
 // Replaces the file at path with the document, never leaving a half-written
 // file; AppError with the platform's message when it cannot be written.
-void saveDocument(const QString& path, const QStringList& lines);
+void saveDocument(const QString& path, const QStringList& lines, const SafeWriteOptions& write = {});
 
 // The consignment report lines from xmlDataLines, total and the current
 // period (curCIndex; an index outside the list is reported through prompt).
 QStringList salesReportLines(AppState& st, Prompt& prompt);
 // Writes repDir + name + ".xml" (the folder is made when missing; repDir is
 // set from curRepName) and returns the status-bar text "Exported: name.xml".
-QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt);
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write = {});
 // One report "c" + artisan number + ".xml" per artisan of numItems (named
 // from nameItems) over period p; returns the last status-bar text ("" when
 // there is no artisan).

@@ -1,11 +1,13 @@
 #include "report/settlement.h"
 
+#include "core/appError.h"
 #include "core/appState.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "report/xslTransform.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -19,17 +21,16 @@ QString reportArtName(const AppState& st, const QString& artNo)
 }
 
 // The three files of the artisan whose consignment repList holds now.
-ReportFiles writeFiles(AppState& st, const StatementHeader& head, const QString& artNo, Prompt& prompt)
+ReportFiles writeFiles(AppState& st, const Statement& s, Prompt& prompt, const SafeWriteOptions& write = {})
 {
-    st.repArtName = reportArtName(st, artNo);
-    const QString name = u"c"_s + artNo;
-    writeSalesReport(st, name, prompt);
+    st.repArtName = reportArtName(st, s.artNo);
+    const QString name = u"c"_s + s.artNo;
+    writeSalesReport(st, name, prompt, write);
     ReportFiles f;
     f.xml = st.repDir + safeFileName(name) + u".xml"_s;
-    f.html = xslt::transformFile(f.xml);
+    f.html = xslt::transformFile(f.xml, {}, write);
     f.pdf = st.repDir + safeFileName(name) + u".pdf"_s;
-    const Statement s = statementFor(st, head, artNo);
-    safeWriteFile(f.pdf, statementPdf(s));
+    safeWriteFile(f.pdf, statementPdf(s), write);
     return f;
 }
 
@@ -63,7 +64,7 @@ ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, Prompt
     clearConsigne(st);
     st.curCIndex = p;
     st.repList.setConsigne(artNo, p, st.saleList, st.linesReady, st.xmlDataLines);
-    return writeFiles(st, statementHeader(st, p), artNo, prompt);
+    return writeFiles(st, statementFor(st, statementHeader(st, p), artNo), prompt);
 }
 
 Summary settlementSummary(AppState& st, int p)
@@ -86,24 +87,48 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     const int steps = int(nos.size()) + 1;
     st.curCIndex = p;
     bool cancelled = false;
-    st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
-        if (cancelled || (progress && !progress(int(k), steps))) {
-            cancelled = true;
-            return;
-        }
-        if (st.repList.rangeLines.isEmpty()) {
-            if (noteForOthers && st.numItems.contains(nos.at(k))) {
-                st.repArtName = reportArtName(st, nos.at(k));
-                writeSalesReport(st, u"c"_s + nos.at(k), prompt);
+    // Each file replaces its old version whole; the batch reaches the disk at
+    // its end (or where it stops), not one sync per file.
+    SafeWriteOptions batch;
+    batch.syncNow = false;
+    const auto synced = [&](bool done) {
+        for (const QString& dir : {st.repDir, st.xmlDir}) {
+            if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
+                syncFileSystem(dir);
+                break;
             }
-            return;
         }
-        writeFiles(st, sum.head, nos.at(k), prompt);
-        addToSummary(sum, statementFor(st, sum.head, nos.at(k)));
-    });
-    if (cancelled || (progress && !progress(steps - 1, steps)))
-        return false;
-    writeSummary(st.repDir + SUMMARY_NAME, sum);
+        return done;
+    };
+    try {
+        st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
+            if (cancelled || (progress && !progress(int(k), steps))) {
+                cancelled = true;
+                return;
+            }
+            if (st.repList.rangeLines.isEmpty()) {
+                if (noteForOthers && st.numItems.contains(nos.at(k))) {
+                    st.repArtName = reportArtName(st, nos.at(k));
+                    writeSalesReport(st, u"c"_s + nos.at(k), prompt, batch);
+                }
+                return;
+            }
+            const Statement s = statementFor(st, sum.head, nos.at(k));
+            writeFiles(st, s, prompt, batch);
+            addToSummary(sum, s);
+        });
+        if (cancelled || (progress && !progress(steps - 1, steps)))
+            return synced(false);
+        writeSummary(st.repDir + SUMMARY_NAME, sum, batch);
+    } catch (const AppError&) {
+        try {
+            synced(false); // what was written whole before the failure is kept
+        } catch (const AppError&) {
+            // the first failure is the one to tell
+        }
+        throw;
+    }
+    synced(true);
     if (progress)
         progress(steps, steps);
     if (summary)
@@ -111,8 +136,8 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     return true;
 }
 
-void writeSummary(const QString& path, const Summary& sum)
+void writeSummary(const QString& path, const Summary& sum, const SafeWriteOptions& write)
 {
-    safeWriteFile(path + u".html"_s, summaryHtml(sum).toUtf8());
-    safeWriteFile(path + u".pdf"_s, summaryPdf(sum));
+    safeWriteFile(path + u".html"_s, summaryHtml(sum).toUtf8(), write);
+    safeWriteFile(path + u".pdf"_s, summaryPdf(sum), write);
 }

@@ -2,6 +2,7 @@
 // The files of a period's settlement: each artisan's consignment report (the
 // XML document, its HTML page and the PDF statement) and the summary.
 
+#include "core/safeWrite.h"
 #include "report/statement.h"
 
 #include <QString>
@@ -45,4 +46,4 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary = nul
                      const Progress& progress = {}, bool noteForOthers = false);
 
 // Writes the summary's page and PDF as path + ".html" and path + ".pdf".
-void writeSummary(const QString& path, const Summary& sum);
+void writeSummary(const QString& path, const Summary& sum, const SafeWriteOptions& write = {});

@@ -148,7 +148,7 @@ QString styleSheetHref(const QByteArray& xml)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-QString transformFile(const QString& xmlPath, const QString& defaultHref)
+QString transformFile(const QString& xmlPath, const QString& defaultHref, const SafeWriteOptions& write)
 {
     QFile in(xmlPath);
     if (!in.open(QIODevice::ReadOnly))
@@ -171,7 +171,7 @@ QString transformFile(const QString& xmlPath, const QString& defaultHref)
         throw AppError(u"Aucune feuille de style pour \"%1\"."_s.arg(QDir::toNativeSeparators(xmlPath)));
 
     const QString htmlPath = info.dir().filePath(info.completeBaseName() + u".html"_s);
-    safeWriteFile(htmlPath, transform(xml, xsl));
+    safeWriteFile(htmlPath, transform(xml, xsl), write);
     return htmlPath;
 }
 

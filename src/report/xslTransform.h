@@ -2,6 +2,8 @@
 // Our XML documents made into HTML pages through XSL style sheets (libxslt),
 // since browsers no longer apply a style sheet to a local XML file.
 
+#include "core/safeWrite.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -25,6 +27,6 @@ QString styleSheetHref(const QByteArray& xml);
 // page's path. A document that names none goes through defaultHref. AppError
 // when reading, transforming or writing fails; a page already there is then
 // left as it was.
-QString transformFile(const QString& xmlPath, const QString& defaultHref = {});
+QString transformFile(const QString& xmlPath, const QString& defaultHref = {}, const SafeWriteOptions& write = {});
 
 } // namespace xslt

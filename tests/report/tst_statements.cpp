@@ -247,6 +247,16 @@ private slots:
         QVERIFY(!writeSettlement(c.st, c.spring, c.prompt, nullptr, [&](int, int) { return ++calls < 2; }));
         QCOMPARE(QDir(c.st.repDir).entryList(QDir::Files),
                  (QStringList{u"c001.html"_s, u"c001.pdf"_s, u"c001.xml"_s}));
+        // A write of the batch that fails leaves the old file whole, no temporary.
+        const WriteFaults fault{1, false, false, false};
+        SafeWriteOptions unsynced;
+        unsynced.syncNow = false;
+        unsynced.faults = &fault;
+        const QString pdf = c.st.repDir + u"c001.pdf"_s;
+        const QByteArray old = readFileBytes(pdf);
+        QVERIFY_THROWS_EXCEPTION(AppError, safeWriteFile(pdf, QByteArray("new"), unsynced));
+        QCOMPARE(readFileBytes(pdf), old);
+        QCOMPARE(QDir(c.st.repDir).entryList(QDir::Files).size(), 3);
     }
 };
 
