@@ -111,20 +111,6 @@ private slots:
         QCOMPARE(in.r.position(), bytes.size());
     }
 
-    void listsAndPeeking()
-    {
-        const QByteArray bytes = hex("0106016100");
-        QCOMPARE(written([](TWriter& w) { w.writeListBegin(); w.writeString(u"a"_s); w.writeListEnd(); }), bytes);
-        Reading in(bytes);
-        TReader& r = in.r;
-        r.readListBegin();
-        QVERIFY(!r.endOfList() && !r.endOfList()); // peeking twice consumes nothing
-        QCOMPARE(r.readString(), u"a"_s);
-        QVERIFY(r.endOfList() && r.endOfList());
-        r.readListEnd();
-        QVERIFY_THROWS_EXCEPTION(ReadError, r.endOfList());
-    }
-
     void refused_data()
     {
         QTest::addColumn<QByteArray>("bytes");

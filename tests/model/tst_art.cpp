@@ -86,23 +86,6 @@ private slots:
         QCOMPARE(back.at(0).products.count(), 2);
     }
 
-    void sectionVersion1()
-    {
-        // A version-1 file: records only, no product sections.
-        const QByteArray bytes = writeSection([](TWriter& w) {
-            w.writeListBegin();
-            w.writeString(u"001|:|Potier|:|Jean|:||:|Lévis|:||:||:||:||:||:|"_s);
-            w.writeString(u"002|:|Verrier|:|Art|:||:||:||:||:||:||:||:|"_s);
-            w.writeListEnd();
-        });
-        TArtList back;
-        int total = 9;
-        readSection(bytes, [&](TReader& r) { back.readArtisans(r, 1, total); });
-        QCOMPARE(total, 0);
-        QCOMPARE(back.count(), 2);
-        QCOMPARE(back.at(1).artRecord(), u"002|:|Verrier|:|Art|:||:||:||:||:||:||:||:|"_s);
-    }
-
     void windowTask()
     {
         // Add, fill, add another, go back, edit products, import one, renumber.
