@@ -104,8 +104,7 @@ private slots:
 
         h.click(s.addProdBtn);
         TaddSItemDlg& e = editor(h);
-        QVERIFY(s.editing && e.parentWidget() == w.mainPanel && s.formPanel->isHidden());
-        QVERIFY(!w.pageBtn->isEnabled());
+        QVERIFY(s.editing && e.parentWidget() == w.mainPanel && s.formPanel->isHidden() && !w.pageBtn->isEnabled());
         QVERIFY(!e.qTableImg->pixmap().isNull()); // the JPEG plugin read it
         QCOMPARE(e.artListBox->item(0)->text(), u"Li_Bo_    *1"_s);
         QCOMPARE(e.curTagLab->text(), u"Li_Bo_002"_s);

@@ -152,16 +152,12 @@ private slots:
         QCOMPARE(rep->cListBox->count(), h.st().saleList.count());
         // The period's rows, asked two ways, agree.
         QTest::mouseClick(rep->allRangeBtn, Qt::LeftButton);
-        QStringList range;
-        for (int i = 0; i < rep->RepListBox->count(); ++i)
-            range << rep->RepListBox->item(i)->text();
-        QVERIFY(!range.isEmpty());
-        QCOMPARE(rep->lCntLab->text(), QString::number(range.size()));
-        QCOMPARE(rep->rGrid1->rowCount(), range.size());
+        const int rows = rep->RepListBox->count();
+        QVERIFY(rows > 0 && rep->lCntLab->text() == QString::number(rows) && rep->rGrid1->rowCount() == rows);
+        const QString first = rep->RepListBox->item(0)->text();
         rep->rangeChk->setChecked(true);
         rep->getAllSalesBtns->button(2)->click();
-        QCOMPARE(rep->RepListBox->count(), range.size());
-        QCOMPARE(rep->RepListBox->item(0)->text(), range.first());
+        QVERIFY(rep->RepListBox->count() == rows && rep->RepListBox->item(0)->text() == first);
         QTest::mouseClick(rep->aNoSBtn, Qt::LeftButton);
         QCOMPARE(rep->RepListBox->count(), 3);
         QTest::mouseClick(rep->expCurBtn, Qt::LeftButton);
