@@ -154,6 +154,9 @@ void TmainForm::updateHeader()
         top->raise();
         saleForm->sNameCB->hide();
         saleForm->sNameLab->setText(st.lastSAgent);
+        // An artisan added from here would not be seen: "+" beside the save
+        // button would read as a new sheet.
+        addRecBtn->hide();
     } else if (saleForm->sTopPan->parent() != saleForm) {
         saleForm->sTopPan->setParent(saleForm);
     }

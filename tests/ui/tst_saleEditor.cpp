@@ -92,6 +92,7 @@ private slots:
         AppState& st = h.st();
         TsaleForm& s = *w.saleForm;
         h.click(w.pageBtn);
+        QVERIFY(!w.addRecBtn->isVisible()); // no artisan added unseen from the sales side
         h.onModal = [](QDialog& d) {
             auto& cal = dynamic_cast<TCalDialog&>(d);
             cal.setDateStr(u"090602"_s);
