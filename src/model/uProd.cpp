@@ -118,14 +118,33 @@ QList<RecordField> TProduit::recordFields() const
             {"reserved3", reserved3, RecordField::Last}};
 }
 
+namespace {
+QString problemOf(const TProduit& p, const QList<RecordField>& fields)
+{
+    return recordProblem(u"Artisan %1, produit %2"_s.arg(p.artNo, p.prodNo), fields, PROD_SEP);
+}
+} // namespace
+
 QString TProduit::storeProblem() const
 {
-    return recordProblem(u"Artisan %1, produit %2"_s.arg(artNo, prodNo), recordFields(), PROD_SEP);
+    return problemOf(*this, recordFields());
+}
+
+QString TProduit::storedRecord()
+{
+    const QList<RecordField> f = recordFields();
+    if (const QString why = problemOf(*this, f); !why.isEmpty())
+        throw AppError(why);
+    return joinFields(f);
 }
 
 QString TProduit::prodRecord()
 {
-    const QList<RecordField> f = recordFields();
+    return joinFields(recordFields());
+}
+
+QString TProduit::joinFields(const QList<RecordField>& f)
+{
     qntStr = f.at(5).value;
     soldStr = f.at(6).value;
     soldQnt = f.at(7).value;
@@ -291,9 +310,7 @@ void TProdList::writeProducts(TWriter& w) const
     w.writeListBegin();
     for (const Ptr& p : m_items) {
         // Never write a record that would read back as another product.
-        if (const QString why = p->storeProblem(); !why.isEmpty())
-            throw AppError(why);
-        w.writeString(p->prodRecord());
+        w.writeString(p->storedRecord());
     }
     w.writeListEnd();
 }

@@ -87,6 +87,9 @@ public:
     QList<RecordField> recordFields() const;
     // recordProblem of those fields, owner "Artisan <artNo>, produit <prodNo>".
     QString storeProblem() const;
+    // prodRecord after the check of storeProblem, the fields made once (a
+    // save goes through every product); AppError with that problem.
+    QString storedRecord();
 
     // Recomputes totIn, totSold, available; "0" or the signed difference.
     QString availableStr();
@@ -106,6 +109,10 @@ public:
     // Fills prodNo, descript, qntStr, valeur and prix from an XML item
     // (children by position); artNo and the quantity lists are left empty.
     void readItemXML(const QDomElement& item);
+
+private:
+    // The fields joined with PROD_SEP, the packed texts and totals kept.
+    QString joinFields(const QList<RecordField>& f);
 };
 
 // An ordered list of shared products with the operations the products window,
