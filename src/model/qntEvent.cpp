@@ -134,10 +134,19 @@ QString TQnt::qntText(int form) const
 
 QString TQnt::packedText() const
 {
-    QStringList items;
+    // Made in one buffer: every save and every load goes through here for
+    // each product's two lists.
+    qsizetype size = 0;
     for (const TDQEvent& e : m_events)
-        items.append(e.date + e.qnt);
-    const QString joined = items.join(QLatin1Char(','));
+        size += e.date.size() + e.qnt.size() + 1;
+    QString joined;
+    joined.reserve(size);
+    for (const TDQEvent& e : m_events) {
+        if (&e != &m_events.front())
+            joined += QLatin1Char(',');
+        joined += e.date;
+        joined += e.qnt;
+    }
     // The packed form is read back by setQntText: digits, signs and commas by
     // its own splitting, anything else as a comma list. Items that would not
     // read back as they are (a date or quantity holding a comma, a quote or a
@@ -145,9 +154,12 @@ QString TQnt::packedText() const
     const bool plain = std::all_of(joined.cbegin(), joined.cend(), [](QChar c) {
         return (c >= u'0' && c <= u'9') || c == u'-' || c == u',';
     });
-    if (plain || readCommaList(joined) == items)
+    if (plain)
         return joined;
-    return writeCommaList(items);
+    QStringList items;
+    for (const TDQEvent& e : m_events)
+        items.append(e.date + e.qnt);
+    return readCommaList(joined) == items ? joined : writeCommaList(items);
 }
 
 bool TQnt::setPlainQntText(const QString& packed)
