@@ -97,6 +97,11 @@ void fill(QFileDevice& file, const QString& path, const std::function<void(QIODe
     }
 }
 
+QString errnoText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
 // Whole or not at all, as with QSaveFile, but without its sync: a batch of
 // such files has its file system synced once, at its end.
 void writeUnsynced(const QString& path, const std::function<void(QIODevice&)>& produce,
@@ -113,14 +118,9 @@ void writeUnsynced(const QString& path, const std::function<void(QIODevice&)>& p
         throw AppError(writeError(path, QStringLiteral("Injected failure of the replace")));
     if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
         const int err = errno;
-        throw AppError(writeError(path, QString::fromLocal8Bit(std::strerror(err))));
+        throw AppError(writeError(path, errnoText(err)));
     }
     file.setAutoRemove(false);
-}
-
-QString errnoText(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
 }
 
 // A rename is durable only once its folder is synced.

@@ -29,7 +29,8 @@ struct SafeWriteOptions {
     const WriteFaults* faults = nullptr;
     // False: the file still replaces the old one whole, but reaches the disk
     // only with the next syncFileSystem (for batches of documents that can be
-    // made again, where a sync per file costs more than the work).
+    // made again, where a sync per file costs more than the work). No backup
+    // copy is made then: backupDir is for files that are synced.
     bool syncNow = true;
 };
 

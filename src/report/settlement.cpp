@@ -91,14 +91,11 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     // its end (or where it stops), not one sync per file.
     SafeWriteOptions batch;
     batch.syncNow = false;
-    const auto synced = [&](bool done) {
+    const auto syncBatch = [&] {
         for (const QString& dir : {st.repDir, st.xmlDir}) {
-            if (!dir.isEmpty() && QFileInfo(dir).isDir()) {
-                syncFileSystem(dir);
-                break;
-            }
+            if (!dir.isEmpty() && QFileInfo(dir).isDir())
+                return syncFileSystem(dir);
         }
-        return done;
     };
     try {
         st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
@@ -117,18 +114,20 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             writeFiles(st, s, prompt, batch);
             addToSummary(sum, s);
         });
-        if (cancelled || (progress && !progress(steps - 1, steps)))
-            return synced(false);
+        if (cancelled || (progress && !progress(steps - 1, steps))) {
+            syncBatch();
+            return false;
+        }
         writeSummary(st.repDir + SUMMARY_NAME, sum, batch);
     } catch (const AppError&) {
         try {
-            synced(false); // what was written whole before the failure is kept
+            syncBatch(); // what was written whole before the failure is kept
         } catch (const AppError&) {
             // the first failure is the one to tell
         }
         throw;
     }
-    synced(true);
+    syncBatch();
     if (progress)
         progress(steps, steps);
     if (summary)
