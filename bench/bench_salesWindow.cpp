@@ -11,10 +11,10 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
-#include "ui/dbCommands.h"
-#include "ui/main.h"
-#include "ui/addSItemFrm.h"
-#include "ui/saleFrm.h"
+#include "ui/shell/dbCommands.h"
+#include "ui/shell/main.h"
+#include "ui/editor/addSItemFrm.h"
+#include "ui/sales/saleFrm.h"
 
 #include <QApplication>
 #include <QComboBox>

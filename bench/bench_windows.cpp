@@ -9,10 +9,10 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
-#include "ui/artFrm.h"
-#include "ui/dbCommands.h"
-#include "ui/main.h"
-#include "ui/prodFrm.h"
+#include "ui/artisans/artFrm.h"
+#include "ui/shell/dbCommands.h"
+#include "ui/shell/main.h"
+#include "ui/products/prodFrm.h"
 
 #include <QApplication>
 #include <QDialog>

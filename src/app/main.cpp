@@ -1,8 +1,8 @@
 // TilvarBD: the boutique's consignment database.
 
-#include "ui/main.h"
-#include "ui/singleInstance.h"
-#include "ui/translations.h"
+#include "ui/shell/main.h"
+#include "ui/shell/singleInstance.h"
+#include "ui/shell/translations.h"
 
 #include <QApplication>
 

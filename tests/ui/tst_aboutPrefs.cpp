@@ -3,8 +3,8 @@
 
 #include "uiHarness.h"
 
-#include "ui/about.h"
-#include "ui/translations.h"
+#include "ui/shell/about.h"
+#include "ui/shell/translations.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -7,7 +7,7 @@
 
 #include "export/artListXML.h"
 #include "model/uArt.h"
-#include "ui/importArtDlg.h"
+#include "ui/artisans/importArtDlg.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -4,8 +4,8 @@
 #include "uiHarness.h"
 
 #include "core/textUtil.h"
-#include "ui/AddEditQntFrm.h"
-#include "ui/prodFrm.h"
+#include "ui/products/AddEditQntFrm.h"
+#include "ui/products/prodFrm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

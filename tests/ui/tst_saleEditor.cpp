@@ -6,9 +6,9 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "support/sampleDb.h"
-#include "ui/FCalDlg.h"
-#include "ui/addSItemFrm.h"
-#include "ui/saleFrm.h"
+#include "ui/sales/FCalDlg.h"
+#include "ui/editor/addSItemFrm.h"
+#include "ui/sales/saleFrm.h"
 
 #include <QComboBox>
 #include <QJsonArray>

@@ -7,10 +7,10 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "support/sampleDb.h"
-#include "ui/FCalDlg.h"
-#include "ui/PCalendar.h"
-#include "ui/addPeriodFrm.h"
-#include "ui/saleFrm.h"
+#include "ui/sales/FCalDlg.h"
+#include "ui/widgets/PCalendar.h"
+#include "ui/dialogs/addPeriodFrm.h"
+#include "ui/sales/saleFrm.h"
 
 #include <QComboBox>
 #include <QJsonArray>

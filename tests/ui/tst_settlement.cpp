@@ -5,11 +5,11 @@
 
 #include "uiHarness.h"
 #include "report/settlement.h"
-#include "ui/addPeriodFrm.h"
-#include "ui/prefsForm.h"
-#include "ui/pubOptions.h"
-#include "ui/repFrm.h"
-#include "ui/saleFrm.h"
+#include "ui/dialogs/addPeriodFrm.h"
+#include "ui/dialogs/prefsForm.h"
+#include "ui/reports/pubOptions.h"
+#include "ui/reports/repFrm.h"
+#include "ui/sales/saleFrm.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

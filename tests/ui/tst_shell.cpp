@@ -7,7 +7,7 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
-#include "ui/prefsForm.h"
+#include "ui/dialogs/prefsForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

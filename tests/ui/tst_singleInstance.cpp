@@ -2,7 +2,7 @@
 // file and asks the first to come to the front; a killed instance leaves
 // nothing behind that blocks the next start.
 
-#include "ui/singleInstance.h"
+#include "ui/shell/singleInstance.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -5,10 +5,10 @@
 
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
-#include "ui/artFrm.h"
-#include "ui/dbCommands.h"
-#include "ui/importArtDlg.h"
-#include "ui/main.h"
+#include "ui/artisans/artFrm.h"
+#include "ui/shell/dbCommands.h"
+#include "ui/artisans/importArtDlg.h"
+#include "ui/shell/main.h"
 
 #include <QAction>
 #include <QDialog>

@@ -1,0 +1,313 @@
+#include "ui/dialogs/addPeriodFrm.h"
+
+#include "core/prompt.h"
+#include "core/textUtil.h"
+#include "model/uProd.h"
+#include "model/uRep.h"
+#include "ui/widgets/PCalendar.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/named.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kBadEntry = u"Entrée incorrecte, veuillez corriger!"_s;
+
+// "yymmdd" read with the dialogs' century rule: yy below 50 is 20yy.
+QDate shownDate(const QString& text)
+{
+    if (text.size() != 6)
+        return {};
+    bool ok = false;
+    const int yy = text.left(2).toInt(&ok);
+    if (!ok)
+        return {};
+    return QDate(yy < 50 ? 2000 + yy : 1900 + yy, text.mid(2, 2).toInt(), text.mid(4, 2).toInt());
+}
+} // namespace
+
+TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* parent)
+    : QDialog(parent), reps(r), prompt(p), curCIndex(cIndex)
+{
+    setObjectName(u"addPeriodDlg"_s);
+    setWindowTitle(u"Périodes"_s);
+    resize(560, 304);
+    auto* outer = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout;
+    outer->addLayout(layout, 1);
+
+    // --- the list and the selected period ---
+    auto* left = new QVBoxLayout;
+    layout->addLayout(left, 1);
+    auto* addRow = new QHBoxLayout;
+    Label4 = named<QLabel>("Label4", u"Choisir dans la liste ou "_s, this);
+    addPBtn = speedButton(this, "addPBtn", u"Ajouter item"_s, u"Ajouter"_s);
+    remPBtn = speedButton(this, "remPBtn", u"Supprimer item"_s, u"-"_s);
+    remPBtn->hide();
+    addRow->addWidget(Label4);
+    addRow->addWidget(addPBtn);
+    addRow->addWidget(remPBtn);
+    addRow->addStretch();
+    left->addLayout(addRow);
+
+    sPeriodList = named<QListWidget>("sPeriodList", this);
+    cListPop = named<QMenu>("cListPop", sPeriodList);
+    mDel = new QAction(u"supprimer"_s, cListPop);
+    mDel->setObjectName(u"mDel"_s);
+    cListPop->addAction(mDel);
+    sPeriodList->setContextMenuPolicy(Qt::CustomContextMenu);
+    left->addWidget(sPeriodList, 1);
+
+    auto* fields = new QGridLayout;
+    itemNoLab = named<QLabel>("itemNoLab", u"Période"_s, this);
+    tLab = named<QLabel>("tLab", u"nom"_s, this);
+    Label1 = named<QLabel>("Label1", u"début:"_s, this);
+    dteLab1 = named<QLabel>("dteLab1", u"?"_s, this);
+    dteLab1->setCursor(Qt::PointingHandCursor);
+    Label2 = named<QLabel>("Label2", u"fin:"_s, this);
+    dteLab2 = named<QLabel>("dteLab2", u"?"_s, this);
+    fields->addWidget(itemNoLab, 0, 0);
+    fields->addWidget(tLab, 0, 1);
+    fields->addWidget(Label1, 1, 0);
+    fields->addWidget(dteLab1, 1, 1);
+    fields->addWidget(Label2, 2, 0);
+    fields->addWidget(dteLab2, 2, 1);
+    left->addLayout(fields);
+
+    pTPanel = named<QFrame>("pTPanel", this);
+    auto* titleRow = new QHBoxLayout(pTPanel);
+    titleRow->setContentsMargins(0, 0, 0, 0);
+    pTitle = named<QLineEdit>("pTitle", pTPanel);
+    pTitleBtn = speedButton(pTPanel, "pTitleBtn", {}, u"Ok"_s);
+    titleRow->addWidget(pTitle, 1);
+    titleRow->addWidget(pTitleBtn);
+    pTPanel->hide();
+    left->addWidget(pTPanel);
+
+    // --- the calendar ---
+    calPanel = named<QFrame>("calPanel", this);
+    auto* cal = new QVBoxLayout(calPanel);
+    auto* head = new QHBoxLayout;
+    prevBtn = speedButton(calPanel, "prevBtn", u"Précédent"_s, {});
+    prevBtn->setArrowType(Qt::LeftArrow);
+    nextBtn = speedButton(calPanel, "nextBtn", u"Suivant"_s, {});
+    nextBtn->setArrowType(Qt::RightArrow);
+    monthLab = named<QLabel>("monthLab", calPanel);
+    YearLab = named<QLabel>("YearLab", calPanel);
+    head->addWidget(prevBtn);
+    head->addWidget(monthLab, 1, Qt::AlignCenter);
+    head->addWidget(YearLab);
+    head->addWidget(nextBtn);
+    cal->addLayout(head);
+    Calend = new TPCalendar(calPanel);
+    Calend->setStartOfWeek(0);
+    Calend->setRangeActive(true);
+    cal->addWidget(Calend, 1);
+    auto* dateRow = new QHBoxLayout;
+    Label6 = named<QLabel>("Label6", u"Date:"_s, calPanel);
+    dInfoLab = named<QLabel>("dInfoLab", calPanel);
+    dateRow->addWidget(Label6);
+    dateRow->addWidget(dInfoLab, 1);
+    cal->addLayout(dateRow);
+    cal->addStretch();
+    layout->addWidget(calPanel);
+    // The instructions run under both halves, the button under them.
+    infoLab = named<QLabel>("infoLab", this);
+    infoLab->setWordWrap(true);
+    infoLab->setMinimumHeight(32);
+    outer->addWidget(infoLab);
+    OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, this);
+    OKBtn->setDefault(true);
+    outer->addWidget(OKBtn, 0, Qt::AlignRight);
+
+    connect(sPeriodList, &QListWidget::itemClicked, this, [this] { listClick(); });
+    connect(sPeriodList, &QListWidget::itemDoubleClicked, this, [this] { editClick(); });
+    connect(sPeriodList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { cListPop->popup(sPeriodList->viewport()->mapToGlobal(at)); });
+    connect(mDel, &QAction::triggered, this, [this] { deleteSelected(); });
+    connect(addPBtn, &QToolButton::clicked, this, [this] { addClick(); });
+    connect(pTitleBtn, &QToolButton::clicked, this, [this] { confirmTitle(); });
+    connect(pTitle, &QLineEdit::returnPressed, this, [this] { confirmTitle(); });
+    connect(Calend, &TPCalendar::changed, this, [this] { calendarChange(); });
+    connect(Calend, &TPCalendar::clicked, this, [this] { calendarClick(); });
+    connect(prevBtn, &QToolButton::clicked, this, [this] { moveMonth(-1); });
+    connect(nextBtn, &QToolButton::clicked, this, [this] { moveMonth(1); });
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    addPBtn->installEventFilter(this);
+    dteLab1->installEventFilter(this);
+
+    // The all-sales period is not edited here: the caller makes it again
+    // from the ledger once the dialog is closed.
+    const int all = reps.indexOfTitle(ALL_PERIOD_TITLE);
+    if (all >= 0)
+        reps.deletePeriod(all, &curCIndex);
+    reps.refreshTitles();
+    const bool valid = reps.curPeriod >= 0 && reps.curPeriod < reps.count();
+    reloadList(valid ? reps.curPeriod : 0);
+    calendarChange();
+}
+
+bool TaddPeriodDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == addPBtn && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
+        infoLab->setText(u"Ajoutez une nouvelle période..."_s);
+    else if (watched == dteLab1 && event->type() == QEvent::MouseButtonRelease)
+        showDate(dteLab1->text());
+    return QDialog::eventFilter(watched, event);
+}
+
+void TaddPeriodDlg::reloadList(int select)
+{
+    sPeriodList->clear();
+    sPeriodList->addItems(reps.titles);
+    if (select >= 0 && select < sPeriodList->count()) {
+        sPeriodList->setCurrentRow(select);
+        listClick();
+    } else {
+        selIndex = -1;
+        tLab->setText(u"nom"_s);
+        dteLab1->setText(u"?"_s);
+        dteLab2->setText(u"?"_s);
+        Calend->setRange({}, {});
+    }
+}
+
+void TaddPeriodDlg::listClick()
+{
+    selIndex = sPeriodList->currentRow();
+    if (selIndex < 0)
+        return;
+    // Another period chosen: an entry in progress is dropped, or showing the
+    // start would become its end.
+    pTPanel->hide();
+    OKBtn->show();
+    const TReport& rep = reps.at(selIndex);
+    tLab->setText(rep.title);
+    dteLab1->setText(rep.startDate);
+    dteLab2->setText(rep.endDate);
+    showDate(dteLab1->text());
+    Calend->setRange(dteLab1->text(), dteLab2->text());
+}
+
+void TaddPeriodDlg::showDate(const QString& date)
+{
+    if (date == u"?"_s)
+        return;
+    Calend->setDate(shownDate(date));
+    calendarChange();
+}
+
+void TaddPeriodDlg::calendarChange()
+{
+    dInfoLab->setText(dateStr(Calend->date()));
+    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
+    YearLab->setText(QString::number(Calend->Year()));
+    if (!pTPanel->isHidden())
+        dteLab2->setText(dInfoLab->text());
+}
+
+void TaddPeriodDlg::calendarClick()
+{
+    if (pTPanel->isHidden())
+        return;
+    dteLab2->setText(dInfoLab->text());
+    if (pTitle->text().isEmpty())
+        pTitle->setText(monthLab->text());
+    Calend->setRange(dteLab1->text(), dteLab2->text());
+}
+
+void TaddPeriodDlg::moveMonth(int step)
+{
+    const int m = Calend->Month() + step;
+    Calend->setMonth(m < 1 ? 12 : m > 12 ? 1 : m);
+    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
+}
+
+void TaddPeriodDlg::addClick()
+{
+    editMode = false;
+    // The end is set once the calendar shows the start, which would
+    // otherwise take it while the title panel is open.
+    pTPanel->hide();
+    dteLab1->setText(TRepList::nextDay(reps.defaultStartDate()));
+    showDate(dteLab1->text());
+    dteLab2->setText(TRepList::nextDay(dteLab1->text()));
+    Calend->setRange(dteLab1->text(), dteLab2->text());
+    pTitle->setText(uniqueName(monthLab->text(), writeCommaList(reps.titles)));
+    pTPanel->show();
+    OKBtn->hide();
+    infoLab->setText(
+        u"Inscrivez le titre de la période dans la boîte et choisissez une date de fin de période."_s);
+}
+
+void TaddPeriodDlg::editClick()
+{
+    if (selIndex < 0 || selIndex >= reps.count())
+        return;
+    editMode = true;
+    pTitle->setText(tLab->text());
+    pTPanel->show();
+    infoLab->setText(u"Modifiez le titre de la période ainsi que la date de fin de période."_s);
+}
+
+void TaddPeriodDlg::confirmTitle()
+{
+    QString title = pTitle->text();
+    const QString problem = recordFieldProblem(title, REC_SEP);
+    if (!problem.isEmpty()) {
+        prompt.error(problem);
+        return;
+    }
+    // A title taken by another period (or reserved for the all-sales one)
+    // gets a number after it.
+    QStringList others = reps.titles;
+    if (editMode && selIndex >= 0 && selIndex < others.size())
+        others.removeAt(selIndex);
+    others << ALL_PERIOD_TITLE;
+    if (others.contains(title))
+        title = uniqueName(title, writeCommaList(others));
+    pTitle->setText(title);
+
+    const QDate start = strToDate(dteLab1->text());
+    const QDate end = strToDate(dteLab2->text());
+    if (title.isEmpty() || !start.isValid() || !end.isValid() || end <= start) {
+        prompt.information(kBadEntry);
+        OKBtn->show();
+        return;
+    }
+    int select = reps.count();
+    if (editMode && selIndex >= 0 && selIndex < reps.count()) {
+        reps.editPeriod(selIndex, title, dteLab1->text(), dteLab2->text());
+        select = selIndex;
+    } else {
+        reps.addPeriod(title, dteLab1->text(), dteLab2->text());
+    }
+    reps.refreshTitles();
+    pTPanel->hide();
+    OKBtn->show();
+    editMode = false;
+    reloadList(select);
+}
+
+void TaddPeriodDlg::deleteSelected()
+{
+    const int i = sPeriodList->currentRow();
+    if (i < 0)
+        return;
+    selIndex = i;
+    reps.deletePeriod(i, &curCIndex);
+    reloadList(i > 0 ? i - 1 : 0);
+}

@@ -1,0 +1,76 @@
+#include "ui/dialogs/prefsForm.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PrefsDialog"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+
+    autoLoadChk = new QCheckBox(QStringLiteral("chargement automatique"), Panel1);
+    autoLoadChk->setObjectName(QStringLiteral("autoLoadChk"));
+    splashScreenChk = new QCheckBox(QStringLiteral("écran d'ouverture"), Panel1);
+    splashScreenChk->setObjectName(QStringLiteral("splashScreenChk"));
+
+    // Kept but not shown: the database name, its extension and the sales option.
+    Label1 = new QLabel(QStringLiteral("nom de la BD"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    BDNameEd = new QLineEdit(Panel1);
+    BDNameEd->setObjectName(QStringLiteral("BDNameEd"));
+    extLab = new QLabel(Panel1);
+    extLab->setObjectName(QStringLiteral("extLab"));
+    autoSaveSalesChk = new QCheckBox(QStringLiteral("sauvegarde auto. des ventes"), Panel1);
+    autoSaveSalesChk->setObjectName(QStringLiteral("autoSaveSalesChk"));
+    autoSaveSalesChk->setChecked(true);
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(Label1);
+    nameRow->addWidget(BDNameEd);
+    nameRow->addWidget(extLab);
+    auto* panelLayout = new QVBoxLayout(Panel1);
+    panelLayout->addWidget(autoLoadChk);
+    panelLayout->addWidget(splashScreenChk);
+    panelLayout->addLayout(nameRow);
+    panelLayout->addWidget(autoSaveSalesChk);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, BDNameEd, extLab, autoSaveSalesChk})
+        w->hide();
+
+    // The boutique as its statements name it.
+    shopNameLab = new QLabel(QStringLiteral("Nom de la boutique:"), Panel1);
+    shopNameLab->setObjectName(QStringLiteral("shopNameLab"));
+    shopNameEd = new QLineEdit(Panel1);
+    shopNameEd->setObjectName(QStringLiteral("shopNameEd"));
+    shopAddressLab = new QLabel(QStringLiteral("Adresse:"), Panel1);
+    shopAddressLab->setObjectName(QStringLiteral("shopAddressLab"));
+    shopAddressMemo = new QPlainTextEdit(Panel1);
+    shopAddressMemo->setObjectName(QStringLiteral("shopAddressMemo"));
+    shopAddressMemo->setTabChangesFocus(true);
+    shopAddressMemo->setFixedHeight(shopAddressMemo->fontMetrics().lineSpacing() * 4 + 12);
+    panelLayout->addWidget(shopNameLab);
+    panelLayout->addWidget(shopNameEd);
+    panelLayout->addWidget(shopAddressLab);
+    panelLayout->addWidget(shopAddressMemo);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Panel1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    layout->addLayout(buttons);
+}

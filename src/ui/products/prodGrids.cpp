@@ -1,0 +1,364 @@
+// The products window's glue between prodList and its controls: the fields,
+// the received-quantity grid, the sales history, and the quantity dialog.
+
+#include "ui/products/prodFrm.h"
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/money.h"
+#include "core/prompt.h"
+#include "core/textUtil.h"
+#include "ui/products/AddEditQntFrm.h"
+#include "ui/shell/main.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// An amount as typed: "12.5", "12,50" or "12.50$"; blank stays blank (no
+// amount entered yet). Raises AppError naming the field otherwise.
+QString amountEntry(const QString& typed, const QString& field)
+{
+    QString text = typed.trimmed();
+    if (text.endsWith(QLatin1Char('$')))
+        text.chop(1);
+    text = text.trimmed();
+    if (text.isEmpty())
+        return QString();
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    const auto amount = Money::tryParse(text);
+    if (!amount || *amount < Money())
+        throw AppError(u"%1 « %2 » n'est pas un montant : entrez un nombre positif, "
+                       u"par exemple 12.50 ou 12,50."_s.arg(field, typed));
+    return amount->format();
+}
+
+// valeur or prix for its editor: two decimals without "$" when it is an amount.
+QString amountShown(const QString& stored)
+{
+    const QString plain = stripDollar(stored).trimmed();
+    const auto amount = Money::tryParse(plain);
+    return amount ? amount->plain() : plain;
+}
+
+QString cellText(const QTableWidget* grid, int row, int column)
+{
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// A total for display: a quantity stored by an older program that is not an
+// integer shows as "?" instead of stopping the display.
+QString totalShown(const TQnt& list)
+{
+    try {
+        return list.totalQntStr();
+    } catch (const AppError&) {
+        return u"?"_s;
+    }
+}
+
+} // namespace
+
+// --- fields -------------------------------------------------------------------
+
+void TProdForm::showProduct(int index)
+{
+    if (st.curProdInd <= -1 || index < 0 || index >= st.prodList.count())
+        return;
+    TProduit& p = st.prodList.at(index);
+    m_filling = true;
+    prodNoLab->setText(p.prodNo);
+    descriptEd->setText(p.descript);
+    valEd->setText(amountShown(p.valeur));
+    priceEd->setText(amountShown(p.prix));
+    receivedToGrid(p);
+    totQLab->setText(totalShown(p.qntList));
+    soldToGrid(p);
+    st.curItem = p.prodNo;
+    {
+        const QSignalBlocker block(ProdListBox);
+        ProdListBox->setCurrentRow(st.curProdInd);
+    }
+    if (!importChk->isChecked() && st.curProdInd < transList->rowCount())
+        transList->selectRow(st.curProdInd);
+    delSBTN->setVisible(index == st.prodList.count() - 1);
+    qtyRow = -1;
+    m_filling = false;
+    m_dirty = false;
+}
+
+void TProdForm::setPData(int index)
+{
+    const int count = st.prodList.count();
+    if (index < 0 || index >= count) {
+        main.prompt().information(u"setPData failure = ind of "_s + QString::number(index)
+                                  + u" in a count of "_s + QString::number(count));
+        return;
+    }
+    TProduit& p = st.prodList.at(index);
+    // Every entry is checked before anything is stored.
+    const QString descript = descriptEd->text();
+    const QString problem = recordFieldProblem(descript, PROD_SEP);
+    if (!problem.isEmpty())
+        throw AppError(problem);
+    const QString valeur = amountEntry(valEd->text(), u"La valeur"_s);
+    const QString prix = amountEntry(priceEd->text(), u"Le prix de vente"_s);
+    TQnt received = receivedFromGrid(p);
+    const bool changed = descript != p.descript || valeur != p.valeur || prix != p.prix
+                         || received.qntText(2) != p.qntList.qntText(2);
+    p.descript = descript;
+    p.valeur = valeur;
+    p.prix = prix;
+    p.qntList = std::move(received);
+    try {
+        p.totIn = p.qntList.totalQnt();
+    } catch (const AppError&) {
+    }
+    if (changed)
+        st.modified = true;
+    // The editors show the amounts as stored.
+    valEd->setText(amountShown(valeur));
+    priceEd->setText(amountShown(prix));
+    m_dirty = false;
+    main.setStatusText(0, u"updated prod "_s + p.prodNo);
+}
+
+void TProdForm::saveCurrent()
+{
+    if (!validProduct()) {
+        main.prompt().information(u"Can't do it! CurProdInd is : "_s + QString::number(st.curProdInd)
+                                  + u" in a list of "_s + QString::number(st.prodList.count()));
+        return;
+    }
+    setPData(st.curProdInd);
+}
+
+void TProdForm::saveAs(const QString& number)
+{
+    st.curItem = number.trimmed();
+    setPData(st.curProdInd);
+}
+
+void TProdForm::loadWindow()
+{
+    if (importChk->isChecked()) {
+        const QSignalBlocker block(importChk);
+        importChk->setChecked(false);
+        impProdList.clear();
+        imProdBtn->hide();
+        main.updatePageBtn();
+    }
+    st.prodNoList = st.prodList.prodNumbers();
+    m_filling = true;
+    ProdListBox->clear();
+    ProdListBox->addItems(st.prodNoList);
+    m_filling = false;
+    st.curProdInd = -1;
+    if (st.prodList.isEmpty()) {
+        resetWindow();
+        return;
+    }
+    st.curProdInd = 0;
+    if (prodListMode)
+        fillProductGrid();
+    showCurrentProduct();
+}
+
+void TProdForm::resetWindow()
+{
+    m_filling = true;
+    prodNoLab->setText(u"--"_s);
+    descriptEd->clear();
+    valEd->clear();
+    priceEd->clear();
+    dqStrGrid->setRowCount(0);
+    sDQGrid->clearContents();
+    sDQGrid->setRowCount(0);
+    sqInfoPanel->hide();
+    Label17->show();
+    totQLab->setText(u"0"_s);
+    ProdListBox->clear();
+    ProdListBox->addItems(st.prodNoList);
+    prodCntLab->setText(QString::number(ProdListBox->count()));
+    st.curProdInd = ProdListBox->count() - 1;
+    transList->clearContents();
+    transList->setRowCount(st.prodList.count());
+    delSBTN->setVisible(st.curProdInd >= 0 && st.curProdInd == st.prodList.count() - 1);
+    m_filling = false;
+    m_dirty = false;
+}
+
+// --- grids --------------------------------------------------------------------
+
+void TProdForm::receivedToGrid(const TProduit& p)
+{
+    const bool filling = m_filling;
+    m_filling = true;
+    dqStrGrid->clearContents();
+    dqStrGrid->setRowCount(p.qntList.count());
+    for (int i = 0; i < p.qntList.count(); ++i) {
+        const TDQEvent& e = p.qntList.at(i);
+        dqStrGrid->setItem(i, 0, new QTableWidgetItem(e.date));
+        dqStrGrid->setItem(i, 1, new QTableWidgetItem(e.qnt));
+    }
+    m_filling = filling;
+}
+
+TQnt TProdForm::receivedFromGrid(const TProduit& p) const
+{
+    const int rows = dqStrGrid->rowCount();
+    if (rows == 0)
+        return p.qntList;
+    TQnt events;
+    for (int r = 0; r < rows; ++r) {
+        const QString date = cellText(dqStrGrid, r, 0);
+        const QString qnt = cellText(dqStrGrid, r, 1);
+        // Rows as stored are kept as they are; a changed row must read back.
+        const bool asStored = r < p.qntList.count() && p.qntList.at(r).date == date
+                              && p.qntList.at(r).qnt == qnt;
+        if (!asStored) {
+            const QString problem = qntEventProblem(date, qnt);
+            if (!problem.isEmpty())
+                throw AppError(problem);
+        }
+        events.addQnt(date, qnt);
+    }
+    return events;
+}
+
+void TProdForm::soldToGrid(TProduit& p)
+{
+    const bool sold = p.soldList.count() > 0;
+    sqInfoPanel->setVisible(sold);
+    Label17->setVisible(!sold);
+    sDQGrid->clearContents();
+    sDQGrid->setRowCount(0);
+    if (!sold)
+        return;
+    const auto value = [&p](const QString& qnt) {
+        try {
+            return p.soldValue(qnt);
+        } catch (const AppError&) {
+            return u"?"_s;
+        }
+    };
+    sDQGrid->setRowCount(p.soldList.count());
+    for (int i = 0; i < p.soldList.count(); ++i) {
+        const TDQEvent& e = p.soldList.at(i);
+        sDQGrid->setItem(i, 0, new QTableWidgetItem(e.date));
+        sDQGrid->setItem(i, 1, new QTableWidgetItem(e.qnt));
+        sDQGrid->setItem(i, 2, new QTableWidgetItem(value(e.qnt)));
+    }
+    const QString total = totalShown(p.soldList);
+    totSQLab->setText(total);
+    totSQValLab->setText(value(total));
+    try {
+        totAvailLab->setText(p.availableStr());
+    } catch (const AppError&) {
+        totAvailLab->setText(u"?"_s);
+    }
+}
+
+void TProdForm::refreshTotals(TProduit& p)
+{
+    receivedToGrid(p);
+    totQLab->setText(totalShown(p.qntList));
+    soldToGrid(p);
+    if (prodListMode)
+        fillProductGrid();
+}
+
+// --- quantities ---------------------------------------------------------------
+
+void TProdForm::gridDoubleClick(int row)
+{
+    qtyRow = row;
+    if (qtyRow <= -1)
+        return;
+    qtyDate = cellText(dqStrGrid, qtyRow, 0);
+    qtyText = cellText(dqStrGrid, qtyRow, 1);
+    editQuantity();
+}
+
+void TProdForm::addDateBtnClick()
+{
+    if (qtyText.isEmpty())
+        qtyText = u"1"_s;
+    if (qtyDate.isEmpty())
+        qtyDate = todayStr();
+    qtyRow = -1;
+    editQuantity();
+}
+
+void TProdForm::editQuantity()
+{
+    if (!validProduct())
+        return;
+    TEditQntDlg dlg(st, main.prompt(), &main);
+    dlg.setWindowTitle(u"Ajouter/modifier une quantité"_s);
+    dlg.itemNoLab->setText(st.curItem);
+    dlg.setEntry(qtyText, qtyDate);
+    dlg.DateCB->setEnabled(qtyRow == -1);
+    // Closed any other way than "Fermer", the dialog changes nothing.
+    if (main.runModal(dlg) != QDialog::Accepted)
+        return;
+    const QString problem = qntEventProblem(dlg.dateText(), dlg.qntText());
+    if (!problem.isEmpty())
+        throw AppError(problem);
+    qtyDate = dlg.dateText();
+    qtyText = dlg.qntText();
+    const int row = qtyRow;
+    if (row > -1 && row < dqStrGrid->rowCount()) {
+        dqStrGrid->setItem(row, 1, new QTableWidgetItem(qtyText));
+        setPData(st.curProdInd);
+    } else {
+        // What was typed in the grid goes in first, then the new event.
+        setPData(st.curProdInd);
+        TProduit& p = st.prodList.at(st.curProdInd);
+        TQnt events = p.qntList;
+        events.addQnt(qtyDate, qtyText);
+        events.totalQnt(); // a sum out of range leaves the product as it was
+        p.qntList = std::move(events);
+        st.modified = true;
+    }
+    refreshTotals(st.prodList.at(st.curProdInd));
+    qtyRow = -1;
+}
+
+void TProdForm::remDateBtnClick()
+{
+    if (qtyRow <= -1 || !validProduct())
+        return;
+    setPData(st.curProdInd);
+    TProduit& p = st.prodList.at(st.curProdInd);
+    if (qtyRow < p.qntList.count()) {
+        p.qntList.deleteAt(qtyRow);
+        st.modified = true;
+    }
+    refreshTotals(p);
+    qtyRow = -1;
+}
+
+void TProdForm::sortEvents()
+{
+    if (!validProduct())
+        return;
+    setPData(st.curProdInd);
+    TProduit& p = st.prodList.at(st.curProdInd);
+    const QString before = p.qntList.qntText(2);
+    p.qntList.sortEvents();
+    if (p.qntList.qntText(2) != before)
+        st.modified = true;
+    refreshTotals(p);
+}

@@ -1,0 +1,146 @@
+#include "ui/reports/pubOptions.h"
+
+#include "core/appState.h"
+#include "export/artListXML.h"
+#include "export/reportDocs.h"
+#include "report/publish.h"
+#include "report/shipped.h"
+#include "report/xslTransform.h"
+#include "ui/widgets/controls.h"
+#include "ui/shell/main.h"
+#include "ui/widgets/named.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* const CHOICES[] = {"Menu", "Feuille des ventes", "Feuille de consignation",
+                               "Rapport d'inventaire", "Ouverture du fureteur"};
+
+} // namespace
+
+TpubDlgForm::TpubDlgForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(u"pubDlgForm"_s);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    Panel1 = named<QFrame>("Panel1", this);
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    infoLab = named<QLabel>("infoLab", u"Choisissez les opérations à effectuer:"_s, Panel1);
+    auto* choices = new QVBoxLayout(Panel1);
+    choices->addWidget(infoLab);
+    for (int n = 0; n < checkCount; ++n) {
+        checks[size_t(n)] = new QCheckBox(QString::fromUtf8(CHOICES[n]), Panel1);
+        checks[size_t(n)]->setObjectName(u"CheckBox"_s + QString::number(n + 1));
+        choices->addWidget(checks[size_t(n)]);
+    }
+    periodPanel = named<QFrame>("periodPanel", this);
+    Label1 = named<QLabel>("Label1", u"Période:"_s, periodPanel);
+    RepCB = named<QComboBox>("RepCB", periodPanel);
+    auto* period = new QHBoxLayout(periodPanel);
+    period->addWidget(Label1);
+    period->addWidget(RepCB, 1);
+    infoLab1 = named<QLabel>("infoLab1", this);
+    OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, this);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Panel1);
+    layout->addWidget(periodPanel);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(infoLab1);
+    bottom->addStretch();
+    bottom->addWidget(OKBtn);
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TpubDlgForm::setPrefs(const QString& prefs, const QStringList& titles, int curCIndex)
+{
+    infoLab1->setText(prefs);
+    if (prefs.size() < checkCount)
+        return;
+    for (int n = 0; n < checkCount; ++n)
+        checks[size_t(n)]->setChecked(prefs.at(n) == u'1');
+    RepCB->clear();
+    RepCB->addItems(titles);
+    RepCB->setCurrentIndex(curCIndex >= 0 && curCIndex < titles.size() ? curCIndex : -1);
+}
+
+QString TpubDlgForm::getPrefs() const
+{
+    QString prefs;
+    for (const QCheckBox* c : checks)
+        prefs += c->isChecked() ? u'1' : u'0';
+    return prefs;
+}
+
+TPublisher::TPublisher(TmainForm& mainForm) : QObject(&mainForm), main(mainForm)
+{
+    setObjectName(u"publisher"_s);
+    openPage = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    main.aExpSales->setText(u"Exporter les ventes"_s);
+    main.aExpSales->setEnabled(true);
+    connect(main.pmPubPrefs, &QAction::triggered, this, [this] { main.guarded([this] { pubOptions(); }); });
+    connect(main.WebPageBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { webPage(); }); });
+    connect(main.aExpSales, &QAction::triggered, this, [this] { main.guarded([this] { exportSales(); }); });
+}
+
+void TPublisher::pubOptions()
+{
+    AppState& st = main.state();
+    st.curCIndex = st.repList.curPeriod;
+    if (st.curCIndex >= 0 && st.curCIndex < st.repList.titles.size())
+        st.curRepName = st.repList.titles.at(st.curCIndex);
+    TpubDlgForm dlg(&main);
+    dlg.setWindowTitle(u"Publication XML des données"_s);
+    dlg.periodPanel->setVisible(!st.curRepName.isEmpty());
+    dlg.setPrefs(st.pubPrefs, st.repList.titles, st.curCIndex);
+    if (main.runModal(dlg) != QDialog::Accepted)
+        return;
+    // The period chosen is the one the pages are published for.
+    const int chosen = dlg.RepCB->currentIndex();
+    if (dlg.periodPanel->isVisibleTo(&dlg) && chosen >= 0 && chosen < st.repList.titles.size()) {
+        st.curCIndex = chosen;
+        st.curRepName = st.repList.titles.at(chosen);
+    }
+    setReportPeriod(st, st.curRepName);
+    st.pubPrefs = dlg.getPrefs();
+}
+
+void TPublisher::webPage()
+{
+    AppState& st = main.state();
+    WaitCursor wait;
+    const int p = st.curCIndex >= 0 ? st.curCIndex : st.repList.curPeriod;
+    publish::publishPages(st, st.pubPrefs, p);
+    main.setWindowTitle(QDir::toNativeSeparators(st.dataDir + u"artList.xml"_s));
+    const QString start = st.dataDir + u"index.htm"_s;
+    if (publish::chosen(st.pubPrefs, 5) && QFileInfo::exists(start))
+        openPage(start);
+}
+
+void TPublisher::exportSales()
+{
+    AppState& st = main.state();
+    WaitCursor wait;
+    ::exportSales(st);
+    shipped::install(st);
+    for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
+        xslt::transformFile(st.dataDir + root + u".xml"_s);
+}

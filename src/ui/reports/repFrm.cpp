@@ -1,0 +1,380 @@
+#include "ui/reports/repFrm.h"
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/safeWrite.h"
+#include "core/textUtil.h"
+#include "export/reportDocs.h"
+#include "model/uRep.h"
+#include "report/settlement.h"
+#include "report/shipped.h"
+#include "report/xslTransform.h"
+#include "ui/dialogs/addPeriodFrm.h"
+#include "ui/widgets/controls.h"
+#include "ui/shell/main.h"
+#include "ui/widgets/named.h"
+#include "ui/sales/saleFrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QListWidget>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Headers of the three tabs; "Ventes" shows the six fields of a row after
+// its artisan number.
+const QString HEADERS[] = {u"Dte,Pno,Descript,Val,Qnt,Total"_s, u"Prod,Descript,Qnt,Val,Prix"_s,
+                           u"noProd,Descript,Qnt,Vndu,Rest"_s};
+
+} // namespace
+
+TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
+    : QWidget(&mainForm, Qt::Window), st(state), main(mainForm)
+{
+    setObjectName(u"repForm"_s);
+    setWindowTitle(u"Rapport de consignation"_s);
+    resize(640, 460);
+    openPage = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+
+    formPanel = named<QFrame>("formPanel", this);
+    rangePanel = named<QFrame>("rangePanel", formPanel);
+    Label1 = named<QLabel>("Label1", u"Début:"_s, rangePanel);
+    startDate = named<QLabel>("startDate", rangePanel);
+    Label3 = named<QLabel>("Label3", u"Fin:"_s, rangePanel);
+    endDate = named<QLabel>("endDate", rangePanel);
+    cListPanel = named<QFrame>("cListPanel", rangePanel);
+    cListCB = named<QComboBox>("cListCB", cListPanel);
+    cListCB->setMinimumWidth(180);
+    auto* cl = new QHBoxLayout(cListPanel);
+    cl->setContentsMargins(0, 0, 0, 0);
+    cl->addWidget(cListCB);
+    addPeriodBtn = speedButton(cListPanel, "addPeriodBtn", u"Ajouter/modifier item"_s, u"..."_s);
+    cl->addWidget(addPeriodBtn);
+    PrintBtn = named<QToolButton>("PrintBtn", rangePanel);
+    PrintBtn->setText(u"PDF"_s);
+    PrintBtn->setToolTip(u"Relevé de l'artisan pour la période (PDF)"_s);
+    viewModeBtn = speedButton(rangePanel, "viewModeBtn", u"Vue technique: les requêtes du registre"_s,
+                              u"Requêtes..."_s);
+    auto* range = new QHBoxLayout(rangePanel);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, startDate, Label3, endDate, cListPanel})
+        range->addWidget(w);
+    range->addStretch();
+    range->addWidget(PrintBtn);
+    range->addWidget(viewModeBtn);
+
+    ConsGrid = named<QTableWidget>("ConsGrid", formPanel);
+    ConsGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ConsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ConsGrid->verticalHeader()->hide();
+    TabControl = named<QTabBar>("TabControl", formPanel);
+    TabControl->setShape(QTabBar::RoundedSouth);
+    for (const QString& t : {u"Ventes"_s, u"Produits"_s, u"Inventaire"_s})
+        TabControl->addTab(t);
+    tabInfoLab = named<QLabel>("tabInfoLab", formPanel);
+    tabInfoLab->setStyleSheet(u"color: red"_s);
+    totPanel = named<QFrame>("totPanel", formPanel);
+    totalLab = named<QLabel>("totalLab", u"Total:"_s, totPanel);
+    sTotLab = named<QLabel>("sTotLab", u"0.00$"_s, totPanel);
+    sTotLab->setStyleSheet(u"color: red; font-weight: bold"_s);
+    sTotLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* tot = new QHBoxLayout(totPanel);
+    tot->addWidget(totalLab);
+    tot->addWidget(sTotLab, 1);
+    showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
+    XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
+    pmCons = named<QMenu>("pmCons", XMLxPortBtn);
+    pmXportAllRec = pmCons->addAction(u"XportTout"_s);
+    pmXportAllRec->setObjectName(u"pmXportAllRec"_s);
+    XMLxPortBtn->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(XMLxPortBtn, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { pmCons->popup(XMLxPortBtn->mapToGlobal(p)); });
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(TabControl);
+    bottom->addWidget(tabInfoLab);
+    bottom->addStretch();
+    bottom->addWidget(totPanel);
+    allTransBtn = speedButton(formPanel, "allTransBtn", u"Liste complète..."_s, u"Toutes transactions"_s);
+    allTransBtn->setCheckable(true);
+    auto* cmds = new QHBoxLayout;
+    cmds->addWidget(allTransBtn);
+    cmds->addWidget(showANoChck);
+    cmds->addStretch();
+    cmds->addWidget(XMLxPortBtn);
+    auto* fl = new QVBoxLayout(formPanel);
+    fl->addWidget(rangePanel);
+    fl->addWidget(ConsGrid, 1);
+    fl->addLayout(bottom);
+    fl->addLayout(cmds);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(formPanel);
+    buildListView();
+    layout->addWidget(listPanel);
+    listPanel->hide();
+
+    const auto guard = [this](void (TrepForm::*f)()) { return [this, f] { main.guarded([this, f] { (this->*f)(); }); }; };
+    connect(cListCB, &QComboBox::activated, this, guard(&TrepForm::periodChanged));
+    connect(TabControl, &QTabBar::currentChanged, this, guard(&TrepForm::refresh));
+    connect(showANoChck, &QCheckBox::clicked, this, guard(&TrepForm::refresh));
+    connect(XMLxPortBtn, &QPushButton::clicked, this, guard(&TrepForm::exportConsigne));
+    connect(pmXportAllRec, &QAction::triggered, this, guard(&TrepForm::exportAll));
+    connect(PrintBtn, &QToolButton::clicked, this, guard(&TrepForm::printStatement));
+    connect(addPeriodBtn, &QToolButton::clicked, this, guard(&TrepForm::editPeriods));
+    connect(allTransBtn, &QToolButton::clicked, this, guard(&TrepForm::allTransClick));
+    connect(viewModeBtn, &QToolButton::clicked, this, guard(&TrepForm::switchView));
+    sTotLab->installEventFilter(this);
+
+    // Reached from the Special menu: the window is otherwise never shown.
+    aRepForm = new QAction(u"Rapport de consignation..."_s, &main);
+    aRepForm->setObjectName(u"aRepForm"_s);
+    if (QMenu* special = main.menuBar()->findChild<QMenu*>(u"Special1"_s))
+        special->addAction(aRepForm);
+    connect(aRepForm, &QAction::triggered, this, guard(&TrepForm::showReports));
+    setupGrid();
+}
+
+void TrepForm::showReports()
+{
+    st.repList.refreshTitles();
+    cListCB->clear();
+    cListCB->addItems(st.repList.titles);
+    if (st.curCIndex < 0 || st.curCIndex >= st.repList.count())
+        st.curCIndex = st.repList.curPeriod;
+    cListCB->setCurrentIndex(st.curCIndex >= 0 && st.curCIndex < st.repList.count() ? st.curCIndex : -1);
+    if (allTransBtn->isChecked()) {
+        allTransBtn->setChecked(false);
+        cListPanel->show();
+    }
+    show();
+    raise();
+    periodChanged();
+}
+
+void TrepForm::periodChanged()
+{
+    st.curCIndex = cListCB->currentIndex();
+    if (st.curCIndex < 0)
+        return;
+    const TReport& r = st.repList.at(st.curCIndex);
+    startDate->setText(r.startDate);
+    endDate->setText(r.endDate);
+    setReportPeriod(st, r.title);
+    refresh();
+    if (viewMode)
+        pQntClick();
+}
+
+void TrepForm::setupGrid()
+{
+    tabIndex = TabControl->currentIndex();
+    totPanel->setVisible(tabIndex == 0);
+    tabInfoLab->clear();
+    const QStringList header = readCommaList(HEADERS[qBound(0, tabIndex, 2)]);
+    ConsGrid->clear();
+    ConsGrid->setColumnCount(int(header.size()));
+    ConsGrid->setHorizontalHeaderLabels(header);
+    ConsGrid->setRowCount(0);
+    ConsGrid->horizontalHeader()->setSectionResizeMode(tabIndex == 0 ? 2 : 1, QHeaderView::Stretch);
+}
+
+void TrepForm::fillGrid(const QStringList& rows, const QList<int>& fields)
+{
+    ConsGrid->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList f = readCommaList(rows.at(r));
+        for (int c = 0; c < fields.size(); ++c)
+            ConsGrid->setItem(r, c, new QTableWidgetItem(f.value(fields.at(c))));
+    }
+}
+
+void TrepForm::refresh()
+{
+    const bool all = allTransBtn->isChecked();
+    if (st.curCIndex < 0 && !all)
+        return;
+    WaitCursor wait;
+    st.repList.rangeLines.clear();
+    st.repList.total = Money().format();
+    if (all)
+        artisanRowsAllSheets();
+    else
+        st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
+    setupGrid();
+    const QStringList rows = st.repList.rangeLines;
+    if (tabIndex == 0) {
+        fillGrid(rows, {0, 2, 3, 4, 5, 6});
+        sumTotal();
+    } else if (tabIndex == 1) {
+        fillGrid(rows, {0, 1, 2, 3, 4});
+        tabInfoLab->setText(QString::number(rows.size()));
+    } else {
+        const int at = st.artList.indexOfArtNo(st.curArtNo);
+        const QStringList inv =
+            at < 0 ? QStringList()
+                   : readCommaList(st.artList.at(at).products.getCurInvent(st.curArtNo, st.saleList, st.repList));
+        fillGrid(inv, {0, 1, 2, 3, 4});
+        tabInfoLab->setText(QString::number(inv.size()));
+    }
+    main.setStatusText(1, u"artisan: "_s + st.curArtNo);
+}
+
+void TrepForm::sumTotal()
+{
+    // The Total column: the sixth of the grid.
+    gridTotal = Money();
+    if (ConsGrid->columnCount() == 6)
+        for (int r = 0; r < ConsGrid->rowCount(); ++r)
+            if (const QTableWidgetItem* it = ConsGrid->item(r, 5))
+                gridTotal += Money::parse(it->text().remove(u'$'));
+    sTotLab->setText(gridTotal.format());
+}
+
+bool TrepForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == sTotLab && event->type() == QEvent::MouseButtonRelease)
+        main.guarded([this] { sumTotal(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void TrepForm::artisanRowsAllSheets()
+{
+    // Every sale row of the artisan in the whole ledger, newest first: the
+    // rows of the ledger's query that carry its number.
+    const QStringList rows = readCommaList(st.saleList.getAllSales(2));
+    for (const QString& row : rows)
+        if (getCommaItem(row, 1) == st.curArtNo)
+            st.repList.rangeLines << row;
+}
+
+void TrepForm::allTransClick()
+{
+    const bool down = allTransBtn->isChecked();
+    cListPanel->setHidden(down);
+    if (down) {
+        refresh();
+        const QStringList& rows = st.repList.rangeLines;
+        if (!rows.isEmpty()) {
+            startDate->setText(getCommaItem(rows.last(), 0));
+            endDate->setText(getCommaItem(rows.first(), 0));
+        }
+    } else {
+        periodChanged();
+    }
+}
+
+void TrepForm::selectPeriod(const QString& title)
+{
+    st.repList.refreshTitles();
+    cListCB->clear();
+    cListCB->addItems(st.repList.titles);
+    const int i = st.repList.indexOfTitle(title);
+    cListCB->setCurrentIndex(i >= 0 ? i : (cListCB->count() > 0 ? 0 : -1));
+}
+
+void TrepForm::editPeriods()
+{
+    // What the file keeps of the periods, the all-sales one apart: the dialog
+    // takes it out and it comes back after, which is no change.
+    const auto records = [this] {
+        QStringList r;
+        for (int i = 0; i < st.repList.count(); ++i)
+            if (st.repList.at(i).title != ALL_PERIOD_TITLE)
+                r << st.repList.at(i).record();
+        return r;
+    };
+    const QStringList before = records();
+    const QString shown = cListCB->currentText();
+    TaddPeriodDlg dlg(st.repList, main.prompt(), st.curCIndex, this);
+    dlg.setWindowTitle(u"Ajouter une période de consignation"_s);
+    const auto found = dlg.sPeriodList->findItems(shown, Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        dlg.sPeriodList->setCurrentItem(found.first());
+        dlg.listClick();
+    }
+    main.runModal(dlg);
+    // The dialog changes the list as it goes, however it is closed.
+    st.repList.updateAllPeriod(st.saleList);
+    st.linesReady = false;
+    // The sales side's period box lists them too: a stale one would choose by
+    // old positions.
+    st.repList.refreshTitles();
+    main.saleForm->reloadPeriodBox(st.repList.curPeriod);
+    if (records() != before)
+        st.modified = true;
+    selectPeriod(dlg.selIndex >= 0 ? dlg.tLab->text() : QString());
+    periodChanged();
+}
+
+void TrepForm::exportConsigne()
+{
+    const QString name = showANoChck->isChecked() ? u"consigne"_s : u"consigne1"_s;
+    st.xmlDataLines.clear();
+    for (const QString& row : std::as_const(st.repList.rangeLines))
+        TRepList::XMLData(row, st.xmlDataLines);
+    if (!st.xmlDataLines.isEmpty()) {
+        st.repArtName = main.artInfoLab->text();
+        main.setStatusText(2, writeSalesReport(st, name, main.prompt()));
+        shipped::install(st);
+        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s));
+    }
+    main.setStatusText(2, QString::number(st.xmlDataLines.size()));
+}
+
+void TrepForm::exportAll()
+{
+    if (st.curCIndex < 0)
+        return;
+    shipped::install(st);
+    std::unique_ptr<QProgressDialog> dlg;
+    Progress step = progress;
+    if (!step) {
+        dlg = std::make_unique<QProgressDialog>(u"Relevés de la période..."_s, u"Annuler"_s, 0, 1, this);
+        dlg->setWindowModality(Qt::WindowModal);
+        step = [&](int done, int total) {
+            dlg->setMaximum(total);
+            dlg->setValue(done);
+            return !dlg->wasCanceled();
+        };
+    }
+    Summary sum;
+    // Every artisan's report as exportAllConsigne writes it, with the pages
+    // and statements of those with sales.
+    if (writeSettlement(st, st.curCIndex, main.prompt(), &sum, step, true))
+        openPage(st.repDir + SUMMARY_NAME + u".html"_s);
+    refresh();
+}
+
+void TrepForm::printStatement()
+{
+    if (st.curCIndex < 0)
+        return;
+    WaitCursor wait;
+    refresh();
+    const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
+    if (!QDir().mkpath(st.repDir))
+        throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
+    const QString path = st.repDir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
+    safeWriteFile(path, statementPdf(s));
+    openPage(path);
+}

@@ -1,0 +1,158 @@
+#include "ui/sales/FCalDlg.h"
+
+#include "core/prompt.h"
+#include "core/textUtil.h"
+#include "model/uProd.h"
+#include "ui/widgets/PCalendar.h"
+#include "ui/widgets/named.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kUsed = u"Date déjà utilisée!"_s;
+
+QToolButton* arrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QString& hint)
+{
+    auto* b = named<QToolButton>(name, parent);
+    b->setArrowType(arrow);
+    b->setAutoRaise(true);
+    b->setToolTip(hint);
+    return b;
+}
+} // namespace
+
+TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
+    : QDialog(parent), prompt(p)
+{
+    setObjectName(u"CalDialog"_s);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* head = new QHBoxLayout;
+    prevBtn = arrowButton(this, "prevBtn", Qt::LeftArrow, u"Précédent"_s);
+    nextBtn = arrowButton(this, "nextBtn", Qt::RightArrow, u"Suivant"_s);
+    monthLab = named<QLabel>("monthLab", this);
+    Label1 = named<QLabel>("Label1", this);
+    head->addWidget(prevBtn);
+    head->addWidget(monthLab, 1, Qt::AlignCenter);
+    head->addWidget(Label1);
+    head->addWidget(nextBtn);
+    layout->addLayout(head);
+
+    Calend = new TPCalendar(this, today);
+    Calend->setStartOfWeek(0);
+    layout->addWidget(Calend, 1);
+
+    auto* fields = new QGridLayout;
+    Label3 = named<QLabel>("Label3", u"Date:"_s, this);
+    dInfoLab = named<QLabel>("dInfoLab", this);
+    Label2 = named<QLabel>("Label2", u"Préposé(e):"_s, this);
+    sNameCB = named<QComboBox>("sNameCB", this);
+    sNameCB->setEditable(true);
+    sNameCB->setInsertPolicy(QComboBox::NoInsert);
+    fields->addWidget(Label3, 0, 0);
+    fields->addWidget(dInfoLab, 0, 1);
+    fields->addWidget(Label2, 1, 0);
+    fields->addWidget(sNameCB, 1, 1);
+    layout->addLayout(fields);
+
+    OkBtn = named<QPushButton>("OkBtn", u"Ok"_s, this);
+    OkBtn->setDefault(true);
+    OkBtn->setEnabled(false);
+    layout->addWidget(OkBtn, 0, Qt::AlignRight);
+
+    connect(Calend, &TPCalendar::changed, this, &TCalDialog::dateChange);
+    connect(Calend, &TPCalendar::clicked, this, &TCalDialog::dateChange);
+    connect(Calend, &TPCalendar::doubleClicked, this, [this] {
+        if (OkBtn->isEnabled())
+            OkBtn->click();
+    });
+    connect(prevBtn, &QToolButton::clicked, this, [this] { moveMonth(-1); });
+    connect(nextBtn, &QToolButton::clicked, this, [this] { moveMonth(1); });
+    connect(OkBtn, &QPushButton::clicked, this, &TCalDialog::accept);
+
+    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
+    Label1->setText(QString::number(Calend->Year()));
+}
+
+void TCalDialog::fillUsedDays()
+{
+    Calend->usedDatesList.clear();
+    dInfoLab->clear();
+    const QString yy = twoDigits(Calend->Year() % 100);
+    const QString mm = twoDigits(Calend->Month());
+    for (const QString& d : std::as_const(usedDates)) {
+        if (d.size() >= 6 && d.mid(0, 2) == yy && d.mid(2, 2) == mm)
+            Calend->usedDatesList << QString::number(d.mid(4, 2).toInt());
+    }
+    Calend->update();
+}
+
+void TCalDialog::setDateStr(const QString& date)
+{
+    if (date == u"?"_s || date.size() < 6)
+        return;
+    const int yy = date.mid(0, 2).toInt();
+    const QDate d(yy < 50 ? 2000 + yy : 1900 + yy, date.mid(2, 2).toInt(), date.mid(4, 2).toInt());
+    if (!d.isValid())
+        return;
+    // Set in one step: a day refused by the month being left is not lost.
+    Calend->setDate(d);
+    fillUsedDays();
+    dateChange();
+}
+
+void TCalDialog::dateChange()
+{
+    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
+    Label1->setText(QString::number(Calend->Year()));
+    dInfoLab->setText(twoDigits(Calend->Year() % 100) + twoDigits(Calend->Month())
+                      + twoDigits(Calend->Day()));
+    bool used = false;
+    for (const QString& d : std::as_const(Calend->usedDatesList))
+        used = used || d.trimmed().toInt() == Calend->Day();
+    if (used)
+        dInfoLab->setText(kUsed);
+    OkBtn->setEnabled(!used);
+}
+
+void TCalDialog::moveMonth(int step)
+{
+    const int m = Calend->Month() + step;
+    Calend->setMonth(m < 1 ? 12 : m > 12 ? 1 : m);
+    fillUsedDays();
+    // The day now shown may be taken in this month: judge it again.
+    dateChange();
+}
+
+QString TCalDialog::chosenDate() const
+{
+    return dInfoLab->text();
+}
+
+QString TCalDialog::agent() const
+{
+    return sNameCB->currentText();
+}
+
+void TCalDialog::accept()
+{
+    if (!OkBtn->isEnabled())
+        return;
+    // The agent is a field of the sheet's record: it must not hold the
+    // record separator.
+    const QString problem = recordFieldProblem(agent(), REC_SEP);
+    if (!problem.isEmpty()) {
+        prompt.error(problem);
+        return;
+    }
+    QDialog::accept();
+}

@@ -1,0 +1,427 @@
+#include "ui/shell/dbCommands.h"
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/prompt.h"
+#include "core/safeWrite.h"
+#include "export/artListXML.h"
+#include "model/uArt.h"
+#include "ui/artisans/artFrm.h"
+#include "ui/shell/main.h"
+#include "ui/products/prodFrm.h"
+#include "ui/sales/saleFrm.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kDbFilter = u"Fichiers tlvdb (*.tlvdb)"_s;
+const QString kXmlFilter = u"Fichiers XML (*.xml)"_s;
+
+// Same file content: the copy in the data folder is the chosen file.
+bool sameContent(const QString& a, const QString& b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    return fa.size() == fb.size() && fa.readAll() == fb.readAll();
+}
+
+bool sameFolder(const QString& folderA, const QString& folderB)
+{
+    const QString a = QFileInfo(folderA).canonicalFilePath();
+    const QString b = QFileInfo(folderB).canonicalFilePath();
+    return !a.isEmpty() && a == b;
+}
+
+// A database file's path: a name in the data folder, or a full path for a
+// file the user chose to keep elsewhere.
+QString dbPath(const AppState& st, const QString& name)
+{
+    return QFileInfo(name).isAbsolute() ? name : st.dataDir + name;
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// Holds the start-up's notices until the window is on screen, so that none
+// appears alone before it.
+class HeldPrompt : public Prompt {
+public:
+    explicit HeldPrompt(Prompt& real) : m_real(real) {}
+    std::vector<std::pair<bool, QString>> held; // (error, text), in order
+
+    void information(const QString& text) override { held.emplace_back(false, text); }
+    void error(const QString& text) override { held.emplace_back(true, text); }
+    Answer question(const QString& text, bool withCancel) override { return m_real.question(text, withCancel); }
+    bool inputText(const QString& caption, const QString& label, QString& value) override
+    {
+        return m_real.inputText(caption, label, value);
+    }
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override
+    {
+        return m_real.openFileName(caption, dir, filter);
+    }
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                         const QString& defaultSuffix) override
+    {
+        return m_real.saveFileName(caption, dir, filter, defaultSuffix);
+    }
+
+private:
+    Prompt& m_real;
+};
+
+// Replaces a database file of the data folder as a save does: in one step,
+// the file it replaces kept in the backups first.
+void copyFileOver(const AppState& st, const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw AppError(u"Impossible de lire "_s + source + u" : "_s + in.errorString());
+    safeWriteFile(target, in.readAll(), dbWriteOptions(st, target));
+}
+} // namespace
+
+TDbCommands::TDbCommands(TmainForm& mainForm, AppState& state, Prompt& p)
+    : main(mainForm), st(state), prompt(p)
+{
+}
+
+void TDbCommands::resetState()
+{
+    st.curArtNo = u"001"_s;
+    st.curItem.clear();
+    st.curArtInd = 0;
+    st.totProdCount = 0;
+    main.artSubPage = 0;
+    if (st.artList.count() > 0) {
+        st.numItems.clear();
+        st.nameItems.clear();
+        st.prodNoList.clear();
+        st.artList.clear();
+        st.prodList.clear();
+        st.saleList.clear();
+        st.repList.clear();
+    }
+}
+
+void TDbCommands::clearAll()
+{
+    TArtForm* art = main.artForm;
+    // The artisans side comes back in form mode.
+    if (art->artListMode)
+        art->toggleViewMode();
+    st.curFilePath.clear();
+    st.artFileName.clear();
+    resetState();
+    main.artInfoLab->clear();
+    art->clearWindow();
+    main.saleForm->showCurrent();
+    main.curPage = -1;
+    main.pageBtnSide = 0;
+    main.pageBtn->hide();
+    main.showPage(0);
+    art->addArtisan(st.curArtNo);
+    st.modified = false;
+    if (main.mainReady)
+        art->nameEd->setFocus();
+}
+
+void TDbCommands::autoload()
+{
+    // The default name without a file is a first run, not a lost file.
+    const QString name =
+        st.autoload && (st.artFileName != st.defaultFileName || QFile::exists(st.dataDir + st.artFileName))
+            ? st.artFileName
+            : QString();
+    HeldPrompt held(prompt);
+    bool opened = false;
+    if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile()) {
+        resetState();
+        main.showPage(0);
+        try {
+            openDB(name, held);
+            opened = true;
+        } catch (const AppError& e) {
+            held.error(e.message());
+        } catch (const std::exception& e) {
+            held.error(QString::fromLocal8Bit(e.what()));
+        }
+    }
+    if (!opened) {
+        clearAll();
+        if (!name.isEmpty()) {
+            // The setting stays: the file may come back (a drive, a folder restored).
+            m_keptAutoload = name;
+            held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
+                       + u" n'a pas pu être ouvert au démarrage : une base vide est ouverte.\n"_s
+                       + u"Le chargement automatique le rouvrira quand il sera de nouveau accessible."_s);
+        }
+    }
+    if (!held.held.empty())
+        QTimer::singleShot(0, &main, [p = &prompt, notices = held.held] {
+            for (const auto& [isError, text] : notices)
+                isError ? p->error(text) : p->information(text);
+        });
+}
+
+void TDbCommands::keepAutoloadSetting()
+{
+    if (st.artFileName.isEmpty() && !m_keptAutoload.isEmpty())
+        st.artFileName = m_keptAutoload;
+}
+
+void TDbCommands::openDB(const QString& fileName)
+{
+    openDB(fileName, prompt);
+}
+
+void TDbCommands::openDB(const QString& fileName, Prompt& say)
+{
+    if (main.mainReady)
+        clearAll();
+    st.artFileName = fileName;
+    st.curFilePath = dbPath(st, fileName);
+    // The loader keeps the modified mark of a partly read file.
+    const LoadResult result = loadDB(st.curFilePath, st, say);
+    main.mainReady = true;
+    if (st.artList.count() > 0) {
+        main.artForm->rebuildLists();
+        main.artForm->fillGrid();
+        main.artForm->showArtisan(st.curArtInd);
+    }
+    main.saleForm->showCurrent();
+    main.updatePageBtn();
+    main.refreshStatus(1);
+    if (result == LoadResult::ReadError)
+        say.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie : "_s
+                     + QString::number(st.artList.count()) + u" artisans, "_s
+                     + QString::number(st.saleList.count()) + u" feuilles de ventes et "_s
+                     + QString::number(st.repList.count()) + u" périodes ont pu être lus.\n"_s
+                     + u"Ce qui a été lu n'est pas enregistré ; avant d'être remplacé, l'original sera conservé dans "_s
+                     + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u"."_s);
+}
+
+bool TDbCommands::confirmDiscard()
+{
+    if (!st.modified && !main.shownModified())
+        return true;
+    if (main.curPage >= 0 && main.mainReady && !main.guarded([this] { main.storeShown(); }))
+        return false;
+    if (!st.modified)
+        return true;
+    switch (prompt.question(u"Enregistrer les modifications ?"_s, true)) {
+    case Prompt::Answer::Yes:
+        return save();
+    case Prompt::Answer::No:
+        return true;
+    case Prompt::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool TDbCommands::fileOpen()
+{
+    if (!confirmDiscard())
+        return false;
+    const QString path = prompt.openFileName(u"Ouvrir"_s, st.dataDir, kDbFilter);
+    if (path.isEmpty())
+        return false;
+    return main.guarded([this, &path] {
+        const QString name = adoptFile(path);
+        if (!name.isEmpty())
+            openDB(name);
+    });
+}
+
+QString TDbCommands::adoptFile(const QString& path)
+{
+    const QFileInfo chosen(path);
+    const QString name = chosen.fileName();
+    const QString target = st.dataDir + name;
+    if (!chosen.exists() || sameFolder(chosen.absolutePath(), st.dataDir))
+        return name;
+    if (!QFile::exists(target)) {
+        copyFileOver(st, path, target);
+    } else if (!sameContent(path, target)) {
+        const Prompt::Answer a = prompt.question(
+            u"Le fichier "_s + name + u" existe déjà dans le dossier des données ("_s
+                + QDir::toNativeSeparators(st.dataDir)
+                + u").\nLe remplacer par le fichier choisi ?\n(Non : garder celui du dossier des données)"_s,
+            true);
+        if (a == Prompt::Answer::Cancel)
+            return {};
+        if (a == Prompt::Answer::Yes)
+            copyFileOver(st, path, target);
+    }
+    return name;
+}
+
+bool TDbCommands::saveAsTo(const QString& chosenPath)
+{
+    QString path = chosenPath;
+    // "Boutique St. Jean" has a suffix of its own, but is no database name.
+    if (!path.endsWith(u".tlvdb"_s, Qt::CaseInsensitive))
+        path += u".tlvdb"_s;
+    const QFileInfo chosen(path);
+    const QString name = chosen.fileName();
+    const QString target = st.dataDir + name;
+    saveDB(path, st);
+    QString working = target;
+    // Saved elsewhere: the data folder gets the same file, so that later
+    // saves and the next autoload find it, without ever replacing another
+    // database silently.
+    if (!sameFolder(chosen.absolutePath(), st.dataDir)) {
+        bool write = true;
+        if (QFile::exists(target))
+            write = prompt.question(u"Le fichier "_s + name
+                                    + u" existe déjà dans le dossier des données ("_s
+                                    + QDir::toNativeSeparators(st.dataDir)
+                                    + u").\nLe remplacer ?"_s)
+                    == Prompt::Answer::Yes;
+        if (write)
+            saveDB(target, st);
+        else
+            working = chosen.absoluteFilePath();
+    }
+    // Kept elsewhere, the full path is what the next start must open.
+    st.artFileName = working == target ? name : working;
+    st.curFilePath = working;
+    st.modified = false;
+    main.updatePageBtn();
+    main.setStatusText(0, u"saved file: "_s + name);
+    return true;
+}
+
+bool TDbCommands::fileSaveAs()
+{
+    if (main.curPage >= 0 && !main.guarded([this] { main.storeShown(); }))
+        return false;
+    const QString path = prompt.saveFileName(u"Enregistrer sous"_s, st.dataDir, kDbFilter, u"tlvdb"_s);
+    if (path.isEmpty())
+        return false;
+    bool saved = false;
+    main.guarded([&] { saved = saveAsTo(path); });
+    return saved;
+}
+
+bool TDbCommands::save()
+{
+    bool saved = false;
+    main.guarded([&] {
+        main.setStatusText(0, u"creating: "_s + st.curFilePath);
+        main.setStatusText(1, u"curInd: "_s + QString::number(st.curArtInd));
+        main.curPage = main.pageBtnSide;
+        main.storeShown();
+        if (!st.curFilePath.isEmpty() && QFile::exists(st.curFilePath)) {
+            if (samePath(st.curFilePath, st.damagedDbPath)
+                && prompt.question(u"Le fichier "_s + QFileInfo(st.curFilePath).fileName()
+                                   + u" n'a été lu qu'en partie.\nLe remplacer par ce qui a été lu ? (l'original est conservé dans "_s
+                                   + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u")"_s)
+                       != Prompt::Answer::Yes)
+                return;
+            saveDB(st.curFilePath, st);
+            st.modified = false;
+            main.setStatusText(0, u"saved: "_s + QFileInfo(st.artFileName).fileName());
+            saved = true;
+        } else {
+            saved = fileSaveAs();
+        }
+        main.updatePageBtn();
+    });
+    return saved;
+}
+
+bool TDbCommands::newDb()
+{
+    if (!clearAllAsked())
+        return false;
+    st.curFilePath.clear();
+    st.artFileName.clear();
+    main.updatePageBtn();
+    return true;
+}
+
+bool TDbCommands::clearAllAsked()
+{
+    if (!confirmDiscard())
+        return false;
+    clearAll();
+    return true;
+}
+
+bool TDbCommands::impArt()
+{
+    const QString path = prompt.openFileName(u"Ouvrir"_s, st.dataDir, kXmlFilter);
+    const QString name = QFileInfo(path).fileName();
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        prompt.information(u"File "_s + name + u" was not found"_s);
+        main.moveToArtisan(0);
+        return false;
+    }
+    // Read once aside: a file that does not read changes nothing.
+    TArtList read;
+    bool found = false;
+    if (!main.guarded([&] { found = readArtListFile(read, path); }))
+        return false;
+    if (!found || read.isEmpty()) {
+        prompt.information(u"Le fichier "_s + name + u" ne contient aucune liste d'artisans : rien n'a été importé."_s);
+        return false;
+    }
+    const QString what = read.count() == 1 ? u"l'artisan"_s : u"les "_s + QString::number(read.count()) + u" artisans"_s;
+    if (prompt.question(u"Importer "_s + what + u" de "_s + name
+                        + u" ?\nLe résultat est une nouvelle base sans nom, avec ces artisans et leurs produits, "_s
+                          u"sans ventes ni périodes. La base ouverte reste telle qu'elle est enregistrée."_s)
+        != Prompt::Answer::Yes)
+        return false;
+    if (!confirmDiscard())
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool done = main.guarded([&] {
+        clearAll();
+        main.mainReady = false;
+        readArtListFile(st.artList, path);
+        st.modified = true;
+        main.artForm->rebuildLists();
+        main.artForm->fillGrid();
+    });
+    st.curArtInd = 0;
+    main.mainReady = true;
+    done = main.guarded([this] {
+        main.artForm->showArtisan(0);
+        main.prodForm->loadWindow();
+    }) && done;
+    main.updatePageBtn();
+    main.setStatusText(1, u"fVersion: "_s + QString::number(st.dbVersion));
+    QApplication::restoreOverrideCursor();
+    return done;
+}
+
+bool TDbCommands::expArt()
+{
+    if (main.curPage >= 0 && !main.guarded([this] { main.storeShown(); }))
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString path = st.dataDir + artListFileName(QFileInfo(st.artFileName).fileName());
+    const bool done = main.guarded([&] { writeArtListXML(st.artList, path); });
+    QApplication::restoreOverrideCursor();
+    if (done)
+        main.showWritten(path);
+    return done;
+}

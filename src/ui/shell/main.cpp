@@ -1,0 +1,600 @@
+#include "ui/shell/main.h"
+
+#include "core/appError.h"
+#include "core/appPaths.h"
+#include "core/settings.h"
+#include "core/tilvarDB.h"
+#include "core/textUtil.h"
+#include "ui/shell/about.h"
+#include "ui/artisans/artFrm.h"
+#include "ui/shell/dbCommands.h"
+#include "ui/widgets/named.h"
+#include "ui/dialogs/prefsForm.h"
+#include "ui/products/prodFrm.h"
+#include "ui/reports/pubOptions.h"
+#include "ui/reports/repFrm.h"
+#include "ui/sales/saleFrm.h"
+#include "ui/widgets/widgetPrompt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolButton>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QWindow>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QColor kMaroon(0x80, 0, 0);
+const QColor kLocateGreen(0, 0x73, 0);
+const QColor kTitleColors[2] = {QColor(0, 0x7F, 0), QColor(0xEC, 0x3C, 0)};
+const QString kListWords[2] = {u"liste"_s, u"vue d'ensemble"_s};
+const QString kDetail = u"détail"_s;
+
+QFont monoFont(int pointSize)
+{
+    QFont f(u"Courier New"_s, pointSize);
+    f.setStyleHint(QFont::Monospace);
+    return f;
+}
+
+// A 44 px picture for the page button: a coloured tile with its side's word.
+QPixmap pageButtonPicture(const QColor& colour, const QString& word)
+{
+    QPixmap pix(44, 44);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colour);
+    p.setPen(QPen(colour.darker(150), 2));
+    p.drawRoundedRect(QRectF(2, 2, 40, 40), 8, 8);
+    p.setPen(Qt::white);
+    QFont f(u"Verdana"_s, 7, QFont::Bold);
+    p.setFont(f);
+    p.drawText(QRect(0, 0, 44, 44), Qt::AlignCenter, word);
+    return pix;
+}
+
+QToolButton* speedButton(QWidget* parent, const char* name, const QString& hint)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    return b;
+}
+
+QAction* makeAction(QObject* parent, const char* name, const QString& caption)
+{
+    auto* a = new QAction(caption, parent);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+} // namespace
+
+TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
+    : QMainWindow(parent),
+      m_prompt(options.prompt),
+      m_runModal(options.runModal ? options.runModal : ModalRunner(runModalDefault))
+{
+    setObjectName(u"mainForm"_s);
+    if (!m_prompt) {
+        m_ownPrompt = std::make_unique<WidgetPrompt>(this);
+        m_prompt = m_ownPrompt.get();
+    }
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFont(QFont(u"Arial"_s, 8));
+
+    // Creation, in the order the program has always followed.
+    setupStartPaths(st, options.progDir, options.today);
+    ensureFolders(st);
+    mainReady = false;
+    st.curArtNo = u"001"_s;
+    st.curItem.clear();
+    st.curArtInd = -1;
+    curPage = -1;
+    tilvarDB = std::make_unique<TtilvarDB>(st);
+
+    backPanel = named<QWidget>("backPanel", this);
+    setCentralWidget(backPanel);
+    auto* layout = new QVBoxLayout(backPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    buildTopPanel();
+    buildLocatePanel();
+    mainPanel = named<QWidget>("mainPanel", backPanel);
+    mainPanel->setFocusPolicy(Qt::ClickFocus);
+    auto* hostLayout = new QVBoxLayout(mainPanel);
+    hostLayout->setContentsMargins(0, 0, 0, 0);
+    hostLayout->setSpacing(0);
+
+    infoLab = named<QLabel>("infoLab", u"="_s, backPanel);
+    infoLab->setWordWrap(true);
+    infoLab->setFont(monoFont(8));
+    infoLab->setStyleSheet(u"color: #008000;"_s);
+    infoLab->setFixedHeight(30);
+    infoLab->setContentsMargins(6, 0, 6, 0);
+
+    layout->addWidget(topPanel);
+    layout->addWidget(locatePan);
+    layout->addWidget(mainPanel, 1);
+    layout->addWidget(infoLab);
+
+    buildMenus();
+    buildStatusBar();
+    new TPublisher(*this); // publishing and export commands (pubOptions.cpp)
+    new TrepForm(st, *this); // the report window, from the Special menu
+
+    artForm = new TArtForm(st, *this, this);
+    saleForm = new TsaleForm(st, *this, this);
+    prodForm = new TProdForm(st, *this, this);
+    for (QWidget* w : std::initializer_list<QWidget*>{artForm, saleForm, prodForm}) {
+        w->setWindowFlags(Qt::Widget);
+        w->hide();
+    }
+    hostPanels = {artForm->formPanel, prodForm->formPanel, artForm->listPanel, prodForm->listPanel};
+    hostWindow(artForm, {artForm->formPanel, artForm->listPanel});
+    hostWindow(prodForm, {prodForm->formPanel, prodForm->listPanel});
+    hostWindow(saleForm, {saleForm->formPanel, saleForm->listPanel});
+    // No way into the products (nor back) until their window takes part.
+    if (!isHosted(prodForm)) {
+        artForm->artPageBtn->setEnabled(false);
+        artForm->artPageBtn->setToolTip(u"À venir : la fenêtre des produits."_s);
+    }
+    m_db = std::make_unique<TDbCommands>(*this, st, *m_prompt);
+
+    for (QObject* o : std::initializer_list<QObject*>{topPanel, locatePan, backPanel, mainPanel,
+                                                      pageBtn, addRecBtn, WebPageBtn, saveBtn,
+                                                      subTLabel, artNoLab, Label1, artInfoLab})
+        o->installEventFilter(this);
+
+    guarded([this] { readSettings(st.iniPath, st); });
+    if (st.showSplash)
+        doVersion();
+
+    QPalette pal = locatePan->palette();
+    pal.setColor(QPalette::Window, kLocateGreen);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    locatePan->setPalette(pal);
+    locatePan->setAutoFillBackground(true);
+}
+
+TmainForm::~TmainForm() = default;
+
+void TmainForm::buildTopPanel()
+{
+    topPanel = named<QFrame>("topPanel", backPanel);
+    topPanel->setFixedHeight(62);
+
+    TitleLab = named<QLabel>("TitleLab", u"Ventes"_s, topPanel);
+    TitleLab->setFont(QFont(u"Verdana"_s, 32, QFont::Bold));
+    TitleLab->setStyleSheet(u"color: #800000;"_s);
+    TitleLab->setGeometry(10, 2, 330, 58);
+
+    subTLabel = named<QLabel>("subTLabel", kDetail, topPanel);
+    subTLabel->setFont(QFont(u"Verdana"_s, 16, QFont::Bold));
+    subTLabel->setStyleSheet(u"color: #800000;"_s);
+    subTLabel->setGeometry(350, 22, 330, 32);
+    subTLabel->setCursor(Qt::PointingHandCursor);
+
+    imgArtBtn = named<QLabel>("imgArtBtn", topPanel);
+    imgArtBtn->setPixmap(pageButtonPicture(kTitleColors[0], u"Artisans"_s));
+    imgArtBtn->hide();
+    imgVBtn = named<QLabel>("imgVBtn", topPanel);
+    imgVBtn->setPixmap(pageButtonPicture(kTitleColors[1], u"Ventes"_s));
+    imgVBtn->hide();
+
+    pageBtn = speedButton(topPanel, "pageBtn", {});
+    pageBtn->setGeometry(700, 6, 50, 50);
+    pageBtn->setIconSize(QSize(44, 44));
+    pageBtn->setIcon(imgVBtn->pixmap());
+    pageBtn->setCursor(Qt::PointingHandCursor);
+    pageBtn->hide();
+    connect(pageBtn, &QToolButton::clicked, this, [this] { guarded([this] { pageBtnClick(); }); });
+
+    WebPageBtn = speedButton(topPanel, "WebPageBtn", {});
+    WebPageBtn->setGeometry(760, 6, 50, 50);
+    WebPageBtn->setIconSize(QSize(44, 44));
+    WebPageBtn->setIcon(pageButtonPicture(QColor(0x20, 0x40, 0x90), u"Web"_s));
+    wPMen = named<QMenu>("wPMen", WebPageBtn);
+    pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"options..."_s);
+    wPMen->addAction(pmPubPrefs);
+    WebPageBtn->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(WebPageBtn, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { wPMen->popup(WebPageBtn->mapToGlobal(p)); });
+
+    PrintBtn = speedButton(topPanel, "PrintBtn", u"Print form image"_s);
+    PrintBtn->hide();
+
+    mainBtn = speedButton(topPanel, "mainBtn", {});
+    mainBtn->hide();
+    connect(mainBtn, &QToolButton::clicked, this, [this] {
+        artSubPage = artSubPage >= 3 ? 0 : artSubPage + 1;
+        showArtSubPage(artSubPage);
+    });
+
+    devPMenu = named<QMenu>("devPMenu", topPanel);
+    mResetVarData = makeAction(devPMenu, "mResetVarData", u"resetVarData"_s);
+    devPMenu->addAction(mResetVarData);
+    topPanel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(topPanel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { devPMenu->popup(topPanel->mapToGlobal(p)); });
+}
+
+void TmainForm::buildLocatePanel()
+{
+    locatePan = named<QFrame>("locatePan", backPanel);
+    locatePan->setFixedHeight(32);
+    locatePan->setFont(monoFont(10));
+
+    Label1 = named<QLabel>("Label1", u"No:"_s, locatePan);
+    Label1->setGeometry(8, 6, 32, 20);
+    artNoLab = named<QLabel>("artNoLab", u"0000"_s, locatePan);
+    artNoLab->setGeometry(42, 6, 60, 20);
+    artInfoLab = named<QLabel>("artInfoLab", locatePan);
+    artInfoLab->setGeometry(110, 6, 380, 20);
+
+    // The pickers sit at their labels' left edge and cover them when shown.
+    nListCB = named<QComboBox>("nListCB", locatePan);
+    nListCB->setGeometry(artNoLab->x(), 4, 70, 24);
+    nListCB->hide();
+    ArtListCB = named<QComboBox>("ArtListCB", locatePan);
+    ArtListCB->setGeometry(artInfoLab->x(), 4, 380, 24);
+    ArtListCB->hide();
+    connect(nListCB, &QComboBox::activated, this, [this](int index) { moveToArtisan(index); });
+    connect(ArtListCB, &QComboBox::activated, this, [this](int index) {
+        // The name line follows only when the move took place (an entry
+        // refused by the model keeps the artisan shown).
+        if (moveToArtisan(index))
+            nListCB->setCurrentIndex(index);
+        ArtListCB->hide();
+    });
+
+    prevBtn = speedButton(locatePan, "prevBtn", u"Précédent"_s);
+    prevBtn->setGeometry(500, 3, 30, 26);
+    prevBtn->setText(u"◀"_s);
+    nextBtn = speedButton(locatePan, "nextBtn", u"Suivant"_s);
+    nextBtn->setGeometry(534, 3, 30, 26);
+    nextBtn->setText(u"▶"_s);
+    connect(prevBtn, &QToolButton::clicked, this, [this] {
+        const int count = st.artList.count();
+        if (count == 0)
+            return;
+        moveToArtisan(st.curArtInd < 1 ? count - 1 : st.curArtInd - 1);
+    });
+    connect(nextBtn, &QToolButton::clicked, this, [this] {
+        const int count = st.artList.count();
+        if (count == 0)
+            return;
+        moveToArtisan(st.curArtInd >= count - 1 ? 0 : st.curArtInd + 1);
+    });
+
+    navPanel = named<QFrame>("navPanel", locatePan);
+    navPanel->setGeometry(720, 0, 108, 32);
+    addRecBtn = speedButton(navPanel, "addRecBtn", u"Ajouter artisan"_s);
+    addRecBtn->setGeometry(4, 3, 30, 26);
+    addRecBtn->setText(u"+"_s);
+    delSBTN = speedButton(navPanel, "delSBTN", u"Supprimer item"_s);
+    delSBTN->setGeometry(38, 3, 30, 26);
+    delSBTN->setText(u"-"_s);
+    delSBTN->hide();
+    saveBtn = speedButton(navPanel, "saveBtn", u"Enregistrer"_s);
+    saveBtn->setGeometry(72, 3, 30, 26);
+    saveBtn->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    for (QToolButton* b : {prevBtn, nextBtn, addRecBtn, delSBTN, saveBtn})
+        // Hovered, the button keeps a dark face: white symbols stay readable.
+        b->setStyleSheet(u"QToolButton { color: white; font-weight: bold; font-size: 15px;"
+                         u" border: 1px solid transparent; border-radius: 3px; }"
+                         u" QToolButton:hover { background-color: #0a8f0a; border-color: white; }"
+                         u" QToolButton:pressed { background-color: #004d00; }"_s);
+    connect(addRecBtn, &QToolButton::clicked, this, [this] { guarded([this] { addRecBtnClick(); }); });
+    connect(saveBtn, &QToolButton::clicked, this, [this] { m_db->save(); });
+
+    SpeedButton1 = speedButton(locatePan, "SpeedButton1", u"Print form image"_s);
+    SpeedButton1->hide();
+}
+
+void TmainForm::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* fileMenu = bar->addMenu(u"Fichier"_s);
+    fileMenu->setObjectName(u"File1"_s);
+    QMenu* specialMenu = bar->addMenu(u"Special"_s);
+    specialMenu->setObjectName(u"Special1"_s);
+    QMenu* helpMenu = bar->addMenu(u"?"_s);
+    helpMenu->setObjectName(u"Help1"_s);
+
+    aNew = makeAction(this, "aNew", u"Nouveau"_s);
+    FileOpen = makeAction(this, "FileOpen", u"&Ouvrir..."_s);
+    FileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSaveAs = makeAction(this, "FileSaveAs", u"Renommer..."_s);
+    aSave = makeAction(this, "aSave", u"Sauvegarde"_s);
+    aSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    aExpArt = makeAction(this, "aExpArt", u"Exporter"_s);
+    aExpSales = makeAction(this, "aExpSales", u"aExpSales"_s);
+    aExpSales->setEnabled(false);
+    aImpArt = makeAction(this, "aImpArt", u"Importer"_s);
+    FileExit = makeAction(this, "FileExit", u"E&xit"_s);
+    aClearAll = makeAction(this, "aClearAll", u"ClearAll"_s);
+    aSetPeriods = makeAction(this, "aSetPeriods", u"SetPeriods"_s);
+    aEmptyDB = makeAction(this, "aEmptyDB", u"aEmptyDB"_s);
+    aPrefs = makeAction(this, "aPrefs", u"Preferences"_s);
+    aVersion = makeAction(this, "aVersion", u"?"_s);
+    aSetAdmin = makeAction(this, "aSetAdmin", u"admin Mode"_s);
+    aExpAll = makeAction(this, "aExpAll", u"ExportAll"_s);
+
+    // Hints: the short part shows as a tip, the long one on the help line.
+    const auto hint = [](QAction* a, const QString& text) {
+        a->setToolTip(text.section(QLatin1Char('|'), 0, 0));
+        a->setStatusTip(text.section(QLatin1Char('|'), 1));
+    };
+    hint(FileOpen, u"Open|Opens an existing file"_s);
+    hint(FileSaveAs, u"Save As|Saves the active file with a new name"_s);
+    hint(FileExit, u"Exit|Quits the application"_s);
+    specialMenu->setToolTipsVisible(true);
+
+    fileMenu->addAction(aNew);
+    fileMenu->addAction(FileOpen);
+    fileMenu->addAction(FileSaveAs);
+    fileMenu->addAction(aSave);
+    fileMenu->addSeparator();
+    fileMenu->addAction(aExpArt);
+    fileMenu->addAction(aExpSales);
+    fileMenu->addAction(aImpArt);
+    fileMenu->addSeparator();
+    fileMenu->addAction(FileExit);
+    specialMenu->addAction(aClearAll);
+    specialMenu->addAction(aSetPeriods);
+    specialMenu->addAction(aEmptyDB);
+    specialMenu->addSeparator();
+    specialMenu->addAction(aPrefs);
+    helpMenu->addAction(aVersion);
+    // Kept in the window's action list without a menu entry.
+    addAction(aSetAdmin);
+    addAction(aExpAll);
+
+    connect(aNew, &QAction::triggered, this, [this] { m_db->newDb(); });
+    connect(FileOpen, &QAction::triggered, this, [this] { m_db->fileOpen(); });
+    connect(FileSaveAs, &QAction::triggered, this, [this] { m_db->fileSaveAs(); });
+    connect(aSave, &QAction::triggered, this, [this] { m_db->save(); });
+    connect(aImpArt, &QAction::triggered, this, [this] { m_db->impArt(); });
+    connect(aExpArt, &QAction::triggered, this, [this] { m_db->expArt(); });
+    connect(aExpAll, &QAction::triggered, this, [this] { m_db->expArt(); });
+    connect(FileExit, &QAction::triggered, this, &QWidget::close);
+    connect(aClearAll, &QAction::triggered, this, [this] { m_db->clearAllAsked(); });
+    connect(aSetPeriods, &QAction::triggered, this,
+            [this] { guarded([this] { saleForm->editPeriods(); }); });
+    connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
+    connect(aVersion, &QAction::triggered, this, [this] { doVersion(); });
+    connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
+}
+
+void TmainForm::buildStatusBar()
+{
+    StatusBar = named<QStatusBar>("StatusBar", this);
+    StatusBar->setSizeGripEnabled(false);
+    setStatusBar(StatusBar);
+    const int widths[4] = {250, 150, 250, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(StatusBar);
+        panel->setObjectName(u"statusPanel"_s + QString::number(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 3)
+            panel->setFixedWidth(widths[i]);
+        else
+            panel->setMinimumWidth(widths[i]);
+        StatusBar->addWidget(panel, i == 3 ? 1 : 0);
+        panel->installEventFilter(this);
+        statusPanels[size_t(i)] = panel;
+    }
+    StatusBar->installEventFilter(this);
+}
+
+// --- events -----------------------------------------------------------------
+
+bool TmainForm::guarded(const std::function<void()>& action)
+{
+    try {
+        action();
+        return true;
+    } catch (const AppError& e) {
+        m_prompt->error(e.message());
+    } catch (const std::exception& e) {
+        m_prompt->error(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+bool TmainForm::event(QEvent* event)
+{
+    // The menus' long hints go to the help line, not to the status panels.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty())
+            infoLab->setText(tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TmainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Enter || type == QEvent::MouseMove) {
+        if (watched == pageBtn)
+            infoLab->setText(u"Basculer des ventes aux artisans et produits"_s);
+        else if (watched == addRecBtn)
+            infoLab->setText(u"Ajouter un artisan"_s);
+        else if (watched == WebPageBtn)
+            infoLab->setText(
+                u"Publication: produit le fichier d'exportation et son affichage dans le fureteur... "_s);
+        else if (watched == saveBtn)
+            infoLab->setText(u"Enregistrer... "_s);
+        else if (watched == topPanel || watched == locatePan || watched == backPanel)
+            infoLab->clear();
+    } else if (type == QEvent::FocusIn && watched == mainPanel) {
+        infoLab->clear();
+    } else if (type == QEvent::MouseButtonRelease) {
+        if (watched == subTLabel) {
+            subTLabelClick();
+        } else if (watched == artNoLab) {
+            nListCB->setCurrentText(artNoLab->text());
+            nListCB->show();
+            nListCB->raise();
+        } else if (watched == Label1) {
+            nListCB->hide();
+        } else if (watched == artInfoLab) {
+            ArtListCB->setCurrentText(artInfoLab->text());
+            ArtListCB->show();
+            ArtListCB->raise();
+        }
+    } else if (type == QEvent::MouseButtonPress
+               && (watched == StatusBar || statusPanels.end()
+                       != std::find(statusPanels.begin(), statusPanels.end(), watched))) {
+        statusMode = statusMode >= 3 ? 0 : statusMode + 1;
+        refreshStatus(statusMode);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TmainForm::subTLabelClick()
+{
+    const int side = curPage == 1 ? 1 : 0;
+    subTLabel->setText(subTLabel->text() == kDetail ? kListWords[side] : kDetail);
+}
+
+void TmainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // A window manager (or none) may force the window below its size, where
+    // the navigation and page buttons fall off: it comes back to that size.
+    const QSize least = minimumSize();
+    if (m_firstShown && (event->size().width() < least.width() || event->size().height() < least.height()))
+        QTimer::singleShot(0, this, [this] {
+            if (windowHandle() && (width() < minimumWidth() || height() < minimumHeight()))
+                windowHandle()->resize(size().expandedTo(minimumSize()));
+        });
+}
+
+void TmainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_firstShown) {
+        m_firstShown = true;
+        firstShow();
+    }
+}
+
+void TmainForm::firstShow()
+{
+    setFixedSize(830, 655);
+    move(st.wLeft, st.wTop);
+    setWindowTitle(st.appCaption);
+    // The pickers' left edges follow their labels.
+    nListCB->move(artNoLab->x(), nListCB->y());
+    ArtListCB->move(artInfoLab->x(), ArtListCB->y());
+
+    m_db->autoload();
+    mainReady = true;
+    refreshStatus(0);
+}
+
+void TmainForm::closeEvent(QCloseEvent* event)
+{
+    if (!m_shutDown) {
+        if (!m_db->confirmDiscard()) {
+            event->ignore();
+            return;
+        }
+        shutDown();
+    }
+    event->accept();
+}
+
+void TmainForm::shutDown()
+{
+    m_shutDown = true;
+    st.wLeft = x();
+    st.wTop = y();
+    st.wWidth = width();
+    st.wHeight = height();
+    st.lastTab = 0;
+    m_db->keepAutoloadSetting();
+    guarded([this] { writeSettings(st.iniPath, st); });
+}
+
+void TmainForm::doPrefs()
+{
+    TPrefsDialog dlg(this);
+    dlg.setWindowTitle(u"Préférences"_s);
+    dlg.autoLoadChk->setChecked(st.autoload);
+    dlg.splashScreenChk->setChecked(st.showSplash);
+    // The name as the user knows it: no folder, no ".tlvdb" (a dot of the
+    // name itself stays).
+    QString shownName = QFileInfo(st.artFileName).fileName();
+    if (shownName.endsWith(u".tlvdb"_s, Qt::CaseInsensitive))
+        shownName.chop(6);
+    dlg.BDNameEd->setText(shownName);
+    dlg.extLab->setText(u".tlvdb"_s);
+    dlg.autoSaveSalesChk->setChecked(st.saveSales);
+    dlg.shopNameEd->setText(st.shopName);
+    dlg.shopAddressMemo->setPlainText(st.shopAddress);
+    if (m_runModal(dlg) == QDialog::Accepted) {
+        st.autoload = dlg.autoLoadChk->isChecked();
+        st.showSplash = dlg.splashScreenChk->isChecked();
+        // No name, no file: ".tlvdb" alone would name nothing. An unchanged
+        // name keeps the file, wherever it lies.
+        const QString name = dlg.BDNameEd->text();
+        if (!name.isEmpty() && name != shownName)
+            st.artFileName = name.endsWith(u".tlvdb"_s, Qt::CaseInsensitive) ? name : name + dlg.extLab->text();
+        st.saveSales = dlg.autoSaveSalesChk->isChecked();
+        st.shopName = dlg.shopNameEd->text().trimmed();
+        st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
+    }
+}
+
+void TmainForm::showWritten(const QString& path)
+{
+    setWindowTitle(QDir::toNativeSeparators(path));
+    QTimer::singleShot(4000, this, [this] { setWindowTitle(st.appCaption); });
+}
+
+void TmainForm::doVersion()
+{
+    TaboutForm about(this);
+    about.versionLab->setText(st.appCaption);
+    // As the splash, the main window is not shown yet: centre on where it will be.
+    if (!isVisible()) {
+        const QRect future(st.wLeft, st.wTop, 830, 655);
+        about.move(future.center() - QPoint(about.width() / 2, about.height() / 2));
+    }
+    m_runModal(about);
+    unsetCursor();
+}
+

@@ -1,0 +1,194 @@
+#pragma once
+// The main window: hosts the working windows' panels, carries the menus, the
+// artisan navigation, the help line and the status bar, and runs the
+// start-up and the shut-down. The database commands are TDbCommands.
+
+#include "core/appState.h"
+#include "ui/widgets/hostedWindow.h"
+#include "ui/widgets/modalRunner.h"
+
+#include <QDate>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class Prompt;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolButton;
+class TArtForm;
+class TDbCommands;
+class TProdForm;
+class TsaleForm;
+class TtilvarDB;
+
+// What the start-up takes from outside: where the program lives, and the
+// seams that tests replace (dialogs, questions, today's date).
+struct TStartOptions {
+    QString progDir;          // folder of the program file
+    Prompt* prompt = nullptr; // message boxes and file dialogs; real ones when null
+    ModalRunner runModal;     // runs modal windows; exec() when empty
+    QDate today = QDate::currentDate();
+};
+
+class TmainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TmainForm(const TStartOptions& options, QWidget* parent = nullptr);
+    ~TmainForm() override;
+
+    AppState& state() { return st; }
+    Prompt& prompt() { return *m_prompt; }
+    int runModal(QDialog& dialog) { return m_runModal(dialog); }
+
+    // --- window state ---
+    bool mainReady = false;
+    int curPage = -1;   // -1 none, 0 artisans/products, 1 sales
+    int artSubPage = 0; // 0..3, see hostPanels
+    int statusMode = 0; // 0..3
+    int pageBtnSide = 0; // side the page button is on
+    std::array<QWidget*, 4> hostPanels{};
+
+    // --- controls ---
+    QWidget* backPanel;
+    QFrame* topPanel;
+    QLabel* TitleLab;
+    QLabel* subTLabel;
+    QToolButton* pageBtn;
+    QLabel* imgArtBtn;
+    QLabel* imgVBtn;
+    QToolButton* PrintBtn;
+    QToolButton* WebPageBtn;
+    QMenu* devPMenu;
+    QAction* mResetVarData;
+    QMenu* wPMen;
+    QAction* pmPubPrefs;
+
+    QFrame* locatePan;
+    QLabel* Label1;
+    QLabel* artNoLab;
+    QLabel* artInfoLab;
+    QToolButton* prevBtn;
+    QToolButton* nextBtn;
+    QComboBox* nListCB;
+    QComboBox* ArtListCB;
+    QFrame* navPanel;
+    QToolButton* addRecBtn;
+    QToolButton* delSBTN;
+    QToolButton* saveBtn;
+    QToolButton* SpeedButton1;
+
+    QWidget* mainPanel;
+    QLabel* infoLab;
+    QToolButton* mainBtn;
+    QStatusBar* StatusBar;
+    std::array<QLabel*, 4> statusPanels{};
+
+    // --- actions ---
+    QAction* aNew;
+    QAction* FileOpen;
+    QAction* FileSaveAs;
+    QAction* aSave;
+    QAction* aExpArt;
+    QAction* aExpSales;
+    QAction* aImpArt;
+    QAction* FileExit;
+    QAction* aClearAll;
+    QAction* aSetPeriods;
+    QAction* aEmptyDB;
+    QAction* aPrefs;
+    QAction* aVersion;
+    QAction* aSetAdmin;
+    QAction* aExpAll;
+
+    // Column titles and the artisan-list export.
+    std::unique_ptr<TtilvarDB> tilvarDB;
+
+    // --- working windows ---
+    TArtForm* artForm;
+    TsaleForm* saleForm;
+    TProdForm* prodForm;
+
+    // --- operations offered to the other windows ---
+    void showPage(int side);
+    void showArtSubPage(int index);
+    void showCurrentArtisan();
+    void refreshStatus(int mode);
+    void updatePageBtn();
+    void setStatusText(int panel, const QString& text);
+    QString statusText(int panel) const;
+
+    // --- the database commands (open, save, import...) ---
+    TDbCommands& db() { return *m_db; }
+    void doPrefs();
+    // The caption shows a file just written for a few seconds.
+    void showWritten(const QString& path);
+    void doVersion();
+
+    // --- hosted working windows ---
+    // Every command that writes the database or leaves the shown record
+    // stores it first through here. Raises AppError, storing nothing, when
+    // an entry cannot be kept.
+    void storeShown();
+    // True while a hosted window holds edits not stored yet.
+    bool shownModified() const;
+    // Puts a working window's panel into mainPanel; a page change gives it
+    // back to that window.
+    void hostPanel(QWidget* panel);
+    // Whether a working window takes part in the hosting yet.
+    bool isHosted(const QWidget* window) const;
+
+    // Runs an event handler, showing any error it raises; false on error.
+    bool guarded(const std::function<void()>& action);
+
+    // The main window's part of navigation: store, move, show. False when
+    // the shown entries could not be stored (nothing moved).
+    bool moveToArtisan(int index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void buildTopPanel();
+    void buildLocatePanel();
+    void buildMenus();
+    void buildStatusBar();
+    void updateHeader();
+    void firstShow();
+    void shutDown();
+    void pageBtnClick();
+    void addRecBtnClick();
+    void subTLabelClick();
+    // Registers a working window that implements THostedWindow, with the
+    // panels of it the main window hosts.
+    void hostWindow(QWidget* window, std::vector<QWidget*> panels);
+    // Lets every shown window leave whose panels are not nextPanel.
+    void leaveShownBut(const QWidget* nextPanel);
+
+    struct Hosted {
+        THostedWindow* window;
+        std::vector<QWidget*> panels;
+    };
+    std::vector<Hosted> m_hosted;
+    std::map<QWidget*, QWidget*> m_panelOwner;
+    std::unique_ptr<TDbCommands> m_db;
+
+    AppState st;
+    std::unique_ptr<Prompt> m_ownPrompt;
+    Prompt* m_prompt;
+    ModalRunner m_runModal;
+    bool m_firstShown = false;
+    bool m_shutDown = false;
+};
