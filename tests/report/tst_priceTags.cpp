@@ -92,7 +92,7 @@ private slots:
         QTest::newRow("short tag, A4") << u"Li"_s << u"Bo"_s << u"Bol"_s << 1 << u"LiBo001-001"_s << u"Bol"_s;
         QTest::newRow("ligature, long description")
             << u"Œuvre"_s << u"Zoë"_s << u"Grand plateau de service en érable massif, huilé, poignées en laiton"_s
-            << 0 << u"OEuvZoe001-001"_s << u"Grand plateau de service en..."_s;
+            << 0 << u"OEuvZoe001-001"_s << u"Grand plateau de service en érable"_s;
     }
     void barcodesReadBack()
     {
@@ -117,6 +117,9 @@ private slots:
         const QString printed = pdfText(dir.path(), pdf);
         for (const QString& want : {u"Boutique Tilvar"_s, st.artList.displayName(0), text, u"1234.50$"_s, code})
             QVERIFY2(printed.contains(want), qPrintable(want + u" in "_s + printed));
+        // A description too long for the label is cut with "...".
+        QCOMPARE(printed.contains(u"..."_s), descript.size() > 40);
+        QVERIFY(!printed.contains(u"laiton"_s));
     }
 
     // Which tags: per unit received, on a day, or a chosen number each.
