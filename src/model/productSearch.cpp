@@ -6,8 +6,20 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+bool isPlain(const QString& text)
+{
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() >= 0x7f)
+            return false;
+    return true;
+}
+} // namespace
+
 QString plainAscii(const QString& text)
 {
+    if (isPlain(text))
+        return text;
     const QString decomposed = text.normalized(QString::NormalizationForm_KD);
     QString out;
     out.reserve(decomposed.size());
@@ -52,6 +64,17 @@ QString foldedWords(const QString& text)
     return plainAscii(text).toLower().simplified();
 }
 
+namespace {
+// Whether text holds words (folded): a plain text is compared as it is, so a
+// search through every description folds only the accented ones.
+bool holdsWords(const QString& text, const QString& words)
+{
+    if (isPlain(text) && !text.contains(u"  "_s))
+        return text.contains(words, Qt::CaseInsensitive);
+    return foldedWords(text).contains(words);
+}
+} // namespace
+
 QList<ProductHit> findProducts(const TArtList& artists, const QString& text, int max)
 {
     QList<ProductHit> hits;
@@ -73,8 +96,8 @@ QList<ProductHit> findProducts(const TArtList& artists, const QString& text, int
             const QString tag = foldedKey(artisan.artTag() + artisan.artNo);
             if (pass < 2 && !key.isEmpty() && !tag.startsWith(key.left(tag.size())))
                 continue; // the typed key names another artisan
-            if (pass == 3 && !foldedWords(artisan.nom + u' ' + artisan.prenom).contains(words)
-                && !foldedWords(artisan.prenom + u' ' + artisan.nom).contains(words))
+            if (pass == 3 && !holdsWords(artisan.nom + u' ' + artisan.prenom, words)
+                && !holdsWords(artisan.prenom + u' ' + artisan.nom, words))
                 continue;
             const QList<TProdList::Ptr>& products = artisan.products.items();
             for (int j = 0; j < products.size() && hits.size() < max; ++j) {
@@ -89,7 +112,7 @@ QList<ProductHit> findProducts(const TArtList& artists, const QString& text, int
                         add(a, j, false);
                     break;
                 case 2:
-                    if (foldedWords(p.descript).contains(words))
+                    if (holdsWords(p.descript, words))
                         add(a, j, false);
                     break;
                 default:
