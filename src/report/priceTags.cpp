@@ -93,12 +93,12 @@ public:
         p.drawText(QRect(in.left(), y, in.width(), int(fmPrice.height())), Qt::AlignRight | Qt::AlignTop, t.price);
         p.setFont(shop);
         const int shopWidth = std::max(0, in.width() - priceWidth - dots(1));
-        p.drawText(QPointF(in.left(), y + fmShop.ascent()), fmShop.elidedText(t.shop, Qt::ElideRight, shopWidth));
+        p.drawText(QPointF(in.left(), y + fmShop.ascent()), fitted(fmShop, t.shop, shopWidth));
         y += int(std::max(fmPrice.height(), fmShop.lineSpacing()));
         p.setFont(small);
-        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), fmSmall.elidedText(t.artisan, Qt::ElideRight, in.width()));
+        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), fitted(fmSmall, t.artisan, in.width()));
         y += int(fmSmall.lineSpacing());
-        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), fitted(t.descript, in.width()));
+        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), fitted(fmSmall, t.descript, in.width()));
         y += int(fmSmall.lineSpacing()) + dots(0.8);
 
         // The barcode: each module a whole number of 300 dpi dots, at least 2,
@@ -122,14 +122,14 @@ public:
     }
 
 private:
-    // The description cut with "..." to the width.
-    QString fitted(const QString& text, int width) const
+    // The text cut with "..." to the width.
+    static QString fitted(const QFontMetricsF& fm, const QString& text, int width)
     {
         const QString one = text.simplified();
-        if (fmSmall.horizontalAdvance(one) <= width)
+        if (fm.horizontalAdvance(one) <= width)
             return one;
         int n = int(one.size());
-        while (n > 0 && fmSmall.horizontalAdvance(cutDescription(one, n)) > width)
+        while (n > 0 && fm.horizontalAdvance(cutDescription(one, n)) > width)
             --n;
         return cutDescription(one, n);
     }
@@ -229,7 +229,14 @@ QString cutDescription(const QString& text, int maxChars)
     const QString one = text.simplified();
     if (one.size() <= maxChars)
         return one;
-    return one.left(std::max(0, maxChars - 3)).trimmed() + u"..."_s;
+    QString cut = one.left(std::max(0, maxChars - 3));
+    // Whole words where that loses little: "poignées" rather than "poi".
+    const qsizetype blank = cut.lastIndexOf(u' ');
+    if (blank > cut.size() * 2 / 3)
+        cut.truncate(blank);
+    while (!cut.isEmpty() && (cut.back() == u' ' || cut.back() == u',' || cut.back() == u';'))
+        cut.chop(1);
+    return cut + u"..."_s;
 }
 
 QByteArray tagsPdf(const QList<PriceTag>& tags, const TagLayout& layout, int start, QString* error)
