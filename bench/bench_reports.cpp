@@ -8,6 +8,8 @@
 #include "core/appState.h"
 #include "core/prompt.h"
 #include "export/reportDocs.h"
+#include "report/inventory.h"
+#include "report/priceTags.h"
 #include "report/settlement.h"
 
 #include <QElapsedTimer>
@@ -80,5 +82,17 @@ int main(int argc, char* argv[])
     out << "XportTout (every statement + summary): "
         << median(runs, [&] { writeSettlement(st, p, prompt, nullptr, {}, true); })
         << "\n";
+    // Price tags: one each for the first 300 products (ten sheets of 30).
+    QList<PriceTag> tags;
+    for (int a = 0; a < st.artList.count() && tags.size() < 300; ++a)
+        for (int j = 0; j < st.artList.at(a).products.count() && tags.size() < 300; ++j)
+            tags << tagsFor(st, {a, j, {}, 1});
+    QByteArray pdf;
+    out << "price tags (" << tags.size() << " tags, barcodes):      "
+        << median(runs, [&] { pdf = tagsPdf(tags, tagPresets().at(0).layout, 0); }) << " ("
+        << pdf.size() / 1024 << " KiB)\n";
+    out << "inventory of the boutique (pdf):        "
+        << median(runs, [&] { pdf = inventoryPdf(inventoryOf(st, -1, QStringLiteral("260101"))); }) << " ("
+        << pdf.size() / 1024 << " KiB)\n";
     return 0;
 }

@@ -10,6 +10,8 @@ packages=(
   fonts-dejavu-core
   pkg-config xsltproc libxslt1-dev poppler-utils
   clang libclang-rt-14-dev
+  libzint-dev # price tags' Code 128 barcodes
+  zbar-tools  # tests read the tags' barcodes back
 )
 if [ "${TILVAR_WITH_SCREENSHOT:-0}" = 1 ]; then
   packages+=(xvfb xauth xdotool imagemagick chromium)

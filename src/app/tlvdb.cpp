@@ -2,6 +2,7 @@
 
 #include "export/tlvdbTool.h"
 #include "report/reportCommand.h"
+#include "report/tagsCommand.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -25,7 +26,7 @@ int main(int argc, char* argv[])
 {
     // Statements are laid out with QtGui's fonts; no window ever shows, and
     // the other commands need no more than QtCore.
-    const bool gui = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    const bool gui = argc > 1 && (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "tags") == 0);
     std::unique_ptr<QCoreApplication> app;
     if (gui) {
         qInstallMessageHandler(quietPlatform);
@@ -39,7 +40,7 @@ int main(int argc, char* argv[])
     args.removeFirst();
     QByteArray out;
     QByteArray err;
-    const int rc = runTlvdb(args, out, err, {tlvdbReportCommand()});
+    const int rc = runTlvdb(args, out, err, {tlvdbReportCommand(), tlvdbTagsCommand()});
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
     return std::fflush(stdout) == 0 ? rc : ExitFailed;

@@ -267,6 +267,37 @@ private slots:
         QCOMPARE(e.curTagLab->text() + e.prodNoLab->text(), text.section(u'.', 1).left(9) + u'*' + text.mid(text.indexOf(u'-') + 1, 3));
         QCOMPARE(e.ProdListBox->currentRow(), entry);
     }
+
+    // At the till with a scanner: a tag's barcode text and Enter is one sale;
+    // a name or a word lists its products and Enter takes the first.
+    void scannerSales()
+    {
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        TmainForm& w = h.start();
+        h.click(w.pageBtn);
+        h.click(w.saleForm->addProdBtn);
+        TaddSItemDlg& e = editor(h);
+        const auto scan = [&](const QString& text) {
+            e.searchEd->selectAll();
+            QTest::keyClicks(e.searchEd, text);
+            QStringList found;
+            for (int i = 0; i < e.searchList->count(); ++i)
+                found << e.searchList->item(i)->text().section(u"  "_s, 0, 0);
+            QTest::keyClick(e.searchEd, Qt::Key_Return);
+            return found.join(u' ');
+        };
+        QCOMPARE(scan(u"LiBo002-001"_s), u"Li_Bo_002-001"_s);
+        QCOMPARE(scan(u"LIBO002001"_s), u"Li_Bo_002-001"_s);
+        QCOMPARE(scan(u"Marie"_s), u"TreMar001-001 TreMar001-002 TreMar001-003"_s);
+        QCOMPARE(scan(u"ocean"_s), u"TreMar001-002"_s);
+        QStringList entries;
+        for (int i = 0; i < e.ProdListBox->count(); ++i)
+            entries << e.ProdListBox->item(i)->text();
+        // The sheet shown had sold one vase already.
+        QCOMPARE(entries, QStringList({u"_1.TreMar001-001 | 2"_s, u"_2.Li_Bo_002-001 | 2"_s,
+                                       u"_3.TreMar001-002 | 1"_s}));
+    }
 };
 
 QTEST_MAIN(TestSaleEditor)

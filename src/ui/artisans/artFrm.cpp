@@ -123,6 +123,16 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     formBottom->addWidget(btnImpArtItem);
     formBottom->addWidget(Button2);
     formBottom->addStretch();
+    inventBtn = named<QPushButton>("inventBtn", u"Imprimer l'inventaire..."_s, formPanel);
+    auto* inventMenu = named<QMenu>("inventMenu", inventBtn);
+    invArtAct = named<QAction>("invArtAct", u"De cet artisan"_s, inventMenu);
+    invShopAct = named<QAction>("invShopAct", u"De toute la boutique"_s, inventMenu);
+    inventMenu->addAction(invArtAct);
+    inventMenu->addAction(invShopAct);
+    inventBtn->setMenu(inventMenu);
+    connect(invArtAct, &QAction::triggered, this, [this] { printInventory(false); });
+    connect(invShopAct, &QAction::triggered, this, [this] { printInventory(true); });
+    formBottom->addWidget(inventBtn);
     formLayout->addLayout(formBottom);
 
     // --- list mode ---

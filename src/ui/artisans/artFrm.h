@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QAction;
 class QPushButton;
 class QTableWidget;
 class QToolButton;
@@ -46,6 +47,10 @@ public:
     QPlainTextEdit* comMemo;
     QPushButton* btnImpArtItem;
     QPushButton* Button2;
+    // "Imprimer l'inventaire...": of the shown artisan or of the whole boutique.
+    QPushButton* inventBtn;
+    QAction* invArtAct;
+    QAction* invShopAct;
 
     // --- list mode ---
     QFrame* listPanel;
@@ -80,6 +85,8 @@ public:
     void clearWindow();
     // Fills the artisan just added from artisan sourceIndex of impArtList.
     void importArtisan(int sourceIndex);
+    // The inventory PDF of the shown artisan, or of all (artInventory.cpp).
+    void printInventory(bool wholeShop);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

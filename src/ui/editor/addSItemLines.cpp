@@ -8,6 +8,7 @@
 #include "core/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
+#include "model/productSearch.h"
 #include "ui/shell/main.h"
 #include "ui/sales/saleFrm.h"
 
@@ -57,14 +58,6 @@ int entryIndex(const QString& entry)
     return ok ? i : -1;
 }
 
-QString folded(const QString& text)
-{
-    QString out = text.toLower();
-    out.remove(u'-');
-    out.remove(u'*');
-    out.remove(u' ');
-    return out;
-}
 } // namespace
 
 // --- opening ------------------------------------------------------------------
@@ -397,27 +390,12 @@ void TaddSItemDlg::search(const QString& text)
 {
     m_found.clear();
     searchList->clear();
-    const QString words = text.trimmed();
-    if (words.isEmpty())
-        return;
-    const QString key = folded(words);
     QStringList entries;
-    for (int a = 0; a < st.artList.count() && m_found.size() < kMaxFound; ++a) {
-        const TArtisan& artisan = st.artList.at(a);
-        const QString tag = artisan.artTag() + artisan.artNo;
-        const QString foldedTag = folded(tag);
-        // A key either starts with the artisan's part or names another artisan.
-        const bool keyHere = !key.isEmpty()
-                             && (foldedTag.startsWith(key.left(foldedTag.size())));
-        const QList<TProdList::Ptr>& products = artisan.products.items();
-        for (int j = 0; j < products.size() && m_found.size() < kMaxFound; ++j) {
-            const TProduit& p = *products.at(j);
-            const bool byKey = keyHere && (foldedTag + p.prodNo).startsWith(key);
-            if (!byKey && !p.descript.contains(words, Qt::CaseInsensitive))
-                continue;
-            m_found.append({a, j});
-            entries << tag + u"-"_s + p.prodNo + u"  "_s + p.descript;
-        }
+    for (const ProductHit& hit : findProducts(st.artList, text, kMaxFound)) {
+        const TArtisan& artisan = st.artList.at(hit.artisan);
+        const TProduit& p = *artisan.products.ptrAt(hit.product);
+        m_found.append({hit.artisan, hit.product});
+        entries << artisan.artTag() + artisan.artNo + u"-"_s + p.prodNo + u"  "_s + p.descript;
     }
     searchList->addItems(entries);
     if (!entries.isEmpty())

@@ -62,6 +62,10 @@ void TProdForm::buildFormPanel()
     artPageBtn = speedButton(formPanel, "artPageBtn", u"IDentité"_s, u"< Artisan"_s, QSize(28, 26));
     top->addWidget(viewModeBtn);
     top->addStretch();
+    tagsBtn = named<QPushButton>("tagsBtn", u"Imprimer les étiquettes..."_s, formPanel);
+    tagsBtn->setToolTip(u"Étiquettes de prix avec code-barres, en PDF"_s);
+    connect(tagsBtn, &QPushButton::clicked, this, [this] { printTags(); });
+    top->addWidget(tagsBtn);
     top->addWidget(artPageBtn);
     layout->addLayout(top, 0, 0, 1, 2);
 

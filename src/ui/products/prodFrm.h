@@ -68,6 +68,7 @@ public:
     QToolButton* prevBtn;
     QLabel* prodNoLab;
     QToolButton* nextBtn;
+    QPushButton* tagsBtn; // "Imprimer les étiquettes..."
 
     // --- list mode ---
     QFrame* listPanel;
@@ -99,6 +100,8 @@ public:
     void fillProductGrid();
     void editQuantity();
     void toggleProdViewMode();
+    // The tags dialog, then the tags' PDF (prodTags.cpp).
+    void printTags();
 
     // --- glue between prodList and the controls ---
     // Shows product index (named apart from QWidget::show).

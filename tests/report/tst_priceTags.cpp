@@ -1,0 +1,239 @@
+// Price tags: the barcodes read back by a scanner's decoder, what the tags
+// say, the sheets and their layouts, and tlvdb tags.
+
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/iniFile.h"
+#include "model/productSearch.h"
+#include "report/priceTags.h"
+#include "support/fakePrompt.h"
+#include "support/testFiles.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString REFERENCE = QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb");
+
+bool haveTools()
+{
+    for (const QString& tool : {u"pdftoppm"_s, u"zbarimg"_s, u"pdftotext"_s})
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            return false;
+    return true;
+}
+
+// What zbarimg reads on the pages of pdf scanned at 300 dpi, sorted (it
+// names a symbol seen twice on one page once).
+QStringList decoded(const QString& dir, const QByteArray& pdf)
+{
+    const QString path = dir + u"/tags.pdf"_s;
+    writeFileBytes(path, pdf);
+    if (runProcess(u"pdftoppm"_s, {u"-r"_s, u"300"_s, u"-gray"_s, u"-png"_s, path, dir + u"/page"_s}).code != 0)
+        return {u"<no pages>"_s};
+    QStringList pages = QDir(dir).entryList({u"page*.png"_s});
+    for (QString& p : pages)
+        p.prepend(dir + u'/');
+    const ProcessRun r = runProcess(u"zbarimg"_s, QStringList{u"--raw"_s, u"-q"_s} + pages);
+    QStringList codes = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
+    codes.sort();
+    codes.removeDuplicates();
+    return codes;
+}
+
+QString pdfText(const QString& dir, const QByteArray& pdf, int page = 0)
+{
+    const QString path = dir + u"/text.pdf"_s;
+    writeFileBytes(path, pdf);
+    QStringList args;
+    if (page > 0)
+        args << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
+    return QString::fromUtf8(runProcess(u"pdftotext"_s, args + QStringList{path, u"-"_s}).out);
+}
+
+TArtisan& addArtisan(AppState& st, const QString& nom, const QString& prenom, const QString& no)
+{
+    TArtisan& a = st.artList.append();
+    a.artNo = no;
+    a.nom = nom;
+    a.prenom = prenom;
+    return a;
+}
+
+void addProduct(TArtisan& a, const QString& descript, const QString& prix, int received)
+{
+    TProduit& p = a.products.append();
+    p.artNo = a.artNo;
+    p.prodNo = numberText(a.products.count());
+    p.descript = descript;
+    p.prix = prix;
+    p.qntList.addQnt(u"260901"_s, QString::number(received));
+}
+} // namespace
+
+class TstPriceTags : public QObject {
+    Q_OBJECT
+
+private slots:
+    void barcodesReadBack_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("prenom");
+        QTest::addColumn<QString>("descript");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("text"); // the description as printed
+        QTest::newRow("accents") << u"Côté"_s << u"Hélène"_s << u"Écharpe"_s << tagPresets().at(0).layout.toText() << u"CotHel001-001"_s
+                                 << u"Écharpe"_s;
+        QTest::newRow("short tag, A4") << u"Li"_s << u"Bo"_s << u"Bol"_s << tagPresets().at(1).layout.toText()
+                                      << u"LiBo001-001"_s << u"Bol"_s;
+        // The narrowest label a barcode is drawn on: modules of 2 dots.
+        QTest::newRow("small label") << u"Gagnon"_s << u"Éric"_s << u"Broche"_s << u"100;60;36;20;2;2;2;2;2;2"_s
+                                     << u"GagEri001-001"_s << u"Broche"_s;
+        QTest::newRow("ligature, long description")
+            << u"Œuvre"_s << u"Zoë"_s << u"Grand plateau de service en érable massif, huilé, poignées en laiton"_s
+            << tagPresets().at(0).layout.toText() << u"OEuvZoe001-001"_s << u"Grand plateau de service en érable"_s;
+    }
+    void barcodesReadBack()
+    {
+        if (!haveTools())
+            QSKIP("pdftoppm, pdftotext or zbarimg missing: scripts/install-deps.sh");
+        QFETCH(QString, nom);
+        QFETCH(QString, prenom);
+        QFETCH(QString, descript);
+        QFETCH(QString, layout);
+        QFETCH(QString, code);
+        QFETCH(QString, text);
+        AppState st;
+        st.shopName = u"Boutique Tilvar"_s;
+        addProduct(addArtisan(st, nom, prenom, u"001"_s), descript, u"1234.50$"_s, 2);
+        const QList<PriceTag> tags = tagsFor(st, {});
+        QCOMPARE(tags.size(), 2);
+        QTemporaryDir dir;
+        const QByteArray pdf = tagsPdf(tags, TagLayout::fromText(layout), 0);
+        QCOMPARE(decoded(dir.path(), pdf), QStringList({code}));
+        // The search finds what the scanner types.
+        QCOMPARE(findProducts(st.artList, code, 5).value(0).exactKey, true);
+        const QString printed = pdfText(dir.path(), pdf);
+        // (A small label keeps the price whole and cuts the boutique's name.)
+        for (const QString& want : {u"Boutique"_s, st.artList.displayName(0), text, u"1234.50$"_s, code})
+            QVERIFY2(printed.contains(want), qPrintable(want + u" in "_s + printed));
+        // A description too long for the label is cut with "...".
+        QCOMPARE(printed.contains(descript), descript.size() <= 40);
+        QVERIFY(descript.size() <= 40 || (printed.contains(u"..."_s) && !printed.contains(u"laiton"_s)));
+    }
+
+    // Which tags: per unit received, on a day, or a chosen number each.
+    void choice_data()
+    {
+        QTest::addColumn<int>("artisan");
+        QTest::addColumn<int>("product");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<QString>("keys");
+        QTest::newRow("one product, per unit") << 0 << 0 << QString() << 0 << u"TreMar001-001 x7"_s;
+        QTest::newRow("one product, copies") << 0 << 0 << QString() << 3 << u"TreMar001-001 x3"_s;
+        QTest::newRow("delivery of a day") << -1 << -1 << u"090410"_s << 0 << u"TreMar001-001 x2"_s;
+        QTest::newRow("delivery, one each") << -1 << -1 << u"090301"_s << 1
+                                            << u"TreMar001-001 x1 TreMar001-002 x1"_s;
+        // A product received as nothing that day still gets the tags asked for.
+        QTest::newRow("nothing received, copies") << -1 << -1 << u"090518"_s << 2 << u"TreMar001-003 x2"_s;
+        QTest::newRow("nothing received, per unit") << -1 << -1 << u"090518"_s << 0 << QString();
+        QTest::newRow("returned units do not count") << 1 << -1 << QString() << 0 << u"Li_Bo_002-001 x2"_s;
+        QTest::newRow("no delivery that day") << -1 << -1 << u"090411"_s << 0 << QString();
+    }
+    void choice()
+    {
+        QFETCH(int, artisan);
+        QFETCH(int, product);
+        QFETCH(QString, date);
+        QFETCH(int, copies);
+        QFETCH(QString, keys);
+        AppState st;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(REFERENCE, st, prompt), LoadResult::Loaded);
+        QStringList runs;
+        QString last;
+        int n = 0;
+        for (const PriceTag& t : tagsFor(st, {artisan, product, date, copies})) {
+            if (t.key != last && n > 0)
+                runs << u"%1 x%2"_s.arg(last).arg(n), n = 0;
+            last = t.key;
+            ++n;
+        }
+        if (n > 0)
+            runs << u"%1 x%2"_s.arg(last).arg(n);
+        QCOMPARE(runs.join(u' '), keys);
+    }
+
+    // Starting on a partly used sheet; layouts kept in the settings file.
+    void sheetsAndLayouts()
+    {
+        QTemporaryDir dir;
+        const TagLayout letter = tagPresets().at(0).layout;
+        QCOMPARE(letter.perSheet(), 30);
+        QCOMPARE(tagPresets().at(1).layout.perSheet(), 24);
+        const QList<PriceTag> three(3, PriceTag{u"B"_s, u"A (001)"_s, u"D"_s, u"1.00$"_s, u"AaaBbb001-001"_s});
+        if (haveTools()) {
+            const QByteArray pdf = tagsPdf(three, letter, 28);
+            QCOMPARE(pdfText(dir.path(), pdf, 1).count(u"AaaBbb001-001"_s), 2);
+            QCOMPARE(pdfText(dir.path(), pdf, 2).count(u"AaaBbb001-001"_s), 1);
+        }
+        QString error;
+        QVERIFY(tagsPdf(three, letter, 30, &error).isEmpty());
+        QCOMPARE(error, u"La position de départ doit être entre 1 et 30."_s);
+        QVERIFY(tagsPdf({}, letter, 0, &error).isEmpty());
+        QCOMPARE(error, u"Aucune étiquette à imprimer."_s);
+
+        bool ok = false;
+        for (const TagPreset& p : tagPresets())
+            QCOMPARE(TagLayout::fromText(p.layout.toText(), &ok), p.layout);
+        for (const QString& bad : {u"210;297;70;37;3;9;0;0.5;0;0"_s /* past the page */,
+                                   u"210;297;20;37;3;8;0;0;0;0"_s /* too narrow */, u"210;297"_s, u"x"_s}) {
+            TagLayout::fromText(bad, &ok);
+            QVERIFY2(!ok, qPrintable(bad));
+        }
+        const QString ini = dir.filePath(u"tilvarDB.ini"_s);
+        QCOMPARE(readTagLayout(ini), letter);
+        writeTagLayout(ini, tagPresets().at(1).layout);
+        QCOMPARE(readTagLayout(ini), tagPresets().at(1).layout);
+    }
+
+    void command()
+    {
+        if (!haveTools())
+            QSKIP("pdftotext or zbarimg missing: scripts/install-deps.sh");
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(u"tilvarDB.ini"_s);
+        TIniFile(ini).writeString(u"PREFS"_s, u"shopName"_s, u"Atelier Nord"_s);
+        writeTagLayout(ini, tagPresets().at(1).layout);
+        const QString tlvdb = qEnvironmentVariable("TLVDB_BIN");
+        const QString out = dir.filePath(u"out.pdf"_s);
+        ProcessRun r = runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"002"_s, u"001"_s, u"--copies=2"_s,
+                                          u"--settings="_s + ini});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, QByteArray("2 tags, 1 sheet(s): ") + out.toUtf8() + '\n');
+        QVERIFY(pdfText(dir.path(), readFileBytes(out)).contains(u"Atelier Nord"_s));
+        QCOMPARE(decoded(dir.path(), readFileBytes(out)), QStringList({u"LiBo002-001"_s}));
+        const struct {
+            QStringList args;
+            int code;
+        } refused[] = {{{u"tags"_s, REFERENCE, out, u"009"_s}, 1},
+                       {{u"tags"_s, REFERENCE, out, u"001"_s, u"099"_s}, 1},
+                       {{u"tags"_s, REFERENCE, out, u"--start=31"_s, u"--settings="_s + ini}, 1},
+                       {{u"tags"_s, REFERENCE, out, u"--colour=red"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--preset=3"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2}};
+        for (const auto& c : refused) {
+            r = runProcess(tlvdb, c.args);
+            QVERIFY2(r.code == c.code && r.err.startsWith("tlvdb: "), qPrintable(c.args.join(u' ')));
+        }
+    }
+};
+
+QTEST_MAIN(TstPriceTags)
+#include "tst_priceTags.moc"

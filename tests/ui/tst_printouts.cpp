@@ -1,0 +1,128 @@
+// What the boutique prints from the windows: price tags from the products
+// page (the dialog, the sheet kept in the settings) and inventories from the
+// artisans page.
+
+#include "uiHarness.h"
+
+#include "report/priceTags.h"
+#include "ui/artisans/artFrm.h"
+#include "ui/products/prodFrm.h"
+#include "ui/tags/tagsDlg.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QString pdfText(const QString& path)
+{
+    return QString::fromUtf8(runProcess(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s}).out).simplified();
+}
+
+bool havePoppler()
+{
+    return !QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty();
+}
+} // namespace
+
+class TstPrintouts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tagsFromProducts()
+    {
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        h.start();
+        h.click(h.art().artPageBtn);
+        TProdForm& p = *h.w->prodForm;
+        const QString out = h.progDir() + u"tags.pdf"_s;
+
+        // The shown product, one tag per unit received, on a partly used A4 sheet.
+        h.onModal = [](QDialog& d) {
+            auto* t = qobject_cast<TTagsDlg*>(&d);
+            if (!t)
+                return int(QDialog::Rejected);
+            if (!t->productRadio->isChecked() || !t->productRadio->text().contains(u"TreMar001-001"_s)
+                || t->dateEd->date() != QDate(2009, 4, 10))
+                return int(QDialog::Rejected);
+            t->presetCombo->activated(1);
+            t->startSpin->setValue(23);
+            return int(QDialog::Accepted);
+        };
+        h.prompt.saveNames << out;
+        p.tagsBtn->click();
+        QCOMPARE(h.prompt.informations.value(0),
+                 u"7 étiquette(s) sur 2 feuille(s) enregistrées dans %1"_s.arg(out));
+        QCOMPARE(readTagLayout(h.iniPath()), tagPresets().at(1).layout);
+        if (havePoppler())
+            QCOMPARE(pdfText(out).count(u"TreMar001-001"_s), 7);
+
+        // The next time: the kept sheet, the artisan's products, two each.
+        h.onModal = [](QDialog& d) {
+            auto* t = qobject_cast<TTagsDlg*>(&d);
+            if (!t || t->presetCombo->currentIndex() != 1)
+                return int(QDialog::Rejected);
+            t->artisanRadio->setChecked(true);
+            t->copiesSpin->setValue(2);
+            return int(QDialog::Accepted);
+        };
+        h.prompt.saveNames << out;
+        p.tagsBtn->click();
+        QCOMPARE(h.prompt.informations.value(1),
+                 u"6 étiquette(s) sur 1 feuille(s) enregistrées dans %1"_s.arg(out));
+
+        // A sheet the labels overflow is refused before any file dialog.
+        h.onModal = [](QDialog& d) {
+            auto* t = qobject_cast<TTagsDlg*>(&d);
+            t->rowsSpin->setValue(9);
+            return t->presetCombo->currentIndex() == 2 && t->problemLab->text() == u"Les étiquettes dépassent de la page."_s
+                       ? int(QDialog::Accepted)
+                       : int(QDialog::Rejected);
+        };
+        const qsizetype dialogs = h.prompt.dialogCaptions.size();
+        p.tagsBtn->click();
+        QCOMPARE(h.prompt.informations.value(2), u"Les étiquettes dépassent de la page."_s);
+        QCOMPARE(h.prompt.dialogCaptions.size(), dialogs);
+        QCOMPARE(readTagLayout(h.iniPath()), tagPresets().at(1).layout);
+        QVERIFY(h.prompt.errors.isEmpty());
+    }
+
+    void inventories()
+    {
+        if (!havePoppler())
+            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        h.start();
+        const QString out = h.progDir() + u"inventaire.pdf"_s;
+        h.prompt.saveNames << out;
+        h.art().invArtAct->trigger();
+        QCOMPARE(h.prompt.informations.value(0), u"Inventaire enregistré dans %1"_s.arg(out));
+        QString text = pdfText(out);
+        // Key, description, price, value, received, sold, in stock; then the
+        // artisan's totals (stock at prices and at values, counted units).
+        for (const QString& want : {u"Inventaire de Tremblay Marie-Ève (001)"_s,
+                                    u"TreMar001-001 Vase bleu, grand 24.00$ 12.00$ 7 3 4"_s,
+                                    u"TreMar001-002 Bol \"Océan\" 15.00$ 8.50$ 3 1 2"_s,
+                                    u"Total Stock au prix, à la valeur 126.00$ 65.00$ 10 4 6"_s})
+            QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
+        QVERIFY(!text.contains(u"Li_Bo_"_s));
+
+        h.prompt.saveNames << out;
+        h.art().invShopAct->trigger();
+        text = pdfText(out);
+        for (const QString& want : {u"Inventaire de la boutique"_s, u"Li Bo (002)"_s, u"Li_Bo_002-001"_s,
+                                    u"Total boutique"_s})
+            QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
+    }
+};
+
+QTEST_MAIN(TstPrintouts)
+#include "tst_printouts.moc"
