@@ -102,6 +102,9 @@ public:
     // Hands the edited lines back to the sheet, stores the sheet and saves
     // the database file.
     void closeEditor();
+    // "Annuler": the sheet and every sold quantity back as they were when
+    // the editor opened (asked first when something changed), editor closed.
+    void cancelEditor();
     TaddSItemDlg* sItemDlg = nullptr;
     // The editor's lines into the grid and the sheet, its total recomputed.
     void takeEditedLines();
