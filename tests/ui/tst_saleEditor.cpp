@@ -8,6 +8,7 @@
 #include "support/sampleDb.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/editor/addSItemFrm.h"
+#include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
 
 #include <QComboBox>
@@ -95,6 +96,9 @@ private slots:
         TmainForm& w = h.start();
         AppState& st = h.st();
         TsaleForm& s = *w.saleForm;
+        h.click(h.art().artPageBtn); // the products page, on the vase
+        TProdForm& p = *w.prodForm;
+        const int vaseSales = p.sDQGrid->rowCount();
         h.click(w.pageBtn);
         QVERIFY(!w.addRecBtn->isVisible()); // no artisan added unseen from the sales side
         h.onModal = [](QDialog& d) {
@@ -143,6 +147,11 @@ private slots:
         QCOMPARE(s.SalesGrid->currentRow(), 2);
         QCOMPARE(soldOn(st, u"090602"_s), u"4 1 0 1"_s);
         QVERIFY(!st.modified && h.prompt.all.isEmpty());
+        // Back on the products page, the vase shows today's sale at once.
+        h.click(w.pageBtn);
+        QCOMPARE(p.sDQGrid->rowCount(), vaseSales + 1);
+        QCOMPARE(p.sDQGrid->item(vaseSales, 0)->text() + p.sDQGrid->item(vaseSales, 1)->text(), u"0906024"_s);
+        QCOMPARE(p.totAvailLab->text(), st.prodList.at(0).availableStr());
         const QJsonObject db = dump(h.dataDir() + u"boutique.tlvdb"_s);
         const QJsonObject sheet = db[u"sheets"_s][0].toObject();
         QCOMPARE(sheet[u"date"_s].toString() + sheet[u"agent"_s].toString() + sheet[u"total"_s].toString(),
