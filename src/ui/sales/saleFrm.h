@@ -93,6 +93,9 @@ public:
     void showAgentBox();
     void commitAgent();
     void moveToSheet(int i);
+    // "Supprimer": the shown sheet and its lines' sold quantities go, once
+    // the user confirms (the date, its number of lines and total named).
+    void deleteShownSheet();
     void setEditing(bool on);
 
     // --- the sale-line editor, in place of the sheet view ---
