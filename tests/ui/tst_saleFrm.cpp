@@ -251,28 +251,22 @@ private slots:
         AppState& st = h.st();
         h.click(w.pageBtn);
         s.sListBox->setCurrentRow(1); // 090518: four lines, two of them the vase's and the bol's
-        QVERIFY(s.delSBTN->isEnabled());
         const auto sold = [&st] {
             QStringList out;
             for (int a = 0; a < st.artList.count(); ++a)
                 for (const auto& p : st.artList.at(a).products.items())
-                    out << p->soldList.qntText(2);
+                    out << p->soldList.qntText(3);
             return out.join(u' ');
         };
-        const QString before = sold();
         h.prompt.answers << Prompt::Answer::No;
         h.click(s.delSBTN);
         QCOMPARE(h.prompt.questions.last(),
                  u"Supprimer la feuille du 18 mai 2009 (4 lignes, total 108.00$) ?\n"
                  "Les quantités vendues de ses lignes seront retirées des produits."_s);
-        QCOMPARE(st.saleList.count(), 3);
-        QCOMPARE(sold(), before);
-        QVERIFY(!st.modified);
+        QVERIFY(st.saleList.count() == 3 && !st.modified);
         h.click(s.delSBTN);
         QCOMPARE(items(s.sListBox), QStringList({u"090601"_s, u"090301"_s}));
-        const auto count = [&st](int a, int p) { return st.artList.at(a).products.at(p).soldList.count(); };
-        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntAt(u"090601"_s), u"1"_s);
-        QCOMPARE(QList<int>({count(0, 0), count(0, 1), count(0, 2), count(1, 0)}), QList<int>({1, 0, 0, 0}));
+        QCOMPARE(sold(), u"090601=1   "_s); // the vase keeps its other day's sale only
         QVERIFY(st.modified && s.dateLab->text() == u"090601"_s);
     }
 };
