@@ -194,7 +194,7 @@ void TrepForm::periodChanged()
 {
     st.curCIndex = cListCB->currentIndex();
     if (st.curCIndex < 0)
-        return;
+        return refresh(); // no period: no rows, the artisan still named
     const TReport& r = st.repList.at(st.curCIndex);
     startDate->setText(r.startDate);
     endDate->setText(r.endDate);
