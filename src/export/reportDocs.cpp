@@ -81,16 +81,19 @@ void saveDocument(const QString& path, const QStringList& lines, const SafeWrite
 
 // --- consignment reports ---------------------------------------------------------
 
-QStringList salesReportLines(AppState& st, Prompt& prompt)
+QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range)
 {
     const TRepList& reps = st.repList;
+    const auto field = [&](int which) {
+        return range.size() == 3 ? range.at(which) : reps.periodField(st.curCIndex, which, prompt);
+    };
     QStringList doc;
     doc << XML_DECLARATION << styleSheetLine(u"../report.xsl"_s) << u"<report>"_s
         << u"<cCaption> Rapport de ventes </cCaption>"_s
         << u"<artName>"_s + xmlEscape(st.repArtName) + u"</artName>"_s
-        << u"<cTitle>"_s + xmlEscape(reps.periodField(st.curCIndex, 0, prompt)) + u"</cTitle>"_s;
-    const QString start = reps.periodField(st.curCIndex, 1, prompt);
-    const QString end = reps.periodField(st.curCIndex, 2, prompt);
+        << u"<cTitle>"_s + xmlEscape(field(0)) + u"</cTitle>"_s;
+    const QString start = field(1);
+    const QString end = field(2);
     doc << u"<cRange>Début: "_s + xmlEscape(start) + u" Fin: "_s + xmlEscape(end) + u"</cRange>"_s;
     if (!st.xmlDataLines.isEmpty()) {
         doc << u"<itemDATA>"_s;
@@ -104,9 +107,10 @@ QStringList salesReportLines(AppState& st, Prompt& prompt)
     return doc;
 }
 
-QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write)
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write,
+                         const QStringList& range)
 {
-    const QStringList doc = salesReportLines(st, prompt);
+    const QStringList doc = salesReportLines(st, prompt, range);
     st.repDir = reportDir(st.xmlDir, st.curRepName);
     if (!QDir().mkpath(st.repDir))
         throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));

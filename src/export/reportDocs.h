@@ -36,10 +36,13 @@ void saveDocument(const QString& path, const QStringList& lines, const SafeWrite
 
 // The consignment report lines from xmlDataLines, total and the current
 // period (curCIndex; an index outside the list is reported through prompt).
-QStringList salesReportLines(AppState& st, Prompt& prompt);
+// A range of its own (title, start, end) replaces the period's, for rows
+// taken from the whole ledger.
+QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range = {});
 // Writes repDir + name + ".xml" (the folder is made when missing; repDir is
 // set from curRepName) and returns the status-bar text "Exported: name.xml".
-QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write = {});
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write = {},
+                         const QStringList& range = {});
 // One report "c" + artisan number + ".xml" per artisan of numItems (named
 // from nameItems) over period p; returns the last status-bar text ("" when
 // there is no artisan).

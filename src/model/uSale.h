@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class AppState;
 class Prompt;
 class TReader;
 class TRepList;
@@ -55,6 +56,8 @@ public:
     void clear();
     // Appends a sheet (the list takes it); used by the loader and tests.
     TSaleItem& append(std::unique_ptr<TSaleItem> sheet);
+    // Drops sheet i (AppError outside the list); no sheet is current after.
+    void removeAt(int i);
 
     QString curDate; // date of the sheet the sales window shows, "" for none
     QStringList results; // rows of the last query
@@ -116,6 +119,11 @@ private:
     std::vector<std::unique_ptr<TSaleItem>> m_sheets;
     mutable TSaleItem* m_current = nullptr;
 };
+
+// Deletes sheet i of the ledger and takes each of its lines' quantities off
+// the sold event of its product (artisan and product number) on its date, an
+// event left at 0 going; the database is then modified.
+void deleteSheet(AppState& st, int i);
 
 // True when date lies within [from, to], compared as text (both ends included).
 bool dateInRange(const QString& date, const QString& from, const QString& to);

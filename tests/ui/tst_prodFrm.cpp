@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -105,6 +106,13 @@ private slots:
         f.h.click(p.delSBTN);
         QCOMPARE(f.h.prompt.questions.last(), u"Le produit 002 a 1 unités vendues. Supprimer ?"_s);
         QCOMPARE(st.prodList.count(), 2);
+        // "ClearListBox" empties the list only: "+" then shows the new product.
+        p.listMenu->actions().at(1)->trigger();
+        f.h.click(p.addProdBtn);
+        QCOMPARE(p.prodNoLab->text() + p.descriptEd->text(), u"003"_s);
+        QCOMPARE(p.ProdListBox->count(), 3);
+        f.h.click(p.delSBTN);
+        QCOMPARE(st.prodList.at(0).descript + st.prodList.at(1).descript, u"BolVase"_s);
 
         // Second artisan from the import file; its product copied from the list.
         f.h.click(p.artPageBtn);

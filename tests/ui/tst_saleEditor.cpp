@@ -8,6 +8,7 @@
 #include "support/sampleDb.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/editor/addSItemFrm.h"
+#include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
 
 #include <QComboBox>
@@ -35,8 +36,10 @@ void clickItem(QAbstractItemView* view, const QRect& rect, Qt::MouseButton butto
 }
 
 // Chooses the artisan tagged tag, then right-clicks its product prodNo, or
-// gives it the quantity qnt, or presses "+" on it.
-void act(TaddSItemDlg& e, const QString& tag, const QString& prodNo, const QString& qnt = {})
+// gives it the quantity qnt (typed only, without Enter, when typed), or
+// presses "+" on it.
+void act(TaddSItemDlg& e, const QString& tag, const QString& prodNo, const QString& qnt = {},
+         bool typed = false)
 {
     const auto found = e.artListBox->findItems(tag, Qt::MatchStartsWith);
     QVERIFY(!found.isEmpty());
@@ -50,8 +53,11 @@ void act(TaddSItemDlg& e, const QString& tag, const QString& prodNo, const QStri
         clickItem(e.prodStrGrid, cell);
         if (qnt == u"+"_s)
             return QTest::keyClick(e.prodStrGrid, Qt::Key_Plus);
-        e.QuantEdit->setText(qnt);
-        return QTest::keyClick(e.QuantEdit, Qt::Key_Return);
+        e.QuantEdit->selectAll();
+        QTest::keyClicks(e.QuantEdit, qnt);
+        if (!typed)
+            QTest::keyClick(e.QuantEdit, Qt::Key_Return);
+        return;
     }
     QFAIL("no such product");
 }
@@ -90,6 +96,9 @@ private slots:
         TmainForm& w = h.start();
         AppState& st = h.st();
         TsaleForm& s = *w.saleForm;
+        h.click(h.art().artPageBtn); // the products page, on the vase
+        TProdForm& p = *w.prodForm;
+        const int vaseSales = p.sDQGrid->rowCount();
         h.click(w.pageBtn);
         QVERIFY(!w.addRecBtn->isVisible()); // no artisan added unseen from the sales side
         h.onModal = [](QDialog& d) {
@@ -138,6 +147,11 @@ private slots:
         QCOMPARE(s.SalesGrid->currentRow(), 2);
         QCOMPARE(soldOn(st, u"090602"_s), u"4 1 0 1"_s);
         QVERIFY(!st.modified && h.prompt.all.isEmpty());
+        // Back on the products page, the vase shows today's sale at once.
+        h.click(w.pageBtn);
+        QCOMPARE(p.sDQGrid->rowCount(), vaseSales + 1);
+        QCOMPARE(p.sDQGrid->item(vaseSales, 0)->text() + p.sDQGrid->item(vaseSales, 1)->text(), u"0906024"_s);
+        QCOMPARE(p.totAvailLab->text(), st.prodList.at(0).availableStr());
         const QJsonObject db = dump(h.dataDir() + u"boutique.tlvdb"_s);
         const QJsonObject sheet = db[u"sheets"_s][0].toObject();
         QCOMPARE(sheet[u"date"_s].toString() + sheet[u"agent"_s].toString() + sheet[u"total"_s].toString(),
@@ -158,7 +172,7 @@ private slots:
 
     void refusalsAndEdges_data()
     {
-        QTest::addColumn<QStringList>("script"); // tag:prodNo[=qnt or +], an answer, "fail"
+        QTest::addColumn<QStringList>("script"); // tag:prodNo[=qnt, ~typed or +], an answer, "fail", "annuler", "esc"
         QTest::addColumn<QStringList>("lines");  // the sheet's lines, fields joined by "|"
         QTest::addColumn<QString>("sold");       // the products' sold quantities on 090518
         QTest::addColumn<QString>("said");       // what the editor said last
@@ -188,6 +202,23 @@ private slots:
             << QStringList{u"fail"_s, u"TreMar:002=0"_s}
             << QStringList{vase, u"TreMar001-002|Bol \"Océan\"|15.00$|0|"_s, foulard, empty}
             << u"2 0 0 1"_s << u"fail"_s;
+        // Typed quantities are kept when the user leaves them without Enter.
+        QTest::newRow("typed, then another line, then Terminé")
+            << QStringList{u"TreMar:001~5"_s, u"TreMar:002~3"_s}
+            << QStringList{u"TreMar001-001|Vase bleu, grand|24.00$|5|120.00$"_s,
+                           u"TreMar001-002|Bol \"Océan\"|15.00$|3|45.00$"_s, foulard, empty}
+            << u"5 3 0 1"_s << QString();
+        QTest::newRow("typed, then another artisan")
+            << QStringList{u"TreMar:001~5"_s, u"Li_Bo_:001"_s}
+            << QStringList{u"TreMar001-001|Vase bleu, grand|24.00$|5|120.00$"_s, bol, empty}
+            << u"5 1 0 0"_s << QString();
+        const QString undo = u"Annuler les changements de la feuille du 090518 ?"_s;
+        QTest::newRow("Annuler puts the lines and the sold quantities back")
+            << QStringList{u"TreMar:001=3"_s, u"Li_Bo_:001"_s, u"TreMar:003"_s, u"annuler"_s}
+            << QStringList{vase, bol, foulard, empty} << u"2 1 0 1"_s << undo;
+        QTest::newRow("Escape undoes a product taken off")
+            << QStringList{u"TreMar:002"_s, u"esc"_s} << QStringList{vase, bol, foulard, empty}
+            << u"2 1 0 1"_s << undo;
     }
 
     void refusalsAndEdges()
@@ -208,19 +239,30 @@ private slots:
         TaddSItemDlg& e = editor(h);
         QCOMPARE(e.windowTitle(), u"Modifier une entrée"_s);
         const QString file = h.dataDir() + u"boutique.tlvdb"_s;
+        bool closed = false;
         for (const QString& step : script) {
-            if (step == u"no"_s || step == u"yes"_s) {
+            if (step == u"annuler"_s || step == u"esc"_s) {
+                if (step == u"esc"_s)
+                    QTest::keyClick(e.prodStrGrid, Qt::Key_Escape);
+                else
+                    h.click(e.cancelBtn);
+                closed = !s.editing;
+            } else if (step == u"no"_s || step == u"yes"_s) {
                 h.prompt.answers << (step == u"no"_s ? Prompt::Answer::No : Prompt::Answer::Yes);
             } else if (step == u"fail"_s) {
                 QFile::remove(file); // a folder in its place: the save cannot replace it
                 QDir().mkpath(file);
             } else {
                 const QStringList p = step.split(QRegularExpression(u"[:=]"_s));
-                act(e, p.at(0), p.at(1), p.value(2));
+                const QStringList typed = step.split(u'~');
+                act(e, p.at(0), p.at(1).left(3), p.value(2, typed.value(1)), typed.size() > 1);
             }
         }
-        QCOMPARE(e.alertShape->isVisible(), sold.endsWith(u'3'));
-        h.click(e.OKBtn);
+        QCOMPARE(closed, script.endsWith(u"esc"_s) || script.endsWith(u"annuler"_s));
+        if (!closed) {
+            QCOMPARE(e.alertShape->isVisible(), sold.endsWith(u'3'));
+            h.click(e.OKBtn);
+        }
         AppState& st = h.st();
         QCOMPARE(fieldsOf(st.saleList.at(1).lines), lines);
         QCOMPARE(soldOn(st, u"090518"_s), sold);

@@ -240,6 +240,35 @@ private slots:
                                        u"printemps 090501-090605"_s, u"-[tout]- -090525"_s}));
         QCOMPARE(dump.value(u"curPeriod"_s).toInt(), 1);
     }
+
+    // "Supprimer" asks first, naming the sheet; its lines' sold quantities go with it.
+    void deleteSheet()
+    {
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        TmainForm& w = h.start();
+        TsaleForm& s = *w.saleForm;
+        AppState& st = h.st();
+        h.click(w.pageBtn);
+        s.sListBox->setCurrentRow(1); // 090518: four lines, two of them the vase's and the bol's
+        const auto sold = [&st] {
+            QStringList out;
+            for (int a = 0; a < st.artList.count(); ++a)
+                for (const auto& p : st.artList.at(a).products.items())
+                    out << p->soldList.qntText(3);
+            return out.join(u' ');
+        };
+        h.prompt.answers << Prompt::Answer::No;
+        h.click(s.delSBTN);
+        QCOMPARE(h.prompt.questions.last(),
+                 u"Supprimer la feuille du 18 mai 2009 (4 lignes, total 108.00$) ?\n"
+                 "Les quantités vendues de ses lignes seront retirées des produits."_s);
+        QVERIFY(st.saleList.count() == 3 && !st.modified);
+        h.click(s.delSBTN);
+        QCOMPARE(items(s.sListBox), QStringList({u"090601"_s, u"090301"_s}));
+        QCOMPARE(sold(), u"090601=1   "_s); // the vase keeps its other day's sale only
+        QVERIFY(st.modified && s.dateLab->text() == u"090601"_s);
+    }
 };
 
 QTEST_MAIN(TestSaleForm)

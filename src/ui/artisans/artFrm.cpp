@@ -359,6 +359,7 @@ void TArtForm::showArtisan(int index)
     comMemo->setPlainText(a->comment);
     main.artInfoLab->setText(st.artList.displayName(st.curArtInd));
     main.prodForm->loadWindow();
+    emit main.artisanShown();
 }
 
 void TArtForm::storeArtisan(int index)

@@ -69,6 +69,11 @@ TaddSItemDlg::TaddSItemDlg(AppState& state, TmainForm& mainForm, TsaleForm& sale
         main.infoLab->clear();
         main.guarded([this] { sale.closeEditor(); });
     });
+    connect(cancelBtn, &QToolButton::clicked, this, [this] {
+        main.infoLab->clear();
+        main.guarded([this] { sale.cancelEditor(); });
+    });
+    connect(QuantEdit, &QLineEdit::textEdited, this, [this] { m_typed = true; });
     auto* done = new QShortcut(QKeySequence(u"Ctrl+Return"_s), this);
     done->setContext(Qt::WidgetWithChildrenShortcut);
     connect(done, &QShortcut::activated, OKBtn, &QToolButton::click);
@@ -80,7 +85,7 @@ TaddSItemDlg::TaddSItemDlg(AppState& state, TmainForm& mainForm, TsaleForm& sale
 
     for (QObject* o : std::initializer_list<QObject*>{this, ProdListBox, prodStrGrid->viewport(),
                                                       prodStrGrid, QuantEdit, UDQuant, upBtn, downBtn,
-                                                      qTableImg, artListBox, OKBtn, searchEd,
+                                                      qTableImg, artListBox, OKBtn, cancelBtn, searchEd,
                                                       GroupBox1, QntPanel})
         o->installEventFilter(this);
 
@@ -144,8 +149,11 @@ void TaddSItemDlg::buildControls()
     auto* end = new QVBoxLayout;
     OKBtn = speedButton(this, "OKBtn", u"Terminé!"_s, u"Terminé"_s, QSize(70, 40));
     infoLab = named<QLabel>("infoLab", u"="_s, this);
+    cancelBtn = speedButton(this, "cancelBtn", u"Remettre la feuille comme à l'ouverture (Échap)"_s,
+                            u"Annuler"_s, QSize(70, 26));
     end->addStretch();
     end->addWidget(infoLab);
+    end->addWidget(cancelBtn);
     end->addWidget(OKBtn);
     bottom->addLayout(end);
 
@@ -155,6 +163,7 @@ void TaddSItemDlg::buildControls()
     setTabOrder(QuantEdit, prodStrGrid);
     setTabOrder(prodStrGrid, ProdListBox);
     setTabOrder(ProdListBox, OKBtn);
+    setTabOrder(OKBtn, cancelBtn);
     setTabOrder(OKBtn, artListBox);
 }
 
@@ -281,6 +290,16 @@ bool TaddSItemDlg::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (type == QEvent::KeyPress) {
         const auto* ke = static_cast<QKeyEvent*>(event);
+        if (ke->key() == Qt::Key_Escape) {
+            // In the search, Escape only empties it.
+            if (watched == searchEd) {
+                searchEd->clear();
+                search({});
+            } else {
+                main.guarded([this] { sale.cancelEditor(); });
+            }
+            return true;
+        }
         if (watched == prodStrGrid && artPos > -1) {
             if (ke->key() == Qt::Key_Space) {
                 main.guarded([this] { putOnOff(); });

@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 class AppState;
 class QFrame;
 class QGroupBox;
@@ -48,6 +51,8 @@ public:
     QGroupBox* GroupBox1;
     QListWidget* ProdListBox;
     QToolButton* OKBtn;
+    // Puts the sheet and every sold quantity back as they were at opening.
+    QToolButton* cancelBtn;
     QLabel* infoLab;
     // Finding products by key or description, for work at the keyboard.
     QLineEdit* searchEd;
@@ -77,6 +82,15 @@ public:
     // QuantEdit's value becomes the selected product's quantity on the sheet.
     void changeQuantity();
     void stepQuantity(int delta);
+    // A quantity typed but not entered is kept before the editor leaves the
+    // product (another line, another artisan, "Terminé").
+    void commitQuantity();
+    // Every product changed gets back its sold events of the opening; the
+    // sheet's lines of the opening are in linesBefore.
+    void undo();
+    QStringList linesBefore;      // the sheet's lines when the editor opened
+    bool storedWhileOpen = false; // the sheet took the edited lines (a save)
+    bool modifiedBefore = false;  // the database's state when it opened
     void chooseLine(int index);
     void rebuildLineList();
     // The line of (artisan, product number); -1 when none.
@@ -104,6 +118,8 @@ private:
     // The row filled from its product; marked with "*" when on the sheet.
     void refreshRow(int row, bool marked);
     QString lineOfRow(int row) const;
+    // Keeps the row's product's sold events as they were, once per product.
+    void remember();
     // Sets the product's sold quantity on the sheet's date to qnt, asking
     // first when that takes its stock below zero; false when refused.
     bool setSold(TProduit& p, int qnt, int previous);
@@ -117,4 +133,8 @@ private:
     TsaleForm& sale;
     // Search results: artisan index and product position.
     QList<QPair<int, int>> m_found;
+    // Sold events of each product before the editor first changed it.
+    std::vector<std::pair<TProdList::Ptr, TQnt>> m_soldBefore;
+    // QuantEdit holds what the user typed for the shown row, not entered yet.
+    bool m_typed = false;
 };

@@ -65,6 +65,8 @@ int entryIndex(const QString& entry)
 void TaddSItemDlg::loadSheet()
 {
     saleDate = sale.dateLab->text();
+    linesBefore = sale.saleLines;
+    modifiedBefore = st.modified;
     dlgLines.clear();
     for (const QString& line : sale.saleLines)
         if (!keyOf(line).isEmpty())
@@ -97,6 +99,8 @@ void TaddSItemDlg::chooseArtisan(int pos)
 {
     if (pos < 0 || pos >= artListBox->count())
         return;
+    if (pos != artPos)
+        commitQuantity();
     const int index = entryIndex(artListBox->item(pos)->text());
     if (index < 0 || index >= st.artList.count())
         return;
@@ -159,6 +163,8 @@ void TaddSItemDlg::refreshRow(int row, bool marked)
 
 void TaddSItemDlg::showRow(int row)
 {
+    if (row != prodRow)
+        commitQuantity();
     prodRow = row;
     const int r = row - 1;
     prodNoLab->setText(cell(r, 0));
@@ -177,6 +183,7 @@ void TaddSItemDlg::showRow(int row)
     QuantEdit->setVisible(marked);
     UDQuant->setVisible(marked);
     QuantEdit->setText(marked ? cell(r, 4) : u"1"_s);
+    m_typed = false;
 }
 
 // --- the lines -------------------------------------------------------------------
@@ -283,6 +290,7 @@ void TaddSItemDlg::selectProduct(const QString& prodNo)
 
 void TaddSItemDlg::chooseLine(int index)
 {
+    commitQuantity();
     if (index < 0 || index >= dlgLines.size())
         return;
     const QString key = keyOf(dlgLines.at(index));
@@ -299,6 +307,29 @@ void TaddSItemDlg::chooseLine(int index)
 
 // --- putting on, taking off, quantities ----------------------------------------------
 
+void TaddSItemDlg::remember()
+{
+    const int r = prodRow - 1;
+    if (r < 0 || r >= artProducts.count())
+        return;
+    const TProdList::Ptr& p = artProducts.ptrAt(r);
+    for (const auto& kept : m_soldBefore)
+        if (kept.first == p)
+            return;
+    m_soldBefore.emplace_back(p, p->soldList);
+}
+
+void TaddSItemDlg::undo()
+{
+    for (auto& [p, sold] : m_soldBefore) {
+        p->soldList = sold;
+        p->availableStr();
+    }
+    m_soldBefore.clear();
+    dlgLines.clear();
+    changed = false;
+}
+
 bool TaddSItemDlg::setSold(TProduit& p, int qnt, int previous)
 {
     p.availableStr();
@@ -309,6 +340,7 @@ bool TaddSItemDlg::setSold(TProduit& p, int qnt, int previous)
                != Prompt::Answer::Yes)
         return false;
     const QString text = QString::number(qnt);
+    remember();
     const int at = p.soldList.findDate(saleDate);
     if (at >= 0)
         p.soldList.setQntAt(at, text);
@@ -341,6 +373,7 @@ void TaddSItemDlg::putOnOff()
     } else {
         if (line >= 0)
             dlgLines.removeAt(line);
+        remember();
         p->delSold(saleDate);
         p->availableStr();
         refreshRow(r, false);
@@ -363,6 +396,7 @@ void TaddSItemDlg::changeQuantity()
         return;
     }
     const QString before = p->soldList.qntAt(saleDate);
+    m_typed = false;
     bool ok = false;
     const int qnt = QuantEdit->text().toInt(&ok);
     if (!ok || !setSold(*p, qnt, before.toInt())) {
@@ -373,6 +407,21 @@ void TaddSItemDlg::changeQuantity()
     dlgLines[line] = lineOfRow(r);
     rebuildLineList();
     showRow(prodRow);
+}
+
+void TaddSItemDlg::commitQuantity()
+{
+    // Only a product on the sheet shows the field; an unchanged or unreadable
+    // text is no entry.
+    const int r = prodRow - 1;
+    if (!m_typed || artPos < 0 || QuantEdit->isHidden() || !rowProduct()
+        || !cell(r, 0).trimmed().startsWith(u'*'))
+        return;
+    m_typed = false;
+    bool ok = false;
+    const int typed = QuantEdit->text().toInt(&ok);
+    if (ok && typed != cell(r, 4).toInt())
+        changeQuantity();
 }
 
 void TaddSItemDlg::stepQuantity(int delta)

@@ -279,7 +279,7 @@ void TProdForm::connectEvents()
     });
     for (QLineEdit* e : {descriptEd, valEd, priceEd})
         connect(e, &QLineEdit::textEdited, this, [this] { m_dirty = true; });
-    for (QObject* o : std::initializer_list<QObject*>{artPageBtn, viewModeBtn, sBackBtn, formPanel,
+    for (QObject* o : std::initializer_list<QObject*>{artPageBtn, viewModeBtn, sBackBtn, formPanel, listPanel,
                                                       fieldPanel, totQLab, Label17, totSQLab,
                                                       totAvailLab, totSQValLab, prodCntLab})
         o->installEventFilter(this);
@@ -293,7 +293,16 @@ void TProdForm::setHelp(const QString& text)
 bool TProdForm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Enter || type == QEvent::MouseMove) {
+    if (type == QEvent::Show && (watched == formPanel || watched == listPanel)) {
+        // Sales made meanwhile change the sold history and the stock: shown
+        // as they are now, typing in progress left alone.
+        main.guarded([this, watched] {
+            if (watched == listPanel && !importChk->isChecked())
+                fillProductGrid();
+            else if (watched == formPanel && validProduct())
+                soldToGrid(st.prodList.at(st.curProdInd));
+        });
+    } else if (type == QEvent::Enter || type == QEvent::MouseMove) {
         if (watched == artPageBtn)
             setHelp(u"Basculer page des Artisans."_s);
         else if (watched == viewModeBtn)
@@ -407,11 +416,13 @@ void TProdForm::addProdBtnClick()
     syncArtisan();
     st.modified = true;
     {
+        // The list shows every product again, even after "ClearListBox".
         const QSignalBlocker block(ProdListBox);
-        ProdListBox->addItem(st.curItem);
+        ProdListBox->clear();
+        ProdListBox->addItems(st.prodNoList);
     }
     prodNoLab->setText(st.curItem);
-    st.curProdInd = ProdListBox->count() - 1;
+    st.curProdInd = st.prodList.count() - 1;
     fieldPanel->setEnabled(ProdListBox->count() > 0);
     showCurrentProduct();
     main.updatePageBtn();

@@ -62,6 +62,8 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     startDate = named<QLabel>("startDate", rangePanel);
     Label3 = named<QLabel>("Label3", u"Fin:"_s, rangePanel);
     endDate = named<QLabel>("endDate", rangePanel);
+    artNameLab = named<QLabel>("artNameLab", rangePanel);
+    artNameLab->setStyleSheet(u"font-weight: bold"_s);
     cListPanel = named<QFrame>("cListPanel", rangePanel);
     cListCB = named<QComboBox>("cListCB", cListPanel);
     cListCB->setMinimumWidth(180);
@@ -76,7 +78,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     viewModeBtn = speedButton(rangePanel, "viewModeBtn", u"Vue technique: les requêtes du registre"_s,
                               u"Requêtes..."_s);
     auto* range = new QHBoxLayout(rangePanel);
-    for (QWidget* w : std::initializer_list<QWidget*>{Label1, startDate, Label3, endDate, cListPanel})
+    for (QWidget* w : std::initializer_list<QWidget*>{artNameLab, Label1, startDate, Label3, endDate, cListPanel})
         range->addWidget(w);
     range->addStretch();
     range->addWidget(PrintBtn);
@@ -151,6 +153,11 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     if (QMenu* special = main.menuBar()->findChild<QMenu*>(u"Special1"_s))
         special->addAction(aRepForm);
     connect(aRepForm, &QAction::triggered, this, guard(&TrepForm::showReports));
+    // While open, it follows the main window from artisan to artisan.
+    connect(&main, &TmainForm::artisanShown, this, [this] {
+        if (isVisible())
+            main.guarded([this] { refresh(); });
+    });
     setupGrid();
 }
 
@@ -166,16 +173,28 @@ void TrepForm::showReports()
         allTransBtn->setChecked(false);
         cListPanel->show();
     }
-    show();
+    if (isVisible())
+        periodChanged();
+    show(); // a window shown anew computes what it shows
     raise();
-    periodChanged();
+}
+
+void TrepForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    main.guarded([this] {
+        if (allTransBtn->isChecked())
+            allTransClick();
+        else
+            periodChanged();
+    });
 }
 
 void TrepForm::periodChanged()
 {
     st.curCIndex = cListCB->currentIndex();
     if (st.curCIndex < 0)
-        return;
+        return refresh(); // no period: no rows, the artisan still named
     const TReport& r = st.repList.at(st.curCIndex);
     startDate->setText(r.startDate);
     endDate->setText(r.endDate);
@@ -211,17 +230,26 @@ void TrepForm::fillGrid(const QStringList& rows, const QList<int>& fields)
 void TrepForm::refresh()
 {
     const bool all = allTransBtn->isChecked();
-    if (st.curCIndex < 0 && !all)
-        return;
     WaitCursor wait;
     st.repList.rangeLines.clear();
-    st.repList.total = Money().format();
+    // The period rows are prepared again: sales made since change them.
+    st.linesReady = false;
     if (all)
         artisanRowsAllSheets();
-    else
+    else if (st.curCIndex >= 0 && st.curCIndex < st.repList.count())
         st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
+    shownRows = st.repList.rangeLines;
+    shownTotal = Money();
+    for (const QString& row : std::as_const(shownRows))
+        shownTotal += Money::parse(getCommaItem(row, 6).remove(u'$'));
+    st.repList.total = shownTotal.format();
+    shownArtNo = st.curArtNo;
+    const int artisan = st.artList.indexOfArtNo(shownArtNo);
+    shownName = artisan >= 0 ? st.artList.displayName(artisan) : u"("_s + shownArtNo + u')';
+    artNameLab->setText(shownName);
+    setWindowTitle(u"Rapport de consignation - "_s + shownName);
     setupGrid();
-    const QStringList rows = st.repList.rangeLines;
+    const QStringList& rows = shownRows;
     if (tabIndex == 0) {
         fillGrid(rows, {0, 2, 3, 4, 5, 6});
         sumTotal();
@@ -236,6 +264,7 @@ void TrepForm::refresh()
         fillGrid(inv, {0, 1, 2, 3, 4});
         tabInfoLab->setText(QString::number(inv.size()));
     }
+    sTotLab->setText(shownTotal.format()); // the sales' total, whatever the tab
     main.setStatusText(1, u"artisan: "_s + st.curArtNo);
 }
 
@@ -326,15 +355,25 @@ void TrepForm::editPeriods()
     periodChanged();
 }
 
+QStringList TrepForm::shownRange() const
+{
+    if (!allTransBtn->isChecked())
+        return {};
+    return {allTransBtn->text(), startDate->text(), endDate->text()};
+}
+
 void TrepForm::exportConsigne()
 {
+    // Computed afresh, so that the file holds what the window now shows.
+    refresh();
     const QString name = showANoChck->isChecked() ? u"consigne"_s : u"consigne1"_s;
     st.xmlDataLines.clear();
-    for (const QString& row : std::as_const(st.repList.rangeLines))
+    for (const QString& row : std::as_const(shownRows))
         TRepList::XMLData(row, st.xmlDataLines);
     if (!st.xmlDataLines.isEmpty()) {
-        st.repArtName = main.artInfoLab->text();
-        main.setStatusText(2, writeSalesReport(st, name, main.prompt()));
+        st.repArtName = shownName;
+        st.repList.total = shownTotal.format();
+        main.setStatusText(2, writeSalesReport(st, name, main.prompt(), {}, shownRange()));
         shipped::install(st);
         openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s));
     }
@@ -367,11 +406,18 @@ void TrepForm::exportAll()
 
 void TrepForm::printStatement()
 {
-    if (st.curCIndex < 0)
+    const QStringList range = shownRange();
+    if (st.curCIndex < 0 && range.isEmpty())
         return;
     WaitCursor wait;
     refresh();
-    const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
+    StatementHeader head = statementHeader(st, st.curCIndex);
+    if (!range.isEmpty()) {
+        head.periodTitle = range.at(0);
+        head.startDate = range.at(1);
+        head.endDate = range.at(2);
+    }
+    const Statement s = statementFor(st, head, shownArtNo);
     if (!QDir().mkpath(st.repDir))
         throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
     const QString path = st.repDir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;

@@ -47,6 +47,8 @@ public:
     QLabel* startDate;
     QLabel* Label3;
     QLabel* endDate;
+    // The artisan whose rows are shown: the main window's current one.
+    QLabel* artNameLab;
     QFrame* cListPanel;
     QComboBox* cListCB;
     QToolButton* addPeriodBtn;
@@ -84,6 +86,13 @@ public:
     bool viewMode = false; // true: the list view
     int tabIndex = 0;
     Money gridTotal;
+    // What the window shows, computed by refresh from the model: the
+    // artisan's sale rows ("date,aNo,pNo,descript,valeur,qnt,tot"), their
+    // total and the artisan. The report and the PDF write exactly these.
+    QStringList shownRows;
+    Money shownTotal;
+    QString shownArtNo;
+    QString shownName;
 
     // Periods into cListCB (curCIndex selected), then periodChanged.
     void showReports();
@@ -111,6 +120,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shown again: computed afresh for the main window's artisan and period.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setupGrid();
@@ -119,6 +130,9 @@ private:
     void showQuery(const QString& name, const QStringList& rows, int m);
     void selectPeriod(const QString& title);
     void artisanRowsAllSheets();
+    // The range written in the report's heading: the period's, or the whole
+    // ledger's while "Toutes transactions" is down.
+    QStringList shownRange() const;
 
     AppState& st;
     TmainForm& main;

@@ -4,6 +4,7 @@
 #include "ui/sales/saleFrm.h"
 
 #include "core/appState.h"
+#include "core/prompt.h"
 #include "ui/editor/addSItemFrm.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/shell/main.h"
@@ -38,6 +39,8 @@ void TsaleForm::openEditor(int line)
 
 void TsaleForm::takeEditedLines()
 {
+    sItemDlg->commitQuantity();
+    sItemDlg->storedWhileOpen = true;
     saleLines = sItemDlg->sheetLines();
     rebuildGrid();
     computeTotal();
@@ -62,6 +65,39 @@ void TsaleForm::closeEditor()
     // database stays marked unsaved. Nothing changed, nothing is written
     // (a save would push a real backup copy out of the rotation).
     if (st.modified && !main.db().save())
+        main.setStatusText(0, u"non enregistré!"_s);
+}
+
+void TsaleForm::cancelEditor()
+{
+    if (!editing || !sItemDlg)
+        return;
+    TaddSItemDlg& e = *sItemDlg;
+    if ((e.changed || e.storedWhileOpen)
+        && main.prompt().question(u"Annuler les changements de la feuille du %1 ?"_s.arg(dateLab->text()))
+               != Prompt::Answer::Yes)
+        return;
+    e.undo();
+    saleLines = e.linesBefore;
+    rebuildGrid();
+    const bool stored = e.storedWhileOpen;
+    const bool modifiedBefore = e.modifiedBefore;
+    const int start = e.startRow;
+    dropEditor();
+    const auto n = int(saleLines.size());
+    curRow = start > -1 && start < n ? start : n - 1;
+    if (curRow >= 0)
+        SalesGrid->selectRow(curRow);
+    // A save made while it was open wrote the edits: the file takes the
+    // sheet back too. Otherwise the file never saw them.
+    if (!stored) {
+        st.modified = modifiedBefore;
+        return;
+    }
+    computeTotal();
+    storeSheet(curSheet);
+    st.modified = true;
+    if (!main.db().save())
         main.setStatusText(0, u"non enregistré!"_s);
 }
 

@@ -61,6 +61,7 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     connect(addProdBtn, &QToolButton::clicked, this, [this] {
         main.guarded([this] { st.saleList.isEmpty() ? chooseDate(false) : openEditor(-1); });
     });
+    connect(delSBTN, &QToolButton::clicked, this, [this] { main.guarded([this] { deleteShownSheet(); }); });
     connect(viewModeBtn, &QToolButton::clicked, this,
             [this] { main.guarded([this] { setListMode(!listMode); }); });
     connect(pListCB, &QComboBox::currentIndexChanged, this,
@@ -165,7 +166,7 @@ void TsaleForm::buildSheetBody()
     nav->setContentsMargins(0, 0, 0, 0);
     addProdBtn = speedButton(navPanel, "addProdBtn", u"Ajouter produit"_s, u"Ajouter produit"_s);
     addProdBtn->setShortcut(Qt::Key_Insert);
-    delSBTN = speedButton(navPanel, "delSBTN", u"Supprimer item"_s, u"Supprimer"_s);
+    delSBTN = speedButton(navPanel, "delSBTN", u"Supprimer la feuille affichée"_s, u"Supprimer"_s);
     delSBTN->setEnabled(false);
     nav->addWidget(addProdBtn);
     nav->addWidget(delSBTN);
@@ -355,4 +356,5 @@ void TsaleForm::setEditing(bool on)
     for (qsizetype i = 0; i < 2 && i < menus.size(); ++i)
         menus.at(i)->setEnabled(!on);
     main.pageBtn->setEnabled(!on);
+    delSBTN->setEnabled(!on && curSheet >= 0 && curSheet < st.saleList.count());
 }

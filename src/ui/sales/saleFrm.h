@@ -93,6 +93,9 @@ public:
     void showAgentBox();
     void commitAgent();
     void moveToSheet(int i);
+    // "Supprimer": the shown sheet and its lines' sold quantities go, once
+    // the user confirms (the date, its number of lines and total named).
+    void deleteShownSheet();
     void setEditing(bool on);
 
     // --- the sale-line editor, in place of the sheet view ---
@@ -102,6 +105,9 @@ public:
     // Hands the edited lines back to the sheet, stores the sheet and saves
     // the database file.
     void closeEditor();
+    // "Annuler": the sheet and every sold quantity back as they were when
+    // the editor opened (asked first when something changed), editor closed.
+    void cancelEditor();
     TaddSItemDlg* sItemDlg = nullptr;
     // The editor's lines into the grid and the sheet, its total recomputed.
     void takeEditedLines();

@@ -5,8 +5,10 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/uProd.h"
+#include "report/statement.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/shell/main.h"
@@ -30,6 +32,7 @@ void TsaleForm::clearSheetView()
     curSheet = 0;
     curRow = 0;
     viewModeBtn->setVisible(false);
+    delSBTN->setEnabled(false);
 }
 
 void TsaleForm::showSheet(int i)
@@ -41,6 +44,27 @@ void TsaleForm::showSheet(int i)
     sTotLab->setText(s.total);
     saleLines = st.saleList.saleLinesOf(i);
     rebuildGrid();
+    delSBTN->setEnabled(!editing);
+}
+
+void TsaleForm::deleteShownSheet()
+{
+    if (editing || curSheet < 0 || curSheet >= st.saleList.count())
+        return;
+    storeShown();
+    const TSaleItem& s = st.saleList.at(curSheet);
+    const auto n = st.saleList.saleLinesOf(curSheet).size();
+    const QString question = u"Supprimer la feuille du %1 (%2 ligne%3, total %4) ?\n"
+                             "Les quantités vendues de ses lignes seront retirées des produits."_s.arg(
+                                 frenchDate(s.date), QString::number(n), n > 1 ? u"s"_s : QString(),
+                                 s.total.isEmpty() ? u"0.00$"_s : s.total);
+    if (main.prompt().question(question) != Prompt::Answer::Yes)
+        return;
+    deleteSheet(st, curSheet);
+    refreshSheetList();
+    if (listMode)
+        periodChange();
+    main.setStatusText(0, u"feuille supprimée"_s);
 }
 
 void TsaleForm::storeSheet(int i)

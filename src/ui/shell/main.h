@@ -153,6 +153,10 @@ public:
     // the shown entries could not be stored (nothing moved).
     bool moveToArtisan(int index);
 
+signals:
+    // The current artisan was just shown (moved to, added, reloaded).
+    void artisanShown();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,343 @@
+// A random walk (fixed seed) through the real windows as staff use them
+// together: after every step the products' sold quantities equal the sheets'
+// lines, the windows show what a fresh computation from the model gives, and
+// every save reads back as the same model.
+
+#include "uiHarness.h"
+
+#include "core/dbFile.h"
+#include "core/money.h"
+#include "core/textUtil.h"
+#include "ui/editor/addSItemFrm.h"
+#include "ui/products/prodFrm.h"
+#include "ui/reports/repFrm.h"
+#include "ui/sales/FCalDlg.h"
+#include "ui/sales/saleFrm.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTableWidget>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr unsigned kSeed = 19;
+constexpr int kSteps = 400;
+
+enum Action {
+    NextArtisan, ProductsPage, ArtisansPage, NextProduct, AddProduct, RenameProduct, DeleteUnsoldProduct,
+    DeleteSoldProduct, AddArtisan, RenameArtisan, OtherSide, NewSheet, Redate, OtherSheet, OpenEditor,
+    PutOnOff, TypeQuantity, SearchEnter, CloseEditor, CancelEditor, DeleteSheet, ChangePeriod, OpenReport,
+    XmlExport, Pdf, Save, Reopen, ActionCount
+};
+const QStringList kNames = u"NextArtisan ProductsPage ArtisansPage NextProduct AddProduct RenameProduct "
+                           "DeleteUnsoldProduct DeleteSoldProduct AddArtisan RenameArtisan OtherSide NewSheet "
+                           "Redate OtherSheet OpenEditor PutOnOff TypeQuantity SearchEnter CloseEditor "
+                           "CancelEditor DeleteSheet ChangePeriod OpenReport XmlExport Pdf Save Reopen"_s.split(u' ');
+
+// Broken today by faults of the model that its own change mends (a re-dated
+// sheet leaves its sold events behind, an artisan's rename orphans its lines,
+// a deleted product's number is reused by the next one): walked once it is in.
+constexpr bool kModelFixLanded = false;
+const QList<Action> kPendingModelFix = {Redate, RenameArtisan, DeleteSoldProduct};
+
+struct Walk {
+    UiHarness& h;
+    std::mt19937 rng{kSeed};
+    TrepForm* rep = nullptr;
+    int made = 0;
+    bool repFresh = false; // the report window was just computed by a command of its own
+
+    int pick(int n) { return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng); }
+    TmainForm& w() { return *h.w; }
+    AppState& st() { return h.st(); }
+    TsaleForm& s() { return *h.w->saleForm; }
+    TProdForm& p() { return *h.w->prodForm; }
+    TaddSItemDlg* e() { return s().sItemDlg; }
+    bool artSide(int sub) { return w().curPage == 0 && w().artSubPage == sub; }
+    bool sheetView() { return w().curPage == 1 && !s().editing && !s().listMode; }
+
+    static void click(QAbstractItemView* v, int row, Qt::MouseButton b = Qt::LeftButton)
+    {
+        v->scrollTo(v->model()->index(row, 0));
+        QTest::mouseClick(v->viewport(), b, {}, v->visualRect(v->model()->index(row, 0)).center());
+    }
+    static bool clicked(QWidget* b)
+    {
+        QTest::mouseClick(b, Qt::LeftButton);
+        return true;
+    }
+    static bool typed(QLineEdit* ed, const QString& text)
+    {
+        ed->setText(text);
+        return true;
+    }
+    int pickOf(const QList<int>& among) { return among.isEmpty() ? -1 : among.at(pick(int(among.size()))); }
+    // Chooses an artisan with products in the editor, then one of its rows
+    // (one on the sheet, left click; any, right click); false without one.
+    bool editorRow(bool marked)
+    {
+        TaddSItemDlg& d = *e();
+        QList<int> artisans, rows; // entries "TreMar    *0" end with the artisan's index
+        for (int i = 0; i < d.artListBox->count(); ++i)
+            if (!st().artList.at(d.artListBox->item(i)->text().section(u'*', -1).toInt()).products.isEmpty())
+                artisans << i;
+        if (artisans.isEmpty())
+            return false;
+        click(d.artListBox, pickOf(artisans));
+        for (int r = 0; r < d.artProducts.count(); ++r)
+            if (!marked || d.prodStrGrid->item(r, 0)->text().startsWith(u'*'))
+                rows << r;
+        return !rows.isEmpty() && (click(d.prodStrGrid, pickOf(rows), marked ? Qt::LeftButton : Qt::RightButton), true);
+    }
+    // A new sheet, or the shown one re-dated, on a free day.
+    bool chooseDate(bool redate)
+    {
+        QString date;
+        do
+            date = u"09%1%2"_s.arg(numberText(3 + pick(6)).right(2), numberText(1 + pick(28)).right(2));
+        while (st().saleList.indexOfDate(date) >= 0);
+        h.onModal = [date](QDialog& d) {
+            dynamic_cast<TCalDialog&>(d).setDateStr(date);
+            dynamic_cast<TCalDialog&>(d).OkBtn->click();
+            return d.result();
+        };
+        redate ? h.clickLabel(s().dateLab) : h.click(s().addReportBtn);
+        return true;
+    }
+
+    // Takes the action when it applies now; false otherwise.
+    bool act(Action a)
+    {
+        const int sheets = st().saleList.count();
+        switch (a) {
+        case NextArtisan:
+            return w().curPage == 0 && st().artList.count() > 1 && clicked(w().nextBtn);
+        case ProductsPage:
+            return artSide(0) && clicked(h.art().artPageBtn);
+        case ArtisansPage:
+            return artSide(1) && clicked(p().artPageBtn);
+        case NextProduct:
+            return artSide(1) && st().prodList.count() > 1 && clicked(p().nextBtn);
+        case AddProduct:
+            return artSide(1) && clicked(p().addProdBtn) && typed(p().priceEd, u"12"_s)
+                   && typed(p().descriptEd, u"Objet %1"_s.arg(++made));
+        case RenameProduct:
+            return artSide(1) && !st().prodList.isEmpty() && typed(p().descriptEd, u"Autre %1"_s.arg(++made));
+        case DeleteUnsoldProduct:
+        case DeleteSoldProduct:
+            // A line that sold units has its sold events (checked at every step).
+            return artSide(1) && p().delSBTN->isVisible()
+                   && (st().prodList.at(st().curProdInd).soldList.count() > 0) == (a == DeleteSoldProduct)
+                   && clicked(p().delSBTN);
+        case AddArtisan:
+            return artSide(0) && clicked(w().addRecBtn) && typed(h.art().nameEd, u"Nouveau%1"_s.arg(++made));
+        case RenameArtisan:
+            return artSide(0) && typed(h.art().nameEd, u"Renomme%1"_s.arg(++made));
+        case OtherSide:
+            return !s().editing && (w().curPage == 1 || st().artList.totalProducts() > 0) && clicked(w().pageBtn);
+        case NewSheet:
+        case Redate:
+            return sheetView() && (a == NewSheet || sheets > 0) && chooseDate(a == Redate);
+        case OtherSheet:
+            return sheetView() && sheets > 1 && (s().sListBox->setCurrentRow(pick(sheets)), true);
+        case OpenEditor:
+            return sheetView() && sheets > 0 && clicked(s().addProdBtn);
+        case PutOnOff:
+            return e() && editorRow(false);
+        case TypeQuantity:
+            return e() && editorRow(true)
+                   && (e()->QuantEdit->selectAll(), true)
+                   && (QTest::keyClicks(e()->QuantEdit, QString::number(pick(6))), true);
+        case SearchEnter: {
+            const TArtisan& art = st().artList.at(pick(st().artList.count()));
+            if (!e() || art.products.isEmpty())
+                return false;
+            const QString key = art.artTag() + art.artNo + art.products.at(pick(art.products.count())).prodNo;
+            e()->searchEd->setText(key);
+            e()->search(key);
+            QTest::keyClick(e()->searchEd, Qt::Key_Return);
+            return true;
+        }
+        case CloseEditor:
+        case CancelEditor:
+            return e() && clicked(a == CloseEditor ? e()->OKBtn : e()->cancelBtn);
+        case DeleteSheet:
+            return sheetView() && sheets > 0 && clicked(s().delSBTN);
+        case ChangePeriod: {
+            if (!rep->isVisible())
+                return false;
+            const int i = pick(rep->cListCB->count());
+            if (rep->allTransBtn->isChecked() || pick(4) == 0)
+                h.click(rep->allTransBtn);
+            else
+                emit rep->cListCB->activated((rep->cListCB->setCurrentIndex(i), i));
+            return true;
+        }
+        case OpenReport:
+            w().findChild<QAction*>(u"aRepForm"_s)->trigger();
+            return true;
+        case XmlExport:
+            return rep->isVisible() && clicked(rep->XMLxPortBtn) && (checkReportFile(), true);
+        case Pdf:
+            return rep->isVisible() && clicked(rep->PrintBtn);
+        case Save:
+        case Reopen:
+            if (a == Reopen && s().editing)
+                return false;
+            w().aSave->trigger();
+            if (a == Reopen)
+                w().db().openDB(QFileInfo(st().curFilePath).fileName());
+            checkReload();
+            return true;
+        case ActionCount:
+            break;
+        }
+        return false;
+    }
+
+    // --- what must hold ---
+
+    void checkSoldEqualsSheets()
+    {
+        QMap<QString, int> lines, sold;
+        const int editedSheet = e() ? st().saleList.indexOfDate(e()->saleDate) : -1;
+        for (int i = 0; i < st().saleList.count(); ++i) {
+            const QString date = st().saleList.at(i).date;
+            for (const QString& line : i == editedSheet ? e()->sheetLines() : st().saleList.saleLinesOf(i)) {
+                const QStringList f = readCommaList(line);
+                const TProductKey k = TSaleList::splitKey(f.value(0));
+                lines[k.artNo + k.prodNo + date] += f.value(3).toInt();
+            }
+        }
+        for (int a = 0; a < st().artList.count(); ++a)
+            for (const auto& p : st().artList.at(a).products.items())
+                for (int k = 0; k < p->soldList.count(); ++k)
+                    sold[st().artList.at(a).artNo + p->prodNo + p->soldList.at(k).date] += p->soldList.at(k).qnt.toInt();
+        for (auto* m : {&lines, &sold})
+            m->removeIf([](const auto& it) { return it.value() == 0; });
+        QCOMPARE(sold, lines);
+    }
+
+    void checkWindows()
+    {
+        if (artSide(1) && st().curProdInd >= 0 && st().curProdInd < st().prodList.count()) {
+            TProduit& prod = st().prodList.at(st().curProdInd);
+            QCOMPARE(p().sDQGrid->rowCount(), prod.soldList.count());
+            if (prod.soldList.count() > 0)
+                QCOMPARE(p().totAvailLab->text(), prod.availableStr());
+        }
+        if (sheetView() && s().curSheet >= 0 && s().curSheet < st().saleList.count()) {
+            QCOMPARE(s().dateLab->text(), st().saleList.at(s().curSheet).date);
+            QCOMPARE(s().tCntLab->text().toInt(), st().saleList.saleLinesOf(s().curSheet).size());
+        }
+        if (TaddSItemDlg* d = e()) {
+            for (int r = 0; r < d->artProducts.count(); ++r) {
+                TProduit& prod = d->artProducts.at(r);
+                const bool on = d->findLine(d->curTag, prod.prodNo) >= 0;
+                QCOMPARE(d->prodStrGrid->item(r, 0)->text().startsWith(u'*'), on);
+                if (on)
+                    QCOMPARE(d->prodStrGrid->item(r, 4)->text(), prod.soldList.qntAt(d->saleDate));
+            }
+        }
+        if (rep->isVisible() && repFresh) {
+            const int at = st().artList.indexOfArtNo(st().curArtNo);
+            QCOMPARE(rep->artNameLab->text(), at >= 0 ? st().artList.displayName(at) : u"("_s + st().curArtNo + u')');
+            QCOMPARE(rep->sTotLab->text(), expectedTotal().format());
+        }
+    }
+
+    // The artisan's sales over the report's range, summed from the sheets.
+    Money expectedTotal()
+    {
+        const bool all = rep->allTransBtn->isChecked();
+        const int c = st().curCIndex;
+        if (!all && (c < 0 || c >= st().repList.count()))
+            return {};
+        Money total;
+        for (int i = 0; i < st().saleList.count(); ++i) {
+            const QString date = st().saleList.at(i).date;
+            if (!all && !dateInRange(date, st().repList.at(c).startDate, st().repList.at(c).endDate))
+                continue;
+            for (const QString& line : st().saleList.saleLinesOf(i)) {
+                const QStringList f = readCommaList(line);
+                if (TSaleList::splitKey(f.value(0)).artNo == st().curArtNo)
+                    total += Money::parse(f.value(4).remove(u'$'));
+            }
+        }
+        return total;
+    }
+
+    void checkReportFile()
+    {
+        if (rep->shownRows.isEmpty())
+            return;
+        const QString xml = QString::fromLatin1(readFileBytes(st().repDir + u"consigne1.xml"_s));
+        QCOMPARE(xml.count(u"<item>"_s), rep->shownRows.size());
+        QVERIFY(xml.contains(u"<total>"_s + rep->sTotLab->text() + u"</total>"_s));
+    }
+
+    // The file read back and written again gives the same bytes: nothing of
+    // the model was lost or changed on the way.
+    void checkReload()
+    {
+        QVERIFY(!st().modified);
+        AppState back;
+        FakePrompt say;
+        loadDB(st().curFilePath, back, say);
+        saveDB(h.progDir() + u"again.tlvdb"_s, back, nullptr, false);
+        QCOMPARE(readFileBytes(h.progDir() + u"again.tlvdb"_s), readFileBytes(st().curFilePath));
+    }
+};
+} // namespace
+
+class TestCrossWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void randomWalk()
+    {
+        UiHarness h;
+        h.copyRealistic(u"walk.tlvdb"_s, true);
+        h.start();
+        Walk walk{h};
+        walk.rep = h.w->findChild<TrepForm*>(u"repForm"_s);
+        walk.rep->openPage = [](const QString&) {};
+        QElapsedTimer timer;
+        timer.start();
+        QStringList taken;
+        int steps = 0;
+        while (steps < kSteps) {
+            // With the editor open, mostly its own actions.
+            static const Action inEditor[] = {PutOnOff, PutOnOff, PutOnOff, PutOnOff, TypeQuantity, TypeQuantity,
+                                              SearchEnter, SearchEnter, CloseEditor, CancelEditor, Save};
+            const auto a = walk.e() ? inEditor[walk.pick(std::size(inEditor))] : Action(walk.pick(ActionCount));
+            if ((!kModelFixLanded && kPendingModelFix.contains(a)) || !walk.act(a))
+                continue;
+            ++steps;
+            taken << kNames.at(a);
+            const auto where = qScopeGuard([&] {
+                if (QTest::currentTestFailed())
+                    qWarning("step %d, after: %s", steps, qPrintable(taken.mid(taken.size() - 12).join(u' ')));
+            });
+            walk.repFresh = a == OpenReport || a == ChangePeriod || a == XmlExport || a == Pdf
+                            || (a == NextArtisan && walk.rep->isVisible());
+            QVERIFY2(h.prompt.errors.isEmpty(), qPrintable(h.prompt.errors.join(u'|')));
+            walk.checkSoldEqualsSheets();
+            if (!QTest::currentTestFailed())
+                walk.checkWindows();
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QStringList tally;
+        for (const QString& a : kNames)
+            tally << a + u' ' + QString::number(taken.count(a));
+        qInfo("seed %u, %d steps in %lld ms (%s)", kSeed, steps, qint64(timer.elapsed()), qPrintable(tally.join(u", ")));
+    }
+};
+
+QTEST_MAIN(TestCrossWindows)
+#include "tst_crossWindows.moc"
