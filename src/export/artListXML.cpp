@@ -3,13 +3,17 @@
 #include "core/appError.h"
 #include "core/cp1252.h"
 #include "core/safeWrite.h"
+#include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/uXMLTag.h"
 #include "model/uArt.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -155,9 +159,15 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
     QXmlStreamReader reader(data);
     reader.setNamespaceProcessing(false);
     QDomNode parent = doc;
+    int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
+            // A list is four levels deep; a deep nest is hostile, and the DOM
+            // would take minutes over it.
+            if (++depth > MAX_XML_DEPTH)
+                throw AppError(u"Document XML refusé (ligne %1) : plus de %2 niveaux d'éléments imbriqués."_s.arg(
+                    QString::number(reader.lineNumber()), QString::number(MAX_XML_DEPTH)));
             QDomElement e = doc.createElement(reader.qualifiedName().toString());
             for (const QXmlStreamAttribute& attr : reader.attributes())
                 e.setAttribute(attr.qualifiedName().toString(), attr.value().toString());
@@ -165,6 +175,7 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
             break;
         }
         case QXmlStreamReader::EndElement:
+            --depth;
             parent = parent.parentNode();
             break;
         case QXmlStreamReader::Characters:
@@ -224,9 +235,12 @@ void readArtListXML(TArtList& list, const QDomElement& artList)
 
 bool readArtListFile(TArtList& list, const QString& path)
 {
+    if (const QString why = notRegularFile(path); !why.isEmpty())
+        throw AppError(u"« %1 » : %2."_s.arg(QDir::toNativeSeparators(path), why));
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(file.errorString());
+        throw AppError(deviceCause(file, errno));
     QDomDocument doc;
     parseXMLDocument(file.readAll(), doc);
     const QDomElement root = artListElement(doc);

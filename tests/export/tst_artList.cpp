@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 static TArtList& readXml(TArtList& list, const QByteArray& bytes)
@@ -158,6 +160,27 @@ private slots:
             QVERIFY2(errorOf([&] { readArtListFile(list, other); }).contains(r[3]), qPrintable(r[3]));
             QCOMPARE(list.count(), 3);
         }
+    }
+
+    // Hostile lists: nesting past the limit is refused in French (the DOM
+    // once took minutes over it), a list at the limit is read, and a pipe is
+    // refused rather than waited on.
+    void hostileLists()
+    {
+        auto nested = [](int depth) {
+            return "<artList><artItem><artID>" + QByteArray("<x>").repeated(depth - 3)
+                 + QByteArray("</x>").repeated(depth - 3) + "</artID></artItem></artList>";
+        };
+        QDomDocument doc;
+        parseXMLDocument(nested(MAX_XML_DEPTH), doc);
+        for (const QByteArray& bytes : {nested(MAX_XML_DEPTH + 1), nested(200000)})
+            QVERIFY(errorOf([&] { parseXMLDocument(bytes, doc); }).contains(u"niveaux d'éléments imbriqués"_s));
+
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(u"liste.xml"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        TArtList list;
+        QVERIFY(errorOf([&] { readArtListFile(list, fifo); }).contains(u"FIFO"_s));
     }
 
     void escapedTextParsesBack()

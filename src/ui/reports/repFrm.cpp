@@ -336,7 +336,7 @@ void TrepForm::exportConsigne()
         st.repArtName = main.artInfoLab->text();
         main.setStatusText(2, writeSalesReport(st, name, main.prompt()));
         shipped::install(st);
-        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s));
+        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st)));
     }
     main.setStatusText(2, QString::number(st.xmlDataLines.size()));
 }
