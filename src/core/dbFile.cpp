@@ -21,6 +21,25 @@ bool samePath(const QString& a, const QString& b)
         && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
+// The first record holding a character no report can show, named.
+QString firstOddCharacter(const AppState& st)
+{
+    QString why;
+    for (int i = 0; why.isEmpty() && i < st.artList.count(); ++i) {
+        const TArtisan& a = st.artList.at(i);
+        why = recordCharProblem(QStringLiteral("Artisan %1").arg(a.artNo), a.recordFields());
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k)
+            why = recordCharProblem(QStringLiteral("Artisan %1, produit %2").arg(a.artNo, a.products.at(k).prodNo),
+                                    a.products.at(k).recordFields());
+    }
+    for (int i = 0; why.isEmpty() && i < st.saleList.count(); ++i)
+        why = recordCharProblem(QStringLiteral("Feuille %1").arg(st.saleList.at(i).date), st.saleList.at(i).recordFields());
+    for (int i = 0; why.isEmpty() && i < st.repList.count(); ++i)
+        why = recordCharProblem(QStringLiteral("Période « %1 »").arg(st.repList.at(i).title),
+                                st.repList.at(i).recordFields());
+    return why;
+}
+
 } // namespace
 
 QString backupDir(const AppState& st, const QString& path)
@@ -113,5 +132,7 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
     st.modified = false;
     if (samePath(path, st.damagedDbPath))
         st.damagedDbPath.clear();
+    if (const QString odd = firstOddCharacter(st); !odd.isEmpty())
+        prompt.information(odd + QStringLiteral(" Les rapports le montrent comme « \uFFFD » ; corrigez ce texte."));
     return LoadResult::Loaded;
 }

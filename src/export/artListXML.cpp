@@ -75,12 +75,12 @@ bool isLegacyEncoding(QString name)
 
 QString xmlLeafText(const QString& text)
 {
-    return xmlEscape(text);
+    return xmlStrictEscape(text);
 }
 
 QString xmlAttrText(const QString& text)
 {
-    return xmlAttrEscape(text);
+    return xmlStrictAttrEscape(text);
 }
 
 QString artItemXML(const TArtisan& a)
@@ -151,6 +151,23 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
             uR"(&(?!(?:[A-Za-z_][A-Za-z0-9_.-]*|#[0-9]+|#x[0-9A-Fa-f]+);))"_s);
         text.replace(bareAmp, u"&amp;"_s);
         data = text.toUtf8();
+    }
+    // A character no report can hold is refused with the rule's own message,
+    // before the reader's terser one.
+    {
+        const QString text = QString::fromUtf8(data);
+        if (const QString why = reportCharProblem(text); !why.isEmpty()) {
+            qsizetype bad = 0;
+            while (bad < text.size()) {
+                const bool pair = text.at(bad).isHighSurrogate() && bad + 1 < text.size()
+                                  && text.at(bad + 1).isLowSurrogate();
+                if (!pair && !reportCharProblem(text.mid(bad, 1)).isEmpty())
+                    break;
+                bad += pair ? 2 : 1;
+            }
+            throw AppError(u"Document XML refusé (ligne %1) : %2"_s.arg(
+                QString::number(text.left(bad).count(u'\n') + 1), why));
+        }
     }
     // Built from the stream reader rather than by QDomDocument::setContent,
     // which drops element text made of white space only (even written as
@@ -254,10 +271,14 @@ bool readArtListFile(TArtList& list, const QString& path)
     for (int i = 0; i < read.count(); ++i) {
         const TArtisan& a = read.at(i);
         QString why = a.storeProblem();
+        if (why.isEmpty())
+            why = recordCharProblem(u"Artisan %1"_s.arg(a.artNo), a.recordFields());
         for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
             const TProduit& p = a.products.at(k);
-            why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo),
-                                p.recordFields(), PROD_SEP);
+            const QString owner = u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo);
+            why = recordProblem(owner, p.recordFields(), PROD_SEP);
+            if (why.isEmpty())
+                why = recordCharProblem(owner, p.recordFields());
         }
         if (!why.isEmpty())
             throw AppError(why);

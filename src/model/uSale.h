@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+struct RecordField;
 class Prompt;
 class TReader;
 class TRepList;
@@ -27,6 +28,7 @@ public:
     void setRecord(const QString& rec);
     // recordProblem of the four fields, owner "Feuille <date>".
     QString storeProblem() const;
+    QList<RecordField> recordFields() const;
 };
 
 // The parts of a product key ("TreMar005-003"): artisan tag, artisan number,

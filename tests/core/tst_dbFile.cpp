@@ -8,7 +8,9 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/safeWrite.h"
+#include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "export/reportDocs.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
@@ -141,6 +143,28 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         FakePrompt prompt;
         QVERIFY_THROWS_EXCEPTION(AppError, loadDB(fifo, st, prompt)); // at once, not blocked
+    }
+
+    // A file holding a character no report can show loads; the loader names
+    // the record, and the report shows U+FFFD instead of failing.
+    void oddCharacterLoads()
+    {
+        QTemporaryDir dir;
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.artNo = u"001"_s;
+        a.nom = u"Potier\x01"_s;
+        const QString path = dir.filePath(DB_NAME);
+        QVERIFY(writeFileBytes(path, savedBytes(st)));
+        AppState back;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
+        QCOMPARE(prompt.informations.size(), 1);
+        QVERIFY(prompt.informations.first().startsWith(u"Artisan 001, champ « nom » : "_s + reportCharProblem(u"\x01"_s)));
+        back.repArtName = back.artList.at(0).nom;
+        back.repList.addPeriod(u"Mai"_s, u"260501"_s, u"260531"_s);
+        back.curCIndex = 0;
+        QVERIFY(salesReportLines(back, prompt).contains(u"<artName>Potier&#65533;</artName>"_s));
     }
 
     // A database reached through a link is saved through it: the link stays,

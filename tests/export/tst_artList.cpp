@@ -8,6 +8,8 @@
 #include "export/artListXML.h"
 #include "export/uXMLTag.h"
 #include "model/uArt.h"
+#include "model/uProd.h"
+#include "core/textUtil.h"
 #include "support/modelErrors.h"
 #include "support/testFiles.h"
 
@@ -218,8 +220,29 @@ private slots:
         parseXMLDocument(bytes, dom);
         QCOMPARE(dom.documentElement().firstChildElement(u"d"_s).text(), text);
         QCOMPARE(dom.documentElement().attribute(u"a"_s), text);
-        QVERIFY_THROWS_EXCEPTION(AppError, xmlEscape(text + u"\x01"_s));
-        QVERIFY_THROWS_EXCEPTION(AppError, xmlAttrEscape(u"\v"_s + text));
+        QVERIFY_THROWS_EXCEPTION(AppError, xmlStrictEscape(text + u"\x01"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, xmlStrictAttrEscape(u"\v"_s + text));
+    }
+
+    // One rule for characters no report can hold: refused where typed and
+    // where imported with the same message, shown as U+FFFD in reports.
+    void characterRule()
+    {
+        const QString typed = recordFieldProblem(u"Bol\uFFFE"_s, REC_SEP);
+        QVERIFY2(typed.contains(u"U+FFFE"_s) && typed.contains(u"rapport"_s), qPrintable(typed));
+        QCOMPARE(recordFieldProblem(u"a\x01"_s, PROD_SEP), reportCharProblem(u"\x01"_s));
+        QCOMPARE(xmlEscape(u"A\x01"_s + u"B\uFFFF"_s), u"A&#65533;B&#65533;"_s);
+        QCOMPARE(xmlAttrEscape(QString(QChar(0xDC00))), u"&#65533;"_s);
+
+        TArtList list;
+        TArtisan& a = list.append();
+        a.artNo = u"001"_s;
+        a.nom = u"Nom"_s;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"liste.xml"_s);
+        QVERIFY(writeFileBytes(path, artListXML(list).replace("Nom", "N\xC2\x85\x1B")));
+        const QString why = errorOf([&] { readArtListFile(list, path); });
+        QVERIFY2(why.contains(u"ligne 5"_s) && why.contains(reportCharProblem(u"\x1B"_s)), qPrintable(why));
     }
 
     void nodeText()
