@@ -225,6 +225,20 @@ private slots:
         const QString pages = pdfText(path);
         QVERIFY(pages.count(u'\f') >= 2 && pages.count(u"Description"_s) >= 2);
         QVERIFY(pages.contains(u"Ligne 90"_s) && pages.contains(u"999.00$"_s));
+
+        // Each field isolated: an override in the title does not reverse the
+        // dates after it; a character the font lacks prints as U+FFFD; a
+        // 5,000-character name is cut within the page, its number kept.
+        Statement odd = s;
+        odd.rows = s.rows.mid(0, 1);
+        odd.head.periodTitle = u"\u202EPrintemps"_s;
+        odd.artName = u"\U0001F600 "_s + QString(5000, u'x');
+        odd.rows[0] = u"090518,001,TreMar001-001,\"Bol \U0001F3FA\",1.00$,1,1.00$"_s;
+        QVERIFY(writeFileBytes(path, statementPdf(odd)));
+        const QString shown = pdfText(path);
+        QVERIFY2(shown.contains(u"Printemps, du 1 mars 2009 au 31 mai 2009"_s), qPrintable(shown.left(600)));
+        QVERIFY(shown.contains(u"\uFFFD xxx"_s) && shown.contains(u"Bol \uFFFD"_s));
+        QVERIFY(shown.contains(u"(artisan no 001)"_s) && !shown.contains(QString(1000, u'x')));
     }
 
     // The summary holds every artisan with sales, by number, and its grand
