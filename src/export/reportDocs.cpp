@@ -43,9 +43,6 @@ QString styleSheetLine(const QString& href)
 
 // --- names and folders ---------------------------------------------------------
 
-namespace {
-
-// mkpath does not say why it failed: making the folders one by one does.
 void makeFolder(const QString& dir)
 {
     if (QDir().mkpath(dir))
@@ -63,8 +60,6 @@ void makeFolder(const QString& dir)
     throw AppError(u"Impossible de créer le dossier « %1 » : %2."_s.arg(QDir::toNativeSeparators(dir),
                                                                        systemCause(err)));
 }
-
-} // namespace
 
 QString safeFileName(const QString& name)
 {

@@ -18,6 +18,10 @@ inline const QString XML_DECLARATION = QStringLiteral("<?xml version=\"1.0\" enc
 // The consignment report's line when the period holds no sale of the artisan.
 inline const QString NO_SALE_NOTE = QStringLiteral("aucune vente enregistrée pour la période en cours");
 
+// Makes dir and the folders above it; AppError "Impossible de créer le
+// dossier « dir » : <cause in French>." when one cannot be made (mkpath alone
+// does not say why).
+void makeFolder(const QString& dir);
 // A title or artisan number made usable as one file or folder name: path
 // separators and control characters become "_", and a name of dots only
 // ("." or "..") has its dots replaced too, so it never leaves its folder.
