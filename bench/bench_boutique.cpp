@@ -7,6 +7,7 @@
 
 #include "boutiqueGen.h"
 
+#include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
@@ -224,6 +225,31 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
                     TArtList list;
                     readArtListXML(list, artListElement(doc));
                 }), 0};
+
+    // Lists of 5 MB, one a boutique could send and two hostile ones (a deep
+    // nest, refused; a flat run of empty elements): the reader stays linear.
+    const auto fiveMb = [](QByteArray unit, const QByteArray& head, const QByteArray& tail) {
+        const qsizetype n = (5 << 20) / qMax<qsizetype>(1, unit.size()) + 1;
+        return head + unit.repeated(n) + tail;
+    };
+    const qsizetype items = xml.indexOf("<artItem>");
+    const qsizetype end = xml.lastIndexOf("</artList>");
+    const QList<QPair<QString, QByteArray>> lists{
+        {QStringLiteral("artList 5 MB import"),
+         fiveMb(xml.mid(items, end - items), xml.left(items), xml.mid(end))},
+        {QStringLiteral("artList 5 MB deep (refused)"), fiveMb("<a>", "<artList>", "")},
+        {QStringLiteral("artList 5 MB flat"), fiveMb("<a/>", "<artList><artItem><artID>", "</artID></artItem></artList>")},
+    };
+    for (const auto& [name, bytes] : lists)
+        rows << Row{name, timed(name, [&] {
+                        QDomDocument doc;
+                        try {
+                            parseXMLDocument(bytes, doc);
+                            TArtList list;
+                            readArtListXML(list, artListElement(doc));
+                        } catch (const AppError&) {
+                        }
+                    }), 0};
 
     const long peakKb = pick(QStringLiteral("peak memory")) ? loadedPeakKb(dbPath) : 0;
     out << "file size: " << fileSize << " bytes; loaded database peak memory: " << peakKb

@@ -1,10 +1,12 @@
 // tlvdb: the command-line companion of TilvarBD (see README.md).
 
 #include "export/tlvdbTool.h"
+#include "core/sysCause.h"
 #include "report/reportCommand.h"
 #include "report/tagsCommand.h"
 
 #include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -41,7 +43,17 @@ int main(int argc, char* argv[])
     QByteArray out;
     QByteArray err;
     const int rc = runTlvdb(args, out, err, {tlvdbReportCommand(), tlvdbTagsCommand()});
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
-    return std::fflush(stdout) == 0 ? rc : ExitFailed;
+    // A full disk or a closed pipe cuts the output: a script must not take
+    // it for the whole.
+    errno = 0;
+    const bool written = std::fwrite(out.constData(), 1, size_t(out.size()), stdout) == size_t(out.size())
+        && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int cause = errno;
+    if (!written)
+        err += (u"tlvdb: output not written: "_s + systemCause(cause ? cause : EIO) + u'\n').toUtf8();
+    const bool told = std::fwrite(err.constData(), 1, size_t(err.size()), stderr) == size_t(err.size())
+        && std::fflush(stderr) == 0;
+    if (!written || (!told && rc == ExitOk))
+        return ExitFailed;
+    return rc;
 }

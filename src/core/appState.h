@@ -74,6 +74,9 @@ public:
     QString repArtName;
     QString curRepName;
     QString repDir;
+    // repDir was chosen by the caller (tlvdb report's OUTDIR): the report
+    // writers keep it instead of deriving it from the period.
+    bool repDirFixed = false;
 
     // --- database state ---
     // True while the database in memory differs from its file; only a

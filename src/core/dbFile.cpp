@@ -4,11 +4,14 @@
 #include "core/appState.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
+#include "core/sysCause.h"
 #include "core/valueStream.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -16,6 +19,25 @@ bool samePath(const QString& a, const QString& b)
 {
     return !a.isEmpty() && !b.isEmpty()
         && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// The first record holding a character no report can show, named.
+QString firstOddCharacter(const AppState& st)
+{
+    QString why;
+    for (int i = 0; why.isEmpty() && i < st.artList.count(); ++i) {
+        const TArtisan& a = st.artList.at(i);
+        why = recordCharProblem(QStringLiteral("Artisan %1").arg(a.artNo), a.recordFields());
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k)
+            why = recordCharProblem(QStringLiteral("Artisan %1, produit %2").arg(a.artNo, a.products.at(k).prodNo),
+                                    a.products.at(k).recordFields());
+    }
+    for (int i = 0; why.isEmpty() && i < st.saleList.count(); ++i)
+        why = recordCharProblem(QStringLiteral("Feuille %1").arg(st.saleList.at(i).date), st.saleList.at(i).recordFields());
+    for (int i = 0; why.isEmpty() && i < st.repList.count(); ++i)
+        why = recordCharProblem(QStringLiteral("Période « %1 »").arg(st.repList.at(i).title),
+                                st.repList.at(i).recordFields());
+    return why;
 }
 
 } // namespace
@@ -65,11 +87,15 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
     if (!info.exists())
         return LoadResult::Missing;
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString why = info.isDir() ? QStringLiteral("Is a directory") : file.errorString();
+    QString why = notRegularFile(path);
+    errno = 0;
+    if (why.isEmpty() && !file.open(QIODevice::ReadOnly))
+        why = deviceCause(file, errno);
+    if (!why.isEmpty()) {
         throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), why));
     }
     TReader r(file);
+    bool trailing = false;
     try {
         st.dbVersion = r.readInteger();
         if (st.dbVersion < 1) {
@@ -78,6 +104,13 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
             prompt.error(OLD_VERSION_MSG);
             return LoadResult::OldVersion;
         }
+        if (st.dbVersion > DB_FORMAT_VERSION) {
+            // Read as ours and saved as version 2, its newer data would be lost.
+            st.damagedDbPath = info.absoluteFilePath();
+            prompt.error(READ_ERROR_MSG + QStringLiteral(": ")
+                         + NEWER_VERSION_MSG.arg(QString::number(st.dbVersion)));
+            return LoadResult::NewerVersion;
+        }
         // Rows prepared from the ledger in memory no longer apply, even
         // when the sales section fails before the periods are read again.
         st.linesReady = false;
@@ -85,16 +118,21 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         st.artList.readArtisans(r, st.dbVersion, st.totProdCount);
         st.saleList.readSales(r);
         st.repList.readReports(r);
+        trailing = !r.atEnd();
+        if (trailing)
+            r.fail(TRAILING_DATA_MSG);
     } catch (const AppError&) {
         // What was read so far stays; it no longer matches the file, which
         // must not be replaced without a lasting copy.
         st.modified = true;
         st.damagedDbPath = info.absoluteFilePath();
-        prompt.error(READ_ERROR_MSG);
+        prompt.error(trailing ? READ_ERROR_MSG + QStringLiteral(": ") + TRAILING_DATA_MSG : READ_ERROR_MSG);
         return LoadResult::ReadError;
     }
     st.modified = false;
     if (samePath(path, st.damagedDbPath))
         st.damagedDbPath.clear();
+    if (const QString odd = firstOddCharacter(st); !odd.isEmpty())
+        prompt.information(odd + QStringLiteral(" Les rapports le montrent comme « \uFFFD » ; corrigez ce texte."));
     return LoadResult::Loaded;
 }

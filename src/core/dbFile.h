@@ -34,10 +34,17 @@ inline constexpr int KEPT_BACKUPS = 10;
 // over it): safeWriteFile(path, bytes, dbWriteOptions(st, path)).
 SafeWriteOptions dbWriteOptions(const AppState& st, const QString& path);
 
-enum class LoadResult { Loaded, Missing, OldVersion, ReadError };
+// The loader's refusals of a file it cannot take whole (after READ_ERROR_MSG).
+inline const QString NEWER_VERSION_MSG = QStringLiteral("version %1: this file was written by a newer program");
+inline const QString TRAILING_DATA_MSG = QStringLiteral("unexpected data after the end of the file");
+
+enum class LoadResult { Loaded, Missing, OldVersion, NewerVersion, ReadError };
 
 // Reads the whole database from path into st's lists. A missing file changes
 // nothing and says nothing; a version below 1 or a read error is reported
 // through prompt with the loader's message (what was read so far is kept).
-// A file that exists but cannot be opened raises AppError.
+// A version above DB_FORMAT_VERSION is refused unread (NewerVersion), and
+// bytes after the last section are a read error: either way a save over the
+// file keeps it for good. A file that exists but cannot be opened, or is not
+// a regular file, raises AppError.
 LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt);

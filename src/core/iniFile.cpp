@@ -2,6 +2,7 @@
 
 #include "core/appError.h"
 #include "core/cp1252.h"
+#include "core/sysCause.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 
@@ -49,6 +50,9 @@ QString storedForm(QString value)
 
 TIniFile::TIniFile(const QString& path) : m_path(path)
 {
+    // A pipe or device would block the start-up: only a regular file is read.
+    if (!notRegularFile(path).isEmpty())
+        return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;

@@ -1,6 +1,7 @@
 #include "core/safeWrite.h"
 
 #include "core/appError.h"
+#include "core/sysCause.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -18,6 +19,11 @@
 
 namespace {
 
+QString injected(const WriteFaults* faults, const QString& testText)
+{
+    return faults && faults->errnoCode ? systemCause(faults->errnoCode) : testText;
+}
+
 QString createError(const QString& path, const QString& why)
 {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), why);
@@ -32,7 +38,7 @@ QString writeError(const QString& path, const QString& why)
 // one fail, and remembering any failure even if the producer ignores it.
 class FileSink : public QIODevice {
 public:
-    FileSink(QIODevice& target, const WriteFaults* faults) : m_target(target), m_faults(faults)
+    FileSink(QFileDevice& target, const WriteFaults* faults) : m_target(target), m_faults(faults)
     {
         open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
@@ -47,10 +53,10 @@ protected:
             return -1;
         ++m_writes;
         if (m_faults && m_faults->failWrite == m_writes)
-            return fail(QStringLiteral("Injected failure of write %1").arg(m_writes));
+            return fail(injected(m_faults, QStringLiteral("Injected failure of write %1").arg(m_writes)));
         const qint64 n = m_target.write(data, len);
         if (n != len)
-            return fail(m_target.errorString());
+            return fail(deviceCause(m_target, errno));
         return n;
     }
 
@@ -62,7 +68,7 @@ private:
         return -1;
     }
 
-    QIODevice& m_target;
+    QFileDevice& m_target;
     const WriteFaults* m_faults;
     int m_writes = 0;
     bool m_failed = false;
@@ -88,10 +94,11 @@ void fill(QFileDevice& file, const QString& path, const std::function<void(QIODe
     }
     if (faults && faults->failFlush) {
         cancel();
-        throw AppError(writeError(path, QStringLiteral("Injected failure of the flush")));
+        throw AppError(writeError(path, injected(faults, QStringLiteral("Injected failure of the flush"))));
     }
+    errno = 0;
     if (!file.flush() || file.error() != QFileDevice::NoError) {
-        const QString why = file.errorString();
+        const QString why = deviceCause(file, errno);
         cancel();
         throw AppError(writeError(path, why));
     }
@@ -99,7 +106,7 @@ void fill(QFileDevice& file, const QString& path, const std::function<void(QIODe
 
 QString errnoText(int err)
 {
-    return QString::fromLocal8Bit(std::strerror(err));
+    return systemCause(err);
 }
 
 // Whole or not at all, as with QSaveFile, but without its sync: a batch of
@@ -108,14 +115,15 @@ void writeUnsynced(const QString& path, const std::function<void(QIODevice&)>& p
                    const WriteFaults* faults)
 {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX")); // removed with it unless renamed
+    errno = 0;
     if (!file.open())
-        throw AppError(createError(path, file.errorString()));
+        throw AppError(createError(path, deviceCause(file, errno)));
     fill(file, path, produce, faults, [] {});
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                         | QFileDevice::ReadOther);
     file.close();
     if (faults && faults->failReplace)
-        throw AppError(writeError(path, QStringLiteral("Injected failure of the replace")));
+        throw AppError(writeError(path, injected(faults, QStringLiteral("Injected failure of the replace"))));
     if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
         const int err = errno;
         throw AppError(writeError(path, errnoText(err)));
@@ -127,7 +135,7 @@ void writeUnsynced(const QString& path, const std::function<void(QIODevice&)>& p
 void syncFolder(const QString& dir, const WriteFaults* faults)
 {
     if (faults && faults->failSync)
-        throw AppError(QStringLiteral("Injected failure of the folder sync"));
+        throw AppError(injected(faults, QStringLiteral("Injected failure of the folder sync")));
     const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         throw AppError(errnoText(errno));
@@ -182,6 +190,28 @@ QRegularExpression backupPattern(const QString& fileName)
                                        QRegularExpression::escape(suffix)));
 }
 
+// The backup's name must be on disk before the save replaces the file it keeps.
+void syncBackupFolder(const QString& dir, const QString& copy)
+{
+    try {
+        syncFolder(dir, nullptr);
+    } catch (const AppError& e) {
+        QFile::remove(copy);
+        throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(copy), e.message()));
+    }
+}
+
+// The file a save through path replaces: the end of any chain of symbolic
+// links (a database linked into a synced folder is saved and backed up there).
+QString followLinks(const QString& path)
+{
+    QFileInfo info(path);
+    for (int hops = 0; info.isSymLink() && hops < 40; ++hops)
+        info = QFileInfo(info.symLinkTarget());
+    return info.isSymLink() ? path : info.absoluteFilePath();
+}
+
 // Keeps the replaced version under a dated name. A hard link costs nothing and
 // keeps the old content, since the replace puts a new file in its place.
 QString makeBackup(const QString& path, const SafeWriteOptions& opt)
@@ -200,8 +230,10 @@ QString makeBackup(const QString& path, const SafeWriteOptions& opt)
         const QString copy = dir.filePath(name);
         if (QFileInfo::exists(copy))
             continue;
-        if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0)
+        if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0) {
+            syncBackupFolder(opt.backupDir, copy);
             return copy;
+        }
         if (errno == EEXIST)
             continue;
         // Another file system, or no hard links: copy the bytes instead.
@@ -217,7 +249,8 @@ QString makeBackup(const QString& path, const SafeWriteOptions& opt)
         }
         if (!ok || !out.commit())
             throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
-                               .arg(QDir::toNativeSeparators(copy), out.errorString()));
+                               .arg(QDir::toNativeSeparators(copy), deviceCause(out, errno)));
+        syncBackupFolder(opt.backupDir, copy);
         return copy;
     }
 }
@@ -256,9 +289,10 @@ QStringList backupCopies(const QString& backupDir, const QString& fileName)
     return out;
 }
 
-void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& produce,
+void safeWriteFile(const QString& linkPath, const std::function<void(QIODevice&)>& produce,
                    const SafeWriteOptions& options)
 {
+    const QString path = followLinks(linkPath);
     const WriteFaults* faults = options.faults;
     const QFileInfo target(path);
     removeStaleTemporaries(target);
@@ -268,8 +302,9 @@ void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& p
         return;
     }
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(createError(path, file.errorString()));
+        throw AppError(createError(path, deviceCause(file, errno)));
     fill(file, path, produce, faults, [&file] { file.cancelWriting(); });
 
     QString backup;
@@ -281,11 +316,12 @@ void safeWriteFile(const QString& path, const std::function<void(QIODevice&)>& p
             throw;
         }
     }
+    errno = 0;
     const bool replaced = !(faults && faults->failReplace) && file.commit();
     if (!replaced) {
         const QString why = (faults && faults->failReplace)
-            ? QStringLiteral("Injected failure of the replace")
-            : file.errorString();
+            ? injected(faults, QStringLiteral("Injected failure of the replace"))
+            : deviceCause(file, errno);
         file.cancelWriting();
         if (!backup.isEmpty())
             QFile::remove(backup); // the file it copies is still in place

@@ -17,6 +17,7 @@ struct WriteFaults {
     bool failFlush = false;   // flushing the complete content fails
     bool failReplace = false; // replacing the target fails
     bool failSync = false;    // syncing the folder after the replace fails
+    int errnoCode = 0;        // the cause the injected failure gives (ENOSPC...); 0: a test text
 };
 
 struct SafeWriteOptions {
@@ -34,6 +35,8 @@ struct SafeWriteOptions {
     bool syncNow = true;
 };
 
+// A symbolic link at path is followed: its target is replaced and backed up,
+// the link stays a link.
 // Writes data to path. On failure raises AppError with the platform's message
 // and leaves any previous file at path intact.
 void safeWriteFile(const QString& path, const QByteArray& data,

@@ -396,3 +396,21 @@ QDate strToDate(const QString& text)
     }
     return QDate(2000 + v[0], v[1], v[2]);
 }
+
+QString reportCharProblem(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || c.isSurrogate() || u == 0xFFFE
+            || u == 0xFFFF)
+            return QStringLiteral("Le texte contient le caractère U+%1, qu'un rapport ne peut pas "
+                                  "contenir : retirez-le.")
+                .arg(QStringLiteral("%1").arg(uint(u), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    return QString();
+}

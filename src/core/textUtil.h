@@ -27,6 +27,13 @@ QStringList readCommaList(const QString& text);
 // of code 1..32 are quoted with inner quotes doubled; one empty item is "".
 QString writeCommaList(const QStringList& items);
 
+// The one rule for characters a report cannot hold (control characters but
+// tab, line feed and carriage return; lone surrogates; U+FFFE, U+FFFF):
+// empty when text has none, else the French message naming the first. Typed
+// and imported texts are refused with it; reports show REPLACEMENT_CHAR.
+QString reportCharProblem(const QString& text);
+inline constexpr char16_t REPLACEMENT_CHAR = 0xFFFD;
+
 // An index below zero raises AppError; one past the end returns the trimmed list.
 QString getCommaItem(const QString& list, int index);
 // An index below zero or past the end raises AppError.

@@ -294,6 +294,11 @@ void TReader::readListEnd()
     }
 }
 
+bool TReader::atEnd()
+{
+    return m_pos >= m_buffer.size() && !fill();
+}
+
 bool TReader::endOfList()
 {
     if (m_pos >= m_buffer.size() && !fill())

@@ -55,6 +55,8 @@ public:
     // True when the next value is the end-of-list marker (not consumed);
     // raises ReadError at the end of the stream.
     bool endOfList();
+    // True when every byte of the stream has been read.
+    bool atEnd();
     // Offset in the stream of the next byte to read (for error reports).
     qint64 position() const { return m_base + m_pos; }
     // Raises ReadError "Error reading file: <what> at byte <position>"; for

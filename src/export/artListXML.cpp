@@ -3,13 +3,17 @@
 #include "core/appError.h"
 #include "core/cp1252.h"
 #include "core/safeWrite.h"
+#include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/uXMLTag.h"
 #include "model/uArt.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -71,12 +75,12 @@ bool isLegacyEncoding(QString name)
 
 QString xmlLeafText(const QString& text)
 {
-    return xmlEscape(text);
+    return xmlStrictEscape(text);
 }
 
 QString xmlAttrText(const QString& text)
 {
-    return xmlAttrEscape(text);
+    return xmlStrictAttrEscape(text);
 }
 
 QString artItemXML(const TArtisan& a)
@@ -148,6 +152,23 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
         text.replace(bareAmp, u"&amp;"_s);
         data = text.toUtf8();
     }
+    // A character no report can hold is refused with the rule's own message,
+    // before the reader's terser one.
+    {
+        const QString text = QString::fromUtf8(data);
+        if (const QString why = reportCharProblem(text); !why.isEmpty()) {
+            qsizetype bad = 0;
+            while (bad < text.size()) {
+                const bool pair = text.at(bad).isHighSurrogate() && bad + 1 < text.size()
+                                  && text.at(bad + 1).isLowSurrogate();
+                if (!pair && !reportCharProblem(text.mid(bad, 1)).isEmpty())
+                    break;
+                bad += pair ? 2 : 1;
+            }
+            throw AppError(u"Document XML refusé (ligne %1) : %2"_s.arg(
+                QString::number(text.left(bad).count(u'\n') + 1), why));
+        }
+    }
     // Built from the stream reader rather than by QDomDocument::setContent,
     // which drops element text made of white space only (even written as
     // references): such a text is an artisan's field like any other.
@@ -155,9 +176,15 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
     QXmlStreamReader reader(data);
     reader.setNamespaceProcessing(false);
     QDomNode parent = doc;
+    int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
+            // A list is four levels deep; a deep nest is hostile, and the DOM
+            // would take minutes over it.
+            if (++depth > MAX_XML_DEPTH)
+                throw AppError(u"Document XML refusé (ligne %1) : plus de %2 niveaux d'éléments imbriqués."_s.arg(
+                    QString::number(reader.lineNumber()), QString::number(MAX_XML_DEPTH)));
             QDomElement e = doc.createElement(reader.qualifiedName().toString());
             for (const QXmlStreamAttribute& attr : reader.attributes())
                 e.setAttribute(attr.qualifiedName().toString(), attr.value().toString());
@@ -165,6 +192,7 @@ void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
             break;
         }
         case QXmlStreamReader::EndElement:
+            --depth;
             parent = parent.parentNode();
             break;
         case QXmlStreamReader::Characters:
@@ -224,9 +252,12 @@ void readArtListXML(TArtList& list, const QDomElement& artList)
 
 bool readArtListFile(TArtList& list, const QString& path)
 {
+    if (const QString why = notRegularFile(path); !why.isEmpty())
+        throw AppError(u"« %1 » : %2."_s.arg(QDir::toNativeSeparators(path), why));
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(file.errorString());
+        throw AppError(deviceCause(file, errno));
     QDomDocument doc;
     parseXMLDocument(file.readAll(), doc);
     const QDomElement root = artListElement(doc);
@@ -240,10 +271,14 @@ bool readArtListFile(TArtList& list, const QString& path)
     for (int i = 0; i < read.count(); ++i) {
         const TArtisan& a = read.at(i);
         QString why = a.storeProblem();
+        if (why.isEmpty())
+            why = recordCharProblem(u"Artisan %1"_s.arg(a.artNo), a.recordFields());
         for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
             const TProduit& p = a.products.at(k);
-            why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo),
-                                p.recordFields(), PROD_SEP);
+            const QString owner = u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo);
+            why = recordProblem(owner, p.recordFields(), PROD_SEP);
+            if (why.isEmpty())
+                why = recordCharProblem(owner, p.recordFields());
         }
         if (!why.isEmpty())
             throw AppError(why);

@@ -29,10 +29,14 @@ void writeArtListXML(const TArtList& list, const QString& path);
 // never overwritten), and an empty name gives "artList.xml".
 QString artListFileName(const QString& artFileName);
 
+// Deeper nesting is refused by parseXMLDocument.
+inline constexpr int MAX_XML_DEPTH = 64;
+
 // Parses an XML file's bytes. A file declared ISO-8859-1 (or Latin-1,
 // Windows-1252) is read as Windows-1252, which the older program wrote, and a
 // bare "&" of its unescaped texts is taken as a character. A document that
-// cannot be parsed raises AppError with the reader's error.
+// cannot be parsed, or nests more than MAX_XML_DEPTH elements, raises
+// AppError with the reader's error.
 void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc);
 // The "artList" element: the document element when it has that name, else its
 // first "artList" child; null when there is none.

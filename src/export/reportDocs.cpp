@@ -5,11 +5,19 @@
 #include "core/cp1252.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
+#include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/uXMLTag.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QSet>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +43,24 @@ QString styleSheetLine(const QString& href)
 
 // --- names and folders ---------------------------------------------------------
 
+void makeFolder(const QString& dir)
+{
+    if (QDir().mkpath(dir))
+        return;
+    const QString clean = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    int err = ENOENT;
+    QString path;
+    for (const QString& part : clean.split(u'/', Qt::SkipEmptyParts)) {
+        path += u'/' + part;
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 && errno != EEXIST) {
+            err = errno;
+            break;
+        }
+    }
+    throw AppError(u"Impossible de créer le dossier « %1 » : %2."_s.arg(QDir::toNativeSeparators(dir),
+                                                                       systemCause(err)));
+}
+
 QString safeFileName(const QString& name)
 {
     QString out = name;
@@ -46,19 +72,80 @@ QString safeFileName(const QString& name)
     return out;
 }
 
+QString periodFolderBase(const QString& title)
+{
+    if (title == ALL_PERIOD_TITLE)
+        return u"tout"_s;
+    QString name = safeFileName(title.trimmed());
+    if (name.isEmpty())
+        return u"periode"_s;
+    if (QFile::encodeName(name).size() <= MAX_FOLDER_BYTES)
+        return name;
+    const QString suffix = u"-"_s
+        + QString::fromLatin1(QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Md5).toHex().left(8));
+    const int room = MAX_FOLDER_BYTES - int(suffix.size());
+    while (QFile::encodeName(name).size() > room)
+        name.chop(name.size() > 1 && name.at(name.size() - 1).isLowSurrogate() ? 2 : 1);
+    return name + suffix;
+}
+
+QString periodFolderName(const QStringList& titles, int p)
+{
+    const QString base = periodFolderBase(titles.value(p));
+    QSet<QString> taken;
+    for (int q = 0; q < titles.size(); ++q)
+        if (q != p)
+            taken.insert(periodFolderBase(titles.at(q)));
+    if (!taken.contains(base))
+        return base;
+    // The first period so named keeps the plain name; later ones are numbered
+    // after their place in the list, skipping names other periods hold.
+    int first = 0;
+    while (first < p && periodFolderBase(titles.at(first)) != base)
+        ++first;
+    if (first == p)
+        return base;
+    for (int n = p + 1;; ++n) {
+        const QString candidate = base + u"-"_s + QString::number(n);
+        if (!taken.contains(candidate))
+            return candidate;
+    }
+}
+
 QString reportDir(const QString& xmlDir, const QString& title)
 {
     QString dir = xmlDir;
     if (!dir.isEmpty() && !dir.endsWith(u'/'))
         dir += u'/';
-    const QString folder = safeFileName(title);
-    return folder.isEmpty() ? dir : dir + folder + u'/';
+    return dir + periodFolderBase(title) + u'/';
 }
+
+namespace {
+
+QString currentReportDir(const AppState& st)
+{
+    if (st.repDirFixed)
+        return st.repDir;
+    QStringList titles;
+    for (int i = 0; i < st.repList.count(); ++i)
+        titles << st.repList.at(i).title;
+    int p = st.curCIndex >= 0 && st.curCIndex < titles.size() && titles.at(st.curCIndex) == st.curRepName
+        ? st.curCIndex
+        : int(titles.indexOf(st.curRepName));
+    if (p < 0)
+        return reportDir(st.xmlDir, st.curRepName);
+    QString dir = st.xmlDir;
+    if (!dir.isEmpty() && !dir.endsWith(u'/'))
+        dir += u'/';
+    return dir + periodFolderName(titles, p) + u'/';
+}
+
+} // namespace
 
 void setReportPeriod(AppState& st, const QString& title)
 {
     st.curRepName = title;
-    st.repDir = reportDir(st.xmlDir, title);
+    st.repDir = currentReportDir(st);
 }
 
 // --- files -----------------------------------------------------------------------
@@ -111,9 +198,8 @@ QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, cons
                          const QStringList& range)
 {
     const QStringList doc = salesReportLines(st, prompt, range);
-    st.repDir = reportDir(st.xmlDir, st.curRepName);
-    if (!QDir().mkpath(st.repDir))
-        throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
+    st.repDir = currentReportDir(st);
+    makeFolder(st.repDir);
     const QString file = safeFileName(name) + u".xml"_s;
     saveDocument(st.repDir + file, doc, write);
     return u"Exported: "_s + file;

@@ -18,14 +18,29 @@ inline const QString XML_DECLARATION = QStringLiteral("<?xml version=\"1.0\" enc
 // The consignment report's line when the period holds no sale of the artisan.
 inline const QString NO_SALE_NOTE = QStringLiteral("aucune vente enregistrée pour la période en cours");
 
+// Makes dir and the folders above it; AppError "Impossible de créer le
+// dossier « dir » : <cause in French>." when one cannot be made (mkpath alone
+// does not say why).
+void makeFolder(const QString& dir);
 // A title or artisan number made usable as one file or folder name: path
 // separators and control characters become "_", and a name of dots only
 // ("." or "..") has its dots replaced too, so it never leaves its folder.
 QString safeFileName(const QString& name);
-// The folder of a period's consignment reports: xmlDir + the title made safe
-// + "/" (xmlDir itself for an empty title).
+// Longest folder name made from a title, in bytes of the file system.
+inline constexpr int MAX_FOLDER_BYTES = 100;
+// The folder name of a title alone: safeFileName of it, "-[tout]-" as "tout",
+// an empty title as "periode", and a title longer than MAX_FOLDER_BYTES cut
+// with a suffix made from the whole title (so two long titles stay apart).
+QString periodFolderBase(const QString& title);
+// The folder name of period p among titles: periodFolderBase, with "-2",
+// "-3"... when an earlier period's title gives the same name ("a/b" and
+// "a_b", equal titles), so two periods never share a folder.
+QString periodFolderName(const QStringList& titles, int p);
+// The folder of a period's consignment reports: xmlDir + periodFolderBase
+// of the title + "/".
 QString reportDir(const QString& xmlDir, const QString& title);
-// curRepName := title; repDir := reportDir(xmlDir, title).
+// curRepName := title; repDir := the folder of the current period (curCIndex
+// when its title is title, else the first period so titled), below xmlDir.
 void setReportPeriod(AppState& st, const QString& title);
 
 // The bytes of a document: every line followed by CR LF, in Windows-1252.

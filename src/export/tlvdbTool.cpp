@@ -4,6 +4,8 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
+#include "core/sysCause.h"
+#include "core/textUtil.h"
 #include "export/dbJson.h"
 
 #include <QFileInfo>
@@ -25,8 +27,8 @@ int loadWhole(const QString& path, AppState& st, QByteArray& err)
         err += line(u"tlvdb: %1: no such file"_s.arg(path));
         return ExitUsage;
     }
-    if (info.isDir()) {
-        err += line(u"tlvdb: %1: is a folder"_s.arg(path));
+    if (const QString why = notRegularFile(path); !why.isEmpty()) {
+        err += line(u"tlvdb: %1: %2"_s.arg(path, why));
         return ExitUsage;
     }
     CollectPrompt prompt;
@@ -60,7 +62,26 @@ int productCount(const AppState& st)
     return n;
 }
 
+// Two paths naming one file (links included).
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
 } // namespace
+
+bool soldAnywhere(AppState& st, const QString& artNo)
+{
+    if (!st.linesReady)
+        st.repList.prepareLines(st.saleList, st.linesReady);
+    for (int p = 0; p < st.repList.count(); ++p)
+        for (const QString& row : st.repList.at(p).periodLines)
+            if (getCommaItem(row, 1) == artNo)
+                return true;
+    return false;
+}
 
 QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
 {
@@ -72,7 +93,8 @@ QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
            "       tlvdb resave IN OUT             save IN as OUT in the current format\n"
            "       tlvdb consign FILE PERIOD ARTNO print an artisan's consignment for a period\n"
            + more
-           + "exit codes: 0 done, 1 file unreadable or command failed, 2 bad usage or missing file\n";
+           + "exit codes: 0 done, 1 file unreadable or command failed (a write included),\n"
+             "            2 bad usage (an empty FILE, OUT, OUTDIR or ARTNO) or missing file\n";
 }
 
 int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
@@ -89,7 +111,7 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         if (c.name != cmd)
             continue;
         const qsizetype n = args.size() - 1;
-        if (n < c.minArgs || n > c.maxArgs)
+        if (n < c.minArgs || n > c.maxArgs || args.at(1).isEmpty())
             return usageError(err, extra);
         AppState st;
         if (const int rc = loadWhole(args.at(1), st, err); rc != ExitOk)
@@ -106,6 +128,14 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
     }
     if (args.size() != want)
         return usageError(err, extra);
+    if (args.at(1).isEmpty() || (cmd == u"resave"_s && args.at(2).isEmpty())
+        || (cmd == u"consign"_s && args.at(3).isEmpty()))
+        return usageError(err, extra);
+    if (cmd == u"resave"_s && sameFile(args.at(1), args.at(2))) {
+        err += line(u"tlvdb: %1 and %2 are the same file: it is not replaced while it is read"_s.arg(
+            args.at(1), args.at(2)));
+        return ExitFailed;
+    }
 
     AppState st;
     if (const int rc = loadWhole(args.at(1), st, err); rc != ExitOk)
@@ -148,7 +178,7 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         err += line(u"tlvdb: no period titled \"%1\""_s.arg(title));
         return ExitFailed;
     }
-    if (st.artList.indexOfArtNo(artNo) < 0) {
+    if (st.artList.indexOfArtNo(artNo) < 0 && !soldAnywhere(st, artNo)) {
         err += line(u"tlvdb: no artisan numbered \"%1\""_s.arg(artNo));
         return ExitFailed;
     }

@@ -10,7 +10,11 @@
 class AppState;
 
 // Exit codes of tlvdb.
-enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitNoSales = 3 };
+
+// True when a sale row of some period is of artisan artNo (an artisan removed
+// from the list keeps its sales in the sheets).
+bool soldAnywhere(AppState& st, const QString& artNo);
 
 // A command that a library above this one adds (rendering reports needs
 // QtGui, which this library does not link).

@@ -1,6 +1,7 @@
 #include "export/uXMLTag.h"
 
 #include "core/appError.h"
+#include "core/textUtil.h"
 
 #include <algorithm>
 
@@ -42,7 +43,7 @@ bool plainXmlChar(char16_t u)
            && u != u'"';
 }
 
-QString escaped(const QString& text, bool attribute)
+QString escaped(const QString& text, bool attribute, bool strict)
 {
     const auto plain = [attribute](QChar c) {
         return plainXmlChar(c.unicode()) && !(attribute && c.unicode() < 0x20);
@@ -75,11 +76,16 @@ QString escaped(const QString& text, bool attribute)
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             code = QChar::surrogateToUcs4(c, text.at(++i));
         else if ((u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || c.isSurrogate()
-                 || u == 0xFFFE || u == 0xFFFF)
+                 || u == 0xFFFE || u == 0xFFFF) {
+            if (!strict) {
+                out += QStringLiteral("&#%1;").arg(uint(REPLACEMENT_CHAR));
+                continue;
+            }
             throw AppError(QStringLiteral("Le texte « %1 » contient le caractère U+%2, qu'un "
                                           "document XML ne peut pas contenir : retirez-le.")
                                .arg(text, QStringLiteral("%1").arg(uint(u), 4, 16, QLatin1Char('0'))
                                               .toUpper()));
+        }
         if (plain(c))
             out += c;
         else
@@ -92,10 +98,20 @@ QString escaped(const QString& text, bool attribute)
 
 QString xmlEscape(const QString& text)
 {
-    return escaped(text, false);
+    return escaped(text, false, false);
 }
 
 QString xmlAttrEscape(const QString& text)
 {
-    return escaped(text, true);
+    return escaped(text, true, false);
+}
+
+QString xmlStrictEscape(const QString& text)
+{
+    return escaped(text, false, true);
+}
+
+QString xmlStrictAttrEscape(const QString& text)
+{
+    return escaped(text, true, true);
 }

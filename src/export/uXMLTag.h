@@ -20,9 +20,14 @@ public:
 // return, U+0080..U+009F and every character above U+00FF as a numeric
 // reference, so no reader's encoding or line-end handling changes them; tab
 // and line feed as they are. A character XML 1.0 cannot hold in any form
-// (another control character, a lone surrogate, U+FFFE, U+FFFF) raises
-// AppError naming it: it is never replaced.
+// (another control character, a lone surrogate, U+FFFE, U+FFFF) becomes a
+// visible U+FFFD, so one odd name never stops a report.
 QString xmlEscape(const QString& text);
 // The same for an attribute value: tab and line feed as references too, as a
 // reader turns them into blanks.
 QString xmlAttrEscape(const QString& text);
+// As xmlEscape and xmlAttrEscape for documents read back as data (the
+// artisan list), where a replaced character would be lost: such a character
+// raises AppError naming it.
+QString xmlStrictEscape(const QString& text);
+QString xmlStrictAttrEscape(const QString& text);

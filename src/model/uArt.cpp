@@ -42,18 +42,21 @@ void TArtisan::setArtRecord(const QString& record)
 
 QString TArtisan::storeProblem() const
 {
-    return recordProblem(u"Artisan %1"_s.arg(artNo),
-                         {{"artNo", artNo},
-                          {"nom", nom},
-                          {"prenom", prenom},
-                          {"adresse", adresse},
-                          {"ville", ville},
-                          {"CP", CP},
-                          {"tel", tel},
-                          {"courriel", courriel},
-                          {"varData", varData},
-                          {"comment", comment}},
-                         REC_SEP);
+    return recordProblem(u"Artisan %1"_s.arg(artNo), recordFields(), REC_SEP);
+}
+
+QList<RecordField> TArtisan::recordFields() const
+{
+    return {{"artNo", artNo},
+            {"nom", nom},
+            {"prenom", prenom},
+            {"adresse", adresse},
+            {"ville", ville},
+            {"CP", CP},
+            {"tel", tel},
+            {"courriel", courriel},
+            {"varData", varData},
+            {"comment", comment}};
 }
 
 QString TArtisan::artTag() const

@@ -39,6 +39,7 @@ public:
     void setArtRecord(const QString& record);
     // recordProblem of the ten fields, owner "Artisan <artNo>".
     QString storeProblem() const;
+    QList<RecordField> recordFields() const;
 
     // Six characters: the first three of nom and of prenom, each half padded
     // with "_" to three, so a sale line's key keeps its fixed positions.

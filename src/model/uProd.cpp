@@ -57,7 +57,11 @@ QString numberText(int n)
     return (u"00"_s + QString::number(n)).right(3);
 }
 
-QString recordFieldProblem(const QString& text, const QString& sep)
+namespace {
+
+// What would split the record on the next load. Characters a report cannot
+// hold do not: a file holding them loads and saves (its reports replace them).
+QString separatorProblem(const QString& text, const QString& sep)
 {
     if (text.contains(sep))
         return u"Le texte ne peut pas contenir la suite « %1 », qui sépare les champs "
@@ -73,6 +77,14 @@ QString recordFieldProblem(const QString& text, const QString& sep)
     return QString();
 }
 
+} // namespace
+
+QString recordFieldProblem(const QString& text, const QString& sep)
+{
+    const QString chars = reportCharProblem(text);
+    return chars.isEmpty() ? separatorProblem(text, sep) : chars;
+}
+
 QString recordProblem(const QString& owner, const QList<RecordField>& fields, const QString& sep)
 {
     for (const RecordField& f : fields) {
@@ -80,12 +92,20 @@ QString recordProblem(const QString& owner, const QList<RecordField>& fields, co
         if (!isStorable(f.value))
             problem = u"Le texte contient un caractère qui ne peut pas être enregistré."_s;
         else if (f.kind == RecordField::Followed)
-            problem = recordFieldProblem(f.value, sep);
+            problem = separatorProblem(f.value, sep);
         else if (f.kind == RecordField::Last && f.value.contains(sep))
-            problem = recordFieldProblem(f.value, sep);
+            problem = separatorProblem(f.value, sep);
         if (!problem.isEmpty())
             return u"%1, champ « %2 » : %3"_s.arg(owner, QString::fromLatin1(f.name), problem);
     }
+    return QString();
+}
+
+QString recordCharProblem(const QString& owner, const QList<RecordField>& fields)
+{
+    for (const RecordField& f : fields)
+        if (const QString problem = reportCharProblem(f.value); !problem.isEmpty())
+            return u"%1, champ « %2 » : %3"_s.arg(owner, QString::fromLatin1(f.name), problem);
     return QString();
 }
 

@@ -31,7 +31,9 @@ QString quoted(const QString& text);
 // Whether text can be stored as a field of a record joined with sep ("|:|" or
 // ":|:"): empty when it can, otherwise a French message naming the offending
 // sequence. A field holding the separator, or ending so that the separator
-// following it would be found too early, would split the record on the next load.
+// following it would be found too early, would split the record on the next
+// load; a character a report cannot hold (reportCharProblem) is refused too,
+// as this is the check of what is typed.
 QString recordFieldProblem(const QString& text, const QString& sep);
 
 // One field of a record as the saver writes it, and how the reader finds its end.
@@ -51,6 +53,9 @@ struct RecordField {
 // cannot be stored as it is, empty when every field can. The loader refuses
 // such a record, the saver and the imports too.
 QString recordProblem(const QString& owner, const QList<RecordField>& fields, const QString& sep);
+// reportCharProblem of the first field holding such a character, as
+// "<owner>, champ « <name> » : <problem>"; empty when none does.
+QString recordCharProblem(const QString& owner, const QList<RecordField>& fields);
 
 // The header of the rows made by TProdList::getCurInvent.
 inline const QString INVENT_HEADER = QStringLiteral("noProd,Descript,Qnt,Vndu,Rest");

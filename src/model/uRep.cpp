@@ -46,11 +46,12 @@ void TReport::setRecord(const QString& rec)
 
 QString TReport::storeProblem() const
 {
-    return recordProblem(u"Période « %1 »"_s.arg(title),
-                         {{"title", title},
-                          {"startDate", startDate},
-                          {"endDate", endDate, RecordField::Remainder}},
-                         REC_SEP);
+    return recordProblem(u"Période « %1 »"_s.arg(title), recordFields(), REC_SEP);
+}
+
+QList<RecordField> TReport::recordFields() const
+{
+    return {{"title", title}, {"startDate", startDate}, {"endDate", endDate, RecordField::Remainder}};
 }
 
 // --- TRepList: list ------------------------------------------------------------

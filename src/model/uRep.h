@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+struct RecordField;
 class Prompt;
 class TReader;
 class TSaleList;
@@ -34,6 +35,7 @@ public:
     void setRecord(const QString& rec);
     // recordProblem of the three fields, owner "Période « <title> »".
     QString storeProblem() const;
+    QList<RecordField> recordFields() const;
 };
 
 // The program's list of periods, in the order they were added.

@@ -57,12 +57,12 @@ void TSaleItem::setRecord(const QString& rec)
 
 QString TSaleItem::storeProblem() const
 {
-    return recordProblem(u"Feuille %1"_s.arg(date),
-                         {{"date", date},
-                          {"agent", agent},
-                          {"total", total},
-                          {"lines", lines, RecordField::Remainder}},
-                         REC_SEP);
+    return recordProblem(u"Feuille %1"_s.arg(date), recordFields(), REC_SEP);
+}
+
+QList<RecordField> TSaleItem::recordFields() const
+{
+    return {{"date", date}, {"agent", agent}, {"total", total}, {"lines", lines, RecordField::Remainder}};
 }
 
 bool dateInRange(const QString& date, const QString& from, const QString& to)

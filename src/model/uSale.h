@@ -9,6 +9,7 @@
 #include <vector>
 
 class AppState;
+struct RecordField;
 class Prompt;
 class TReader;
 class TRepList;
@@ -28,6 +29,7 @@ public:
     void setRecord(const QString& rec);
     // recordProblem of the four fields, owner "Feuille <date>".
     QString storeProblem() const;
+    QList<RecordField> recordFields() const;
 };
 
 // The parts of a product key ("TreMar005-003"): artisan tag, artisan number,

@@ -83,7 +83,7 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
     writeArtListXML(st.artList, dir + u"artList.xml"_s);
     written << dir + u"artList.xml"_s;
     if (chosen(prefs, 1))
-        written << xslt::transformFile(dir + u"artList.xml"_s, u"../xData.xsl"_s);
+        written << xslt::transformFile(dir + u"artList.xml"_s, xslt::trustedStyleDirs(st), u"../xData.xsl"_s);
     const bool period = p >= 0 && p < st.repList.count();
     if (chosen(prefs, 2) && period) {
         safeWriteFile(dir + SALES_PAGE, salesPageHtml(st, p).toUtf8());

@@ -3,9 +3,11 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/prompt.h"
+#include "export/reportDocs.h"
 #include "report/settlement.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -16,39 +18,89 @@ QByteArray line(const QString& text)
     return text.toUtf8() + '\n';
 }
 
+// The files the command would write in dir for these artisan numbers.
+QStringList outputFiles(const QString& dir, const QStringList& artNos, bool summary)
+{
+    QStringList files;
+    for (const QString& no : artNos)
+        for (const char* ext : {".xml", ".html", ".pdf"})
+            files << dir + safeFileName(u"c"_s + no) + QLatin1String(ext);
+    if (summary)
+        files << dir + SUMMARY_NAME + u".html"_s << dir + SUMMARY_NAME + u".pdf"_s;
+    return files;
+}
+
+// An output that is the database itself would replace it with a report.
+QString replacesInput(const QString& input, const QStringList& outputs)
+{
+    const QString in = QFileInfo(input).canonicalFilePath();
+    for (const QString& f : outputs)
+        if (QFileInfo::exists(f) && QFileInfo(f).canonicalFilePath() == in)
+            return f;
+    return {};
+}
+
 int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray& err)
 {
     const QString title = args.at(1);
+    const QString outDir = args.at(2);
+    const QString artNo = args.value(3);
+    if (outDir.isEmpty() || (args.size() > 3 && artNo.isEmpty())) {
+        err += line(outDir.isEmpty() ? u"tlvdb: OUTDIR must not be empty"_s : u"tlvdb: ARTNO must not be empty"_s);
+        return ExitUsage;
+    }
     const int p = st.repList.indexOfTitle(title);
     if (p < 0) {
         err += line(u"tlvdb: no period titled \"%1\""_s.arg(title));
         return ExitFailed;
     }
-    const QString artNo = args.value(3);
-    if (!artNo.isEmpty() && st.artList.indexOfArtNo(artNo) < 0) {
+    // An artisan removed from the list still has its sales in the sheets.
+    const QStringList known = settlementArtNos(st, p);
+    if (!artNo.isEmpty() && !known.contains(artNo) && !soldAnywhere(st, artNo)) {
         err += line(u"tlvdb: no artisan numbered \"%1\""_s.arg(artNo));
         return ExitFailed;
     }
     // The reports go straight into OUTDIR: it stands for the report folder.
-    st.xmlDir = QDir(args.at(2)).absolutePath();
+    const QString dir = QDir(outDir).absolutePath() + u'/';
+    const QString clash = replacesInput(args.at(0), outputFiles(dir, artNo.isEmpty() ? known : QStringList{artNo},
+                                                                 artNo.isEmpty()));
+    if (!clash.isEmpty()) {
+        err += line(u"tlvdb: %1 is the database being read: it is not replaced by a report"_s.arg(clash));
+        return ExitFailed;
+    }
+    if (!QDir().mkpath(dir)) {
+        err += line(u"tlvdb: cannot create the folder %1"_s.arg(outDir));
+        return ExitFailed;
+    }
+    st.xmlDir = dir;
+    st.repDir = dir;
+    st.repDirFixed = true;
     st.curRepName.clear();
     rebuildLists(st);
     CollectPrompt prompt;
+    bool sales = true;
     try {
         if (!artNo.isEmpty()) {
             const ReportFiles f = writeArtisanReport(st, p, artNo, prompt);
             out += line(f.xml) + line(f.html) + line(f.pdf);
             out += line(u"Total: "_s + st.repList.total);
+            sales = !st.repList.rangeLines.isEmpty();
         } else {
             Summary sum;
             writeSettlement(st, p, prompt, &sum);
             for (const SummaryLine& l : sum.lines)
                 out += line(u"%1 %2 %3"_s.arg(l.artNo).arg(l.items).arg(l.owed.format()));
             out += line(u"Total: "_s + sum.total.format());
+            sales = !sum.lines.empty();
         }
     } catch (const AppError& e) {
         err += line(u"tlvdb: "_s + e.message());
         return ExitFailed;
+    }
+    if (!sales) {
+        err += line(u"tlvdb: no sales in period \"%1\""_s.arg(title)
+                    + (artNo.isEmpty() ? QString() : u" for artisan \"%1\""_s.arg(artNo)));
+        return ExitNoSales;
     }
     return ExitOk;
 }
@@ -60,6 +112,7 @@ TlvdbCommand tlvdbReportCommand()
     return {u"report"_s, 3, 4,
             "       tlvdb report FILE PERIOD OUTDIR [ARTNO]\n"
             "                                       write consignment reports (XML, HTML, PDF)\n"
-            "                                       of one artisan, or of all with sales and the summary\n",
+            "                                       of one artisan, or of all with sales and the summary,\n"
+            "                                       into OUTDIR (made when missing); exit 3: no sales\n",
             runReport};
 }

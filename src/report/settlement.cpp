@@ -28,7 +28,7 @@ ReportFiles writeFiles(AppState& st, const Statement& s, Prompt& prompt, const S
     writeSalesReport(st, name, prompt, write);
     ReportFiles f;
     f.xml = st.repDir + safeFileName(name) + u".xml"_s;
-    f.html = xslt::transformFile(f.xml, {}, write);
+    f.html = xslt::transformFile(f.xml, xslt::trustedStyleDirs(st), {}, write);
     f.pdf = st.repDir + safeFileName(name) + u".pdf"_s;
     safeWriteFile(f.pdf, statementPdf(s), write);
     return f;

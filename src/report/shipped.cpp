@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/safeWrite.h"
+#include "export/reportDocs.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,8 +30,7 @@ QStringList install(const AppState& st)
         const QString path = QDir(dir).filePath(name);
         if (QFileInfo::exists(path))
             continue;
-        if (!QDir().mkpath(dir))
-            throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(dir)));
+        makeFolder(dir);
         safeWriteFile(path, file(name));
         written << path;
     }

@@ -157,6 +157,37 @@ QFont pdfFont(int points, bool bold, bool italic = false)
     return f;
 }
 
+// A field as a PDF prints it: its own bidirectional controls removed and the
+// whole isolated (FSI..PDI), so a right-to-left override in a title cannot
+// reverse the rest of its line; characters the font lacks shown as U+FFFD
+// rather than as a blank.
+QString pdfField(const QString& text, const QFontMetrics& m)
+{
+    const QChar stand = m.inFontUcs4(0xFFFD) ? QChar(0xFFFD) : QChar(u'?');
+    QString out;
+    out.reserve(text.size() + 2);
+    bool rtl = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t u = text.at(i).unicode();
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (pair)
+            u = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+        i += pair ? 1 : 0;
+        if ((u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069) || u == 0x200E || u == 0x200F)
+            continue;
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || QChar::category(u) == QChar::Other_Surrogate
+            || !m.inFontUcs4(u)) {
+            out += stand;
+            continue;
+        }
+        const QChar::Direction d = QChar::direction(u);
+        rtl = rtl || d == QChar::DirR || d == QChar::DirAL;
+        out += QString::fromUcs4(&u, 1);
+    }
+    // Only text holding right-to-left letters needs the isolation marks.
+    return rtl ? QChar(0x2068) + out + QChar(0x2069) : out;
+}
+
 // One table of a PDF page: columns as shares of the width, right-aligned or
 // not; the rows; a bold closing line (label over all columns but the last).
 struct PdfTable {
@@ -184,31 +215,40 @@ public:
         pad = fm.height() / 4;
     }
 
+    // One line; the fields in it are already made by pdfField. A line longer
+    // than the page is cut with "…".
     void text(const QString& t, const QFont& f, int extraBelow = 0)
     {
         p.setFont(f);
         const QFontMetrics m(f, &w);
         room(m.lineSpacing());
-        p.drawText(QPointF(0, y + m.ascent()), t);
+        p.drawText(QPointF(0, y + m.ascent()), m.elidedText(t, Qt::ElideRight, width));
         y += m.lineSpacing() + extraBelow;
+    }
+    // A field cut to a share of the page's width, so what follows it on its
+    // line stays on the page.
+    QString field(const QString& t, double share = 1.0, bool inBold = false) const
+    {
+        const QFontMetrics& m = inBold ? fmBold : fm;
+        return m.elidedText(pdfField(t, m), Qt::ElideRight, int(width * share));
     }
     void lines(const QString& block)
     {
         for (const QString& l : block.split(u'\n'))
             if (!l.trimmed().isEmpty())
-                text(l.trimmed(), normal);
+                text(field(l.trimmed()), normal);
     }
     void gap(double lines_) { y += int(line * lines_); }
 
     // The boutique, the title and the period, as on the page.
     void head(const QString& heading, const StatementHeader& h)
     {
-        text(h.shopName, bold);
+        text(field(h.shopName, 1.0, true), bold);
         lines(h.shopAddress);
         gap(0.8);
         text(heading, title, line / 2);
         if (!h.periodTitle.isEmpty())
-            text(u"Période : "_s + h.periodTitle + u", du "_s + frenchDate(h.startDate) + u" au "_s
+            text(u"Période : "_s + field(h.periodTitle, 0.5) + u", du "_s + frenchDate(h.startDate) + u" au "_s
                      + frenchDate(h.endDate),
                  normal, line / 2);
     }
@@ -266,7 +306,7 @@ private:
                 p.drawLine(cols.at(c), y, cols.at(c), y + h);
             const int cw = cols.at(c + 1) - cols.at(c) - 2 * pad;
             const Qt::Alignment a = (tableHead->right.value(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-            p.drawText(QRect(cols.at(c) + pad, y, cw, h), a, m.elidedText(cells.value(c), Qt::ElideRight, cw));
+            p.drawText(QRect(cols.at(c) + pad, y, cw, h), a, m.elidedText(pdfField(cells.value(c), m), Qt::ElideRight, cw));
         }
         y += h;
     }
@@ -316,7 +356,8 @@ QByteArray statementPdf(const Statement& s)
 {
     return pdfDocument(u"Relevé "_s + s.artName, [&](PdfPage& page) {
         page.head(u"Relevé de consignation"_s, s.head);
-        page.text(s.artName + u" (artisan no "_s + s.artNo + u')', pdfFont(10, true));
+        page.text(page.field(s.artName, 0.7, true) + u" (artisan no "_s + page.field(s.artNo, 0.2, true) + u')',
+                  pdfFont(10, true));
         page.lines(s.artAddress);
         page.gap(0.8);
         if (s.rows.isEmpty()) {

@@ -2,7 +2,9 @@
 
 #include "core/appError.h"
 #include "core/cp1252.h"
+#include "core/appState.h"
 #include "core/safeWrite.h"
+#include "core/sysCause.h"
 #include "report/shipped.h"
 
 #include <QDir>
@@ -89,6 +91,54 @@ public:
     QString text;
 };
 
+// What a transformation may read: only these files.
+struct ReadAllowance {
+    QByteArray xmlPath;
+    QByteArray xslPath;
+};
+
+int checkRead(xsltSecurityPrefsPtr, xsltTransformContextPtr ctxt, const char* value)
+{
+    const auto* allow = ctxt ? static_cast<const ReadAllowance*>(ctxt->_private) : nullptr;
+    if (!allow || !value)
+        return 0;
+    const QByteArray url(value);
+    return (!allow->xmlPath.isEmpty() && url == allow->xmlPath)
+        || (!allow->xslPath.isEmpty() && url == allow->xslPath);
+}
+
+// xsl:include and xsl:import would read other files while the sheet is
+// compiled, before any transformation's rules apply: refused.
+bool includesOthers(xmlDoc* styleDoc)
+{
+    const xmlNode* root = xmlDocGetRootElement(styleDoc);
+    for (const xmlNode* n = root ? root->children : nullptr; n; n = n->next) {
+        if (n->type != XML_ELEMENT_NODE || !n->ns || !xmlStrEqual(n->ns->href, XSLT_NAMESPACE))
+            continue;
+        if (xmlStrEqual(n->name, BAD_CAST "include") || xmlStrEqual(n->name, BAD_CAST "import"))
+            return true;
+    }
+    return false;
+}
+
+QByteArray fileUrl(const QString& path)
+{
+    return path.isEmpty() ? QByteArray() : QFile::encodeName(QFileInfo(path).absoluteFilePath());
+}
+
+bool isInside(const QString& file, const QStringList& dirs)
+{
+    const QString folder = QFileInfo(QFileInfo(file).canonicalPath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return false;
+    for (const QString& d : dirs) {
+        const QString trusted = QFileInfo(d).canonicalFilePath();
+        if (!trusted.isEmpty() && trusted == folder)
+            return true;
+    }
+    return false;
+}
+
 Doc parse(const QByteArray& bytes, const char* name, const char* encoding, int options)
 {
     return Doc(xmlReadMemory(bytes.constData(), int(bytes.size()), name, encoding,
@@ -99,21 +149,26 @@ Doc parse(const QByteArray& bytes, const char* name, const char* encoding, int o
 
 namespace xslt {
 
-QByteArray transform(const QByteArray& xml, const QByteArray& xsl)
+QByteArray transform(const QByteArray& xml, const QByteArray& xsl, const QString& xmlPath,
+                     const QString& xslPath)
 {
+    const ReadAllowance allow{fileUrl(xmlPath), fileUrl(xslPath)};
     xmlInitParser();
     ErrorCapture errors;
 
     // Our documents declare ISO-8859-1 over Windows-1252 bytes (the euro sign
     // and quotes of 0x80..0x9F): read them as such.
     const QByteArray utf8 = cp1252::decode(xml).toUtf8();
-    Doc doc = parse(utf8, "document.xml", "UTF-8", XML_PARSE_IGNORE_ENC);
+    Doc doc = parse(utf8, allow.xmlPath.isEmpty() ? "document.xml" : allow.xmlPath.constData(), "UTF-8",
+                    XML_PARSE_IGNORE_ENC);
     if (!doc)
         errors.fail(u"Document XML illisible"_s);
 
-    Doc styleDoc = parse(xsl, "style.xsl", nullptr, 0);
+    Doc styleDoc = parse(xsl, allow.xslPath.isEmpty() ? "style.xsl" : allow.xslPath.constData(), nullptr, 0);
     if (!styleDoc)
         errors.fail(u"Feuille de style illisible"_s);
+    if (includesOthers(styleDoc.get()))
+        throw AppError(u"Feuille de style refusée : elle inclut d'autres fichiers (xsl:include, xsl:import)."_s);
     std::unique_ptr<xsltStylesheet, StyleFree> style(xsltParseStylesheetDoc(styleDoc.get()));
     if (!style)
         errors.fail(u"Feuille de style invalide"_s);
@@ -127,6 +182,8 @@ QByteArray transform(const QByteArray& xml, const QByteArray& xsl)
         xsltNewTransformContext(style.get(), doc.get()));
     if (!ctxt)
         errors.fail(u"Transformation impossible"_s);
+    xsltSetSecurityPrefs(security.get(), XSLT_SECPREF_READ_FILE, checkRead);
+    ctxt->_private = const_cast<ReadAllowance*>(&allow);
     xsltSetCtxtSecurityPrefs(security.get(), ctxt.get());
     Doc result(xsltApplyStylesheetUser(style.get(), doc.get(), nullptr, nullptr, nullptr, ctxt.get()));
     if (!result || ctxt->state == XSLT_STATE_ERROR || ctxt->state == XSLT_STATE_STOPPED)
@@ -148,7 +205,19 @@ QString styleSheetHref(const QByteArray& xml)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-QString transformFile(const QString& xmlPath, const QString& defaultHref, const SafeWriteOptions& write)
+QStringList trustedStyleDirs(const AppState& st)
+{
+    if (st.progDir.isEmpty())
+        return {};
+    QStringList dirs{st.progDir};
+    for (const QString& d : {st.xmlDir, st.dataDir})
+        if (!d.isEmpty())
+            dirs << d;
+    return dirs;
+}
+
+QString transformFile(const QString& xmlPath, const QStringList& trustedDirs, const QString& defaultHref,
+                      const SafeWriteOptions& write)
 {
     QFile in(xmlPath);
     if (!in.open(QIODevice::ReadOnly))
@@ -160,18 +229,25 @@ QString transformFile(const QString& xmlPath, const QString& defaultHref, const 
     if (href.isEmpty())
         href = defaultHref;
     QByteArray xsl;
+    QString xslPath;
     if (!href.isEmpty() && !href.contains(u':')) {
-        QFile own(info.dir().filePath(href));
-        if (own.open(QIODevice::ReadOnly))
+        const QString candidate = info.dir().filePath(href);
+        QFile own(candidate);
+        if (isInside(candidate, trustedDirs) && notRegularFile(candidate).isEmpty()
+            && own.open(QIODevice::ReadOnly)) {
             xsl = own.readAll();
+            xslPath = candidate;
+        }
     }
-    if (xsl.isEmpty())
+    if (xsl.isEmpty()) {
         xsl = shipped::file(QFileInfo(href).fileName());
+        xslPath.clear();
+    }
     if (xsl.isEmpty())
         throw AppError(u"Aucune feuille de style pour \"%1\"."_s.arg(QDir::toNativeSeparators(xmlPath)));
 
     const QString htmlPath = info.dir().filePath(info.completeBaseName() + u".html"_s);
-    safeWriteFile(htmlPath, transform(xml, xsl), write);
+    safeWriteFile(htmlPath, transform(xml, xsl, xmlPath, xslPath), write);
     return htmlPath;
 }
 

@@ -14,19 +14,28 @@ namespace xslt {
 // The HTML that the style sheet xsl makes of the document xml. The document
 // is read as the program writes it: Windows-1252 bytes whatever its
 // declaration says. The style sheet may neither write files nor reach the
-// network. AppError with libxml's or libxslt's message when either does not
-// parse or the transformation fails.
-QByteArray transform(const QByteArray& xml, const QByteArray& xsl);
+// network, nor include others; it may read no file but itself and the
+// document (xslPath and xmlPath, when they are files). AppError with libxml's
+// or libxslt's message when either does not parse or the transformation fails.
+QByteArray transform(const QByteArray& xml, const QByteArray& xsl, const QString& xmlPath = {},
+                     const QString& xslPath = {});
+
+// The folders whose style sheets a page may go through: the program's own
+// (its folder and export folder) and the user's data folder, as the program
+// set them up; none for a tool that did not (only ours are used then).
+QStringList trustedStyleDirs(const AppState& st);
 
 // The style sheet a document names in its xml-stylesheet line ("" when none).
 QString styleSheetHref(const QByteArray& xml);
 
 // The page of the document at xmlPath, written beside it as the same name
 // with ".html", through the style sheet the document names when that file
-// exists (the user's own), else through ours of the same name. Returns the
+// exists in one of trustedDirs (the user's own), else through ours of the
+// same name: a sheet planted beside a report folder is never used. Returns the
 // page's path. A document that names none goes through defaultHref. AppError
 // when reading, transforming or writing fails; a page already there is then
 // left as it was.
-QString transformFile(const QString& xmlPath, const QString& defaultHref = {}, const SafeWriteOptions& write = {});
+QString transformFile(const QString& xmlPath, const QStringList& trustedDirs,
+                      const QString& defaultHref = {}, const SafeWriteOptions& write = {});
 
 } // namespace xslt

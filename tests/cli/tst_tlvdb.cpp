@@ -1,12 +1,17 @@
 // The tlvdb command-line tool, run as users and scripts run it: outputs and
-// exit codes of dump, check, resave and consign.
+// exit codes of dump, check, resave, consign and report.
 
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "support/fakePrompt.h"
 #include "support/testFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -150,6 +155,57 @@ private slots:
         const ProcessRun intoFile = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one + u"/c002.xml"_s});
         QVERIFY(intoFile.code == 1 && intoFile.err.startsWith("tlvdb: "));
         QCOMPARE(tlvdb({u"report"_s, REFERENCE, u"Automne"_s, all}).code, 1);
+    }
+
+    // Every write checked; no output replaces an input; empty arguments are
+    // usage errors; OUTDIR is made, nothing is written beside it, a period
+    // without sales says so; an artisan known only from the sheets is taken.
+    void writesAndInputs()
+    {
+        QTemporaryDir tmp;
+        const ProcessRun full = runProcess(u"/bin/sh"_s, {u"-c"_s, u"\"$0\" dump \"$1\" > /dev/full"_s,
+                                                          qEnvironmentVariable("TLVDB_BIN"), REFERENCE});
+        QVERIFY2(full.code == 1 && QString::fromUtf8(full.err).contains(u"plus d'espace"_s), full.err.constData());
+
+        const QString fifo = tmp.filePath(u"pipe.tlvdb"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(tlvdb({u"check"_s, fifo}).code == 2 && tlvdb({u"dump"_s, fifo}).err.contains("FIFO"));
+
+        const QString named = tmp.filePath(u"sommaire.html"_s);
+        QVERIFY(QFile::copy(REFERENCE, named));
+        const QString self = tmp.filePath(u"c001.pdf"_s);
+        QVERIFY(QFile::copy(REFERENCE, self));
+        for (const QStringList& args : {QStringList{u"report"_s, named, u"Printemps"_s, tmp.path()},
+                                        QStringList{u"report"_s, self, u"Printemps"_s, tmp.path(), u"001"_s},
+                                        QStringList{u"resave"_s, named, named}}) {
+            const ProcessRun r = tlvdb(args);
+            QVERIFY2(r.code == 1 && r.err.contains("tlvdb: "), r.err.constData());
+        }
+        QCOMPARE(readFileBytes(named), readFileBytes(REFERENCE));
+        QCOMPARE(readFileBytes(self), readFileBytes(REFERENCE));
+
+        for (const QStringList& args : {QStringList{u"report"_s, REFERENCE, u"Printemps"_s, QString()},
+                                        QStringList{u"report"_s, REFERENCE, u"Printemps"_s, tmp.path(), QString()},
+                                        QStringList{u"consign"_s, REFERENCE, u"Printemps"_s, QString()},
+                                        QStringList{u"resave"_s, REFERENCE, QString()}})
+            QCOMPARE(tlvdb(args).code, 2);
+
+        const QString made = tmp.filePath(u"new/juillet"_s);
+        const ProcessRun none = tlvdb({u"report"_s, REFERENCE, u"juillet"_s, made});
+        QVERIFY2(none.code == 3 && none.err.contains("no sales"), none.err.constData());
+        QCOMPARE(QDir(made).entryList(QDir::Files), (QStringList{u"sommaire.html"_s, u"sommaire.pdf"_s}));
+        QCOMPARE(QDir(tmp.filePath(u"new"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"juillet"_s});
+
+        AppState st;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(REFERENCE, st, prompt), LoadResult::Loaded);
+        st.artList.at(st.artList.indexOfArtNo(u"002"_s)).artNo = u"902"_s; // 002 now only in the sheets
+        const QString removed = tmp.filePath(u"removed.tlvdb"_s);
+        saveDB(removed, st);
+        QCOMPARE(tlvdb({u"consign"_s, removed, u"Printemps"_s, u"002"_s}).out.right(14), QByteArray("Total: 45.00$\n"));
+        QVERIFY(tlvdb({u"report"_s, removed, u"Printemps"_s, tmp.filePath(u"gone"_s), u"002"_s})
+                    .out.endsWith("Total: 45.00$\n"));
     }
 };
 

@@ -8,7 +8,9 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/safeWrite.h"
+#include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "export/reportDocs.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
@@ -19,6 +21,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -100,6 +105,113 @@ private slots:
         // A folder cannot be opened as a file: an error for the caller, not a message.
         QVERIFY_THROWS_EXCEPTION(AppError, loadDB(dir.path(), st, prompt));
         QVERIFY(prompt.all.isEmpty());
+    }
+
+    // Bytes after the last section, a version this program does not know, or
+    // a file that is not a regular file: refused with what is wrong, and the
+    // file is kept for good when a save replaces it.
+    void refusedWhole()
+    {
+        QTemporaryDir dir;
+        AppState st;
+        st.dataDir = dir.path();
+        const QString path = dir.filePath(DB_NAME);
+        const QByteArray whole = savedBytes(st);
+        const QByteArray v3 = QByteArray::fromHex("0203") + whole.mid(2);
+        const QByteArray vMax = QByteArray::fromHex("04ffffff7f") + whole.mid(2);
+        struct Case {
+            QByteArray bytes;
+            LoadResult result;
+            QString message;
+        };
+        for (const Case& c : {Case{whole + "x", LoadResult::ReadError, TRAILING_DATA_MSG},
+                              Case{v3, LoadResult::NewerVersion, NEWER_VERSION_MSG.arg(3)},
+                              Case{vMax, LoadResult::NewerVersion, NEWER_VERSION_MSG.arg(2147483647)}}) {
+            QVERIFY(writeFileBytes(path, c.bytes));
+            AppState back;
+            back.dataDir = dir.path();
+            FakePrompt prompt;
+            QCOMPARE(loadDB(path, back, prompt), c.result);
+            QVERIFY2(prompt.errors.size() == 1 && prompt.errors.first().contains(c.message), qPrintable(prompt.errors.join(u'|')));
+            QCOMPARE(readFileBytes(path), c.bytes);
+            saveDB(path, back);
+            const QStringList kept = QDir(backupDir(back, path)).entryList({u"*-damaged.tlvdb"_s}, QDir::Files);
+            QVERIFY(!kept.isEmpty() && readFileBytes(QDir(backupDir(back, path)).filePath(kept.last())) == c.bytes);
+            QVERIFY(QDir(backupDir(back, path)).removeRecursively());
+        }
+        const QString fifo = dir.filePath(u"pipe.tlvdb"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        FakePrompt prompt;
+        QVERIFY_THROWS_EXCEPTION(AppError, loadDB(fifo, st, prompt)); // at once, not blocked
+    }
+
+    // A file holding a character no report can show loads; the loader names
+    // the record, and the report shows U+FFFD instead of failing.
+    void oddCharacterLoads()
+    {
+        QTemporaryDir dir;
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.artNo = u"001"_s;
+        a.nom = u"Potier\x01"_s;
+        const QString path = dir.filePath(DB_NAME);
+        QVERIFY(writeFileBytes(path, savedBytes(st)));
+        AppState back;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
+        QCOMPARE(prompt.informations.size(), 1);
+        QVERIFY(prompt.informations.first().startsWith(u"Artisan 001, champ « nom » : "_s + reportCharProblem(u"\x01"_s)));
+        back.repArtName = back.artList.at(0).nom;
+        back.repList.addPeriod(u"Mai"_s, u"260501"_s, u"260531"_s);
+        back.curCIndex = 0;
+        QVERIFY(salesReportLines(back, prompt).contains(u"<artName>Potier&#65533;</artName>"_s));
+    }
+
+    // A database reached through a link is saved through it: the link stays,
+    // its target gets the new bytes, the backup (and the "-damaged" copy)
+    // the old ones.
+    void backupThroughLinks_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("relative symbolic link") << 0;
+        QTest::newRow("absolute symbolic link") << 1;
+        QTest::newRow("hard link") << 2;
+    }
+    void backupThroughLinks()
+    {
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"data"_s) && QDir(dir.path()).mkpath(u"synced"_s));
+        const QString target = dir.filePath(u"synced/"_s + DB_NAME);
+        const QString link = dir.filePath(u"data/"_s + DB_NAME);
+        AppState st;
+        st.dataDir = dir.filePath(u"data/"_s);
+        saveDB(target, st);
+        const QByteArray v1 = readFileBytes(target);
+        const QByteArray linked = kind == 0 ? QByteArray("../synced/") + DB_NAME.toUtf8() : QFile::encodeName(target);
+        QCOMPARE(kind == 2 ? ::link(QFile::encodeName(target).constData(), QFile::encodeName(link).constData())
+                           : ::symlink(linked.constData(), QFile::encodeName(link).constData()),
+                 0);
+        st.repList.curPeriod = 4;
+        saveDB(link, st);
+        const QByteArray v2 = readFileBytes(link);
+        QVERIFY(v2 != v1);
+        QCOMPARE(QFileInfo(link).isSymLink(), kind != 2);
+        if (kind != 2)
+            QCOMPARE(readFileBytes(target), v2);
+        const QDir backups(backupDir(st, link));
+        const QStringList copies = backupCopies(backups.path(), DB_NAME);
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(readFileBytes(backups.filePath(copies.first())), v1);
+
+        const QByteArray damaged = v2.chopped(2);
+        QVERIFY(writeFileBytes(link, damaged));
+        FakePrompt prompt;
+        QCOMPARE(loadDB(link, st, prompt), LoadResult::ReadError);
+        saveDB(link, st);
+        const QStringList kept = backups.entryList({u"*-damaged.tlvdb"_s}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(readFileBytes(backups.filePath(kept.first())), damaged);
     }
 
     void unstorableRecordIsReadError_data()

@@ -62,6 +62,27 @@ int childFileSize(const QString& dir)
     return st.modified ? 1 : 0;
 }
 
+// In a child process, on a 64 KB file system of its own: a save that does not
+// fit is refused with the cause in French, and the old file stays.
+int childNoSpace(const QString& dir)
+{
+    QTextStream out(stdout);
+    AppState st;
+    st.dataDir = dir;
+    const QString path = QDir(dir).filePath(DB_NAME);
+    saveDB(path, st);
+    const QByteArray old = readFileBytes(path);
+    fillSampleDatabase(st, 40, 20, 2);
+    try {
+        saveDB(path, st);
+        out << "saved despite the full disk" << Qt::endl;
+        return 1;
+    } catch (const AppError& e) {
+        out << "error: " << e.message() << Qt::endl;
+    }
+    return readFileBytes(path) == old ? 0 : 1;
+}
+
 // Saves two generations of a large database over each other until killed.
 int childKillLoop(const QString& dir, int artisans, int products)
 {
@@ -89,8 +110,25 @@ private slots:
         saveDB(dir.filePath(DB_NAME), st);
         const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-fsize"_s, dir.path()}, true);
         const QString output = QString::fromLocal8Bit(r.out);
-        QVERIFY2(r.code == 0 && output.contains(u"File too large"_s) && output.contains(u"cured"_s), qPrintable(output));
+        QVERIFY2(r.code == 0 && output.contains(u"fichier trop volumineux"_s) && output.contains(u"cured"_s),
+                 qPrintable(output));
         QCOMPARE(strayFiles(dir.path()), QStringList());
+    }
+
+    // A real full disk, where a private mount can be made (root, and no
+    // container forbidding it).
+    void noSpaceLeft()
+    {
+        QTemporaryDir dir;
+        const ProcessRun r = runProcess(
+            u"unshare"_s,
+            {u"-m"_s, u"sh"_s, u"-c"_s, u"mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 77; \"$0\" --child-nospace \"$1\""_s,
+             QCoreApplication::applicationFilePath(), dir.path()},
+            true);
+        if (r.code == 77 || r.code == -1)
+            QSKIP("no private file system can be mounted here");
+        const QString output = QString::fromLocal8Bit(r.out);
+        QVERIFY2(r.code == 0 && output.contains(u"plus d'espace libre sur le disque"_s), qPrintable(output));
     }
 
     void killedWhileSaving()
@@ -146,6 +184,8 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == u"--child-fsize"_s)
         return childFileSize(args.at(2));
+    if (args.size() == 3 && args.at(1) == u"--child-nospace"_s)
+        return childNoSpace(args.at(2));
     if (args.size() == 5 && args.at(1) == u"--child-kill-loop"_s)
         return childKillLoop(args.at(2), args.at(3).toInt(), args.at(4).toInt());
     TstSaveFaults t;

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -148,6 +150,11 @@ private slots:
         AppState noDefault;
         readSettings(dir.path(), noDefault); // a folder reads as an empty file
         QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
+        // So does a named pipe, at once: it is never opened to wait for a writer.
+        const QString fifo = dir.filePath(u"pipe.ini"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        readSettings(fifo, noDefault);
+        QCOMPARE(noDefault.curArtNo, u"001"_s);
 
         // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
         // number, a width read as it is (the window ignores it), a height that is no number.

@@ -8,6 +8,8 @@
 #include "export/artListXML.h"
 #include "export/uXMLTag.h"
 #include "model/uArt.h"
+#include "model/uProd.h"
+#include "core/textUtil.h"
 #include "support/modelErrors.h"
 #include "support/testFiles.h"
 
@@ -15,6 +17,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -160,6 +164,27 @@ private slots:
         }
     }
 
+    // Hostile lists: nesting past the limit is refused in French (the DOM
+    // once took minutes over it), a list at the limit is read, and a pipe is
+    // refused rather than waited on.
+    void hostileLists()
+    {
+        auto nested = [](int depth) {
+            return "<artList><artItem><artID>" + QByteArray("<x>").repeated(depth - 3)
+                 + QByteArray("</x>").repeated(depth - 3) + "</artID></artItem></artList>";
+        };
+        QDomDocument doc;
+        parseXMLDocument(nested(MAX_XML_DEPTH), doc);
+        for (const QByteArray& bytes : {nested(MAX_XML_DEPTH + 1), nested(200000)})
+            QVERIFY(errorOf([&] { parseXMLDocument(bytes, doc); }).contains(u"niveaux d'éléments imbriqués"_s));
+
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(u"liste.xml"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        TArtList list;
+        QVERIFY(errorOf([&] { readArtListFile(list, fifo); }).contains(u"FIFO"_s));
+    }
+
     void escapedTextParsesBack()
     {
         QCOMPARE(TXMLUtil::xmlTag(u"a"_s, u"x & y"_s), u"<a>x & y</a>"_s); // escaping is the caller's
@@ -195,8 +220,29 @@ private slots:
         parseXMLDocument(bytes, dom);
         QCOMPARE(dom.documentElement().firstChildElement(u"d"_s).text(), text);
         QCOMPARE(dom.documentElement().attribute(u"a"_s), text);
-        QVERIFY_THROWS_EXCEPTION(AppError, xmlEscape(text + u"\x01"_s));
-        QVERIFY_THROWS_EXCEPTION(AppError, xmlAttrEscape(u"\v"_s + text));
+        QVERIFY_THROWS_EXCEPTION(AppError, xmlStrictEscape(text + u"\x01"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, xmlStrictAttrEscape(u"\v"_s + text));
+    }
+
+    // One rule for characters no report can hold: refused where typed and
+    // where imported with the same message, shown as U+FFFD in reports.
+    void characterRule()
+    {
+        const QString typed = recordFieldProblem(u"Bol\uFFFE"_s, REC_SEP);
+        QVERIFY2(typed.contains(u"U+FFFE"_s) && typed.contains(u"rapport"_s), qPrintable(typed));
+        QCOMPARE(recordFieldProblem(u"a\x01"_s, PROD_SEP), reportCharProblem(u"\x01"_s));
+        QCOMPARE(xmlEscape(u"A\x01"_s + u"B\uFFFF"_s), u"A&#65533;B&#65533;"_s);
+        QCOMPARE(xmlAttrEscape(QString(QChar(0xDC00))), u"&#65533;"_s);
+
+        TArtList list;
+        TArtisan& a = list.append();
+        a.artNo = u"001"_s;
+        a.nom = u"Nom"_s;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"liste.xml"_s);
+        QVERIFY(writeFileBytes(path, artListXML(list).replace("Nom", "N\xC2\x85\x1B")));
+        const QString why = errorOf([&] { readArtListFile(list, path); });
+        QVERIFY2(why.contains(u"ligne 5"_s) && why.contains(reportCharProblem(u"\x1B"_s)), qPrintable(why));
     }
 
     void nodeText()

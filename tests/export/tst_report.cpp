@@ -7,11 +7,13 @@
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "support/fakePrompt.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -94,8 +96,35 @@ private slots:
     void folderNamesStayInsideXmlDir()
     {
         QCOMPARE((QStringList{safeFileName(u"Printemps 2009"_s), safeFileName(u".."_s), safeFileName(u"a\\b\nc"_s),
-                              reportDir(u"/x/dXML/"_s, u"-[tout]-"_s), reportDir(u"/x/dXML"_s, u"/abs"_s)}),
-                 (QStringList{u"Printemps 2009"_s, u"__"_s, u"a_b_c"_s, u"/x/dXML/-[tout]-/"_s, u"/x/dXML/_abs/"_s}));
+                              reportDir(u"/x/dXML/"_s, u"-[tout]-"_s), reportDir(u"/x/dXML"_s, u"/abs"_s),
+                              reportDir(u"/x/dXML"_s, u" "_s)}),
+                 (QStringList{u"Printemps 2009"_s, u"__"_s, u"a_b_c"_s, u"/x/dXML/tout/"_s, u"/x/dXML/_abs/"_s,
+                              u"/x/dXML/periode/"_s}));
+        // Bounded, told apart by a suffix; two periods never share a folder.
+        const QString longA = QString(300, u'é') + u'a';
+        const QString longB = QString(300, u'é') + u'b';
+        const QStringList titles{u"a/b"_s, u"a_b"_s, u"Mai"_s, u"Mai"_s, longA, longB, u"a_b-2"_s};
+        QStringList folders;
+        for (int p = 0; p < titles.size(); ++p) {
+            folders << periodFolderName(titles, p);
+            QVERIFY(QFile::encodeName(folders.last()).size() <= MAX_FOLDER_BYTES);
+        }
+        QCOMPARE(QSet<QString>(folders.cbegin(), folders.cend()).size(), titles.size());
+        QCOMPARE(folders.mid(0, 4), (QStringList{u"a_b"_s, u"a_b-3"_s, u"Mai"_s, u"Mai-4"_s}));
+
+        // Each of two periods so titled writes into its own folder, below
+        // xmlDir, where "../report.xsl" is found.
+        Env twin(u"a/b"_s);
+        twin.st.repList.addPeriod(u"a_b"_s, u"090601"_s, u"090630"_s);
+        QStringList written;
+        for (int p = 0; p < 2; ++p) {
+            twin.st.curCIndex = p;
+            setReportPeriod(twin.st, twin.st.repList.at(p).title);
+            writeSalesReport(twin.st, u"c001"_s, twin.prompt);
+            written << twin.st.repDir;
+            QCOMPARE(QDir(twin.st.repDir + u".."_s).canonicalPath(), QDir(twin.st.xmlDir).canonicalPath());
+        }
+        QVERIFY(written.at(0) != written.at(1));
 
         Env e(u"../../evil"_s);
         e.st.curRepName = u"../../evil"_s;
@@ -109,7 +138,9 @@ private slots:
         // xmlDir is a file: the folder cannot be made; dataDir missing: the export document raises.
         QDir(e.st.xmlDir).removeRecursively();
         QVERIFY(writeFileBytes(e.st.progDir + u"dXML"_s, "x"));
-        QVERIFY_THROWS_EXCEPTION(AppError, writeSalesReport(e.st, u"c001"_s, e.prompt));
+        const QString why = errorOf([&] { writeSalesReport(e.st, u"c001"_s, e.prompt); });
+        QVERIFY2(why.startsWith(u"Impossible de créer le dossier"_s) && why.contains(u"n'est pas un dossier"_s),
+                 qPrintable(why));
         QVERIFY_THROWS_EXCEPTION(AppError, writeXmlDoc(e.st.progDir + u"nope/"_s, u"allSales"_s, u"xData"_s,
                                                        u"Toutes Ventes"_s, QString()));
     }

@@ -121,7 +121,7 @@ private slots:
         QVERIFY(QDir().mkpath(b.st.dataDir));
         writeSalesDocs(b.st);
         for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s}) {
-            const QByteArray html = readFileBytes(xslt::transformFile(b.st.dataDir + root + u".xml"_s));
+            const QByteArray html = readFileBytes(xslt::transformFile(b.st.dataDir + root + u".xml"_s, {}));
             QCOMPARE(htmlTexts(html, "//h1").value(0).isEmpty(), false);
         }
     }
@@ -138,18 +138,22 @@ private slots:
                                "<?xml-stylesheet type=\"text/xsl\" href=\"../report.xsl\"?>\r\n"
                                "<report><artName>Andr\xE9</artName></report>\r\n";
         QVERIFY(writeFileBytes(xml, doc));
-        QVERIFY(readFileBytes(xslt::transformFile(xml)).contains("<span class=\"artName\">Andr\xC3\xA9</span>"));
+        const QStringList trusted{dir.path()};
+        QVERIFY(readFileBytes(xslt::transformFile(xml, trusted)).contains("<span class=\"artName\">Andr\xC3\xA9</span>"));
 
         QVERIFY(writeFileBytes(dir.filePath(u"report.xsl"_s),
                                "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
                                "<xsl:output method=\"text\" encoding=\"UTF-8\"/>"
                                "<xsl:template match=\"/\">mine:<xsl:value-of select=\"//artName\"/></xsl:template>"
                                "</xsl:stylesheet>"));
-        const QString page = xslt::transformFile(xml);
+        // Only from a trusted folder: a sheet planted beside a report folder
+        // is not used.
+        QVERIFY(readFileBytes(xslt::transformFile(xml, {sub})).contains("<span class=\"artName\">"));
+        const QString page = xslt::transformFile(xml, trusted);
         QCOMPARE(readFileBytes(page), QByteArray("mine:Andr\xC3\xA9"));
 
         QVERIFY(writeFileBytes(xml, "<report><artName>x</report>"));
-        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml));
+        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml, trusted));
         QCOMPARE(readFileBytes(page), QByteArray("mine:Andr\xC3\xA9"));
         // A style sheet that would write files is refused.
         QVERIFY(writeFileBytes(dir.filePath(u"report.xsl"_s),
@@ -158,8 +162,26 @@ private slots:
                                "<xsl:template match=\"/\"><exsl:document href=\"evil.txt\">x</exsl:document>"
                                "</xsl:template></xsl:stylesheet>"));
         QVERIFY(writeFileBytes(xml, doc));
-        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml));
+        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml, trusted));
         QVERIFY(!QFile::exists(sub + u"/evil.txt"_s));
+        // It reads no file but itself and the document, and includes none.
+        const QString secret = dir.filePath(u"secret.xml"_s);
+        QVERIFY(writeFileBytes(secret, "<s>SECRET</s>"));
+        const QByteArray head = "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\">"
+                                "<xsl:output method=\"text\" encoding=\"UTF-8\"/>";
+        QVERIFY(writeFileBytes(dir.filePath(u"report.xsl"_s),
+                               head + "<xsl:template match=\"/\">[<xsl:value-of select=\"document('"
+                                   + secret.toUtf8() + "')\"/>][<xsl:value-of select=\"count(document('')/*)\"/>]"
+                                   "</xsl:template></xsl:stylesheet>"));
+        QByteArray got;
+        try {
+            got = readFileBytes(xslt::transformFile(xml, trusted));
+        } catch (const AppError&) {
+        }
+        QVERIFY(!got.contains("SECRET"));
+        QVERIFY(writeFileBytes(dir.filePath(u"report.xsl"_s),
+                               head + "<xsl:include href=\"" + secret.toUtf8() + "\"/></xsl:stylesheet>"));
+        QVERIFY_THROWS_EXCEPTION(AppError, xslt::transformFile(xml, trusted));
     }
 
     // Ours are written where the documents look for them, once; a user's own
@@ -203,6 +225,20 @@ private slots:
         const QString pages = pdfText(path);
         QVERIFY(pages.count(u'\f') >= 2 && pages.count(u"Description"_s) >= 2);
         QVERIFY(pages.contains(u"Ligne 90"_s) && pages.contains(u"999.00$"_s));
+
+        // Each field isolated: an override in the title does not reverse the
+        // dates after it; a character the font lacks prints as U+FFFD; a
+        // 5,000-character name is cut within the page, its number kept.
+        Statement odd = s;
+        odd.rows = s.rows.mid(0, 1);
+        odd.head.periodTitle = u"\u202EPrintemps"_s;
+        odd.artName = u"\U0001F3FA "_s + QString(5000, u'x');
+        odd.rows[0] = u"090518,001,TreMar001-001,\"Bol \U0001F3FA\",1.00$,1,1.00$"_s;
+        QVERIFY(writeFileBytes(path, statementPdf(odd)));
+        const QString shown = pdfText(path);
+        QVERIFY2(shown.contains(u"Printemps, du 1 mars 2009 au 31 mai 2009"_s), qPrintable(shown.left(600)));
+        QVERIFY2(shown.contains(u"\uFFFD xxx"_s) && shown.contains(u"Bol \uFFFD"_s), qPrintable(shown.left(900)));
+        QVERIFY(shown.contains(u"(artisan no 001)"_s) && !shown.contains(QString(1000, u'x')));
     }
 
     // The summary holds every artisan with sales, by number, and its grand

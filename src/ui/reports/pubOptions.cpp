@@ -142,5 +142,5 @@ void TPublisher::exportSales()
     ::exportSales(st);
     shipped::install(st);
     for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
-        xslt::transformFile(st.dataDir + root + u".xml"_s);
+        xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st));
 }

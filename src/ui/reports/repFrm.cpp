@@ -375,7 +375,7 @@ void TrepForm::exportConsigne()
         st.repList.total = shownTotal.format();
         main.setStatusText(2, writeSalesReport(st, name, main.prompt(), {}, shownRange()));
         shipped::install(st);
-        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s));
+        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st)));
     }
     main.setStatusText(2, QString::number(st.xmlDataLines.size()));
 }

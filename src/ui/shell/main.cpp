@@ -1,4 +1,5 @@
 #include "ui/shell/main.h"
+#include "ui/shell/onScreen.h"
 
 #include "core/appError.h"
 #include "core/appPaths.h"
@@ -514,7 +515,11 @@ void TmainForm::showEvent(QShowEvent* event)
 void TmainForm::firstShow()
 {
     setFixedSize(830, 655);
-    move(st.wLeft, st.wTop);
+    // A kept position off every screen would lose the window, and be kept again.
+    const QPoint at = placeOnScreens(QRect(st.wLeft, st.wTop, 830, 655));
+    st.wLeft = at.x();
+    st.wTop = at.y();
+    move(at);
     setWindowTitle(st.appCaption);
     // The pickers' left edges follow their labels.
     nListCB->move(artNoLab->x(), nListCB->y());
@@ -591,7 +596,7 @@ void TmainForm::doVersion()
     about.versionLab->setText(st.appCaption);
     // As the splash, the main window is not shown yet: centre on where it will be.
     if (!isVisible()) {
-        const QRect future(st.wLeft, st.wTop, 830, 655);
+        const QRect future(placeOnScreens(QRect(st.wLeft, st.wTop, 830, 655)), QSize(830, 655));
         about.move(future.center() - QPoint(about.width() / 2, about.height() / 2));
     }
     m_runModal(about);

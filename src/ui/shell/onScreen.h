@@ -1,0 +1,14 @@
+#pragma once
+// Where a window kept at a position of an earlier session opens: a screen may
+// have gone (a second monitor) or the settings file may hold absurd values.
+
+#include <QList>
+#include <QRect>
+
+// The top-left corner for a window of wanted's size kept at wanted's corner:
+// unchanged when the window lies whole on one of the available areas,
+// otherwise brought inside primary (its top-left corner when it is larger).
+QPoint placeOnScreens(const QRect& wanted, const QList<QRect>& available, const QRect& primary);
+
+// placeOnScreens over the screens of the running program.
+QPoint placeOnScreens(const QRect& wanted);
