@@ -418,8 +418,7 @@ void TrepForm::printStatement()
         head.endDate = range.at(2);
     }
     const Statement s = statementFor(st, head, shownArtNo);
-    if (!QDir().mkpath(st.repDir))
-        throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(st.repDir)));
+    makeFolder(st.repDir);
     const QString path = st.repDir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
     safeWriteFile(path, statementPdf(s));
     openPage(path);
