@@ -85,6 +85,7 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         st.artList.readArtisans(r, st.dbVersion, st.totProdCount);
         st.saleList.readSales(r);
         st.repList.readReports(r);
+        st.repList.fitAllPeriod(st.saleList);
     } catch (const AppError&) {
         // What was read so far stays; it no longer matches the file, which
         // must not be replaced without a lasting copy.

@@ -121,7 +121,8 @@ QString statementHtml(const Statement& s)
             body += u"<tr class=\"row\"><td>"_s + esc(f.value(0)) + u"</td><td>"_s + esc(f.value(2))
                     + u"</td><td>"_s + esc(f.value(3)) + u"</td><td class=\"num\" align=\"right\">"_s
                     + esc(f.value(4)) + u"</td><td class=\"num\" align=\"right\">"_s + esc(f.value(5))
-                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(f.value(6)) + u"</td></tr>\n"_s;
+                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(saleAmount(f.value(4), f.value(5)).format())
+                    + u"</td></tr>\n"_s;
         }
         body += u"<tr class=\"total\"><td colspan=\"5\"><b>Total dû</b></td><td class=\"num\" align=\"right\">"
                 "<b>"_s + esc(s.total) + u"</b></td></tr>\n</table>\n"_s;
@@ -332,7 +333,8 @@ QByteArray statementPdf(const Statement& s)
         t.rows.reserve(s.rows.size());
         for (const QString& row : s.rows) {
             const QStringList f = readCommaList(row);
-            t.rows << QStringList{f.value(0), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6)};
+            t.rows << QStringList{f.value(0), f.value(2), f.value(3), f.value(4), f.value(5),
+                                  saleAmount(f.value(4), f.value(5)).format()};
         }
         page.table(t);
     });
