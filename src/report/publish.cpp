@@ -87,7 +87,8 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
     writeArtListXML(st.artList, dir + u"artList.xml"_s);
     written << dir + u"artList.xml"_s;
     if (chosen(prefs, 1))
-        written << xslt::transformFile(dir + u"artList.xml"_s, u"../xData.xsl"_s);
+        written << xslt::transformFile(dir + u"artList.xml"_s, u"../xData.xsl"_s, {},
+                                       {shopHtml(statementHeader(st, -1)), {}});
     const bool period = p >= 0 && p < st.repList.count();
     if (chosen(prefs, 2) && period) {
         safeWriteFile(dir + SALES_PAGE, salesPageHtml(st, p).toUtf8());

@@ -31,7 +31,10 @@ QStringList install(const AppState& st)
             continue;
         if (!QDir().mkpath(dir))
             throw AppError(u"Cannot create folder \"%1\"."_s.arg(QDir::toNativeSeparators(dir)));
-        safeWriteFile(path, file(name));
+        QByteArray bytes = file(name);
+        // The start page names the boutique, as the pages it leads to do.
+        bytes.replace("@BOUTIQUE@", st.shopName.toHtmlEscaped().toUtf8());
+        safeWriteFile(path, bytes);
         written << path;
     }
     return written;

@@ -148,7 +148,22 @@ QString styleSheetHref(const QByteArray& xml)
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-QString transformFile(const QString& xmlPath, const QString& defaultHref, const SafeWriteOptions& write)
+QByteArray addToPage(QByteArray page, const PageAdditions& add)
+{
+    if (!add.bottom.isEmpty()) {
+        const qsizetype end = page.lastIndexOf("</body>");
+        page.insert(end >= 0 ? end : page.size(), add.bottom.toUtf8());
+    }
+    if (!add.top.isEmpty()) {
+        const qsizetype body = page.indexOf("<body");
+        const qsizetype open = body >= 0 ? page.indexOf('>', body) : -1;
+        page.insert(open >= 0 ? open + 1 : 0, add.top.toUtf8());
+    }
+    return page;
+}
+
+QString transformFile(const QString& xmlPath, const QString& defaultHref, const SafeWriteOptions& write,
+                      const PageAdditions& add)
 {
     QFile in(xmlPath);
     if (!in.open(QIODevice::ReadOnly))
@@ -171,7 +186,7 @@ QString transformFile(const QString& xmlPath, const QString& defaultHref, const 
         throw AppError(u"Aucune feuille de style pour \"%1\"."_s.arg(QDir::toNativeSeparators(xmlPath)));
 
     const QString htmlPath = info.dir().filePath(info.completeBaseName() + u".html"_s);
-    safeWriteFile(htmlPath, transform(xml, xsl), write);
+    safeWriteFile(htmlPath, addToPage(transform(xml, xsl), add), write);
     return htmlPath;
 }
 

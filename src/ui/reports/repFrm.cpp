@@ -336,7 +336,9 @@ void TrepForm::exportConsigne()
         st.repArtName = main.artInfoLab->text();
         main.setStatusText(2, writeSalesReport(st, name, main.prompt()));
         shipped::install(st);
-        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s));
+        const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
+        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, {}, {},
+                                     {shopHtml(s.head), splitHtml(s)}));
     }
     main.setStatusText(2, QString::number(st.xmlDataLines.size()));
 }
