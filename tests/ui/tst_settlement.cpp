@@ -106,8 +106,17 @@ private slots:
         QCOMPARE(rep->ConsGrid->rowCount(), 3);
         QCOMPARE(rep->ConsGrid->item(0, 2)->text(), u"Vase bleu, grand"_s);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
+        QCOMPARE(rep->ConsGrid->horizontalHeaderItem(3)->text(), u"Prix de vente"_s);
+        QVERIFY(rep->shareLab->text().contains(u"Dû à l'artisan"_s));
         rep->TabControl->setCurrentIndex(1);
         QCOMPARE(rep->tabInfoLab->text(), u"3"_s);
+        // Each column under its heading: the product, its description, the
+        // quantity, the product's "Valeur" and the selling price.
+        QStringList cells, heads;
+        for (int c = 0; c < 5; ++c)
+            cells << rep->ConsGrid->item(0, c)->text(), heads << rep->ConsGrid->horizontalHeaderItem(c)->text();
+        QCOMPARE(heads, (QStringList{u"Produit"_s, u"Description"_s, u"Qté"_s, u"Valeur"_s, u"Prix de vente"_s}));
+        QCOMPARE(cells, (QStringList{u"001"_s, u"Vase bleu, grand"_s, u"2"_s, u"12.00$"_s, u"24.00$"_s}));
         QVERIFY(rep->totPanel->isHidden());
         rep->TabControl->setCurrentIndex(2);
         QCOMPARE(rep->ConsGrid->columnCount(), 5);
@@ -160,8 +169,10 @@ private slots:
         QVERIFY(rep->RepListBox->count() == rows && rep->RepListBox->item(0)->text() == first);
         QTest::mouseClick(rep->aNoSBtn, Qt::LeftButton);
         QCOMPARE(rep->RepListBox->count(), 3);
+        h.st().repList.total = u"999.00$"_s; // another consignment's
         QTest::mouseClick(rep->expCurBtn, Qt::LeftButton);
-        QVERIFY(readFileBytes(h.progDir() + u"dXML/Printemps/consAll.xml"_s).contains("Vase bleu, grand"));
+        const QByteArray consAll = readFileBytes(h.progDir() + u"dXML/Printemps/consAll.xml"_s);
+        QVERIFY(consAll.contains("Vase bleu, grand") && consAll.contains("<total>63.00$</total>"));
         // A sheet's lines, then one line's quantity.
         rep->cListBox->setCurrentRow(0);
         rep->cListBoxClick();

@@ -6,8 +6,10 @@
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "model/uRep.h"
+#include "model/uSale.h"
 #include "report/settlement.h"
 #include "report/shipped.h"
+#include "report/statement.h"
 #include "report/xslTransform.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/widgets/controls.h"
@@ -41,10 +43,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Headers of the three tabs; "Ventes" shows the six fields of a row after
-// its artisan number.
-const QString HEADERS[] = {u"Dte,Pno,Descript,Val,Qnt,Total"_s, u"Prod,Descript,Qnt,Val,Prix"_s,
-                           u"noProd,Descript,Qnt,Vndu,Rest"_s};
+// Headers of the three tabs, saying what each column holds: "Ventes" the
+// sale rows, "Produits" each row's product with its "Valeur", "Inventaire"
+// the artisan's products.
+const QString HEADERS[] = {u"Date,Produit,Description,Prix de vente,Qté,Total des ventes"_s,
+                           u"Produit,Description,Qté,Valeur,Prix de vente"_s,
+                           u"Produit,Description,Reçus,Vendus,Reste"_s};
 
 } // namespace
 
@@ -93,13 +97,15 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     tabInfoLab = named<QLabel>("tabInfoLab", formPanel);
     tabInfoLab->setStyleSheet(u"color: red"_s);
     totPanel = named<QFrame>("totPanel", formPanel);
-    totalLab = named<QLabel>("totalLab", u"Total:"_s, totPanel);
+    totalLab = named<QLabel>("totalLab", u"Ventes:"_s, totPanel);
     sTotLab = named<QLabel>("sTotLab", u"0.00$"_s, totPanel);
     sTotLab->setStyleSheet(u"color: red; font-weight: bold"_s);
     sTotLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* tot = new QHBoxLayout(totPanel);
     tot->addWidget(totalLab);
     tot->addWidget(sTotLab, 1);
+    shareLab = named<QLabel>("shareLab", totPanel);
+    tot->addWidget(shareLab);
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
     XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
@@ -190,7 +196,7 @@ void TrepForm::setupGrid()
     tabIndex = TabControl->currentIndex();
     totPanel->setVisible(tabIndex == 0);
     tabInfoLab->clear();
-    const QStringList header = readCommaList(HEADERS[qBound(0, tabIndex, 2)]);
+    const QStringList header = HEADERS[qBound(0, tabIndex, 2)].split(u',');
     ConsGrid->clear();
     ConsGrid->setColumnCount(int(header.size()));
     ConsGrid->setHorizontalHeaderLabels(header);
@@ -224,9 +230,26 @@ void TrepForm::refresh()
     const QStringList rows = st.repList.rangeLines;
     if (tabIndex == 0) {
         fillGrid(rows, {0, 2, 3, 4, 5, 6});
+        // Each total from price x quantity: a return's stored one may be empty.
+        for (int r = 0; r < ConsGrid->rowCount(); ++r)
+            ConsGrid->item(r, 5)->setText(saleAmount(ConsGrid->item(r, 3)->text(), ConsGrid->item(r, 4)->text()).format());
         sumTotal();
+        const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
+        shareLab->setText(u"Part de la boutique : %1   Dû à l'artisan : %2"_s.arg(s.split.shop().format(),
+                                                                                   s.split.due.format()));
+        shareLab->setToolTip(u"Part de l'artisan : "_s + s.rule.text() + u'\n'
+                             + missingValeurWarning(s.split.missing));
     } else if (tabIndex == 1) {
-        fillGrid(rows, {0, 1, 2, 3, 4});
+        fillGrid(rows, {2, 3, 5, 4, 4});
+        // The fourth column: the product's own "Valeur", what the artisan gets.
+        const int at = st.artList.indexOfArtNo(st.curArtNo);
+        for (int r = 0; r < ConsGrid->rowCount(); ++r) {
+            QString valeur;
+            for (int k = 0; at >= 0 && k < st.artList.at(at).products.count(); ++k)
+                if (st.artList.at(at).products.at(k).prodNo == ConsGrid->item(r, 0)->text())
+                    valeur = st.artList.at(at).products.at(k).valeur;
+            ConsGrid->item(r, 3)->setText(valeur);
+        }
         tabInfoLab->setText(QString::number(rows.size()));
     } else {
         const int at = st.artList.indexOfArtNo(st.curArtNo);

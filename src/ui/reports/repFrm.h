@@ -56,7 +56,8 @@ public:
     QLabel* tabInfoLab;
     QFrame* totPanel;
     QLabel* totalLab;
-    QLabel* sTotLab;
+    QLabel* sTotLab;   // the sales at the selling price
+    QLabel* shareLab;  // the boutique's part and the amount due to the artisan
     QCheckBox* showANoChck;
     QPushButton* XMLxPortBtn;
     QMenu* pmCons;
