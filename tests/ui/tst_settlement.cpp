@@ -4,6 +4,7 @@
 // PDF statement and "XportTout"), both over the reference boutique.
 
 #include "uiHarness.h"
+#include "model/uRep.h"
 #include "report/settlement.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/dialogs/prefsForm.h"
@@ -210,6 +211,26 @@ private slots:
         QCOMPARE(rep->cListCB->count(), h.st().repList.count());
         QCOMPARE(w.saleForm->pListCB->count(), h.st().repList.count());
         QVERIFY(h.st().modified);
+        // Opened and closed from the Special menu without a change: nothing
+        // to save, "-[tout]-" as it was; a period added there reaches the
+        // report window at once, which shows it.
+        const QString all = h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record();
+        h.st().modified = false;
+        h.onModal = [](QDialog&) { return int(QDialog::Rejected); };
+        w.aSetPeriods->trigger();
+        QVERIFY(!h.st().modified);
+        QCOMPARE(h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record(), all);
+        QVERIFY(!all.contains(u"|:||:|"_s));
+        h.onModal = [](QDialog& d) {
+            auto& dlg = static_cast<TaddPeriodDlg&>(d);
+            dlg.addClick();
+            dlg.pTitle->setText(u"Automne"_s);
+            dlg.confirmTitle();
+            return int(QDialog::Accepted);
+        };
+        w.aSetPeriods->trigger();
+        QCOMPARE(rep->cListCB->count(), h.st().repList.count());
+        QCOMPARE(rep->cListCB->currentText(), u"Automne"_s);
 
         h.onModal = [](QDialog& d) {
             auto& dlg = static_cast<TPrefsDialog&>(d);

@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolButton>
@@ -177,6 +178,18 @@ void TrepForm::showReports()
     periodChanged();
 }
 
+void TrepForm::reloadPeriods(int i)
+{
+    {
+        const QSignalBlocker block(cListCB);
+        cListCB->clear();
+        cListCB->addItems(st.repList.titles);
+        cListCB->setCurrentIndex(i >= 0 && i < cListCB->count() ? i : -1);
+    }
+    if (isVisible())
+        periodChanged();
+}
+
 void TrepForm::periodChanged()
 {
     st.curCIndex = cListCB->currentIndex();
@@ -306,15 +319,6 @@ void TrepForm::allTransClick()
     }
 }
 
-void TrepForm::selectPeriod(const QString& title)
-{
-    st.repList.refreshTitles();
-    cListCB->clear();
-    cListCB->addItems(st.repList.titles);
-    const int i = st.repList.indexOfTitle(title);
-    cListCB->setCurrentIndex(i >= 0 ? i : (cListCB->count() > 0 ? 0 : -1));
-}
-
 void TrepForm::editPeriods()
 {
     // What the file keeps of the periods, the all-sales one apart: the dialog
@@ -345,7 +349,8 @@ void TrepForm::editPeriods()
     main.saleForm->reloadPeriodBox(st.repList.curPeriod);
     if (records() != before)
         st.modified = true;
-    selectPeriod(dlg.selIndex >= 0 ? dlg.tLab->text() : QString());
+    // The period the dialog was on, by position: two periods may share a title.
+    reloadPeriods(dlg.selIndex >= 0 && dlg.selIndex < st.repList.count() ? dlg.selIndex : 0);
     periodChanged();
 }
 

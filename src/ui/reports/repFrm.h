@@ -88,6 +88,9 @@ public:
 
     // Periods into cListCB (curCIndex selected), then periodChanged.
     void showReports();
+    // The period list changed elsewhere: the box lists it again on period i
+    // (a visible window shows that period at once).
+    void reloadPeriods(int i);
     void periodChanged();
     void refresh();
     void exportConsigne();
@@ -118,7 +121,6 @@ private:
     void fillGrid(const QStringList& rows, const QList<int>& fields);
     void buildListView();
     void showQuery(const QString& name, const QStringList& rows, int m);
-    void selectPeriod(const QString& title);
     void artisanRowsAllSheets();
 
     AppState& st;
