@@ -93,6 +93,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     ConsGrid->verticalHeader()->hide();
     TabControl = named<QTabBar>("TabControl", formPanel);
     TabControl->setShape(QTabBar::RoundedSouth);
+    TabControl->setUsesScrollButtons(false); // the three tabs whole, beside the amounts
     for (const QString& t : {u"Ventes"_s, u"Produits"_s, u"Inventaire"_s})
         TabControl->addTab(t);
     tabInfoLab = named<QLabel>("tabInfoLab", formPanel);
