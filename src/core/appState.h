@@ -53,6 +53,9 @@ public:
     // holds one line per postal line.
     QString shopName = QStringLiteral("Tilvar");
     QString shopAddress;
+    // "Part de l'artisan": 0 pays each product's "Valeur" x quantity, 1..100
+    // that percentage of the selling price.
+    int artSharePercent = 0;
 
     // --- shared text lists ---
     QStringList numItems;   // artisan numbers (main window's nListCB)

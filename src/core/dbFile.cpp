@@ -64,6 +64,9 @@ void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool k
     opt.faults = faults;
     if (!keepBackup)
         opt.backupDir.clear();
+    // "-[tout]-" spans the sheets as a load would make it span them, so that
+    // the file reads back as the model that wrote it.
+    st.repList.fitAllPeriod(st.saleList);
     safeWriteFile(
         path,
         [&st](QIODevice& dev) {
@@ -121,6 +124,7 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         trailing = !r.atEnd();
         if (trailing)
             r.fail(TRAILING_DATA_MSG);
+        st.repList.fitAllPeriod(st.saleList);
     } catch (const AppError&) {
         // What was read so far stays; it no longer matches the file, which
         // must not be replaced without a lasting copy.

@@ -48,6 +48,8 @@ void readSettings(const TIniFile& ini, AppState& st)
     st.shopName = ini.readString(Prefs, u"shopName"_s, u"Tilvar"_s);
     // One INI value per key: the address lines are kept apart by "|".
     st.shopAddress = ini.readString(Prefs, u"shopAddress"_s, QString()).split(u'|').join(u'\n');
+    const int share = ini.readInteger(Prefs, u"artSharePercent"_s, 0);
+    st.artSharePercent = share >= 0 && share <= 100 ? share : 0;
 }
 
 void writeSettings(const QString& path, const AppState& st)
@@ -79,4 +81,5 @@ void writeSettings(TIniFile& ini, const AppState& st)
     ini.writeString(Prefs, u"shopName"_s, st.shopName);
     QString address = st.shopAddress;
     ini.writeString(Prefs, u"shopAddress"_s, address.replace(u'\n', u'|'));
+    ini.writeInteger(Prefs, u"artSharePercent"_s, st.artSharePercent);
 }

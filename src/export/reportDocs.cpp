@@ -241,26 +241,30 @@ void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl
 void writeSalesDocs(AppState& st)
 {
     TRepList& reps = st.repList;
-    const int exported = reps.count() - 1;
+    const QList<int> exported = reps.exportedPeriods();
     // periodLines serve as scratch space below: the sale rows must be
     // prepared again before the next consignment.
     st.linesReady = false;
 
+    // Every sheet of the file, whatever periods there are.
     st.xmlDataLines.clear();
-    for (int i = 0; i < exported; ++i) {
+    QString all = st.saleList.salesXML(QString(), QString(QChar(0xFFFF)));
+    if (all.endsWith(u'\n'))
+        all.chop(1);
+    if (!all.isEmpty())
+        st.xmlDataLines << linesText(all.split(u'\n'));
+    for (int i : exported) {
         reps.curPeriod = i;
         TReport& rep = reps.at(i);
-        const QString f = st.saleList.salesXML(rep.startDate, rep.endDate);
-        rep.periodLines = f.split(u'\n');
+        rep.periodLines = st.saleList.salesXML(rep.startDate, rep.endDate).split(u'\n');
         if (!rep.periodLines.isEmpty() && rep.periodLines.constLast().isEmpty())
             rep.periodLines.removeLast();
-        st.xmlDataLines << linesText(rep.periodLines);
     }
     writeXmlDoc(st.dataDir, u"allSales"_s, u"xData"_s, u"Toutes Ventes"_s, linesText(st.xmlDataLines));
 
     st.xmlDataLines.clear();
     reps.fillTallies(st.saleList);
-    for (int i = 0; i < exported; ++i) {
+    for (int i : exported) {
         reps.curPeriod = i;
         TReport& rep = reps.at(i);
         sortTextList(rep.tallies);
@@ -288,41 +292,34 @@ void exportSales(AppState& st)
 void mergeTallies(TRepList& reps, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
-    if (!reps.isEmpty()) {
-        // Each row is split once; rows are found by key through an index.
-        std::vector<QStringList> rows;
-        QHash<QString, std::vector<size_t>> byKey;
-        // The last column is the sum that shortRows makes: it starts at 0 so
-        // that no period is counted twice.
-        auto addRow = [&](QStringList items) {
-            if (items.size() > 1)
-                items.last() = u"0"_s;
-            byKey[items.value(0).trimmed()].push_back(rows.size());
-            rows.push_back(std::move(items));
-        };
-        for (const QString& t : std::as_const(reps.at(0).tallies))
-            addRow(readCommaList(t));
-        for (int p = 1; p < reps.count() - 1; ++p) {
-            for (const QString& t : std::as_const(reps.at(p).tallies)) {
-                const QStringList items = readCommaList(t);
-                const QString key = items.value(0).trimmed();
-                const QString v = p + 1 < items.size() ? items.at(p + 1).trimmed() : t.trimmed();
-                auto found = byKey.constFind(key);
-                if (found == byKey.constEnd()) {
-                    // A product first sold after period 0 still gets its row.
-                    addRow(items);
-                    continue;
-                }
-                for (size_t r : *found) {
-                    QStringList& row = rows[r];
-                    if (p + 1 < row.size())
-                        row[p + 1] = v;
-                }
+    const QList<int> exported = reps.exportedPeriods();
+    // Each row is split once; rows are found by key through an index.
+    std::vector<QStringList> rows;
+    QHash<QString, std::vector<size_t>> byKey;
+    for (qsizetype col = 0; col < exported.size(); ++col) {
+        for (const QString& t : std::as_const(reps.at(exported.at(col)).tallies)) {
+            QStringList items = readCommaList(t);
+            const QString key = items.value(0).trimmed();
+            const QString v = col + 1 < items.size() ? items.at(col + 1).trimmed() : t.trimmed();
+            auto found = byKey.constFind(key);
+            if (found == byKey.constEnd()) {
+                // The last column is the sum that shortRows makes: it starts
+                // at 0 so that no period is counted twice.
+                if (items.size() > 1)
+                    items.last() = u"0"_s;
+                byKey[key].push_back(rows.size());
+                rows.push_back(std::move(items));
+                continue;
+            }
+            for (size_t r : *found) {
+                QStringList& row = rows[r];
+                if (col + 1 < row.size())
+                    row[col + 1] = v;
             }
         }
-        for (const QStringList& row : rows)
-            xmlDataLines << writeCommaList(row);
     }
+    for (const QStringList& row : rows)
+        xmlDataLines << writeCommaList(row);
     sortTextList(xmlDataLines);
     shortRows(xmlDataLines);
 }

@@ -69,8 +69,8 @@ QStringList xmlDocumentLines(const QString& root, const QString& xsl, const QStr
 // Writes dataDir + root + ".xml".
 void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl,
                  const QString& title, const QString& body);
-// allSales.xml, periodSales.xml and shortSalesRep.xml over every period but
-// the last; curPeriod is left on the last one exported.
+// allSales.xml (every sheet), periodSales.xml and shortSalesRep.xml (every
+// period but "-[tout]-"); curPeriod is left on the last one exported.
 void writeSalesDocs(AppState& st);
 // The sales export command: writeSalesDocs, then the periods' sale rows
 // prepared again (they served as scratch space).

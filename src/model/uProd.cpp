@@ -230,15 +230,15 @@ void TProduit::setSold(const QString& date, const QString& qnt)
 QString TProduit::soldValue(const QString& qnt) const
 {
     const int q = strToInt(qnt);
-    if (q <= 0)
+    if (q == 0)
         return QString();
-    return (moneyOf(valeur) * q).format();
+    return (moneyOf(valeur) * q).format(); // a return (q < 0) takes its value back
 }
 
 QString TProduit::unitAmount(const QString& qnt, const QString& price)
 {
     const int q = strToIntDef(qnt, 0);
-    if (q <= 0)
+    if (q == 0)
         return QString();
     return (moneyOf(price) * q).format();
 }

@@ -182,17 +182,25 @@ void TRepList::updateAllPeriod(const TSaleList& sales)
 {
     if (m_reports.empty() || sales.isEmpty())
         return;
+    if (fitAllPeriod(sales))
+        return;
     const QString newest = sales.at(0).date;
     const QString oldest = sales.at(sales.count() - 1).date;
-    const int i = indexOfTitle(ALL_PERIOD_TITLE);
-    if (i >= 0) {
-        TReport& all = at(i);
-        all.startDate = oldest;
-        all.endDate = newest;
-        return;
-    }
-    addPeriod(ALL_PERIOD_TITLE, selLines.isEmpty() ? QString() : oldest, newest);
+    // From the first sheet's date to the last one's, whether or not rows were
+    // prepared: statements print both ends.
+    addPeriod(ALL_PERIOD_TITLE, oldest, newest);
     refreshTitles();
+}
+
+bool TRepList::fitAllPeriod(const TSaleList& sales)
+{
+    const int i = indexOfTitle(ALL_PERIOD_TITLE);
+    if (i < 0 || sales.isEmpty())
+        return i >= 0;
+    TReport& all = at(i);
+    all.startDate = sales.at(sales.count() - 1).date;
+    all.endDate = sales.at(0).date;
+    return true;
 }
 
 void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
@@ -248,8 +256,7 @@ std::vector<TRepList::Consigne> TRepList::groupRows(const QStringList& rows,
         Consigne& c = groups[size_t(*g)];
         c.rows << row;
         c.xml << xmlDataLine(items);
-        // A line total that is not a number adds 0.
-        c.total += Money::parse(QString(itemOf(items, row, 6)).remove(u'$'));
+        c.total += saleAmount(itemOf(items, row, 4), itemOf(items, row, 5));
     }
     // Every artisan of artNos gets the rows of its number, repeated or not.
     for (qsizetype k = 0; k < artNos.size(); ++k) {
@@ -325,14 +332,22 @@ void TRepList::XMLData(const QString& row, QStringList& xmlDataLines)
     xmlDataLines << xmlDataLine(row);
 }
 
+QList<int> TRepList::exportedPeriods() const
+{
+    QList<int> out;
+    for (int p = 0; p < count(); ++p)
+        if (m_reports[size_t(p)]->title != ALL_PERIOD_TITLE)
+            out << p;
+    return out;
+}
+
 void TRepList::fillTallies(const TSaleList& sales)
 {
-    const int exported = count() - 1;
-    for (int p = 0; p < count(); ++p) {
-        TReport& rep = *m_reports[size_t(p)];
-        rep.tallies.clear();
-        if (p >= exported)
-            continue;
+    const QList<int> exported = exportedPeriods();
+    for (const auto& rep : m_reports)
+        rep->tallies.clear();
+    for (qsizetype col = 0; col < exported.size(); ++col) {
+        TReport& rep = *m_reports[size_t(exported.at(col))];
         QStringList keys;
         QHash<QString, qint64> sold;
         for (int s = 0; s < sales.count(); ++s) {
@@ -353,8 +368,8 @@ void TRepList::fillTallies(const TSaleList& sales)
         for (const QString& key : std::as_const(keys)) {
             QStringList row(key);
             const QString q = QString::number(sold.value(key));
-            for (int c = 0; c < exported; ++c)
-                row << (c == p ? q : u"0"_s);
+            for (qsizetype c = 0; c < exported.size(); ++c)
+                row << (c == col ? q : u"0"_s);
             row << q;
             rep.tallies << writeCommaList(row);
         }

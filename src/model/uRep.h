@@ -89,6 +89,9 @@ public:
     // Creates or brings up to date the "-[tout]-" period from the ledger's
     // oldest and newest sheets.
     void updateAllPeriod(const TSaleList& sales);
+    // Only brings an existing "-[tout]-" to the ledger's dates (files written
+    // before kept an empty start); false when there is none.
+    bool fitAllPeriod(const TSaleList& sales);
     // Each period's sale rows from the ledger; linesReady := true.
     void prepareLines(TSaleList& sales, bool& linesReady);
     // One artisan's rows of period i into rangeLines, their XML data lines
@@ -108,9 +111,12 @@ public:
     static QString xmlDataLine(const QStringList& values);
     static void XMLData(const QString& row, QStringList& xmlDataLines);
 
-    // Fills the tallies of the periods before the last from the ledger, one
-    // row per product key sold: the key, one quantity per such period (this
-    // period's in column i + 1, 0 elsewhere) and the period's total.
+    // The periods the sales export holds: all but "-[tout]-", which only
+    // repeats them (wherever it stands in the list).
+    QList<int> exportedPeriods() const;
+    // Fills the tallies of the exported periods from the ledger, one row per
+    // product key sold: the key, one quantity per exported period (this
+    // period's in its column, 0 elsewhere) and the period's total.
     void fillTallies(const TSaleList& sales);
 
     // --- database file ---

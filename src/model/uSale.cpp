@@ -65,6 +65,21 @@ QList<RecordField> TSaleItem::recordFields() const
     return {{"date", date}, {"agent", agent}, {"total", total}, {"lines", lines, RecordField::Remainder}};
 }
 
+Money saleAmount(const QString& price, const QString& qnt)
+{
+    return Money::parse(stripDollar(price).trimmed()) * strToIntDef(qnt.trimmed(), 0);
+}
+
+Money sheetAmount(const TSaleItem& sheet)
+{
+    Money total;
+    for (const QString& line : linesOf(sheet.lines)) {
+        const QStringList f = readCommaList(line);
+        total += saleAmount(f.value(2), f.value(3));
+    }
+    return total;
+}
+
 bool dateInRange(const QString& date, const QString& from, const QString& to)
 {
     return from.compare(date) <= 0 && date.compare(to) <= 0;
@@ -261,7 +276,9 @@ QString TSaleList::sheetsInRange(const QString& from, const QString& to)
             m_current = s.get();
             // Written as a comma list so that an agent named with a blank or
             // a comma still reads back as one field.
-            results << writeCommaList({s->date, s->agent, s->total});
+            // The total from the lines: a sheet kept by an older version
+            // left its returns out of the stored one.
+            results << writeCommaList({s->date, s->agent, sheetAmount(*s).format()});
         }
     }
     return writeCommaList(results);

@@ -3,6 +3,8 @@
 // file and the queries that the sales and report windows and the report
 // documents make of it.
 
+#include "core/money.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -126,6 +128,14 @@ private:
 // the sold event of its product (artisan and product number) on its date, an
 // event left at 0 going; the database is then modified.
 void deleteSheet(AppState& st, int i);
+
+// What a sale line brings in: unit price ("12.00$") x quantity, negative for
+// a return. Computed, never read from the stored line total, which older
+// files leave empty for returns; a text that is not a number counts 0.
+Money saleAmount(const QString& price, const QString& qnt);
+
+// The sum of the sheet's sale lines.
+Money sheetAmount(const TSaleItem& sheet);
 
 // True when date lies within [from, to], compared as text (both ends included).
 bool dateInRange(const QString& date, const QString& from, const QString& to);

@@ -46,8 +46,12 @@ QString salesPageHtml(AppState& st, int p)
                        "<th class=\"num\">Prix</th><th class=\"num\">Qté</th><th class=\"num\">Total</th></tr>\n"_s;
         for (const QString& r : rows) {
             const QStringList f = readCommaList(r);
-            total += Money::parse(QString(f.value(6)).remove(u'$'));
-            body += cells(f, {0, 1, 2, 3, 4, 5, 6}, {4, 5, 6});
+            QStringList shown = f;
+            const Money amount = saleAmount(f.value(4), f.value(5));
+            total += amount;
+            if (shown.size() > 6)
+                shown[6] = amount.format();
+            body += cells(shown, {0, 1, 2, 3, 4, 5, 6}, {4, 5, 6});
         }
         body += u"<tr class=\"total\"><td colspan=\"6\"><b>Total</b></td><td class=\"num\" align=\"right\"><b>"_s
                 + total.format() + u"</b></td></tr>\n</table>\n"_s;
@@ -83,7 +87,8 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
     writeArtListXML(st.artList, dir + u"artList.xml"_s);
     written << dir + u"artList.xml"_s;
     if (chosen(prefs, 1))
-        written << xslt::transformFile(dir + u"artList.xml"_s, xslt::trustedStyleDirs(st), u"../xData.xsl"_s);
+        written << xslt::transformFile(dir + u"artList.xml"_s, xslt::trustedStyleDirs(st), u"../xData.xsl"_s, {},
+                                       {shopHtml(statementHeader(st, -1)), {}});
     const bool period = p >= 0 && p < st.repList.count();
     if (chosen(prefs, 2) && period) {
         safeWriteFile(dir + SALES_PAGE, salesPageHtml(st, p).toUtf8());

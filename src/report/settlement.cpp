@@ -7,7 +7,10 @@
 #include "export/reportDocs.h"
 #include "report/xslTransform.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -28,7 +31,8 @@ ReportFiles writeFiles(AppState& st, const Statement& s, Prompt& prompt, const S
     writeSalesReport(st, name, prompt, write);
     ReportFiles f;
     f.xml = st.repDir + safeFileName(name) + u".xml"_s;
-    f.html = xslt::transformFile(f.xml, xslt::trustedStyleDirs(st), {}, write);
+    // The page names the boutique and closes on the split, as the PDF does.
+    f.html = xslt::transformFile(f.xml, xslt::trustedStyleDirs(st), {}, write, {shopHtml(s.head), splitHtml(s)});
     f.pdf = st.repDir + safeFileName(name) + u".pdf"_s;
     safeWriteFile(f.pdf, statementPdf(s), write);
     return f;
@@ -39,6 +43,24 @@ void clearConsigne(AppState& st)
 {
     st.repList.rangeLines.clear();
     st.repList.total = Money().format();
+}
+
+// A settlement done again gives exactly its new files: the statements and
+// pages an earlier run wrote into the period's folder and this one did not
+// are removed. Only names of its form ("c" + digits) are touched: the folder
+// may be one the user keeps other files in.
+void removeStale(const QString& dir, const QSet<QString>& written)
+{
+    if (dir.isEmpty())
+        return;
+    static const QRegularExpression ours(u"^c[0-9]+\\.(xml|html|pdf)$"_s);
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
+    for (const QFileInfo& f : files) {
+        if (!ours.match(f.fileName()).hasMatch() || written.contains(dir + f.fileName()))
+            continue;
+        if (!QFile::remove(f.absoluteFilePath()))
+            throw AppError(u"Cannot remove \"%1\"."_s.arg(QDir::toNativeSeparators(f.absoluteFilePath())));
+    }
 }
 
 } // namespace
@@ -69,7 +91,9 @@ ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, Prompt
 
 Summary settlementSummary(AppState& st, int p)
 {
-    Summary sum{statementHeader(st, p), {}, {}};
+    Summary sum;
+    sum.head = statementHeader(st, p);
+    sum.rule.percent = st.artSharePercent;
     const QStringList nos = settlementArtNos(st, p);
     clearConsigne(st);
     st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
@@ -81,12 +105,15 @@ Summary settlementSummary(AppState& st, int p)
 bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, const Progress& progress,
                      bool noteForOthers)
 {
-    Summary sum{statementHeader(st, p), {}, {}};
+    Summary sum;
+    sum.head = statementHeader(st, p);
+    sum.rule.percent = st.artSharePercent;
     const QStringList nos = settlementArtNos(st, p);
     clearConsigne(st);
     const int steps = int(nos.size()) + 1;
     st.curCIndex = p;
     bool cancelled = false;
+    QSet<QString> written;
     // Each file replaces its old version whole; the batch reaches the disk at
     // its end (or where it stops), not one sync per file.
     SafeWriteOptions batch;
@@ -107,11 +134,13 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
                 if (noteForOthers && st.numItems.contains(nos.at(k))) {
                     st.repArtName = reportArtName(st, nos.at(k));
                     writeSalesReport(st, u"c"_s + nos.at(k), prompt, batch);
+                    written << st.repDir + safeFileName(u"c"_s + nos.at(k)) + u".xml"_s;
                 }
                 return;
             }
             const Statement s = statementFor(st, sum.head, nos.at(k));
-            writeFiles(st, s, prompt, batch);
+            const ReportFiles f = writeFiles(st, s, prompt, batch);
+            written << f.xml << f.html << f.pdf;
             addToSummary(sum, s);
         });
         if (cancelled || (progress && !progress(steps - 1, steps))) {
@@ -119,6 +148,7 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             return false;
         }
         writeSummary(st.repDir + SUMMARY_NAME, sum, batch);
+        removeStale(st.repDir, written);
     } catch (const AppError&) {
         try {
             syncBatch(); // what was written whole before the failure is kept

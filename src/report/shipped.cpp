@@ -31,7 +31,10 @@ QStringList install(const AppState& st)
         if (QFileInfo::exists(path))
             continue;
         makeFolder(dir);
-        safeWriteFile(path, file(name));
+        QByteArray bytes = file(name);
+        // The start page names the boutique, as the pages it leads to do.
+        bytes.replace("@BOUTIQUE@", st.shopName.toHtmlEscaped().toUtf8());
+        safeWriteFile(path, bytes);
         written << path;
     }
     return written;

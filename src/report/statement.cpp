@@ -31,6 +31,11 @@ QString linesHtml(const QString& text)
 
 } // namespace
 
+QString shopHtml(const StatementHeader& head)
+{
+    return u"<p class=\"shop\"><b>"_s + esc(head.shopName) + u"</b><br>"_s + linesHtml(head.shopAddress) + u"</p>\n"_s;
+}
+
 QString pageHtml(const QString& title, const StatementHeader& head, const QString& body)
 {
     QString h = u"<!DOCTYPE html>\n<html lang=\"fr\"><head><meta charset=\"utf-8\"><title>"_s + esc(title)
@@ -39,7 +44,7 @@ QString pageHtml(const QString& title, const StatementHeader& head, const QStrin
                   "table.rows th,table.rows td{border:1px solid #888;padding:3px 6px;}"
                   "td.num,th.num{text-align:right;white-space:nowrap;}tr.total td{font-weight:bold;}"
                   "@media print{body{margin:0;}}</style></head>\n<body>\n"_s;
-    h += u"<p><b>"_s + esc(head.shopName) + u"</b><br>"_s + linesHtml(head.shopAddress) + u"</p>\n"_s;
+    h += shopHtml(head);
     h += u"<h1>"_s + esc(title) + u"</h1>\n"_s;
     if (!head.periodTitle.isEmpty())
         h += u"<p>Période : "_s + esc(head.periodTitle) + u", du "_s + esc(frenchDate(head.startDate))
@@ -51,7 +56,28 @@ namespace {
 
 const QString TABLE = u"<table class=\"rows\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"_s;
 
+// The three amounts a statement closes on.
+QList<std::pair<QString, QString>> splitLines(const ShareSplit& split)
+{
+    return {{u"Ventes au prix de vente"_s, split.sales.format()},
+            {u"Part de la boutique"_s, split.shop().format()},
+            {u"Montant dû à l'artisan"_s, split.due.format()}};
+}
+
 } // namespace
+
+QString splitHtml(const Statement& s)
+{
+    const ShareSplit& split = s.split;
+    const ShareRule& rule = s.rule;
+    QString h = u"<table class=\"split\">\n"_s;
+    for (const auto& [label, amount] : splitLines(split))
+        h += u"<tr><td>"_s + esc(label) + u"</td><td class=\"num\" align=\"right\">"_s + esc(amount) + u"</td></tr>\n"_s;
+    h += u"</table>\n<p>Part de l'artisan : "_s + esc(rule.text()) + u"</p>\n"_s;
+    if (const QString w = missingValeurWarning(split.missing); !w.isEmpty())
+        h += u"<p class=\"warning\"><b>"_s + esc(w) + u"</b></p>\n"_s;
+    return h;
+}
 
 StatementHeader statementHeader(const AppState& st, int p)
 {
@@ -67,7 +93,7 @@ StatementHeader statementHeader(const AppState& st, int p)
 
 Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo)
 {
-    Statement s{head, artNo, {}, {}, st.repList.rangeLines, st.repList.total};
+    Statement s{head, artNo, {}, {}, st.repList.rangeLines, st.repList.total, {}, {}};
     const int at = st.artList.indexOfArtNo(artNo);
     if (at >= 0) {
         const TArtisan& a = st.artList.at(at);
@@ -76,8 +102,10 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
     }
     if (s.artName.isEmpty())
         s.artName = u"Artisan "_s + artNo;
-    if (s.total.isEmpty())
-        s.total = Money().format();
+    s.rule.percent = st.artSharePercent;
+    s.split = shareOf(s.rows, st.artList, s.rule);
+    // The total from the rows themselves, returns taken off.
+    s.total = s.split.sales.format();
     return s;
 }
 
@@ -85,10 +113,15 @@ void addToSummary(Summary& sum, const Statement& s)
 {
     if (s.rows.isEmpty())
         return;
-    SummaryLine line{s.artNo, s.artName, 0, Money::parse(QString(s.total).remove(u'$'))};
+    SummaryLine line{s.artNo, s.artName, 0, s.split.sales, s.split.shop(), s.split.due};
     for (const QString& row : s.rows)
         line.items += strToIntDef(getCommaItem(row, 5), 0);
+    sum.sales += line.sales;
+    sum.shop += line.shop;
     sum.total += line.owed;
+    sum.rule = s.rule;
+    if (!s.split.missing.isEmpty())
+        sum.warnings << s.artName + u" : "_s + s.split.missing.join(u", "_s);
     sum.lines.push_back(std::move(line));
 }
 
@@ -121,10 +154,12 @@ QString statementHtml(const Statement& s)
             body += u"<tr class=\"row\"><td>"_s + esc(f.value(0)) + u"</td><td>"_s + esc(f.value(2))
                     + u"</td><td>"_s + esc(f.value(3)) + u"</td><td class=\"num\" align=\"right\">"_s
                     + esc(f.value(4)) + u"</td><td class=\"num\" align=\"right\">"_s + esc(f.value(5))
-                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(f.value(6)) + u"</td></tr>\n"_s;
+                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(saleAmount(f.value(4), f.value(5)).format())
+                    + u"</td></tr>\n"_s;
         }
-        body += u"<tr class=\"total\"><td colspan=\"5\"><b>Total dû</b></td><td class=\"num\" align=\"right\">"
+        body += u"<tr class=\"total\"><td colspan=\"5\"><b>Total des ventes</b></td><td class=\"num\" align=\"right\">"
                 "<b>"_s + esc(s.total) + u"</b></td></tr>\n</table>\n"_s;
+        body += splitHtml(s);
     }
     return pageHtml(u"Relevé de consignation"_s, s.head, body);
 }
@@ -135,14 +170,20 @@ QString summaryHtml(const Summary& sum)
     if (sum.lines.empty()) {
         body = u"<p><i>Aucune vente enregistrée pour la période.</i></p>\n"_s;
     } else {
+        const QString num = u"</td><td class=\"num\" align=\"right\">"_s;
         body = TABLE + u"<tr><th>No</th><th>Artisan</th><th class=\"num\">Articles vendus</th>"
+                       "<th class=\"num\">Ventes</th><th class=\"num\">Part de la boutique</th>"
                        "<th class=\"num\">Montant dû</th></tr>\n"_s;
         for (const SummaryLine& l : sum.lines)
-            body += u"<tr class=\"row\"><td>"_s + esc(l.artNo) + u"</td><td>"_s + esc(l.name)
-                    + u"</td><td class=\"num\" align=\"right\">"_s + QString::number(l.items)
-                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(l.owed.format()) + u"</td></tr>\n"_s;
-        body += u"<tr class=\"total\"><td colspan=\"3\"><b>Total</b></td><td class=\"num\" align=\"right\">"
-                "<b>"_s + esc(sum.total.format()) + u"</b></td></tr>\n</table>\n"_s;
+            body += u"<tr class=\"row\"><td>"_s + esc(l.artNo) + u"</td><td>"_s + esc(l.name) + num
+                    + QString::number(l.items) + num + esc(l.sales.format()) + num + esc(l.shop.format()) + num
+                    + esc(l.owed.format()) + u"</td></tr>\n"_s;
+        body += u"<tr class=\"total\"><td colspan=\"3\"><b>Total</b>"_s + num + u"<b>"_s + esc(sum.sales.format())
+                + u"</b>"_s + num + u"<b>"_s + esc(sum.shop.format()) + u"</b>"_s + num + u"<b>"_s
+                + esc(sum.total.format()) + u"</b></td></tr>\n</table>\n"_s;
+        body += u"<p>Part de l'artisan : "_s + esc(sum.rule.text()) + u"</p>\n"_s;
+        if (!sum.warnings.isEmpty())
+            body += u"<p class=\"warning\"><b>"_s + esc(missingValeurWarning(sum.warnings)) + u"</b></p>\n"_s;
     }
     return pageHtml(u"Sommaire de consignation"_s, sum.head, body);
 }
@@ -196,7 +237,7 @@ struct PdfTable {
     QStringList header;
     QList<QStringList> rows;
     QString totalLabel;
-    QString total;
+    QStringList totals; // under the last columns
 };
 
 // Draws a statement or the summary straight onto a PDF page with QPainter:
@@ -239,6 +280,15 @@ public:
                 text(field(l.trimmed()), normal);
     }
     void gap(double lines_) { y += int(line * lines_); }
+    // A text wrapped to the page's width.
+    void paragraph(const QString& t, const QFont& f)
+    {
+        p.setFont(f);
+        const QRect r = QFontMetrics(f, &w).boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, t);
+        room(r.height());
+        p.drawText(QRect(0, y, width, r.height()), Qt::TextWordWrap, t);
+        y += r.height();
+    }
 
     // The boutique, the title and the period, as on the page.
     void head(const QString& heading, const StatementHeader& h)
@@ -266,16 +316,19 @@ public:
         drawRow(t.header, bold, true);
         for (const QStringList& r : t.rows)
             drawRow(r, normal, false);
-        // The closing line: its label spans all columns but the last.
+        // The closing line: its label spans the columns before the totals.
         const int h = line + 2 * pad;
         room(h);
         p.setFont(bold);
         p.drawRect(0, y, width, h);
-        p.drawLine(cols.at(cols.size() - 2), y, cols.at(cols.size() - 2), y + h);
-        p.drawText(QRect(pad, y, cols.at(cols.size() - 2) - 2 * pad, h), Qt::AlignLeft | Qt::AlignVCenter,
-                   t.totalLabel);
-        p.drawText(QRect(cols.at(cols.size() - 2) + pad, y, width - cols.at(cols.size() - 2) - 2 * pad, h),
-                   Qt::AlignRight | Qt::AlignVCenter, t.total);
+        const int first = int(cols.size() - 1 - t.totals.size());
+        p.drawText(QRect(pad, y, cols.at(first) - 2 * pad, h), Qt::AlignLeft | Qt::AlignVCenter, t.totalLabel);
+        for (int k = 0; k < t.totals.size(); ++k) {
+            const int x = cols.at(first + k);
+            p.drawLine(x, y, x, y + h);
+            p.drawText(QRect(x + pad, y, cols.at(first + k + 1) - x - 2 * pad, h), Qt::AlignRight | Qt::AlignVCenter,
+                       t.totals.at(k));
+        }
         y += h;
         tableHead = nullptr;
     }
@@ -368,14 +421,21 @@ QByteArray statementPdf(const Statement& s)
                    {false, false, false, true, true, true},
                    {u"Date"_s, u"Produit"_s, u"Description"_s, u"Prix"_s, u"Qté"_s, u"Total"_s},
                    {},
-                   u"Total dû"_s,
-                   s.total};
+                   u"Total des ventes"_s,
+                   {s.total}};
         t.rows.reserve(s.rows.size());
         for (const QString& row : s.rows) {
             const QStringList f = readCommaList(row);
-            t.rows << QStringList{f.value(0), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6)};
+            t.rows << QStringList{f.value(0), f.value(2), f.value(3), f.value(4), f.value(5),
+                                  saleAmount(f.value(4), f.value(5)).format()};
         }
         page.table(t);
+        page.gap(0.8);
+        for (const auto& [label, amount] : splitLines(s.split))
+            page.text(label + u" : "_s + amount, pdfFont(10, label.startsWith(u"Montant"_s)));
+        page.text(u"Part de l'artisan : "_s + s.rule.text(), pdfFont(10, false));
+        if (const QString w = missingValeurWarning(s.split.missing); !w.isEmpty())
+            page.paragraph(w, pdfFont(10, true));
     });
 }
 
@@ -387,14 +447,19 @@ QByteArray summaryPdf(const Summary& sum)
             page.text(NO_SALE, pdfFont(10, false, true));
             return;
         }
-        PdfTable t{{0.1, 0.5, 0.2, 0.2},
-                   {false, false, true, true},
-                   {u"No"_s, u"Artisan"_s, u"Articles vendus"_s, u"Montant dû"_s},
+        PdfTable t{{0.07, 0.33, 0.12, 0.16, 0.16, 0.16},
+                   {false, false, true, true, true, true},
+                   {u"No"_s, u"Artisan"_s, u"Articles"_s, u"Ventes"_s, u"Part boutique"_s, u"Montant dû"_s},
                    {},
                    u"Total"_s,
-                   sum.total.format()};
+                   {sum.sales.format(), sum.shop.format(), sum.total.format()}};
         for (const SummaryLine& l : sum.lines)
-            t.rows << QStringList{l.artNo, l.name, QString::number(l.items), l.owed.format()};
+            t.rows << QStringList{l.artNo, l.name, QString::number(l.items), l.sales.format(), l.shop.format(),
+                                  l.owed.format()};
         page.table(t);
+        page.gap(0.8);
+        page.text(u"Part de l'artisan : "_s + sum.rule.text(), pdfFont(10, false));
+        if (!sum.warnings.isEmpty())
+            page.paragraph(missingValeurWarning(sum.warnings), pdfFont(10, true));
     });
 }

@@ -3,6 +3,7 @@
 // and the settlement summary of every artisan, as HTML pages and PDF files.
 
 #include "core/money.h"
+#include "model/artShare.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,21 +28,29 @@ struct Statement {
     QString artName;    // first name and family name
     QString artAddress; // one line per postal line
     QStringList rows;   // "date,aNo,pNo,descript,valeur,qnt,tot"
-    QString total;      // "0.00$"
+    QString total;      // "0.00$", the sales at the selling price
+    ShareRule rule;
+    ShareSplit split;   // the sales, the boutique's part, the amount due
 };
 
 // One line of the settlement summary.
 struct SummaryLine {
     QString artNo;
     QString name;
-    qint64 items = 0; // units sold
-    Money owed;
+    qint64 items = 0; // units sold, returns taken off
+    Money sales;      // at the selling price
+    Money shop;       // the boutique's part
+    Money owed;       // due to the artisan
 };
 
 struct Summary {
     StatementHeader head;
     std::vector<SummaryLine> lines; // by artisan number
-    Money total;
+    Money sales;
+    Money shop;
+    Money total; // due to the artisans
+    ShareRule rule;
+    QStringList warnings; // one per artisan with products without a "Valeur"
 };
 
 // The header of period p (title and dates) with the boutique of the settings.
@@ -59,6 +68,11 @@ QString frenchDate(const QString& yymmdd);
 // A whole page: the boutique, the title, the period (when there is one), body.
 QString pageHtml(const QString& title, const StatementHeader& head, const QString& body);
 QString statementHtml(const Statement& s);
+// The boutique's name and address, as every page starts.
+QString shopHtml(const StatementHeader& head);
+// A statement's closing amounts (sales, the boutique's part, the amount due),
+// its rule and the warning naming products without a "Valeur".
+QString splitHtml(const Statement& s);
 QString summaryHtml(const Summary& sum);
 // The same pages as PDF documents (US Letter, DejaVu Sans); a description
 // too long for its column is cut short with "...".

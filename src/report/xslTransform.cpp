@@ -216,8 +216,22 @@ QStringList trustedStyleDirs(const AppState& st)
     return dirs;
 }
 
+QByteArray addToPage(QByteArray page, const PageAdditions& add)
+{
+    if (!add.bottom.isEmpty()) {
+        const qsizetype end = page.lastIndexOf("</body>");
+        page.insert(end >= 0 ? end : page.size(), add.bottom.toUtf8());
+    }
+    if (!add.top.isEmpty()) {
+        const qsizetype body = page.indexOf("<body");
+        const qsizetype open = body >= 0 ? page.indexOf('>', body) : -1;
+        page.insert(open >= 0 ? open + 1 : 0, add.top.toUtf8());
+    }
+    return page;
+}
+
 QString transformFile(const QString& xmlPath, const QStringList& trustedDirs, const QString& defaultHref,
-                      const SafeWriteOptions& write)
+                      const SafeWriteOptions& write, const PageAdditions& add)
 {
     QFile in(xmlPath);
     if (!in.open(QIODevice::ReadOnly))
@@ -247,7 +261,7 @@ QString transformFile(const QString& xmlPath, const QStringList& trustedDirs, co
         throw AppError(u"Aucune feuille de style pour \"%1\"."_s.arg(QDir::toNativeSeparators(xmlPath)));
 
     const QString htmlPath = info.dir().filePath(info.completeBaseName() + u".html"_s);
-    safeWriteFile(htmlPath, transform(xml, xsl, xmlPath, xslPath), write);
+    safeWriteFile(htmlPath, addToPage(transform(xml, xsl, xmlPath, xslPath), add), write);
     return htmlPath;
 }
 

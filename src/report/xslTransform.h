@@ -35,7 +35,16 @@ QString styleSheetHref(const QByteArray& xml);
 // page's path. A document that names none goes through defaultHref. AppError
 // when reading, transforming or writing fails; a page already there is then
 // left as it was.
+// add.top goes right after the page's <body> tag, add.bottom before its
+// </body> (HTML in UTF-8, as our style sheets write pages).
+struct PageAdditions {
+    QString top;
+    QString bottom;
+};
 QString transformFile(const QString& xmlPath, const QStringList& trustedDirs,
-                      const QString& defaultHref = {}, const SafeWriteOptions& write = {});
+                      const QString& defaultHref = {}, const SafeWriteOptions& write = {},
+                      const PageAdditions& add = {});
+// The same additions made to a page's bytes.
+QByteArray addToPage(QByteArray page, const PageAdditions& add);
 
 } // namespace xslt

@@ -149,7 +149,8 @@ private slots:
         const QString all = tmp.filePath(u"all"_s);
         const ProcessRun a = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, all});
         QCOMPARE(a.code, 0);
-        QCOMPARE(a.out, QByteArray("001 3 63.00$\n002 1 45.00$\nTotal: 108.00$\n"));
+        // The amounts due to the artisans (each product's "Valeur"), not the shelf prices.
+        QCOMPARE(a.out, QByteArray("001 3 32.50$\n002 1 20.00$\nTotal: 52.50$\n"));
         QCOMPARE(QDir(all).entryList(QDir::Files).size(), 8); // sommaire.html and .pdf too
 
         const ProcessRun intoFile = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one + u"/c002.xml"_s});

@@ -181,12 +181,13 @@ private slots:
         st.wLeft = 10;
         st.wTop = 20;
         st.shopAddress = u"12, rue du Pont\nQuébec"_s;
+        st.artSharePercent = 60;
         writeSettings(path, st);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
         // Read back (quotes and all) and written again, nothing changes.
         AppState back;
         readSettings(path, back);
-        QCOMPARE(back.shopAddress, st.shopAddress);
+        QCOMPARE(back.shopAddress + QString::number(back.artSharePercent), st.shopAddress + u"60"_s);
         writeSettings(path, back);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
     }

@@ -6,12 +6,14 @@
 #include "core/appState.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
+#include "model/uRep.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -193,13 +195,23 @@ private slots:
         addSheet(s, u"090301"_s, {u"VerArt001-002,Bol,5.00$,3,15.00$"_s});
         TRepList& r = e.st.repList;
         r.addPeriod(u"Juin"_s, u"090601"_s, u"090630"_s);
-        r.addPeriod(u"Courante"_s, u"090701"_s, u"090731"_s);
+        r.updateAllPeriod(s); // "-[tout]-" last, as the program keeps it: every sale is exported
         e.st.linesReady = true;
         writeSalesDocs(e.st);
         QCOMPARE(r.curPeriod, 1);
         QVERIFY(!e.st.linesReady);
         for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
             QCOMPARE(e.data(root), golden(root + u".xml"_s));
+        // The short table holds what the sheets sold, key by key.
+        QHash<QString, int> sold;
+        for (int i = 0; i < s.count(); ++i)
+            for (const QString& line : s.saleLinesOf(i))
+                sold[readCommaList(line).value(0)] += readCommaList(line).value(3).toInt();
+        const QStringList keys = texts(e.data(u"shortSalesRep"_s), u"pNo"_s);
+        const QStringList qs = texts(e.data(u"shortSalesRep"_s), u"qStr"_s);
+        QCOMPARE(keys.size(), sold.size());
+        for (qsizetype k = 0; k < keys.size(); ++k)
+            QCOMPARE(qs.at(k).split(u',').last().toInt(), sold.value(keys.at(k)));
         // The export command prepares the sale rows again afterwards.
         exportSales(e.st);
         QVERIFY(e.st.linesReady);
@@ -207,21 +219,20 @@ private slots:
                                                    u"090518,001,002,Bol,5.00$,1,5.00$"_s,
                                                    u"090301,001,002,Bol,5.00$,3,15.00$"_s}));
 
-        // With five periods the current one is the fourth; with fewer than
-        // two there is none, and the documents are empty.
+        // Periods after "-[tout]-" are exported too; without any period all
+        // sales are still there, and the period documents are empty.
         for (int i = 0; i < 2; ++i)
             r.addPeriod(u"P%1"_s.arg(i), u"090101"_s, u"091231"_s);
         writeSalesDocs(e.st);
-        QCOMPARE(r.curPeriod, 3);
-        for (int periods : {0, 1}) {
-            while (r.count() > periods)
-                r.deletePeriod(r.count() - 1);
-            r.curPeriod = -1;
-            writeSalesDocs(e.st);
-            QCOMPARE(r.curPeriod, -1);
-            for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
-                QCOMPARE(e.data(root), golden(root + u"-empty.xml"_s));
-        }
+        QCOMPARE(r.curPeriod, 4);
+        while (!r.isEmpty())
+            r.deletePeriod(r.count() - 1);
+        r.curPeriod = -1;
+        writeSalesDocs(e.st);
+        QCOMPARE(r.curPeriod, -1);
+        QCOMPARE(e.data(u"allSales"_s), golden(u"allSales.xml"_s));
+        for (const QString& root : {u"periodSales"_s, u"shortSalesRep"_s})
+            QCOMPARE(e.data(root), golden(root + u"-empty.xml"_s));
     }
 
     void mergeAndShortRows()
@@ -232,7 +243,8 @@ private slots:
         r.at(0).tallies = QStringList{u"b,2,0,0,2"_s, u"a,1,0,0,1"_s};
         r.at(1).tallies = QStringList{u"a,0,5,0,5"_s, u"c,0,7,0,7"_s};
         r.at(2).tallies = QStringList{u"b,0,0,3,3"_s};
-        r.at(3).tallies = QStringList{u"z,9,9,9,9"_s}; // the last period is not merged
+        r.at(3).tallies = QStringList{u"z,9,9,9,9"_s}; // "-[tout]-" is not merged
+        r.at(3).title = ALL_PERIOD_TITLE;
         QStringList out;
         mergeTallies(r, out);
         QCOMPARE(out, (QStringList{u"\t<pNo>a</pNo><qStr>1,5,0,6</qStr>"_s, u"\t<pNo>b</pNo><qStr>2,0,3,5</qStr>"_s,

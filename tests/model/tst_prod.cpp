@@ -99,7 +99,9 @@ private slots:
         TProduit p;
         p.valeur = u" 0.10$ "_s;
         QCOMPARE(p.soldValue(u"3"_s) + TProduit::unitAmount(u"3"_s, p.valeur), u"0.30$0.30$"_s);
-        QCOMPARE(p.soldValue(u"0"_s) + p.soldValue(u"-1"_s) + TProduit::unitAmount(u"0"_s, p.valeur), QString());
+        QCOMPARE(p.soldValue(u"0"_s) + TProduit::unitAmount(u"0"_s, p.valeur), QString());
+        // A return takes its amount back.
+        QCOMPARE(p.soldValue(u"-1"_s) + TProduit::unitAmount(u"-2"_s, p.valeur), u"-0.10$-0.20$"_s);
         QCOMPARE(TProduit::unitAmount(u"x"_s, p.valeur), QString());
         QCOMPARE(errorOf([&] { p.soldValue(u"x"_s); }), u"'x' is not a valid integer value"_s);
         p.valeur.clear(); // a product never stored from the window has no value yet

@@ -14,6 +14,7 @@
 #include "support/testFiles.h"
 
 #include <QDir>
+#include <QMap>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,6 +201,11 @@ private slots:
         QCOMPARE(readFileBytes(st.dataDir + u"index.htm"_s), QByteArray("mine"));
         QVERIFY(shipped::install(st).isEmpty());
         QVERIFY(shipped::file(u"report.xsl"_s).contains("xsl:stylesheet"));
+        // The start page names the boutique.
+        QFile::remove(st.dataDir + u"index.htm"_s);
+        st.shopName = u"Chez Zoé & fils"_s;
+        shipped::install(st);
+        QCOMPARE(htmlTexts(readFileBytes(st.dataDir + u"index.htm"_s), "//p[1]/b"), QStringList{st.shopName});
     }
 
     // The PDF statement names the boutique, the artisan, every row and the total.
@@ -217,7 +223,7 @@ private slots:
 
         // A statement longer than a page goes on with the table's header.
         Statement s{statementHeader(b.st, b.spring),
-                    u"001"_s, u"A"_s, {}, {}, u"999.00$"_s};
+                    u"001"_s, u"A"_s, {}, {}, u"999.00$"_s, {}, {}};
         for (int i = 1; i <= 90; ++i)
             s.rows << u"090518,001,TreMar001-001,\"Ligne %1\",1.00$,1,1.00$"_s.arg(i);
         const QString path = b.dir.filePath(u"long.pdf"_s);
@@ -241,28 +247,84 @@ private slots:
         QVERIFY(shown.contains(u"(artisan no 001)"_s) && !shown.contains(QString(1000, u'x')));
     }
 
-    // The summary holds every artisan with sales, by number, and its grand
-    // total is the sum of their consignments; cancelling leaves no summary.
+    // The summary holds every artisan with sales, by number: per artisan the
+    // sales, the boutique's part and the amount due, under either rule, equal
+    // sums made here from the sheets; a return (total left empty, as older
+    // files have it) takes its amount off. Cancelling leaves no summary.
+    void summary_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::newRow("valeur") << 0;
+        QTest::newRow("60 %") << 60;
+    }
     void summary()
     {
+        QFETCH(int, percent);
         Boutique b;
+        b.st.artSharePercent = percent;
+        addSheet(b.st.saleList, u"090522"_s, {saleLine(u"TreMar001-001"_s, u"Vase"_s, u"24.00$"_s, u"-1"_s, QString())});
+        b.st.linesReady = false;
+        // The sums, in cents, from the sheets dated within Printemps.
+        const auto cents = [](const QString& m) { return qRound64(QString(m).remove(u'$').toDouble() * 100); };
+        QMap<QString, std::array<qint64, 2>> want; // artisan -> sales, due
+        QStringList missing;
+        const TReport& spring = b.st.repList.at(b.spring);
+        for (int i = 0; i < b.st.saleList.count(); ++i) {
+            const TSaleItem& sheet = b.st.saleList.at(i);
+            if (sheet.date < spring.startDate || sheet.date > spring.endDate)
+                continue;
+            for (const QString& line : b.st.saleList.saleLinesOf(i)) {
+                const QStringList f = readCommaList(line);
+                const QString artNo = f.at(0).mid(6, 3), prodNo = f.at(0).right(3);
+                const qint64 sale = cents(f.at(2)) * f.at(3).toInt();
+                want[artNo][0] += sale;
+                const int a = b.st.artList.indexOfArtNo(artNo);
+                QString valeur;
+                for (int k = 0; a >= 0 && k < b.st.artList.at(a).products.count(); ++k)
+                    if (b.st.artList.at(a).products.at(k).prodNo == prodNo)
+                        valeur = b.st.artList.at(a).products.at(k).valeur;
+                if (percent == 0 && valeur.isEmpty())
+                    missing << prodNo;
+                want[artNo][1] += percent ? 0 : cents(valeur) * f.at(3).toInt();
+            }
+        }
         Summary sum;
         QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
+        qint64 sales = 0, due = 0;
         QStringList nos;
-        Money each;
         for (const SummaryLine& l : sum.lines) {
             nos << l.artNo;
-            b.st.repList.setConsigne(l.artNo, b.spring, b.st.saleList, b.st.linesReady, b.st.xmlDataLines);
-            QCOMPARE(l.owed.format(), b.st.repList.total);
-            each += l.owed;
+            const qint64 d = percent ? qRound64(want[l.artNo][0] * percent / 100.0) : want[l.artNo][1];
+            QCOMPARE((QList<qint64>{l.sales.units() / 100, l.owed.units() / 100, (l.sales - l.shop).units() / 100}),
+                     (QList<qint64>{want[l.artNo][0], d, d}));
+            sales += want[l.artNo][0];
+            due += d;
         }
-        QCOMPARE(nos, (QStringList{u"001"_s, u"002"_s, u"009"_s}));
-        QCOMPARE(sum.total, each);
-        QCOMPARE(sum.total.format(), u"122.50$"_s);
+        QCOMPARE(nos, want.keys());
+        QCOMPARE((QList<qint64>{sum.sales.units() / 100, sum.total.units() / 100, sum.shop.units() / 100}),
+                 (QList<qint64>{sales, due, sales - due}));
         QCOMPARE(settlementSummary(b.st, b.spring).total, sum.total);
         const QByteArray page = readFileBytes(b.st.repDir + SUMMARY_NAME + u".html"_s);
-        QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[2]"), QStringList{u"122.50$"_s});
-        QVERIFY(QFile::exists(b.st.repDir + SUMMARY_NAME + u".pdf"_s));
+        QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[position()>1]"),
+                 (QStringList{sum.sales.format(), sum.shop.format(), sum.total.format()}));
+        // Products without a "Valeur" are named on the summary and the statement.
+        QCOMPARE(sum.warnings.isEmpty(), missing.isEmpty());
+        QCOMPARE(htmlTexts(page, "//p[@class='warning']").size(), missing.isEmpty() ? 0 : 1);
+        const QByteArray c009 = readFileBytes(b.st.repDir + u"c009.html"_s);
+        QCOMPARE(htmlTexts(c009, "//p[@class='shop']/b"), QStringList{u"Boutique Tilvar"_s});
+        QCOMPARE(htmlTexts(c009, "//table[@class='split']//td[2]").value(2), sum.lines.back().owed.format());
+
+        // Settled again once an artisan no longer sells in the period: its
+        // files go, the user's own stay.
+        QVERIFY(writeFileBytes(b.st.repDir + u"notes.pdf"_s, "x"));
+        b.st.saleList.at(b.st.saleList.indexOfDate(u"090520"_s)).lines.clear();
+        b.st.linesReady = false;
+        QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
+        const QStringList files = QDir(b.st.repDir).entryList(QDir::Files);
+        QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s));
+        QVERIFY(!files.contains(u"c009.html"_s) && !files.contains(u"c009.pdf"_s) && !files.contains(u"c009.xml"_s));
+        if (percent)
+            return;
 
         // With the note form for the others, every report is the one
         // exportAllConsigne writes.

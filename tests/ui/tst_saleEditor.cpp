@@ -198,10 +198,14 @@ private slots:
         QTest::newRow("a quantity for a product not on the sheet")
             << QStringList{u"TreMar:003"_s, u"TreMar:003=+"_s} << QStringList{vase, bol, foulard}
             << u"2 1 0 1"_s << u"Ajoutez d'abord le produit à la liste pour en changer la quantité... :) "_s;
-        QTest::newRow("a failed save keeps the changes, unsaved")
-            << QStringList{u"fail"_s, u"TreMar:002=0"_s}
-            << QStringList{vase, u"TreMar001-002|Bol \"Océan\"|15.00$|0|"_s, foulard, empty}
-            << u"2 0 0 1"_s << u"fail"_s;
+        QTest::newRow("a failed save keeps the changes (a return), unsaved")
+            << QStringList{u"fail"_s, u"TreMar:002=-1"_s}
+            << QStringList{vase, u"TreMar001-002|Bol \"Océan\"|15.00$|-1|-15.00$"_s, foulard, empty}
+            << u"2 -1 0 1"_s << u"fail"_s;
+        QTest::newRow("a quantity of 0 is no sale: refused")
+            << QStringList{u"TreMar:002=0"_s} << QStringList{vase, bol, foulard, empty} << u"2 1 0 1"_s
+            << u"Une quantité de 0 n'est pas une vente : retirez plutôt le produit de la feuille "
+               "(une quantité négative enregistre un retour)."_s;
         // Typed quantities are kept when the user leaves them without Enter.
         QTest::newRow("typed, then another line, then Terminé")
             << QStringList{u"TreMar:001~5"_s, u"TreMar:002~3"_s}

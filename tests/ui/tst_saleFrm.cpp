@@ -6,6 +6,8 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uProd.h"
+#include "model/uRep.h"
+#include "support/fakePrompt.h"
 #include "support/sampleDb.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/widgets/PCalendar.h"
@@ -19,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -104,6 +107,56 @@ private slots:
         QCOMPARE(changes.count(), 1);
     }
 
+    // Both calendars: the shown day chosen at once, months and the year
+    // across New Year, the keyboard; a date well ahead asks first.
+    void calendarsAcrossYearsAndKeys()
+    {
+        FakePrompt prompt;
+        TCalDialog cal(prompt, nullptr, QDate(2026, 12, 30));
+        cal.show();
+        QVERIFY(cal.OkBtn->isEnabled());
+        QCOMPARE(cal.chosenDate(), u"261230"_s);
+        cal.nextBtn->click();
+        QCOMPARE(cal.chosenDate(), u"270130"_s);
+        for (int k : {Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right})
+            QTest::keyClick(cal.Calend, Qt::Key(k));
+        QCOMPARE(cal.chosenDate(), u"261123"_s);
+        cal.yearSpin->setValue(2025);
+        QCOMPARE(cal.chosenDate() + cal.monthLab->text(), u"251123novembre"_s);
+        cal.setDateStr(u"270110"_s); // eleven days ahead: asked, refused, still open
+        prompt.answers = {Prompt::Answer::No};
+        cal.OkBtn->click();
+        QVERIFY(prompt.questions.last().startsWith(u"La date choisie (270110) est dans 11 jours"_s));
+        QCOMPARE(cal.result(), int(QDialog::Rejected));
+        cal.setDateStr(u"270102"_s); // three days: no question
+        QTest::keyClick(cal.Calend, Qt::Key_Return);
+        QCOMPARE(cal.result(), int(QDialog::Accepted));
+        QCOMPARE(prompt.questions.size(), 1);
+
+        // The period dialog: a start changed on the calendar, a one-day
+        // period across New Year, deletion asked first.
+        TRepList reps;
+        reps.addPeriod(u"Décembre"_s, u"261201"_s, u"261231"_s);
+        reps.refreshTitles();
+        int cur = 0;
+        TaddPeriodDlg p(reps, prompt, cur);
+        p.addClick();
+        QCOMPARE(p.dteLab1->text(), u"270101"_s);
+        p.pickField(true);
+        p.prevBtn->click();
+        QCOMPARE(p.dteLab1->text() + p.dteLab2->text(), u"270101270102"_s); // moving months changes nothing
+        clickDay(p.Calend, 31);
+        p.pickField(false); // shows the end, in January
+        p.prevBtn->click();
+        clickDay(p.Calend, 31);
+        p.confirmTitle();
+        QCOMPARE(reps.at(1).record(), u"janvier|:|261231|:|261231"_s);
+        prompt.answers = {Prompt::Answer::No};
+        p.mDel->trigger();
+        QCOMPARE(reps.count(), 2);
+        QVERIFY(prompt.questions.last().contains(u"« janvier »"_s));
+    }
+
     void salesScenario()
     {
         UiHarness h;
@@ -177,9 +230,12 @@ private slots:
             clickDay(p.Calend, 31);
             p.pTitleBtn->click();
             p.addPBtn->click();
-            clickDay(p.Calend, 1);
+            p.prevBtn->click(); // a month back shows March, the end stays
+            seen << p.dteLab2->text();
+            clickDay(p.Calend, 15);
             p.pTitleBtn->click();
             seen << (p.pTPanel->isHidden() ? u"closed"_s : u"open"_s);
+            p.nextBtn->click();
             clickDay(p.Calend, 30);
             p.pTitleBtn->click();
             p.addPBtn->click();
@@ -195,9 +251,9 @@ private slots:
         };
         w.aSetPeriods->trigger();
         QCOMPARE(seen, QStringList({u"Hiver"_s,
-                                    u"090301-090302 mars"_s, u"open"_s,
+                                    u"090301-090302 mars"_s, u"090402"_s, u"open"_s,
                                     recordFieldProblem(u"mai|:|"_s, REC_SEP)}));
-        QCOMPARE(h.prompt.informations.last(), u"Entrée incorrecte, veuillez corriger!"_s);
+        QVERIFY(h.prompt.informations.last().startsWith(u"La fin de la période (090315) précède son début (090401)"_s));
         QCOMPARE(st.repList.titles,
                  QStringList({u"Hiver"_s, u"mars"_s, u"avril"_s, u"mars1"_s, u"-[tout]-"_s}));
         QCOMPARE(st.repList.at(2).endDate, u"090430"_s);
@@ -207,7 +263,7 @@ private slots:
         // deletes another, and is closed by its close box.
         h.click(s.viewModeBtn);
         QCOMPARE(column(s.gGrid, 0), QStringList({u"090525"_s, u"090520"_s, u"090510"_s}));
-        QCOMPARE(s.gTotLab->text(), u"34.50$"_s);
+        QCOMPARE(s.gTotLab->text(), u"24.00$"_s); // from the lines: 090510 stores 10.50$ but has none
         h.onModal = [&](QDialog& d) {
             auto& p = dynamic_cast<TaddPeriodDlg&>(d);
             p.editClick();
@@ -237,7 +293,7 @@ private slots:
             periods << v[u"title"_s].toString() + u' ' + v[u"startDate"_s].toString() + u'-'
                            + v[u"endDate"_s].toString();
         QCOMPARE(periods, QStringList({u"Hiver 090101-090228"_s, u"mars 090301-090331"_s,
-                                       u"printemps 090501-090605"_s, u"-[tout]- -090525"_s}));
+                                       u"printemps 090501-090605"_s, u"-[tout]- 090215-090525"_s}));
         QCOMPARE(dump.value(u"curPeriod"_s).toInt(), 1);
     }
 

@@ -4,6 +4,7 @@
 // PDF statement and "XportTout"), both over the reference boutique.
 
 #include "uiHarness.h"
+#include "model/uRep.h"
 #include "report/settlement.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/dialogs/prefsForm.h"
@@ -106,8 +107,17 @@ private slots:
         QCOMPARE(rep->ConsGrid->rowCount(), 3);
         QCOMPARE(rep->ConsGrid->item(0, 2)->text(), u"Vase bleu, grand"_s);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
+        QCOMPARE(rep->ConsGrid->horizontalHeaderItem(3)->text(), u"Prix de vente"_s);
+        QVERIFY(rep->shareLab->text().contains(u"Dû à l'artisan"_s));
         rep->TabControl->setCurrentIndex(1);
         QCOMPARE(rep->tabInfoLab->text(), u"3"_s);
+        // Each column under its heading: the product, its description, the
+        // quantity, the product's "Valeur" and the selling price.
+        QStringList cells, heads;
+        for (int c = 0; c < 5; ++c)
+            cells << rep->ConsGrid->item(0, c)->text(), heads << rep->ConsGrid->horizontalHeaderItem(c)->text();
+        QCOMPARE(heads, (QStringList{u"Produit"_s, u"Description"_s, u"Qté"_s, u"Valeur"_s, u"Prix de vente"_s}));
+        QCOMPARE(cells, (QStringList{u"001"_s, u"Vase bleu, grand"_s, u"2"_s, u"12.00$"_s, u"24.00$"_s}));
         QVERIFY(rep->totPanel->isHidden());
         rep->TabControl->setCurrentIndex(2);
         QCOMPARE(rep->ConsGrid->columnCount(), 5);
@@ -177,8 +187,10 @@ private slots:
         QVERIFY(rep->RepListBox->count() == rows && rep->RepListBox->item(0)->text() == first);
         QTest::mouseClick(rep->aNoSBtn, Qt::LeftButton);
         QCOMPARE(rep->RepListBox->count(), 3);
+        h.st().repList.total = u"999.00$"_s; // another consignment's
         QTest::mouseClick(rep->expCurBtn, Qt::LeftButton);
-        QVERIFY(readFileBytes(h.progDir() + u"dXML/Printemps/consAll.xml"_s).contains("Vase bleu, grand"));
+        const QByteArray consAll = readFileBytes(h.progDir() + u"dXML/Printemps/consAll.xml"_s);
+        QVERIFY(consAll.contains("Vase bleu, grand") && consAll.contains("<total>63.00$</total>"));
         // A sheet's lines, then one line's quantity.
         rep->cListBox->setCurrentRow(0);
         rep->cListBoxClick();
@@ -216,6 +228,26 @@ private slots:
         QCOMPARE(rep->cListCB->count(), h.st().repList.count());
         QCOMPARE(w.saleForm->pListCB->count(), h.st().repList.count());
         QVERIFY(h.st().modified);
+        // Opened and closed from the Special menu without a change: nothing
+        // to save, "-[tout]-" as it was; a period added there reaches the
+        // report window at once, which shows it.
+        const QString all = h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record();
+        h.st().modified = false;
+        h.onModal = [](QDialog&) { return int(QDialog::Rejected); };
+        w.aSetPeriods->trigger();
+        QVERIFY(!h.st().modified);
+        QCOMPARE(h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record(), all);
+        QVERIFY(!all.contains(u"|:||:|"_s));
+        h.onModal = [](QDialog& d) {
+            auto& dlg = static_cast<TaddPeriodDlg&>(d);
+            dlg.addClick();
+            dlg.pTitle->setText(u"Automne"_s);
+            dlg.confirmTitle();
+            return int(QDialog::Accepted);
+        };
+        w.aSetPeriods->trigger();
+        QCOMPARE(rep->cListCB->count(), h.st().repList.count());
+        QCOMPARE(rep->cListCB->currentText(), u"Automne"_s);
 
         h.onModal = [](QDialog& d) {
             auto& dlg = static_cast<TPrefsDialog&>(d);

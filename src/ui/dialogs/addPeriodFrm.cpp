@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -77,8 +79,11 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     Label1 = named<QLabel>("Label1", u"début:"_s, this);
     dteLab1 = named<QLabel>("dteLab1", u"?"_s, this);
     dteLab1->setCursor(Qt::PointingHandCursor);
+    dteLab1->setToolTip(u"Cliquez pour choisir le début sur le calendrier"_s);
     Label2 = named<QLabel>("Label2", u"fin:"_s, this);
     dteLab2 = named<QLabel>("dteLab2", u"?"_s, this);
+    dteLab2->setCursor(Qt::PointingHandCursor);
+    dteLab2->setToolTip(u"Cliquez pour choisir la fin sur le calendrier"_s);
     fields->addWidget(itemNoLab, 0, 0);
     fields->addWidget(tLab, 0, 1);
     fields->addWidget(Label1, 1, 0);
@@ -110,6 +115,11 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     head->addWidget(prevBtn);
     head->addWidget(monthLab, 1, Qt::AlignCenter);
     head->addWidget(YearLab);
+    yearSpin = named<QSpinBox>("yearSpin", calPanel);
+    yearSpin->setRange(2000, 2099); // the years a "yymmdd" date holds
+    yearSpin->setToolTip(u"Année"_s);
+    head->addWidget(yearSpin);
+    YearLab->hide(); // the box shows the year
     head->addWidget(nextBtn);
     cal->addLayout(head);
     Calend = new TPCalendar(calPanel);
@@ -148,6 +158,8 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     addPBtn->installEventFilter(this);
     dteLab1->installEventFilter(this);
+    dteLab2->installEventFilter(this);
+    connect(yearSpin, &QSpinBox::valueChanged, this, [this](int year) { Calend->setYear(year); });
 
     // The all-sales period is not edited here: the caller makes it again
     // from the ledger once the dialog is closed.
@@ -164,8 +176,8 @@ bool TaddPeriodDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == addPBtn && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
         infoLab->setText(u"Ajoutez une nouvelle période..."_s);
-    else if (watched == dteLab1 && event->type() == QEvent::MouseButtonRelease)
-        showDate(dteLab1->text());
+    else if ((watched == dteLab1 || watched == dteLab2) && event->type() == QEvent::MouseButtonRelease)
+        pickField(watched == dteLab1);
     return QDialog::eventFilter(watched, event);
 }
 
@@ -202,6 +214,20 @@ void TaddPeriodDlg::listClick()
     Calend->setRange(dteLab1->text(), dteLab2->text());
 }
 
+void TaddPeriodDlg::pickField(bool start)
+{
+    // Only while a period is being entered does a click change its dates;
+    // otherwise the calendar just shows the date.
+    if (!pTPanel->isHidden()) {
+        pickStart = start;
+        Label1->setStyleSheet(start ? u"font-weight: bold"_s : QString());
+        Label2->setStyleSheet(start ? QString() : u"font-weight: bold"_s);
+        infoLab->setText(start ? u"Choisissez le premier jour de la période sur le calendrier."_s
+                               : u"Choisissez le dernier jour de la période sur le calendrier."_s);
+    }
+    showDate(start ? dteLab1->text() : dteLab2->text());
+}
+
 void TaddPeriodDlg::showDate(const QString& date)
 {
     if (date == u"?"_s)
@@ -215,15 +241,15 @@ void TaddPeriodDlg::calendarChange()
     dInfoLab->setText(dateStr(Calend->date()));
     monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
     YearLab->setText(QString::number(Calend->Year()));
-    if (!pTPanel->isHidden())
-        dteLab2->setText(dInfoLab->text());
+    const QSignalBlocker block(yearSpin);
+    yearSpin->setValue(Calend->Year());
 }
 
 void TaddPeriodDlg::calendarClick()
 {
     if (pTPanel->isHidden())
         return;
-    dteLab2->setText(dInfoLab->text());
+    (pickStart ? dteLab1 : dteLab2)->setText(dInfoLab->text());
     if (pTitle->text().isEmpty())
         pTitle->setText(monthLab->text());
     Calend->setRange(dteLab1->text(), dteLab2->text());
@@ -231,14 +257,13 @@ void TaddPeriodDlg::calendarClick()
 
 void TaddPeriodDlg::moveMonth(int step)
 {
-    const int m = Calend->Month() + step;
-    Calend->setMonth(m < 1 ? 12 : m > 12 ? 1 : m);
-    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
+    Calend->stepMonths(step);
 }
 
 void TaddPeriodDlg::addClick()
 {
     editMode = false;
+    pickField(false);
     // The end is set once the calendar shows the start, which would
     // otherwise take it while the title panel is open.
     pTPanel->hide();
@@ -250,7 +275,8 @@ void TaddPeriodDlg::addClick()
     pTPanel->show();
     OKBtn->hide();
     infoLab->setText(
-        u"Inscrivez le titre de la période dans la boîte et choisissez une date de fin de période."_s);
+        u"Inscrivez le titre de la période et choisissez sa fin sur le calendrier "
+        "(cliquez « début: » pour en changer le début)."_s);
 }
 
 void TaddPeriodDlg::editClick()
@@ -260,7 +286,9 @@ void TaddPeriodDlg::editClick()
     editMode = true;
     pTitle->setText(tLab->text());
     pTPanel->show();
-    infoLab->setText(u"Modifiez le titre de la période ainsi que la date de fin de période."_s);
+    pickField(false);
+    infoLab->setText(u"Modifiez le titre et la fin de la période sur le calendrier "
+                     "(cliquez « début: » pour en changer le début)."_s);
 }
 
 void TaddPeriodDlg::confirmTitle()
@@ -283,9 +311,15 @@ void TaddPeriodDlg::confirmTitle()
 
     const QDate start = strToDate(dteLab1->text());
     const QDate end = strToDate(dteLab2->text());
-    if (title.isEmpty() || !start.isValid() || !end.isValid() || end <= start) {
+    if (title.isEmpty() || !start.isValid() || !end.isValid()) {
         prompt.information(kBadEntry);
         OKBtn->show();
+        return;
+    }
+    // A period of one day is a period; one that ends before it starts is not.
+    if (end < start) {
+        prompt.information(u"La fin de la période (%1) précède son début (%2) : choisissez une fin "
+                           "le même jour ou après."_s.arg(dteLab2->text(), dteLab1->text()));
         return;
     }
     int select = reps.count();
@@ -299,6 +333,7 @@ void TaddPeriodDlg::confirmTitle()
     pTPanel->hide();
     OKBtn->show();
     editMode = false;
+    pickStart = false;
     reloadList(select);
 }
 
@@ -308,6 +343,8 @@ void TaddPeriodDlg::deleteSelected()
     if (i < 0)
         return;
     selIndex = i;
+    if (prompt.question(u"Supprimer la période « %1 » ?"_s.arg(reps.at(i).title)) != Prompt::Answer::Yes)
+        return;
     reps.deletePeriod(i, &curCIndex);
     reloadList(i > 0 ? i - 1 : 0);
 }

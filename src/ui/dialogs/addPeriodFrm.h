@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QSpinBox;
 class QToolButton;
 class TPCalendar;
 class TRepList;
@@ -45,6 +46,7 @@ public:
     QToolButton* nextBtn;
     QLabel* monthLab;
     QLabel* YearLab;
+    QSpinBox* yearSpin; // the shown year, changed directly
     QLabel* Label6;
     QLabel* dInfoLab;
     QLabel* infoLab;
@@ -52,12 +54,18 @@ public:
 
     int selIndex = 0;
     bool editMode = false;
+    // While the title panel is open, the day chosen on the calendar goes to
+    // the start ("début:" clicked) or to the end (the default).
+    bool pickStart = false;
 
     void listClick();
     void addClick();
     void editClick();
     void confirmTitle();
     void deleteSelected();
+    // The start (true) or the end of the period chosen on the calendar next
+    // ("début:" or "fin:" clicked).
+    void pickField(bool start);
     // Shows a "yymmdd" date in the calendar; "?" is ignored.
     void showDate(const QString& date);
 

@@ -1,6 +1,8 @@
 #include "ui/dialogs/prefsForm.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,6 +64,28 @@ TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
     panelLayout->addWidget(shopAddressLab);
     panelLayout->addWidget(shopAddressMemo);
 
+    // What the statements pay the artisan.
+    shareLab = new QLabel(QStringLiteral("Part de l'artisan:"), Panel1);
+    shareLab->setObjectName(QStringLiteral("shareLab"));
+    shareRuleCB = new QComboBox(Panel1);
+    shareRuleCB->setObjectName(QStringLiteral("shareRuleCB"));
+    shareRuleCB->addItems({QStringLiteral("« Valeur » du produit × quantité"),
+                           QStringLiteral("pourcentage du prix de vente")});
+    sharePctSpin = new QSpinBox(Panel1);
+    sharePctSpin->setObjectName(QStringLiteral("sharePctSpin"));
+    sharePctSpin->setRange(1, 100);
+    sharePctSpin->setSuffix(QStringLiteral(" %"));
+    sharePctSpin->setValue(60);
+    shareLab->setBuddy(shareRuleCB);
+    auto* shareRow = new QHBoxLayout;
+    shareRow->addWidget(shareRuleCB, 1);
+    shareRow->addWidget(sharePctSpin);
+    panelLayout->addWidget(shareLab);
+    panelLayout->addLayout(shareRow);
+    connect(shareRuleCB, &QComboBox::currentIndexChanged, sharePctSpin,
+            [this](int i) { sharePctSpin->setEnabled(i == 1); });
+    sharePctSpin->setEnabled(false);
+
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
@@ -73,4 +97,18 @@ TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
     buttons->addStretch();
     buttons->addWidget(OKBtn);
     layout->addLayout(buttons);
+}
+
+void TPrefsDialog::setSharePercent(int percent)
+{
+    const bool byPercent = percent > 0 && percent <= 100;
+    if (byPercent)
+        sharePctSpin->setValue(percent);
+    shareRuleCB->setCurrentIndex(byPercent ? 1 : 0);
+    sharePctSpin->setEnabled(byPercent);
+}
+
+int TPrefsDialog::sharePercent() const
+{
+    return shareRuleCB->currentIndex() == 1 ? sharePctSpin->value() : 0;
 }

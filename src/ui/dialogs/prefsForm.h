@@ -5,6 +5,8 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
+class QSpinBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -28,4 +30,11 @@ public:
     QLineEdit* shopNameEd;
     QLabel* shopAddressLab;
     QPlainTextEdit* shopAddressMemo; // one postal line per line
+    // "Part de l'artisan": the products' "Valeur" (0) or a percentage (1).
+    QLabel* shareLab;
+    QComboBox* shareRuleCB;
+    QSpinBox* sharePctSpin;
+    // artSharePercent of the settings, as shown and as chosen.
+    void setSharePercent(int percent);
+    int sharePercent() const;
 };

@@ -24,6 +24,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kAddFirst = u"Ajoutez d'abord le produit à la liste pour en changer la quantité... :) "_s;
+const QString kNoZero = u"Une quantité de 0 n'est pas une vente : retirez plutôt le produit de la feuille "
+                         "(une quantité négative enregistre un retour)."_s;
 // Search results listed at most: the first ones are what a key finds.
 constexpr int kMaxFound = 100;
 
@@ -363,7 +365,7 @@ void TaddSItemDlg::putOnOff()
         if (line < 0) {
             bool ok = false;
             const int qnt = QuantEdit->text().toInt(&ok);
-            if (!setSold(*p, ok ? qnt : 1, 0))
+            if (!setSold(*p, ok && qnt != 0 ? qnt : 1, 0))
                 return;
             refreshRow(r, true);
             dlgLines << lineOfRow(r);
@@ -399,6 +401,12 @@ void TaddSItemDlg::changeQuantity()
     m_typed = false;
     bool ok = false;
     const int qnt = QuantEdit->text().toInt(&ok);
+    // A line of no quantity is no sale: it is taken off, not kept.
+    if (ok && qnt == 0) {
+        main.prompt().information(kNoZero);
+        QuantEdit->setText(before);
+        return;
+    }
     if (!ok || !setSold(*p, qnt, before.toInt())) {
         QuantEdit->setText(before);
         return;
@@ -429,7 +437,10 @@ void TaddSItemDlg::stepQuantity(int delta)
     // A product not on the sheet gets the reminder to put it on first.
     if (QuantEdit->isHidden())
         return changeQuantity();
-    QuantEdit->setText(QString::number(qBound(-999, QuantEdit->text().toInt() + delta, 999)));
+    int qnt = QuantEdit->text().toInt() + delta;
+    if (qnt == 0) // stepping passes over 0, from a sale to a return
+        qnt += delta;
+    QuantEdit->setText(QString::number(qBound(-999, qnt, 999)));
     changeQuantity();
 }
 

@@ -90,6 +90,14 @@ void TEditQntDlg::accept()
         prompt.error(problem);
         return;
     }
+    // A date well ahead of today is most often a slip of the month or year.
+    const QDate date = strToDate(dateText());
+    const QDate today = QDate::currentDate();
+    if (date.isValid() && date > today.addDays(3)
+        && prompt.question(QStringLiteral("La date choisie (%1) est dans %2 jours. La garder quand même ?")
+                               .arg(dateText(), QString::number(today.daysTo(date))))
+               != Prompt::Answer::Yes)
+        return;
     addToHistory(dateText());
     QDialog::accept();
 }

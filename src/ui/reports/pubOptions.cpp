@@ -5,6 +5,7 @@
 #include "export/reportDocs.h"
 #include "report/publish.h"
 #include "report/shipped.h"
+#include "report/statement.h"
 #include "report/xslTransform.h"
 #include "ui/widgets/controls.h"
 #include "ui/shell/main.h"
@@ -142,5 +143,6 @@ void TPublisher::exportSales()
     ::exportSales(st);
     shipped::install(st);
     for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
-        xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st));
+        xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
+                            {shopHtml(statementHeader(st, -1)), {}});
 }

@@ -6,8 +6,10 @@
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "model/uRep.h"
+#include "model/uSale.h"
 #include "report/settlement.h"
 #include "report/shipped.h"
+#include "report/statement.h"
 #include "report/xslTransform.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/widgets/controls.h"
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolButton>
@@ -41,10 +44,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Headers of the three tabs; "Ventes" shows the six fields of a row after
-// its artisan number.
-const QString HEADERS[] = {u"Dte,Pno,Descript,Val,Qnt,Total"_s, u"Prod,Descript,Qnt,Val,Prix"_s,
-                           u"noProd,Descript,Qnt,Vndu,Rest"_s};
+// Headers of the three tabs, saying what each column holds: "Ventes" the
+// sale rows, "Produits" each row's product with its "Valeur", "Inventaire"
+// the artisan's products.
+const QString HEADERS[] = {u"Date,Produit,Description,Prix de vente,Qté,Total des ventes"_s,
+                           u"Produit,Description,Qté,Valeur,Prix de vente"_s,
+                           u"Produit,Description,Reçus,Vendus,Reste"_s};
 
 } // namespace
 
@@ -90,18 +95,21 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     ConsGrid->verticalHeader()->hide();
     TabControl = named<QTabBar>("TabControl", formPanel);
     TabControl->setShape(QTabBar::RoundedSouth);
+    TabControl->setUsesScrollButtons(false); // the three tabs whole, beside the amounts
     for (const QString& t : {u"Ventes"_s, u"Produits"_s, u"Inventaire"_s})
         TabControl->addTab(t);
     tabInfoLab = named<QLabel>("tabInfoLab", formPanel);
     tabInfoLab->setStyleSheet(u"color: red"_s);
     totPanel = named<QFrame>("totPanel", formPanel);
-    totalLab = named<QLabel>("totalLab", u"Total:"_s, totPanel);
+    totalLab = named<QLabel>("totalLab", u"Ventes:"_s, totPanel);
     sTotLab = named<QLabel>("sTotLab", u"0.00$"_s, totPanel);
     sTotLab->setStyleSheet(u"color: red; font-weight: bold"_s);
     sTotLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* tot = new QHBoxLayout(totPanel);
     tot->addWidget(totalLab);
     tot->addWidget(sTotLab, 1);
+    shareLab = named<QLabel>("shareLab", totPanel);
+    tot->addWidget(shareLab);
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
     XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
@@ -190,6 +198,18 @@ void TrepForm::showEvent(QShowEvent* event)
     });
 }
 
+void TrepForm::reloadPeriods(int i)
+{
+    {
+        const QSignalBlocker block(cListCB);
+        cListCB->clear();
+        cListCB->addItems(st.repList.titles);
+        cListCB->setCurrentIndex(i >= 0 && i < cListCB->count() ? i : -1);
+    }
+    if (isVisible())
+        periodChanged();
+}
+
 void TrepForm::periodChanged()
 {
     st.curCIndex = cListCB->currentIndex();
@@ -209,7 +229,7 @@ void TrepForm::setupGrid()
     tabIndex = TabControl->currentIndex();
     totPanel->setVisible(tabIndex == 0);
     tabInfoLab->clear();
-    const QStringList header = readCommaList(HEADERS[qBound(0, tabIndex, 2)]);
+    const QStringList header = HEADERS[qBound(0, tabIndex, 2)].split(u',');
     ConsGrid->clear();
     ConsGrid->setColumnCount(int(header.size()));
     ConsGrid->setHorizontalHeaderLabels(header);
@@ -241,7 +261,7 @@ void TrepForm::refresh()
     shownRows = st.repList.rangeLines;
     shownTotal = Money();
     for (const QString& row : std::as_const(shownRows))
-        shownTotal += Money::parse(getCommaItem(row, 6).remove(u'$'));
+        shownTotal += saleAmount(getCommaItem(row, 4), getCommaItem(row, 5)); // a return's stored total may be empty
     st.repList.total = shownTotal.format();
     shownArtNo = st.curArtNo;
     const int artisan = st.artList.indexOfArtNo(shownArtNo);
@@ -252,9 +272,26 @@ void TrepForm::refresh()
     const QStringList& rows = shownRows;
     if (tabIndex == 0) {
         fillGrid(rows, {0, 2, 3, 4, 5, 6});
+        // Each total from price x quantity: a return's stored one may be empty.
+        for (int r = 0; r < ConsGrid->rowCount(); ++r)
+            ConsGrid->item(r, 5)->setText(saleAmount(ConsGrid->item(r, 3)->text(), ConsGrid->item(r, 4)->text()).format());
         sumTotal();
+        const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
+        shareLab->setText(u"Part de la boutique : %1   Dû à l'artisan : %2"_s.arg(s.split.shop().format(),
+                                                                                   s.split.due.format()));
+        shareLab->setToolTip(u"Part de l'artisan : "_s + s.rule.text() + u'\n'
+                             + missingValeurWarning(s.split.missing));
     } else if (tabIndex == 1) {
-        fillGrid(rows, {0, 1, 2, 3, 4});
+        fillGrid(rows, {2, 3, 5, 4, 4});
+        // The fourth column: the product's own "Valeur", what the artisan gets.
+        const int at = st.artList.indexOfArtNo(st.curArtNo);
+        for (int r = 0; r < ConsGrid->rowCount(); ++r) {
+            QString valeur;
+            for (int k = 0; at >= 0 && k < st.artList.at(at).products.count(); ++k)
+                if (st.artList.at(at).products.at(k).prodNo == ConsGrid->item(r, 0)->text())
+                    valeur = st.artList.at(at).products.at(k).valeur;
+            ConsGrid->item(r, 3)->setText(valeur);
+        }
         tabInfoLab->setText(QString::number(rows.size()));
     } else {
         const int at = st.artList.indexOfArtNo(st.curArtNo);
@@ -312,15 +349,6 @@ void TrepForm::allTransClick()
     }
 }
 
-void TrepForm::selectPeriod(const QString& title)
-{
-    st.repList.refreshTitles();
-    cListCB->clear();
-    cListCB->addItems(st.repList.titles);
-    const int i = st.repList.indexOfTitle(title);
-    cListCB->setCurrentIndex(i >= 0 ? i : (cListCB->count() > 0 ? 0 : -1));
-}
-
 void TrepForm::editPeriods()
 {
     // What the file keeps of the periods, the all-sales one apart: the dialog
@@ -351,7 +379,8 @@ void TrepForm::editPeriods()
     main.saleForm->reloadPeriodBox(st.repList.curPeriod);
     if (records() != before)
         st.modified = true;
-    selectPeriod(dlg.selIndex >= 0 ? dlg.tLab->text() : QString());
+    // The period the dialog was on, by position: two periods may share a title.
+    reloadPeriods(dlg.selIndex >= 0 && dlg.selIndex < st.repList.count() ? dlg.selIndex : 0);
     periodChanged();
 }
 
@@ -375,7 +404,9 @@ void TrepForm::exportConsigne()
         st.repList.total = shownTotal.format();
         main.setStatusText(2, writeSalesReport(st, name, main.prompt(), {}, shownRange()));
         shipped::install(st);
-        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st)));
+        const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
+        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
+                                     {shopHtml(s.head), splitHtml(s)}));
     }
     main.setStatusText(2, QString::number(st.xmlDataLines.size()));
 }

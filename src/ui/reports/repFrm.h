@@ -58,7 +58,8 @@ public:
     QLabel* tabInfoLab;
     QFrame* totPanel;
     QLabel* totalLab;
-    QLabel* sTotLab;
+    QLabel* sTotLab;   // the sales at the selling price
+    QLabel* shareLab;  // the boutique's part and the amount due to the artisan
     QCheckBox* showANoChck;
     QPushButton* XMLxPortBtn;
     QMenu* pmCons;
@@ -96,6 +97,9 @@ public:
 
     // Periods into cListCB (curCIndex selected), then periodChanged.
     void showReports();
+    // The period list changed elsewhere: the box lists it again on period i
+    // (a visible window shows that period at once).
+    void reloadPeriods(int i);
     void periodChanged();
     void refresh();
     void exportConsigne();
@@ -128,7 +132,6 @@ private:
     void fillGrid(const QStringList& rows, const QList<int>& fields);
     void buildListView();
     void showQuery(const QString& name, const QStringList& rows, int m);
-    void selectPeriod(const QString& title);
     void artisanRowsAllSheets();
     // The range written in the report's heading: the period's, or the whole
     // ledger's while "Toutes transactions" is down.

@@ -231,10 +231,26 @@ void TrepForm::expCurClick()
         return;
     const QString name = showANoChck->isChecked() ? u"consAll1"_s : u"consAll"_s;
     st.xmlDataLines.clear();
-    for (int i = 0; i < RepListBox->count(); ++i)
-        TRepList::XMLData(RepListBox->item(i)->text(), st.xmlDataLines);
-    if (!st.xmlDataLines.isEmpty())
+    // Its total is its own rows' (price x quantity), not the last consignment's.
+    Money total;
+    for (int i = 0; i < RepListBox->count(); ++i) {
+        const QString row = RepListBox->item(i)->text();
+        TRepList::XMLData(row, st.xmlDataLines);
+        const QStringList f = readCommaList(row);
+        const int price = f.size() < 7 ? 3 : 4; // a six-field row has no artisan number
+        total += saleAmount(f.value(price), f.value(price + 1));
+    }
+    if (st.xmlDataLines.isEmpty())
+        return;
+    const QString kept = st.repList.total;
+    st.repList.total = total.format();
+    try {
         main.setStatusText(2, writeSalesReport(st, name, main.prompt()));
+    } catch (...) {
+        st.repList.total = kept;
+        throw;
+    }
+    st.repList.total = kept;
 }
 
 void TrepForm::cListBoxClick()

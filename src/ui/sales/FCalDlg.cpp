@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -31,7 +33,7 @@ QToolButton* arrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow,
 } // namespace
 
 TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
-    : QDialog(parent), prompt(p)
+    : QDialog(parent), prompt(p), m_today(today)
 {
     setObjectName(u"CalDialog"_s);
     auto* layout = new QVBoxLayout(this);
@@ -44,6 +46,11 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     head->addWidget(prevBtn);
     head->addWidget(monthLab, 1, Qt::AlignCenter);
     head->addWidget(Label1);
+    yearSpin = named<QSpinBox>("yearSpin", this);
+    yearSpin->setRange(2000, 2099); // the years a "yymmdd" date holds
+    yearSpin->setToolTip(u"Année"_s);
+    head->addWidget(yearSpin);
+    Label1->hide(); // the box shows the year
     head->addWidget(nextBtn);
     layout->addLayout(head);
 
@@ -69,7 +76,7 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     OkBtn->setEnabled(false);
     layout->addWidget(OkBtn, 0, Qt::AlignRight);
 
-    connect(Calend, &TPCalendar::changed, this, &TCalDialog::dateChange);
+    connect(Calend, &TPCalendar::changed, this, &TCalDialog::fillUsedDays);
     connect(Calend, &TPCalendar::clicked, this, &TCalDialog::dateChange);
     connect(Calend, &TPCalendar::doubleClicked, this, [this] {
         if (OkBtn->isEnabled())
@@ -79,14 +86,20 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     connect(nextBtn, &QToolButton::clicked, this, [this] { moveMonth(1); });
     connect(OkBtn, &QPushButton::clicked, this, &TCalDialog::accept);
 
-    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
-    Label1->setText(QString::number(Calend->Year()));
+    connect(yearSpin, &QSpinBox::valueChanged, this, [this](int year) {
+        if (year == Calend->Year())
+            return;
+        Calend->setYear(year);
+        fillUsedDays();
+    });
+    // Opens with the shown day chosen: Ok at once, unless a sheet has it.
+    fillUsedDays();
+    Calend->setFocus();
 }
 
 void TCalDialog::fillUsedDays()
 {
     Calend->usedDatesList.clear();
-    dInfoLab->clear();
     const QString yy = twoDigits(Calend->Year() % 100);
     const QString mm = twoDigits(Calend->Month());
     for (const QString& d : std::as_const(usedDates)) {
@@ -94,6 +107,8 @@ void TCalDialog::fillUsedDays()
             Calend->usedDatesList << QString::number(d.mid(4, 2).toInt());
     }
     Calend->update();
+    // The shown day may be one a sheet has: judged again.
+    dateChange();
 }
 
 void TCalDialog::setDateStr(const QString& date)
@@ -107,13 +122,16 @@ void TCalDialog::setDateStr(const QString& date)
     // Set in one step: a day refused by the month being left is not lost.
     Calend->setDate(d);
     fillUsedDays();
-    dateChange();
 }
 
 void TCalDialog::dateChange()
 {
     monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
     Label1->setText(QString::number(Calend->Year()));
+    {
+        const QSignalBlocker block(yearSpin);
+        yearSpin->setValue(Calend->Year());
+    }
     dInfoLab->setText(twoDigits(Calend->Year() % 100) + twoDigits(Calend->Month())
                       + twoDigits(Calend->Day()));
     bool used = false;
@@ -126,11 +144,8 @@ void TCalDialog::dateChange()
 
 void TCalDialog::moveMonth(int step)
 {
-    const int m = Calend->Month() + step;
-    Calend->setMonth(m < 1 ? 12 : m > 12 ? 1 : m);
-    fillUsedDays();
-    // The day now shown may be taken in this month: judge it again.
-    dateChange();
+    Calend->stepMonths(step);
+    fillUsedDays(); // the day now shown may be taken in this month
 }
 
 QString TCalDialog::chosenDate() const
@@ -154,5 +169,12 @@ void TCalDialog::accept()
         prompt.error(problem);
         return;
     }
+    // A date well ahead of today is most often a slip of the month or year.
+    const QDate chosen = Calend->date();
+    if (chosen > m_today.addDays(kFutureDays)
+        && prompt.question(u"La date choisie (%1) est dans %2 jours. La garder quand même ?"_s.arg(
+                               dateStr(chosen), QString::number(m_today.daysTo(chosen))))
+               != Prompt::Answer::Yes)
+        return;
     QDialog::accept();
 }

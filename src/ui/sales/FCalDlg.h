@@ -11,6 +11,7 @@ class Prompt;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class QToolButton;
 class TPCalendar;
 
@@ -19,11 +20,15 @@ class TCalDialog : public QDialog {
 public:
     TCalDialog(Prompt& prompt, QWidget* parent = nullptr, const QDate& today = QDate::currentDate());
 
+    // Days past today a date may lie without asking the user.
+    static constexpr int kFutureDays = 3;
+
     TPCalendar* Calend;
     QToolButton* prevBtn;
     QToolButton* nextBtn;
     QLabel* monthLab;
     QLabel* Label1;
+    QSpinBox* yearSpin; // the shown year, changed directly
     QLabel* Label3;
     QLabel* dInfoLab;
     QLabel* Label2;
@@ -48,4 +53,5 @@ private:
     void moveMonth(int step);
 
     Prompt& prompt;
+    QDate m_today;
 };

@@ -7,6 +7,7 @@
 #include "core/textUtil.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/dialogs/addPeriodFrm.h"
+#include "ui/reports/repFrm.h"
 #include "ui/shell/main.h"
 
 #include <QApplication>
@@ -27,20 +28,15 @@ struct BusyCursor {
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// What the file keeps of the periods, the all-sales period apart: the
-// dialog takes it out and it comes back at the end, which is no change.
+// What the user sets of the periods: the all-sales one follows the ledger
+// (the dialog takes it out and it comes back after), so opening and closing
+// the dialog is no change.
 QStringList periodRecords(const TRepList& reps)
 {
     QStringList records;
-    QString all;
-    for (int i = 0; i < reps.count(); ++i) {
-        const TReport& r = reps.at(i);
-        if (r.title == ALL_PERIOD_TITLE)
-            all = r.record();
-        else
-            records << r.record();
-    }
-    records << all;
+    for (int i = 0; i < reps.count(); ++i)
+        if (reps.at(i).title != ALL_PERIOD_TITLE)
+            records << reps.at(i).record();
     return records;
 }
 } // namespace
@@ -125,6 +121,11 @@ void TsaleForm::editPeriods()
     if (periodRecords(st.repList) != before)
         st.modified = true;
     reloadPeriodBox(dlg.selIndex >= 0 ? dlg.selIndex : 0);
+    st.repList.curPeriod = st.curCIndex;
+    // The report window lists them too, and lists them now.
+    st.linesReady = false;
+    if (auto* rep = main.findChild<TrepForm*>(u"repForm"_s))
+        rep->reloadPeriods(st.curCIndex);
     if (pListCB->currentIndex() >= 0) {
         periodChange();
     } else {

@@ -123,8 +123,10 @@ void TsaleForm::computeTotal()
 {
     sheetTotal = Money();
     for (int r = 0; r < SalesGrid->rowCount(); ++r) {
-        if (const QTableWidgetItem* cell = SalesGrid->item(r, 4))
-            sheetTotal += Money::parse(stripDollar(cell->text()).trimmed());
+        const QTableWidgetItem* price = SalesGrid->item(r, 2);
+        const QTableWidgetItem* qnt = SalesGrid->item(r, 3);
+        if (price && qnt)
+            sheetTotal += saleAmount(price->text(), qnt->text());
     }
     sTotLab->setText(sheetTotal.format());
 }

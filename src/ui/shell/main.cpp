@@ -570,6 +570,7 @@ void TmainForm::doPrefs()
     dlg.autoSaveSalesChk->setChecked(st.saveSales);
     dlg.shopNameEd->setText(st.shopName);
     dlg.shopAddressMemo->setPlainText(st.shopAddress);
+    dlg.setSharePercent(st.artSharePercent);
     if (m_runModal(dlg) == QDialog::Accepted) {
         st.autoload = dlg.autoLoadChk->isChecked();
         st.showSplash = dlg.splashScreenChk->isChecked();
@@ -581,6 +582,7 @@ void TmainForm::doPrefs()
         st.saveSales = dlg.autoSaveSalesChk->isChecked();
         st.shopName = dlg.shopNameEd->text().trimmed();
         st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
+        st.artSharePercent = dlg.sharePercent();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/textUtil.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -93,6 +94,11 @@ void TPCalendar::setDay(int day)
 void TPCalendar::setDate(const QDate& date)
 {
     changeTo(date);
+}
+
+void TPCalendar::stepMonths(int months)
+{
+    changeTo(m_date.addMonths(months));
 }
 
 void TPCalendar::setStartOfWeek(int day)
@@ -226,4 +232,23 @@ void TPCalendar::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && !ReadOnly)
         emit doubleClicked();
+}
+
+void TPCalendar::keyPressEvent(QKeyEvent* event)
+{
+    int days = 0;
+    int months = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: days = -1; break;
+    case Qt::Key_Right: days = 1; break;
+    case Qt::Key_Up: days = -7; break;
+    case Qt::Key_Down: days = 7; break;
+    case Qt::Key_PageUp: months = -1; break;
+    case Qt::Key_PageDown: months = 1; break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    if (ReadOnly)
+        return;
+    changeTo(months ? m_date.addMonths(months) : m_date.addDays(days));
+    emit clicked();
 }

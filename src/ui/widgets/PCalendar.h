@@ -32,6 +32,9 @@ public:
     // The whole date in one step (no element is refused for the month it
     // leaves); an invalid date changes nothing.
     void setDate(const QDate& date);
+    // Months forward (or back when negative), across years; a month without
+    // the chosen day keeps its last day.
+    void stepMonths(int months);
 
     int StartOfWeek() const { return m_startOfWeek; }
     void setStartOfWeek(int day); // 0 = Sunday
@@ -71,6 +74,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Arrows move the day (a week up and down), PageUp/PageDown the month:
+    // each move is a day chosen, as a click. Return and Escape go on to the
+    // dialog (Ok, cancel).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void changeTo(const QDate& date);
