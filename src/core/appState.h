@@ -20,6 +20,7 @@ public:
     QString dataDir;   // progDir + "data/"
     QString xmlDir;    // progDir + "dXML/"
     QString iniPath;   // progDir + "tilvarDB.ini"
+    bool userFolders = false; // data in the user's folders: the program's own takes none
     QString defaultFileName;
     QString artFileName;
     QString curFilePath;

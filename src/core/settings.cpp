@@ -4,6 +4,8 @@
 #include "core/iniFile.h"
 #include "core/textUtil.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -18,7 +20,12 @@ QString defaultFileNameFor(const QDate& date)
 
 void readSettings(const QString& path, AppState& st)
 {
+    const bool firstStart = !QFileInfo::exists(path);
     readSettings(TIniFile(path), st);
+    // A first start opens again what the user saved: after "save, quit,
+    // restart" the work is there. A settings file keeps its own choice.
+    if (firstStart)
+        st.autoload = true;
 }
 
 void readSettings(const TIniFile& ini, AppState& st)

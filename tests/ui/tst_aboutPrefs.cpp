@@ -14,19 +14,39 @@ using namespace Qt::StringLiterals;
 class TestAboutPrefs : public QObject {
     Q_OBJECT
 private slots:
-    void aboutRevealsThenCloses()
+    void splashRevealsThenClosesAboutStays_data()
     {
-        TaboutForm f;
+        QTest::addColumn<bool>("splash");
+        QTest::addColumn<int>("key"); // 0: the clock alone
+        QTest::newRow("splash, by itself") << true << 0;
+        QTest::newRow("splash, any key") << true << int(Qt::Key_Space);
+        QTest::newRow("about, stays") << false << 0;
+        QTest::newRow("about, Escape") << false << int(Qt::Key_Escape);
+    }
+
+    void splashRevealsThenClosesAboutStays()
+    {
+        QFETCH(bool, splash);
+        QFETCH(int, key);
+        TaboutForm f(nullptr, splash);
         QVERIFY(f.Label1->isHidden() && f.alphaBlend() < 100); // starts faint
+        QCOMPARE(f.hintLab->text(), splash ? u"Cliquez pour continuer"_s : u"Cliquez pour fermer"_s);
+        QCOMPARE(f.detailsLab->isHidden(), splash);
         f.BTimer->stop(); // the test is the clock
         f.show();
-        for (int i = 0; i < 499; ++i)
+        if (key) {
+            QTest::keyClick(&f, Qt::Key(key));
+            QVERIFY(f.finished() && !f.isVisible());
+            return;
+        }
+        for (int i = 0; i < TaboutForm::SplashTicks - 1; ++i)
             f.onTick();
-        // Every label shown, opaque, still open.
-        QVERIFY(!f.Label3->isHidden() && !f.versionLab->isHidden() && f.alphaBlend() == 250 && !f.finished()
-                && f.isVisible());
-        f.onTick(); // closes itself after 500 ticks
-        QVERIFY(f.finished() && !f.isVisible() && !f.BTimer->isActive());
+        // The whole reveal fits in the splash's time.
+        QVERIFY(!f.Label3->isHidden() && !f.versionLab->isHidden() && f.isVisible());
+        f.onTick();
+        QCOMPARE(f.finished(), splash);
+        QCOMPARE(f.isVisible(), !splash);
+        QCOMPARE(f.BTimer->isActive(), false);
     }
 
     void splashBeforeMainWindowAndFrenchDialogs()
@@ -50,6 +70,17 @@ private slots:
         QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
         QVERIFY(!mainVisible && clickCloses);
         QCOMPARE(version, u"tilvarDB version 0.8.5   09.05.18"_s);
+
+        // "?" > "À propos": the data folder and the licence, no closing by itself.
+        QString details;
+        h.onModal = [&](QDialog& d) {
+            if (auto* about = qobject_cast<TaboutForm*>(&d))
+                details = about->detailsLab->text();
+            return int(QDialog::Rejected);
+        };
+        h.w->aVersion->trigger();
+        QVERIFY(details.contains(QDir::toNativeSeparators(h.dataDir())) && details.contains(u"(à côté du programme)"_s)
+                && details.contains(u"GPL"_s));
 
         // The buttons of the unsaved-changes question and the file dialogs.
         QVERIFY(loadFrenchTranslations(*QCoreApplication::instance()));

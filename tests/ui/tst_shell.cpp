@@ -56,19 +56,19 @@ private slots:
         h.click(w.saveBtn);
         QVERIFY(QFile::exists(h.dataDir() + u"boutique.tlvdb"_s));
 
-        // Preferences: OK stores the choices.
-        bool splashShown = false;
+        // Preferences: a first start loads its database again by default.
+        bool splashShown = false, autoloadShown = false;
         h.onModal = [&](QDialog& d) {
             auto* p = qobject_cast<TPrefsDialog*>(&d);
             if (!p)
                 return int(QDialog::Rejected);
             splashShown = p->splashScreenChk->isChecked();
-            p->autoLoadChk->setChecked(true);
+            autoloadShown = p->autoLoadChk->isChecked();
             p->splashScreenChk->setChecked(false);
             return int(QDialog::Accepted);
         };
         w.aPrefs->trigger();
-        QVERIFY(splashShown && h.st().autoload && !h.st().showSplash);
+        QVERIFY(splashShown && autoloadShown && h.st().autoload && !h.st().showSplash);
         QVERIFY(h.stop());
         QVERIFY(h.prompt.questions.isEmpty());
         const QString ini = h.readIni();
@@ -241,6 +241,43 @@ private slots:
         QCOMPARE(h.prompt.errors.count(), 2);
         QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
         QCOMPARE(h.st().curArtInd, 0);
+    }
+
+    void notADatabaseChangesNothing()
+    {
+        UiHarness h;
+        h.copyRealistic(TEST_DB_NAME, true);
+        const QByteArray picture = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x');
+        const QString outside = h.progDir() + u"photo.tlvdb"_s;
+        QVERIFY(writeFileBytes(outside, picture));
+        TmainForm& w = h.start();
+        const int artisans = h.st().artList.count();
+        h.prompt.openNames << outside;
+        w.FileOpen->trigger();
+        const QString said = u"Le fichier "_s + QDir::toNativeSeparators(outside) + u" n'est pas une base TilvarBD lisible : "_s;
+        QCOMPARE(h.prompt.errors.count(), 1);
+        QVERIFY2(h.prompt.errors.first().startsWith(said), qPrintable(h.prompt.errors.first()));
+        // The database on screen and the one of the next start stay.
+        QCOMPARE(h.st().artList.count(), artisans);
+        QCOMPARE(h.st().artFileName, TEST_DB_NAME);
+        QVERIFY(!h.st().modified && !QFile::exists(h.dataDir() + u"photo.tlvdb"_s));
+        QVERIFY(h.stop());
+        QVERIFY(h.readIni().contains(u"artFileName=boutique.tlvdb"_s));
+
+        // Named in the settings: the start says so in French and keeps the name.
+        h.put(u"photo.tlvdb"_s, picture);
+        h.writeIni("[PREFS]\r\nartFileName=photo.tlvdb\r\nshowSplash=0\r\n"); // autoload: the file's own choice (none: off)
+        h.start();
+        QVERIFY(h.prompt.errors.count() == 1 && h.st().artFileName.isEmpty()); // autoload off: nothing tried
+        QVERIFY(h.stop());
+        h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=photo.tlvdb\r\nshowSplash=0\r\n");
+        h.start();
+        QTRY_COMPARE(h.prompt.errors.count(), 2);
+        QVERIFY(h.prompt.errors.last().contains(u"n'est pas une base TilvarBD lisible"_s));
+        QVERIFY(!h.prompt.errors.contains(READ_ERROR_MSG));
+        QCOMPARE(h.st().artList.count(), 1);
+        QVERIFY(h.stop());
+        QVERIFY(h.readIni().contains(u"artFileName=photo.tlvdb"_s));
     }
 
     void startUpFailures_data()

@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbSummary.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "export/artListXML.h"
@@ -151,7 +152,9 @@ void TDbCommands::autoload()
             : QString();
     HeldPrompt held(prompt);
     bool opened = false;
-    if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile()) {
+    const DbSummary probe = name.isEmpty() ? DbSummary() : readDbSummary(dbPath(st, name));
+    const bool notDatabase = QFileInfo(dbPath(st, name)).isFile() && probe.state == DbSummary::State::Unreadable;
+    if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile() && !notDatabase) {
         resetState();
         main.showPage(0);
         try {
@@ -168,7 +171,11 @@ void TDbCommands::autoload()
         if (!name.isEmpty()) {
             // The setting stays: the file may come back (a drive, a folder restored).
             m_keptAutoload = name;
-            held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
+            if (notDatabase)
+                held.error(notDatabaseMessage(dbPath(st, name), probe.problem)
+                           + u"\nUne base vide est ouverte."_s);
+            else
+                held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
                        + u" n'a pas pu être ouvert au démarrage : une base vide est ouverte.\n"_s
                        + u"Le chargement automatique le rouvrira quand il sera de nouveau accessible."_s);
         }
@@ -243,6 +250,18 @@ bool TDbCommands::fileOpen()
     const QString path = prompt.openFileName(u"Ouvrir"_s, st.dataDir, kDbFilter);
     if (path.isEmpty())
         return false;
+    return openChosen(path);
+}
+
+bool TDbCommands::openChosen(const QString& path)
+{
+    // A file that does not load changes nothing: not the database on
+    // screen, not the one the next start opens.
+    const DbSummary probe = readDbSummary(path);
+    if (probe.state == DbSummary::State::Unreadable) {
+        prompt.error(notDatabaseMessage(path, probe.problem));
+        return false;
+    }
     return main.guarded([this, &path] {
         const QString name = adoptFile(path);
         if (!name.isEmpty())
@@ -305,7 +324,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     st.curFilePath = working;
     st.modified = false;
     main.updatePageBtn();
-    main.setStatusText(0, u"saved file: "_s + name);
+    main.setStatusText(0, u"Enregistré : "_s + name);
     return true;
 }
 
@@ -325,8 +344,7 @@ bool TDbCommands::save()
 {
     bool saved = false;
     main.guarded([&] {
-        main.setStatusText(0, u"creating: "_s + st.curFilePath);
-        main.setStatusText(1, u"curInd: "_s + QString::number(st.curArtInd));
+        main.setStatusText(0, u"Enregistrement..."_s);
         main.curPage = main.pageBtnSide;
         main.storeShown();
         if (!st.curFilePath.isEmpty() && QFile::exists(st.curFilePath)) {
@@ -338,7 +356,7 @@ bool TDbCommands::save()
                 return;
             saveDB(st.curFilePath, st);
             st.modified = false;
-            main.setStatusText(0, u"saved: "_s + QFileInfo(st.artFileName).fileName());
+            main.setStatusText(0, u"Enregistré : "_s + QFileInfo(st.artFileName).fileName());
             saved = true;
         } else {
             saved = fileSaveAs();
@@ -371,7 +389,8 @@ bool TDbCommands::impArt()
     const QString path = prompt.openFileName(u"Ouvrir"_s, st.dataDir, kXmlFilter);
     const QString name = QFileInfo(path).fileName();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        prompt.information(u"File "_s + name + u" was not found"_s);
+        if (!path.isEmpty())
+            prompt.information(u"Le fichier "_s + name + u" est introuvable."_s);
         main.moveToArtisan(0);
         return false;
     }
@@ -408,7 +427,7 @@ bool TDbCommands::impArt()
         main.prodForm->loadWindow();
     }) && done;
     main.updatePageBtn();
-    main.setStatusText(1, u"fVersion: "_s + QString::number(st.dbVersion));
+    main.setStatusText(1, u"%1 artisans importés"_s.arg(st.artList.count()));
     QApplication::restoreOverrideCursor();
     return done;
 }

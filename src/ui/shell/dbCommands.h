@@ -16,6 +16,9 @@ public:
     // The commands as the menus run them. Each returns false when it did not
     // complete (cancelled, or an error was shown).
     bool fileOpen();
+    // Opens a chosen file (open dialog, recent files, restore): refused with
+    // a French notice, changing nothing, when it is no readable database.
+    bool openChosen(const QString& path);
     bool fileSaveAs();
     bool save();
     bool newDb();

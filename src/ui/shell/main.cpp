@@ -174,7 +174,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     guarded([this] { readSettings(st.iniPath, st); });
     if (st.showSplash)
-        doVersion();
+        doVersion(true);
 
     QPalette pal = locatePan->palette();
     pal.setColor(QPalette::Window, kLocateGreen);
@@ -389,7 +389,7 @@ void TmainForm::buildMenus()
     connect(aSetPeriods, &QAction::triggered, this,
             [this] { guarded([this] { saleForm->editPeriods(); }); });
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
-    connect(aVersion, &QAction::triggered, this, [this] { doVersion(); });
+    connect(aVersion, &QAction::triggered, this, [this] { doVersion(false); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
 }
 
@@ -585,10 +585,11 @@ void TmainForm::showWritten(const QString& path)
     QTimer::singleShot(4000, this, [this] { setWindowTitle(st.appCaption); });
 }
 
-void TmainForm::doVersion()
+void TmainForm::doVersion(bool splash)
 {
-    TaboutForm about(this);
+    TaboutForm about(this, splash);
     about.versionLab->setText(st.appCaption);
+    about.detailsLab->setText(dataFolderText(st) + u"\n"_s + appLicenceText());
     // As the splash, the main window is not shown yet: centre on where it will be.
     if (!isVisible()) {
         const QRect future(st.wLeft, st.wTop, 830, 655);

@@ -131,7 +131,8 @@ public:
     void doPrefs();
     // The caption shows a file just written for a few seconds.
     void showWritten(const QString& path);
-    void doVersion();
+    // The about window; as the splash it closes by itself.
+    void doVersion(bool splash);
 
     // --- hosted working windows ---
     // Every command that writes the database or leaves the shown record
