@@ -1,5 +1,7 @@
 // tlvdb: the command-line companion of TilvarBD (see README.md).
 
+#include "core/appPaths.h"
+#include "core/appState.h"
 #include "export/tlvdbTool.h"
 #include "report/reportCommand.h"
 
@@ -40,6 +42,12 @@ int main(int argc, char* argv[])
     QByteArray out;
     QByteArray err;
     const int rc = runTlvdb(args, out, err, {tlvdbReportCommand()});
+    // Where the program keeps the boutique's files, as the about window says.
+    if (!args.isEmpty() && (args.first() == u"--help"_s || args.first() == u"help"_s || args.first() == u"-h"_s)) {
+        AppState st;
+        setupStartPaths(st, QCoreApplication::applicationDirPath(), QDate::currentDate());
+        out += dataFolderText(st).toUtf8() + '\n';
+    }
     std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
     return std::fflush(stdout) == 0 ? rc : ExitFailed;

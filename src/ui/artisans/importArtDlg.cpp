@@ -122,7 +122,7 @@ void TImpArtDlg::readList()
     const QString path = importFilePath(st);
     if (QFileInfo(path).isFile()) {
         if (readArtListFile(st.impArtList, path)) {
-            main.setStatusText(2, u"list from "_s + st.importFName);
+            main.setStatusText(2, u"Liste lue dans "_s + QFileInfo(st.importFName).fileName());
             setWindowTitle(u"Liste courante de : "_s + QFileInfo(path).fileName());
         }
     } else {

@@ -103,7 +103,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
     XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
-    pmXportAllRec = pmCons->addAction(u"XportTout"_s);
+    pmXportAllRec = pmCons->addAction(u"Tout exporter"_s);
     pmXportAllRec->setObjectName(u"pmXportAllRec"_s);
     XMLxPortBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(XMLxPortBtn, &QWidget::customContextMenuRequested, this,
@@ -236,7 +236,7 @@ void TrepForm::refresh()
         fillGrid(inv, {0, 1, 2, 3, 4});
         tabInfoLab->setText(QString::number(inv.size()));
     }
-    main.setStatusText(1, u"artisan: "_s + st.curArtNo);
+    main.setStatusText(1, u"Artisan n° "_s + st.curArtNo);
 }
 
 void TrepForm::sumTotal()
@@ -338,7 +338,7 @@ void TrepForm::exportConsigne()
         shipped::install(st);
         openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s));
     }
-    main.setStatusText(2, QString::number(st.xmlDataLines.size()));
+    main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
 }
 
 void TrepForm::exportAll()

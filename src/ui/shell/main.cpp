@@ -132,7 +132,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     hostLayout->setContentsMargins(0, 0, 0, 0);
     hostLayout->setSpacing(0);
 
-    infoLab = named<QLabel>("infoLab", u"="_s, backPanel);
+    infoLab = named<QLabel>("infoLab", backPanel);
     infoLab->setWordWrap(true);
     infoLab->setFont(monoFont(8));
     infoLab->setStyleSheet(u"color: #008000;"_s);
@@ -198,7 +198,7 @@ void TmainForm::buildTopPanel()
     subTLabel = named<QLabel>("subTLabel", kDetail, topPanel);
     subTLabel->setFont(QFont(u"Verdana"_s, 16, QFont::Bold));
     subTLabel->setStyleSheet(u"color: #800000;"_s);
-    subTLabel->setGeometry(350, 22, 330, 32);
+    subTLabel->setGeometry(350, 22, 345, 32); // up to the page button
     subTLabel->setCursor(Qt::PointingHandCursor);
 
     imgArtBtn = named<QLabel>("imgArtBtn", topPanel);
@@ -221,13 +221,13 @@ void TmainForm::buildTopPanel()
     WebPageBtn->setIconSize(QSize(44, 44));
     WebPageBtn->setIcon(pageButtonPicture(QColor(0x20, 0x40, 0x90), u"Web"_s));
     wPMen = named<QMenu>("wPMen", WebPageBtn);
-    pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"options..."_s);
+    pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"Options de publication..."_s);
     wPMen->addAction(pmPubPrefs);
     WebPageBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(WebPageBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { wPMen->popup(WebPageBtn->mapToGlobal(p)); });
 
-    PrintBtn = speedButton(topPanel, "PrintBtn", u"Print form image"_s);
+    PrintBtn = speedButton(topPanel, "PrintBtn", u"Imprimer l'image de la fenêtre"_s);
     PrintBtn->hide();
 
     mainBtn = speedButton(topPanel, "mainBtn", {});
@@ -238,7 +238,7 @@ void TmainForm::buildTopPanel()
     });
 
     devPMenu = named<QMenu>("devPMenu", topPanel);
-    mResetVarData = makeAction(devPMenu, "mResetVarData", u"resetVarData"_s);
+    mResetVarData = makeAction(devPMenu, "mResetVarData", u"Réinitialiser les données variables"_s);
     devPMenu->addAction(mResetVarData);
     topPanel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(topPanel, &QWidget::customContextMenuRequested, this,
@@ -314,7 +314,7 @@ void TmainForm::buildLocatePanel()
     connect(addRecBtn, &QToolButton::clicked, this, [this] { guarded([this] { addRecBtnClick(); }); });
     connect(saveBtn, &QToolButton::clicked, this, [this] { m_db->save(); });
 
-    SpeedButton1 = speedButton(locatePan, "SpeedButton1", u"Print form image"_s);
+    SpeedButton1 = speedButton(locatePan, "SpeedButton1", u"Imprimer l'image de la fenêtre"_s);
     SpeedButton1->hide();
 }
 
@@ -323,7 +323,7 @@ void TmainForm::buildMenus()
     QMenuBar* bar = menuBar();
     QMenu* fileMenu = bar->addMenu(u"Fichier"_s);
     fileMenu->setObjectName(u"File1"_s);
-    QMenu* specialMenu = bar->addMenu(u"Special"_s);
+    QMenu* specialMenu = bar->addMenu(u"Spécial"_s);
     specialMenu->setObjectName(u"Special1"_s);
     QMenu* helpMenu = bar->addMenu(u"?"_s);
     helpMenu->setObjectName(u"Help1"_s);
@@ -335,26 +335,26 @@ void TmainForm::buildMenus()
     aSave = makeAction(this, "aSave", u"Sauvegarde"_s);
     aSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     aExpArt = makeAction(this, "aExpArt", u"Exporter"_s);
-    aExpSales = makeAction(this, "aExpSales", u"aExpSales"_s);
+    aExpSales = makeAction(this, "aExpSales", u"Exporter les ventes"_s);
     aExpSales->setEnabled(false);
     aImpArt = makeAction(this, "aImpArt", u"Importer"_s);
-    FileExit = makeAction(this, "FileExit", u"E&xit"_s);
-    aClearAll = makeAction(this, "aClearAll", u"ClearAll"_s);
-    aSetPeriods = makeAction(this, "aSetPeriods", u"SetPeriods"_s);
-    aEmptyDB = makeAction(this, "aEmptyDB", u"aEmptyDB"_s);
-    aPrefs = makeAction(this, "aPrefs", u"Preferences"_s);
-    aVersion = makeAction(this, "aVersion", u"?"_s);
-    aSetAdmin = makeAction(this, "aSetAdmin", u"admin Mode"_s);
-    aExpAll = makeAction(this, "aExpAll", u"ExportAll"_s);
+    FileExit = makeAction(this, "FileExit", u"&Quitter"_s);
+    aClearAll = makeAction(this, "aClearAll", u"Tout effacer"_s);
+    aSetPeriods = makeAction(this, "aSetPeriods", u"Périodes..."_s);
+    aEmptyDB = makeAction(this, "aEmptyDB", u"Vider la base"_s);
+    aPrefs = makeAction(this, "aPrefs", u"Préférences..."_s);
+    aVersion = makeAction(this, "aVersion", u"À propos"_s);
+    aSetAdmin = makeAction(this, "aSetAdmin", u"Mode administrateur"_s);
+    aExpAll = makeAction(this, "aExpAll", u"Tout exporter"_s);
 
     // Hints: the short part shows as a tip, the long one on the help line.
     const auto hint = [](QAction* a, const QString& text) {
         a->setToolTip(text.section(QLatin1Char('|'), 0, 0));
         a->setStatusTip(text.section(QLatin1Char('|'), 1));
     };
-    hint(FileOpen, u"Open|Opens an existing file"_s);
-    hint(FileSaveAs, u"Save As|Saves the active file with a new name"_s);
-    hint(FileExit, u"Exit|Quits the application"_s);
+    hint(FileOpen, u"Ouvrir|Ouvre une base existante"_s);
+    hint(FileSaveAs, u"Renommer|Enregistre la base ouverte sous un autre nom"_s);
+    hint(FileExit, u"Quitter|Ferme le programme"_s);
     specialMenu->setToolTipsVisible(true);
 
     fileMenu->addAction(aNew);
@@ -369,7 +369,8 @@ void TmainForm::buildMenus()
     fileMenu->addAction(FileExit);
     specialMenu->addAction(aClearAll);
     specialMenu->addAction(aSetPeriods);
-    specialMenu->addAction(aEmptyDB);
+    // No effect: kept in the window's actions, not offered.
+    addAction(aEmptyDB);
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
     helpMenu->addAction(aVersion);
