@@ -1,12 +1,17 @@
 // The about window's animation, driven tick by tick, its use as the start-up
-// splash, and the French buttons of the dialogs.
+// splash, the dialogs from the keyboard, and their French buttons.
 
 #include "uiHarness.h"
 
+#include "ui/dialogs/prefsForm.h"
+#include "ui/products/AddEditQntFrm.h"
+#include "ui/reports/pubOptions.h"
 #include "ui/shell/about.h"
 #include "ui/shell/translations.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +52,48 @@ private slots:
         QCOMPARE(f.finished(), splash);
         QCOMPARE(f.isVisible(), !splash);
         QCOMPARE(f.BTimer->isActive(), false);
+    }
+
+    void dialogsFromTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::newRow("preferences") << u"prefs"_s;
+        QTest::newRow("quantity: 8 and Return") << u"quantity"_s;
+        QTest::newRow("publishing options") << u"publishing"_s;
+    }
+
+    void dialogsFromTheKeyboard()
+    {
+        QFETCH(QString, which);
+        AppState st;
+        FakePrompt prompt;
+        std::unique_ptr<QDialog> dlg;
+        QWidget* first = nullptr;
+        TEditQntDlg* qnt = nullptr;
+        if (which == u"prefs"_s) {
+            auto* d = new TPrefsDialog;
+            first = d->autoLoadChk;
+            dlg.reset(d);
+        } else if (which == u"quantity"_s) {
+            qnt = new TEditQntDlg(st, prompt);
+            qnt->setEntry(u"3"_s, u"260518"_s);
+            first = qnt->QuantEdit;
+            dlg.reset(qnt);
+        } else {
+            auto* d = new TpubDlgForm;
+            first = d->checks[0];
+            dlg.reset(d);
+        }
+        dlg->show();
+        QCOMPARE(dlg->focusWidget(), first);
+        auto* cancel = dlg->findChild<QPushButton*>(u"CancelBtn"_s);
+        QVERIFY(cancel && cancel->isVisible() && cancel->text() == u"Annuler"_s);
+        if (qnt)
+            QTest::keyClick(first, Qt::Key_8);
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        if (qnt)
+            QCOMPARE(qnt->qntText(), u"8"_s);
     }
 
     void splashBeforeMainWindowAndFrenchDialogs()

@@ -280,6 +280,37 @@ private slots:
         QVERIFY(h.readIni().contains(u"artFileName=photo.tlvdb"_s));
     }
 
+    void captionAndWhereFilesWent()
+    {
+        UiHarness h;
+        h.copyRealistic(TEST_DB_NAME, true);
+        TmainForm& w = h.start();
+        QStringList opened;
+        bool viewer = true;
+        w.openWithSystem = [&](const QString& path) {
+            opened << path;
+            return viewer;
+        };
+        const QString caption = u"boutique.tlvdb - "_s + h.st().appCaption;
+        QCOMPARE(w.windowTitle(), caption);
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(h.dataDir()));
+        // Exported: the status bar and a short message say where.
+        w.aExpArt->trigger();
+        QCOMPARE(h.prompt.informations.count(), 1);
+        QVERIFY(h.prompt.informations.first().contains(folder) && h.prompt.informations.first().contains(u".xml"_s));
+        QVERIFY(w.statusText(0).startsWith(u"Écrit : "_s) && w.statusText(1).contains(folder));
+        // Published with no program to show the page: said, the folder offered.
+        viewer = false;
+        h.st().pubPrefs = u"00001"_s;
+        h.prompt.answers << Prompt::Answer::Yes;
+        w.WebPageBtn->click();
+        QCOMPARE(h.prompt.questions.count(), 1);
+        QVERIFY(h.prompt.questions.first().contains(u"Aucun programme"_s) && h.prompt.questions.first().contains(folder));
+        QCOMPARE(opened, (QStringList{h.dataDir() + u"index.htm"_s, QDir::cleanPath(h.dataDir())}));
+        QCOMPARE(w.windowTitle(), caption); // never the last file published
+        h.prompt.answers << Prompt::Answer::No;
+    }
+
     void startUpFailures_data()
     {
         QTest::addColumn<bool>("damaged");

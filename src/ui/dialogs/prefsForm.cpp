@@ -1,5 +1,7 @@
 #include "ui/dialogs/prefsForm.h"
 
+#include "ui/widgets/controls.h"
+
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -73,4 +75,5 @@ TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
     buttons->addStretch();
     buttons->addWidget(OKBtn);
     layout->addLayout(buttons);
+    keyboardDialog(this, OKBtn, buttons, autoLoadChk);
 }

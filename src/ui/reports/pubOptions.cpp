@@ -67,6 +67,7 @@ TpubDlgForm::TpubDlgForm(QWidget* parent) : QDialog(parent)
     bottom->addStretch();
     bottom->addWidget(OKBtn);
     layout->addLayout(bottom);
+    keyboardDialog(this, OKBtn, bottom, checks[0]);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -93,7 +94,7 @@ QString TpubDlgForm::getPrefs() const
 TPublisher::TPublisher(TmainForm& mainForm) : QObject(&mainForm), main(mainForm)
 {
     setObjectName(u"publisher"_s);
-    openPage = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openPage = [this](const QString& path) { main.showWritten(path, true); };
     main.aExpSales->setText(u"Exporter les ventes"_s);
     main.aExpSales->setEnabled(true);
     connect(main.pmPubPrefs, &QAction::triggered, this, [this] { main.guarded([this] { pubOptions(); }); });
@@ -129,10 +130,11 @@ void TPublisher::webPage()
     WaitCursor wait;
     const int p = st.curCIndex >= 0 ? st.curCIndex : st.repList.curPeriod;
     publish::publishPages(st, st.pubPrefs, p);
-    main.setWindowTitle(QDir::toNativeSeparators(st.dataDir + u"artList.xml"_s));
     const QString start = st.dataDir + u"index.htm"_s;
     if (publish::chosen(st.pubPrefs, 5) && QFileInfo::exists(start))
         openPage(start);
+    else
+        main.showWritten(st.dataDir + u"artList.xml"_s);
 }
 
 void TPublisher::exportSales()

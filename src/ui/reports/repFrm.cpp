@@ -54,7 +54,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     setObjectName(u"repForm"_s);
     setWindowTitle(u"Rapport de consignation"_s);
     resize(640, 460);
-    openPage = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openPage = [this](const QString& path) { main.showWritten(path, true); };
 
     formPanel = named<QFrame>("formPanel", this);
     rangePanel = named<QFrame>("rangePanel", formPanel);

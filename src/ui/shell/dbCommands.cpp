@@ -325,6 +325,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     st.modified = false;
     main.updatePageBtn();
     main.setStatusText(0, u"Enregistré : "_s + name);
+    main.updateCaption();
     return true;
 }
 

@@ -17,6 +17,9 @@
 #include "ui/widgets/widgetPrompt.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
@@ -99,6 +102,11 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
       m_runModal(options.runModal ? options.runModal : ModalRunner(runModalDefault))
 {
     setObjectName(u"mainForm"_s);
+    // Without a program to hand it to (xdg-open), nothing can show a file.
+    openWithSystem = [](const QString& path) {
+        return !QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
+               && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
     if (!m_prompt) {
         m_ownPrompt = std::make_unique<WidgetPrompt>(this);
         m_prompt = m_ownPrompt.get();
@@ -516,7 +524,7 @@ void TmainForm::firstShow()
 {
     setFixedSize(830, 655);
     move(st.wLeft, st.wTop);
-    setWindowTitle(st.appCaption);
+    updateCaption();
     // The pickers' left edges follow their labels.
     nListCB->move(artNoLab->x(), nListCB->y());
     ArtListCB->move(artInfoLab->x(), ArtListCB->y());
@@ -580,10 +588,28 @@ void TmainForm::doPrefs()
     }
 }
 
-void TmainForm::showWritten(const QString& path)
+void TmainForm::showWritten(const QString& path, bool view)
 {
-    setWindowTitle(QDir::toNativeSeparators(path));
-    QTimer::singleShot(4000, this, [this] { setWindowTitle(st.appCaption); });
+    const QFileInfo file(path);
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    setStatusText(0, u"Écrit : "_s + file.fileName());
+    setStatusText(1, u"Dossier : "_s + folder);
+    const QString where = u"Le fichier "_s + file.fileName() + u" a été écrit dans le dossier "_s + folder + u"."_s;
+    if (!view) {
+        m_prompt->information(where);
+        return;
+    }
+    if (openWithSystem(file.absoluteFilePath()))
+        return;
+    if (m_prompt->question(where + u"\nAucun programme de cet ordinateur ne peut l'afficher.\nOuvrir le dossier ?"_s)
+        == Prompt::Answer::Yes)
+        openWithSystem(file.absolutePath());
+}
+
+void TmainForm::updateCaption()
+{
+    const QString name = QFileInfo(st.artFileName).fileName();
+    setWindowTitle((name.isEmpty() ? u"Nouvelle base"_s : name) + u" - "_s + st.appCaption);
 }
 
 void TmainForm::doVersion(bool splash)

@@ -294,4 +294,5 @@ void TmainForm::refreshStatus(int mode)
     }
     for (int i = 0; i < 4; ++i)
         setStatusText(i, p[i]);
+    updateCaption();
 }
