@@ -309,6 +309,20 @@ private slots:
         QCOMPARE(opened, (QStringList{h.dataDir() + u"index.htm"_s, QDir::cleanPath(h.dataDir())}));
         QCOMPARE(w.windowTitle(), caption); // never the last file published
         h.prompt.answers << Prompt::Answer::No;
+
+        // The artisans' home address, telephone and e-mail: kept by the
+        // export between boutiques, published only when chosen.
+        const auto published = [&] { return QString::fromLatin1(readFileBytes(h.dataDir() + u"artList.xml"_s)); };
+        const QString exported = QString::fromLatin1(readFileBytes(h.dataDir() + u"boutique.xml"_s));
+        for (const QString& privateText : {u"418 555-0101"_s, u"marie@example.org"_s, u"G1R 2B5"_s}) {
+            QVERIFY(exported.contains(privateText));
+            QVERIFY(!published().contains(privateText));
+        }
+        QVERIFY(published().contains(u"<nom>Tremblay</nom>"_s) && published().contains(u"<product>"_s));
+        viewer = true;
+        h.st().pubPrefs = u"000011"_s;
+        w.WebPageBtn->click();
+        QVERIFY(published().contains(u"marie@example.org"_s));
     }
 
     void startUpFailures_data()

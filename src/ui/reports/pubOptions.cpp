@@ -30,7 +30,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const char* const CHOICES[] = {"Menu", "Feuille des ventes", "Feuille de consignation",
-                               "Rapport d'inventaire", "Ouverture du fureteur"};
+                               "Rapport d'inventaire", "Ouverture du fureteur",
+                               "Publier les coordonnées des artisans"};
 
 } // namespace
 
@@ -73,11 +74,9 @@ TpubDlgForm::TpubDlgForm(QWidget* parent) : QDialog(parent)
 
 void TpubDlgForm::setPrefs(const QString& prefs, const QStringList& titles, int curCIndex)
 {
-    infoLab1->setText(prefs);
-    if (prefs.size() < checkCount)
-        return;
+    // Older settings have five choices: the ones missing stay off.
     for (int n = 0; n < checkCount; ++n)
-        checks[size_t(n)]->setChecked(prefs.at(n) == u'1');
+        checks[size_t(n)]->setChecked(n < prefs.size() && prefs.at(n) == u'1');
     RepCB->clear();
     RepCB->addItems(titles);
     RepCB->setCurrentIndex(curCIndex >= 0 && curCIndex < titles.size() ? curCIndex : -1);
