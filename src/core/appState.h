@@ -40,6 +40,7 @@ public:
     QString lastSAgent;
     QString pDateStr;
     QString importFName;
+    QStringList recentFiles; // the last databases opened or saved, newest first (at most five)
     bool autoload = false;
     bool showSplash = true;
     bool saveSales = true;

@@ -4,9 +4,11 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
+#include "core/safeWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -50,4 +52,30 @@ QString notDatabaseMessage(const QString& path, const QString& problem)
 {
     return u"Le fichier "_s + QDir::toNativeSeparators(path) + u" n'est pas une base TilvarBD lisible : "_s
            + problem + u"."_s;
+}
+
+QList<BackupEntry> databaseBackups(const QString& backupDir, const QString& fileName)
+{
+    static const QRegularExpression stamp(u"-(\\d{8}-\\d{9})(?:-\\d+)?\\.[^.]*$"_s);
+    QList<BackupEntry> out;
+    const QStringList names = backupCopies(backupDir, fileName);
+    for (auto it = names.crbegin(); it != names.crend(); ++it) {
+        BackupEntry e;
+        e.path = QDir(backupDir).filePath(*it);
+        const QRegularExpressionMatch m = stamp.match(*it);
+        e.when = QDateTime::fromString(m.captured(1), u"yyyyMMdd-HHmmsszzz"_s);
+        e.size = QFileInfo(e.path).size();
+        e.summary = readDbSummary(e.path);
+        out << e;
+    }
+    return out;
+}
+
+void rememberRecent(QStringList& recent, const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(full);
+    recent.prepend(full);
+    while (recent.size() > 5)
+        recent.removeLast();
 }

@@ -18,3 +18,20 @@ DbSummary readDbSummary(const QString& path);
 
 // "Le fichier X n'est pas une base TilvarBD lisible : <problem>"
 QString notDatabaseMessage(const QString& path, const QString& problem);
+
+#include <QDateTime>
+#include <QList>
+
+// A dated backup copy of a database file, with a quick read of it.
+struct BackupEntry {
+    QString path;
+    QDateTime when;
+    qint64 size = 0;
+    DbSummary summary;
+};
+
+// The backup copies of the database file fileName kept in backupDir, newest first.
+QList<BackupEntry> databaseBackups(const QString& backupDir, const QString& fileName);
+
+// Puts path first in a list of recent databases of at most five (once each).
+void rememberRecent(QStringList& recent, const QString& path);

@@ -41,6 +41,7 @@ void readSettings(const TIniFile& ini, AppState& st)
     st.curCIndex = ini.readInteger(General, u"curCIndex"_s, -1);
     st.artFileName = ini.readString(Prefs, u"artFileName"_s, defaultName);
     st.importFName = ini.readString(Prefs, u"importFName"_s, QString());
+    st.recentFiles = ini.readString(Prefs, u"recentFiles"_s, QString()).split(u'|', Qt::SkipEmptyParts);
     // Written as "autoLoad": names match whatever their case.
     st.autoload = ini.readBool(Prefs, u"autoload"_s, false);
     st.showSplash = ini.readBool(Prefs, u"showSplash"_s, true);
@@ -86,4 +87,5 @@ void writeSettings(TIniFile& ini, const AppState& st)
     ini.writeString(Prefs, u"shopName"_s, st.shopName);
     QString address = st.shopAddress;
     ini.writeString(Prefs, u"shopAddress"_s, address.replace(u'\n', u'|'));
+    ini.writeString(Prefs, u"recentFiles"_s, st.recentFiles.join(u'|')); // "|": no path holds it
 }

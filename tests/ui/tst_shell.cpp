@@ -4,6 +4,9 @@
 
 #include "uiHarness.h"
 
+#include "ui/dialogs/restoreDlg.h"
+#include <QListWidget>
+
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
@@ -323,6 +326,47 @@ private slots:
         h.st().pubPrefs = u"000011"_s;
         w.WebPageBtn->click();
         QVERIFY(published().contains(u"marie@example.org"_s));
+    }
+
+    void restoreBackupAndRecentFiles()
+    {
+        UiHarness h;
+        h.copyRealistic(TEST_DB_NAME, true);
+        TmainForm& w = h.start();
+        const QString original = h.st().artList.at(0).nom;
+        h.art().nameEd->setText(u"Changé"_s);
+        w.aSave->trigger(); // the original goes to the backups
+        const QString backups = h.dataDir() + u"backup/"_s;
+        QVERIFY(writeFileBytes(backups + u"boutique-20250101-120000000.tlvdb"_s, "pas une base"));
+        QStringList lines;
+        QList<bool> choosable;
+        h.onModal = [&](QDialog& d) {
+            auto* dlg = qobject_cast<TRestoreDlg*>(&d);
+            if (!dlg)
+                return int(QDialog::Rejected);
+            for (int i = 0; i < dlg->backupList->count(); ++i) {
+                lines << dlg->backupList->item(i)->text();
+                choosable << bool(dlg->backupList->item(i)->flags() & Qt::ItemIsEnabled);
+            }
+            return dlg->chosenPath().isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        };
+        w.aRestore->trigger();
+        // Newest first: the saved original, whole; the damaged copy shown, not choosable.
+        QCOMPARE(lines.count(), 2);
+        QCOMPARE(choosable, (QList<bool>{true, false}));
+        QVERIFY2(lines.first().contains(u"%1 artisans, %2 feuilles"_s.arg(h.st().artList.count()).arg(h.st().saleList.count()))
+                     && lines.first().contains(u" Ko"_s),
+                 qPrintable(lines.first()));
+        QVERIFY(lines.last().startsWith(u"01/01/2025 12:00:00"_s) && lines.last().contains(u"endommagée"_s));
+        QCOMPARE(h.st().artList.at(0).nom, original);
+        // The file replaced was kept too.
+        QCOMPARE(QDir(backups).entryList({u"boutique-*"_s}, QDir::Files).count(), 3);
+        QVERIFY(!h.st().modified);
+
+        // "Fichiers récents": the database opened, once.
+        QCOMPARE(h.st().recentFiles, QStringList{h.dataDir() + TEST_DB_NAME});
+        QVERIFY(h.stop());
+        QVERIFY(h.readIni().contains(u"recentFiles="_s + h.dataDir() + TEST_DB_NAME));
     }
 
     void startUpFailures_data()

@@ -9,6 +9,7 @@
 #include "export/artListXML.h"
 #include "model/uArt.h"
 #include "ui/artisans/artFrm.h"
+#include "ui/dialogs/restoreDlg.h"
 #include "ui/shell/main.h"
 #include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
@@ -215,6 +216,8 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
     main.saleForm->showCurrent();
     main.updatePageBtn();
     main.refreshStatus(1);
+    if (result == LoadResult::Loaded)
+        rememberRecent(st.recentFiles, st.curFilePath);
     if (result == LoadResult::ReadError)
         say.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie : "_s
                      + QString::number(st.artList.count()) + u" artisans, "_s
@@ -222,6 +225,36 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
                      + QString::number(st.repList.count()) + u" périodes ont pu être lus.\n"_s
                      + u"Ce qui a été lu n'est pas enregistré ; avant d'être remplacé, l'original sera conservé dans "_s
                      + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u"."_s);
+}
+
+bool TDbCommands::openRecent(const QString& path)
+{
+    return confirmDiscard() && openChosen(path);
+}
+
+bool TDbCommands::restoreBackup()
+{
+    if (st.curFilePath.isEmpty() || !QFileInfo(st.curFilePath).isFile()) {
+        prompt.information(u"La base ouverte n'est pas encore enregistrée : elle n'a pas de sauvegarde."_s);
+        return false;
+    }
+    const QString name = QFileInfo(st.curFilePath).fileName();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QList<BackupEntry> backups = databaseBackups(backupDir(st, st.curFilePath), name);
+    QApplication::restoreOverrideCursor();
+    TRestoreDlg dlg(name, backups, &main);
+    if (main.runModal(dlg) != QDialog::Accepted || dlg.chosenPath().isEmpty())
+        return false;
+    if (!confirmDiscard())
+        return false;
+    const QString chosen = dlg.chosenPath();
+    const QString target = st.curFilePath;
+    const QString fileName = st.artFileName;
+    return main.guarded([&] {
+        copyFileOver(st, chosen, target); // the current file goes to the backups first
+        openDB(fileName);
+        main.setStatusText(0, u"Sauvegarde restaurée : "_s + QFileInfo(chosen).fileName());
+    });
 }
 
 bool TDbCommands::confirmDiscard()
@@ -323,6 +356,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     st.artFileName = working == target ? name : working;
     st.curFilePath = working;
     st.modified = false;
+    rememberRecent(st.recentFiles, working);
     main.updatePageBtn();
     main.setStatusText(0, u"Enregistré : "_s + name);
     main.updateCaption();

@@ -354,6 +354,10 @@ void TmainForm::buildMenus()
     aVersion = makeAction(this, "aVersion", u"À propos"_s);
     aSetAdmin = makeAction(this, "aSetAdmin", u"Mode administrateur"_s);
     aExpAll = makeAction(this, "aExpAll", u"Tout exporter"_s);
+    aRestore = makeAction(this, "aRestore", u"Restaurer une sauvegarde..."_s);
+    recentMenu = named<QMenu>("recentMenu", this);
+    recentMenu->setTitle(u"Fichiers récents"_s);
+    connect(recentMenu, &QMenu::aboutToShow, this, &TmainForm::fillRecentMenu);
 
     // Hints: the short part shows as a tip, the long one on the help line.
     const auto hint = [](QAction* a, const QString& text) {
@@ -369,6 +373,8 @@ void TmainForm::buildMenus()
     fileMenu->addAction(FileOpen);
     fileMenu->addAction(FileSaveAs);
     fileMenu->addAction(aSave);
+    fileMenu->addMenu(recentMenu);
+    fileMenu->addAction(aRestore);
     fileMenu->addSeparator();
     fileMenu->addAction(aExpArt);
     fileMenu->addAction(aExpSales);
@@ -390,6 +396,7 @@ void TmainForm::buildMenus()
     connect(FileOpen, &QAction::triggered, this, [this] { m_db->fileOpen(); });
     connect(FileSaveAs, &QAction::triggered, this, [this] { m_db->fileSaveAs(); });
     connect(aSave, &QAction::triggered, this, [this] { m_db->save(); });
+    connect(aRestore, &QAction::triggered, this, [this] { m_db->restoreBackup(); });
     connect(aImpArt, &QAction::triggered, this, [this] { m_db->impArt(); });
     connect(aExpArt, &QAction::triggered, this, [this] { m_db->expArt(); });
     connect(aExpAll, &QAction::triggered, this, [this] { m_db->expArt(); });
@@ -400,6 +407,18 @@ void TmainForm::buildMenus()
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
     connect(aVersion, &QAction::triggered, this, [this] { doVersion(false); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
+}
+
+void TmainForm::fillRecentMenu()
+{
+    recentMenu->clear();
+    for (const QString& path : std::as_const(st.recentFiles)) {
+        QAction* a = recentMenu->addAction(QDir::toNativeSeparators(path));
+        a->setEnabled(QFileInfo(path).isFile());
+        connect(a, &QAction::triggered, this, [this, path] { m_db->openRecent(path); });
+    }
+    if (st.recentFiles.isEmpty())
+        recentMenu->addAction(u"(aucun)"_s)->setEnabled(false);
 }
 
 void TmainForm::buildStatusBar()

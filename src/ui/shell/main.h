@@ -108,6 +108,8 @@ public:
     QAction* aVersion;
     QAction* aSetAdmin;
     QAction* aExpAll;
+    QAction* aRestore;
+    QMenu* recentMenu;
 
     // Column titles and the artisan-list export.
     std::unique_ptr<TtilvarDB> tilvarDB;
@@ -174,6 +176,7 @@ private:
     void buildLocatePanel();
     void buildMenus();
     void buildStatusBar();
+    void fillRecentMenu();
     void updateHeader();
     void firstShow();
     void shutDown();
