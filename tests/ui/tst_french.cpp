@@ -5,6 +5,7 @@
 #include "uiHarness.h"
 
 #include "ui/sales/saleFrm.h"
+#include "ui/shell/helpWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QTextDocument>
 
 using namespace Qt::StringLiterals;
@@ -127,7 +129,13 @@ private slots:
         UiHarness h;
         h.copyRealistic(TEST_DB_NAME, true);
         Walk walk;
+        QString guide;
+        bool picture = false;
         h.onModal = [&](QDialog& d) {
+            if (auto* help = qobject_cast<THelpWindow*>(&d)) {
+                guide = help->guide->toPlainText();
+                picture = !help->guide->loadResource(QTextDocument::ImageResource, QUrl(u"mainWindow.png"_s)).isNull();
+            }
             d.show();
             walk.window(&d);
             d.hide();
@@ -154,7 +162,7 @@ private slots:
         walkShown();
         w.saleForm->setEditing(false);
         // The windows and dialogs the menus open.
-        for (const char* name : {"aPrefs", "aVersion", "aSetPeriods", "aRepForm", "pmPubPrefs"}) {
+        for (const char* name : {"aPrefs", "aVersion", "aHelp", "aSetPeriods", "aRepForm", "pmPubPrefs", "aRestore"}) {
             QAction* a = w.findChild<QAction*>(QLatin1String(name));
             QVERIFY2(a, name);
             a->trigger();
@@ -164,7 +172,12 @@ private slots:
             walk.text(u"message"_s, m);
         walk.bad.removeDuplicates();
         QVERIFY2(walk.bad.isEmpty(), qPrintable(walk.bad.join(u'\n')));
-        QVERIFY(h.modals.count() >= 4);
+        QVERIFY(h.modals.count() >= 5);
+        // "?" > "Aide": the guide shipped inside the program, with its pictures.
+        for (const QString& part : {u"Premier démarrage"_s, u"Artisans et produits"_s, u"l'éditeur et le clavier"_s,
+                                    u"Périodes et règlement"_s, u"Publier"_s, u"Sauvegardes et restauration"_s})
+            QVERIFY2(guide.contains(part), qPrintable(part));
+        QVERIFY(picture);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
 #include "ui/shell/about.h"
+#include "ui/shell/helpWindow.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/widgets/named.h"
@@ -355,6 +356,8 @@ void TmainForm::buildMenus()
     aSetAdmin = makeAction(this, "aSetAdmin", u"Mode administrateur"_s);
     aExpAll = makeAction(this, "aExpAll", u"Tout exporter"_s);
     aRestore = makeAction(this, "aRestore", u"Restaurer une sauvegarde..."_s);
+    aHelp = makeAction(this, "aHelp", u"Aide"_s);
+    aHelp->setShortcut(QKeySequence::HelpContents);
     recentMenu = named<QMenu>("recentMenu", this);
     recentMenu->setTitle(u"Fichiers récents"_s);
     connect(recentMenu, &QMenu::aboutToShow, this, &TmainForm::fillRecentMenu);
@@ -387,6 +390,7 @@ void TmainForm::buildMenus()
     addAction(aEmptyDB);
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
+    helpMenu->addAction(aHelp);
     helpMenu->addAction(aVersion);
     // Kept in the window's action list without a menu entry.
     addAction(aSetAdmin);
@@ -405,6 +409,10 @@ void TmainForm::buildMenus()
     connect(aSetPeriods, &QAction::triggered, this,
             [this] { guarded([this] { saleForm->editPeriods(); }); });
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
+    connect(aHelp, &QAction::triggered, this, [this] {
+        THelpWindow help(this);
+        m_runModal(help);
+    });
     connect(aVersion, &QAction::triggered, this, [this] { doVersion(false); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
 }

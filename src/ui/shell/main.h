@@ -109,6 +109,7 @@ public:
     QAction* aSetAdmin;
     QAction* aExpAll;
     QAction* aRestore;
+    QAction* aHelp;
     QMenu* recentMenu;
 
     // Column titles and the artisan-list export.
