@@ -18,3 +18,14 @@ font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
   -annotate +14+14 'Total' -annotate +78+14 'Vendu' -annotate +138+14 'Dispo' \
   -quality 90 -strip resources/qTableImg.jpg
 echo "wrote resources/qTableImg.jpg"
+
+# 256 x 256: the program's icon for the desktop's menu (resources/tilvarbd.png),
+# a green tile with the maroon "T" of Tilvar over a small price tag.
+"$convert" -size 256x256 xc:none \
+  -fill '#2f7a2f' -stroke '#1d4d1d' -strokewidth 6 -draw 'roundrectangle 10,10 245,245 40,40' \
+  -fill '#fbf6e9' -stroke '#800000' -strokewidth 4 -draw 'polygon 120,150 200,150 222,180 200,210 120,210' \
+  -fill '#800000' -stroke none -draw 'circle 206,180 212,180' \
+  -font "${font/DejaVuSans.ttf/DejaVuSerif-Bold.ttf}" -pointsize 150 -fill '#fbf6e9' -stroke '#800000' -strokewidth 3 \
+  -annotate +40+175 'T' \
+  -strip resources/tilvarbd.png
+echo "wrote resources/tilvarbd.png"

@@ -2,7 +2,8 @@
 # Photographs the main window under a virtual X server, showing the sample
 # database of the tests, into docs/mainWindow.png, then, driving it as a user
 # would with xdotool, the sales page (docs/salesWindow.png) and the sale-line
-# editor (docs/saleEditor.png). The README shows all three.
+# editor (docs/saleEditor.png), the help window (docs/helpWindow.png) and the
+# restore dialog (docs/restoreDialog.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 TILVAR_WITH_SCREENSHOT=1 ./scripts/install-deps.sh
@@ -43,6 +44,26 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   xdotool key Return
   sleep 1
   shot "$2/saleEditor.png"
+  # "?" > "Aide" (F1): the user guide.
+  xdotool key Escape
+  sleep 1
+  xdotool key F1
+  sleep 1
+  shot "$2/helpWindow.png"
+  xdotool key Escape
+  sleep 1
+  # "Terminé" closes the editor; a save keeps the file as it was among the
+  # backups, which "Fichier" > "Restaurer une sauvegarde..." then lists.
+  xdotool mousemove 790 581 click 1
+  sleep 1
+  xdotool key ctrl+s
+  sleep 1
+  xdotool mousemove 27 8 click 1
+  sleep 1
+  xdotool mousemove 118 138 click 1
+  sleep 2
+  shot "$2/restoreDialog.png"
+  xdotool key Escape
   kill "$pid"
 ' shot "$prog" "$docs"
-echo "wrote $docs/mainWindow.png, salesWindow.png, saleEditor.png"
+echo "wrote $docs/mainWindow.png, salesWindow.png, saleEditor.png, helpWindow.png, restoreDialog.png"

@@ -12,3 +12,6 @@ if [ -x scripts/fuzz.sh ] && [ "${TILVAR_SKIP_FUZZ:-0}" != 1 ]; then
   # The deterministic fuzz pass: seed 1, a fixed number of inputs per target.
   ./scripts/fuzz.sh --quick
 fi
+# The Debian package: built, its control data and file list read, and (as
+# root) unpacked and started.
+./scripts/check-package.sh

@@ -1,5 +1,7 @@
 // tlvdb: the command-line companion of TilvarBD (see README.md).
 
+#include "core/appPaths.h"
+#include "core/appState.h"
 #include "export/tlvdbTool.h"
 #include "core/sysCause.h"
 #include "report/reportCommand.h"
@@ -43,6 +45,12 @@ int main(int argc, char* argv[])
     QByteArray out;
     QByteArray err;
     const int rc = runTlvdb(args, out, err, {tlvdbReportCommand(), tlvdbTagsCommand()});
+    // Where the program keeps the boutique's files, as the about window says.
+    if (!args.isEmpty() && (args.first() == u"--help"_s || args.first() == u"help"_s || args.first() == u"-h"_s)) {
+        AppState st;
+        setupStartPaths(st, QCoreApplication::applicationDirPath(), QDate::currentDate());
+        out += dataFolderText(st).toUtf8() + '\n';
+    }
     // A full disk or a closed pipe cuts the output: a script must not take
     // it for the whole.
     errno = 0;

@@ -10,9 +10,24 @@ class AppState;
 // "tilvarDB version 0.8.5    09.05.18": the window caption and about text.
 QString appCaptionText();
 
+// The licence line of the about window and the package.
+QString appLicenceText();
+
+// Whether the program's own folder keeps the data (a build, a portable
+// copy): it must exist, take writes and not be a system folder (/usr/...),
+// where even root must not leave a boutique's files.
+bool programFolderKeepsData(const QString& progDir);
+
 // Fills appCaption, progDir (always ending with "/"), dataDir, xmlDir,
-// iniPath, defaultFileName and empties curFilePath.
+// iniPath, defaultFileName and empties curFilePath. When the program's
+// folder does not keep the data, progDir, dataDir and xmlDir lie in the
+// user's data folder (~/.local/share/TilvarBD) and the settings file in the
+// user's configuration folder (~/.config/TilvarBD).
 void setupStartPaths(AppState& st, const QString& progDir, const QDate& today);
+
+// One line for the about window and "tlvdb --help": which data folder is
+// used and why.
+QString dataFolderText(const AppState& st);
 
 // Creates the data and export folders when missing. Returns false when one
 // could not be made (saving will then report the platform's error).

@@ -20,6 +20,7 @@ public:
     QString dataDir;   // progDir + "data/"
     QString xmlDir;    // progDir + "dXML/"
     QString iniPath;   // progDir + "tilvarDB.ini"
+    bool userFolders = false; // data in the user's folders: the program's own takes none
     QString defaultFileName;
     QString artFileName;
     QString curFilePath;
@@ -39,6 +40,7 @@ public:
     QString lastSAgent;
     QString pDateStr;
     QString importFName;
+    QStringList recentFiles; // the last databases opened or saved, newest first (at most five)
     bool autoload = false;
     bool showSplash = true;
     bool saveSales = true;

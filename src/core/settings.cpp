@@ -4,6 +4,8 @@
 #include "core/iniFile.h"
 #include "core/textUtil.h"
 
+#include <QFileInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -18,7 +20,12 @@ QString defaultFileNameFor(const QDate& date)
 
 void readSettings(const QString& path, AppState& st)
 {
+    const bool firstStart = !QFileInfo::exists(path);
     readSettings(TIniFile(path), st);
+    // A first start opens again what the user saved: after "save, quit,
+    // restart" the work is there. A settings file keeps its own choice.
+    if (firstStart)
+        st.autoload = true;
 }
 
 void readSettings(const TIniFile& ini, AppState& st)
@@ -34,6 +41,7 @@ void readSettings(const TIniFile& ini, AppState& st)
     st.curCIndex = ini.readInteger(General, u"curCIndex"_s, -1);
     st.artFileName = ini.readString(Prefs, u"artFileName"_s, defaultName);
     st.importFName = ini.readString(Prefs, u"importFName"_s, QString());
+    st.recentFiles = ini.readString(Prefs, u"recentFiles"_s, QString()).split(u'|', Qt::SkipEmptyParts);
     // Written as "autoLoad": names match whatever their case.
     st.autoload = ini.readBool(Prefs, u"autoload"_s, false);
     st.showSplash = ini.readBool(Prefs, u"showSplash"_s, true);
@@ -82,4 +90,5 @@ void writeSettings(TIniFile& ini, const AppState& st)
     QString address = st.shopAddress;
     ini.writeString(Prefs, u"shopAddress"_s, address.replace(u'\n', u'|'));
     ini.writeInteger(Prefs, u"artSharePercent"_s, st.artSharePercent);
+    ini.writeString(Prefs, u"recentFiles"_s, st.recentFiles.join(u'|')); // "|": no path holds it
 }

@@ -83,19 +83,22 @@ QString xmlAttrText(const QString& text)
     return xmlStrictAttrEscape(text);
 }
 
-QString artItemXML(const TArtisan& a)
+QString artItemXML(const TArtisan& a, Contacts contacts)
 {
+    const auto personal = [contacts](const QString& field) {
+        return contacts == Contacts::Kept ? field : QString();
+    };
     const QString address = QLatin1Char('"') +
-                            xmlLeafText(quoted(addressField(a.adresse.trimmed()) + u";"_s +
-                                               addressField(a.ville.trimmed()) + u";"_s +
-                                               addressField(a.CP) + u";"_s +
-                                               addressField(a.tel) + u";"_s)) +
+                            xmlLeafText(quoted(addressField(personal(a.adresse).trimmed()) + u";"_s +
+                                               addressField(personal(a.ville).trimmed()) + u";"_s +
+                                               addressField(personal(a.CP)) + u";"_s +
+                                               addressField(personal(a.tel)) + u";"_s)) +
                             QLatin1Char('"');
     const QString contact = TXMLUtil::xmlTag(u"artNo"_s, xmlLeafText(a.artNo)) +
                             TXMLUtil::xmlTag(u"nom"_s, xmlLeafText(a.nom)) +
                             TXMLUtil::xmlTag(u"prenom"_s, xmlLeafText(a.prenom)) +
                             TXMLUtil::xmlTag(u"adresse"_s, address) +
-                            TXMLUtil::xmlTag(u"eMail"_s, xmlLeafText(a.courriel)) +
+                            TXMLUtil::xmlTag(u"eMail"_s, xmlLeafText(personal(a.courriel))) +
                             TXMLUtil::xmlTag(u"varData"_s, xmlLeafText(a.varData)) +
                             TXMLUtil::xmlTag(u"comment"_s, xmlLeafText(a.comment));
     QString item = u"<artItem artNo=\""_s + xmlAttrText(a.artNo) + u"\">\n"_s;
@@ -108,19 +111,19 @@ QString artItemXML(const TArtisan& a)
     return item;
 }
 
-QByteArray artListXML(const TArtList& list)
+QByteArray artListXML(const TArtList& list, Contacts contacts)
 {
     QString doc = u"<?xml version=\"1.0\" encoding=\"ISO8859-1\"?>\r\n<artList>\r\n"_s;
     for (int i = 0; i < list.count(); ++i)
-        doc += artItemXML(list.at(i)) + u"\r\n"_s;
+        doc += artItemXML(list.at(i), contacts) + u"\r\n"_s;
     doc += u"</artList>\r\n"_s;
     // Every text was escaped, so only Latin-1 characters remain.
     return doc.toLatin1();
 }
 
-void writeArtListXML(const TArtList& list, const QString& path)
+void writeArtListXML(const TArtList& list, const QString& path, Contacts contacts)
 {
-    safeWriteFile(path, artListXML(list));
+    safeWriteFile(path, artListXML(list, contacts));
 }
 
 QString artListFileName(const QString& artFileName)

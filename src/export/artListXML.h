@@ -16,14 +16,19 @@ class TArtisan;
 QString xmlLeafText(const QString& text);
 QString xmlAttrText(const QString& text);
 
+// Whether the artisans' home address, telephone and e-mail are written: always
+// for the export between boutiques, only when the user chose it for the
+// published pages.
+enum class Contacts { Kept, Withheld };
+
 // The "artItem" element of one artisan (it holds line feeds of its own).
-QString artItemXML(const TArtisan& artisan);
+QString artItemXML(const TArtisan& artisan, Contacts contacts = Contacts::Kept);
 // The whole document: declaration, "<artList>", one item per artisan,
 // "</artList>", each line ended by CR LF; ISO-8859-1 bytes.
-QByteArray artListXML(const TArtList& list);
+QByteArray artListXML(const TArtList& list, Contacts contacts = Contacts::Kept);
 // Writes the document to path in one step; a refused write raises AppError and
 // leaves any previous file as it was.
-void writeArtListXML(const TArtList& list, const QString& path);
+void writeArtListXML(const TArtList& list, const QString& path, Contacts contacts = Contacts::Kept);
 // The export's file name for a database file name: its first ".tlvdb" becomes
 // ".xml"; a name without ".tlvdb" gets ".xml" appended (so the database file is
 // never overwritten), and an empty name gives "artList.xml".

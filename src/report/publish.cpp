@@ -29,6 +29,8 @@ const QString TABLE = u"<table class=\"rows\" width=\"100%\" border=\"1\" cellsp
 
 bool chosen(const QString& prefs, int n)
 {
+    if (n == CONTACTS_CHOICE) // added later: older settings lack it
+        return prefs.size() >= n && prefs.at(n - 1) == u'1';
     return prefs.size() >= 5 && n >= 1 && n <= 5 && prefs.at(n - 1) == u'1';
 }
 
@@ -84,7 +86,9 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
 {
     QStringList written = shipped::install(st);
     const QString dir = st.dataDir;
-    writeArtListXML(st.artList, dir + u"artList.xml"_s);
+    // Read by whoever reads the boutique's pages: the artisans' private
+    // details only when the user chose so.
+    writeArtListXML(st.artList, dir + u"artList.xml"_s, chosen(prefs, CONTACTS_CHOICE) ? Contacts::Kept : Contacts::Withheld);
     written << dir + u"artList.xml"_s;
     if (chosen(prefs, 1))
         written << xslt::transformFile(dir + u"artList.xml"_s, xslt::trustedStyleDirs(st), u"../xData.xsl"_s, {},

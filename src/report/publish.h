@@ -15,7 +15,10 @@ inline const QString SALES_PAGE = QStringLiteral("sales.html");
 inline const QString SUMMARY_PAGE = QStringLiteral("consignation"); // .html and .pdf
 inline const QString INVENTORY_PAGE = QStringLiteral("inventaire.html");
 
-// True when choice n (1..5) of prefs is taken: its character is "1".
+// Choice 6: "Publier les coordonnées des artisans" (off when missing).
+inline constexpr int CONTACTS_CHOICE = 6;
+
+// True when choice n (1..6) of prefs is taken: its character is "1".
 bool chosen(const QString& prefs, int n);
 
 // artList.xml for the artisan list, our style sheets and start page when

@@ -2,13 +2,16 @@
 // keep, encodings, and the program-wide settings read and written through it.
 
 #include "core/appError.h"
+#include "core/appPaths.h"
 #include "core/appState.h"
 #include "core/iniFile.h"
 #include "core/settings.h"
 #include "support/modelErrors.h"
 #include "support/testFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,10 +145,12 @@ private slots:
         st.showSplash = false;
         st.wWidth = 1;
         st.curCIndex = 4;
-        // Without a file, values left from before are replaced by the defaults.
+        // Without a file, values left from before are replaced by the defaults;
+        // a first start loads again what it saved.
+        st.autoload = false;
         readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
         QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
-        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{0, 1, 830, -1}));
+        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{1, 1, 830, -1}));
         QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
         AppState noDefault;
         readSettings(dir.path(), noDefault); // a folder reads as an empty file
@@ -163,6 +168,36 @@ private slots:
                  (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
         QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
                  (QList<int>{2, 1, 0, 16, 900, 655}));
+    }
+
+    void dataFolderBesideOrInUserFolders_data()
+    {
+        QTest::addColumn<QString>("progDir"); // "" : a writable temporary folder
+        QTest::addColumn<bool>("beside");
+        QTest::newRow("build or portable copy") << QString() << true;
+        QTest::newRow("installed in /usr/bin") << u"/usr/bin"_s << false;
+        QTest::newRow("folder gone") << u"/nonexistent/tilvar/bin"_s << false;
+    }
+
+    void dataFolderBesideOrInUserFolders()
+    {
+        QFETCH(QString, progDir);
+        QFETCH(bool, beside);
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir tmp;
+        if (progDir.isEmpty())
+            progDir = tmp.path();
+        AppState st;
+        setupStartPaths(st, progDir, QDate(2026, 5, 18));
+        const QString home = beside ? tmp.path() + u"/"_s
+                                    : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/TilvarBD/"_s;
+        const QString config = beside ? home
+                                      : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/TilvarBD/"_s;
+        QCOMPARE((QStringList{st.dataDir, st.xmlDir, st.iniPath}),
+                 (QStringList{home + u"data/"_s, home + u"dXML/"_s, config + u"tilvarDB.ini"_s}));
+        QCOMPARE(st.userFolders, !beside);
+        QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
+        QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
     }
 
     void writeOrderAndForms()

@@ -1,12 +1,17 @@
 // The about window's animation, driven tick by tick, its use as the start-up
-// splash, and the French buttons of the dialogs.
+// splash, the dialogs from the keyboard, and their French buttons.
 
 #include "uiHarness.h"
 
+#include "ui/dialogs/prefsForm.h"
+#include "ui/products/AddEditQntFrm.h"
+#include "ui/reports/pubOptions.h"
 #include "ui/shell/about.h"
 #include "ui/shell/translations.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -14,19 +19,81 @@ using namespace Qt::StringLiterals;
 class TestAboutPrefs : public QObject {
     Q_OBJECT
 private slots:
-    void aboutRevealsThenCloses()
+    void splashRevealsThenClosesAboutStays_data()
     {
-        TaboutForm f;
+        QTest::addColumn<bool>("splash");
+        QTest::addColumn<int>("key"); // 0: the clock alone
+        QTest::newRow("splash, by itself") << true << 0;
+        QTest::newRow("splash, any key") << true << int(Qt::Key_Space);
+        QTest::newRow("about, stays") << false << 0;
+        QTest::newRow("about, Escape") << false << int(Qt::Key_Escape);
+    }
+
+    void splashRevealsThenClosesAboutStays()
+    {
+        QFETCH(bool, splash);
+        QFETCH(int, key);
+        TaboutForm f(nullptr, splash);
         QVERIFY(f.Label1->isHidden() && f.alphaBlend() < 100); // starts faint
+        QCOMPARE(f.hintLab->text(), splash ? u"Cliquez pour continuer"_s : u"Cliquez pour fermer"_s);
+        QCOMPARE(f.detailsLab->isHidden(), splash);
         f.BTimer->stop(); // the test is the clock
         f.show();
-        for (int i = 0; i < 499; ++i)
+        if (key) {
+            QTest::keyClick(&f, Qt::Key(key));
+            QVERIFY(f.finished() && !f.isVisible());
+            return;
+        }
+        for (int i = 0; i < TaboutForm::SplashTicks - 1; ++i)
             f.onTick();
-        // Every label shown, opaque, still open.
-        QVERIFY(!f.Label3->isHidden() && !f.versionLab->isHidden() && f.alphaBlend() == 250 && !f.finished()
-                && f.isVisible());
-        f.onTick(); // closes itself after 500 ticks
-        QVERIFY(f.finished() && !f.isVisible() && !f.BTimer->isActive());
+        // The whole reveal fits in the splash's time.
+        QVERIFY(!f.Label3->isHidden() && !f.versionLab->isHidden() && f.isVisible());
+        f.onTick();
+        QCOMPARE(f.finished(), splash);
+        QCOMPARE(f.isVisible(), !splash);
+        QCOMPARE(f.BTimer->isActive(), false);
+    }
+
+    void dialogsFromTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::newRow("preferences") << u"prefs"_s;
+        QTest::newRow("quantity: 8 and Return") << u"quantity"_s;
+        QTest::newRow("publishing options") << u"publishing"_s;
+    }
+
+    void dialogsFromTheKeyboard()
+    {
+        QFETCH(QString, which);
+        AppState st;
+        FakePrompt prompt;
+        std::unique_ptr<QDialog> dlg;
+        QWidget* first = nullptr;
+        TEditQntDlg* qnt = nullptr;
+        if (which == u"prefs"_s) {
+            auto* d = new TPrefsDialog;
+            first = d->autoLoadChk;
+            dlg.reset(d);
+        } else if (which == u"quantity"_s) {
+            qnt = new TEditQntDlg(st, prompt);
+            qnt->setEntry(u"3"_s, u"260518"_s);
+            first = qnt->QuantEdit;
+            dlg.reset(qnt);
+        } else {
+            auto* d = new TpubDlgForm;
+            first = d->checks[0];
+            dlg.reset(d);
+        }
+        dlg->show();
+        QCOMPARE(dlg->focusWidget(), first);
+        auto* cancel = dlg->findChild<QPushButton*>(u"CancelBtn"_s);
+        QVERIFY(cancel && cancel->isVisible() && cancel->text() == u"Annuler"_s);
+        if (qnt)
+            QTest::keyClick(first, Qt::Key_8);
+        QTest::keyClick(first, Qt::Key_Return);
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        if (qnt)
+            QCOMPARE(qnt->qntText(), u"8"_s);
     }
 
     void splashBeforeMainWindowAndFrenchDialogs()
@@ -50,6 +117,17 @@ private slots:
         QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
         QVERIFY(!mainVisible && clickCloses);
         QCOMPARE(version, u"tilvarDB version 0.8.5   09.05.18"_s);
+
+        // "?" > "À propos": the data folder and the licence, no closing by itself.
+        QString details;
+        h.onModal = [&](QDialog& d) {
+            if (auto* about = qobject_cast<TaboutForm*>(&d))
+                details = about->detailsLab->text();
+            return int(QDialog::Rejected);
+        };
+        h.w->aVersion->trigger();
+        QVERIFY(details.contains(QDir::toNativeSeparators(h.dataDir())) && details.contains(u"(à côté du programme)"_s)
+                && details.contains(u"GPL"_s));
 
         // The buttons of the unsaved-changes question and the file dialogs.
         QVERIFY(loadFrenchTranslations(*QCoreApplication::instance()));

@@ -54,7 +54,7 @@ private slots:
                                  << QStringList{u"Le fichier liste.xml ne contient aucune liste d'artisans : rien n'a été importé."_s}
                                  << 0;
         QTest::newRow("no file chosen") << QByteArray() << Prompt::Answer::Yes << false
-                                        << QStringList{u"File  was not found"_s} << 0;
+                                        << QStringList() << 0; // a cancelled dialog says nothing
     }
 
     void importWholeList()
@@ -77,7 +77,7 @@ private slots:
         h.prompt.answers << answer;
         w.aImpArt->trigger();
         // The file opened is untouched (its comment has Windows line ends): nothing to save.
-        QCOMPARE(h.prompt.questions.count(), informations.isEmpty() && errors == 0 ? 1 : 0);
+        QCOMPARE(h.prompt.questions.count(), informations.isEmpty() && errors == 0 && !xml.isEmpty() ? 1 : 0);
         QCOMPARE(h.prompt.informations, informations);
         QCOMPARE(h.prompt.errors.count(), errors);
         if (!replaced) {

@@ -56,7 +56,7 @@ private slots:
             auto& dlg = static_cast<TpubDlgForm&>(d);
             [&] {
                 QCOMPARE(dlg.windowTitle(), u"Publication XML des données"_s);
-                QCOMPARE(dlg.getPrefs(), u"00001"_s);
+                QCOMPARE(dlg.getPrefs(), u"000010"_s); // the artisans' details: not published
                 QVERIFY(dlg.periodPanel->isVisibleTo(&dlg));
                 QCOMPARE(dlg.RepCB->currentText(), u"Printemps"_s);
             }();
@@ -65,7 +65,7 @@ private slots:
             return int(QDialog::Accepted);
         };
         w.pmPubPrefs->trigger();
-        QCOMPARE(h.st().pubPrefs, u"11111"_s);
+        QCOMPARE(h.st().pubPrefs, u"111111"_s);
         QCOMPARE(h.st().curCIndex, spring);
 
         h.click(w.WebPageBtn);

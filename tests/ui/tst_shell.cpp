@@ -4,6 +4,9 @@
 
 #include "uiHarness.h"
 
+#include "ui/dialogs/restoreDlg.h"
+#include <QListWidget>
+
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
@@ -56,19 +59,19 @@ private slots:
         h.click(w.saveBtn);
         QVERIFY(QFile::exists(h.dataDir() + u"boutique.tlvdb"_s));
 
-        // Preferences: OK stores the choices.
-        bool splashShown = false;
+        // Preferences: a first start loads its database again by default.
+        bool splashShown = false, autoloadShown = false;
         h.onModal = [&](QDialog& d) {
             auto* p = qobject_cast<TPrefsDialog*>(&d);
             if (!p)
                 return int(QDialog::Rejected);
             splashShown = p->splashScreenChk->isChecked();
-            p->autoLoadChk->setChecked(true);
+            autoloadShown = p->autoLoadChk->isChecked();
             p->splashScreenChk->setChecked(false);
             return int(QDialog::Accepted);
         };
         w.aPrefs->trigger();
-        QVERIFY(splashShown && h.st().autoload && !h.st().showSplash);
+        QVERIFY(splashShown && autoloadShown && h.st().autoload && !h.st().showSplash);
         QVERIFY(h.stop());
         QVERIFY(h.prompt.questions.isEmpty());
         const QString ini = h.readIni();
@@ -241,6 +244,129 @@ private slots:
         QCOMPARE(h.prompt.errors.count(), 2);
         QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
         QCOMPARE(h.st().curArtInd, 0);
+    }
+
+    void notADatabaseChangesNothing()
+    {
+        UiHarness h;
+        h.copyRealistic(TEST_DB_NAME, true);
+        const QByteArray picture = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x');
+        const QString outside = h.progDir() + u"photo.tlvdb"_s;
+        QVERIFY(writeFileBytes(outside, picture));
+        TmainForm& w = h.start();
+        const int artisans = h.st().artList.count();
+        h.prompt.openNames << outside;
+        w.FileOpen->trigger();
+        const QString said = u"Le fichier "_s + QDir::toNativeSeparators(outside) + u" n'est pas une base TilvarBD lisible : "_s;
+        QCOMPARE(h.prompt.errors.count(), 1);
+        QVERIFY2(h.prompt.errors.first().startsWith(said), qPrintable(h.prompt.errors.first()));
+        // The database on screen and the one of the next start stay.
+        QCOMPARE(h.st().artList.count(), artisans);
+        QCOMPARE(h.st().artFileName, TEST_DB_NAME);
+        QVERIFY(!h.st().modified && !QFile::exists(h.dataDir() + u"photo.tlvdb"_s));
+        QVERIFY(h.stop());
+        QVERIFY(h.readIni().contains(u"artFileName=boutique.tlvdb"_s));
+
+        // Named in the settings: the start says so in French and keeps the name.
+        h.put(u"photo.tlvdb"_s, picture);
+        h.writeIni("[PREFS]\r\nartFileName=photo.tlvdb\r\nshowSplash=0\r\n"); // autoload: the file's own choice (none: off)
+        h.start();
+        QVERIFY(h.prompt.errors.count() == 1 && h.st().artFileName.isEmpty()); // autoload off: nothing tried
+        QVERIFY(h.stop());
+        h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=photo.tlvdb\r\nshowSplash=0\r\n");
+        h.start();
+        QTRY_COMPARE(h.prompt.errors.count(), 2);
+        QVERIFY(h.prompt.errors.last().contains(u"n'est pas une base TilvarBD lisible"_s));
+        QVERIFY(!h.prompt.errors.contains(READ_ERROR_MSG));
+        QCOMPARE(h.st().artList.count(), 1);
+        QVERIFY(h.stop());
+        QVERIFY(h.readIni().contains(u"artFileName=photo.tlvdb"_s));
+    }
+
+    void captionAndWhereFilesWent()
+    {
+        UiHarness h;
+        h.copyRealistic(TEST_DB_NAME, true);
+        TmainForm& w = h.start();
+        QStringList opened;
+        bool viewer = true;
+        w.openWithSystem = [&](const QString& path) {
+            opened << path;
+            return viewer;
+        };
+        const QString caption = u"boutique.tlvdb - "_s + h.st().appCaption;
+        QCOMPARE(w.windowTitle(), caption);
+        const QString folder = QDir::toNativeSeparators(QDir::cleanPath(h.dataDir()));
+        // Exported: the status bar and a short message say where.
+        w.aExpArt->trigger();
+        QCOMPARE(h.prompt.informations.count(), 1);
+        QVERIFY(h.prompt.informations.first().contains(folder) && h.prompt.informations.first().contains(u".xml"_s));
+        QVERIFY(w.statusText(0).startsWith(u"Écrit : "_s) && w.statusText(1).contains(folder));
+        // Published with no program to show the page: said, the folder offered.
+        viewer = false;
+        h.st().pubPrefs = u"00001"_s;
+        h.prompt.answers << Prompt::Answer::Yes;
+        w.WebPageBtn->click();
+        QCOMPARE(h.prompt.questions.count(), 1);
+        QVERIFY(h.prompt.questions.first().contains(u"Aucun programme"_s) && h.prompt.questions.first().contains(folder));
+        QCOMPARE(opened, (QStringList{h.dataDir() + u"index.htm"_s, QDir::cleanPath(h.dataDir())}));
+        QCOMPARE(w.windowTitle(), caption); // never the last file published
+        h.prompt.answers << Prompt::Answer::No;
+
+        // The artisans' home address, telephone and e-mail: kept by the
+        // export between boutiques, published only when chosen.
+        const auto published = [&] { return QString::fromLatin1(readFileBytes(h.dataDir() + u"artList.xml"_s)); };
+        const QString exported = QString::fromLatin1(readFileBytes(h.dataDir() + u"boutique.xml"_s));
+        for (const QString& privateText : {u"418 555-0101"_s, u"marie@example.org"_s, u"G1R 2B5"_s}) {
+            QVERIFY(exported.contains(privateText));
+            QVERIFY(!published().contains(privateText));
+        }
+        QVERIFY(published().contains(u"<nom>Tremblay</nom>"_s) && published().contains(u"<product>"_s));
+        viewer = true;
+        h.st().pubPrefs = u"000011"_s;
+        w.WebPageBtn->click();
+        QVERIFY(published().contains(u"marie@example.org"_s));
+    }
+
+    void restoreBackupAndRecentFiles()
+    {
+        UiHarness h;
+        h.copyRealistic(TEST_DB_NAME, true);
+        TmainForm& w = h.start();
+        const QString original = h.st().artList.at(0).nom;
+        h.art().nameEd->setText(u"Changé"_s);
+        w.aSave->trigger(); // the original goes to the backups
+        const QString backups = h.dataDir() + u"backup/"_s;
+        QVERIFY(writeFileBytes(backups + u"boutique-20250101-120000000.tlvdb"_s, "pas une base"));
+        QStringList lines;
+        QList<bool> choosable;
+        h.onModal = [&](QDialog& d) {
+            auto* dlg = qobject_cast<TRestoreDlg*>(&d);
+            if (!dlg)
+                return int(QDialog::Rejected);
+            for (int i = 0; i < dlg->backupList->count(); ++i) {
+                lines << dlg->backupList->item(i)->text();
+                choosable << bool(dlg->backupList->item(i)->flags() & Qt::ItemIsEnabled);
+            }
+            return dlg->chosenPath().isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        };
+        w.aRestore->trigger();
+        // Newest first: the saved original, whole; the damaged copy shown, not choosable.
+        QCOMPARE(lines.count(), 2);
+        QCOMPARE(choosable, (QList<bool>{true, false}));
+        QVERIFY2(lines.first().contains(u"%1 artisans, %2 feuilles"_s.arg(h.st().artList.count()).arg(h.st().saleList.count()))
+                     && lines.first().contains(u" Ko"_s),
+                 qPrintable(lines.first()));
+        QVERIFY(lines.last().startsWith(u"01/01/2025 12:00:00"_s) && lines.last().contains(u"endommagée"_s));
+        QCOMPARE(h.st().artList.at(0).nom, original);
+        // The file replaced was kept too.
+        QCOMPARE(QDir(backups).entryList({u"boutique-*"_s}, QDir::Files).count(), 3);
+        QVERIFY(!h.st().modified);
+
+        // "Fichiers récents": the database opened, once.
+        QCOMPARE(h.st().recentFiles, QStringList{h.dataDir() + TEST_DB_NAME});
+        QVERIFY(h.stop());
+        QVERIFY(h.readIni().contains(u"recentFiles="_s + h.dataDir() + TEST_DB_NAME));
     }
 
     void startUpFailures_data()

@@ -113,6 +113,20 @@ private slots:
         TSingleInstance mine;
         QVERIFY(!mine.checkSingleInstance());
     }
+
+    void leakReportsSuppressedForDbusOnly()
+    {
+        // Every test runs with the suppressions file, which names D-Bus alone.
+        const QString options = qEnvironmentVariable("LSAN_OPTIONS");
+        QVERIFY2(options.startsWith(u"suppressions="_s), qPrintable(options));
+        QFile supp(options.mid(13));
+        QVERIFY(supp.open(QIODevice::ReadOnly));
+        QStringList entries;
+        for (const QByteArray& line : supp.readAll().split('\n'))
+            if (!line.trimmed().isEmpty() && !line.startsWith('#'))
+                entries << QString::fromLatin1(line.trimmed());
+        QCOMPARE(entries, QStringList{u"leak:libdbus-1.so"_s});
+    }
 };
 
 QTEST_MAIN(TestSingleInstance)

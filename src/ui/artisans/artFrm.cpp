@@ -159,8 +159,10 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     listLayout->addWidget(ArtGrid, 1);
 
     gridMenu = named<QMenu>("gridMenu", ArtGrid);
-    for (const QString& caption : {u"Edit"_s, u"AddCons"_s, u"loadBck"_s, u"aSaveBck"_s})
-        gridMenu->addAction(caption);
+    // Entries without effect: shown, in French, but not offered.
+    for (const QString& caption : {u"Modifier"_s, u"Ajouter une consignation"_s, u"Charger la copie de secours"_s,
+                                   u"Enregistrer une copie de secours"_s})
+        gridMenu->addAction(caption)->setEnabled(false);
     ArtGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ArtGrid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { gridMenu->popup(ArtGrid->viewport()->mapToGlobal(p)); });
@@ -321,11 +323,9 @@ void TArtForm::rebuildLists()
         main.nListCB->addItems(st.numItems);
         main.ArtListCB->clear();
         main.ArtListCB->addItems(st.nameItems);
-        main.setStatusText(0, u"recreated artList"_s);
-        main.setStatusText(1, u"artListCnt: "_s + QString::number(st.numItems.count()));
+        main.setStatusText(1, u"%1 artisans"_s.arg(st.numItems.count()));
         main.artInfoLab->setText(displayNameOf(st, st.curArtNo));
     }
-    main.setStatusText(2, u"MaxRecs = "_s + QString::number(st.MaxRecs));
 }
 
 void TArtForm::addArtisan(const QString& number)
@@ -492,6 +492,6 @@ void TArtForm::importOneArtisan()
         return;
     importArtisan(dlg.chosenIndex);
     main.refreshStatus(1);
-    main.setStatusText(1, u"Imported artNo :"_s + st.curArtNo);
+    main.setStatusText(1, u"Artisan importé : n° "_s + st.curArtNo);
     btnImpArtItem->setEnabled(false);
 }

@@ -44,12 +44,12 @@ TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
     exportBtn = named<QPushButton>("exportBtn", u"Exporter la liste..."_s, this);
     exportBtn->setToolTip(u"Enregistre la liste affichée dans ImportTest.xml du dossier des données."_s);
     okMenu = new QMenu(OKBtn);
-    mXPortFile = named<QAction>("mXPortFile", u"XPortFile..."_s, okMenu);
+    mXPortFile = named<QAction>("mXPortFile", u"Exporter vers un fichier..."_s, okMenu);
     okMenu->addAction(mXPortFile);
     OKBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(OKBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { okMenu->popup(OKBtn->mapToGlobal(p)); });
-    Label2 = named<QLabel>("Label2", u"art No"_s, this);
+    Label2 = named<QLabel>("Label2", u"N° artisan"_s, this);
     itemNoLab = named<QLabel>("itemNoLab", this);
     descriptLab = named<QLabel>("descriptLab", this);
     infoLab = named<QLabel>("infoLab", this);
@@ -122,7 +122,7 @@ void TImpArtDlg::readList()
     const QString path = importFilePath(st);
     if (QFileInfo(path).isFile()) {
         if (readArtListFile(st.impArtList, path)) {
-            main.setStatusText(2, u"list from "_s + st.importFName);
+            main.setStatusText(2, u"Liste lue dans "_s + QFileInfo(st.importFName).fileName());
             setWindowTitle(u"Liste courante de : "_s + QFileInfo(path).fileName());
         }
     } else {

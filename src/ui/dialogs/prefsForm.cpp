@@ -1,5 +1,7 @@
 #include "ui/dialogs/prefsForm.h"
 
+#include "ui/widgets/controls.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSpinBox>
@@ -97,6 +99,7 @@ TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
     buttons->addStretch();
     buttons->addWidget(OKBtn);
     layout->addLayout(buttons);
+    keyboardDialog(this, OKBtn, buttons, autoLoadChk);
 }
 
 void TPrefsDialog::setSharePercent(int percent)

@@ -4,7 +4,10 @@
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/qntEvent.h"
+#include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
+
+#include <QHBoxLayout>
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -48,7 +51,12 @@ TEditQntDlg::TEditQntDlg(AppState& state, Prompt& messages, QWidget* parent)
     grid->addWidget(Label4, 2, 0);
     grid->addWidget(QuantEdit, 2, 1);
     grid->addWidget(UDQuant, 2, 2);
-    grid->addWidget(OKBtn, 3, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    grid->addLayout(buttons, 3, 0, 1, 4);
+    // The quantity is what one comes to type: "8" and Return store 8.
+    keyboardDialog(this, OKBtn, buttons, QuantEdit);
     grid->setColumnStretch(1, 1);
 
     connect(OKBtn, &QPushButton::clicked, this, &TEditQntDlg::accept);
@@ -68,6 +76,7 @@ void TEditQntDlg::setEntry(const QString& qnt, const QString& date)
     const int v = qBound(-999, strToIntDef(qnt, 0), 999);
     UDQuant->setValue(-v);
     QuantEdit->setText(QString::number(v));
+    QuantEdit->selectAll();
     DateCB->clear();
     DateCB->addItems(readCommaList(st.pDateStr));
     DateCB->setEditText(date);

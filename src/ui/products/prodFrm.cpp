@@ -75,8 +75,8 @@ void TProdForm::buildFormPanel()
     left->setContentsMargins(0, 0, 0, 0);
     ProdListBox = named<QListWidget>("ProdListBox", leftPanel);
     listMenu = named<QMenu>("listMenu", ProdListBox);
-    QAction* importProdList = listMenu->addAction(u"ImportProdList"_s);
-    QAction* clearListBox = listMenu->addAction(u"ClearListBox"_s);
+    QAction* importProdList = listMenu->addAction(u"Importer la liste de produits"_s);
+    QAction* clearListBox = listMenu->addAction(u"Vider la liste"_s);
     ProdListBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ProdListBox, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { listMenu->popup(ProdListBox->viewport()->mapToGlobal(p)); });
@@ -139,11 +139,13 @@ void TProdForm::buildFieldPanel()
     fieldPanel = named<QFrame>("fieldPanel", formPanel);
     fieldPanel->setFrameShape(QFrame::StyledPanel);
     fieldMenu = named<QMenu>("fieldMenu", fieldPanel);
-    fieldMenu->addAction(u"DelRec"_s);
-    QMenu* fileOp = fieldMenu->addMenu(u"FileOp"_s);
-    for (const QString& c : {u"loadBck"_s, u"aSaveBck"_s, u"aSaveXMLTmp"_s, u"aLoadXMLTmp"_s,
-                             u"XPortData"_s, u"aImportData"_s})
-        fileOp->addAction(c);
+    // Entries without effect: shown, in French, but not offered.
+    fieldMenu->addAction(u"Supprimer la fiche"_s)->setEnabled(false);
+    QMenu* fileOp = fieldMenu->addMenu(u"Fichier"_s);
+    for (const QString& c : {u"Charger la copie de secours"_s, u"Enregistrer une copie de secours"_s,
+                             u"Enregistrer en XML provisoire"_s, u"Charger le XML provisoire"_s,
+                             u"Exporter les données"_s, u"Importer des données"_s})
+        fileOp->addAction(c)->setEnabled(false);
     fieldPanel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(fieldPanel, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { fieldMenu->popup(fieldPanel->mapToGlobal(p)); });
@@ -175,7 +177,7 @@ void TProdForm::buildFieldPanel()
     // Typing edits a cell; a double-click opens the quantity dialog.
     dqStrGrid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     gridMenu = named<QMenu>("gridMenu", dqStrGrid);
-    pmSort = named<QAction>("pmSort", u"sort"_s, gridMenu);
+    pmSort = named<QAction>("pmSort", u"Trier par date"_s, gridMenu);
     gridMenu->addAction(pmSort);
     dqStrGrid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(dqStrGrid, &QWidget::customContextMenuRequested, this,

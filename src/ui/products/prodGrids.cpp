@@ -131,7 +131,7 @@ void TProdForm::setPData(int index)
     valEd->setText(amountShown(valeur));
     priceEd->setText(amountShown(prix));
     m_dirty = false;
-    main.setStatusText(0, u"updated prod "_s + p.prodNo);
+    main.setStatusText(0, u"Produit n° "_s + p.prodNo + u" mis à jour"_s);
 }
 
 void TProdForm::saveCurrent()

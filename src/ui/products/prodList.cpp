@@ -143,7 +143,7 @@ void TProdForm::setImportMode(bool on)
 
 void TProdForm::prepareImport()
 {
-    main.setStatusText(2, u"prod from ImpArtList"_s);
+    main.setStatusText(2, u"Produits de la liste importée"_s);
     if (st.impArtList.isEmpty()) {
         TImpArtDlg reader(st, main, &main);
         reader.readList();
@@ -186,7 +186,7 @@ void TProdForm::imProdBtnClick()
     showProduct(st.curProdInd);
     transList->setItem(impRow, 4, new QTableWidgetItem(st.curItem));
     st.impArtList.setImportedProdNo(impArtIndex, impRow, u"*"_s + st.curItem);
-    main.setStatusText(2, u"prodList count:"_s + QString::number(st.prodList.count()));
+    main.setStatusText(2, u"%1 produits"_s.arg(st.prodList.count()));
     imProdBtn->hide();
     importDone = true;
 }

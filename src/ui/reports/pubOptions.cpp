@@ -31,7 +31,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const char* const CHOICES[] = {"Menu", "Feuille des ventes", "Feuille de consignation",
-                               "Rapport d'inventaire", "Ouverture du fureteur"};
+                               "Rapport d'inventaire", "Ouverture du fureteur",
+                               "Publier les coordonnées des artisans"};
 
 } // namespace
 
@@ -68,16 +69,15 @@ TpubDlgForm::TpubDlgForm(QWidget* parent) : QDialog(parent)
     bottom->addStretch();
     bottom->addWidget(OKBtn);
     layout->addLayout(bottom);
+    keyboardDialog(this, OKBtn, bottom, checks[0]);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TpubDlgForm::setPrefs(const QString& prefs, const QStringList& titles, int curCIndex)
 {
-    infoLab1->setText(prefs);
-    if (prefs.size() < checkCount)
-        return;
+    // Older settings have five choices: the ones missing stay off.
     for (int n = 0; n < checkCount; ++n)
-        checks[size_t(n)]->setChecked(prefs.at(n) == u'1');
+        checks[size_t(n)]->setChecked(n < prefs.size() && prefs.at(n) == u'1');
     RepCB->clear();
     RepCB->addItems(titles);
     RepCB->setCurrentIndex(curCIndex >= 0 && curCIndex < titles.size() ? curCIndex : -1);
@@ -94,7 +94,7 @@ QString TpubDlgForm::getPrefs() const
 TPublisher::TPublisher(TmainForm& mainForm) : QObject(&mainForm), main(mainForm)
 {
     setObjectName(u"publisher"_s);
-    openPage = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openPage = [this](const QString& path) { main.showWritten(path, true); };
     main.aExpSales->setText(u"Exporter les ventes"_s);
     main.aExpSales->setEnabled(true);
     connect(main.pmPubPrefs, &QAction::triggered, this, [this] { main.guarded([this] { pubOptions(); }); });
@@ -130,10 +130,11 @@ void TPublisher::webPage()
     WaitCursor wait;
     const int p = st.curCIndex >= 0 ? st.curCIndex : st.repList.curPeriod;
     publish::publishPages(st, st.pubPrefs, p);
-    main.setWindowTitle(QDir::toNativeSeparators(st.dataDir + u"artList.xml"_s));
     const QString start = st.dataDir + u"index.htm"_s;
     if (publish::chosen(st.pubPrefs, 5) && QFileInfo::exists(start))
         openPage(start);
+    else
+        main.showWritten(st.dataDir + u"artList.xml"_s);
 }
 
 void TPublisher::exportSales()

@@ -20,7 +20,7 @@ public:
     explicit TpubDlgForm(QWidget* parent = nullptr);
 
     // The check boxes from the first pubPrefs character to the fifth.
-    static constexpr int checkCount = 5;
+    static constexpr int checkCount = 6;
     std::array<QCheckBox*, checkCount> checks{};
 
     QFrame* Panel1;
@@ -31,7 +31,7 @@ public:
     QLabel* infoLab1;
     QPushButton* OKBtn;
 
-    // Shows prefs (checks when it holds five characters) and the periods,
+    // Shows prefs (a missing character is an unchecked box) and the periods,
     // curCIndex selected.
     void setPrefs(const QString& prefs, const QStringList& titles, int curCIndex);
     // "1" per checked box, "0" per other.

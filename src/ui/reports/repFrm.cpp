@@ -59,7 +59,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     setObjectName(u"repForm"_s);
     setWindowTitle(u"Rapport de consignation"_s);
     resize(640, 460);
-    openPage = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    openPage = [this](const QString& path) { main.showWritten(path, true); };
 
     formPanel = named<QFrame>("formPanel", this);
     rangePanel = named<QFrame>("rangePanel", formPanel);
@@ -113,7 +113,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
     XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
-    pmXportAllRec = pmCons->addAction(u"XportTout"_s);
+    pmXportAllRec = pmCons->addAction(u"Tout exporter"_s);
     pmXportAllRec->setObjectName(u"pmXportAllRec"_s);
     XMLxPortBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(XMLxPortBtn, &QWidget::customContextMenuRequested, this,
@@ -302,7 +302,7 @@ void TrepForm::refresh()
         tabInfoLab->setText(QString::number(inv.size()));
     }
     sTotLab->setText(shownTotal.format()); // the sales' total, whatever the tab
-    main.setStatusText(1, u"artisan: "_s + st.curArtNo);
+    main.setStatusText(1, u"Artisan n° "_s + st.curArtNo);
 }
 
 void TrepForm::sumTotal()
@@ -408,7 +408,7 @@ void TrepForm::exportConsigne()
         openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
                                      {shopHtml(s.head), splitHtml(s)}));
     }
-    main.setStatusText(2, QString::number(st.xmlDataLines.size()));
+    main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
 }
 
 void TrepForm::exportAll()

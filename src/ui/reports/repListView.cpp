@@ -186,7 +186,7 @@ void TrepForm::allSalesClick(int m)
 void TrepForm::allRepsClick()
 {
     st.saleList.getAllSales(3);
-    main.infoLab->setText(u"sets RepList.XMLData(data) on each line"_s);
+    main.infoLab->setText(u"Toutes les ventes, feuille par feuille"_s);
     showQuery(u"saleList.getAllRep"_s, st.saleList.results, 3);
 }
 

@@ -74,8 +74,8 @@ void TsaleForm::storeSheet(int i)
     if (s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
         || s.lines != lines)
         st.modified = true;
-    main.setStatusText(0, st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(),
-                                                 sTotLab->text(), saleLines));
+    st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), sTotLab->text(), saleLines);
+    main.setStatusText(0, u"Feuille du "_s + dateLab->text() + u" à jour"_s);
 }
 
 void TsaleForm::storeCurrentSheet()

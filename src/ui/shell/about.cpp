@@ -1,6 +1,8 @@
 #include "ui/shell/about.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -41,7 +43,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int po
 }
 } // namespace
 
-TaboutForm::TaboutForm(QWidget* parent) : QDialog(parent)
+TaboutForm::TaboutForm(QWidget* parent, bool splash) : QDialog(parent), m_splash(splash)
 {
     setObjectName(QStringLiteral("aboutForm"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -60,7 +62,18 @@ TaboutForm::TaboutForm(QWidget* parent) : QDialog(parent)
     versionLab->setObjectName(QStringLiteral("versionLab"));
     versionLab->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));
     versionLab->setGeometry(60, 250, 340, 20);
-    for (QLabel* l : {Label1, Label2, Label3, versionLab})
+    hintLab = new QLabel(splash ? QStringLiteral("Cliquez pour continuer") : QStringLiteral("Cliquez pour fermer"), this);
+    hintLab->setObjectName(QStringLiteral("hintLab"));
+    hintLab->setStyleSheet(QStringLiteral("color: white; background: transparent; font-weight: bold;"));
+    hintLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    hintLab->setGeometry(150, 300, 300, 18);
+    detailsLab = new QLabel(this);
+    detailsLab->setObjectName(QStringLiteral("detailsLab"));
+    detailsLab->setWordWrap(true);
+    detailsLab->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));
+    detailsLab->setGeometry(20, 270, 424, 28);
+    detailsLab->setVisible(!splash);
+    for (QLabel* l : {Label1, Label2, Label3, versionLab, hintLab, detailsLab})
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     BTimer = new QTimer(this);
@@ -106,7 +119,7 @@ void TaboutForm::onTick()
     } else {
         dotStep += 10;
     }
-    if (tick > TickLimit) {
+    if (m_splash && tick > SplashTicks) {
         finish();
         return;
     }
@@ -134,6 +147,16 @@ bool TaboutForm::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TaboutForm::keyPressEvent(QKeyEvent*)
+{
+    finish();
+}
+
+void TaboutForm::mousePressEvent(QMouseEvent*)
+{
+    finish();
 }
 
 void TaboutForm::finish()

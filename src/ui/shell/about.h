@@ -1,6 +1,9 @@
 #pragma once
 // The about window, also the start-up splash: the program's name and version
-// fading in, revealed step by step by a 100 ms timer.
+// fading in, revealed step by step by a 100 ms timer. As the splash it says
+// "Cliquez pour continuer" and closes at the first key or click, or by itself
+// after a few seconds; as the about window it also names the data folder and
+// the licence and stays until closed.
 
 #include <QDialog>
 
@@ -10,15 +13,17 @@ class QTimer;
 class TaboutForm : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int TickLimit = 500;
+    static constexpr int SplashTicks = 60; // six seconds: the whole reveal, then the window
 
-    explicit TaboutForm(QWidget* parent = nullptr);
+    explicit TaboutForm(QWidget* parent = nullptr, bool splash = true);
 
     QLabel* bImg;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
     QLabel* versionLab;
+    QLabel* hintLab;    // "Cliquez pour continuer"
+    QLabel* detailsLab; // data folder and licence (about window only)
     QTimer* BTimer;
 
     int tick = 1;
@@ -36,6 +41,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void done(int result) override;
 
 private:
@@ -43,5 +50,6 @@ private:
     void finish();
 
     int m_alpha = 0;
+    bool m_splash = true;
     bool m_finished = false;
 };

@@ -3,11 +3,13 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbSummary.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
 #include "ui/artisans/artFrm.h"
+#include "ui/dialogs/restoreDlg.h"
 #include "ui/shell/main.h"
 #include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
@@ -151,7 +153,9 @@ void TDbCommands::autoload()
             : QString();
     HeldPrompt held(prompt);
     bool opened = false;
-    if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile()) {
+    const DbSummary probe = name.isEmpty() ? DbSummary() : readDbSummary(dbPath(st, name));
+    const bool notDatabase = QFileInfo(dbPath(st, name)).isFile() && probe.state == DbSummary::State::Unreadable;
+    if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile() && !notDatabase) {
         resetState();
         main.showPage(0);
         try {
@@ -168,7 +172,11 @@ void TDbCommands::autoload()
         if (!name.isEmpty()) {
             // The setting stays: the file may come back (a drive, a folder restored).
             m_keptAutoload = name;
-            held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
+            if (notDatabase)
+                held.error(notDatabaseMessage(dbPath(st, name), probe.problem)
+                           + u"\nUne base vide est ouverte."_s);
+            else
+                held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
                        + u" n'a pas pu être ouvert au démarrage : une base vide est ouverte.\n"_s
                        + u"Le chargement automatique le rouvrira quand il sera de nouveau accessible."_s);
         }
@@ -208,6 +216,8 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
     main.saleForm->showCurrent();
     main.updatePageBtn();
     main.refreshStatus(1);
+    if (result == LoadResult::Loaded)
+        rememberRecent(st.recentFiles, st.curFilePath);
     if (result == LoadResult::ReadError)
         say.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie : "_s
                      + QString::number(st.artList.count()) + u" artisans, "_s
@@ -215,6 +225,36 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
                      + QString::number(st.repList.count()) + u" périodes ont pu être lus.\n"_s
                      + u"Ce qui a été lu n'est pas enregistré ; avant d'être remplacé, l'original sera conservé dans "_s
                      + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u"."_s);
+}
+
+bool TDbCommands::openRecent(const QString& path)
+{
+    return confirmDiscard() && openChosen(path);
+}
+
+bool TDbCommands::restoreBackup()
+{
+    if (st.curFilePath.isEmpty() || !QFileInfo(st.curFilePath).isFile()) {
+        prompt.information(u"La base ouverte n'est pas encore enregistrée : elle n'a pas de sauvegarde."_s);
+        return false;
+    }
+    const QString name = QFileInfo(st.curFilePath).fileName();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QList<BackupEntry> backups = databaseBackups(backupDir(st, st.curFilePath), name);
+    QApplication::restoreOverrideCursor();
+    TRestoreDlg dlg(name, backups, &main);
+    if (main.runModal(dlg) != QDialog::Accepted || dlg.chosenPath().isEmpty())
+        return false;
+    if (!confirmDiscard())
+        return false;
+    const QString chosen = dlg.chosenPath();
+    const QString target = st.curFilePath;
+    const QString fileName = st.artFileName;
+    return main.guarded([&] {
+        copyFileOver(st, chosen, target); // the current file goes to the backups first
+        openDB(fileName);
+        main.setStatusText(0, u"Sauvegarde restaurée : "_s + QFileInfo(chosen).fileName());
+    });
 }
 
 bool TDbCommands::confirmDiscard()
@@ -243,6 +283,18 @@ bool TDbCommands::fileOpen()
     const QString path = prompt.openFileName(u"Ouvrir"_s, st.dataDir, kDbFilter);
     if (path.isEmpty())
         return false;
+    return openChosen(path);
+}
+
+bool TDbCommands::openChosen(const QString& path)
+{
+    // A file that does not load changes nothing: not the database on
+    // screen, not the one the next start opens.
+    const DbSummary probe = readDbSummary(path);
+    if (probe.state == DbSummary::State::Unreadable) {
+        prompt.error(notDatabaseMessage(path, probe.problem));
+        return false;
+    }
     return main.guarded([this, &path] {
         const QString name = adoptFile(path);
         if (!name.isEmpty())
@@ -304,8 +356,10 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     st.artFileName = working == target ? name : working;
     st.curFilePath = working;
     st.modified = false;
+    rememberRecent(st.recentFiles, working);
     main.updatePageBtn();
-    main.setStatusText(0, u"saved file: "_s + name);
+    main.setStatusText(0, u"Enregistré : "_s + name);
+    main.updateCaption();
     return true;
 }
 
@@ -325,8 +379,7 @@ bool TDbCommands::save()
 {
     bool saved = false;
     main.guarded([&] {
-        main.setStatusText(0, u"creating: "_s + st.curFilePath);
-        main.setStatusText(1, u"curInd: "_s + QString::number(st.curArtInd));
+        main.setStatusText(0, u"Enregistrement..."_s);
         main.curPage = main.pageBtnSide;
         main.storeShown();
         if (!st.curFilePath.isEmpty() && QFile::exists(st.curFilePath)) {
@@ -338,7 +391,7 @@ bool TDbCommands::save()
                 return;
             saveDB(st.curFilePath, st);
             st.modified = false;
-            main.setStatusText(0, u"saved: "_s + QFileInfo(st.artFileName).fileName());
+            main.setStatusText(0, u"Enregistré : "_s + QFileInfo(st.artFileName).fileName());
             saved = true;
         } else {
             saved = fileSaveAs();
@@ -371,7 +424,8 @@ bool TDbCommands::impArt()
     const QString path = prompt.openFileName(u"Ouvrir"_s, st.dataDir, kXmlFilter);
     const QString name = QFileInfo(path).fileName();
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        prompt.information(u"File "_s + name + u" was not found"_s);
+        if (!path.isEmpty())
+            prompt.information(u"Le fichier "_s + name + u" est introuvable."_s);
         main.moveToArtisan(0);
         return false;
     }
@@ -408,7 +462,7 @@ bool TDbCommands::impArt()
         main.prodForm->loadWindow();
     }) && done;
     main.updatePageBtn();
-    main.setStatusText(1, u"fVersion: "_s + QString::number(st.dbVersion));
+    main.setStatusText(1, u"%1 artisans importés"_s.arg(st.artList.count()));
     QApplication::restoreOverrideCursor();
     return done;
 }

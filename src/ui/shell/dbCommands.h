@@ -16,6 +16,14 @@ public:
     // The commands as the menus run them. Each returns false when it did not
     // complete (cancelled, or an error was shown).
     bool fileOpen();
+    // Opens a chosen file (open dialog, recent files, restore): refused with
+    // a French notice, changing nothing, when it is no readable database.
+    bool openChosen(const QString& path);
+    // "Fichiers récents": one of the last databases, after the unsaved-changes question.
+    bool openRecent(const QString& path);
+    // "Restaurer une sauvegarde...": the chosen backup copy replaces the open
+    // database's file (kept as a backup first) and is opened.
+    bool restoreBackup();
     bool fileSaveAs();
     bool save();
     bool newDb();

@@ -7,6 +7,7 @@
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
 #include "ui/shell/about.h"
+#include "ui/shell/helpWindow.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/widgets/named.h"
@@ -18,6 +19,9 @@
 #include "ui/widgets/widgetPrompt.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
@@ -100,6 +104,11 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
       m_runModal(options.runModal ? options.runModal : ModalRunner(runModalDefault))
 {
     setObjectName(u"mainForm"_s);
+    // Without a program to hand it to (xdg-open), nothing can show a file.
+    openWithSystem = [](const QString& path) {
+        return !QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
+               && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
     if (!m_prompt) {
         m_ownPrompt = std::make_unique<WidgetPrompt>(this);
         m_prompt = m_ownPrompt.get();
@@ -133,7 +142,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     hostLayout->setContentsMargins(0, 0, 0, 0);
     hostLayout->setSpacing(0);
 
-    infoLab = named<QLabel>("infoLab", u"="_s, backPanel);
+    infoLab = named<QLabel>("infoLab", backPanel);
     infoLab->setWordWrap(true);
     infoLab->setFont(monoFont(8));
     infoLab->setStyleSheet(u"color: #008000;"_s);
@@ -175,7 +184,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     guarded([this] { readSettings(st.iniPath, st); });
     if (st.showSplash)
-        doVersion();
+        doVersion(true);
 
     QPalette pal = locatePan->palette();
     pal.setColor(QPalette::Window, kLocateGreen);
@@ -199,7 +208,7 @@ void TmainForm::buildTopPanel()
     subTLabel = named<QLabel>("subTLabel", kDetail, topPanel);
     subTLabel->setFont(QFont(u"Verdana"_s, 16, QFont::Bold));
     subTLabel->setStyleSheet(u"color: #800000;"_s);
-    subTLabel->setGeometry(350, 22, 330, 32);
+    subTLabel->setGeometry(350, 22, 345, 32); // up to the page button
     subTLabel->setCursor(Qt::PointingHandCursor);
 
     imgArtBtn = named<QLabel>("imgArtBtn", topPanel);
@@ -222,13 +231,13 @@ void TmainForm::buildTopPanel()
     WebPageBtn->setIconSize(QSize(44, 44));
     WebPageBtn->setIcon(pageButtonPicture(QColor(0x20, 0x40, 0x90), u"Web"_s));
     wPMen = named<QMenu>("wPMen", WebPageBtn);
-    pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"options..."_s);
+    pmPubPrefs = makeAction(wPMen, "pmPubPrefs", u"Options de publication..."_s);
     wPMen->addAction(pmPubPrefs);
     WebPageBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(WebPageBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { wPMen->popup(WebPageBtn->mapToGlobal(p)); });
 
-    PrintBtn = speedButton(topPanel, "PrintBtn", u"Print form image"_s);
+    PrintBtn = speedButton(topPanel, "PrintBtn", u"Imprimer l'image de la fenêtre"_s);
     PrintBtn->hide();
 
     mainBtn = speedButton(topPanel, "mainBtn", {});
@@ -239,7 +248,7 @@ void TmainForm::buildTopPanel()
     });
 
     devPMenu = named<QMenu>("devPMenu", topPanel);
-    mResetVarData = makeAction(devPMenu, "mResetVarData", u"resetVarData"_s);
+    mResetVarData = makeAction(devPMenu, "mResetVarData", u"Réinitialiser les données variables"_s);
     devPMenu->addAction(mResetVarData);
     topPanel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(topPanel, &QWidget::customContextMenuRequested, this,
@@ -315,7 +324,7 @@ void TmainForm::buildLocatePanel()
     connect(addRecBtn, &QToolButton::clicked, this, [this] { guarded([this] { addRecBtnClick(); }); });
     connect(saveBtn, &QToolButton::clicked, this, [this] { m_db->save(); });
 
-    SpeedButton1 = speedButton(locatePan, "SpeedButton1", u"Print form image"_s);
+    SpeedButton1 = speedButton(locatePan, "SpeedButton1", u"Imprimer l'image de la fenêtre"_s);
     SpeedButton1->hide();
 }
 
@@ -324,7 +333,7 @@ void TmainForm::buildMenus()
     QMenuBar* bar = menuBar();
     QMenu* fileMenu = bar->addMenu(u"Fichier"_s);
     fileMenu->setObjectName(u"File1"_s);
-    QMenu* specialMenu = bar->addMenu(u"Special"_s);
+    QMenu* specialMenu = bar->addMenu(u"Spécial"_s);
     specialMenu->setObjectName(u"Special1"_s);
     QMenu* helpMenu = bar->addMenu(u"?"_s);
     helpMenu->setObjectName(u"Help1"_s);
@@ -336,32 +345,40 @@ void TmainForm::buildMenus()
     aSave = makeAction(this, "aSave", u"Sauvegarde"_s);
     aSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     aExpArt = makeAction(this, "aExpArt", u"Exporter"_s);
-    aExpSales = makeAction(this, "aExpSales", u"aExpSales"_s);
+    aExpSales = makeAction(this, "aExpSales", u"Exporter les ventes"_s);
     aExpSales->setEnabled(false);
     aImpArt = makeAction(this, "aImpArt", u"Importer"_s);
-    FileExit = makeAction(this, "FileExit", u"E&xit"_s);
-    aClearAll = makeAction(this, "aClearAll", u"ClearAll"_s);
-    aSetPeriods = makeAction(this, "aSetPeriods", u"SetPeriods"_s);
-    aEmptyDB = makeAction(this, "aEmptyDB", u"aEmptyDB"_s);
-    aPrefs = makeAction(this, "aPrefs", u"Preferences"_s);
-    aVersion = makeAction(this, "aVersion", u"?"_s);
-    aSetAdmin = makeAction(this, "aSetAdmin", u"admin Mode"_s);
-    aExpAll = makeAction(this, "aExpAll", u"ExportAll"_s);
+    FileExit = makeAction(this, "FileExit", u"&Quitter"_s);
+    aClearAll = makeAction(this, "aClearAll", u"Tout effacer"_s);
+    aSetPeriods = makeAction(this, "aSetPeriods", u"Périodes..."_s);
+    aEmptyDB = makeAction(this, "aEmptyDB", u"Vider la base"_s);
+    aPrefs = makeAction(this, "aPrefs", u"Préférences..."_s);
+    aVersion = makeAction(this, "aVersion", u"À propos"_s);
+    aSetAdmin = makeAction(this, "aSetAdmin", u"Mode administrateur"_s);
+    aExpAll = makeAction(this, "aExpAll", u"Tout exporter"_s);
+    aRestore = makeAction(this, "aRestore", u"Restaurer une sauvegarde..."_s);
+    aHelp = makeAction(this, "aHelp", u"Aide"_s);
+    aHelp->setShortcut(QKeySequence::HelpContents);
+    recentMenu = named<QMenu>("recentMenu", this);
+    recentMenu->setTitle(u"Fichiers récents"_s);
+    connect(recentMenu, &QMenu::aboutToShow, this, &TmainForm::fillRecentMenu);
 
     // Hints: the short part shows as a tip, the long one on the help line.
     const auto hint = [](QAction* a, const QString& text) {
         a->setToolTip(text.section(QLatin1Char('|'), 0, 0));
         a->setStatusTip(text.section(QLatin1Char('|'), 1));
     };
-    hint(FileOpen, u"Open|Opens an existing file"_s);
-    hint(FileSaveAs, u"Save As|Saves the active file with a new name"_s);
-    hint(FileExit, u"Exit|Quits the application"_s);
+    hint(FileOpen, u"Ouvrir|Ouvre une base existante"_s);
+    hint(FileSaveAs, u"Renommer|Enregistre la base ouverte sous un autre nom"_s);
+    hint(FileExit, u"Quitter|Ferme le programme"_s);
     specialMenu->setToolTipsVisible(true);
 
     fileMenu->addAction(aNew);
     fileMenu->addAction(FileOpen);
     fileMenu->addAction(FileSaveAs);
     fileMenu->addAction(aSave);
+    fileMenu->addMenu(recentMenu);
+    fileMenu->addAction(aRestore);
     fileMenu->addSeparator();
     fileMenu->addAction(aExpArt);
     fileMenu->addAction(aExpSales);
@@ -370,9 +387,11 @@ void TmainForm::buildMenus()
     fileMenu->addAction(FileExit);
     specialMenu->addAction(aClearAll);
     specialMenu->addAction(aSetPeriods);
-    specialMenu->addAction(aEmptyDB);
+    // No effect: kept in the window's actions, not offered.
+    addAction(aEmptyDB);
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
+    helpMenu->addAction(aHelp);
     helpMenu->addAction(aVersion);
     // Kept in the window's action list without a menu entry.
     addAction(aSetAdmin);
@@ -382,6 +401,7 @@ void TmainForm::buildMenus()
     connect(FileOpen, &QAction::triggered, this, [this] { m_db->fileOpen(); });
     connect(FileSaveAs, &QAction::triggered, this, [this] { m_db->fileSaveAs(); });
     connect(aSave, &QAction::triggered, this, [this] { m_db->save(); });
+    connect(aRestore, &QAction::triggered, this, [this] { m_db->restoreBackup(); });
     connect(aImpArt, &QAction::triggered, this, [this] { m_db->impArt(); });
     connect(aExpArt, &QAction::triggered, this, [this] { m_db->expArt(); });
     connect(aExpAll, &QAction::triggered, this, [this] { m_db->expArt(); });
@@ -390,7 +410,11 @@ void TmainForm::buildMenus()
     connect(aSetPeriods, &QAction::triggered, this,
             [this] { guarded([this] { saleForm->editPeriods(); }); });
     connect(aPrefs, &QAction::triggered, this, [this] { doPrefs(); });
-    connect(aVersion, &QAction::triggered, this, [this] { doVersion(); });
+    connect(aHelp, &QAction::triggered, this, [this] {
+        THelpWindow help(this);
+        m_runModal(help);
+    });
+    connect(aVersion, &QAction::triggered, this, [this] { doVersion(false); });
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
 }
 
@@ -520,7 +544,7 @@ void TmainForm::firstShow()
     st.wLeft = at.x();
     st.wTop = at.y();
     move(at);
-    setWindowTitle(st.appCaption);
+    updateCaption();
     // The pickers' left edges follow their labels.
     nListCB->move(artNoLab->x(), nListCB->y());
     ArtListCB->move(artInfoLab->x(), ArtListCB->y());
@@ -553,55 +577,3 @@ void TmainForm::shutDown()
     m_db->keepAutoloadSetting();
     guarded([this] { writeSettings(st.iniPath, st); });
 }
-
-void TmainForm::doPrefs()
-{
-    TPrefsDialog dlg(this);
-    dlg.setWindowTitle(u"Préférences"_s);
-    dlg.autoLoadChk->setChecked(st.autoload);
-    dlg.splashScreenChk->setChecked(st.showSplash);
-    // The name as the user knows it: no folder, no ".tlvdb" (a dot of the
-    // name itself stays).
-    QString shownName = QFileInfo(st.artFileName).fileName();
-    if (shownName.endsWith(u".tlvdb"_s, Qt::CaseInsensitive))
-        shownName.chop(6);
-    dlg.BDNameEd->setText(shownName);
-    dlg.extLab->setText(u".tlvdb"_s);
-    dlg.autoSaveSalesChk->setChecked(st.saveSales);
-    dlg.shopNameEd->setText(st.shopName);
-    dlg.shopAddressMemo->setPlainText(st.shopAddress);
-    dlg.setSharePercent(st.artSharePercent);
-    if (m_runModal(dlg) == QDialog::Accepted) {
-        st.autoload = dlg.autoLoadChk->isChecked();
-        st.showSplash = dlg.splashScreenChk->isChecked();
-        // No name, no file: ".tlvdb" alone would name nothing. An unchanged
-        // name keeps the file, wherever it lies.
-        const QString name = dlg.BDNameEd->text();
-        if (!name.isEmpty() && name != shownName)
-            st.artFileName = name.endsWith(u".tlvdb"_s, Qt::CaseInsensitive) ? name : name + dlg.extLab->text();
-        st.saveSales = dlg.autoSaveSalesChk->isChecked();
-        st.shopName = dlg.shopNameEd->text().trimmed();
-        st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
-        st.artSharePercent = dlg.sharePercent();
-    }
-}
-
-void TmainForm::showWritten(const QString& path)
-{
-    setWindowTitle(QDir::toNativeSeparators(path));
-    QTimer::singleShot(4000, this, [this] { setWindowTitle(st.appCaption); });
-}
-
-void TmainForm::doVersion()
-{
-    TaboutForm about(this);
-    about.versionLab->setText(st.appCaption);
-    // As the splash, the main window is not shown yet: centre on where it will be.
-    if (!isVisible()) {
-        const QRect future(placeOnScreens(QRect(st.wLeft, st.wTop, 830, 655)), QSize(830, 655));
-        about.move(future.center() - QPoint(about.width() / 2, about.height() / 2));
-    }
-    m_runModal(about);
-    unsetCursor();
-}
-

@@ -108,6 +108,9 @@ public:
     QAction* aVersion;
     QAction* aSetAdmin;
     QAction* aExpAll;
+    QAction* aRestore;
+    QAction* aHelp;
+    QMenu* recentMenu;
 
     // Column titles and the artisan-list export.
     std::unique_ptr<TtilvarDB> tilvarDB;
@@ -129,9 +132,18 @@ public:
     // --- the database commands (open, save, import...) ---
     TDbCommands& db() { return *m_db; }
     void doPrefs();
-    // The caption shows a file just written for a few seconds.
-    void showWritten(const QString& path);
-    void doVersion();
+    // Says where a file just went: the status bar and a short message
+    // name the folder and the file. With view, the file is shown instead of
+    // the message; when nothing can show it, the message says so and offers
+    // to open its folder.
+    void showWritten(const QString& path, bool view = false);
+    // Opens a file or a folder with the system's programs; false when none
+    // can. Tests replace it.
+    std::function<bool(const QString& path)> openWithSystem;
+    // The caption names the open database.
+    void updateCaption();
+    // The about window; as the splash it closes by itself.
+    void doVersion(bool splash);
 
     // --- hosted working windows ---
     // Every command that writes the database or leaves the shown record
@@ -169,6 +181,7 @@ private:
     void buildLocatePanel();
     void buildMenus();
     void buildStatusBar();
+    void fillRecentMenu();
     void updateHeader();
     void firstShow();
     void shutDown();

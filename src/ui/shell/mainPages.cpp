@@ -255,39 +255,44 @@ QString TmainForm::statusText(int panel) const
 
 void TmainForm::refreshStatus(int mode)
 {
-    const QString ind = QString::number(st.curArtInd);
-    const QString count = QString::number(st.artList.count());
-    const QString importName = QFileInfo(st.importFName).fileName();
+    // Said in words for the boutique; the modes show more or less of it.
+    const qsizetype count = st.artList.count();
     const QString fileName = QFileInfo(st.artFileName).fileName();
+    const QString base = fileName.isEmpty() ? u"Base non enregistrée"_s : u"Base : "_s + fileName;
+    const QString which = count > 0 && st.curArtInd >= 0
+                              ? u"Artisan %1 sur %2"_s.arg(st.curArtInd + 1).arg(count)
+                              : QString();
+    const QString artisans = count == 1 ? u"1 artisan"_s : u"%1 artisans"_s.arg(count);
+    const QString importName = QFileInfo(st.importFName).fileName();
+    const QString imported = importName.isEmpty() ? QString() : u"Importation : "_s + importName;
     QString p[4];
     switch (mode) {
     case 0:
-        p[0] = u"curFile: "_s + fileName;
-        p[1] = u"CurArtNo: "_s + st.curArtNo;
-        p[2] = u"curArtInd: "_s + ind;
-        p[3] = u"maxRecs: "_s + count;
+        p[0] = base;
+        p[1] = u"Artisan n° "_s + st.curArtNo;
+        p[2] = which;
+        p[3] = artisans;
         break;
     case 1:
-        p[0] = u"current file: "_s + fileName;
-        p[1] = u"curArtInd: "_s + ind;
-        p[2] = u"maxRecs: "_s + count;
-        p[3] = u"importFName: "_s + importName;
+        p[0] = base;
+        p[1] = which;
+        p[2] = artisans;
+        p[3] = imported;
         break;
     case 2:
-        p[0] = u"curArtInd: "_s + ind;
-        p[1] = u" "_s;
-        p[2] = u"importFName: "_s + importName;
-        p[3] = u"mainPanCount: "_s
-               + QString::number(mainPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).count());
+        p[0] = which;
+        p[2] = imported;
         break;
-    default:
-        p[0] = u"curArtdNo:"_s + st.curArtNo;
-        p[1] = u"curProdNo:"_s + st.curItem;
-        p[2] = u"curProdInd:"_s + QString::number(st.curProdInd) + u" curArtInd:"_s + ind;
-        p[3] = u"totProdCount: "_s + QString::number(st.artList.totalProducts());
+    default: {
+        const int products = st.artList.totalProducts();
+        p[0] = u"Artisan n° "_s + st.curArtNo;
+        p[1] = st.curItem.isEmpty() ? QString() : u"Produit n° "_s + st.curItem;
+        p[2] = which;
+        p[3] = products == 1 ? u"1 produit en tout"_s : u"%1 produits en tout"_s.arg(products);
         break;
+    }
     }
     for (int i = 0; i < 4; ++i)
         setStatusText(i, p[i]);
+    updateCaption();
 }
-

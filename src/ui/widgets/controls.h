@@ -5,6 +5,9 @@
 #include "ui/widgets/named.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QDialog>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QStringList>
 #include <QTableWidget>
@@ -40,6 +43,20 @@ inline QTableWidget* rowGrid(QWidget* parent, const char* name, std::initializer
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return g;
+}
+
+// A dialog used from the keyboard: "Annuler" (and Escape) beside its Ok or
+// "Fermer" in the row of buttons, Return applies, and the focus starts in
+// the first field. Returns the "Annuler" button.
+inline QPushButton* keyboardDialog(QDialog* dlg, QPushButton* ok, QBoxLayout* row, QWidget* first)
+{
+    auto* cancel = named<QPushButton>("CancelBtn", QStringLiteral("Annuler"), dlg);
+    QObject::connect(cancel, &QPushButton::clicked, dlg, &QDialog::reject);
+    row->insertWidget(row->indexOf(ok), cancel);
+    cancel->setAutoDefault(false);
+    ok->setDefault(true);
+    first->setFocus();
+    return cancel;
 }
 
 // The hourglass while a command works.

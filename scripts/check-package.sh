@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a release build and checks it: its control
+# data (name, dependencies) and its file list; as root, it is also unpacked
+# into a scratch root and its tlvdb started from there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVAR_TESTS=OFF -DTILVAR_BENCH=OFF >/dev/null
+cmake --build build-pkg
+rm -f build-pkg/tilvarbd_*.deb
+(cd build-pkg && cpack -G DEB >/dev/null)
+deb=$(ls build-pkg/tilvarbd_*.deb)
+fail() { echo "package check: $*" >&2; exit 1; }
+
+[ "$(dpkg-deb -f "$deb" Package)" = tilvarbd ] || fail "package name"
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libqt6xml6 libqt6network6 libxslt1.1 fonts-dejavu-core; do
+  grep -q "$d" <<<"$depends" || fail "dependency $d missing from: $depends"
+done
+files=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for f in ./usr/bin/tilvarbd ./usr/bin/tlvdb ./usr/share/tilvarbd/report.xsl ./usr/share/tilvarbd/xData.xsl \
+         ./usr/share/tilvarbd/index.htm ./usr/share/applications/tilvarbd.desktop \
+         ./usr/share/icons/hicolor/256x256/apps/tilvarbd.png ./usr/share/metainfo/tilvarbd.metainfo.xml \
+         ./usr/share/doc/tilvarbd/guide/index.html; do
+  grep -qx "$f" <<<"$files" || fail "$f not in the package"
+done
+
+if [ "$(id -u)" -eq 0 ]; then
+  root=$(mktemp -d)
+  trap 'rm -rf "$root"' EXIT
+  dpkg -x "$deb" "$root"
+  "$root/usr/bin/tlvdb" --help | grep -q "Dossier des données" || fail "the installed tlvdb --help"
+fi
+echo "package check: $deb passed"

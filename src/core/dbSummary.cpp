@@ -1,0 +1,81 @@
+#include "core/dbSummary.h"
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/prompt.h"
+#include "core/safeWrite.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+DbSummary readDbSummary(const QString& path)
+{
+    DbSummary s;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        s.problem = info.exists() ? u"ce n'est pas un fichier"_s : u"le fichier n'existe pas"_s;
+        return s;
+    }
+    if (info.size() == 0) {
+        s.problem = u"le fichier est vide"_s;
+        return s;
+    }
+    AppState scratch;
+    CollectPrompt quiet;
+    LoadResult result = LoadResult::ReadError;
+    try {
+        result = loadDB(path, scratch, quiet);
+    } catch (const AppError& e) {
+        s.problem = e.message();
+        return s;
+    }
+    s.artisans = int(scratch.artList.count());
+    s.sheets = int(scratch.saleList.count());
+    if (result == LoadResult::Loaded) {
+        s.state = DbSummary::State::Whole;
+    } else if (result == LoadResult::OldVersion) {
+        s.problem = OLD_VERSION_MSG.trimmed();
+    } else if (s.artisans == 0 && s.sheets == 0) {
+        s.problem = u"son contenu n'a pas la forme d'une base de données (aucun artisan lisible)"_s;
+    } else {
+        s.state = DbSummary::State::Partly;
+        s.problem = u"lu en partie seulement (%1 artisans, %2 feuilles)"_s.arg(s.artisans).arg(s.sheets);
+    }
+    return s;
+}
+
+QString notDatabaseMessage(const QString& path, const QString& problem)
+{
+    return u"Le fichier "_s + QDir::toNativeSeparators(path) + u" n'est pas une base TilvarBD lisible : "_s
+           + problem + u"."_s;
+}
+
+QList<BackupEntry> databaseBackups(const QString& backupDir, const QString& fileName)
+{
+    static const QRegularExpression stamp(u"-(\\d{8}-\\d{9})(?:-\\d+)?\\.[^.]*$"_s);
+    QList<BackupEntry> out;
+    const QStringList names = backupCopies(backupDir, fileName);
+    for (auto it = names.crbegin(); it != names.crend(); ++it) {
+        BackupEntry e;
+        e.path = QDir(backupDir).filePath(*it);
+        const QRegularExpressionMatch m = stamp.match(*it);
+        e.when = QDateTime::fromString(m.captured(1), u"yyyyMMdd-HHmmsszzz"_s);
+        e.size = QFileInfo(e.path).size();
+        e.summary = readDbSummary(e.path);
+        out << e;
+    }
+    return out;
+}
+
+void rememberRecent(QStringList& recent, const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(full);
+    recent.prepend(full);
+    while (recent.size() > 5)
+        recent.removeLast();
+}

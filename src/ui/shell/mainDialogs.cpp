@@ -1,0 +1,103 @@
+#include "ui/shell/main.h"
+
+#include "core/appPaths.h"
+#include "core/prompt.h"
+#include "ui/dialogs/prefsForm.h"
+#include "ui/shell/about.h"
+#include "ui/shell/dbCommands.h"
+#include "ui/shell/onScreen.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+// The main window's small windows and notices: preferences, about, recent
+// files, the caption and where written files went.
+
+void TmainForm::fillRecentMenu()
+{
+    recentMenu->clear();
+    for (const QString& path : std::as_const(st.recentFiles)) {
+        QAction* a = recentMenu->addAction(QDir::toNativeSeparators(path));
+        a->setEnabled(QFileInfo(path).isFile());
+        connect(a, &QAction::triggered, this, [this, path] { m_db->openRecent(path); });
+    }
+    if (st.recentFiles.isEmpty())
+        recentMenu->addAction(u"(aucun)"_s)->setEnabled(false);
+}
+
+void TmainForm::doPrefs()
+{
+    TPrefsDialog dlg(this);
+    dlg.setWindowTitle(u"Préférences"_s);
+    dlg.autoLoadChk->setChecked(st.autoload);
+    dlg.splashScreenChk->setChecked(st.showSplash);
+    // The name as the user knows it: no folder, no ".tlvdb" (a dot of the
+    // name itself stays).
+    QString shownName = QFileInfo(st.artFileName).fileName();
+    if (shownName.endsWith(u".tlvdb"_s, Qt::CaseInsensitive))
+        shownName.chop(6);
+    dlg.BDNameEd->setText(shownName);
+    dlg.extLab->setText(u".tlvdb"_s);
+    dlg.autoSaveSalesChk->setChecked(st.saveSales);
+    dlg.shopNameEd->setText(st.shopName);
+    dlg.shopAddressMemo->setPlainText(st.shopAddress);
+    dlg.setSharePercent(st.artSharePercent);
+    if (m_runModal(dlg) == QDialog::Accepted) {
+        st.autoload = dlg.autoLoadChk->isChecked();
+        st.showSplash = dlg.splashScreenChk->isChecked();
+        // No name, no file: ".tlvdb" alone would name nothing. An unchanged
+        // name keeps the file, wherever it lies.
+        const QString name = dlg.BDNameEd->text();
+        if (!name.isEmpty() && name != shownName)
+            st.artFileName = name.endsWith(u".tlvdb"_s, Qt::CaseInsensitive) ? name : name + dlg.extLab->text();
+        st.saveSales = dlg.autoSaveSalesChk->isChecked();
+        st.shopName = dlg.shopNameEd->text().trimmed();
+        st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
+        st.artSharePercent = dlg.sharePercent();
+    }
+}
+
+void TmainForm::showWritten(const QString& path, bool view)
+{
+    const QFileInfo file(path);
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    setStatusText(0, u"Écrit : "_s + file.fileName());
+    setStatusText(1, u"Dossier : "_s + folder);
+    const QString where = u"Le fichier "_s + file.fileName() + u" a été écrit dans le dossier "_s + folder + u"."_s;
+    if (!view) {
+        m_prompt->information(where);
+        return;
+    }
+    if (openWithSystem(file.absoluteFilePath()))
+        return;
+    if (m_prompt->question(where + u"\nAucun programme de cet ordinateur ne peut l'afficher.\nOuvrir le dossier ?"_s)
+        == Prompt::Answer::Yes)
+        openWithSystem(file.absolutePath());
+}
+
+void TmainForm::updateCaption()
+{
+    const QString name = QFileInfo(st.artFileName).fileName();
+    setWindowTitle((name.isEmpty() ? u"Nouvelle base"_s : name) + u" - "_s + st.appCaption);
+}
+
+void TmainForm::doVersion(bool splash)
+{
+    TaboutForm about(this, splash);
+    about.versionLab->setText(st.appCaption);
+    about.detailsLab->setText(dataFolderText(st) + u"\n"_s + appLicenceText());
+    // As the splash, the main window is not shown yet: centre on where it will be.
+    if (!isVisible()) {
+        const QRect future(placeOnScreens(QRect(st.wLeft, st.wTop, 830, 655)), QSize(830, 655));
+        about.move(future.center() - QPoint(about.width() / 2, about.height() / 2));
+    }
+    m_runModal(about);
+    unsetCursor();
+}
