@@ -78,9 +78,6 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
             prompt.error(OLD_VERSION_MSG);
             return LoadResult::OldVersion;
         }
-        // Rows prepared from the ledger in memory no longer apply, even
-        // when the sales section fails before the periods are read again.
-        st.linesReady = false;
         // Each section reader empties its own list first.
         st.artList.readArtisans(r, st.dbVersion, st.totProdCount);
         st.saleList.readSales(r);

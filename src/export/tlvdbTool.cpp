@@ -153,7 +153,7 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         return ExitFailed;
     }
     st.repList.total = u"0.00$"_s;
-    st.repList.setConsigne(artNo, p, st.saleList, st.linesReady, st.xmlDataLines);
+    st.repList.setConsigne(artNo, p, st.saleList, st.xmlDataLines);
     for (const QString& row : std::as_const(st.repList.rangeLines))
         out += line(row);
     out += line(u"Total: "_s + st.repList.total);

@@ -62,6 +62,7 @@ TReport& TRepList::at(int i)
 {
     if (i < 0 || i >= count())
         indexError(i);
+    ++m_revision; // the caller may change the period
     m_current = m_reports[size_t(i)].get();
     return *m_current;
 }
@@ -84,7 +85,7 @@ void TRepList::clear()
     selLines.clear();
     spareLines.clear();
     total.clear();
-    linesReady = false;
+    ++m_revision;
 }
 
 // --- periods -------------------------------------------------------------------
@@ -97,6 +98,7 @@ void TRepList::addPeriod(const QString& title, const QString& start, const QStri
     rep->endDate = end;
     m_current = rep.get();
     m_reports.push_back(std::move(rep));
+    ++m_revision;
 }
 
 void TRepList::editPeriod(int i, const QString& title, const QString& start, const QString& end)
@@ -122,6 +124,7 @@ void TRepList::deletePeriod(int i, int* otherIndex)
     if (m_current == m_reports[size_t(i)].get())
         m_current = nullptr;
     m_reports.erase(m_reports.begin() + i);
+    ++m_revision;
     curPeriod = indexAfterDelete(curPeriod, i);
     if (otherIndex)
         *otherIndex = indexAfterDelete(*otherIndex, i);
@@ -194,8 +197,10 @@ void TRepList::updateAllPeriod(const TSaleList& sales)
     refreshTitles();
 }
 
-void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
+void TRepList::prepareLines(TSaleList& sales)
 {
+    m_linesSales = sales.revision();
+    m_linesReps = m_revision;
     if (m_reports.empty())
         return;
     for (const auto& rep : m_reports) {
@@ -204,16 +209,26 @@ void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
     }
     m_current = m_reports.back().get();
     selLines = m_current->periodLines;
-    linesReady = true;
 }
 
-void TRepList::beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringList& xmlDataLines)
+bool TRepList::linesCurrent(const TSaleList& sales) const
+{
+    return m_linesSales == sales.revision() && m_linesReps == m_revision;
+}
+
+void TRepList::ensureLines(TSaleList& sales)
+{
+    if (!linesCurrent(sales))
+        prepareLines(sales);
+}
+
+void TRepList::beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
-    at(i); // current := period i; an index outside the list is refused here
-    if (!linesReady)
-        prepareLines(sales, linesReady);
-    selLines = at(i).periodLines;
+    const TRepList& self = *this; // looking a period up changes nothing
+    self.at(i); // current := period i; an index outside the list is refused here
+    ensureLines(sales);
+    selLines = self.at(i).periodLines;
 }
 
 void TRepList::consigneFrom(Consigne&& c, QStringList& xmlDataLines)
@@ -223,10 +238,9 @@ void TRepList::consigneFrom(Consigne&& c, QStringList& xmlDataLines)
     total = c.total.format();
 }
 
-void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, bool& linesReady,
-                           QStringList& xmlDataLines)
+void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines)
 {
-    beginConsigne(i, sales, linesReady, xmlDataLines);
+    beginConsigne(i, sales, xmlDataLines);
     if (selLines.isEmpty())
         return;
     consigneFrom(std::move(groupRows(selLines, {artNo}).front()), xmlDataLines);
@@ -264,9 +278,10 @@ QString TRepList::getAllRange(int i, TSaleList& sales)
     rangeLines.clear();
     if (i < 0)
         return {};
-    const TReport& rep = at(i);
-    if (sales.results.isEmpty())
-        sales.getAllSales(2);
+    const TReport& rep = std::as_const(*this).at(i);
+    // Every sale as the ledger stands now: rows another query left behind
+    // may be older than the latest correction.
+    sales.getAllSales(2);
     for (const QString& row : std::as_const(sales.results)) {
         const QStringList items = readCommaList(row);
         if (dateInRange(itemOf(items, row, 0), rep.startDate, rep.endDate))
@@ -387,5 +402,6 @@ void TRepList::readReports(TReader& r)
         m_current = rep.get();
         m_reports.push_back(std::move(rep));
     }
+    ++m_revision;
     r.readListEnd();
 }

@@ -34,8 +34,7 @@ bool chosen(const QString& prefs, int n)
 
 QString salesPageHtml(AppState& st, int p)
 {
-    if (!st.linesReady)
-        st.repList.prepareLines(st.saleList, st.linesReady);
+    st.repList.ensureLines(st.saleList);
     const QStringList& rows = st.repList.at(p).periodLines;
     Money total;
     QString body;

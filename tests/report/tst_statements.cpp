@@ -64,7 +64,6 @@ struct Boutique {
             qFatal("reference database did not load");
         addSheet(st.saleList, u"090520"_s, {saleLine(u"GonAnn009-001"_s, u"Tasse € & <soucoupe>"_s,
                                                      u"7.25$"_s, u"2"_s, u"14.50$"_s)});
-        st.linesReady = false;
         st.shopName = u"Boutique Tilvar"_s;
         st.shopAddress = u"5, rue du Quai\nQuébec"_s;
         st.xmlDir = dir.path() + u"/dXML/"_s;
@@ -216,7 +215,7 @@ private slots:
         Money each;
         for (const SummaryLine& l : sum.lines) {
             nos << l.artNo;
-            b.st.repList.setConsigne(l.artNo, b.spring, b.st.saleList, b.st.linesReady, b.st.xmlDataLines);
+            b.st.repList.setConsigne(l.artNo, b.spring, b.st.saleList, b.st.xmlDataLines);
             QCOMPARE(l.owed.format(), b.st.repList.total);
             each += l.owed;
         }

@@ -219,7 +219,7 @@ void TrepForm::refresh()
     if (all)
         artisanRowsAllSheets();
     else
-        st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
+        st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.xmlDataLines);
     setupGrid();
     const QStringList rows = st.repList.rangeLines;
     if (tabIndex == 0) {
@@ -315,7 +315,6 @@ void TrepForm::editPeriods()
     main.runModal(dlg);
     // The dialog changes the list as it goes, however it is closed.
     st.repList.updateAllPeriod(st.saleList);
-    st.linesReady = false;
     // The sales side's period box lists them too: a stale one would choose by
     // old positions.
     st.repList.refreshTitles();
