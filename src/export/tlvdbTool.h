@@ -10,7 +10,8 @@
 class AppState;
 
 // Exit codes of tlvdb.
-enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2 };
+// ExitGaps: check found sold quantities that differ from the sheets.
+enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitGaps = 3 };
 
 // A command that a library above this one adds (rendering reports needs
 // QtGui, which this library does not link).

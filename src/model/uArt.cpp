@@ -4,6 +4,7 @@
 #include "core/appState.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "model/soldSync.h"
 
 using namespace Qt::StringLiterals;
 
@@ -302,6 +303,7 @@ void loadProdList(AppState& st)
 
 void renumberAll(AppState& st)
 {
-    st.artList.renumberAll();
+    // The sheets' lines follow their products' new numbers.
+    renumberProducts(st.artList, st.saleList);
     st.curItem = u"001"_s;
 }

@@ -124,5 +124,6 @@ void importArtisan(AppState& st, const TArtList& source, int sourceIndex);
 void saveProdList(AppState& st);
 // products of artisan curArtInd -> prodList.
 void loadProdList(AppState& st);
-// renumber every artisan's products; curItem := "001".
+// renumber every artisan's products, the sheet lines with them (see
+// renumberProducts); curItem := "001".
 void renumberAll(AppState& st);

@@ -189,6 +189,9 @@ private:
 
 // --- model halves of the products window's operations on the program-wide state ---
 
+// The number the next product of prodList takes (nextProductNumber of
+// model/soldSync.h: never one the sheets still name).
+QString nextProdNo(const AppState& st);
 // A new product of prodList numbered number, for artisan curArtNo, dated
 // today; curItem := number and number appended to prodNoList.
 TProduit& addProduct(AppState& st, const QString& number);

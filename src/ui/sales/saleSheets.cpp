@@ -6,6 +6,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/textUtil.h"
+#include "model/soldSync.h"
 #include "model/uProd.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/widgets/PCalendar.h"
@@ -144,6 +145,12 @@ void TsaleForm::chooseDate(bool redate)
     const QString date = dlg.chosenDate();
     if (!strToDate(date).isValid() || st.saleList.indexOfDate(date) >= 0)
         return; // the dialog closes only on a free date
+    if (redate) {
+        // The sheet's sold quantities move with it, or nothing moves.
+        redateSheet(st.artList, st.saleList, curSheet, date);
+        st.modified = true;
+        curSheet = st.saleList.indexOfDate(date);
+    }
     st.lastSAgent = dlg.agent();
     st.sAgentList = addCommaItem(st.lastSAgent, st.sAgentList);
     if (redate) {
