@@ -60,10 +60,10 @@ public:
     }
     void restore()
     {
-        for (auto it = m_kept.begin(); it != m_kept.end(); ++it) {
+        // Totals are left to availableStr when next shown: one that cannot
+        // be computed must not stop the others from going back.
+        for (auto it = m_kept.begin(); it != m_kept.end(); ++it)
             it.key()->soldList = it.value();
-            it.key()->availableStr();
-        }
     }
 
 private:
@@ -153,6 +153,22 @@ QStringList soldCheckLines(const SoldCheck& check, bool french)
     return out;
 }
 
+QString soldCheckMessage(const SoldCheck& check, int maxLines)
+{
+    QString text = check.gaps.isEmpty()
+                       ? u"La base est cohérente : chaque quantité vendue est celle des feuilles de ventes."_s
+                       : u"%1 écart(s) entre les quantités vendues et les feuilles de ventes. "
+                         u"Rien n'a été changé."_s.arg(check.gaps.size());
+    if (!check.history.isEmpty())
+        text += u"\n%1 ligne(s) de produits supprimés (historique)."_s.arg(check.history.size());
+    const QStringList lines = soldCheckLines(check, true);
+    for (qsizetype k = 0; k < lines.size() && k < maxLines; ++k)
+        text += u'\n' + lines.at(k);
+    if (lines.size() > maxLines)
+        text += u"\n... et %1 autre(s) : « tlvdb check » les liste toutes."_s.arg(lines.size() - maxLines);
+    return text;
+}
+
 TProduit* findProduct(TArtList& arts, const QString& artNo, const QString& prodNo)
 {
     const int a = arts.indexOfArtNo(artNo);
@@ -201,7 +217,6 @@ void deleteSheet(TArtList& arts, TSaleList& sales, int i)
         for (const auto& [p, qnt] : productsOnSheet(arts, ledger, i)) {
             before.keep(p);
             takeSold(*p, date, qnt);
-            p->availableStr();
         }
     } catch (...) {
         before.restore();

@@ -45,6 +45,9 @@ SoldCheck checkSold(const TArtList& arts, const TSaleList& sales);
 // One line per gap, then one per history line; English for tlvdb, French
 // for the main window's "Vérifier la base...".
 QStringList soldCheckLines(const SoldCheck& check, bool french);
+// The French report of the check for a message box: a verdict, then at most
+// maxLines of soldCheckLines.
+QString soldCheckMessage(const SoldCheck& check, int maxLines = 40);
 
 // The product numbered prodNo of artisan artNo; nullptr when none.
 TProduit* findProduct(TArtList& arts, const QString& artNo, const QString& prodNo);

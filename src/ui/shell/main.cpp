@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
+#include "model/soldSync.h"
 #include "ui/shell/about.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/shell/dbCommands.h"
@@ -370,6 +371,15 @@ void TmainForm::buildMenus()
     specialMenu->addAction(aClearAll);
     specialMenu->addAction(aSetPeriods);
     specialMenu->addAction(aEmptyDB);
+    // The sold quantities against the sheets, as "tlvdb check" lists them.
+    QAction* aCheckDb = makeAction(this, "aCheckDb", u"Vérifier la base..."_s);
+    specialMenu->addAction(aCheckDb);
+    connect(aCheckDb, &QAction::triggered, this, [this] {
+        guarded([this] {
+            storeShown();
+            prompt().information(soldCheckMessage(checkSold(st.artList, st.saleList)));
+        });
+    });
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
     helpMenu->addAction(aVersion);
