@@ -35,7 +35,7 @@ bool chosen(const QString& prefs, int n)
 QString salesPageHtml(AppState& st, int p)
 {
     st.repList.ensureLines(st.saleList);
-    const QStringList& rows = st.repList.at(p).periodLines;
+    const QStringList& rows = std::as_const(st.repList).at(p).periodLines;
     Money total;
     QString body;
     if (rows.isEmpty()) {

@@ -50,7 +50,7 @@ QStringList settlementArtNos(AppState& st, int p)
     for (int i = 0; i < st.artList.count(); ++i)
         seen.insert(st.artList.at(i).artNo);
     if (p >= 0 && p < st.repList.count())
-        for (const QString& row : std::as_const(st.repList.at(p).periodLines))
+        for (const QString& row : std::as_const(st.repList).at(p).periodLines)
             seen.insert(getCommaItem(row, 1));
     seen.remove(QString());
     QStringList nos(seen.cbegin(), seen.cend());

@@ -154,23 +154,6 @@ private slots:
         QVERIFY(soldCheckMessage(c, 1).startsWith(u"2 écart(s)"_s));
         QVERIFY(soldCheckMessage(c, 1).endsWith(u"... et 2 autre(s) : « tlvdb check » les liste toutes."_s));
     }
-
-    void revisionFollowsEveryChange()
-    {
-        Shop s;
-        quint64 r = s.st.revision();
-        s.st.saleList.selectSheet(0); // showing is no change
-        QCOMPARE(s.st.revision(), r);
-        for (const auto& change : std::initializer_list<std::function<void()>>{
-                 [&] { s.st.modified = true; },
-                 [&] { s.st.saleList.storeSheet(0, u"090518"_s, {}, {}, {}); },
-                 [&] { s.st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s); },
-                 [&] { deleteSheet(s.st.artList, s.st.saleList, 0); }}) {
-            change();
-            QVERIFY(s.st.revision() > r);
-            r = s.st.revision();
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSoldSync)

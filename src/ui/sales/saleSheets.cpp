@@ -46,7 +46,7 @@ void TsaleForm::showSheet(int i)
 
 void TsaleForm::storeSheet(int i)
 {
-    const TSaleItem& s = st.saleList.at(i);
+    const TSaleItem& s = std::as_const(st.saleList).at(i);
     const QString lines = writeCommaList(saleLines);
     if (s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
         || s.lines != lines)
