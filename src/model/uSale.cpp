@@ -179,11 +179,16 @@ QString TSaleList::sheetLines(int i) const
 QString TSaleList::storeSheet(int i, const QString& date, const QString& agent,
                               const QString& total, const QStringList& saleLines)
 {
-    TSaleItem& s = at(i);
-    s.date = date;
-    s.agent = agent;
-    s.total = total;
-    s.lines = writeCommaList(saleLines);
+    const QString lines = writeCommaList(saleLines);
+    const TSaleItem& now = std::as_const(*this).at(i);
+    // Storing what the sheet already holds is no change: the revision stays.
+    if (now.date != date || now.agent != agent || now.total != total || now.lines != lines) {
+        TSaleItem& s = at(i);
+        s.date = date;
+        s.agent = agent;
+        s.total = total;
+        s.lines = lines;
+    }
     return curDate + u"à jour!"_s;
 }
 
