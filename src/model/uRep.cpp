@@ -348,6 +348,9 @@ void TRepList::fillTallies(const TSaleList& sales)
         if (p >= exported)
             continue;
         QStringList keys;
+        // A product is its artisan and product numbers: lines written before
+        // and after a rename (other tags) add up under the first key seen.
+        QHash<QString, QString> keyOf;
         QHash<QString, qint64> sold;
         for (int s = 0; s < sales.count(); ++s) {
             const TSaleItem& sheet = sales.at(s);
@@ -356,11 +359,20 @@ void TRepList::fillTallies(const TSaleList& sales)
             const QStringList lines = readCommaList(sheet.lines);
             for (const QString& line : lines) {
                 const QStringList f = readCommaList(line);
-                const QString key = itemOf(f, line, 0);
-                if (line.trimmed().isEmpty() || key.isEmpty())
+                const QString pno = itemOf(f, line, 0);
+                if (line.trimmed().isEmpty() || pno.isEmpty())
                     continue;
-                if (!sold.contains(key))
+                const TProductKey k = TSaleList::splitKey(pno);
+                // A key without both numbers stands for itself.
+                const QString number = k.artNo.size() == 3 && k.prodNo.size() == 3
+                                           ? k.artNo + u'-' + k.prodNo
+                                           : u'?' + pno;
+                const auto seen = keyOf.constFind(number);
+                const QString key = seen == keyOf.constEnd() ? pno : *seen;
+                if (seen == keyOf.constEnd()) {
+                    keyOf.insert(number, pno);
                     keys << key;
+                }
                 sold[key] += strToIntDef(itemOf(f, line, 3), 0);
             }
         }
