@@ -188,6 +188,9 @@ void TRepList::updateAllPeriod(const TSaleList& sales)
     const QString oldest = sales.at(sales.count() - 1).date;
     const int i = indexOfTitle(ALL_PERIOD_TITLE);
     if (i >= 0) {
+        const TReport& now = std::as_const(*this).at(i);
+        if (now.startDate == oldest && now.endDate == newest)
+            return; // no change: the revision stays
         TReport& all = at(i);
         all.startDate = oldest;
         all.endDate = newest;
