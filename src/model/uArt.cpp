@@ -203,12 +203,6 @@ int TArtList::totalProducts() const
     return total;
 }
 
-void TArtList::renumberAll()
-{
-    for (const auto& a : m_items)
-        a->products.renumber();
-}
-
 // --- program-wide state -------------------------------------------------------
 
 QString displayNameOf(AppState& st, const QString& number)

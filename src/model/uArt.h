@@ -90,7 +90,6 @@ public:
     void setProducts(int index, const TProdList& products);
     void setImportedProdNo(int index, int prodIndex, const QString& number);
     int totalProducts() const;
-    void renumberAll();
 
 private:
     std::vector<std::unique_ptr<TArtisan>> m_items;
