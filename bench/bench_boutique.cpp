@@ -187,7 +187,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
                 }), 0};
 
     rows << Row{QStringLiteral("prepareLines"),
-                timed(QStringLiteral("prepareLines"), [&] { st->repList.prepareLines(st->saleList, st->linesReady); }), 0};
+                timed(QStringLiteral("prepareLines"), [&] { st->repList.prepareLines(st->saleList); }), 0};
 
     // Consignment of every artisan over all sales.
     rebuildLists(*st);
@@ -195,9 +195,9 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     const int all = st->repList.indexOfTitle(QStringLiteral("-[tout]-"));
     setReportPeriod(*st, st->repList.at(all).title);
     st->curCIndex = all;
-    st->repList.prepareLines(st->saleList, st->linesReady);
+    st->repList.prepareLines(st->saleList);
     rows << Row{QStringLiteral("consign all (memory)"), timed(QStringLiteral("consign all (memory)"), [&] {
-                    st->repList.forEachConsigne(st->numItems, all, st->saleList, st->linesReady,
+                    st->repList.forEachConsigne(st->numItems, all, st->saleList,
                                                 st->xmlDataLines, [&](qsizetype k) {
                                                     st->repArtName = st->nameItems.value(k);
                                                     (void)salesReportLines(*st, prompt);
@@ -208,7 +208,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     const int few = qMin(10, int(st->numItems.size()));
     const Timing oneByOne = timed(QStringLiteral("setConsigne (one artisan)"), [&] {
         for (int k = 0; k < few; ++k)
-            st->repList.setConsigne(st->numItems.at(k), all, st->saleList, st->linesReady,
+            st->repList.setConsigne(st->numItems.at(k), all, st->saleList,
                                     st->xmlDataLines);
     });
     rows << Row{QStringLiteral("setConsigne (one artisan)"),

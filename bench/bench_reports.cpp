@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
             p = i;
     setReportPeriod(st, st.repList.at(p).title);
     CollectPrompt prompt;
-    st.repList.prepareLines(st.saleList, st.linesReady);
+    st.repList.prepareLines(st.saleList);
 
     out << scale.describe() << ", period " << st.repList.at(p).title << " ("
         << st.repList.at(p).periodLines.size() << " rows), median of " << runs << " runs\n";

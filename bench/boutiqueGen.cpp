@@ -5,6 +5,7 @@
 #include "core/textUtil.h"
 
 #include <QDate>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -48,9 +49,9 @@ BoutiqueScale BoutiqueScale::tenYears(int factor)
 
 QString BoutiqueScale::describe() const
 {
-    return QStringLiteral("%1 artisans x %2 products (%3 received, %4 sold events each), "
-                          "%5 sheets x %6 lines, %7 periods")
-        .arg(artisans).arg(productsPerArtisan).arg(receivedPerProduct).arg(soldPerProduct)
+    return QStringLiteral("%1 artisans x %2 products (%3 received events each), "
+                          "%4 sheets x %5 lines (the sold events), %6 periods")
+        .arg(artisans).arg(productsPerArtisan).arg(receivedPerProduct)
         .arg(days).arg(linesPerDay).arg(periods);
 }
 
@@ -81,14 +82,13 @@ void generateBoutique(AppState& st, const BoutiqueScale& scale)
             prod.prix = (value + value).format();
             for (int e = 0; e < scale.receivedPerProduct; ++e)
                 prod.qntList.addQnt(dateOfDay(pick(scale.days)), QString::number(1 + pick(12)));
-            for (int e = 0; e < scale.soldPerProduct; ++e)
-                prod.soldList.addQnt(dateOfDay(pick(scale.days)), QString::number(1 + pick(3)));
-            (void)prod.prodRecord(); // refreshes the stored texts and totals
         }
     }
     st.totProdCount = st.artList.totalProducts();
 
-    // One sheet a day, newest first, each line a real product of a real artisan.
+    // One sheet a day, newest first, each line a real product of a real
+    // artisan, at most one line per product, as the sale-line editor makes
+    // them; the products' sold events are exactly the sheets' lines.
     const QStringList agents = {QStringLiteral("Préposé"), QStringLiteral("Julie"),
                                 QStringLiteral("Marc-André")};
     for (int day = scale.days - 1; day >= 0; --day) {
@@ -97,11 +97,19 @@ void generateBoutique(AppState& st, const BoutiqueScale& scale)
         sheet->agent = agents.at(pick(agents.size()));
         QStringList lines;
         Money total;
-        for (int l = 0; l < scale.linesPerDay; ++l) {
+        QSet<TProduit*> onSheet;
+        const int lineCount = qMin(scale.linesPerDay, scale.artisans * scale.productsPerArtisan);
+        for (int l = 0; l < lineCount; ++l) {
             const int a = pick(scale.artisans);
-            const TArtisan& art = st.artList.at(a);
-            const TProduit& prod = art.products.at(pick(scale.productsPerArtisan));
+            TArtisan& art = st.artList.at(a);
+            TProduit& prod = art.products.at(pick(scale.productsPerArtisan));
+            if (onSheet.contains(&prod)) {
+                --l; // drawn again
+                continue;
+            }
+            onSheet.insert(&prod);
             const int qnt = 1 + pick(3);
+            prod.soldList.addQnt(sheet->date, QString::number(qnt));
             const Money price = Money::parse(stripDollar(prod.prix));
             const Money amount = price * qnt;
             total += amount;
@@ -113,6 +121,9 @@ void generateBoutique(AppState& st, const BoutiqueScale& scale)
         sheet->total = total.format();
         st.saleList.append(std::move(sheet));
     }
+    for (int a = 0; a < st.artList.count(); ++a)
+        for (const TProdList::Ptr& p : st.artList.at(a).products.items())
+            (void)p->prodRecord(); // refreshes the stored texts and totals
 
     // Periods of equal length over the whole ledger.
     const int perPeriod = qMax(1, scale.days / qMax(1, scale.periods));

@@ -11,7 +11,6 @@ struct BoutiqueScale {
     int artisans = 300;
     int productsPerArtisan = 40;
     int receivedPerProduct = 8;
-    int soldPerProduct = 30;
     int days = 3000;       // one sales sheet a day
     int linesPerDay = 25;
     int periods = 40;
@@ -23,6 +22,7 @@ struct BoutiqueScale {
     QString describe() const;
 };
 
-// Fills st (expected empty) with artisans, products and their quantity
-// histories, sales sheets (newest first) and periods.
+// Fills st (expected empty) with artisans, products and their received
+// quantities, sales sheets (newest first) whose lines are the products' sold
+// events, and periods.
 void generateBoutique(AppState& st, const BoutiqueScale& scale);

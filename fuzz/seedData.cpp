@@ -26,7 +26,6 @@ BoutiqueScale tiny(unsigned seed)
     s.artisans = 3;
     s.productsPerArtisan = 3;
     s.receivedPerProduct = 2;
-    s.soldPerProduct = 3;
     s.days = 6;
     s.linesPerDay = 3;
     s.periods = 3;

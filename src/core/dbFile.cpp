@@ -114,9 +114,6 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
                          + NEWER_VERSION_MSG.arg(QString::number(st.dbVersion)));
             return LoadResult::NewerVersion;
         }
-        // Rows prepared from the ledger in memory no longer apply, even
-        // when the sales section fails before the periods are read again.
-        st.linesReady = false;
         // Each section reader empties its own list first.
         st.artList.readArtisans(r, st.dbVersion, st.totProdCount);
         st.saleList.readSales(r);

@@ -208,7 +208,7 @@ QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, cons
 QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
 {
     QString status;
-    st.repList.forEachConsigne(st.numItems, p, st.saleList, st.linesReady, st.xmlDataLines,
+    st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines,
                                [&](qsizetype k) {
                                    st.repArtName = st.nameItems.value(k);
                                    status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt);
@@ -242,9 +242,8 @@ void writeSalesDocs(AppState& st)
 {
     TRepList& reps = st.repList;
     const QList<int> exported = reps.exportedPeriods();
-    // periodLines serve as scratch space below: the sale rows must be
-    // prepared again before the next consignment.
-    st.linesReady = false;
+    // periodLines serve as scratch space below: reps.at() advances the
+    // periods' revision, so the sale rows are prepared again when next used.
 
     // Every sheet of the file, whatever periods there are.
     st.xmlDataLines.clear();
@@ -286,7 +285,7 @@ void writeSalesDocs(AppState& st)
 void exportSales(AppState& st)
 {
     writeSalesDocs(st);
-    st.repList.prepareLines(st.saleList, st.linesReady);
+    st.repList.prepareLines(st.saleList);
 }
 
 void mergeTallies(TRepList& reps, QStringList& xmlDataLines)

@@ -7,6 +7,7 @@
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/dbJson.h"
+#include "model/soldSync.h"
 
 #include <QFileInfo>
 
@@ -74,10 +75,10 @@ bool sameFile(const QString& a, const QString& b)
 
 bool soldAnywhere(AppState& st, const QString& artNo)
 {
-    if (!st.linesReady)
-        st.repList.prepareLines(st.saleList, st.linesReady);
-    for (int p = 0; p < st.repList.count(); ++p)
-        for (const QString& row : st.repList.at(p).periodLines)
+    st.repList.ensureLines(st.saleList);
+    const TRepList& reps = st.repList;
+    for (int p = 0; p < reps.count(); ++p)
+        for (const QString& row : reps.at(p).periodLines)
             if (getCommaItem(row, 1) == artNo)
                 return true;
     return false;
@@ -89,12 +90,15 @@ QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
     for (const TlvdbCommand& c : extra)
         more += c.usage;
     return "usage: tlvdb dump FILE                 print the database as JSON\n"
-           "       tlvdb check FILE                exit 0 when FILE loads whole\n"
+           "       tlvdb check FILE                exit 0 when FILE loads whole and every sold\n"
+           "                                       quantity equals its sheets' lines; lists each\n"
+           "                                       difference (and lines of deleted products)\n"
            "       tlvdb resave IN OUT             save IN as OUT in the current format\n"
            "       tlvdb consign FILE PERIOD ARTNO print an artisan's consignment for a period\n"
            + more
            + "exit codes: 0 done, 1 file unreadable or command failed (a write included),\n"
-             "            2 bad usage (an empty FILE, OUT, OUTDIR or ARTNO) or missing file\n";
+             "            2 bad usage (an empty FILE, OUT, OUTDIR or ARTNO) or missing file,\n"
+             "            3 report: no sales in the period; check: sold quantities differ from the sheets\n";
 }
 
 int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
@@ -151,7 +155,12 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
             args.at(1), QString::number(st.dbVersion), QString::number(st.artList.count()),
             QString::number(productCount(st)), QString::number(st.saleList.count()),
             QString::number(st.repList.count())));
-        return ExitOk;
+        // Reported only: an older file may have such gaps, mending them is
+        // the user's choice.
+        const SoldCheck check = checkSold(st.artList, st.saleList);
+        for (const QString& l : soldCheckLines(check, false))
+            out += line(l);
+        return check.gaps.isEmpty() ? ExitOk : ExitGaps;
     }
     if (cmd == u"resave"_s) {
         // An OUT it replaces is kept in the "backup" folder beside it, unless
@@ -183,7 +192,7 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         return ExitFailed;
     }
     st.repList.total = u"0.00$"_s;
-    st.repList.setConsigne(artNo, p, st.saleList, st.linesReady, st.xmlDataLines);
+    st.repList.setConsigne(artNo, p, st.saleList, st.xmlDataLines);
     for (const QString& row : std::as_const(st.repList.rangeLines))
         out += line(row);
     out += line(u"Total: "_s + st.repList.total);

@@ -10,7 +10,9 @@
 class AppState;
 
 // Exit codes of tlvdb.
-enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitNoSales = 3 };
+// ExitNoSales: report found no sale in the period; ExitGaps: check found sold
+// quantities that differ from the sheets.
+enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitNoSales = 3, ExitGaps = 3 };
 
 // True when a sale row of some period is of artisan artNo (an artisan removed
 // from the list keeps its sales in the sheets).

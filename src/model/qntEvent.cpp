@@ -25,14 +25,17 @@ int checkedSum(qint64 a, qint64 b)
 
 } // namespace
 
-QString qntEventProblem(const QString& date, const QString& qnt)
+QString qntEventProblem(const QString& date, const QString& qnt, const QString& stored)
 {
     if (!strToDate(date).isValid())
         return QStringLiteral("La date « %1 » n'est pas valide : entrez le jour en six chiffres "
                               "aammjj, par exemple 090518 pour le 18 mai 2009.")
             .arg(date);
     static const QRegularExpression quantity(QStringLiteral("^-?[0-9]{1,3}$"));
-    if (!quantity.match(qnt).hasMatch())
+    bool isInt = false;
+    (void)qnt.toInt(&isInt);
+    const bool kept = !stored.isEmpty() && qnt == stored && isInt;
+    if (!kept && !quantity.match(qnt).hasMatch())
         return QStringLiteral("La quantité « %1 » n'est pas valide : entrez un nombre entier "
                               "de -999 à 999.")
             .arg(qnt);

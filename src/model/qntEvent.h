@@ -15,7 +15,9 @@ struct TDQEvent {
 // Whether (date, qnt) can be stored as an event entered by hand: empty when
 // it can, otherwise a French message. Events are packed without quoting, so
 // only a real "yymmdd" day and an integer of -999..999 read back as typed.
-QString qntEventProblem(const QString& date, const QString& qnt);
+// A quantity equal to stored (what the event already holds) is kept as it
+// is, out of that range or not: nothing is lost unless the user changes it.
+QString qntEventProblem(const QString& date, const QString& qnt, const QString& stored = {});
 
 class TQnt {
 public:

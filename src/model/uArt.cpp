@@ -4,6 +4,7 @@
 #include "core/appState.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "model/soldSync.h"
 
 using namespace Qt::StringLiterals;
 
@@ -205,12 +206,6 @@ int TArtList::totalProducts() const
     return total;
 }
 
-void TArtList::renumberAll()
-{
-    for (const auto& a : m_items)
-        a->products.renumber();
-}
-
 // --- program-wide state -------------------------------------------------------
 
 QString displayNameOf(AppState& st, const QString& number)
@@ -305,6 +300,7 @@ void loadProdList(AppState& st)
 
 void renumberAll(AppState& st)
 {
-    st.artList.renumberAll();
+    // The sheets' lines follow their products' new numbers.
+    renumberProducts(st.artList, st.saleList);
     st.curItem = u"001"_s;
 }

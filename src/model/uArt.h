@@ -91,7 +91,6 @@ public:
     void setProducts(int index, const TProdList& products);
     void setImportedProdNo(int index, int prodIndex, const QString& number);
     int totalProducts() const;
-    void renumberAll();
 
 private:
     std::vector<std::unique_ptr<TArtisan>> m_items;
@@ -125,5 +124,6 @@ void importArtisan(AppState& st, const TArtList& source, int sourceIndex);
 void saveProdList(AppState& st);
 // products of artisan curArtInd -> prodList.
 void loadProdList(AppState& st);
-// renumber every artisan's products; curItem := "001".
+// renumber every artisan's products, the sheet lines with them (see
+// renumberProducts); curItem := "001".
 void renumberAll(AppState& st);

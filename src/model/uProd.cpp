@@ -7,6 +7,7 @@
 #include "core/valueStream.h"
 #include "export/artListXML.h"
 #include "export/uXMLTag.h"
+#include "model/soldSync.h"
 #include "model/uRep.h"
 #include "model/uSale.h"
 
@@ -523,6 +524,11 @@ QString TProdList::itemsXML() const
 }
 
 // --- program-wide state -------------------------------------------------------
+
+QString nextProdNo(const AppState& st)
+{
+    return nextProductNumber(st.prodList, st.saleList, st.curArtNo);
+}
 
 TProduit& addProduct(AppState& st, const QString& number)
 {

@@ -157,6 +157,9 @@ public:
     TProduit& addImported(const TProduit& source, const QString& artNo, const QString& prodNo,
                           const QString& today);
     static QString numberFor(int index) { return numberText(index + 1); }
+    // Numbers 001, 002, ... in list order, sheets unseen: the program
+    // renumbers through renumberProducts (model/soldSync.h), which keeps
+    // every sheet line on its product.
     void renumber();
     void setProdNo(int index, const QString& number);
     // 0 artNo, 1 prodNo, 2 descript, 3 qntStr, 5 valeur, 6 prix; otherwise empty.
@@ -194,6 +197,9 @@ private:
 
 // --- model halves of the products window's operations on the program-wide state ---
 
+// The number the next product of prodList takes (nextProductNumber of
+// model/soldSync.h: never one the sheets still name).
+QString nextProdNo(const AppState& st);
 // A new product of prodList numbered number, for artisan curArtNo, dated
 // today; curItem := number and number appended to prodNoList.
 TProduit& addProduct(AppState& st, const QString& number);

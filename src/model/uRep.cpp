@@ -63,6 +63,7 @@ TReport& TRepList::at(int i)
 {
     if (i < 0 || i >= count())
         indexError(i);
+    ++m_revision; // the caller may change the period
     m_current = m_reports[size_t(i)].get();
     return *m_current;
 }
@@ -85,7 +86,7 @@ void TRepList::clear()
     selLines.clear();
     spareLines.clear();
     total.clear();
-    linesReady = false;
+    ++m_revision;
 }
 
 // --- periods -------------------------------------------------------------------
@@ -98,6 +99,7 @@ void TRepList::addPeriod(const QString& title, const QString& start, const QStri
     rep->endDate = end;
     m_current = rep.get();
     m_reports.push_back(std::move(rep));
+    ++m_revision;
 }
 
 void TRepList::editPeriod(int i, const QString& title, const QString& start, const QString& end)
@@ -123,6 +125,7 @@ void TRepList::deletePeriod(int i, int* otherIndex)
     if (m_current == m_reports[size_t(i)].get())
         m_current = nullptr;
     m_reports.erase(m_reports.begin() + i);
+    ++m_revision;
     curPeriod = indexAfterDelete(curPeriod, i);
     if (otherIndex)
         *otherIndex = indexAfterDelete(*otherIndex, i);
@@ -197,14 +200,21 @@ bool TRepList::fitAllPeriod(const TSaleList& sales)
     const int i = indexOfTitle(ALL_PERIOD_TITLE);
     if (i < 0 || sales.isEmpty())
         return i >= 0;
+    const QString oldest = sales.at(sales.count() - 1).date;
+    const QString newest = sales.at(0).date;
+    const TReport& now = std::as_const(*this).at(i);
+    if (now.startDate == oldest && now.endDate == newest)
+        return true; // no change: the revision stays
     TReport& all = at(i);
-    all.startDate = sales.at(sales.count() - 1).date;
-    all.endDate = sales.at(0).date;
+    all.startDate = oldest;
+    all.endDate = newest;
     return true;
 }
 
-void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
+void TRepList::prepareLines(TSaleList& sales)
 {
+    m_linesSales = sales.revision();
+    m_linesReps = m_revision;
     if (m_reports.empty())
         return;
     for (const auto& rep : m_reports) {
@@ -213,16 +223,26 @@ void TRepList::prepareLines(TSaleList& sales, bool& linesReady)
     }
     m_current = m_reports.back().get();
     selLines = m_current->periodLines;
-    linesReady = true;
 }
 
-void TRepList::beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringList& xmlDataLines)
+bool TRepList::linesCurrent(const TSaleList& sales) const
+{
+    return m_linesSales == sales.revision() && m_linesReps == m_revision;
+}
+
+void TRepList::ensureLines(TSaleList& sales)
+{
+    if (!linesCurrent(sales))
+        prepareLines(sales);
+}
+
+void TRepList::beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
-    at(i); // current := period i; an index outside the list is refused here
-    if (!linesReady)
-        prepareLines(sales, linesReady);
-    selLines = at(i).periodLines;
+    const TRepList& self = *this; // looking a period up changes nothing
+    self.at(i); // current := period i; an index outside the list is refused here
+    ensureLines(sales);
+    selLines = self.at(i).periodLines;
 }
 
 void TRepList::consigneFrom(Consigne&& c, QStringList& xmlDataLines)
@@ -232,10 +252,9 @@ void TRepList::consigneFrom(Consigne&& c, QStringList& xmlDataLines)
     total = c.total.format();
 }
 
-void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, bool& linesReady,
-                           QStringList& xmlDataLines)
+void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines)
 {
-    beginConsigne(i, sales, linesReady, xmlDataLines);
+    beginConsigne(i, sales, xmlDataLines);
     if (selLines.isEmpty())
         return;
     consigneFrom(std::move(groupRows(selLines, {artNo}).front()), xmlDataLines);
@@ -272,9 +291,10 @@ QString TRepList::getAllRange(int i, TSaleList& sales)
     rangeLines.clear();
     if (i < 0)
         return {};
-    const TReport& rep = at(i);
-    if (sales.results.isEmpty())
-        sales.getAllSales(2);
+    const TReport& rep = std::as_const(*this).at(i);
+    // Every sale as the ledger stands now: rows another query left behind
+    // may be older than the latest correction.
+    sales.getAllSales(2);
     for (const QString& row : std::as_const(sales.results)) {
         const QStringList items = readCommaList(row);
         if (dateInRange(itemOf(items, row, 0), rep.startDate, rep.endDate))
@@ -349,6 +369,9 @@ void TRepList::fillTallies(const TSaleList& sales)
     for (qsizetype col = 0; col < exported.size(); ++col) {
         TReport& rep = *m_reports[size_t(exported.at(col))];
         QStringList keys;
+        // A product is its artisan and product numbers: lines written before
+        // and after a rename (other tags) add up under the first key seen.
+        QHash<QString, QString> keyOf;
         QHash<QString, qint64> sold;
         for (int s = 0; s < sales.count(); ++s) {
             const TSaleItem& sheet = sales.at(s);
@@ -357,11 +380,20 @@ void TRepList::fillTallies(const TSaleList& sales)
             const QStringList lines = readCommaList(sheet.lines);
             for (const QString& line : lines) {
                 const QStringList f = readCommaList(line);
-                const QString key = itemOf(f, line, 0);
-                if (line.trimmed().isEmpty() || key.isEmpty())
+                const QString pno = itemOf(f, line, 0);
+                if (line.trimmed().isEmpty() || pno.isEmpty())
                     continue;
-                if (!sold.contains(key))
+                const TProductKey k = TSaleList::splitKey(pno);
+                // A key without both numbers stands for itself.
+                const QString number = k.artNo.size() == 3 && k.prodNo.size() == 3
+                                           ? k.artNo + u'-' + k.prodNo
+                                           : u'?' + pno;
+                const auto seen = keyOf.constFind(number);
+                const QString key = seen == keyOf.constEnd() ? pno : *seen;
+                if (seen == keyOf.constEnd()) {
+                    keyOf.insert(number, pno);
                     keys << key;
+                }
                 sold[key] += strToIntDef(itemOf(f, line, 3), 0);
             }
         }
@@ -403,5 +435,6 @@ void TRepList::readReports(TReader& r)
         m_current = rep.get();
         m_reports.push_back(std::move(rep));
     }
+    ++m_revision;
     r.readListEnd();
 }

@@ -52,10 +52,6 @@ public:
     QStringList selLines;   // sale rows of the period chosen last
     QStringList spareLines;
     QString total;          // "0.00$" total of the last consignment
-    // Whether every period's sale rows were prepared from the ledger
-    // (AppState::linesReady refers to it): clear(), which every load and
-    // every emptying of the periods goes through, drops it.
-    bool linesReady = false;
 
     // --- list ---
     int count() const { return int(m_reports.size()); }
@@ -64,6 +60,9 @@ public:
     TReport& at(int i);
     const TReport& at(int i) const;
     TReport* current() const { return m_current; }
+    // Advanced by every operation that may change a period (a non-const at()
+    // counts as one).
+    quint64 revision() const { return m_revision; }
     void clear(); // curPeriod := -1 as well
 
     // --- periods ---
@@ -92,17 +91,21 @@ public:
     // Only brings an existing "-[tout]-" to the ledger's dates (files written
     // before kept an empty start); false when there is none.
     bool fitAllPeriod(const TSaleList& sales);
-    // Each period's sale rows from the ledger; linesReady := true.
-    void prepareLines(TSaleList& sales, bool& linesReady);
+    // Each period's sale rows (periodLines) from the ledger, computed now.
+    void prepareLines(TSaleList& sales);
+    // Whether the periods' rows were prepared from the ledger and the periods
+    // as they stand (the revisions they were prepared at are still theirs).
+    bool linesCurrent(const TSaleList& sales) const;
+    // prepareLines unless linesCurrent: callers never reset anything.
+    void ensureLines(TSaleList& sales);
     // One artisan's rows of period i into rangeLines, their XML data lines
     // into xmlDataLines and their sum into total.
-    void setConsigne(const QString& artNo, int i, TSaleList& sales, bool& linesReady,
-                     QStringList& xmlDataLines);
+    void setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines);
     // Every artisan's consignment of period i: for each k, once the rows of
     // artNos[k] are in rangeLines, total and xmlDataLines (as setConsigne
     // leaves them), calls each(k). Each row is split once for all artisans.
     template <typename Fn>
-    void forEachConsigne(const QStringList& artNos, int i, TSaleList& sales, bool& linesReady,
+    void forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                          QStringList& xmlDataLines, Fn each);
     QString getAllRange(int i, TSaleList& sales);
     void allTrans(const QString& artNo, TSaleList& sales);
@@ -130,10 +133,14 @@ private:
     // The consignment of each of artNos over rows, in one pass over the rows.
     std::vector<Consigne> groupRows(const QStringList& rows, const QStringList& artNos) const;
     void consigneFrom(Consigne&& c, QStringList& xmlDataLines);
-    void beginConsigne(int i, TSaleList& sales, bool& linesReady, QStringList& xmlDataLines);
+    void beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines);
 
     std::vector<std::unique_ptr<TReport>> m_reports;
     mutable TReport* m_current = nullptr;
+    quint64 m_revision = 1;
+    // The ledger's and the periods' revisions the rows were prepared at; 0: never.
+    quint64 m_linesSales = 0;
+    quint64 m_linesReps = 0;
 };
 
 // One artisan's consignment: its rows, their XML data lines and their sum.
@@ -148,11 +155,11 @@ struct TRepList::Consigne {
 
 template <typename Fn>
 void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
-                               bool& linesReady, QStringList& xmlDataLines, Fn each)
+                               QStringList& xmlDataLines, Fn each)
 {
     if (artNos.isEmpty())
         return; // no artisan, nothing to do: not even the period is looked up
-    beginConsigne(i, sales, linesReady, xmlDataLines);
+    beginConsigne(i, sales, xmlDataLines);
     std::vector<Consigne> groups = groupRows(selLines, artNos);
     for (qsizetype k = 0; k < artNos.size(); ++k) {
         xmlDataLines.clear();

@@ -94,6 +94,7 @@ TSaleItem& TSaleList::at(int i)
 {
     if (i < 0 || i >= count())
         indexError(i);
+    ++m_revision; // the caller may change the sheet
     m_current = m_sheets[size_t(i)].get();
     return *m_current;
 }
@@ -109,6 +110,7 @@ const TSaleItem& TSaleList::at(int i) const
 void TSaleList::clear()
 {
     m_sheets.clear();
+    ++m_revision;
     m_current = nullptr;
     curDate.clear();
     results.clear();
@@ -116,6 +118,7 @@ void TSaleList::clear()
 
 TSaleItem& TSaleList::append(std::unique_ptr<TSaleItem> sheet)
 {
+    ++m_revision;
     m_current = sheet.get();
     m_sheets.push_back(std::move(sheet));
     return *m_current;
@@ -173,7 +176,20 @@ void TSaleList::addSheet(const QString& date, const QString& agent)
     sheet->agent = agent;
     m_current = sheet.get();
     m_sheets.insert(m_sheets.begin(), std::move(sheet));
+    ++m_revision;
     curDate = date;
+}
+
+void TSaleList::removeSheet(int i)
+{
+    if (i < 0 || i >= count())
+        indexError(i);
+    if (m_current == m_sheets[size_t(i)].get())
+        m_current = nullptr;
+    if (m_sheets[size_t(i)]->date == curDate)
+        curDate.clear();
+    m_sheets.erase(m_sheets.begin() + i);
+    ++m_revision;
 }
 
 int TSaleList::indexOfCurDate() const
@@ -205,9 +221,10 @@ QStringList TSaleList::sheetDates() const
 
 TSaleItem& TSaleList::selectSheet(int i)
 {
-    TSaleItem& s = at(i);
+    // Showing a sheet changes nothing in it: the revision stays.
+    const TSaleItem& s = std::as_const(*this).at(i);
     curDate = s.date;
-    return s;
+    return *m_sheets[size_t(i)];
 }
 
 QString TSaleList::sheetDate(int i) const
@@ -223,11 +240,16 @@ QString TSaleList::sheetLines(int i) const
 QString TSaleList::storeSheet(int i, const QString& date, const QString& agent,
                               const QString& total, const QStringList& saleLines)
 {
-    TSaleItem& s = at(i);
-    s.date = date;
-    s.agent = agent;
-    s.total = total;
-    s.lines = writeCommaList(saleLines);
+    const QString lines = writeCommaList(saleLines);
+    const TSaleItem& now = std::as_const(*this).at(i);
+    // Storing what the sheet already holds is no change: the revision stays.
+    if (now.date != date || now.agent != agent || now.total != total || now.lines != lines) {
+        TSaleItem& s = at(i);
+        s.date = date;
+        s.agent = agent;
+        s.total = total;
+        s.lines = lines;
+    }
     return curDate + u"à jour!"_s;
 }
 
@@ -264,6 +286,7 @@ void TSaleList::sortByDate()
         });
     for (std::size_t i = 0; i < keyed.size(); ++i)
         m_sheets[i] = std::move(keyed[i].second);
+    ++m_revision;
 }
 
 // --- queries -----------------------------------------------------------------
@@ -332,11 +355,12 @@ QString TSaleList::getPeriodSales(int m, int p, const TRepList& reps, Prompt& pr
 QString TSaleList::lineQuantity(int i, const QString& pno) const
 {
     const QStringList lines = linesOf(at(i).lines);
+    const TProductKey key = splitKey(pno);
     QString found;
     bool any = false;
     for (const QString& line : lines) {
         const QStringList f = readCommaList(line);
-        if (fieldOf(f, line, 0) == pno) {
+        if (keyNames(fieldOf(f, line, 0), key.artNo, key.prodNo)) {
             found = fieldOf(f, line, 3);
             any = true;
         }
@@ -358,6 +382,12 @@ QString TSaleList::sheetLineRows(int i, const QString& prefix, int flag) const
             rows << prefix + u",,"_s + s.date;
     }
     return writeCommaList(rows);
+}
+
+bool TSaleList::keyNames(const QString& pno, const QString& artNo, const QString& prodNo)
+{
+    const TProductKey key = splitKey(pno);
+    return key.artNo == artNo && key.prodNo == prodNo;
 }
 
 TProductKey TSaleList::splitKey(const QString& pno)

@@ -57,6 +57,10 @@ public:
     TSaleItem& at(int i);
     const TSaleItem& at(int i) const;
     TSaleItem* current() const { return m_current; }
+    // Advanced by every operation that may change a sheet (a non-const at()
+    // counts as one): what is computed from the sheets keeps the revision it
+    // was computed at and is computed again once it differs.
+    quint64 revision() const { return m_revision; }
     void clear();
     // Appends a sheet (the list takes it); used by the loader and tests.
     TSaleItem& append(std::unique_ptr<TSaleItem> sheet);
@@ -108,6 +112,13 @@ public:
     // product numbers, then the rest) or 3 (numbers, Qnt, Total); "" otherwise.
     static QString formatSaleLine(int m, const QString& line);
     static TProductKey splitKey(const QString& pno);
+    // Whether the line key pno names product prodNo of artisan artNo. The tag
+    // is a label written when the line was made: a renamed artisan keeps its lines.
+    static bool keyNames(const QString& pno, const QString& artNo, const QString& prodNo);
+
+    // Removes sheet i (the ledger only; see deleteSheet in model/soldSync.h,
+    // which takes its sold quantities with it).
+    void removeSheet(int i);
 
     // <saleItem> blocks of the sheets dated within [from, to].
     QString salesXML(const QString& from, const QString& to) const;
@@ -122,6 +133,7 @@ public:
 private:
     std::vector<std::unique_ptr<TSaleItem>> m_sheets;
     mutable TSaleItem* m_current = nullptr;
+    quint64 m_revision = 1;
 };
 
 // Deletes sheet i of the ledger and takes each of its lines' quantities off

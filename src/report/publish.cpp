@@ -36,9 +36,8 @@ bool chosen(const QString& prefs, int n)
 
 QString salesPageHtml(AppState& st, int p)
 {
-    if (!st.linesReady)
-        st.repList.prepareLines(st.saleList, st.linesReady);
-    const QStringList& rows = st.repList.at(p).periodLines;
+    st.repList.ensureLines(st.saleList);
+    const QStringList& rows = std::as_const(st.repList).at(p).periodLines;
     Money total;
     QString body;
     if (rows.isEmpty()) {

@@ -67,13 +67,12 @@ void removeStale(const QString& dir, const QSet<QString>& written)
 
 QStringList settlementArtNos(AppState& st, int p)
 {
-    if (!st.linesReady)
-        st.repList.prepareLines(st.saleList, st.linesReady);
+    st.repList.ensureLines(st.saleList);
     QSet<QString> seen(st.numItems.cbegin(), st.numItems.cend());
     for (int i = 0; i < st.artList.count(); ++i)
         seen.insert(st.artList.at(i).artNo);
     if (p >= 0 && p < st.repList.count())
-        for (const QString& row : std::as_const(st.repList.at(p).periodLines))
+        for (const QString& row : std::as_const(st.repList).at(p).periodLines)
             seen.insert(getCommaItem(row, 1));
     seen.remove(QString());
     QStringList nos(seen.cbegin(), seen.cend());
@@ -85,7 +84,7 @@ ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, Prompt
 {
     clearConsigne(st);
     st.curCIndex = p;
-    st.repList.setConsigne(artNo, p, st.saleList, st.linesReady, st.xmlDataLines);
+    st.repList.setConsigne(artNo, p, st.saleList, st.xmlDataLines);
     return writeFiles(st, statementFor(st, statementHeader(st, p), artNo), prompt);
 }
 
@@ -96,7 +95,7 @@ Summary settlementSummary(AppState& st, int p)
     sum.rule.percent = st.artSharePercent;
     const QStringList nos = settlementArtNos(st, p);
     clearConsigne(st);
-    st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
+    st.repList.forEachConsigne(nos, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
         addToSummary(sum, statementFor(st, sum.head, nos.at(k)));
     });
     return sum;
@@ -125,7 +124,7 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
         }
     };
     try {
-        st.repList.forEachConsigne(nos, p, st.saleList, st.linesReady, st.xmlDataLines, [&](qsizetype k) {
+        st.repList.forEachConsigne(nos, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
             if (cancelled || (progress && !progress(int(k), steps))) {
                 cancelled = true;
                 return;

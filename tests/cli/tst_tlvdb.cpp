@@ -4,6 +4,7 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "support/fakePrompt.h"
+#include "support/modelSheets.h"
 #include "support/testFiles.h"
 
 #include <QDir>
@@ -78,6 +79,31 @@ private slots:
         }
         const ProcessRun old = tlvdb({u"check"_s, DATA + u"db-version0.tlvdb"_s});
         QVERIFY(old.code == 1 && QString::fromUtf8(old.err).contains(u"Cette version n'est plus supportée"_s));
+    }
+
+    void checkListsDifferences()
+    {
+        // One sold quantity the sheet does not have, one line of a deleted
+        // product: only the first fails the check, and the file stays as it was.
+        QTemporaryDir tmp;
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.artNo = u"005"_s;
+        TProduit& p = a.products.append();
+        p.artNo = a.artNo;
+        p.prodNo = u"001"_s;
+        p.soldList.setQntText(u"0905183"_s);
+        addSheet(st.saleList, u"090518"_s, {saleLine(u"TreMar005-001"_s, u"Bol"_s, u"2.00$"_s, u"2"_s, {}),
+                                            saleLine(u"TreMar005-002"_s, u"Vase"_s, u"2.00$"_s, u"1"_s, {})});
+        const QString path = tmp.filePath(u"gaps.tlvdb"_s);
+        saveDB(path, st);
+        const QByteArray bytes = readFileBytes(path);
+        const ProcessRun r = tlvdb({u"check"_s, path});
+        QCOMPARE(r.code, 3);
+        QCOMPARE(r.out.split('\n').mid(1), (QList<QByteArray>{
+                     "artisan 005, product 001, 090518: sold 3, on the sheets 2",
+                     "history: artisan 005, product 002 (deleted), 090518: 1 on the sheet", ""}));
+        QCOMPARE(readFileBytes(path), bytes);
     }
 
     void resave()

@@ -292,10 +292,10 @@ private slots:
             AppState st;
             addSheet(st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
             st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
-            st.repList.setConsigne(u"005"_s, 0, st.saleList, st.linesReady, st.xmlDataLines);
+            st.repList.setConsigne(u"005"_s, 0, st.saleList, st.xmlDataLines);
             FakePrompt prompt;
             file.isEmpty() ? st.repList.clear() : void(loadDB(file, st, prompt));
-            QVERIFY(!st.linesReady);
+            QVERIFY(!st.repList.linesCurrent(st.saleList));
         }
     }
 

@@ -196,10 +196,10 @@ private slots:
         TRepList& r = e.st.repList;
         r.addPeriod(u"Juin"_s, u"090601"_s, u"090630"_s);
         r.updateAllPeriod(s); // "-[tout]-" last, as the program keeps it: every sale is exported
-        e.st.linesReady = true;
+        r.prepareLines(e.st.saleList);
         writeSalesDocs(e.st);
         QCOMPARE(r.curPeriod, 1);
-        QVERIFY(!e.st.linesReady);
+        QVERIFY(!r.linesCurrent(e.st.saleList));
         for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
             QCOMPARE(e.data(root), golden(root + u".xml"_s));
         // The short table holds what the sheets sold, key by key.
@@ -214,7 +214,7 @@ private slots:
             QCOMPARE(qs.at(k).split(u',').last().toInt(), sold.value(keys.at(k)));
         // The export command prepares the sale rows again afterwards.
         exportSales(e.st);
-        QVERIFY(e.st.linesReady);
+        QVERIFY(r.linesCurrent(e.st.saleList));
         QCOMPARE(r.at(0).periodLines, (QStringList{u"090518,005,003,Vase,12.00$,2,24.00$"_s,
                                                    u"090518,001,002,Bol,5.00$,1,5.00$"_s,
                                                    u"090301,001,002,Bol,5.00$,3,15.00$"_s}));

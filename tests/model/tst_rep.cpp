@@ -21,7 +21,6 @@ static QByteArray saveSection(const TRepList& l)
 struct Ledger {
     TSaleList sales;
     TRepList reps;
-    bool ready = false;
     QStringList xml{u"old"_s};
     Ledger()
     {
@@ -33,7 +32,7 @@ struct Ledger {
         reps.addPeriod(u"Juin"_s, u"090601"_s, u"090630"_s);
         reps.addPeriod(u"Vide"_s, u"100101"_s, u"100131"_s);
     }
-    void consigne(const QString& artNo, int i) { reps.setConsigne(artNo, i, sales, ready, xml); }
+    void consigne(const QString& artNo, int i) { reps.setConsigne(artNo, i, sales, xml); }
 };
 
 class TestRep : public QObject {
@@ -119,10 +118,8 @@ private slots:
         addSheet(sales, u"090301"_s, {bol, vase, u"VerArt001-002,Bol,5.00$,x,"_s});
         addSheet(sales, u"081224"_s, {bol});
         TRepList l;
-        bool ready = false;
         l.updateAllPeriod(sales); // nothing without periods
-        l.prepareLines(sales, ready);
-        QVERIFY(!ready);
+        l.prepareLines(sales);
         QCOMPARE(l.count(), 0);
 
         l.addPeriod(u"Mars"_s, u"090301"_s, u"090331"_s);
@@ -132,8 +129,8 @@ private slots:
         l.updateAllPeriod(sales);
         QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:|081224|:|090518"_s);
         QCOMPARE(l.titles, (QStringList{u"Mars"_s, u"Mai"_s, ALL_PERIOD_TITLE}));
-        l.prepareLines(sales, ready);
-        QVERIFY(ready);
+        l.prepareLines(sales);
+        QVERIFY(l.linesCurrent(sales));
         l.updateAllPeriod(sales);
         QCOMPARE(l.count(), 3);
         QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:|081224|:|090518"_s);
@@ -184,19 +181,21 @@ private slots:
     {
         Ledger f;
         f.consigne(u"005"_s, 0);
-        QVERIFY(f.ready); // rows were prepared on the way
+        QVERIFY(f.reps.linesCurrent(f.sales)); // rows were prepared on the way
         QCOMPARE(f.reps.rangeLines, (QStringList{u"090531,005,001,\"Bol, bleu\",12.50$,1,12.50$"_s,
                                                  u"090518,005,003,Vase,12.00$,2,24.00$"_s}));
         QCOMPARE(f.reps.total, u"36.50$"_s);
         QCOMPARE(f.xml, (QStringList{TRepList::xmlDataLine(f.reps.rangeLines.at(0)),
                                      TRepList::xmlDataLine(f.reps.rangeLines.at(1))}));
-        // Rows as prepared until the caller resets ready.
+        // A new sheet, then a corrected one: the next consignment has them,
+        // nobody resets anything.
         addSheet(f.sales, u"090401"_s, {u"TreMar005-009,Neuf,1.00$,1,1.00$"_s});
         f.consigne(u"005"_s, 0);
-        QCOMPARE(f.reps.total, u"36.50$"_s);
-        f.ready = false;
-        f.consigne(u"005"_s, 0);
         QCOMPARE(f.reps.total, u"37.50$"_s);
+        const int s = f.sales.indexOfDate(u"090401"_s);
+        f.sales.storeSheet(s, u"090401"_s, {}, {}, {u"TreMar005-009,Neuf,1.00$,3,3.00$"_s});
+        f.consigne(u"005"_s, 0);
+        QCOMPARE(f.reps.total, u"39.50$"_s);
         // No sale of this artisan in a period that has rows.
         f.consigne(u"007"_s, 0);
         QCOMPARE(f.reps.rangeLines + f.xml + QStringList{f.reps.total}, QStringList{u"0.00$"_s});
@@ -222,7 +221,7 @@ private slots:
         Ledger f;
         const QStringList artNos{u"006"_s, u"005"_s, u"007"_s};
         QStringList seen;
-        f.reps.forEachConsigne(artNos, 0, f.sales, f.ready, f.xml, [&](qsizetype k) {
+        f.reps.forEachConsigne(artNos, 0, f.sales, f.xml, [&](qsizetype k) {
             seen << artNos.at(k) + f.reps.rangeLines.join(u'|') + f.reps.total + f.xml.join(u'|');
         });
         QCOMPARE(seen.size(), 3);

@@ -65,7 +65,6 @@ struct Boutique {
             qFatal("reference database did not load");
         addSheet(st.saleList, u"090520"_s, {saleLine(u"GonAnn009-001"_s, u"Tasse € & <soucoupe>"_s,
                                                      u"7.25$"_s, u"2"_s, u"14.50$"_s)});
-        st.linesReady = false;
         st.shopName = u"Boutique Tilvar"_s;
         st.shopAddress = u"5, rue du Quai\nQuébec"_s;
         st.xmlDir = dir.path() + u"/dXML/"_s;
@@ -263,7 +262,6 @@ private slots:
         Boutique b;
         b.st.artSharePercent = percent;
         addSheet(b.st.saleList, u"090522"_s, {saleLine(u"TreMar001-001"_s, u"Vase"_s, u"24.00$"_s, u"-1"_s, QString())});
-        b.st.linesReady = false;
         // The sums, in cents, from the sheets dated within Printemps.
         const auto cents = [](const QString& m) { return qRound64(QString(m).remove(u'$').toDouble() * 100); };
         QMap<QString, std::array<qint64, 2>> want; // artisan -> sales, due
@@ -318,7 +316,6 @@ private slots:
         // files go, the user's own stay.
         QVERIFY(writeFileBytes(b.st.repDir + u"notes.pdf"_s, "x"));
         b.st.saleList.at(b.st.saleList.indexOfDate(u"090520"_s)).lines.clear();
-        b.st.linesReady = false;
         QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
         const QStringList files = QDir(b.st.repDir).entryList(QDir::Files);
         QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s));

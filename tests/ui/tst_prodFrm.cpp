@@ -210,6 +210,39 @@ private slots:
         QCOMPARE(bol.prodRecord(), before);
         QCOMPARE(f.h.st().pDateStr, QString());
     }
+
+    void receivedRowsKeepTheirDatesAndQuantities()
+    {
+        ProdFixture f;
+        f.start();
+        TProdForm& p = *f.p;
+        f.toProducts();
+        f.h.click(p.addProdBtn);
+        f.h.click(p.addProdBtn);
+        TProduit& bol = f.h.st().prodList.at(0);
+        bol.qntList.setQntText(u"0905012,0905101500"_s);
+        f.h.click(p.prevBtn);
+        const QString before = bol.prodRecord();
+        // A row moved onto another row's date: refused, not merged.
+        p.dqStrGrid->item(1, 0)->setText(u"090501"_s);
+        f.h.click(p.nextBtn);
+        QVERIFY2(f.h.prompt.errors.value(0).startsWith(u"Le 090501 a déjà sa ligne"_s), qPrintable(f.h.prompt.errors.join(u'|')));
+        QCOMPARE(bol.prodRecord(), before);
+        p.dqStrGrid->item(1, 0)->setText(u"090510"_s);
+        // 1500 units shown whole, and "Fermer" keeps them.
+        QString shown;
+        f.h.onModal = [&](QDialog& d) {
+            auto& q = dynamic_cast<TEditQntDlg&>(d);
+            shown = q.QuantEdit->text();
+            q.OKBtn->click();
+            return q.result();
+        };
+        p.dqStrGrid->setCurrentCell(1, 0);
+        emit p.dqStrGrid->cellDoubleClicked(1, 0);
+        QCOMPARE(shown, u"1500"_s);
+        QCOMPARE(bol.qntList.qntText(2), u"0905012,0905101500"_s);
+        QCOMPARE(f.h.prompt.errors.size(), 1);
+    }
 };
 
 QTEST_MAIN(TestProdFrm)

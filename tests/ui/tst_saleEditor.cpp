@@ -6,6 +6,7 @@
 #include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "support/sampleDb.h"
+#include "support/soldInvariant.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/editor/addSItemFrm.h"
 #include "ui/products/prodFrm.h"
@@ -89,6 +90,34 @@ QJsonObject dump(const QString& file)
 class TestSaleEditor : public QObject {
     Q_OBJECT
 private slots:
+    void renamedArtisanKeepsItsLines()
+    {
+        UiHarness h;
+        h.copyRealistic(u"boutique.tlvdb"_s, true);
+        TmainForm& w = h.start();
+        AppState& st = h.st();
+        TsaleForm& s = *w.saleForm;
+        h.click(w.pageBtn);
+        st.artList.at(st.artList.indexOfArtNo(u"001"_s)).nom = u"Gagnon"_s; // its lines say TreMar
+        QCOMPARE(s.dateLab->text(), u"090601"_s);
+        h.click(s.addProdBtn);
+        TaddSItemDlg& e = editor(h);
+        const auto marks = [&e] {
+            QStringList out;
+            for (int r = 0; r < e.prodStrGrid->rowCount(); ++r)
+                out << e.prodStrGrid->item(r, 0)->text();
+            return out.join(u' ');
+        };
+        act(e, u"GagMar"_s, u"001"_s, u"2"_s); // on the sheet: its quantity changes
+        QCOMPARE(marks(), u"*001 002 003"_s);
+        act(e, u"GagMar"_s, u"001"_s); // off
+        QCOMPARE(marks(), u"001 002 003"_s);
+        act(e, u"GagMar"_s, u"001"_s); // on again: one line, not two
+        h.click(e.OKBtn);
+        QCOMPARE(s.saleLines.filter(u"001-001"_s).size(), 1);
+        QCOMPARE(soldGaps(st), QString());
+    }
+
     void wholeDay()
     {
         UiHarness h;

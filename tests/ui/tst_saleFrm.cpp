@@ -9,6 +9,7 @@
 #include "model/uRep.h"
 #include "support/fakePrompt.h"
 #include "support/sampleDb.h"
+#include "support/soldInvariant.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/dialogs/addPeriodFrm.h"
@@ -155,6 +156,48 @@ private slots:
         p.mDel->trigger();
         QCOMPARE(reps.count(), 2);
         QVERIFY(prompt.questions.last().contains(u"« janvier »"_s));
+    }
+
+    void redateMovesSoldEvents()
+    {
+        // From the sheet view's date, then from the all-sales view's "Période:".
+        UiHarness h;
+        TmainForm& w = h.start();
+        const QString file = h.dataDir() + u"ventes.tlvdb"_s;
+        {
+            AppState db;
+            TArtisan& a = db.artList.append();
+            a.artNo = u"005"_s;
+            a.nom = u"Tremblay"_s;
+            TProduit& p = a.products.append();
+            p.artNo = a.artNo;
+            p.prodNo = u"003"_s;
+            p.soldList.setQntText(u"0905202"_s);
+            addSheet(db, u"090520"_s, u"Marie"_s, u"24.00$"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
+            addSheet(db, u"090510"_s, u"Paul"_s, {}, {});
+            saveDB(file, db);
+        }
+        h.prompt.openNames << file;
+        w.FileOpen->trigger();
+        TsaleForm& s = *w.saleForm;
+        AppState& st = h.st();
+        h.click(w.pageBtn);
+        QString to;
+        h.onModal = [&](QDialog& d) {
+            auto& dlg = dynamic_cast<TCalDialog&>(d);
+            dlg.setDateStr(to);
+            dlg.OkBtn->click();
+            return d.result();
+        };
+        to = u"090525"_s;
+        h.clickLabel(s.dateLab);
+        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0905252"_s);
+        h.click(s.viewModeBtn);
+        to = u"090601"_s;
+        h.clickLabel(s.bInfoLab1);
+        QCOMPARE(st.saleList.sheetDates(), (QStringList{u"090601"_s, u"090510"_s}));
+        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0906012"_s);
+        QCOMPARE(soldGaps(st), QString());
     }
 
     void salesScenario()

@@ -53,6 +53,10 @@ private slots:
         QCOMPARE(a.comMemo->toPlainText(), u"ligne 1\nligne 2"_s);
         QCOMPARE(h.names(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
         emit w.ArtListCB->activated(2); // the name picker moves too
+        // Special > "Vérifier la base...": said through the prompt, nothing changed.
+        w.findChild<QAction*>(u"aCheckDb"_s)->trigger();
+        QVERIFY(h.prompt.informations.value(0).startsWith(u"La base est cohérente"_s));
+        h.prompt.informations.clear();
 
         // No file yet: the save dialog names it and ".tlvdb" is added.
         h.prompt.saveNames << h.dataDir() + u"boutique"_s;

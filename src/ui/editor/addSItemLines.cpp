@@ -36,16 +36,21 @@ QString keyOf(const QString& line)
 }
 
 // Whether key ("TreMar005-003", "*" while edited) names a product of the
-// artisan tagged tag ("TreMar005"); its product number goes to prodNo.
+// artisan whose tag is tag ("TreMar005"); its product number goes to prodNo.
+// Only the artisan's number counts: the name part of a line is the label of
+// the day it was made, and a renamed artisan keeps its lines.
 bool keyOfArtisan(const QString& key, const QString& tag, QString* prodNo = nullptr)
 {
-    if (tag.isEmpty() || key.size() <= tag.size() || !key.startsWith(tag))
+    if (tag.size() < 3 || key.size() < 7)
         return false;
-    const QChar sep = key.at(tag.size());
+    const QChar sep = key.at(key.size() - 4);
     if (sep != u'-' && sep != u'*')
         return false;
+    const TProductKey k = TSaleList::splitKey(key);
+    if (k.artNo != tag.right(3))
+        return false;
     if (prodNo)
-        *prodNo = key.mid(tag.size() + 1);
+        *prodNo = k.prodNo;
     return true;
 }
 

@@ -73,9 +73,14 @@ TEditQntDlg::TEditQntDlg(AppState& state, Prompt& messages, QWidget* parent)
 
 void TEditQntDlg::setEntry(const QString& qnt, const QString& date)
 {
-    const int v = qBound(-999, strToIntDef(qnt, 0), 999);
-    UDQuant->setValue(-v);
-    QuantEdit->setText(QString::number(v));
+    const int v = strToIntDef(qnt, 0);
+    m_stored = QString::number(v);
+    {
+        // The arrows stop at their range; the edit shows the quantity whole.
+        const QSignalBlocker block(UDQuant);
+        UDQuant->setValue(-qBound(-999, v, 999));
+    }
+    QuantEdit->setText(m_stored);
     QuantEdit->selectAll();
     DateCB->clear();
     DateCB->addItems(readCommaList(st.pDateStr));
@@ -94,7 +99,7 @@ QString TEditQntDlg::qntText() const
 
 void TEditQntDlg::accept()
 {
-    const QString problem = qntEventProblem(dateText(), qntText());
+    const QString problem = qntEventProblem(dateText(), qntText(), m_stored);
     if (!problem.isEmpty()) {
         prompt.error(problem);
         return;

@@ -26,10 +26,13 @@ public:
     QScrollBar* UDQuant;
     QComboBox* DateCB;
 
-    // Starts the dialog on qnt (0 when not an integer) and date.
+    // Starts the dialog on qnt (0 when not an integer) and date. A stored
+    // quantity beyond the arrows' range is shown and kept as it is.
     void setEntry(const QString& qnt, const QString& date);
     QString dateText() const;
     QString qntText() const;
+    // The quantity setEntry started on.
+    QString storedQnt() const { return m_stored; }
 
     // "Fermer": an entry that cannot be stored is refused with its message
     // and the dialog stays open; otherwise the date joins the history.
@@ -40,4 +43,5 @@ private:
 
     AppState& st;
     Prompt& prompt;
+    QString m_stored;
 };

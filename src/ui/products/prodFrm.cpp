@@ -413,7 +413,7 @@ void TProdForm::addProdBtnClick()
         toggleProdViewMode();
     if (validProduct())
         setPData(st.curProdInd);
-    st.curItem = TProdList::numberFor(st.prodList.count());
+    st.curItem = nextProdNo(st);
     ::addProduct(st, st.curItem);
     syncArtisan();
     st.modified = true;

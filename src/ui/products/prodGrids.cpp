@@ -221,16 +221,25 @@ TQnt TProdForm::receivedFromGrid(const TProduit& p) const
     if (rows == 0)
         return p.qntList;
     TQnt events;
+    QStringList dates;
+    for (int r = 0; r < rows; ++r)
+        dates << cellText(dqStrGrid, r, 0);
     for (int r = 0; r < rows; ++r) {
-        const QString date = cellText(dqStrGrid, r, 0);
+        const QString& date = dates.at(r);
         const QString qnt = cellText(dqStrGrid, r, 1);
         // Rows as stored are kept as they are; a changed row must read back.
         const bool asStored = r < p.qntList.count() && p.qntList.at(r).date == date
                               && p.qntList.at(r).qnt == qnt;
         if (!asStored) {
-            const QString problem = qntEventProblem(date, qnt);
+            const QString problem =
+                qntEventProblem(date, qnt, r < p.qntList.count() ? p.qntList.at(r).qnt : QString());
             if (!problem.isEmpty())
                 throw AppError(problem);
+            // Two rows of one date would merge on the way in, and "-" would
+            // then take out another row than the one chosen: refused.
+            if (dates.count(date) > 1)
+                throw AppError(u"Le %1 a déjà sa ligne de quantité reçue : changez la quantité "
+                               u"de cette ligne-là ou choisissez une autre date."_s.arg(date));
         }
         events.addQnt(date, qnt);
     }
@@ -313,7 +322,7 @@ void TProdForm::editQuantity()
     // Closed any other way than "Fermer", the dialog changes nothing.
     if (main.runModal(dlg) != QDialog::Accepted)
         return;
-    const QString problem = qntEventProblem(dlg.dateText(), dlg.qntText());
+    const QString problem = qntEventProblem(dlg.dateText(), dlg.qntText(), dlg.storedQnt());
     if (!problem.isEmpty())
         throw AppError(problem);
     qtyDate = dlg.dateText();

@@ -159,7 +159,7 @@ void TProdForm::prepareImport()
 
 void TProdForm::imProdBtnClick()
 {
-    st.curItem = TProdList::numberFor(st.prodList.count());
+    st.curItem = nextProdNo(st);
     prodNoLab->setText(st.curItem);
     const QTableWidgetItem* linked = transList->item(impRow, 4);
     if (impRow < 0 || impRow >= impProdList.count() || (linked && !linked->text().isEmpty())) {

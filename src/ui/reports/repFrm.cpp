@@ -252,12 +252,10 @@ void TrepForm::refresh()
     const bool all = allTransBtn->isChecked();
     WaitCursor wait;
     st.repList.rangeLines.clear();
-    // The period rows are prepared again: sales made since change them.
-    st.linesReady = false;
     if (all)
         artisanRowsAllSheets();
     else if (st.curCIndex >= 0 && st.curCIndex < st.repList.count())
-        st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
+        st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.xmlDataLines);
     shownRows = st.repList.rangeLines;
     shownTotal = Money();
     for (const QString& row : std::as_const(shownRows))
@@ -372,7 +370,6 @@ void TrepForm::editPeriods()
     main.runModal(dlg);
     // The dialog changes the list as it goes, however it is closed.
     st.repList.updateAllPeriod(st.saleList);
-    st.linesReady = false;
     // The sales side's period box lists them too: a stale one would choose by
     // old positions.
     st.repList.refreshTitles();

@@ -204,7 +204,7 @@ void TrepForm::aNoSalesClick()
 {
     if (st.curCIndex < 0)
         return;
-    st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.linesReady, st.xmlDataLines);
+    st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.xmlDataLines);
     showQuery(u"(RepList.setConsigne"_s + st.curArtNo + u')', st.repList.rangeLines, 2);
 }
 

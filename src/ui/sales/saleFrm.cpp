@@ -276,7 +276,7 @@ bool TsaleForm::isModified() const
 {
     if (editing || curSheet < 0 || curSheet >= st.saleList.count() || st.saleList.curDate.isEmpty())
         return false;
-    const TSaleItem& s = st.saleList.at(curSheet);
+    const TSaleItem& s = std::as_const(st.saleList).at(curSheet);
     return s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
            || s.lines != writeCommaList(saleLines);
 }

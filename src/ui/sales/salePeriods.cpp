@@ -123,7 +123,6 @@ void TsaleForm::editPeriods()
     reloadPeriodBox(dlg.selIndex >= 0 ? dlg.selIndex : 0);
     st.repList.curPeriod = st.curCIndex;
     // The report window lists them too, and lists them now.
-    st.linesReady = false;
     if (auto* rep = main.findChild<TrepForm*>(u"repForm"_s))
         rep->reloadPeriods(st.curCIndex);
     if (pListCB->currentIndex() >= 0) {

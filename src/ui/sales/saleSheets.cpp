@@ -7,6 +7,7 @@
 #include "core/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
+#include "model/soldSync.h"
 #include "model/uProd.h"
 #include "report/statement.h"
 #include "ui/sales/FCalDlg.h"
@@ -69,7 +70,7 @@ void TsaleForm::deleteShownSheet()
 
 void TsaleForm::storeSheet(int i)
 {
-    const TSaleItem& s = st.saleList.at(i);
+    const TSaleItem& s = std::as_const(st.saleList).at(i);
     const QString lines = writeCommaList(saleLines);
     if (s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
         || s.lines != lines)
@@ -170,6 +171,12 @@ void TsaleForm::chooseDate(bool redate)
     const QString date = dlg.chosenDate();
     if (!strToDate(date).isValid() || st.saleList.indexOfDate(date) >= 0)
         return; // the dialog closes only on a free date
+    if (redate) {
+        // The sheet's sold quantities move with it, or nothing moves.
+        redateSheet(st.artList, st.saleList, curSheet, date);
+        st.modified = true;
+        curSheet = st.saleList.indexOfDate(date);
+    }
     st.lastSAgent = dlg.agent();
     st.sAgentList = addCommaItem(st.lastSAgent, st.sAgentList);
     if (redate) {

@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
+#include "model/soldSync.h"
 #include "ui/shell/about.h"
 #include "ui/shell/helpWindow.h"
 #include "ui/artisans/artFrm.h"
@@ -389,6 +390,15 @@ void TmainForm::buildMenus()
     specialMenu->addAction(aSetPeriods);
     // No effect: kept in the window's actions, not offered.
     addAction(aEmptyDB);
+    // The sold quantities against the sheets, as "tlvdb check" lists them.
+    QAction* aCheckDb = makeAction(this, "aCheckDb", u"Vérifier la base..."_s);
+    specialMenu->addAction(aCheckDb);
+    connect(aCheckDb, &QAction::triggered, this, [this] {
+        guarded([this] {
+            storeShown();
+            prompt().information(soldCheckMessage(checkSold(st.artList, st.saleList)));
+        });
+    });
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
     helpMenu->addAction(aHelp);

@@ -207,7 +207,6 @@ void TmainForm::showCurrentArtisan()
     st.curProdInd = -1;
     st.curItem.clear();
     artForm->showArtisan(st.curArtInd);
-    st.linesReady = false;
     if (artSubPage == 1) {
         prodForm->impPanel->setVisible(!st.importFName.isEmpty()
                                        && !artForm->varDataLab->text().isEmpty());
