@@ -124,51 +124,6 @@ TSaleItem& TSaleList::append(std::unique_ptr<TSaleItem> sheet)
     return *m_current;
 }
 
-void TSaleList::removeAt(int i)
-{
-    if (i < 0 || i >= count())
-        indexError(i);
-    if (m_current == m_sheets[size_t(i)].get()) {
-        m_current = nullptr;
-        curDate.clear();
-    }
-    m_sheets.erase(m_sheets.begin() + i);
-}
-
-void deleteSheet(AppState& st, int i)
-{
-    const QString date = st.saleList.at(i).date;
-    // Every new quantity is found first: a stored quantity that is not a
-    // number stops the deletion before anything changes.
-    std::vector<std::pair<TProduit*, int>> left;
-    for (const QString& line : st.saleList.saleLinesOf(i)) {
-        const QStringList f = readCommaList(line);
-        const TProductKey key = TSaleList::splitKey(f.value(0));
-        const int a = st.artList.indexOfArtNo(key.artNo);
-        if (a < 0)
-            continue;
-        for (const TProdList::Ptr& p : st.artList.at(a).products.items()) {
-            if (p->prodNo != key.prodNo)
-                continue;
-            auto kept = std::find_if(left.begin(), left.end(), [&](const auto& e) { return e.first == p.get(); });
-            if (kept == left.end())
-                kept = left.insert(left.end(), {p.get(), strToInt(p->soldList.qntAt(date))});
-            kept->second -= strToIntDef(f.value(3), 0);
-            break;
-        }
-    }
-    for (const auto& [p, qnt] : left) {
-        const int at = p->soldList.findDate(date);
-        if (at >= 0 && qnt == 0)
-            p->delSold(date);
-        else if (at >= 0)
-            p->soldList.setQntAt(at, QString::number(qnt));
-        p->availableStr();
-    }
-    st.saleList.removeAt(i);
-    st.modified = true;
-}
-
 void TSaleList::addSheet(const QString& date, const QString& agent)
 {
     auto sheet = std::make_unique<TSaleItem>();

@@ -10,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-class AppState;
 struct RecordField;
 class Prompt;
 class TReader;
@@ -64,8 +63,6 @@ public:
     void clear();
     // Appends a sheet (the list takes it); used by the loader and tests.
     TSaleItem& append(std::unique_ptr<TSaleItem> sheet);
-    // Drops sheet i (AppError outside the list); no sheet is current after.
-    void removeAt(int i);
 
     QString curDate; // date of the sheet the sales window shows, "" for none
     QStringList results; // rows of the last query
@@ -135,11 +132,6 @@ private:
     mutable TSaleItem* m_current = nullptr;
     quint64 m_revision = 1;
 };
-
-// Deletes sheet i of the ledger and takes each of its lines' quantities off
-// the sold event of its product (artisan and product number) on its date, an
-// event left at 0 going; the database is then modified.
-void deleteSheet(AppState& st, int i);
 
 // What a sale line brings in: unit price ("12.00$") x quantity, negative for
 // a return. Computed, never read from the stored line total, which older

@@ -39,11 +39,6 @@ const QStringList kNames = u"NextArtisan ProductsPage ArtisansPage NextProduct A
                            "Redate OtherSheet OpenEditor PutOnOff TypeQuantity SearchEnter CloseEditor "
                            "CancelEditor DeleteSheet ChangePeriod OpenReport XmlExport Pdf Save Reopen"_s.split(u' ');
 
-// Broken today by faults of the model that its own change mends (a re-dated
-// sheet leaves its sold events behind, an artisan's rename orphans its lines,
-// a deleted product's number is reused by the next one): walked once it is in.
-constexpr bool kModelFixLanded = false;
-const QList<Action> kPendingModelFix = {Redate, RenameArtisan, DeleteSoldProduct};
 
 struct Walk {
     UiHarness& h;
@@ -315,7 +310,7 @@ private slots:
             static const Action inEditor[] = {PutOnOff, PutOnOff, PutOnOff, PutOnOff, TypeQuantity, TypeQuantity,
                                               SearchEnter, SearchEnter, CloseEditor, CancelEditor, Save};
             const auto a = walk.e() ? inEditor[walk.pick(std::size(inEditor))] : Action(walk.pick(ActionCount));
-            if ((!kModelFixLanded && kPendingModelFix.contains(a)) || !walk.act(a))
+            if (!walk.act(a))
                 continue;
             ++steps;
             taken << kNames.at(a);

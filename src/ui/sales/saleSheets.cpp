@@ -58,10 +58,11 @@ void TsaleForm::deleteShownSheet()
     const QString question = u"Supprimer la feuille du %1 (%2 ligne%3, total %4) ?\n"
                              "Les quantités vendues de ses lignes seront retirées des produits."_s.arg(
                                  frenchDate(s.date), QString::number(n), n > 1 ? u"s"_s : QString(),
-                                 s.total.isEmpty() ? u"0.00$"_s : s.total);
+                                 sheetAmount(s).format());
     if (main.prompt().question(question) != Prompt::Answer::Yes)
         return;
-    deleteSheet(st, curSheet);
+    deleteSheet(st.artList, st.saleList, curSheet);
+    st.modified = true;
     refreshSheetList();
     if (listMode)
         periodChange();
