@@ -143,33 +143,6 @@ private slots:
         QVERIFY(prompt.questions.last().contains(u"« janvier »"_s));
     }
 
-    void redateMovesSoldEvents()
-    {
-        // From the sheet view's date, then from the all-sales view's "Période:".
-        UiHarness h;
-        h.copyRealistic(u"boutique.tlvdb"_s, true);
-        TmainForm& w = h.start();
-        TsaleForm& s = *w.saleForm;
-        AppState& st = h.st();
-        h.click(w.pageBtn);
-        s.sListBox->setCurrentRow(1); // 090518: the vase sold 2
-        QString to;
-        h.onModal = [&](QDialog& d) {
-            auto& dlg = dynamic_cast<TCalDialog&>(d);
-            dlg.setDateStr(to);
-            dlg.OkBtn->click();
-            return d.result();
-        };
-        to = u"090525"_s;
-        h.clickLabel(s.dateLab);
-        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0906011,0905252"_s);
-        h.click(s.viewModeBtn);
-        to = u"090610"_s;
-        h.clickLabel(s.bInfoLab1);
-        QCOMPARE(st.saleList.sheetDates(), (QStringList{u"090610"_s, u"090601"_s, u"090301"_s}));
-        QCOMPARE(soldGaps(st), QString());
-    }
-
     void salesScenario()
     {
         UiHarness h;
@@ -305,8 +278,10 @@ private slots:
         QVERIFY(!st.modified && back.repList.curPeriod == 1);
     }
 
-    // "Supprimer" asks first, naming the sheet; its lines' sold quantities go with it.
-    void deleteSheet()
+    // A sheet re-dated (its date, then the all-sales view's "Période:") takes
+    // its lines' sold events along; "Supprimer" asks first, naming the sheet,
+    // and its lines' sold quantities go with it.
+    void redateAndDeleteSheet()
     {
         UiHarness h;
         h.copyRealistic(u"boutique.tlvdb"_s, true);
@@ -314,11 +289,30 @@ private slots:
         TsaleForm& s = *w.saleForm;
         AppState& st = h.st();
         h.click(w.pageBtn);
-        s.sListBox->setCurrentRow(1); // 090518: four lines, two of them the vase's and the bol's
+        s.sListBox->setCurrentRow(1); // 090518: four lines, the vase sold 2
+        QString to;
+        h.onModal = [&](QDialog& d) {
+            auto& dlg = dynamic_cast<TCalDialog&>(d);
+            dlg.setDateStr(to);
+            dlg.OkBtn->click();
+            return d.result();
+        };
+        to = u"090525"_s;
+        h.clickLabel(s.dateLab);
+        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0906011,0905252"_s);
+        h.click(s.viewModeBtn);
+        to = u"090610"_s;
+        h.clickLabel(s.bInfoLab1);
+        QCOMPARE(st.saleList.sheetDates(), (QStringList{u"090610"_s, u"090601"_s, u"090301"_s}));
+        QCOMPARE(soldGaps(st), QString());
+
+        h.click(s.viewModeBtn);
+        s.sListBox->setCurrentRow(0);
+        st.modified = false;
         h.prompt.answers << Prompt::Answer::No;
         h.click(s.delSBTN);
         QCOMPARE(h.prompt.questions.last(),
-                 u"Supprimer la feuille du 18 mai 2009 (4 lignes, total 108.00$) ?\n"
+                 u"Supprimer la feuille du 10 juin 2009 (4 lignes, total 108.00$) ?\n"
                  "Les quantités vendues de ses lignes seront retirées des produits."_s);
         QVERIFY(st.saleList.count() == 3 && !st.modified);
         h.click(s.delSBTN);
