@@ -63,7 +63,6 @@ private slots:
         QCOMPARE(h.st().curCIndex, spring);
 
         h.click(w.WebPageBtn);
-        QVERIFY(h.prompt.errors.isEmpty());
         for (const QString& f : {u"data/artList.xml"_s, u"data/artList.html"_s, u"data/sales.html"_s,
                                  u"data/consignation.html"_s, u"data/consignation.pdf"_s,
                                  u"data/inventaire.html"_s, u"data/index.htm"_s, u"xData.xsl"_s,
@@ -76,7 +75,6 @@ private slots:
 
         w.aExpArt->trigger();
         QVERIFY(QFile::exists(h.dataDir() + u"stock09.xml"_s));
-        QVERIFY(w.aExpSales->isEnabled());
         w.aExpSales->trigger();
         for (const QString& f : {u"allSales.html"_s, u"periodSales.html"_s, u"shortSalesRep.html"_s})
             QVERIFY2(QFile::exists(h.dataDir() + f), qPrintable(f));
