@@ -311,7 +311,8 @@ private slots:
             taken << a;
             const auto where = qScopeGuard([&] {
                 if (QTest::currentTestFailed()) // the last actions, as numbers of enum Action
-                    qWarning("step %d, after: %s", steps, qPrintable(QDebug::toString(taken.mid(taken.size() - 12))));
+                    qWarning("step %d, after: %s", steps,
+                             qPrintable(QDebug::toString(taken.mid(taken.size() - 12))));
             });
             walk.repFresh = a == OpenReport || a == ChangePeriod || a == XmlExport || a == Pdf
                             || (a == NextArtisan && walk.rep->isVisible());

@@ -76,8 +76,9 @@ private slots:
         h.onModal = [](QDialog& d) {
             auto& t = dynamic_cast<TTagsDlg&>(d);
             t.rowsSpin->setValue(9);
-            return int(t.presetCombo->currentIndex() == 2 && !t.problemLab->text().isEmpty() ? QDialog::Accepted
-                                                                                              : QDialog::Rejected);
+            const bool refused =
+                t.presetCombo->currentIndex() == 2 && !t.problemLab->text().isEmpty();
+            return int(refused ? QDialog::Accepted : QDialog::Rejected);
         };
         const qsizetype dialogs = h.prompt.dialogCaptions.size();
         p.tagsBtn->click();

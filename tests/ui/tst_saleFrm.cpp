@@ -151,7 +151,8 @@ private slots:
         {
             AppState db;
             fillSampleDatabase(db, 2, 2, 1);
-            addSheet(db.saleList, u"090520"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s}, u"Marie"_s, u"24.00$"_s);
+            addSheet(db.saleList, u"090520"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s},
+                     u"Marie"_s, u"24.00$"_s);
             addSheet(db.saleList, u"090510"_s, {}, u"Paul Tremblay"_s, u"10.50$"_s);
             addSheet(db.saleList, u"090301"_s, {}, u"Marie"_s, u"5.00$"_s);
             db.repList.addPeriod(u"Hiver"_s, u"090101"_s, u"090228"_s);
@@ -271,10 +272,11 @@ private slots:
             saved << back.saleList.at(i).date + u' ' + back.saleList.at(i).agent;
         for (int i = 0; i < back.repList.count(); ++i)
             saved << back.repList.at(i).record();
-        QCOMPARE(saved, QStringList({u"090525 Julie"_s, u"090520 Marie"_s, u"090510 Paul Tremblay"_s,
-                                     u"090301 Marie"_s, u"090215 Zoé, caissière"_s,
-                                     u"Hiver|:|090101|:|090228"_s, u"mars|:|090301|:|090331"_s,
-                                     u"printemps|:|090501|:|090605"_s, u"-[tout]-|:|090215|:|090525"_s}));
+        QCOMPARE(saved, QStringList({u"090525 Julie"_s, u"090520 Marie"_s,
+                                     u"090510 Paul Tremblay"_s, u"090301 Marie"_s,
+                                     u"090215 Zoé, caissière"_s, u"Hiver|:|090101|:|090228"_s,
+                                     u"mars|:|090301|:|090331"_s, u"printemps|:|090501|:|090605"_s,
+                                     u"-[tout]-|:|090215|:|090525"_s}));
         QVERIFY(!st.modified && back.repList.curPeriod == 1);
     }
 
