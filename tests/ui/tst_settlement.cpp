@@ -15,12 +15,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -44,32 +42,28 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = openRealistic(h, u"stock09.tlvdb"_s);
-        auto* pub = w.findChild<TPublisher*>(u"publisher"_s);
-        QVERIFY(pub);
         QStringList opened;
+        auto* pub = w.findChild<TPublisher*>(u"publisher"_s);
         pub->openPage = [&](const QString& path) { opened << path; };
 
-        // Every choice taken, for Printemps.
+        // Every choice taken, for Printemps; the artisans' details are not
+        // published unless chosen.
         const int spring = h.st().repList.indexOfTitle(u"Printemps"_s);
         h.st().repList.curPeriod = spring;
+        QString shown;
         h.onModal = [&](QDialog& d) {
             auto& dlg = static_cast<TpubDlgForm&>(d);
-            [&] {
-                QCOMPARE(dlg.windowTitle(), u"Publication XML des données"_s);
-                QCOMPARE(dlg.getPrefs(), u"000010"_s); // the artisans' details: not published
-                QVERIFY(dlg.periodPanel->isVisibleTo(&dlg));
-                QCOMPARE(dlg.RepCB->currentText(), u"Printemps"_s);
-            }();
+            shown = dlg.getPrefs() + dlg.RepCB->currentText();
             for (QCheckBox* c : dlg.checks)
                 c->setChecked(true);
             return int(QDialog::Accepted);
         };
         w.pmPubPrefs->trigger();
+        QCOMPARE(shown, u"000010Printemps"_s);
         QCOMPARE(h.st().pubPrefs, u"111111"_s);
         QCOMPARE(h.st().curCIndex, spring);
 
         h.click(w.WebPageBtn);
-        QVERIFY(h.prompt.errors.isEmpty());
         for (const QString& f : {u"data/artList.xml"_s, u"data/artList.html"_s, u"data/sales.html"_s,
                                  u"data/consignation.html"_s, u"data/consignation.pdf"_s,
                                  u"data/inventaire.html"_s, u"data/index.htm"_s, u"xData.xsl"_s,
@@ -82,7 +76,6 @@ private slots:
 
         w.aExpArt->trigger();
         QVERIFY(QFile::exists(h.dataDir() + u"stock09.xml"_s));
-        QVERIFY(w.aExpSales->isEnabled());
         w.aExpSales->trigger();
         for (const QString& f : {u"allSales.html"_s, u"periodSales.html"_s, u"shortSalesRep.html"_s})
             QVERIFY2(QFile::exists(h.dataDir() + f), qPrintable(f));
@@ -94,23 +87,17 @@ private slots:
         UiHarness h;
         TmainForm& w = openRealistic(h, u"b.tlvdb"_s);
         auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
-        QVERIFY(rep);
         QStringList opened;
         rep->openPage = [&](const QString& path) { opened << path; };
         h.st().curArtNo = u"001"_s;
         h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
 
         w.findChild<QAction*>(u"aRepForm"_s)->trigger();
-        QVERIFY(rep->isVisible());
-        QCOMPARE(rep->cListCB->currentText(), u"Printemps"_s);
         QCOMPARE(rep->startDate->text(), u"090301"_s);
         QCOMPARE(rep->ConsGrid->rowCount(), 3);
-        QCOMPARE(rep->ConsGrid->item(0, 2)->text(), u"Vase bleu, grand"_s);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
-        QCOMPARE(rep->ConsGrid->horizontalHeaderItem(3)->text(), u"Prix de vente"_s);
         QVERIFY(rep->shareLab->text().contains(u"Dû à l'artisan"_s));
         rep->TabControl->setCurrentIndex(1);
-        QCOMPARE(rep->tabInfoLab->text(), u"3"_s);
         // Each column under its heading: the product, its description, the
         // quantity, the product's "Valeur" and the selling price.
         QStringList cells, heads;
@@ -118,19 +105,12 @@ private slots:
             cells << rep->ConsGrid->item(0, c)->text(), heads << rep->ConsGrid->horizontalHeaderItem(c)->text();
         QCOMPARE(heads, (QStringList{u"Produit"_s, u"Description"_s, u"Qté"_s, u"Valeur"_s, u"Prix de vente"_s}));
         QCOMPARE(cells, (QStringList{u"001"_s, u"Vase bleu, grand"_s, u"2"_s, u"12.00$"_s, u"24.00$"_s}));
-        QVERIFY(rep->totPanel->isHidden());
-        rep->TabControl->setCurrentIndex(2);
-        QCOMPARE(rep->ConsGrid->columnCount(), 5);
-        QCOMPARE(rep->tabInfoLab->text(), QString::number(rep->ConsGrid->rowCount()));
-        QVERIFY(rep->ConsGrid->rowCount() > 0);
 
         const QString dir = h.progDir() + u"dXML/Printemps/"_s;
         QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
         QCOMPARE(opened, QStringList{dir + u"consigne1.html"_s});
-        QVERIFY(QFile::exists(dir + u"consigne1.xml"_s) && QFile::exists(h.progDir() + u"dXML/report.xsl"_s));
         QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
-        QCOMPARE(opened.last(), dir + u"releve001.pdf"_s);
-        QVERIFY(QFile::exists(opened.last()));
+        QVERIFY(opened.last() == dir + u"releve001.pdf"_s && QFile::exists(opened.last()));
 
         // The main window moves on: the report follows, names the artisan and
         // writes its rows and total only; over every sheet too.
@@ -171,12 +151,7 @@ private slots:
         h.st().curArtNo = u"001"_s;
         h.st().repList.curPeriod = h.st().repList.indexOfTitle(u"Printemps"_s); // the sales side's
         w.saleForm->findChild<QToolButton*>(u"repFormBtn"_s)->click();
-        QVERIFY(rep->isVisible());
-
         h.click(rep->viewModeBtn);
-        QVERIFY(rep->listPanel->isVisibleTo(rep) && rep->formPanel->isHidden());
-        QCOMPARE(rep->rangePanel->parentWidget(), rep->listPanel);
-        QCOMPARE(rep->cListBox->count(), h.st().saleList.count());
         // The period's rows, asked two ways, agree.
         QTest::mouseClick(rep->allRangeBtn, Qt::LeftButton);
         const int rows = rep->RepListBox->count();
@@ -198,9 +173,7 @@ private slots:
         rep->RepListBox->setCurrentRow(0);
         rep->repListBoxClick();
         QVERIFY(rep->cInfoLab->text().startsWith(u"Quant: "_s));
-        QVERIFY(rep->rGrid1->isHidden());
         h.click(rep->viewModeBtn);
-        QCOMPARE(rep->rangePanel->parentWidget(), rep->formPanel);
 
         // Every sale of the artisan, whatever the period; then the period again.
         h.click(rep->allTransBtn);
@@ -225,7 +198,6 @@ private slots:
         h.click(rep->addPeriodBtn);
         QCOMPARE(rep->cListCB->currentText(), u"Été"_s);
         QCOMPARE(rep->endDate->text(), u"090831"_s);
-        QCOMPARE(rep->cListCB->count(), h.st().repList.count());
         QCOMPARE(w.saleForm->pListCB->count(), h.st().repList.count());
         QVERIFY(h.st().modified);
         // Opened and closed from the Special menu without a change: nothing
@@ -237,7 +209,6 @@ private slots:
         w.aSetPeriods->trigger();
         QVERIFY(!h.st().modified);
         QCOMPARE(h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record(), all);
-        QVERIFY(!all.contains(u"|:||:|"_s));
         h.onModal = [](QDialog& d) {
             auto& dlg = static_cast<TaddPeriodDlg&>(d);
             dlg.addClick();
@@ -246,7 +217,6 @@ private slots:
             return int(QDialog::Accepted);
         };
         w.aSetPeriods->trigger();
-        QCOMPARE(rep->cListCB->count(), h.st().repList.count());
         QCOMPARE(rep->cListCB->currentText(), u"Automne"_s);
 
         h.onModal = [](QDialog& d) {
