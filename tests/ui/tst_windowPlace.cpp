@@ -13,23 +13,25 @@ class TestWindowPlace : public QObject {
 private slots:
     void placement_data()
     {
-        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QPoint>("corner");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<QPoint>("placed");
         // Two screens side by side; the primary is the left one.
-        QTest::newRow("on the primary") << QRect(100, 50, 830, 655) << QPoint(100, 50);
-        QTest::newRow("on the second") << QRect(2000, 100, 830, 655) << QPoint(2000, 100);
-        QTest::newRow("across both") << QRect(1500, 100, 830, 655) << QPoint(1090, 100);
-        QTest::newRow("gone monitor") << QRect(5000, 300, 830, 655) << QPoint(1090, 300);
-        QTest::newRow("above") << QRect(10, -4000, 830, 655) << QPoint(10, 0);
-        QTest::newRow("absurd") << QRect(2147483647, -2147483647, 830, 655) << QPoint(1090, 0);
-        QTest::newRow("larger than the primary") << QRect(300, 300, 3000, 2000) << QPoint(0, 0);
+        QTest::newRow("on the primary") << QPoint(100, 50) << QSize(830, 655) << QPoint(100, 50);
+        QTest::newRow("on the second") << QPoint(2000, 100) << QSize(830, 655) << QPoint(2000, 100);
+        QTest::newRow("across both") << QPoint(1500, 100) << QSize(830, 655) << QPoint(1090, 100);
+        QTest::newRow("gone monitor") << QPoint(5000, 300) << QSize(830, 655) << QPoint(1090, 300);
+        QTest::newRow("above") << QPoint(10, -4000) << QSize(830, 655) << QPoint(10, 0);
+        QTest::newRow("absurd") << QPoint(2147483647, -2147483647) << QSize(830, 655) << QPoint(1090, 0);
+        QTest::newRow("larger than the primary") << QPoint(300, 300) << QSize(3000, 2000) << QPoint(0, 0);
     }
     void placement()
     {
-        QFETCH(QRect, wanted);
+        QFETCH(QPoint, corner);
+        QFETCH(QSize, size);
         QFETCH(QPoint, placed);
         const QRect primary(0, 0, 1920, 1040);
-        QCOMPARE(placeOnScreens(wanted, {primary, QRect(1920, 0, 2560, 1400)}, primary), placed);
+        QCOMPARE(placeOnScreens(corner, size, {primary, QRect(1920, 0, 2560, 1400)}, primary), placed);
     }
 
     // Kept off every screen: shown on the primary one, and kept there.

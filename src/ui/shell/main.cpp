@@ -550,7 +550,7 @@ void TmainForm::firstShow()
 {
     setFixedSize(830, 655);
     // A kept position off every screen would lose the window, and be kept again.
-    const QPoint at = placeOnScreens(QRect(st.wLeft, st.wTop, 830, 655));
+    const QPoint at = placeOnScreens({st.wLeft, st.wTop}, {830, 655});
     st.wLeft = at.x();
     st.wTop = at.y();
     move(at);

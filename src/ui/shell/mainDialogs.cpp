@@ -95,7 +95,7 @@ void TmainForm::doVersion(bool splash)
     about.detailsLab->setText(dataFolderText(st) + u"\n"_s + appLicenceText());
     // As the splash, the main window is not shown yet: centre on where it will be.
     if (!isVisible()) {
-        const QRect future(placeOnScreens(QRect(st.wLeft, st.wTop, 830, 655)), QSize(830, 655));
+        const QRect future(placeOnScreens({st.wLeft, st.wTop}, {830, 655}), QSize(830, 655));
         about.move(future.center() - QPoint(about.width() / 2, about.height() / 2));
     }
     m_runModal(about);

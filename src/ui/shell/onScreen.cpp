@@ -12,10 +12,10 @@ constexpr int FAR = 1 << 20;
 
 } // namespace
 
-QPoint placeOnScreens(const QRect& wanted, const QList<QRect>& available, const QRect& primary)
+QPoint placeOnScreens(QPoint corner, QSize size, const QList<QRect>& available, const QRect& primary)
 {
-    const QRect w(std::clamp(wanted.x(), -FAR, FAR), std::clamp(wanted.y(), -FAR, FAR),
-                  std::clamp(wanted.width(), 1, FAR), std::clamp(wanted.height(), 1, FAR));
+    const QRect w(std::clamp(corner.x(), -FAR, FAR), std::clamp(corner.y(), -FAR, FAR),
+                  std::clamp(size.width(), 1, FAR), std::clamp(size.height(), 1, FAR));
     for (const QRect& a : available)
         if (a.contains(w))
             return w.topLeft();
@@ -26,11 +26,11 @@ QPoint placeOnScreens(const QRect& wanted, const QList<QRect>& available, const 
     return {x, y};
 }
 
-QPoint placeOnScreens(const QRect& wanted)
+QPoint placeOnScreens(QPoint corner, QSize size)
 {
     QList<QRect> areas;
     for (const QScreen* s : QGuiApplication::screens())
         areas << s->availableGeometry();
     const QScreen* primary = QGuiApplication::primaryScreen();
-    return placeOnScreens(wanted, areas, primary ? primary->availableGeometry() : QRect());
+    return placeOnScreens(corner, size, areas, primary ? primary->availableGeometry() : QRect());
 }

@@ -5,10 +5,12 @@
 #include <QList>
 #include <QRect>
 
-// The top-left corner for a window of wanted's size kept at wanted's corner:
+// The top-left corner for a window of the given size kept at corner:
 // unchanged when the window lies whole on one of the available areas,
 // otherwise brought inside primary (its top-left corner when it is larger).
-QPoint placeOnScreens(const QRect& wanted, const QList<QRect>& available, const QRect& primary);
+// Corner and size come as read from the settings: any int, never summed
+// before they are bounded.
+QPoint placeOnScreens(QPoint corner, QSize size, const QList<QRect>& available, const QRect& primary);
 
 // placeOnScreens over the screens of the running program.
-QPoint placeOnScreens(const QRect& wanted);
+QPoint placeOnScreens(QPoint corner, QSize size);
