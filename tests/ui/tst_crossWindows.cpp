@@ -8,12 +8,15 @@
 #include "core/dbFile.h"
 #include "core/money.h"
 #include "core/textUtil.h"
+#include "export/tlvdbTool.h"
+#include "report/reportCommand.h"
 #include "ui/editor/addSItemFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/sales/saleFrm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -281,6 +284,28 @@ struct Walk {
         loadDB(st().curFilePath, back, say);
         saveDB(h.progDir() + u"again.tlvdb"_s, back, nullptr, false);
         QCOMPARE(readFileBytes(h.progDir() + u"again.tlvdb"_s), readFileBytes(st().curFilePath));
+        checkCommandReport();
+    }
+
+    // tlvdb report of the saved file writes the artisan's report as the
+    // report window writes it (the command takes the last period of a title).
+    void checkCommandReport()
+    {
+        const int c = st().curCIndex;
+        if (!rep->isVisible() || rep->allTransBtn->isChecked() || c < 0 || c >= st().repList.count()
+            || st().repList.titles.lastIndexOf(st().repList.titles.value(c)) != c)
+            return;
+        QFile::remove(st().repDir + u"consigne1.xml"_s);
+        rep->showANoChck->setChecked(false);
+        rep->XMLxPortBtn->click();
+        if (rep->shownRows.isEmpty())
+            return;
+        const QString dir = h.progDir() + u"cli/"_s;
+        QByteArray out, err;
+        runTlvdb({u"report"_s, st().curFilePath, st().repList.titles.at(c), dir, st().curArtNo}, out, err,
+                 {tlvdbReportCommand()});
+        QCOMPARE(readFileBytes(dir + u"c"_s + st().curArtNo + u".xml"_s),
+                 readFileBytes(st().repDir + u"consigne1.xml"_s));
     }
 };
 } // namespace
