@@ -56,7 +56,7 @@ class TestSoldSync : public QObject {
     Q_OBJECT
 
 private slots:
-    void redateMovesSoldEvents()
+    void redateAndDeleteMoveSoldEvents()
     {
         Shop s;
         QCOMPARE(soldGaps(s.st), QString());
@@ -65,6 +65,11 @@ private slots:
         QCOMPARE(s.st.saleList.sheetDates(), (QStringList{u"090601"_s, u"090518"_s}));
         QCOMPARE(s.st.saleList.curDate, u"090601"_s);
         QCOMPARE(s.sold(2), u"0905182,0906011"_s);
+        QCOMPARE(soldGaps(s.st), QString());
+        // A deleted sheet takes its sold events.
+        deleteSheet(s.st.artList, s.st.saleList, 1);
+        QCOMPARE(s.st.saleList.sheetDates(), QStringList{u"090601"_s});
+        QCOMPARE(s.sold(0) + u'/' + s.sold(2), u"/0906011"_s);
         QCOMPARE(soldGaps(s.st), QString());
     }
 
@@ -92,15 +97,6 @@ private slots:
             QCOMPARE(e.message(), message);
         }
         QCOMPARE(s.all(), before);
-    }
-
-    void deleteSheetTakesItsSoldEvents()
-    {
-        Shop s;
-        deleteSheet(s.st.artList, s.st.saleList, 0);
-        QCOMPARE(s.st.saleList.sheetDates(), QStringList{u"090301"_s});
-        QCOMPARE(s.sold(0) + u'/' + s.sold(2), u"/0903011"_s);
-        QCOMPARE(soldGaps(s.st), QString());
     }
 
     void numbersNeverReused()

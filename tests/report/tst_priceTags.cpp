@@ -55,24 +55,6 @@ QString pdfText(const QString& dir, const QByteArray& pdf, int page = 0)
     return QString::fromUtf8(runProcess(u"pdftotext"_s, args + QStringList{path, u"-"_s}).out);
 }
 
-TArtisan& addArtisan(AppState& st, const QString& nom, const QString& prenom, const QString& no)
-{
-    TArtisan& a = st.artList.append();
-    a.artNo = no;
-    a.nom = nom;
-    a.prenom = prenom;
-    return a;
-}
-
-void addProduct(TArtisan& a, const QString& descript, const QString& prix, int received)
-{
-    TProduit& p = a.products.append();
-    p.artNo = a.artNo;
-    p.prodNo = numberText(a.products.count());
-    p.descript = descript;
-    p.prix = prix;
-    p.qntList.addQnt(u"260901"_s, QString::number(received));
-}
 } // namespace
 
 class TstPriceTags : public QObject {
@@ -110,7 +92,10 @@ private slots:
         QFETCH(QString, text);
         AppState st;
         st.shopName = u"Boutique Tilvar"_s;
-        addProduct(addArtisan(st, nom, prenom, u"001"_s), descript, u"1234.50$"_s, 2);
+        TArtisan& a = st.artList.append();
+        a.setArtRecord(u"001|:|%1|:|%2|:||:||:||:||:||:||:||:|"_s.arg(nom, prenom));
+        // Two units received.
+        a.products.append().setProdRecord(u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(descript));
         const QList<PriceTag> tags = tagsFor(st, {});
         QCOMPARE(tags.size(), 2);
         QTemporaryDir dir;
