@@ -137,18 +137,11 @@ private slots:
         QCOMPARE(list.at(1).products.at(0).valeur, u"1.00$"_s);
         QCOMPARE(list.at(2).artNo, QString());
 
-        QDomDocument doc;
-        QVERIFY_THROWS_EXCEPTION(AppError, parseXMLDocument("<artList><artItem></artList>", doc));
+        // (Broken, foreign and missing files: tst_artisans.) Texts a record
+        // could not hold are refused before the list changes, naming the
+        // artisan and the field.
         QTemporaryDir dir;
         const QString other = dir.filePath(u"other.xml"_s);
-        QVERIFY(writeFileBytes(other, "<?xml version=\"1.0\"?><liste><x/></liste>"));
-        QVERIFY(!readArtListFile(list, other));
-        QCOMPARE(list.count(), 3);
-        QVERIFY_THROWS_EXCEPTION(AppError, readArtListFile(list, dir.filePath(u"none.xml"_s)));
-        QCOMPARE(list.count(), 3);
-
-        // Texts a record could not hold are refused before the list changes,
-        // naming the artisan and the field.
         const QString item = u"<artItem><artID><artNo>%1</artNo><nom>%2</nom><prenom/><adresse/><eMail/>"
                              "<comment/></artID><product>%3</product></artItem>"_s;
         const QStringList refused[] = {

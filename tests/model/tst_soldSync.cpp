@@ -2,6 +2,7 @@
 // product numbers, renumbering, a renamed artisan's lines, and the check.
 
 #include "core/appError.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/soldInvariant.h"
 
@@ -90,12 +91,7 @@ private slots:
         s.st.saleList.storeSheet(1, u"090301"_s, {}, {}, {Shop::line(u"003"_s, 1), Shop::line(u"001"_s, 1)});
         s.product(0).soldList.setQntText(u"0905181,0903011,090601x"_s);
         const QString before = s.all();
-        try {
-            redateSheet(s.st.artList, s.st.saleList, 1, date);
-            QFAIL("re-dated");
-        } catch (const AppError& e) {
-            QCOMPARE(e.message(), message);
-        }
+        QCOMPARE(errorOf([&] { redateSheet(s.st.artList, s.st.saleList, 1, date); }), message);
         QCOMPARE(s.all(), before);
     }
 
