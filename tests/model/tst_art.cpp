@@ -27,7 +27,6 @@ private slots:
     {
         TArtList list;
         TArtisan& a = verrier(list);
-        QCOMPARE(a.artRecord(), u"002|:|Verrier|:|Art|:||:|Québec|:||:||:||:||:||:|"_s);
         a.comment = u"ligne 1\nligne 2"_s;
         a.varData = u"\"ma liste.xml\",7"_s;
         TArtisan& b = list.append();

@@ -1,5 +1,6 @@
 // Sold quantities kept equal to the sheets: re-dating and deleting a sheet,
-// product numbers, renumbering, a renamed artisan's lines, and the check.
+// product numbers, renumbering and the check. (A renamed artisan's lines:
+// tst_saleEditor.)
 
 #include "core/appError.h"
 #include "support/modelErrors.h"
@@ -123,15 +124,6 @@ private slots:
         s.st.artList.at(0).products.append();
         renumberAll(s.st);
         QCOMPARE(s.st.artList.at(0).products.at(3).prodNo, u"005"_s);
-    }
-
-    void renamedArtisanKeepsItsLines()
-    {
-        Shop s;
-        s.st.artList.at(0).nom = u"Gagnon"_s; // the tag would read GagMar now
-        QVERIFY(TSaleList::keyNames(u"TreMar005-003"_s, u"005"_s, u"003"_s));
-        QCOMPARE(s.st.saleList.lineQuantity(0, s.st.artList.at(0).artTag() + u"005-003"_s), u"Quant: 2"_s);
-        QVERIFY(!TSaleList::keyNames(u"TreMar006-003"_s, u"005"_s, u"003"_s));
     }
 
     void checkListsGapsAndHistory()

@@ -114,19 +114,6 @@ private slots:
         QVERIFY(b.prompt.all.isEmpty());
     }
 
-    // Every document of the data folder has a page through xData.xsl.
-    void dataPages()
-    {
-        Boutique b;
-        b.st.dataDir = b.dir.path() + u"/data/"_s;
-        QVERIFY(QDir().mkpath(b.st.dataDir));
-        writeSalesDocs(b.st);
-        for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s}) {
-            const QByteArray html = readFileBytes(xslt::transformFile(b.st.dataDir + root + u".xml"_s, {}));
-            QCOMPARE(htmlTexts(html, "//h1").value(0).isEmpty(), false);
-        }
-    }
-
     // The style sheet a document names wins when it is there (the user's
     // own); a document that does not parse leaves the old page as it was.
     void userStyleSheetAndFaults()
