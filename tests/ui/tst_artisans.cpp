@@ -129,7 +129,6 @@ private slots:
         QCOMPARE(shown.mid(0, 3), (QStringList{u"Amiot Lise (002)"_s, u"Côté Jean (003)"_s, u"Verrier Art (001)"_s}));
         QCOMPARE(st.artList.at(0).artRecord(), u"001|:|Verrier|:|Art|:|12 rue Haute|:|Québec|:|G1A|:|555-1234|:|"
                                                u"v@x.ca|:|imp.xml,0|:|verre soufflé|:|"_s);
-        QCOMPARE(st.artList.at(0).products.count(), 0);
         QCOMPARE(st.artList.at(1).nom, u"Dupont"_s);
         QCOMPARE(a.nameEd->text(), u"Verrier"_s);
 
