@@ -68,8 +68,8 @@ private slots:
         QTest::addColumn<QString>("layout");
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("text"); // the description as printed
-        QTest::newRow("accents") << u"Côté|:|Hélène"_s << u"Écharpe"_s << tagPresets().at(0).layout.toText() << u"CotHel001-001"_s
-                                 << u"Écharpe"_s;
+        QTest::newRow("accents") << u"Côté|:|Hélène"_s << u"Écharpe"_s << tagPresets().at(0).layout.toText()
+                                 << u"CotHel001-001"_s << u"Écharpe"_s;
         QTest::newRow("short tag, A4") << u"Li|:|Bo"_s << u"Bol"_s << tagPresets().at(1).layout.toText()
                                       << u"LiBo001-001"_s << u"Bol"_s;
         // The narrowest label a barcode is drawn on: modules of 2 dots.
@@ -93,7 +93,8 @@ private slots:
         TArtisan& a = st.artList.append();
         a.setArtRecord(u"001|:|%1|:||:||:||:||:||:||:||:|"_s.arg(artisan));
         // Two units received.
-        a.products.append().setProdRecord(u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(descript));
+        a.products.append().setProdRecord(
+            u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(descript));
         const QList<PriceTag> tags = tagsFor(st, {});
         QCOMPARE(tags.size(), 2);
         QTemporaryDir dir;
