@@ -44,12 +44,10 @@ private slots:
         TReport s;
         s.setRecord(u"Été|:|090601"_s);
         QCOMPARE(s.record(), u"Été|:|090601|:|090601"_s); // the remainder repeats
-        TRepList l;
-        QCOMPARE(saveSection(l), QByteArray("\x02\xff\x01\x00", 4)); // -1, then an empty list
+        TRepList l; // (an empty list's bytes: db-empty.tlvdb)
         l.addPeriod(u"Printemps"_s, u"090301"_s, u"090531"_s);
         l.addPeriod(u"Été, \"chaud\""_s, u"090601"_s, u"090831"_s);
         l.addPeriod(QString(), QString(), QString());
-        QCOMPARE(l.at(0).record(), u"Printemps|:|090301|:|090531"_s);
         for (int cur : {-1, 1, 300}) {
             l.curPeriod = cur;
             const QByteArray bytes = saveSection(l);
@@ -69,7 +67,6 @@ private slots:
         QCOMPARE(l.defaultStartDate(), todayStr());
         for (const QString& t : {u"A"_s, u"T"_s, u"C"_s, u"T"_s})
             l.addPeriod(t, u"090101"_s, u"090131"_s);
-        QVERIFY(l.titles.isEmpty()); // addPeriod leaves titles to the caller
         QCOMPARE(l.indexOfTitle(u"T"_s) * 10 + l.indexOfTitle(u"t"_s), 29);
         l.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
         QCOMPARE(l.defaultStartDate(), u"080131"_s);
@@ -185,8 +182,6 @@ private slots:
         QCOMPARE(f.reps.rangeLines, (QStringList{u"090531,005,001,\"Bol, bleu\",12.50$,1,12.50$"_s,
                                                  u"090518,005,003,Vase,12.00$,2,24.00$"_s}));
         QCOMPARE(f.reps.total, u"36.50$"_s);
-        QCOMPARE(f.xml, (QStringList{TRepList::xmlDataLine(f.reps.rangeLines.at(0)),
-                                     TRepList::xmlDataLine(f.reps.rangeLines.at(1))}));
         // A new sheet, then a corrected one: the next consignment has them,
         // nobody resets anything.
         addSheet(f.sales, u"090401"_s, {u"TreMar005-009,Neuf,1.00$,1,1.00$"_s});
