@@ -71,6 +71,20 @@ QStringList fieldsOf(const QString& lines)
     return out;
 }
 
+// Types text in the search field as a cashier or a scanner would, then
+// Enter; gives the keys the search listed before Enter.
+QString scan(TaddSItemDlg& e, const QString& text)
+{
+    e.searchEd->setFocus();
+    e.searchEd->selectAll();
+    QTest::keyClicks(e.searchEd, text);
+    QStringList found;
+    for (int i = 0; i < e.searchList->count(); ++i)
+        found << e.searchList->item(i)->text().section(u"  "_s, 0, 0);
+    QTest::keyClick(e.searchEd, Qt::Key_Return);
+    return found.join(u' ');
+}
+
 QStringList texts(const QListWidget* list)
 {
     QStringList out;
@@ -157,12 +171,8 @@ private slots:
         act(e, u"TreMar"_s, u"002"_s);          // Bol off
         QVERIFY(e.QuantEdit->isHidden() && !e.QntPanel->isEnabled());
         // At the keyboard: a key as printed, without its dash, then a word.
-        e.searchEd->setFocus();
-        QTest::keyClicks(e.searchEd, u"tremar001002"_s);
-        QTest::keyClick(e.searchEd, Qt::Key_Return);
-        e.searchEd->clear();
-        QTest::keyClicks(e.searchEd, u"GRAND"_s);
-        QTest::keyClick(e.searchEd, Qt::Key_Return);
+        scan(e, u"tremar001002"_s);
+        scan(e, u"GRAND"_s);
         QCOMPARE(texts(e.ProdListBox), QStringList({u"_1.Li_Bo_002-001 | 1"_s, u"_2.TreMar001-001 | 4"_s,
                                                     u"_3.TreMar001-002 | 1"_s}));
         h.click(e.OKBtn);
@@ -346,19 +356,10 @@ private slots:
         h.click(w.pageBtn);
         h.click(w.saleForm->addProdBtn);
         TaddSItemDlg& e = editor(h);
-        const auto scan = [&](const QString& text) {
-            e.searchEd->selectAll();
-            QTest::keyClicks(e.searchEd, text);
-            QStringList found;
-            for (int i = 0; i < e.searchList->count(); ++i)
-                found << e.searchList->item(i)->text().section(u"  "_s, 0, 0);
-            QTest::keyClick(e.searchEd, Qt::Key_Return);
-            return found.join(u' ');
-        };
-        QCOMPARE(scan(u"LiBo002-001"_s), u"Li_Bo_002-001"_s);
-        QCOMPARE(scan(u"LIBO002001"_s), u"Li_Bo_002-001"_s);
-        QCOMPARE(scan(u"Marie"_s), u"TreMar001-001 TreMar001-002 TreMar001-003"_s);
-        QCOMPARE(scan(u"ocean"_s), u"TreMar001-002"_s);
+        QCOMPARE(scan(e, u"LiBo002-001"_s), u"Li_Bo_002-001"_s);
+        QCOMPARE(scan(e, u"LIBO002001"_s), u"Li_Bo_002-001"_s);
+        QCOMPARE(scan(e, u"Marie"_s), u"TreMar001-001 TreMar001-002 TreMar001-003"_s);
+        QCOMPARE(scan(e, u"ocean"_s), u"TreMar001-002"_s);
         // The sheet shown had sold one vase already.
         QCOMPARE(texts(e.ProdListBox), QStringList({u"_1.TreMar001-001 | 2"_s, u"_2.Li_Bo_002-001 | 2"_s,
                                                     u"_3.TreMar001-002 | 1"_s}));
