@@ -255,10 +255,9 @@ private slots:
         h.copyRealistic(TEST_DB_NAME, true);
         TmainForm& w = h.start();
         QStringList opened;
-        bool viewer = true;
         w.openWithSystem = [&](const QString& path) {
             opened << path;
-            return viewer;
+            return false; // no program to show the page
         };
         const QString caption = w.windowTitle();
         QVERIFY(caption.startsWith(u"boutique.tlvdb - "_s));
@@ -268,7 +267,6 @@ private slots:
         QVERIFY(h.prompt.informations.value(0).contains(folder) && h.prompt.informations.value(0).contains(u".xml"_s));
         QVERIFY(w.statusText(0).startsWith(u"Écrit : "_s) && w.statusText(1).contains(folder));
         // Published with no program to show the page: said, the folder offered.
-        viewer = false;
         h.st().pubPrefs = u"00001"_s;
         h.prompt.answers << Prompt::Answer::Yes;
         w.WebPageBtn->click();
