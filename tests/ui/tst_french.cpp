@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 using namespace Qt::StringLiterals;
 
@@ -39,12 +40,7 @@ struct Walk {
 
     void text(const QString& where, const QString& t)
     {
-        QString plain = t;
-        if (Qt::mightBeRichText(t)) {
-            QTextDocument d;
-            d.setHtml(t);
-            plain = d.toPlainText();
-        }
+        QString plain = Qt::mightBeRichText(t) ? QTextDocumentFragment::fromHtml(t).toPlainText() : t;
         plain.remove(u'&');
         if (plain.isEmpty() || kAllowed.match(plain).hasMatch())
             return;
@@ -77,8 +73,7 @@ struct Walk {
         // The whole text fits, and no visible button of the same panel covers it.
         const int need = l->fontMetrics().horizontalAdvance(l->text().split(u'\n').first());
         if (need > l->contentsRect().width() + 1)
-            bad << where + u": cut \""_s + l->text() + u"\" ("_s + QString::number(need) + u" > "_s
-                       + QString::number(l->contentsRect().width()) + u" px)"_s;
+            bad << u"%1: cut \"%2\" (%3 > %4 px)"_s.arg(where, l->text()).arg(need).arg(l->contentsRect().width());
         const QRect textRect = l->geometry().adjusted(0, 0, need - l->width(), 0);
         for (QAbstractButton* b : l->parentWidget()->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
             if (b->isVisible() && b->geometry().intersects(textRect))
@@ -156,7 +151,6 @@ private slots:
             }
         }
         w.pageBtn->click();
-        QCOMPARE(w.curPage, 1);
         walkShown();
         w.saleForm->setEditing(true); // the subtitle of a sheet being made
         walkShown();
