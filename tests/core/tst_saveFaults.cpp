@@ -28,43 +28,11 @@ namespace {
 
 const QString& DB_NAME = TEST_DB_NAME;
 
-// In a child process: a save that meets a file size limit, then, once the
-// limit is lifted, a good one. Prints what happened; 0 when both behaved.
-int childFileSize(const QString& dir)
-{
-    QTextStream out(stdout);
-    AppState st;
-    st.dataDir = dir;
-    fillSampleDatabase(st, 20, 20, 2);
-    st.modified = true;
-    const QString path = QDir(dir).filePath(DB_NAME);
-    const QByteArray old = readFileBytes(path);
-    rlimit unlimited{};
-    getrlimit(RLIMIT_FSIZE, &unlimited);
-    std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of killing us
-    rlimit small = unlimited;
-    small.rlim_cur = 32 * 1024;
-    setrlimit(RLIMIT_FSIZE, &small);
-    try {
-        saveDB(path, st);
-        out << "saved despite the fault" << Qt::endl;
-        return 1;
-    } catch (const AppError& e) {
-        out << "error: " << e.message() << Qt::endl;
-    }
-    setrlimit(RLIMIT_FSIZE, &unlimited);
-    if (readFileBytes(path) != old || !st.modified || st.artList.count() != 20) {
-        out << "old file or memory changed" << Qt::endl;
-        return 1;
-    }
-    saveDB(path, st);
-    out << "cured" << Qt::endl;
-    return st.modified ? 1 : 0;
-}
-
-// In a child process, on a 64 KB file system of its own: a save that does not
-// fit is refused with the cause in French, and the old file stays.
-int childNoSpace(const QString& dir)
+// In a child process: a save that meets a full disk (a file size limit, or,
+// with limited false, the child's own small file system) is refused with the
+// cause and leaves the old file and the memory; with the limit lifted, a good
+// save follows. Prints what happened; 0 when all behaved.
+int childFull(const QString& dir, bool limited)
 {
     QTextStream out(stdout);
     AppState st;
@@ -73,14 +41,31 @@ int childNoSpace(const QString& dir)
     saveDB(path, st);
     const QByteArray old = readFileBytes(path);
     fillSampleDatabase(st, 40, 20, 2);
+    st.modified = true;
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead of killing us
+    rlimit small = unlimited;
+    small.rlim_cur = 32 * 1024;
+    if (limited)
+        setrlimit(RLIMIT_FSIZE, &small);
     try {
         saveDB(path, st);
-        out << "saved despite the full disk" << Qt::endl;
+        out << "saved despite the fault" << Qt::endl;
         return 1;
     } catch (const AppError& e) {
         out << "error: " << e.message() << Qt::endl;
     }
-    return readFileBytes(path) == old ? 0 : 1;
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    if (readFileBytes(path) != old || !st.modified || st.artList.count() != 40) {
+        out << "old file or memory changed" << Qt::endl;
+        return 1;
+    }
+    if (!limited)
+        return 0;
+    saveDB(path, st);
+    out << "cured" << Qt::endl;
+    return st.modified ? 1 : 0;
 }
 
 // Saves two generations of a large database over each other until killed.
@@ -104,11 +89,9 @@ class TstSaveFaults : public QObject {
 private slots:
     void fullDisk()
     {
-        // The first save writes a tiny file; the child's is 20 times larger than its limit.
+        // The child's second save is 40 times larger than its limit.
         QTemporaryDir dir;
-        AppState st;
-        saveDB(dir.filePath(DB_NAME), st);
-        const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-fsize"_s, dir.path()}, true);
+        const ProcessRun r = runProcess(QCoreApplication::applicationFilePath(), {u"--child-full-fsize"_s, dir.path()}, true);
         const QString output = QString::fromLocal8Bit(r.out);
         QVERIFY2(r.code == 0 && output.contains(u"fichier trop volumineux"_s) && output.contains(u"cured"_s),
                  qPrintable(output));
@@ -122,7 +105,7 @@ private slots:
         QTemporaryDir dir;
         const ProcessRun r = runProcess(
             u"unshare"_s,
-            {u"-m"_s, u"sh"_s, u"-c"_s, u"mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 77; \"$0\" --child-nospace \"$1\""_s,
+            {u"-m"_s, u"sh"_s, u"-c"_s, u"mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 77; \"$0\" --child-full \"$1\""_s,
              QCoreApplication::applicationFilePath(), dir.path()},
             true);
         if (r.code == 77 || r.code == -1)
@@ -182,10 +165,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args.at(1) == u"--child-fsize"_s)
-        return childFileSize(args.at(2));
-    if (args.size() == 3 && args.at(1) == u"--child-nospace"_s)
-        return childNoSpace(args.at(2));
+    if (args.size() == 3 && args.at(1).startsWith(u"--child-full"_s))
+        return childFull(args.at(2), args.at(1) == u"--child-full-fsize"_s);
     if (args.size() == 5 && args.at(1) == u"--child-kill-loop"_s)
         return childKillLoop(args.at(2), args.at(3).toInt(), args.at(4).toInt());
     TstSaveFaults t;
