@@ -127,7 +127,6 @@ private slots:
         int cur = 0;
         TaddPeriodDlg p(reps, prompt, cur);
         p.addClick();
-        QCOMPARE(p.dteLab1->text(), u"270101"_s);
         p.pickField(true);
         p.prevBtn->click();
         QCOMPARE(p.dteLab1->text() + p.dteLab2->text(), u"270101270102"_s); // moving months changes nothing
@@ -273,7 +272,7 @@ private slots:
         QVERIFY(!st.modified && back.repList.curPeriod == 1);
     }
 
-    // A sheet re-dated (its date, then the all-sales view's "Période:") takes
+    // A sheet re-dated from the all-sales view's "Période:" (off screen) takes
     // its lines' sold events along; "Supprimer" asks first, naming the sheet,
     // and its lines' sold quantities go with it.
     void redateAndDeleteSheet()
@@ -285,9 +284,6 @@ private slots:
         AppState& st = h.st();
         h.click(w.pageBtn);
         s.sListBox->setCurrentRow(1); // 090518: four lines, the vase sold 2
-        h.onModal = answerDate(u"090525"_s);
-        h.clickLabel(s.dateLab);
-        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0906011,0905252"_s);
         h.click(s.viewModeBtn);
         h.onModal = answerDate(u"090610"_s);
         h.clickLabel(s.bInfoLab1);
