@@ -162,13 +162,6 @@ private slots:
         QTest::mouseClick(rep->expCurBtn, Qt::LeftButton);
         const QByteArray consAll = readFileBytes(h.progDir() + u"dXML/Printemps/consAll.xml"_s);
         QVERIFY(consAll.contains("Vase bleu, grand") && consAll.contains("<total>63.00$</total>"));
-        // A sheet's lines, then one line's quantity.
-        rep->cListBox->setCurrentRow(0);
-        rep->cListBoxClick();
-        QCOMPARE(rep->RepListBox->count(), h.st().saleList.saleLinesOf(0).size());
-        rep->RepListBox->setCurrentRow(0);
-        rep->repListBoxClick();
-        QVERIFY(rep->cInfoLab->text().startsWith(u"Quant: "_s));
         h.click(rep->viewModeBtn);
 
         // Every sale of the artisan, whatever the period; then the period again.
