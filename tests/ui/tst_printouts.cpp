@@ -24,11 +24,6 @@ QString pdfText(const QString& path)
 {
     return QString::fromUtf8(runProcess(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s}).out).simplified();
 }
-
-bool havePoppler()
-{
-    return !QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty();
-}
 } // namespace
 
 class TstPrintouts : public QObject {
@@ -90,7 +85,7 @@ private slots:
 
     void inventories()
     {
-        if (!havePoppler())
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         UiHarness h;
         h.copyRealistic(u"boutique.tlvdb"_s, true);
