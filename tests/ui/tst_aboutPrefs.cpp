@@ -79,13 +79,11 @@ private slots:
     {
         UiHarness h;
         bool mainVisible = true, clickCloses = false;
-        QString version;
         h.onModal = [&](QDialog& d) {
             mainVisible = false;
             for (QWidget* w : QApplication::topLevelWidgets())
                 mainVisible = mainVisible || (qobject_cast<TmainForm*>(w) && w->isVisible());
             if (auto* about = qobject_cast<TaboutForm*>(&d)) {
-                version = about->versionLab->text();
                 about->show();
                 QTest::mouseClick(about->bImg, Qt::LeftButton); // closes at once
                 clickCloses = about->finished() && !about->isVisible() && !about->BTimer->isActive();
@@ -94,7 +92,7 @@ private slots:
         };
         h.start();
         QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
-        QVERIFY(!mainVisible && clickCloses && version.startsWith(u"tilvarDB version"_s));
+        QVERIFY(!mainVisible && clickCloses);
 
         // "?" > "À propos": the data folder and the licence, no closing by itself.
         QString details;

@@ -20,7 +20,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTableWidget>
 
 #include <random>
@@ -59,16 +58,8 @@ struct Walk {
         v->scrollTo(v->model()->index(row, 0));
         QTest::mouseClick(v->viewport(), b, {}, v->visualRect(v->model()->index(row, 0)).center());
     }
-    static bool clicked(QWidget* b)
-    {
-        QTest::mouseClick(b, Qt::LeftButton);
-        return true;
-    }
-    static bool typed(QLineEdit* ed, const QString& text)
-    {
-        ed->setText(text);
-        return true;
-    }
+    static bool clicked(QWidget* b) { return QTest::mouseClick(b, Qt::LeftButton), true; }
+    static bool typed(QLineEdit* ed, const QString& text) { return ed->setText(text), true; }
     int pickOf(const QList<int>& among) { return among.isEmpty() ? -1 : among.at(pick(int(among.size()))); }
     // Chooses an artisan with products in the editor, then one of its rows
     // (one on the sheet, left click; any, right click); false without one.
@@ -175,7 +166,7 @@ struct Walk {
             w().findChild<QAction*>(u"aRepForm"_s)->trigger();
             return true;
         case XmlExport:
-            return rep->isVisible() && clicked(rep->XMLxPortBtn) && (checkReportFile(), true);
+            return rep->isVisible() && clicked(rep->XMLxPortBtn);
         case Pdf:
             return rep->isVisible() && clicked(rep->PrintBtn);
         case Save:
@@ -195,18 +186,22 @@ struct Walk {
 
     // --- what must hold ---
 
+    // Every sheet line's date and fields; the open editor's sheet as it holds it.
+    template <typename F> void eachLine(bool withEditor, F f)
+    {
+        const int edited = withEditor && e() ? st().saleList.indexOfDate(e()->saleDate) : -1;
+        for (int i = 0; i < st().saleList.count(); ++i)
+            for (const QString& line : i == edited ? e()->sheetLines() : st().saleList.saleLinesOf(i))
+                f(st().saleList.at(i).date, readCommaList(line));
+    }
+
     void checkSoldEqualsSheets()
     {
         QMap<QString, int> lines, sold;
-        const int editedSheet = e() ? st().saleList.indexOfDate(e()->saleDate) : -1;
-        for (int i = 0; i < st().saleList.count(); ++i) {
-            const QString date = st().saleList.at(i).date;
-            for (const QString& line : i == editedSheet ? e()->sheetLines() : st().saleList.saleLinesOf(i)) {
-                const QStringList f = readCommaList(line);
-                const TProductKey k = TSaleList::splitKey(f.value(0));
-                lines[k.artNo + k.prodNo + date] += f.value(3).toInt();
-            }
-        }
+        eachLine(true, [&](const QString& date, const QStringList& f) {
+            const TProductKey k = TSaleList::splitKey(f.value(0));
+            lines[k.artNo + k.prodNo + date] += f.value(3).toInt();
+        });
         for (int a = 0; a < st().artList.count(); ++a)
             for (const auto& p : st().artList.at(a).products.items())
                 for (int k = 0; k < p->soldList.count(); ++k)
@@ -252,26 +247,12 @@ struct Walk {
         if (!all && (c < 0 || c >= st().repList.count()))
             return {};
         Money total;
-        for (int i = 0; i < st().saleList.count(); ++i) {
-            const QString date = st().saleList.at(i).date;
-            if (!all && !dateInRange(date, st().repList.at(c).startDate, st().repList.at(c).endDate))
-                continue;
-            for (const QString& line : st().saleList.saleLinesOf(i)) {
-                const QStringList f = readCommaList(line);
-                if (TSaleList::splitKey(f.value(0)).artNo == st().curArtNo)
-                    total += Money::parse(f.value(4).remove(u'$'));
-            }
-        }
+        eachLine(false, [&](const QString& date, const QStringList& f) {
+            if ((all || dateInRange(date, st().repList.at(c).startDate, st().repList.at(c).endDate))
+                && TSaleList::splitKey(f.value(0)).artNo == st().curArtNo)
+                total += Money::parse(QString(f.value(4)).remove(u'$'));
+        });
         return total;
-    }
-
-    void checkReportFile()
-    {
-        if (rep->shownRows.isEmpty())
-            return;
-        const QString xml = QString::fromLatin1(readFileBytes(st().repDir + u"consigne1.xml"_s));
-        QCOMPARE(xml.count(u"<item>"_s), rep->shownRows.size());
-        QVERIFY(xml.contains(u"<total>"_s + rep->sTotLab->text() + u"</total>"_s));
     }
 
     // The file read back and written again gives the same bytes: nothing of
@@ -323,7 +304,6 @@ private slots:
         walk.rep->openPage = [](const QString&) {};
         QElapsedTimer timer;
         timer.start();
-        QList<int> taken;
         int steps = 0;
         while (steps < kSteps) {
             // With the editor open, mostly its own actions.
@@ -333,12 +313,6 @@ private slots:
             if (!walk.act(a))
                 continue;
             ++steps;
-            taken << a;
-            const auto where = qScopeGuard([&] {
-                if (QTest::currentTestFailed()) // the last actions, as numbers of enum Action
-                    qWarning("step %d, after: %s", steps,
-                             qPrintable(QDebug::toString(taken.mid(taken.size() - 12))));
-            });
             walk.repFresh = a == OpenReport || a == ChangePeriod || a == XmlExport || a == Pdf
                             || (a == NextArtisan && walk.rep->isVisible());
             QVERIFY2(h.prompt.errors.isEmpty(), qPrintable(h.prompt.errors.join(u'|')));
@@ -346,7 +320,7 @@ private slots:
             if (!QTest::currentTestFailed())
                 walk.checkWindows();
             if (QTest::currentTestFailed())
-                return;
+                return qWarning("failed at step %d, action %d of enum Action", steps, int(a));
         }
         qInfo("seed %u, %d steps in %lld ms", kSeed, steps, qint64(timer.elapsed()));
     }

