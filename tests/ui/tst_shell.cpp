@@ -84,11 +84,30 @@ private slots:
         QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
     }
 
-    void saveAsAndOpenCopyIntoDataFolder()
+    void refusedFieldSaveAsAndOpenCopy()
     {
         UiHarness h;
         QTemporaryDir other;
         TmainForm& w = h.start();
+        h.art().nameEd->setText(u"Bon"_s); // the record separator refused first
+        h.addArtisan(u"Mau|:|vais"_s, u"Ok"_s);
+        h.click(w.prevBtn);
+        QCOMPARE(h.prompt.errors, QStringList{recordFieldProblem(u"Mau|:|vais"_s, REC_SEP)});
+        // Nothing stored, nothing moved: the entry can still be corrected.
+        QVERIFY(h.st().curArtInd == 1 && h.st().artList.at(1).prenom.isEmpty());
+
+        h.prompt.saveNames << h.dataDir() + u"x.tlvdb"_s;
+        w.aSave->trigger();
+        QCOMPARE(h.prompt.errors.count(), 2);
+        QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
+
+        // Corrected, the artisan is stored.
+        h.art().nameEd->setText(u"Mauvais"_s);
+        h.click(w.prevBtn);
+        QVERIFY(h.prompt.errors.count() == 2 && h.st().curArtInd == 0);
+        QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
+        h.prompt.clear();
+
         // Saved elsewhere: the field being typed is written, a copy lands in
         // the data folder and later saves go there; the dots of the name stay.
         h.art().nameEd->setText(u"Tapé"_s);
@@ -122,7 +141,7 @@ private slots:
         h.st().autoload = true;
         QVERIFY(h.stop());
         h.start();
-        QCOMPARE(h.names(), QStringList{u"Ailleurs"_s});
+        QCOMPARE(h.names(), (QStringList{u"Ailleurs"_s, u"Mauvais"_s}));
 
         // "Nouveau" forgets the file: the next save asks for a name.
         h.w->aNew->trigger();
@@ -204,30 +223,7 @@ private slots:
         QVERIFY(h.stop());
     }
 
-    void recordSeparatorRefused()
-    {
-        UiHarness h;
-        TmainForm& w = h.start();
-        h.art().nameEd->setText(u"Bon"_s);
-        h.addArtisan(u"Mau|:|vais"_s, u"Ok"_s);
-        h.click(w.prevBtn);
-        QCOMPARE(h.prompt.errors, QStringList{recordFieldProblem(u"Mau|:|vais"_s, REC_SEP)});
-        // Nothing stored, nothing moved: the entry can still be corrected.
-        QVERIFY(h.st().curArtInd == 1 && h.st().artList.at(1).prenom.isEmpty());
-
-        h.prompt.saveNames << h.dataDir() + u"x.tlvdb"_s;
-        w.aSave->trigger();
-        QCOMPARE(h.prompt.errors.count(), 2);
-        QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
-
-        // Corrected, the artisan is stored.
-        h.art().nameEd->setText(u"Mauvais"_s);
-        h.click(w.prevBtn);
-        QVERIFY(h.prompt.errors.count() == 2 && h.st().curArtInd == 0);
-        QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
-    }
-
-    void captionAndWhereFilesWent()
+    void whereFilesWentRestoreAndRecent()
     {
         UiHarness h;
         h.copyRealistic(TEST_DB_NAME, true);
@@ -260,13 +256,9 @@ private slots:
         h.st().pubPrefs = u"000011"_s;
         w.WebPageBtn->click();
         QVERIFY(published().contains(u"marie@example.org"_s));
-    }
 
-    void restoreBackupAndRecentFiles()
-    {
-        UiHarness h;
-        h.copyRealistic(TEST_DB_NAME, true);
-        TmainForm& w = h.start();
+        // Saved, then restored from the backups.
+        h.prompt.clear();
         const QString original = h.st().artList.at(0).nom;
         h.art().nameEd->setText(u"Changé"_s);
         w.aSave->trigger(); // the original goes to the backups
