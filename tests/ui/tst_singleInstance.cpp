@@ -115,11 +115,8 @@ private slots:
         QVERIFY2(options.startsWith(u"suppressions="_s), qPrintable(options));
         QFile supp(options.mid(13));
         QVERIFY(supp.open(QIODevice::ReadOnly));
-        QStringList entries;
-        for (const QByteArray& line : supp.readAll().split('\n'))
-            if (!line.trimmed().isEmpty() && !line.startsWith('#'))
-                entries << QString::fromLatin1(line.trimmed());
-        QCOMPARE(entries, QStringList{u"leak:libdbus-1.so"_s});
+        const QByteArray entries = supp.readAll();
+        QVERIFY(entries.contains("leak:libdbus-1.so") && entries.count("leak:") == 1);
     }
 };
 
