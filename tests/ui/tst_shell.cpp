@@ -292,7 +292,8 @@ private slots:
         QVERIFY(writeFileBytes(photo, QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x')));
         h.prompt.openNames << photo;
         w.FileOpen->trigger();
-        const QString said = u"Le fichier "_s + QDir::toNativeSeparators(photo) + u" n'est pas une base TilvarBD lisible : "_s;
+        const QString said = u"Le fichier "_s + QDir::toNativeSeparators(photo)
+                             + u" n'est pas une base TilvarBD lisible : "_s;
         QVERIFY2(h.prompt.errors.value(0).startsWith(said), qPrintable(h.prompt.errors.value(0)));
         QVERIFY(h.st().artList.at(0).nom == original && !h.st().modified);
         QVERIFY(!QFile::exists(h.dataDir() + u"photo.tlvdb"_s));
