@@ -8,6 +8,7 @@
 #include "support/sampleDb.h"
 #include "support/soldInvariant.h"
 #include "ui/editor/addSItemFrm.h"
+#include "ui/products/prodFrm.h"
 #include "ui/sales/FCalDlg.h"
 #include "ui/sales/saleFrm.h"
 
@@ -143,6 +144,9 @@ private slots:
         TmainForm& w = h.start();
         AppState& st = h.st();
         TsaleForm& s = *w.saleForm;
+        h.click(h.art().artPageBtn); // the products page, on the vase
+        TProdForm& p = *w.prodForm;
+        const int vaseSales = p.sDQGrid->rowCount();
         h.click(w.pageBtn);
         h.onModal = [](QDialog& d) {
             auto& cal = dynamic_cast<TCalDialog&>(d);
@@ -175,6 +179,10 @@ private slots:
         QCOMPARE(s.sTotLab->text(), u"156.00$"_s);
         QCOMPARE(soldOn(st, u"090602"_s), u"4 1 0 1"_s);
         QVERIFY(!st.modified && h.prompt.all.isEmpty());
+        // Back on the products page, the vase shows today's sale at once.
+        h.click(w.pageBtn);
+        QCOMPARE(p.sDQGrid->rowCount(), vaseSales + 1);
+        QCOMPARE(p.sDQGrid->item(vaseSales, 0)->text() + p.sDQGrid->item(vaseSales, 1)->text(), u"0906024"_s);
         const QJsonObject db = dump(h.dataDir() + u"boutique.tlvdb"_s);
         const QJsonObject sheet = db[u"sheets"_s][0].toObject();
         QCOMPARE(sheet[u"date"_s].toString() + sheet[u"agent"_s].toString() + sheet[u"total"_s].toString(),
