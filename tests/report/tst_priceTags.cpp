@@ -111,7 +111,8 @@ private slots:
         QVERIFY(descript.size() <= 40 || (printed.contains(u"..."_s) && !printed.contains(u"laiton"_s)));
     }
 
-    // Which tags: per unit received, on a day, or a chosen number each.
+    // Which tags: per unit received, on a day, or a chosen number each (one
+    // product per unit: tst_printouts).
     void choice_data()
     {
         QTest::addColumn<int>("artisan");
@@ -119,7 +120,6 @@ private slots:
         QTest::addColumn<QString>("date");
         QTest::addColumn<int>("copies");
         QTest::addColumn<QString>("keys");
-        QTest::newRow("one product, per unit") << 0 << 0 << QString() << 0 << u"TreMar001-001 x7"_s;
         QTest::newRow("one product, copies") << 0 << 0 << QString() << 3 << u"TreMar001-001 x3"_s;
         QTest::newRow("delivery of a day") << -1 << -1 << u"090410"_s << 0 << u"TreMar001-001 x2"_s;
         QTest::newRow("delivery, one each") << -1 << -1 << u"090301"_s << 1
