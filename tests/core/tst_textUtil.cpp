@@ -1,4 +1,4 @@
-// Record fields, comma lists, integers, amounts, small texts and dates, the
+// Comma lists, integers, amounts, small texts and dates, the
 // text order (and its quick path for numeric texts), Windows-1252.
 
 #include "core/appError.h"
@@ -17,16 +17,6 @@ class TstTextUtil : public QObject {
     Q_OBJECT
 
 private slots:
-    void takeFieldSplitsRecords()
-    {
-        QString rec = u"001|:||:|Lévesque|:|c"_s;
-        QCOMPARE(takeField(rec, REC_SEP), u"001"_s);
-        QCOMPARE(takeField(rec, REC_SEP), QString());
-        QCOMPARE(takeField(rec, REC_SEP), u"Lévesque"_s);
-        QCOMPARE(takeField(rec, REC_SEP), u"c"_s);
-        QCOMPARE(rec, u"c"_s); // no separator left: the record stays
-    }
-
     void commaList_data()
     {
         QTest::addColumn<QString>("text");
@@ -205,18 +195,15 @@ private slots:
     void smallTextsAndDates()
     {
         // Only style 1 and months 1..12 name a month; anything else keeps the text.
-        QString m = u"keep"_s;
-        monthName(2, 5, m);
-        monthName(1, 13, m);
-        monthName(1, 0, m);
-        QString first = m;
-        monthName(1, 1, first);
-        QString last = m;
-        monthName(1, 12, last);
-        QCOMPARE((QStringList{m, first, last, stripDollar(u"$1$"_s), twoDigits(0), twoDigits(9), twoDigits(2009),
+        const auto month = [](int style, int m) {
+            QString text = u"keep"_s;
+            monthName(style, m, text);
+            return text;
+        };
+        QCOMPARE((QStringList{month(2, 5) + month(1, 13) + month(1, 0), month(1, 1), month(1, 12), stripDollar(u"$1$"_s), twoDigits(0), twoDigits(9), twoDigits(2009),
                               cutAtDot(u"  ventes.tlvdb "_s), cutAtDot(u"a.b.c"_s), dequote(u"abc"_s), dequote(u"\"a\"\"b\""_s),
                               dequote(u"\"ab\"cd"_s), dequote(u"\"open"_s), trimBlanks(u" \t a b \n"_s), dateStr(QDate(2009, 5, 18))}),
-                 (QStringList{u"keep"_s, u"janvier"_s, u"décembre"_s, u"1$"_s, u"00"_s, u"09"_s, u"09"_s,
+                 (QStringList{u"keepkeepkeep"_s, u"janvier"_s, u"décembre"_s, u"1$"_s, u"00"_s, u"09"_s, u"09"_s,
                               u"ventes"_s, u"a"_s, QString(), u"a\"b"_s,
                               u"ab"_s, u"open"_s, u"a b"_s, u"090518"_s}));
         QCOMPARE(strToDate(u"090518"_s), QDate(2009, 5, 18));
