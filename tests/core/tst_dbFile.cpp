@@ -10,7 +10,6 @@
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
-#include "export/reportDocs.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
@@ -128,7 +127,7 @@ private slots:
     }
 
     // A file holding a character no report can show loads; the loader names
-    // the record, and the report shows U+FFFD instead of failing.
+    // the record (the reports show it as U+FFFD: tst_artList, tst_statements).
     void oddCharacterLoads()
     {
         QTemporaryDir dir;
@@ -143,10 +142,6 @@ private slots:
         QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
         QCOMPARE(prompt.informations.size(), 1);
         QVERIFY(prompt.informations.first().startsWith(u"Artisan 001, champ « nom » : "_s + reportCharProblem(u"\x01"_s)));
-        back.repArtName = back.artList.at(0).nom;
-        back.repList.addPeriod(u"Mai"_s, u"260501"_s, u"260531"_s);
-        back.curCIndex = 0;
-        QVERIFY(salesReportLines(back, prompt).contains(u"<artName>Potier&#65533;</artName>"_s));
     }
 
     // A database reached through a link is saved through it: the link stays,
@@ -343,7 +338,6 @@ private slots:
         QDir().mkpath(st.dataDir);
         const QString path = QDir(st.dataDir).filePath(DB_NAME);
         const QDir backups(QDir(st.dataDir).filePath(u"backup"_s));
-        QCOMPARE(backupDir(st, path), backups.path());
         saveDB(path, st);
         QVERIFY(!backups.exists()); // nothing replaced, nothing kept
         QList<QByteArray> versions{readFileBytes(path)};
