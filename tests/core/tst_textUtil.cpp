@@ -146,10 +146,6 @@ private slots:
         QCOMPARE(tryStrToInt(text, v), ok);
         QCOMPARE(v, ok ? value : -99);
         QCOMPARE(strToIntDef(text, 5), ok ? value : 5);
-        if (ok)
-            QCOMPARE(strToInt(text), value);
-        else
-            QVERIFY_THROWS_EXCEPTION(AppError, strToInt(text));
     }
 
     void numbersAndAmounts()
@@ -180,8 +176,6 @@ private slots:
         for (int i = 0; i < 1000; ++i)
             total += Money::parse(u"0.1"_s);
         QCOMPARE(total, Money::parse(u"100"_s));
-        QCOMPARE((Money::parse(u"19.99"_s) * 3).format(), u"59.97$"_s);
-        QCOMPARE((Money::parse(u"5"_s) - Money::parse(u"7.25"_s)).format(), u"-2.25$"_s);
         // Beyond the range of amounts is an error, never a wrap; a refused sum leaves the amount.
         const Money big = Money::parse(u"900000000000000.00"_s);
         QVERIFY_THROWS_EXCEPTION(AppError, big + big);
