@@ -54,7 +54,6 @@ private slots:
         row("not a number", "P", "bad", -5);
         row("bare 0x", "P", "bare", -5);
         row("too big", "P", "huge", -5);
-        row("absent", "P", "absent", -5);
         row("flag 2", "P", "f2", true);
         row("flag 0x0", "P", "fhex0", false);
     }
@@ -192,7 +191,6 @@ private slots:
                                       : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/TilvarBD/"_s;
         QCOMPARE((QStringList{st.dataDir, st.xmlDir, st.iniPath}),
                  (QStringList{home + u"data/"_s, home + u"dXML/"_s, config + u"tilvarDB.ini"_s}));
-        QCOMPARE(st.userFolders, !beside);
         QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
         QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
     }
