@@ -9,7 +9,6 @@
 #include "core/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
-#include "core/valueStream.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
