@@ -167,9 +167,6 @@ private slots:
         QCOMPARE(Money::parse(u"-0.0001"_s).units(), -1);
         QCOMPARE(Money::parse(u"0.00005"_s).units(), 1);
         QVERIFY(!Money::tryParse(u"1 000"_s));
-        QCOMPARE(Money::parse(u"12.5"_s).plain(), u"12.50"_s);
-        QCOMPARE(Money::fromUnits(-50).format(), u"-0.01$"_s);
-        QCOMPARE(Money::fromUnits(49).format(), u"0.00$"_s);
         QCOMPARE(Money::fromUnits(std::numeric_limits<qint64>::min()).format(), u"-922337203685477.58$"_s);
         // A thousand sales of 0.10$ make exactly 100.00$ (binary floating point would not).
         Money total;
