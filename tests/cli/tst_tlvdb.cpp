@@ -69,18 +69,12 @@ private slots:
         // Every command opens its file the same way.
         const ProcessRun missing = tlvdb({u"dump"_s, tmp.filePath(u"none.tlvdb"_s)});
         QVERIFY(missing.code == 2 && missing.err.contains("no such file"));
-        QCOMPARE(tlvdb({u"check"_s, tmp.path()}).code, 2);
 
         const QByteArray whole = readFileBytes(REFERENCE);
         const QString cut = tmp.filePath(u"cut.tlvdb"_s);
         QVERIFY(writeFileBytes(cut, whole.left(whole.size() - 10)));
-        QVERIFY(writeFileBytes(tmp.filePath(u"empty.tlvdb"_s), {}));
-        for (const QString& file : {cut, tmp.filePath(u"empty.tlvdb"_s)}) {
-            const ProcessRun r = tlvdb({u"dump"_s, file});
-            QVERIFY(r.code == 1 && r.err.contains("Error reading file") && r.out.isEmpty());
-        }
-        const ProcessRun old = tlvdb({u"check"_s, DATA + u"db-version0.tlvdb"_s});
-        QVERIFY(old.code == 1 && QString::fromUtf8(old.err).contains(u"Cette version n'est plus supportée"_s));
+        const ProcessRun r = tlvdb({u"dump"_s, cut});
+        QVERIFY(r.code == 1 && r.err.contains("Error reading file") && r.out.isEmpty());
     }
 
     void checkListsDifferences()
@@ -182,7 +176,6 @@ private slots:
 
         const ProcessRun intoFile = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one + u"/c002.xml"_s});
         QVERIFY(intoFile.code == 1 && intoFile.err.startsWith("tlvdb: "));
-        QCOMPARE(tlvdb({u"report"_s, REFERENCE, u"Automne"_s, all}).code, 1);
     }
 
     // Every write checked; no output replaces an input; OUTDIR is made, nothing is written beside it, a period

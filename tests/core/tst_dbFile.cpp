@@ -9,8 +9,6 @@
 #include "core/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
-#include "core/valueStream.h"
-#include "export/reportDocs.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
@@ -79,7 +77,7 @@ private slots:
 
     // Too old, bytes after the last section, a version this program does not
     // know: refused with what is wrong, and the file is kept for good when a
-    // save replaces it. A missing file is no error; a folder or a FIFO (at
+    // save replaces it. A missing file is no error; a FIFO (at
     // once, not blocked) is an error for the caller, not a message.
     void refusedWhole()
     {
@@ -97,7 +95,6 @@ private slots:
         };
         for (const Case& c : {Case{readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/db-version0.tlvdb")), old, OLD_VERSION_MSG},
                               Case{QByteArray::fromHex("02ff0100010002050100"), old, OLD_VERSION_MSG},
-                              Case{QByteArray::fromHex("04000000800100010002050100"), old, OLD_VERSION_MSG},
                               Case{whole + "x", LoadResult::ReadError, TRAILING_DATA_MSG},
                               Case{QByteArray::fromHex("0203") + whole.mid(2), newer, NEWER_VERSION_MSG.arg(3)},
                               Case{QByteArray::fromHex("04ffffff7f") + whole.mid(2), newer, NEWER_VERSION_MSG.arg(2147483647)}}) {
@@ -122,13 +119,12 @@ private slots:
         QCOMPARE(st.dbVersion, 7);
         const QString fifo = dir.filePath(u"pipe.tlvdb"_s);
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QVERIFY_THROWS_EXCEPTION(AppError, loadDB(dir.path(), st, prompt));
         QVERIFY_THROWS_EXCEPTION(AppError, loadDB(fifo, st, prompt));
         QVERIFY(prompt.all.isEmpty());
     }
 
     // A file holding a character no report can show loads; the loader names
-    // the record, and the report shows U+FFFD instead of failing.
+    // the record (the reports show it as U+FFFD: tst_artList, tst_statements).
     void oddCharacterLoads()
     {
         QTemporaryDir dir;
@@ -143,10 +139,6 @@ private slots:
         QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
         QCOMPARE(prompt.informations.size(), 1);
         QVERIFY(prompt.informations.first().startsWith(u"Artisan 001, champ « nom » : "_s + reportCharProblem(u"\x01"_s)));
-        back.repArtName = back.artList.at(0).nom;
-        back.repList.addPeriod(u"Mai"_s, u"260501"_s, u"260531"_s);
-        back.curCIndex = 0;
-        QVERIFY(salesReportLines(back, prompt).contains(u"<artName>Potier&#65533;</artName>"_s));
     }
 
     // A database reached through a link is saved through it: the link stays,
@@ -343,7 +335,6 @@ private slots:
         QDir().mkpath(st.dataDir);
         const QString path = QDir(st.dataDir).filePath(DB_NAME);
         const QDir backups(QDir(st.dataDir).filePath(u"backup"_s));
-        QCOMPARE(backupDir(st, path), backups.path());
         saveDB(path, st);
         QVERIFY(!backups.exists()); // nothing replaced, nothing kept
         QList<QByteArray> versions{readFileBytes(path)};

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -20,7 +19,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
