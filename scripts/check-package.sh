@@ -24,6 +24,8 @@ for f in ./usr/bin/tilvarbd ./usr/bin/tlvdb ./usr/share/tilvarbd/report.xsl ./us
   grep -qx "$f" <<<"$files" || fail "$f not in the package"
 done
 
+desktop-file-validate resources/tilvarbd.desktop || fail "the menu entry does not validate"
+
 if [ "$(id -u)" -eq 0 ]; then
   root=$(mktemp -d)
   trap 'rm -rf "$root"' EXIT

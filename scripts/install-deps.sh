@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   libzint-dev # price tags' Code 128 barcodes
   zbar-tools  # tests read the tags' barcodes back
+  desktop-file-utils # the package check validates the menu entry
 )
 if [ "${TILVAR_WITH_SCREENSHOT:-0}" = 1 ]; then
   packages+=(xvfb xauth xdotool imagemagick chromium)
