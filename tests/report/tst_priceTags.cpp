@@ -47,12 +47,9 @@ QStringList decoded(const QString& dir, const QByteArray& pdf)
 
 QString pdfText(const QString& dir, const QByteArray& pdf, int page = 0)
 {
-    const QString path = dir + u"/text.pdf"_s;
-    writeFileBytes(path, pdf);
-    QStringList args;
-    if (page > 0)
-        args << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
-    return QString::fromUtf8(runProcess(u"pdftotext"_s, args + QStringList{path, u"-"_s}).out);
+    writeFileBytes(dir + u"/text.pdf"_s, pdf);
+    const QString n = QString::number(page);
+    return pdfText(dir + u"/text.pdf"_s, page > 0 ? QStringList{u"-f"_s, n, u"-l"_s, n} : QStringList{});
 }
 
 } // namespace

@@ -75,12 +75,6 @@ struct Boutique {
     }
 };
 
-QString pdfText(const QString& path)
-{
-    const ProcessRun r = runProcess(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
-    return r.code == 0 ? QString::fromUtf8(r.out) : QString();
-}
-
 } // namespace
 
 class TstStatements : public QObject {
@@ -195,7 +189,7 @@ private slots:
             QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         Boutique b;
         const ReportFiles f = writeArtisanReport(b.st, b.spring, u"001"_s, b.prompt);
-        const QString text = pdfText(f.pdf);
+        const QString text = pdfText(f.pdf, {u"-layout"_s});
         for (const QString& want : {u"Boutique Tilvar"_s, u"5, rue du Quai"_s, u"Marie-Ève Tremblay"_s,
                                     u"12, rue des Érables"_s, u"1 mars 2009"_s, u"31 mai 2009"_s,
                                     u"Vase bleu, grand"_s, u"Bol \"Océan\""_s, u"48.00$"_s, u"63.00$"_s})
@@ -210,7 +204,7 @@ private slots:
         odd.rows << u"090518,001,TreMar001-001,\"Bol \U0001F3FA\",1.00$,1,1.00$"_s;
         const QString path = b.dir.filePath(u"odd.pdf"_s);
         QVERIFY(writeFileBytes(path, statementPdf(odd)));
-        const QString shown = pdfText(path);
+        const QString shown = pdfText(path, {u"-layout"_s});
         QVERIFY2(shown.contains(u"Printemps, du 1 mars 2009 au 31 mai 2009"_s), qPrintable(shown.left(600)));
         QVERIFY2(shown.contains(u"\uFFFD xxx"_s) && shown.contains(u"Bol \uFFFD"_s), qPrintable(shown.left(900)));
         QVERIFY(shown.contains(u"(artisan no 001)"_s) && !shown.contains(QString(1000, u'x')));

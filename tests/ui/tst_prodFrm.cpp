@@ -8,10 +8,7 @@
 #include "ui/products/prodFrm.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;

@@ -13,10 +13,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;

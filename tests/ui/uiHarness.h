@@ -8,9 +8,11 @@
 #include "ui/artisans/artFrm.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/artisans/importArtDlg.h"
+#include "ui/sales/FCalDlg.h"
 #include "ui/shell/main.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -57,6 +60,36 @@ struct UiHarness {
         };
     }
 
+    // Answers the dialogs of class D with f; any other one is rejected.
+    template <class D, class F>
+    static std::function<int(QDialog&)> answer(F f)
+    {
+        return [f](QDialog& d) {
+            auto* dlg = dynamic_cast<D*>(&d);
+            return dlg ? int(f(*dlg)) : int(QDialog::Rejected);
+        };
+    }
+
+    // Answers the date dialog with that day (and agent), through Ok.
+    static std::function<int(QDialog&)> answerDate(const QString& date, const QString& agent = {})
+    {
+        return answer<TCalDialog>([date, agent](TCalDialog& c) {
+            c.setDateStr(date);
+            if (!agent.isEmpty())
+                c.sNameCB->setEditText(agent);
+            c.OkBtn->click();
+            return c.result();
+        });
+    }
+
+    static QStringList texts(const QListWidget* list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+
     QString progDir() const { return dir.path() + QLatin1Char('/'); }
     QString dataDir() const { return progDir() + QStringLiteral("data/"); }
     QString iniPath() const { return progDir() + QStringLiteral("tilvarDB.ini"); }
@@ -73,6 +106,13 @@ struct UiHarness {
         if (autoload)
             writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + name.toLatin1() + "\r\nshowSplash=0\r\n");
         return bytes;
+    }
+
+    // Starts over the boutique of the test data, loaded as name.
+    TmainForm& startRealistic(const QString& name = TEST_DB_NAME)
+    {
+        copyRealistic(name, true);
+        return start();
     }
 
     // Creates and shows the main window (its first show runs the autoload).
