@@ -144,16 +144,15 @@ private slots:
 
         // Two new sheets; the second is first refused on a used date.
         QStringList seen;
-        h.onModal = [&](QDialog& d) {
-            auto& dlg = dynamic_cast<TCalDialog&>(d);
+        h.onModal = UiHarness::answer<TCalDialog>([&](TCalDialog& dlg) {
             dlg.setDateStr(seen.isEmpty() ? u"090525"_s : u"090510"_s);
             seen << dlg.dInfoLab->text() + (dlg.OkBtn->isEnabled() ? u"+"_s : u"-"_s);
             if (!dlg.OkBtn->isEnabled())
                 clickDay(dlg.Calend, 12);
             dlg.sNameCB->setEditText(u"Julie"_s);
             dlg.OkBtn->click();
-            return d.result();
-        };
+            return dlg.result();
+        });
         h.click(s.addReportBtn);
         h.click(s.addReportBtn);
         QCOMPARE(seen, QStringList({u"090525+"_s, u"Date déjà utilisée!-"_s}));
@@ -177,8 +176,7 @@ private slots:
         QCOMPARE(st.saleList.at(4).agent, u"Zoé, caissière"_s);
 
         // Three periods from the main menu, one first refused for an equal end.
-        h.onModal = [&](QDialog& d) {
-            auto& p = dynamic_cast<TaddPeriodDlg&>(d);
+        h.onModal = UiHarness::answer<TaddPeriodDlg>([&](TaddPeriodDlg& p) {
             seen = {UiHarness::texts(p.sPeriodList).join(u'/')};
             p.addPBtn->click();
             seen << p.dteLab1->text() + u'-' + p.dteLab2->text() + u' ' + p.pTitle->text();
@@ -201,8 +199,8 @@ private slots:
             clickDay(p.Calend, 5);
             p.pTitleBtn->click();
             p.OKBtn->click();
-            return d.result();
-        };
+            return p.result();
+        });
         w.aSetPeriods->trigger();
         QCOMPARE(seen, QStringList({u"Hiver"_s,
                                     u"090301-090302 mars"_s, u"open"_s,
@@ -218,15 +216,14 @@ private slots:
         h.click(s.viewModeBtn);
         QCOMPARE(column(s.gGrid, 0), QStringList({u"090525"_s, u"090520"_s, u"090510"_s}));
         QCOMPARE(s.gTotLab->text(), u"24.00$"_s); // from the lines: 090510 stores 10.50$ but has none
-        h.onModal = [&](QDialog& d) {
-            auto& p = dynamic_cast<TaddPeriodDlg&>(d);
+        h.onModal = UiHarness::answer<TaddPeriodDlg>([](TaddPeriodDlg& p) {
             p.editClick();
             p.pTitle->setText(u"printemps"_s);
             p.pTitleBtn->click();
             p.sPeriodList->setCurrentRow(2);
             p.mDel->trigger();
-            return int(QDialog::Rejected);
-        };
+            return QDialog::Rejected;
+        });
         h.click(s.addPeriodBtn);
         QCOMPARE(s.pListCB->currentText(), u"mars"_s);
         QCOMPARE(column(s.gGrid, 0), QStringList({u"090301"_s}));
