@@ -110,45 +110,35 @@ private slots:
 
     // Which tags: per unit received, on a day, or a chosen number each (one
     // product per unit: tst_printouts).
-    void choice_data()
-    {
-        QTest::addColumn<int>("artisan");
-        QTest::addColumn<int>("product");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<int>("copies");
-        QTest::addColumn<QString>("keys");
-        QTest::newRow("one product, copies") << 0 << 0 << QString() << 3 << u"TreMar001-001 x3"_s;
-        QTest::newRow("delivery of a day") << -1 << -1 << u"090410"_s << 0 << u"TreMar001-001 x2"_s;
-        QTest::newRow("delivery, one each") << -1 << -1 << u"090301"_s << 1
-                                            << u"TreMar001-001 x1 TreMar001-002 x1"_s;
-        // A product received as nothing that day still gets the tags asked for.
-        QTest::newRow("nothing received, copies") << -1 << -1 << u"090518"_s << 2 << u"TreMar001-003 x2"_s;
-        QTest::newRow("nothing received, per unit") << -1 << -1 << u"090518"_s << 0 << QString();
-        QTest::newRow("returned units do not count") << 1 << -1 << QString() << 0 << u"Li_Bo_002-001 x2"_s;
-        QTest::newRow("no delivery that day") << -1 << -1 << u"090411"_s << 0 << QString();
-    }
     void choice()
     {
-        QFETCH(int, artisan);
-        QFETCH(int, product);
-        QFETCH(QString, date);
-        QFETCH(int, copies);
-        QFETCH(QString, keys);
         AppState st;
         FakePrompt prompt;
         QCOMPARE(loadDB(REFERENCE, st, prompt), LoadResult::Loaded);
-        QStringList runs;
-        QString last;
-        int n = 0;
-        for (const PriceTag& t : tagsFor(st, {artisan, product, date, copies})) {
-            if (t.key != last && n > 0)
-                runs << u"%1 x%2"_s.arg(last).arg(n), n = 0;
-            last = t.key;
-            ++n;
+        const struct {
+            TagChoice choice;
+            QString keys;
+        } cases[] = {
+            {{0, 0, QString(), 3}, u"TreMar001-001 x3"_s}, // one product, copies
+            {{-1, -1, u"090410"_s, 0}, u"TreMar001-001 x2"_s}, // a day's delivery
+            {{-1, -1, u"090301"_s, 1}, u"TreMar001-001 x1 TreMar001-002 x1"_s},
+            // A product received as nothing that day still gets the tags asked for.
+            {{-1, -1, u"090518"_s, 2}, u"TreMar001-003 x2"_s},
+            {{-1, -1, u"090518"_s, 0}, QString()},
+            {{1, -1, QString(), 0}, u"Li_Bo_002-001 x2"_s}, // returned units do not count
+            {{-1, -1, u"090411"_s, 0}, QString()}, // no delivery that day
+        };
+        for (const auto& c : cases) {
+            // Runs of equal keys: "key xN".
+            QStringList runs;
+            const QList<PriceTag> tags = tagsFor(st, c.choice);
+            for (qsizetype i = 0, n = 0; i < tags.size(); i += n) {
+                for (n = 1; i + n < tags.size() && tags.at(i + n).key == tags.at(i).key;)
+                    ++n;
+                runs << u"%1 x%2"_s.arg(tags.at(i).key).arg(n);
+            }
+            QCOMPARE(runs.join(u' '), c.keys);
         }
-        if (n > 0)
-            runs << u"%1 x%2"_s.arg(last).arg(n);
-        QCOMPARE(runs.join(u' '), keys);
     }
 
     // Starting on a partly used sheet; which layouts are refused.
