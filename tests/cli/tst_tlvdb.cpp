@@ -67,15 +67,9 @@ private slots:
         QVERIFY(QFile::copy(REFERENCE, percent));
         QVERIFY(tlvdb({u"check"_s, percent}).out.startsWith(percent.toUtf8() + ": version 2, 3 artisans"));
 
-        // Every command opens its file the same way.
+        // Every command opens its file the same way (a damaged one: resave).
         const ProcessRun missing = tlvdb({u"dump"_s, tmp.filePath(u"none.tlvdb"_s)});
         QVERIFY(missing.code == 2 && missing.err.contains("no such file"));
-
-        const QByteArray whole = readFileBytes(REFERENCE);
-        const QString cut = tmp.filePath(u"cut.tlvdb"_s);
-        QVERIFY(writeFileBytes(cut, whole.left(whole.size() - 10)));
-        const ProcessRun r = tlvdb({u"dump"_s, cut});
-        QVERIFY(r.code == 1 && r.err.contains("Error reading file") && r.out.isEmpty());
     }
 
     void checkListsDifferences()
@@ -138,11 +132,9 @@ private slots:
                  "090518,001,002,\"Bol \"\"Océan\"\"\",15.00$,1,15.00$\n"
                  "090518,001,003,,0.00$,0,\n"
                  "Total: 63.00$\n"_s);
-        // A period title with a comma and accents; a period without sales.
-        for (const QStringList& args : {QStringList{u"Juin, été"_s, u"002"_s}, QStringList{u"juillet"_s, u"001"_s}}) {
-            const ProcessRun none = tlvdb(QStringList{u"consign"_s, REFERENCE} + args);
-            QVERIFY(none.code == 0 && none.out == "Total: 0.00$\n");
-        }
+        // A period without sales (a title with a comma and accents: tst_saleEditor).
+        const ProcessRun none = tlvdb({u"consign"_s, REFERENCE, u"juillet"_s, u"001"_s});
+        QVERIFY(none.code == 0 && none.out == "Total: 0.00$\n");
         const ProcessRun noPeriod = tlvdb({u"consign"_s, REFERENCE, u"Automne"_s, u"001"_s});
         QVERIFY(noPeriod.code == 1 && noPeriod.err.contains("Automne"));
         const ProcessRun noArt = tlvdb({u"consign"_s, REFERENCE, u"Printemps"_s, u"009"_s});

@@ -58,54 +58,48 @@ class TstPriceTags : public QObject {
     Q_OBJECT
 
 private slots:
-    void barcodesReadBack_data()
-    {
-        QTest::addColumn<QString>("artisan"); // family and first name
-        QTest::addColumn<QString>("descript");
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("text"); // the description as printed
-        QTest::newRow("accents") << u"Côté|:|Hélène"_s << u"Écharpe"_s << tagPresets().at(0).layout.toText()
-                                 << u"CotHel001-001"_s << u"Écharpe"_s;
-        QTest::newRow("short tag, A4") << u"Li|:|Bo"_s << u"Bol"_s << tagPresets().at(1).layout.toText()
-                                      << u"LiBo001-001"_s << u"Bol"_s;
-        // The narrowest label a barcode is drawn on: modules of 2 dots.
-        QTest::newRow("small label") << u"Gagnon|:|Éric"_s << u"Broche"_s << u"100;60;36;20;2;2;2;2;2;2"_s
-                                     << u"GagEri001-001"_s << u"Broche"_s;
-        QTest::newRow("ligature, long description")
-            << u"Œuvre|:|Zoë"_s << u"Grand plateau de service en érable massif, huilé, poignées en laiton"_s
-            << tagPresets().at(0).layout.toText() << u"OEuvZoe001-001"_s << u"Grand plateau de service en érable"_s;
-    }
     void barcodesReadBack()
     {
         if (!haveTools())
             QSKIP("pdftoppm, pdftotext or zbarimg missing: scripts/install-deps.sh");
-        QFETCH(QString, artisan);
-        QFETCH(QString, descript);
-        QFETCH(QString, layout);
-        QFETCH(QString, code);
-        QFETCH(QString, text);
-        AppState st;
-        st.shopName = u"Boutique Tilvar"_s;
-        TArtisan& a = st.artList.append();
-        a.setArtRecord(u"001|:|%1|:||:||:||:||:||:||:||:|"_s.arg(artisan));
-        // Two units received.
-        a.products.append().setProdRecord(
-            u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(descript));
-        const QList<PriceTag> tags = tagsFor(st, {});
-        QCOMPARE(tags.size(), 2);
-        QTemporaryDir dir;
-        const QByteArray pdf = tagsPdf(tags, TagLayout::fromText(layout), 0);
-        QCOMPARE(decoded(dir.path(), pdf), QStringList({code}));
-        // The search finds what the scanner types.
-        QCOMPARE(findProducts(st.artList, code, 5).value(0).exactKey, true);
-        const QString printed = pdfText(dir.path(), pdf);
-        // (A small label keeps the price whole and cuts the boutique's name.)
-        for (const QString& want : {u"Boutique"_s, st.artList.displayName(0), text, u"1234.50$"_s, code})
-            QVERIFY2(printed.contains(want), qPrintable(want + u" in "_s + printed));
-        // A description too long for the label is cut with "...".
-        QCOMPARE(printed.contains(descript), descript.size() <= 40);
-        QVERIFY(descript.size() <= 40 || (printed.contains(u"..."_s) && !printed.contains(u"laiton"_s)));
+        const QString letter = tagPresets().at(0).layout.toText();
+        const struct {
+            QString artisan; // family and first name
+            QString descript;
+            QString layout;
+            QString code;
+            QString text; // the description as printed
+        } cases[] = {
+            {u"Côté|:|Hélène"_s, u"Écharpe"_s, letter, u"CotHel001-001"_s, u"Écharpe"_s},
+            {u"Li|:|Bo"_s, u"Bol"_s, tagPresets().at(1).layout.toText(), u"LiBo001-001"_s, u"Bol"_s},
+            // The narrowest label a barcode is drawn on: modules of 2 dots.
+            {u"Gagnon|:|Éric"_s, u"Broche"_s, u"100;60;36;20;2;2;2;2;2;2"_s, u"GagEri001-001"_s, u"Broche"_s},
+            {u"Œuvre|:|Zoë"_s, u"Grand plateau de service en érable massif, huilé, poignées en laiton"_s, letter,
+             u"OEuvZoe001-001"_s, u"Grand plateau de service en érable"_s},
+        };
+        for (const auto& c : cases) {
+            AppState st;
+            st.shopName = u"Boutique Tilvar"_s;
+            TArtisan& a = st.artList.append();
+            a.setArtRecord(u"001|:|%1|:||:||:||:||:||:||:||:|"_s.arg(c.artisan));
+            // Two units received.
+            a.products.append().setProdRecord(
+                u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(c.descript));
+            const QList<PriceTag> tags = tagsFor(st, {});
+            QCOMPARE(tags.size(), 2);
+            QTemporaryDir dir;
+            const QByteArray pdf = tagsPdf(tags, TagLayout::fromText(c.layout), 0);
+            QCOMPARE(decoded(dir.path(), pdf), QStringList({c.code}));
+            // The search finds what the scanner types.
+            QCOMPARE(findProducts(st.artList, c.code, 5).value(0).exactKey, true);
+            const QString printed = pdfText(dir.path(), pdf);
+            // (A small label keeps the price whole and cuts the boutique's name.)
+            for (const QString& want : {u"Boutique"_s, st.artList.displayName(0), c.text, u"1234.50$"_s, c.code})
+                QVERIFY2(printed.contains(want), qPrintable(want + u" in "_s + printed));
+            // A description too long for the label is cut with "...".
+            QCOMPARE(printed.contains(c.descript), c.descript.size() <= 40);
+            QVERIFY(c.descript.size() <= 40 || (printed.contains(u"..."_s) && !printed.contains(u"laiton"_s)));
+        }
     }
 
     // Which tags: per unit received, on a day, or a chosen number each (one
