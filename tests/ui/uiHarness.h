@@ -42,22 +42,16 @@ struct UiHarness {
     // is empty (Escape). Collects the lines and the caption shown.
     static std::function<int(QDialog&)> choose(const QString& name, QStringList* shown = nullptr)
     {
-        return [name, shown](QDialog& d) {
-            auto* dlg = qobject_cast<TImpArtDlg*>(&d);
-            if (!dlg)
-                return int(QDialog::Rejected);
-            dlg->show();
-            for (int i = 0; i < dlg->artListBox->count(); ++i) {
-                if (shown)
-                    *shown << dlg->artListBox->item(i)->text();
-                if (!name.isEmpty() && dlg->artListBox->item(i)->text().startsWith(name))
-                    dlg->artListBox->setCurrentRow(i);
-            }
+        return answer<TImpArtDlg>([name, shown](TImpArtDlg& dlg) {
+            dlg.show();
             if (shown)
-                *shown << dlg->windowTitle();
-            dlg->hide();
-            return int(name.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
-        };
+                *shown << texts(dlg.artListBox) << dlg.windowTitle();
+            for (int i = 0; i < dlg.artListBox->count(); ++i)
+                if (!name.isEmpty() && dlg.artListBox->item(i)->text().startsWith(name))
+                    dlg.artListBox->setCurrentRow(i);
+            dlg.hide();
+            return name.isEmpty() ? QDialog::Rejected : QDialog::Accepted;
+        });
     }
 
     // Answers the dialogs of class D with f; any other one is rejected.
