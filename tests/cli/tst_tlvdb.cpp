@@ -3,6 +3,7 @@
 
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "model/uArt.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
@@ -66,15 +67,9 @@ private slots:
         QVERIFY(QFile::copy(REFERENCE, percent));
         QVERIFY(tlvdb({u"check"_s, percent}).out.startsWith(percent.toUtf8() + ": version 2, 3 artisans"));
 
-        // Every command opens its file the same way.
+        // Every command opens its file the same way (a damaged one: resave).
         const ProcessRun missing = tlvdb({u"dump"_s, tmp.filePath(u"none.tlvdb"_s)});
         QVERIFY(missing.code == 2 && missing.err.contains("no such file"));
-
-        const QByteArray whole = readFileBytes(REFERENCE);
-        const QString cut = tmp.filePath(u"cut.tlvdb"_s);
-        QVERIFY(writeFileBytes(cut, whole.left(whole.size() - 10)));
-        const ProcessRun r = tlvdb({u"dump"_s, cut});
-        QVERIFY(r.code == 1 && r.err.contains("Error reading file") && r.out.isEmpty());
     }
 
     void checkListsDifferences()
@@ -83,12 +78,8 @@ private slots:
         // product: only the first fails the check, and the file stays as it was.
         QTemporaryDir tmp;
         AppState st;
-        TArtisan& a = st.artList.append();
-        a.artNo = u"005"_s;
-        TProduit& p = a.products.append();
-        p.artNo = a.artNo;
-        p.prodNo = u"001"_s;
-        p.soldList.setQntText(u"0905183"_s);
+        TProdList& products = addArtisan(st, u"005"_s).products;
+        products.addProduct(u"001"_s, u"005"_s, u"090501"_s).soldList.setQntText(u"0905183"_s);
         addSheet(st.saleList, u"090518"_s, {saleLine(u"TreMar005-001"_s, u"Bol"_s, u"2.00$"_s, u"2"_s, {}),
                                             saleLine(u"TreMar005-002"_s, u"Vase"_s, u"2.00$"_s, u"1"_s, {})});
         const QString path = tmp.filePath(u"gaps.tlvdb"_s);
@@ -141,11 +132,9 @@ private slots:
                  "090518,001,002,\"Bol \"\"Océan\"\"\",15.00$,1,15.00$\n"
                  "090518,001,003,,0.00$,0,\n"
                  "Total: 63.00$\n"_s);
-        // A period title with a comma and accents; a period without sales.
-        for (const QStringList& args : {QStringList{u"Juin, été"_s, u"002"_s}, QStringList{u"juillet"_s, u"001"_s}}) {
-            const ProcessRun none = tlvdb(QStringList{u"consign"_s, REFERENCE} + args);
-            QVERIFY(none.code == 0 && none.out == "Total: 0.00$\n");
-        }
+        // A period without sales (a title with a comma and accents: tst_saleEditor).
+        const ProcessRun none = tlvdb({u"consign"_s, REFERENCE, u"juillet"_s, u"001"_s});
+        QVERIFY(none.code == 0 && none.out == "Total: 0.00$\n");
         const ProcessRun noPeriod = tlvdb({u"consign"_s, REFERENCE, u"Automne"_s, u"001"_s});
         QVERIFY(noPeriod.code == 1 && noPeriod.err.contains("Automne"));
         const ProcessRun noArt = tlvdb({u"consign"_s, REFERENCE, u"Printemps"_s, u"009"_s});
@@ -161,11 +150,8 @@ private slots:
         const ProcessRun r = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one, u"002"_s});
         QCOMPARE(r.code, 0);
         QVERIFY(r.out.endsWith("Total: 45.00$\n") && r.err.isEmpty());
+        // (Its XML is byte for byte the report window's: tst_crossWindows.)
         QCOMPARE(QDir(one).entryList(QDir::Files), (QStringList{u"c002.html"_s, u"c002.pdf"_s, u"c002.xml"_s}));
-        QVERIFY(readFileBytes(one + u"/c002.xml"_s).startsWith(
-            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<?xml-stylesheet type=\"text/xsl\" "
-            "href=\"../report.xsl\"?>\r\n<report>\r\n<cCaption> Rapport de ventes </cCaption>\r\n"
-            "<artName>Li Bo (002)</artName>\r\n<cTitle>Printemps</cTitle>\r\n"));
 
         const QString all = tmp.filePath(u"all"_s);
         const ProcessRun a = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, all});

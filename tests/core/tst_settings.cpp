@@ -27,49 +27,46 @@ class TstSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void reading_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value"); // a string, an int (default -5) or a flag (default its opposite)
-        const auto row = [](const char* name, const char* section, const char* key, const QVariant& v) {
-            QTest::newRow(name) << QString::fromLatin1(section) << QString::fromLatin1(key) << v;
-        };
-        row("case and blanks", "GENERAL", "curArtNo", u"005"_s);
-        row("double quotes", "General", "dq", u"  quoted  "_s);
-        row("single quotes", "GENERAL", "sq", u"single"_s);
-        row("unpaired quotes", "GENERAL", "mixed", u"\"a'"_s);
-        row("inner quotes", "GENERAL", "inner", u"a \"b\" c"_s);
-        row("empty is a value", "GENERAL", "empty", QString());
-        row("equals sign", "GENERAL", "eq", u"a=b"_s);
-        row("first of two", "GENERAL", "dup", u"first"_s);
-        row("long value cut", "GENERAL", "long", QString(2047, u'x'));
-        row("section in blanks", "other", "CURARTNO", u"999"_s);
-        row("comment is no key", "GENERAL", "; comment", u"d"_s);
-        row("missing section", "none", "dec", u"d"_s);
-        row("decimal", "P", "dec", 42);
-        row("hex", "P", "hex", 31);
-        row("first in any case", "P", "HEX", 31);
-        row("blanks", "P", "spaced", 7);
-        row("not a number", "P", "bad", -5);
-        row("bare 0x", "P", "bare", -5);
-        row("too big", "P", "huge", -5);
-        row("flag 2", "P", "f2", true);
-        row("flag 0x0", "P", "fhex0", false);
-    }
-
     void reading()
     {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QVariant, value);
+        // A string, an int (default -5) or a flag (default its opposite).
+        const struct {
+            const char* section;
+            const char* key;
+            QVariant value;
+        } cases[] = {
+            {"GENERAL", "curArtNo", u"005"_s}, // case and blanks
+            {"General", "dq", u"  quoted  "_s},
+            {"GENERAL", "sq", u"single"_s},
+            {"GENERAL", "mixed", u"\"a'"_s}, // unpaired quotes
+            {"GENERAL", "inner", u"a \"b\" c"_s},
+            {"GENERAL", "empty", QString()}, // empty is a value
+            {"GENERAL", "eq", u"a=b"_s},
+            {"GENERAL", "dup", u"first"_s}, // first of two
+            {"GENERAL", "long", QString(2047, u'x')}, // long value cut
+            {"other", "CURARTNO", u"999"_s}, // section in blanks
+            {"GENERAL", "; comment", u"d"_s}, // a comment is no key
+            {"none", "dec", u"d"_s},
+            {"P", "dec", 42},
+            {"P", "hex", 31},
+            {"P", "HEX", 31}, // the first, in any case
+            {"P", "spaced", 7},
+            {"P", "bad", -5},
+            {"P", "bare", -5}, // bare 0x
+            {"P", "huge", -5},
+            {"P", "f2", true},
+            {"P", "fhex0", false},
+        };
         const TIniFile ini(QStringLiteral(TILVAR_TEST_DATA "/ini-rules.ini"));
-        if (value.typeId() == QMetaType::Int)
-            QCOMPARE(ini.readInteger(section, key, -5), value.toInt());
-        else if (value.typeId() == QMetaType::Bool)
-            QCOMPARE(ini.readBool(section, key, !value.toBool()), value.toBool());
-        else
-            QCOMPARE(ini.readString(section, key, u"d"_s), value.toString());
+        for (const auto& c : cases) {
+            const QString section = QString::fromLatin1(c.section), key = QString::fromLatin1(c.key);
+            if (c.value.typeId() == QMetaType::Int)
+                QCOMPARE(ini.readInteger(section, key, -5), c.value.toInt());
+            else if (c.value.typeId() == QMetaType::Bool)
+                QCOMPARE(ini.readBool(section, key, !c.value.toBool()), c.value.toBool());
+            else
+                QCOMPARE(ini.readString(section, key, u"d"_s), c.value.toString());
+        }
     }
 
     void writing_data()
@@ -166,33 +163,24 @@ private slots:
                  (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
-    void dataFolderBesideOrInUserFolders_data()
-    {
-        QTest::addColumn<QString>("progDir"); // "" : a writable temporary folder
-        QTest::addColumn<bool>("beside");
-        QTest::newRow("build or portable copy") << QString() << true;
-        QTest::newRow("installed in /usr/bin") << u"/usr/bin"_s << false;
-        QTest::newRow("folder gone") << u"/nonexistent/tilvar/bin"_s << false;
-    }
-
     void dataFolderBesideOrInUserFolders()
     {
-        QFETCH(QString, progDir);
-        QFETCH(bool, beside);
         QStandardPaths::setTestModeEnabled(true);
-        QTemporaryDir tmp;
-        if (progDir.isEmpty())
-            progDir = tmp.path();
-        AppState st;
-        setupStartPaths(st, progDir, QDate(2026, 5, 18));
-        const QString home = beside ? tmp.path() + u"/"_s
-                                    : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/TilvarBD/"_s;
-        const QString config = beside ? home
-                                      : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/TilvarBD/"_s;
-        QCOMPARE((QStringList{st.dataDir, st.xmlDir, st.iniPath}),
-                 (QStringList{home + u"data/"_s, home + u"dXML/"_s, config + u"tilvarDB.ini"_s}));
-        QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
-        QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
+        // A build or portable copy, a copy installed in /usr/bin, a folder gone.
+        for (const QString& installed : {QString(), u"/usr/bin"_s, u"/nonexistent/tilvar/bin"_s}) {
+            QTemporaryDir tmp;
+            const bool beside = installed.isEmpty();
+            AppState st;
+            setupStartPaths(st, beside ? tmp.path() : installed, QDate(2026, 5, 18));
+            const QString home = beside ? tmp.path() + u"/"_s
+                                        : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/TilvarBD/"_s;
+            const QString config = beside ? home
+                                          : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/TilvarBD/"_s;
+            QCOMPARE((QStringList{st.dataDir, st.xmlDir, st.iniPath}),
+                     (QStringList{home + u"data/"_s, home + u"dXML/"_s, config + u"tilvarDB.ini"_s}));
+            QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
+            QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
+        }
     }
 
     void writeOrderAndForms()

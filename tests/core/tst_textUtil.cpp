@@ -17,36 +17,34 @@ class TstTextUtil : public QObject {
     Q_OBJECT
 
 private slots:
-    void commaList_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<bool>("written"); // false: a form the writer never produces
-        QTest::newRow("none") << QString() << QStringList() << true;
-        QTest::newRow("one empty") << u"\"\""_s << QStringList{QString()} << true;
-        QTest::newRow("two empty") << u","_s << QStringList{QString(), QString()} << true;
-        QTest::newRow("blank") << u"\"Jean Roy\",x"_s << QStringList{u"Jean Roy"_s, u"x"_s} << true;
-        QTest::newRow("comma") << u"\"1,5\""_s << QStringList{u"1,5"_s} << true;
-        QTest::newRow("quote") << u"\"a\"\"b\""_s << QStringList{u"a\"b"_s} << true;
-        QTest::newRow("control") << u"\"a\tb\""_s << QStringList{u"a\tb"_s} << true;
-        QTest::newRow("accent bare") << u"Préposé"_s << QStringList{u"Préposé"_s} << true;
-        QTest::newRow("blanks") << u"   "_s << QStringList() << false;
-        QTest::newRow("empty middle") << u"a,,b"_s << QStringList{u"a"_s, QString(), u"b"_s} << false;
-        QTest::newRow("trailing comma") << u"a,"_s << QStringList{u"a"_s, QString()} << false;
-        QTest::newRow("blank splits") << u"a b,c"_s << QStringList{u"a"_s, u"b"_s, u"c"_s} << false;
-        QTest::newRow("blanks around") << u"  a ,\tb  "_s << QStringList{u"a"_s, u"b"_s} << false;
-        QTest::newRow("unclosed quote") << u"\"a, b"_s << QStringList{u"a, b"_s} << false;
-        QTest::newRow("text after quote") << u"\"ab\"cd,e"_s << QStringList{u"ab"_s, u"cd"_s, u"e"_s} << false;
-    }
-
     void commaList()
     {
-        QFETCH(QString, text);
-        QFETCH(QStringList, items);
-        QFETCH(bool, written);
-        QCOMPARE(readCommaList(text), items);
-        if (written)
-            QCOMPARE(writeCommaList(items), text);
+        const struct {
+            QString text;
+            QStringList items;
+            bool written; // false: a form the writer never produces
+        } cases[] = {
+            {QString(), {}, true},
+            {u"\"\""_s, {QString()}, true},
+            {u","_s, {QString(), QString()}, true},
+            {u"\"Jean Roy\",x"_s, {u"Jean Roy"_s, u"x"_s}, true},
+            {u"\"1,5\""_s, {u"1,5"_s}, true},
+            {u"\"a\"\"b\""_s, {u"a\"b"_s}, true},
+            {u"\"a\tb\""_s, {u"a\tb"_s}, true},
+            {u"Préposé"_s, {u"Préposé"_s}, true},
+            {u"   "_s, {}, false},
+            {u"a,,b"_s, {u"a"_s, QString(), u"b"_s}, false},
+            {u"a,"_s, {u"a"_s, QString()}, false},
+            {u"a b,c"_s, {u"a"_s, u"b"_s, u"c"_s}, false},
+            {u"  a ,\tb  "_s, {u"a"_s, u"b"_s}, false},
+            {u"\"a, b"_s, {u"a, b"_s}, false}, // unclosed quote
+            {u"\"ab\"cd,e"_s, {u"ab"_s, u"cd"_s, u"e"_s}, false},
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(readCommaList(c.text), c.items);
+            if (c.written)
+                QCOMPARE(writeCommaList(c.items), c.text);
+        }
     }
 
     void commaItemHelpers()
@@ -118,34 +116,23 @@ private slots:
         }
     }
 
-    void integerRule_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("value");
-        QTest::newRow("negative") << u"-2"_s << true << -2;
-        QTest::newRow("blanks") << u"  19\t"_s << true << 19;
-        QTest::newRow("leading zeros") << u"+007"_s << true << 7;
-        QTest::newRow("max") << u"2147483647"_s << true << 2147483647;
-        QTest::newRow("min") << u"-2147483648"_s << true << int(-2147483648LL);
-        QTest::newRow("too big") << u"2147483648"_s << false << 0;
-        QTest::newRow("very long") << u"99999999999999999999999"_s << false << 0;
-        QTest::newRow("empty") << QString() << false << 0;
-        QTest::newRow("sign only") << u"-"_s << false << 0;
-        QTest::newRow("inner blank") << u"1 2"_s << false << 0;
-        QTest::newRow("hex") << u"$1F"_s << false << 0;
-        QTest::newRow("arabic digit") << u"\u0661"_s << false << 0;
-    }
-
     void integerRule()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(int, value);
-        int v = -99;
-        QCOMPARE(tryStrToInt(text, v), ok);
-        QCOMPARE(v, ok ? value : -99);
-        QCOMPARE(strToIntDef(text, 5), ok ? value : 5);
+        const struct {
+            QString text;
+            bool ok;
+            int value;
+        } cases[] = {
+            {u"-2"_s, true, -2}, {u"  19\t"_s, true, 19}, {u"+007"_s, true, 7},
+            {u"2147483647"_s, true, 2147483647}, {u"-2147483648"_s, true, int(-2147483648LL)},
+            {u"2147483648"_s, false, 0}, {u"99999999999999999999999"_s, false, 0}, {QString(), false, 0},
+            {u"-"_s, false, 0}, {u"1 2"_s, false, 0}, {u"$1F"_s, false, 0}, {u"\u0661"_s, false, 0},
+        };
+        for (const auto& c : cases) {
+            int v = -99;
+            QVERIFY2(tryStrToInt(c.text, v) == c.ok && v == (c.ok ? c.value : -99), qPrintable(c.text));
+            QCOMPARE(strToIntDef(c.text, 5), c.ok ? c.value : 5);
+        }
     }
 
     void numbersAndAmounts()

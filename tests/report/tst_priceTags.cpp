@@ -47,12 +47,9 @@ QStringList decoded(const QString& dir, const QByteArray& pdf)
 
 QString pdfText(const QString& dir, const QByteArray& pdf, int page = 0)
 {
-    const QString path = dir + u"/text.pdf"_s;
-    writeFileBytes(path, pdf);
-    QStringList args;
-    if (page > 0)
-        args << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
-    return QString::fromUtf8(runProcess(u"pdftotext"_s, args + QStringList{path, u"-"_s}).out);
+    writeFileBytes(dir + u"/text.pdf"_s, pdf);
+    const QString n = QString::number(page);
+    return pdfText(dir + u"/text.pdf"_s, page > 0 ? QStringList{u"-f"_s, n, u"-l"_s, n} : QStringList{});
 }
 
 } // namespace
@@ -61,97 +58,81 @@ class TstPriceTags : public QObject {
     Q_OBJECT
 
 private slots:
-    void barcodesReadBack_data()
-    {
-        QTest::addColumn<QString>("artisan"); // family and first name
-        QTest::addColumn<QString>("descript");
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("text"); // the description as printed
-        QTest::newRow("accents") << u"Côté|:|Hélène"_s << u"Écharpe"_s << tagPresets().at(0).layout.toText()
-                                 << u"CotHel001-001"_s << u"Écharpe"_s;
-        QTest::newRow("short tag, A4") << u"Li|:|Bo"_s << u"Bol"_s << tagPresets().at(1).layout.toText()
-                                      << u"LiBo001-001"_s << u"Bol"_s;
-        // The narrowest label a barcode is drawn on: modules of 2 dots.
-        QTest::newRow("small label") << u"Gagnon|:|Éric"_s << u"Broche"_s << u"100;60;36;20;2;2;2;2;2;2"_s
-                                     << u"GagEri001-001"_s << u"Broche"_s;
-        QTest::newRow("ligature, long description")
-            << u"Œuvre|:|Zoë"_s << u"Grand plateau de service en érable massif, huilé, poignées en laiton"_s
-            << tagPresets().at(0).layout.toText() << u"OEuvZoe001-001"_s << u"Grand plateau de service en érable"_s;
-    }
     void barcodesReadBack()
     {
         if (!haveTools())
             QSKIP("pdftoppm, pdftotext or zbarimg missing: scripts/install-deps.sh");
-        QFETCH(QString, artisan);
-        QFETCH(QString, descript);
-        QFETCH(QString, layout);
-        QFETCH(QString, code);
-        QFETCH(QString, text);
-        AppState st;
-        st.shopName = u"Boutique Tilvar"_s;
-        TArtisan& a = st.artList.append();
-        a.setArtRecord(u"001|:|%1|:||:||:||:||:||:||:||:|"_s.arg(artisan));
-        // Two units received.
-        a.products.append().setProdRecord(
-            u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(descript));
-        const QList<PriceTag> tags = tagsFor(st, {});
-        QCOMPARE(tags.size(), 2);
-        QTemporaryDir dir;
-        const QByteArray pdf = tagsPdf(tags, TagLayout::fromText(layout), 0);
-        QCOMPARE(decoded(dir.path(), pdf), QStringList({code}));
-        // The search finds what the scanner types.
-        QCOMPARE(findProducts(st.artList, code, 5).value(0).exactKey, true);
-        const QString printed = pdfText(dir.path(), pdf);
-        // (A small label keeps the price whole and cuts the boutique's name.)
-        for (const QString& want : {u"Boutique"_s, st.artList.displayName(0), text, u"1234.50$"_s, code})
-            QVERIFY2(printed.contains(want), qPrintable(want + u" in "_s + printed));
-        // A description too long for the label is cut with "...".
-        QCOMPARE(printed.contains(descript), descript.size() <= 40);
-        QVERIFY(descript.size() <= 40 || (printed.contains(u"..."_s) && !printed.contains(u"laiton"_s)));
+        const QString letter = tagPresets().at(0).layout.toText();
+        const struct {
+            QString artisan; // family and first name
+            QString descript;
+            QString layout;
+            QString code;
+            QString text; // the description as printed
+        } cases[] = {
+            {u"Côté|:|Hélène"_s, u"Écharpe"_s, letter, u"CotHel001-001"_s, u"Écharpe"_s},
+            {u"Li|:|Bo"_s, u"Bol"_s, tagPresets().at(1).layout.toText(), u"LiBo001-001"_s, u"Bol"_s},
+            // The narrowest label a barcode is drawn on: modules of 2 dots.
+            {u"Gagnon|:|Éric"_s, u"Broche"_s, u"100;60;36;20;2;2;2;2;2;2"_s, u"GagEri001-001"_s, u"Broche"_s},
+            {u"Œuvre|:|Zoë"_s, u"Grand plateau de service en érable massif, huilé, poignées en laiton"_s, letter,
+             u"OEuvZoe001-001"_s, u"Grand plateau de service en érable"_s},
+        };
+        for (const auto& c : cases) {
+            AppState st;
+            st.shopName = u"Boutique Tilvar"_s;
+            TArtisan& a = st.artList.append();
+            a.setArtRecord(u"001|:|%1|:||:||:||:||:||:||:||:|"_s.arg(c.artisan));
+            // Two units received.
+            a.products.append().setProdRecord(
+                u"001:|:001:|:%1:|::|:1234.50$:|:2609012:|::|:0:|:2:|::|::|:"_s.arg(c.descript));
+            const QList<PriceTag> tags = tagsFor(st, {});
+            QCOMPARE(tags.size(), 2);
+            QTemporaryDir dir;
+            const QByteArray pdf = tagsPdf(tags, TagLayout::fromText(c.layout), 0);
+            QCOMPARE(decoded(dir.path(), pdf), QStringList({c.code}));
+            // The search finds what the scanner types.
+            QCOMPARE(findProducts(st.artList, c.code, 5).value(0).exactKey, true);
+            const QString printed = pdfText(dir.path(), pdf);
+            // (A small label keeps the price whole and cuts the boutique's name.)
+            for (const QString& want : {u"Boutique"_s, st.artList.displayName(0), c.text, u"1234.50$"_s, c.code})
+                QVERIFY2(printed.contains(want), qPrintable(want + u" in "_s + printed));
+            // A description too long for the label is cut with "...".
+            QCOMPARE(printed.contains(c.descript), c.descript.size() <= 40);
+            QVERIFY(c.descript.size() <= 40 || (printed.contains(u"..."_s) && !printed.contains(u"laiton"_s)));
+        }
     }
 
     // Which tags: per unit received, on a day, or a chosen number each (one
     // product per unit: tst_printouts).
-    void choice_data()
-    {
-        QTest::addColumn<int>("artisan");
-        QTest::addColumn<int>("product");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<int>("copies");
-        QTest::addColumn<QString>("keys");
-        QTest::newRow("one product, copies") << 0 << 0 << QString() << 3 << u"TreMar001-001 x3"_s;
-        QTest::newRow("delivery of a day") << -1 << -1 << u"090410"_s << 0 << u"TreMar001-001 x2"_s;
-        QTest::newRow("delivery, one each") << -1 << -1 << u"090301"_s << 1
-                                            << u"TreMar001-001 x1 TreMar001-002 x1"_s;
-        // A product received as nothing that day still gets the tags asked for.
-        QTest::newRow("nothing received, copies") << -1 << -1 << u"090518"_s << 2 << u"TreMar001-003 x2"_s;
-        QTest::newRow("nothing received, per unit") << -1 << -1 << u"090518"_s << 0 << QString();
-        QTest::newRow("returned units do not count") << 1 << -1 << QString() << 0 << u"Li_Bo_002-001 x2"_s;
-        QTest::newRow("no delivery that day") << -1 << -1 << u"090411"_s << 0 << QString();
-    }
     void choice()
     {
-        QFETCH(int, artisan);
-        QFETCH(int, product);
-        QFETCH(QString, date);
-        QFETCH(int, copies);
-        QFETCH(QString, keys);
         AppState st;
         FakePrompt prompt;
         QCOMPARE(loadDB(REFERENCE, st, prompt), LoadResult::Loaded);
-        QStringList runs;
-        QString last;
-        int n = 0;
-        for (const PriceTag& t : tagsFor(st, {artisan, product, date, copies})) {
-            if (t.key != last && n > 0)
-                runs << u"%1 x%2"_s.arg(last).arg(n), n = 0;
-            last = t.key;
-            ++n;
+        const struct {
+            TagChoice choice;
+            QString keys;
+        } cases[] = {
+            {{0, 0, QString(), 3}, u"TreMar001-001 x3"_s}, // one product, copies
+            {{-1, -1, u"090410"_s, 0}, u"TreMar001-001 x2"_s}, // a day's delivery
+            {{-1, -1, u"090301"_s, 1}, u"TreMar001-001 x1 TreMar001-002 x1"_s},
+            // A product received as nothing that day still gets the tags asked for.
+            {{-1, -1, u"090518"_s, 2}, u"TreMar001-003 x2"_s},
+            {{-1, -1, u"090518"_s, 0}, QString()},
+            {{1, -1, QString(), 0}, u"Li_Bo_002-001 x2"_s}, // returned units do not count
+            {{-1, -1, u"090411"_s, 0}, QString()}, // no delivery that day
+        };
+        for (const auto& c : cases) {
+            // Runs of equal keys: "key xN".
+            QStringList runs;
+            const QList<PriceTag> tags = tagsFor(st, c.choice);
+            for (qsizetype i = 0, n = 0; i < tags.size(); i += n) {
+                for (n = 1; i + n < tags.size() && tags.at(i + n).key == tags.at(i).key;)
+                    ++n;
+                runs << u"%1 x%2"_s.arg(tags.at(i).key).arg(n);
+            }
+            QCOMPARE(runs.join(u' '), c.keys);
         }
-        if (n > 0)
-            runs << u"%1 x%2"_s.arg(last).arg(n);
-        QCOMPARE(runs.join(u' '), keys);
     }
 
     // Starting on a partly used sheet; which layouts are refused.

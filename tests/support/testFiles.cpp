@@ -53,3 +53,9 @@ ProcessRun runProcess(const QString& program, const QStringList& args, bool merg
     r.err = p.readAllStandardError();
     return r;
 }
+
+QString pdfText(const QString& path, const QStringList& options)
+{
+    const ProcessRun r = runProcess(QStringLiteral("pdftotext"), options + QStringList{path, QStringLiteral("-")});
+    return r.code == 0 ? QString::fromUtf8(r.out) : QString();
+}

@@ -6,11 +6,7 @@
 
 #include "export/artListXML.h"
 #include "model/uArt.h"
-#include "ui/artisans/importArtDlg.h"
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -64,8 +60,7 @@ private slots:
         QFETCH(QStringList, informations);
         QFETCH(int, errors);
         UiHarness h;
-        h.copyRealistic(TEST_DB_NAME, true);
-        TmainForm& w = h.start();
+        TmainForm& w = h.startRealistic();
         AppState& st = h.st();
         const int artisans = st.artList.count(), sheets = st.saleList.count();
         if (!xml.isEmpty()) {

@@ -13,13 +13,10 @@
 #include "ui/editor/addSItemFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/reports/repFrm.h"
-#include "ui/sales/FCalDlg.h"
 #include "ui/sales/saleFrm.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QPushButton>
 #include <QTableWidget>
 
 #include <random>
@@ -85,11 +82,7 @@ struct Walk {
         do
             date = u"09%1%2"_s.arg(numberText(3 + pick(6)).right(2), numberText(1 + pick(28)).right(2));
         while (st().saleList.indexOfDate(date) >= 0);
-        h.onModal = [date](QDialog& d) {
-            dynamic_cast<TCalDialog&>(d).setDateStr(date);
-            dynamic_cast<TCalDialog&>(d).OkBtn->click();
-            return d.result();
-        };
+        h.onModal = UiHarness::answerDate(date);
         redate ? h.clickLabel(s().dateLab) : h.click(s().addReportBtn);
         return true;
     }
@@ -226,7 +219,11 @@ struct Walk {
         if (TaddSItemDlg* d = e()) {
             for (int r = 0; r < d->artProducts.count(); ++r) {
                 TProduit& prod = d->artProducts.at(r);
-                const bool on = d->findLine(d->curTag, prod.prodNo) >= 0;
+                // On the sheet by artisan and product number, whatever the tag.
+                const bool on = std::ranges::any_of(d->sheetLines(), [&prod](const QString& line) {
+                    const TProductKey k = TSaleList::splitKey(readCommaList(line).value(0));
+                    return k.artNo == prod.artNo && k.prodNo == prod.prodNo;
+                });
                 QCOMPARE(d->prodStrGrid->item(r, 0)->text().startsWith(u'*'), on);
                 if (on)
                     QCOMPARE(d->prodStrGrid->item(r, 4)->text(), prod.soldList.qntAt(d->saleDate));
@@ -297,8 +294,7 @@ private slots:
     void randomWalk()
     {
         UiHarness h;
-        h.copyRealistic(u"walk.tlvdb"_s, true);
-        h.start();
+        h.startRealistic(u"walk.tlvdb"_s);
         Walk walk{h};
         walk.rep = h.w->findChild<TrepForm*>(u"repForm"_s);
         walk.rep->openPage = [](const QString&) {};

@@ -120,7 +120,6 @@ private slots:
     void everyWindowFrenchAndUncut()
     {
         UiHarness h;
-        h.copyRealistic(TEST_DB_NAME, true);
         Walk walk;
         QString guide;
         bool picture = false;
@@ -134,7 +133,7 @@ private slots:
             d.hide();
             return int(QDialog::Rejected);
         };
-        TmainForm& w = h.start();
+        TmainForm& w = h.startRealistic();
         const auto walkShown = [&] {
             QApplication::processEvents(); // layouts settle
             for (QWidget* top : QApplication::topLevelWidgets())

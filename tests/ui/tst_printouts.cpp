@@ -5,26 +5,15 @@
 #include "uiHarness.h"
 
 #include "report/priceTags.h"
-#include "ui/artisans/artFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/tags/tagsDlg.h"
 
-#include <QComboBox>
 #include <QDateEdit>
-#include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-QString pdfText(const QString& path)
-{
-    return QString::fromUtf8(runProcess(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s}).out).simplified();
-}
-} // namespace
 
 class TstPrintouts : public QObject {
     Q_OBJECT
@@ -33,21 +22,19 @@ private slots:
     void tagsFromProducts()
     {
         UiHarness h;
-        h.copyRealistic(u"boutique.tlvdb"_s, true);
-        h.start();
+        h.startRealistic();
         h.click(h.art().artPageBtn);
         TProdForm& p = *h.w->prodForm;
         const QString out = h.progDir() + u"tags.pdf"_s;
 
         // The shown product, one tag per unit received, on a partly used A4 sheet.
-        h.onModal = [](QDialog& d) {
-            auto& t = dynamic_cast<TTagsDlg&>(d);
+        h.onModal = UiHarness::answer<TTagsDlg>([](TTagsDlg& t) {
             if (!t.productRadio->isChecked() || t.dateEd->date() != QDate(2009, 4, 10))
                 return int(QDialog::Rejected);
             t.presetCombo->activated(1);
             t.startSpin->setValue(23);
             return int(QDialog::Accepted);
-        };
+        });
         h.prompt.saveNames << out;
         p.tagsBtn->click();
         QCOMPARE(h.prompt.informations.value(0),
@@ -55,25 +42,22 @@ private slots:
         QCOMPARE(readTagLayout(h.iniPath()), tagPresets().at(1).layout);
 
         // The next time: the kept sheet, the artisan's products, two each.
-        h.onModal = [](QDialog& d) {
-            auto& t = dynamic_cast<TTagsDlg&>(d);
+        h.onModal = UiHarness::answer<TTagsDlg>([](TTagsDlg& t) {
             t.artisanRadio->setChecked(true);
             t.copiesSpin->setValue(2);
-            return int(t.presetCombo->currentIndex() == 1 ? QDialog::Accepted : QDialog::Rejected);
-        };
+            return t.presetCombo->currentIndex() == 1 ? QDialog::Accepted : QDialog::Rejected;
+        });
         h.prompt.saveNames << out;
         p.tagsBtn->click();
         QCOMPARE(h.prompt.informations.value(1),
                  u"6 étiquette(s) sur 1 feuille(s) enregistrées dans %1"_s.arg(out));
 
         // A sheet the labels overflow is refused before any file dialog.
-        h.onModal = [](QDialog& d) {
-            auto& t = dynamic_cast<TTagsDlg&>(d);
+        h.onModal = UiHarness::answer<TTagsDlg>([](TTagsDlg& t) {
             t.rowsSpin->setValue(9);
-            const bool refused =
-                t.presetCombo->currentIndex() == 2 && !t.problemLab->text().isEmpty();
-            return int(refused ? QDialog::Accepted : QDialog::Rejected);
-        };
+            const bool refused = t.presetCombo->currentIndex() == 2 && !t.problemLab->text().isEmpty();
+            return refused ? QDialog::Accepted : QDialog::Rejected;
+        });
         const qsizetype dialogs = h.prompt.dialogCaptions.size();
         p.tagsBtn->click();
         QCOMPARE(h.prompt.informations.value(2), u"Les étiquettes dépassent de la page."_s);
@@ -87,13 +71,12 @@ private slots:
         if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         UiHarness h;
-        h.copyRealistic(u"boutique.tlvdb"_s, true);
-        h.start();
+        h.startRealistic();
         const QString out = h.progDir() + u"inventaire.pdf"_s;
         h.prompt.saveNames << out;
         h.art().invArtAct->trigger();
         QCOMPARE(h.prompt.informations.value(0), u"Inventaire enregistré dans %1"_s.arg(out));
-        QString text = pdfText(out);
+        QString text = pdfText(out, {u"-layout"_s}).simplified();
         // Key, description, price, value, received, sold, in stock; then the
         // artisan's totals (stock at prices and at values, counted units).
         for (const QString& want : {u"Inventaire de Tremblay Marie-Ève (001)"_s,
@@ -105,7 +88,7 @@ private slots:
 
         h.prompt.saveNames << out;
         h.art().invShopAct->trigger();
-        text = pdfText(out);
+        text = pdfText(out, {u"-layout"_s}).simplified();
         for (const QString& want : {u"Inventaire de la boutique"_s, u"Li Bo (002)"_s, u"Li_Bo_002-001"_s,
                                     u"Total boutique"_s})
             QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));

@@ -13,24 +13,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-// The main window with the reference boutique opened under that name.
-TmainForm& openRealistic(UiHarness& h, const QString& name)
-{
-    TmainForm& w = h.start();
-    h.copyRealistic(name);
-    w.db().openDB(name);
-    return w;
-}
-} // namespace
 
 class TstSettlement : public QObject {
     Q_OBJECT
@@ -39,7 +24,7 @@ private slots:
     void publishAndExport()
     {
         UiHarness h;
-        TmainForm& w = openRealistic(h, u"stock09.tlvdb"_s);
+        TmainForm& w = h.startRealistic(u"stock09.tlvdb"_s);
         QStringList opened;
         auto* pub = w.findChild<TPublisher*>(u"publisher"_s);
         pub->openPage = [&](const QString& path) { opened << path; };
@@ -49,13 +34,12 @@ private slots:
         const int spring = h.st().repList.indexOfTitle(u"Printemps"_s);
         h.st().repList.curPeriod = spring;
         QString shown;
-        h.onModal = [&](QDialog& d) {
-            auto& dlg = static_cast<TpubDlgForm&>(d);
+        h.onModal = UiHarness::answer<TpubDlgForm>([&](TpubDlgForm& dlg) {
             shown = dlg.getPrefs() + dlg.RepCB->currentText();
             for (QCheckBox* c : dlg.checks)
                 c->setChecked(true);
-            return int(QDialog::Accepted);
-        };
+            return QDialog::Accepted;
+        });
         w.pmPubPrefs->trigger();
         QCOMPARE(shown, u"000010Printemps"_s);
         QCOMPARE(h.st().pubPrefs, u"111111"_s);
@@ -81,7 +65,7 @@ private slots:
     void settleAPeriod()
     {
         UiHarness h;
-        TmainForm& w = openRealistic(h, u"b.tlvdb"_s);
+        TmainForm& w = h.startRealistic();
         auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
         QStringList opened;
         rep->openPage = [&](const QString& path) { opened << path; };
@@ -107,21 +91,14 @@ private slots:
         QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
         QVERIFY(opened.last() == dir + u"releve001.pdf"_s && QFile::exists(opened.last()));
 
-        // The main window moves on: the report follows, names the artisan and
-        // writes its rows and total only; over every sheet too.
-        QCOMPARE(rep->artNameLab->text(), u"Tremblay Marie-Ève (001)"_s);
+        // Over every sheet, the artisan's rows and total only (the report
+        // following the main window's artisan: tst_crossWindows).
         h.click(w.nextBtn);
-        QCOMPARE(rep->artNameLab->text() + rep->sTotLab->text(), u"Li Bo (002)45.00$"_s);
-        for (bool all : {false, true}) {
-            if (all)
-                h.click(rep->allTransBtn);
-            QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
-            const QByteArray xml = readFileBytes(dir + u"consigne1.xml"_s);
-            QVERIFY2(xml.contains("<artName>Li Bo (002)</artName>") && xml.contains("Foulard")
-                         && !xml.contains("Vase") && xml.contains("<total>45.00$</total>")
-                         && xml.contains("Toutes transactions") == all,
-                     xml.constData());
-        }
+        h.click(rep->allTransBtn);
+        QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
+        const QByteArray xml = readFileBytes(dir + u"consigne1.xml"_s);
+        QVERIFY2(xml.contains("Foulard") && !xml.contains("Vase") && xml.contains("<total>45.00$</total>")
+                     && xml.contains("Toutes transactions"), xml.constData());
         h.click(rep->allTransBtn);
 
         // Cancelled after the first artisan: no summary; then the whole period.
@@ -140,7 +117,7 @@ private slots:
     void queriesAndPeriods()
     {
         UiHarness h;
-        TmainForm& w = openRealistic(h, u"q.tlvdb"_s);
+        TmainForm& w = h.startRealistic();
         auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
         rep->openPage = [](const QString&) {};
         h.st().curArtNo = u"001"_s;
@@ -173,15 +150,14 @@ private slots:
         QCOMPARE(rep->startDate->text(), u"090301"_s);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
 
-        h.onModal = [](QDialog& d) {
-            auto& dlg = static_cast<TaddPeriodDlg&>(d);
+        h.onModal = UiHarness::answer<TaddPeriodDlg>([](TaddPeriodDlg& dlg) {
             dlg.addClick();
             dlg.pTitle->setText(u"Été"_s);
             dlg.dteLab1->setText(u"090601"_s);
             dlg.dteLab2->setText(u"090831"_s);
             dlg.confirmTitle();
-            return int(QDialog::Accepted);
-        };
+            return QDialog::Accepted;
+        });
         h.st().modified = false;
         h.click(rep->addPeriodBtn);
         QCOMPARE(rep->cListCB->currentText(), u"Été"_s);
@@ -197,13 +173,12 @@ private slots:
         w.aSetPeriods->trigger();
         QVERIFY(!h.st().modified);
         QCOMPARE(h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record(), all);
-        h.onModal = [](QDialog& d) {
-            auto& dlg = static_cast<TaddPeriodDlg&>(d);
+        h.onModal = UiHarness::answer<TaddPeriodDlg>([](TaddPeriodDlg& dlg) {
             dlg.addClick();
             dlg.pTitle->setText(u"Automne"_s);
             dlg.confirmTitle();
-            return int(QDialog::Accepted);
-        };
+            return QDialog::Accepted;
+        });
         w.aSetPeriods->trigger();
         QCOMPARE(rep->cListCB->currentText(), u"Automne"_s);
         QVERIFY(h.prompt.errors.isEmpty());

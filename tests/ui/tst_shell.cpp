@@ -11,7 +11,6 @@
 #include "ui/dialogs/restoreDlg.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 
 using namespace Qt::StringLiterals;
 
@@ -58,10 +57,10 @@ private slots:
 
         // Preferences, accepted as shown but for the splash: a first start
         // loads its database again by default.
-        h.onModal = [&](QDialog& d) {
-            dynamic_cast<TPrefsDialog&>(d).splashScreenChk->setChecked(false);
-            return int(QDialog::Accepted);
-        };
+        h.onModal = UiHarness::answer<TPrefsDialog>([](TPrefsDialog& d) {
+            d.splashScreenChk->setChecked(false);
+            return QDialog::Accepted;
+        });
         w.aPrefs->trigger();
         QVERIFY(h.stop());
         QVERIFY(h.prompt.questions.isEmpty());
@@ -222,8 +221,7 @@ private slots:
     void whereFilesWentRestoreAndRecent()
     {
         UiHarness h;
-        h.copyRealistic(TEST_DB_NAME, true);
-        TmainForm& w = h.start();
+        TmainForm& w = h.startRealistic();
         QStringList opened;
         w.openWithSystem = [&](const QString& path) {
             opened << path;
@@ -262,16 +260,12 @@ private slots:
         QVERIFY(writeFileBytes(backups + u"boutique-20250101-120000000.tlvdb"_s, "pas une base"));
         QStringList lines;
         QList<bool> choosable;
-        h.onModal = [&](QDialog& d) {
-            auto* dlg = qobject_cast<TRestoreDlg*>(&d);
-            if (!dlg)
-                return int(QDialog::Rejected);
-            for (int i = 0; i < dlg->backupList->count(); ++i) {
-                lines << dlg->backupList->item(i)->text();
-                choosable << bool(dlg->backupList->item(i)->flags() & Qt::ItemIsEnabled);
-            }
-            return dlg->chosenPath().isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted);
-        };
+        h.onModal = UiHarness::answer<TRestoreDlg>([&](TRestoreDlg& dlg) {
+            lines = UiHarness::texts(dlg.backupList);
+            for (int i = 0; i < dlg.backupList->count(); ++i)
+                choosable << bool(dlg.backupList->item(i)->flags() & Qt::ItemIsEnabled);
+            return dlg.chosenPath().isEmpty() ? QDialog::Rejected : QDialog::Accepted;
+        });
         w.aRestore->trigger();
         // Newest first: the saved original, whole; the damaged copy shown, not choosable.
         QCOMPARE(choosable, (QList<bool>{true, false}));

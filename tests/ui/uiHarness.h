@@ -8,9 +8,11 @@
 #include "ui/artisans/artFrm.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/artisans/importArtDlg.h"
+#include "ui/sales/FCalDlg.h"
 #include "ui/shell/main.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -39,22 +42,46 @@ struct UiHarness {
     // is empty (Escape). Collects the lines and the caption shown.
     static std::function<int(QDialog&)> choose(const QString& name, QStringList* shown = nullptr)
     {
-        return [name, shown](QDialog& d) {
-            auto* dlg = qobject_cast<TImpArtDlg*>(&d);
-            if (!dlg)
-                return int(QDialog::Rejected);
-            dlg->show();
-            for (int i = 0; i < dlg->artListBox->count(); ++i) {
-                if (shown)
-                    *shown << dlg->artListBox->item(i)->text();
-                if (!name.isEmpty() && dlg->artListBox->item(i)->text().startsWith(name))
-                    dlg->artListBox->setCurrentRow(i);
-            }
+        return answer<TImpArtDlg>([name, shown](TImpArtDlg& dlg) {
+            dlg.show();
             if (shown)
-                *shown << dlg->windowTitle();
-            dlg->hide();
-            return int(name.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+                *shown << texts(dlg.artListBox) << dlg.windowTitle();
+            for (int i = 0; i < dlg.artListBox->count(); ++i)
+                if (!name.isEmpty() && dlg.artListBox->item(i)->text().startsWith(name))
+                    dlg.artListBox->setCurrentRow(i);
+            dlg.hide();
+            return name.isEmpty() ? QDialog::Rejected : QDialog::Accepted;
+        });
+    }
+
+    // Answers the dialogs of class D with f; any other one is rejected.
+    template <class D, class F>
+    static std::function<int(QDialog&)> answer(F f)
+    {
+        return [f](QDialog& d) {
+            auto* dlg = dynamic_cast<D*>(&d);
+            return dlg ? int(f(*dlg)) : int(QDialog::Rejected);
         };
+    }
+
+    // Answers the date dialog with that day (and agent), through Ok.
+    static std::function<int(QDialog&)> answerDate(const QString& date, const QString& agent = {})
+    {
+        return answer<TCalDialog>([date, agent](TCalDialog& c) {
+            c.setDateStr(date);
+            if (!agent.isEmpty())
+                c.sNameCB->setEditText(agent);
+            c.OkBtn->click();
+            return c.result();
+        });
+    }
+
+    static QStringList texts(const QListWidget* list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
     }
 
     QString progDir() const { return dir.path() + QLatin1Char('/'); }
@@ -73,6 +100,13 @@ struct UiHarness {
         if (autoload)
             writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + name.toLatin1() + "\r\nshowSplash=0\r\n");
         return bytes;
+    }
+
+    // Starts over the boutique of the test data, loaded as name.
+    TmainForm& startRealistic(const QString& name = TEST_DB_NAME)
+    {
+        copyRealistic(name, true);
+        return start();
     }
 
     // Creates and shows the main window (its first show runs the autoload).
