@@ -13,7 +13,11 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cerrno>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -53,14 +57,6 @@ QString takeAddressField(QString& rest)
         return field;
     }
     return takeField(rest, u";"_s);
-}
-
-QList<QDomElement> childElements(const QDomElement& parent)
-{
-    QList<QDomElement> children;
-    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-        children.append(e);
-    return children;
 }
 
 bool isLegacyEncoding(QString name)
@@ -137,99 +133,317 @@ QString artListFileName(const QString& artFileName)
     return name.replace(at, 6, u".xml"_s);
 }
 
-void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc)
+namespace {
+
+QString lineRefused(const QString& text, qsizetype at, const QString& why)
 {
-    static const QRegularExpression declaration(
-        uR"(^\s*<\?xml[^>]*?encoding\s*=\s*["']([^"']*)["'])"_s);
-    QByteArray data = bytes;
-    const auto match = declaration.match(QString::fromLatin1(bytes.left(256)));
-    if (match.hasMatch() && isLegacyEncoding(match.captured(1))) {
-        // The older program wrote Windows-1252 bytes under this declaration;
-        // decoding them ourselves gives € and ’ back, and the text goes on to
-        // the parser as UTF-8 under a declaration saying so.
-        QString text = cp1252::decode(bytes);
-        text.replace(match.capturedStart(1), match.capturedLength(1), u"UTF-8"_s);
-        // Its texts were not escaped: a bare "&" stands for itself.
-        static const QRegularExpression bareAmp(
-            uR"(&(?!(?:[A-Za-z_][A-Za-z0-9_.-]*|#[0-9]+|#x[0-9A-Fa-f]+);))"_s);
-        text.replace(bareAmp, u"&amp;"_s);
-        data = text.toUtf8();
+    return u"Document XML refusé (ligne %1) : %2"_s.arg(QString::number(text.left(at).count(u'\n') + 1), why);
+}
+
+// The parts of a document the guards below tell apart: the text between
+// tags, a start tag outside and inside its quoted values, other tags, and
+// what holds no references (comments, processing instructions, CDATA).
+// Malformed markup is left to the reader, which stops at it.
+enum class Part { Text, StartTag, Quoted, OtherTag, Passed };
+
+// Calls each(part, from, to, tag) for the stretches of text in order; tag is
+// where the tag holding the stretch starts.
+template <typename Each>
+void walkMarkup(const QString& text, Each each)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype tag = text.indexOf(QLatin1Char('<'), i);
+        if (tag != i)
+            each(Part::Text, i, tag < 0 ? n : tag, tag);
+        if (tag < 0)
+            return;
+        const QStringView rest = QStringView(text).mid(tag + 1, 8);
+        const auto passTo = [&](qsizetype from, QStringView end) {
+            const qsizetype at = text.indexOf(end, from);
+            i = at < 0 ? n : at + end.size();
+            each(Part::Passed, tag, i, tag);
+        };
+        if (rest.startsWith(u"!--")) {
+            passTo(tag + 4, u"-->");
+            continue;
+        }
+        if (rest.startsWith(u"![CDATA[")) {
+            passTo(tag + 9, u"]]>");
+            continue;
+        }
+        if (rest.startsWith(u'?')) {
+            passTo(tag + 2, u"?>");
+            continue;
+        }
+        const bool startTag = !rest.startsWith(u'!') && !rest.startsWith(u'/');
+        const Part outside = startTag ? Part::StartTag : Part::OtherTag;
+        qsizetype from = tag;
+        for (i = tag + 1; i < n; ++i) {
+            const QChar c = text.at(i);
+            if (c == u'>' || (c == u'<' && startTag))
+                break;
+            if (c != u'"' && c != u'\'')
+                continue;
+            each(outside, from, i + 1, tag);
+            const qsizetype close = text.indexOf(c, i + 1);
+            from = i + 1;
+            i = close < 0 ? n : close;
+            each(startTag ? Part::Quoted : outside, from, i, tag);
+            from = i;
+        }
+        i = i < n && text.at(i) == u'>' ? i + 1 : i;
+        if (i > from)
+            each(outside, from, i, tag);
     }
-    // A character no report can hold is refused with the rule's own message,
-    // before the reader's terser one.
+}
+
+// Qt's reader compares each attribute of an element with every other one, so
+// one element of a million attributes would take hours: a start tag with more
+// than MAX_XML_ATTRIBUTES is refused before the reader sees it.
+void checkAttributeCounts(const QString& text)
+{
+    qsizetype counted = -1;
+    int attributes = 0;
+    walkMarkup(text, [&](Part part, qsizetype from, qsizetype to, qsizetype tag) {
+        if (part != Part::StartTag)
+            return;
+        if (tag != counted) {
+            counted = tag;
+            attributes = 0;
+        }
+        attributes += int(QStringView(text).mid(from, to - from).count(u'='));
+        if (attributes > MAX_XML_ATTRIBUTES)
+            throw AppError(lineRefused(text, tag, u"plus de %1 attributs dans un élément."_s.arg(MAX_XML_ATTRIBUTES)));
+    });
+}
+
+// Whether a reference ("&name;", "&#123;", "&#x1F;") starts at text[amp];
+// *code receives the character a numeric one refers to (0 past U+10FFFF).
+bool startsReference(const QString& text, qsizetype amp, char32_t* code)
+{
+    const auto letter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; };
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto hexValue = [&](QChar c) {
+        return digit(c) ? c.unicode() - u'0'
+               : (c >= u'a' && c <= u'f') ? c.unicode() - u'a' + 10
+               : (c >= u'A' && c <= u'F') ? c.unicode() - u'A' + 10 : -1;
+    };
+    const qsizetype n = text.size();
+    qsizetype i = amp + 1;
+    *code = 0;
+    if (i < n && text.at(i) == u'#') {
+        const bool hex = i + 1 < n && text.at(i + 1) == u'x';
+        i += hex ? 2 : 1;
+        const qsizetype first = i;
+        char32_t value = 0;
+        for (; i < n && (hex ? hexValue(text.at(i)) >= 0 : digit(text.at(i))); ++i)
+            value = value > 0x10FFFF ? value : value * (hex ? 16 : 10) + char32_t(hexValue(text.at(i)));
+        *code = value > 0x10FFFF ? 0 : value;
+        return i > first && i < n && text.at(i) == u';';
+    }
+    if (i >= n || !letter(text.at(i)))
+        return false;
+    while (i < n && (letter(text.at(i)) || digit(text.at(i)) || text.at(i) == u'.' || text.at(i) == u'-'))
+        ++i;
+    return i < n && text.at(i) == u';';
+}
+
+// The older program's bare "&" reaches the reader as a character the
+// document neither holds nor refers to, given back as "&" in what is read:
+// written "&amp;", a file of ampersands would take the reader five times as
+// long as its size. Private-use and later characters are tried first.
+QString ampersandStand(const QString& text)
+{
+    if (!text.contains(u'&'))
+        return {};
+    std::vector<bool> used(0x110000);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            used[QChar::surrogateToUcs4(c, text.at(++i))] = true;
+        else
+            used[c.unicode()] = true;
+    }
+    char32_t code = 0;
+    for (qsizetype amp = text.indexOf(u'&'); amp >= 0; amp = text.indexOf(u'&', amp + 1))
+        if (startsReference(text, amp, &code))
+            used[code] = true;
+    for (char32_t u = 0xE000; u < used.size(); ++u)
+        if (!used[u] && u != 0xFFFE && u != 0xFFFF)
+            return QString::fromUcs4(&u, 1);
+    return u"&amp;"_s; // a document of every character there is
+}
+
+// text with each bare "&" (one starting no reference) replaced by stand in
+// the text and quoted values, where the reader takes stand as it is, and by
+// "&amp;" in tags, where it refuses both; comments and the like keep theirs.
+QString withBareAmpersands(const QString& text, const QString& stand)
+{
+    QString out;
+    out.reserve(text.size());
+    char32_t code = 0;
+    walkMarkup(text, [&](Part part, qsizetype from, qsizetype to, qsizetype) {
+        const QStringView piece = QStringView(text).mid(from, to - from);
+        const QString as = part == Part::Text || part == Part::Quoted ? stand : u"&amp;"_s;
+        qsizetype copied = 0;
+        for (qsizetype amp = piece.indexOf(u'&'); amp >= 0 && part != Part::Passed; amp = piece.indexOf(u'&', amp + 1)) {
+            if (startsReference(text, from + amp, &code))
+                continue;
+            out += piece.mid(copied, amp - copied);
+            out += as;
+            copied = amp + 1;
+        }
+        out += piece.mid(copied);
+    });
+    return out;
+}
+
+// The known shape of a list read in one pass: the artisans, the fields of
+// their "artID" and their products by position. Everything else is only
+// checked by the reader, never kept.
+class ListReader {
+public:
+    // ampersand, when not empty, is read as "&" (see ampersandStand).
+    ListReader(TArtList& out, const QString& ampersand) : m_out(out), m_ampersand(ampersand) {}
+
+    // Reads the document until its end or the reader's first error (left to
+    // the caller); AppError on nesting past MAX_XML_DEPTH or on entity
+    // declarations, which could make a small file expand to gigabytes.
+    void read(QXmlStreamReader& reader)
     {
-        const QString text = QString::fromUtf8(data);
-        if (const QString why = reportCharProblem(text); !why.isEmpty()) {
-            qsizetype bad = 0;
-            while (bad < text.size()) {
-                const bool pair = text.at(bad).isHighSurrogate() && bad + 1 < text.size()
-                                  && text.at(bad + 1).isLowSurrogate();
-                if (!pair && !reportCharProblem(text.mid(bad, 1)).isEmpty())
-                    break;
-                bad += pair ? 2 : 1;
+        reader.setNamespaceProcessing(false);
+        int depth = 0;
+        while (!reader.atEnd()) {
+            switch (reader.readNext()) {
+            case QXmlStreamReader::StartElement:
+                if (++depth > MAX_XML_DEPTH)
+                    throw AppError(u"Document XML refusé (ligne %1) : plus de %2 niveaux d'éléments imbriqués."_s.arg(
+                        QString::number(reader.lineNumber()), QString::number(MAX_XML_DEPTH)));
+                startElement(reader, depth);
+                break;
+            case QXmlStreamReader::EndElement:
+                endElement(depth--);
+                break;
+            case QXmlStreamReader::Characters:
+                if (m_text)
+                    m_text->append(reader.text());
+                break;
+            case QXmlStreamReader::DTD:
+                if (!reader.entityDeclarations().isEmpty())
+                    throw AppError(u"Document XML refusé (ligne %1) : une liste ne déclare pas d'entités."_s.arg(
+                        QString::number(reader.lineNumber())));
+                break;
+            default:
+                break;
             }
-            throw AppError(u"Document XML refusé (ligne %1) : %2"_s.arg(
-                QString::number(text.left(bad).count(u'\n') + 1), why));
         }
     }
-    // Built from the stream reader rather than by QDomDocument::setContent,
-    // which drops element text made of white space only (even written as
-    // references): such a text is an artisan's field like any other.
-    doc = QDomDocument(QString()); // an empty document, not a null one
-    QXmlStreamReader reader(data);
-    reader.setNamespaceProcessing(false);
-    QDomNode parent = doc;
-    int depth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement: {
-            // A list is four levels deep; a deep nest is hostile, and the DOM
-            // would take minutes over it.
-            if (++depth > MAX_XML_DEPTH)
-                throw AppError(u"Document XML refusé (ligne %1) : plus de %2 niveaux d'éléments imbriqués."_s.arg(
-                    QString::number(reader.lineNumber()), QString::number(MAX_XML_DEPTH)));
-            QDomElement e = doc.createElement(reader.qualifiedName().toString());
-            for (const QXmlStreamAttribute& attr : reader.attributes())
-                e.setAttribute(attr.qualifiedName().toString(), attr.value().toString());
-            parent = parent.appendChild(e);
-            break;
+
+    bool found() const { return m_list > 0; }
+
+    // What was read of an artisan or product the document left open.
+    void flush()
+    {
+        if (m_product)
+            endProduct();
+        if (m_artisan)
+            endArtisan();
+    }
+
+private:
+    void startElement(const QXmlStreamReader& reader, int depth)
+    {
+        if (m_list == 0) {
+            // The document element, or its first "artList" child.
+            const bool named = reader.qualifiedName() == u"artList";
+            if (depth == 1)
+                m_rootNamed = named;
+            if (named && (depth == 1 || (depth == 2 && !m_rootNamed)))
+                m_list = depth;
+            return;
         }
-        case QXmlStreamReader::EndElement:
-            --depth;
-            parent = parent.parentNode();
+        if (m_listDone || depth <= m_list)
+            return;
+        switch (depth - m_list) {
+        case 1:
+            m_artisan = &m_out.append();
+            m_parts = 0;
+            m_id.clear();
             break;
-        case QXmlStreamReader::Characters:
-            if (!parent.isDocument())
-                parent.appendChild(doc.createTextNode(reader.text().toString()));
+        case 2:
+            m_part = m_parts++;
+            break;
+        case 3:
+            if (m_part == 0) {
+                m_id.append(QString());
+                capture(&m_id.last(), depth);
+            } else if (m_part == 1) {
+                m_product = &m_artisan->products.append();
+                const QXmlStreamAttributes& attributes = reader.attributes();
+                m_product->prodNo = restored(attributes.value(QLatin1StringView("id")).toString());
+                m_product->descript = restored(attributes.value(QLatin1StringView("dsc")).toString());
+                if (m_product->descript.startsWith(QLatin1Char('"')))
+                    m_product->descript = dequote(m_product->descript);
+                m_productChildren = 0;
+            }
+            break;
+        case 4:
+            // A product's children: quantities, two unused, value and price.
+            if (m_product) {
+                const int child = m_productChildren++;
+                if (child == 0 || child == 3 || child == 4)
+                    capture(&m_productTexts[child == 0 ? 0 : child - 2], depth);
+            }
             break;
         default:
             break;
         }
     }
-    if (reader.hasError())
-        throw AppError(u"Document XML illisible (ligne %1, colonne %2) : %3"_s.arg(
-            QString::number(reader.lineNumber()), QString::number(reader.columnNumber()),
-            reader.errorString()));
-}
 
-QDomElement artListElement(const QDomDocument& doc)
-{
-    const QDomElement root = doc.documentElement();
-    if (root.tagName() == u"artList"_s)
-        return root;
-    return root.firstChildElement(u"artList"_s);
-}
+    void endElement(int depth)
+    {
+        if (m_text && depth == m_textDepth)
+            m_text = nullptr;
+        if (m_list == 0 || m_listDone)
+            return;
+        if (depth == m_list)
+            m_listDone = true;
+        else if (depth == m_list + 1)
+            endArtisan();
+        else if (depth == m_list + 3 && m_product)
+            endProduct();
+    }
 
-void readArtListXML(TArtList& list, const QDomElement& artList)
-{
-    list.clear();
-    for (const QDomElement& item : childElements(artList)) {
-        TArtisan& a = list.append();
-        const QList<QDomElement> parts = childElements(item);
-        if (parts.isEmpty())
-            continue;
-        const QList<QDomElement> id = childElements(parts.at(0));
-        auto text = [&id](int i) { return i < id.size() ? id.at(i).text() : QString(); };
+    QString restored(QString text) const
+    {
+        if (!m_ampersand.isEmpty() && m_ampersand != u"&amp;")
+            text.replace(m_ampersand, u"&"_s);
+        return text;
+    }
+
+    void capture(QString* text, int depth)
+    {
+        text->clear();
+        m_text = text;
+        m_textDepth = depth;
+    }
+
+    void endProduct()
+    {
+        m_product->qntStr = restored(std::exchange(m_productTexts[0], QString()));
+        m_product->valeur = restored(std::exchange(m_productTexts[1], QString()));
+        m_product->prix = restored(std::exchange(m_productTexts[2], QString()));
+        m_product = nullptr;
+    }
+
+    void endArtisan()
+    {
+        TArtisan& a = *std::exchange(m_artisan, nullptr);
+        if (m_parts == 0)
+            return;
+        const auto text = [this](int i) { return i < m_id.size() ? restored(m_id.at(i)) : QString(); };
         a.artNo = text(0);
         a.nom = text(1);
         a.prenom = text(2);
@@ -241,16 +455,207 @@ void readArtListXML(TArtList& list, const QDomElement& artList)
         a.CP = takeAddressField(address);
         a.tel = takeAddressField(address);
         a.courriel = text(4);
-        if (id.size() < 7) {
+        if (m_id.size() < 7) {
             a.comment = text(5);
         } else {
             a.varData = text(5);
             a.comment = text(6);
         }
-        if (parts.size() > 1)
-            for (const QDomElement& prod : childElements(parts.at(1)))
-                a.products.append().readItemXML(prod);
     }
+
+    TArtList& m_out;
+    const QString m_ampersand;
+    bool m_rootNamed = false;
+    int m_list = 0; // depth of the "artList" element, 0 before it
+    bool m_listDone = false;
+    TArtisan* m_artisan = nullptr;
+    int m_parts = 0; // the artisan's child elements so far
+    int m_part = 0;  // the one open: 0 "artID", 1 the products
+    QStringList m_id;
+    TProduit* m_product = nullptr;
+    int m_productChildren = 0;
+    QString m_productTexts[3]; // children 0, 3 and 4
+    QString* m_text = nullptr; // the field whose text is being read
+    int m_textDepth = 0;
+};
+
+// Parses a document into out; false when it has no "artList" element.
+bool parseList(const QByteArray& data, const QString& ampersand, TArtList& out)
+{
+    QXmlStreamReader reader(data);
+    ListReader list(out, ampersand);
+    list.read(reader);
+    if (reader.hasError())
+        throw AppError(u"Document XML illisible (ligne %1, colonne %2) : %3"_s.arg(
+            QString::number(reader.lineNumber()), QString::number(reader.columnNumber()),
+            reader.errorString()));
+    return list.found();
+}
+
+// The characters the rule refuses, moved to plane 15 (U+F0000 + code) where
+// the reader accepts them, so the record holding one can be named.
+constexpr char32_t kMaskBase = 0xF0000;
+
+bool refusedChar(const QString& text, qsizetype i)
+{
+    const QChar c = text.at(i);
+    // Only these can break the rule: the rule itself is asked about them.
+    if (c.unicode() >= 0x20 && !c.isSurrogate() && c.unicode() < 0xFFFE)
+        return false;
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return false;
+    if (c.isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate())
+        return false;
+    return !reportCharProblem(QString(c)).isEmpty();
+}
+
+QString unmasked(const QString& text)
+{
+    QString out;
+    for (const char32_t u : QStringView(text).toUcs4())
+        if (u >= kMaskBase && u <= kMaskBase + 0xFFFF)
+            out += QChar(char16_t(u - kMaskBase));
+        else
+            out += QString::fromUcs4(&u, 1);
+    return out;
+}
+
+// Refuses text for a character no report can hold, naming the artisan (and
+// product) holding it and the field, as the loader does; by line when no
+// record holds it (a comment, an element the list does not read).
+[[noreturn]] void refuseCharacter(const QString& text, const QString& ampersand)
+{
+    qsizetype first = 0;
+    while (!refusedChar(text, first))
+        ++first;
+    const QString byLine = lineRefused(text, first, reportCharProblem(text.mid(first, 1)));
+    // A file already in plane 15 could not tell its own characters from
+    // moved ones.
+    for (const char32_t u : QStringView(text).toUcs4())
+        if (u >= kMaskBase && u <= kMaskBase + 0xFFFF)
+            throw AppError(byLine);
+    QString masked;
+    masked.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!refusedChar(text, i)) {
+            masked += text.at(i);
+            continue;
+        }
+        const char32_t u = kMaskBase + text.at(i).unicode();
+        masked += QString::fromUcs4(&u, 1);
+    }
+    TArtList read;
+    QXmlStreamReader reader(masked);
+    ListReader records(read, ampersand);
+    try {
+        records.read(reader);
+    } catch (const AppError&) {
+        // What was read before the fault still names the records.
+    }
+    records.flush();
+    const auto shown = [](const QString& s) {
+        QString out = unmasked(s);
+        for (qsizetype i = 0; i < out.size(); ++i)
+            if (refusedChar(out, i))
+                out[i] = QChar(REPLACEMENT_CHAR);
+        return out;
+    };
+    for (int i = 0; i < read.count(); ++i) {
+        const TArtisan& a = read.at(i);
+        QList<RecordField> fields = a.recordFields();
+        for (RecordField& f : fields)
+            f.value = unmasked(f.value);
+        const QString artisan = a.artNo.isEmpty() ? u"Artisan (position %1 de la liste)"_s.arg(i + 1)
+                                                  : u"Artisan %1"_s.arg(shown(a.artNo));
+        QString why = recordCharProblem(artisan, fields);
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
+            const TProduit& p = a.products.at(k);
+            const QString product = p.prodNo.isEmpty() ? u"produit (position %1)"_s.arg(k + 1)
+                                                       : u"produit %1"_s.arg(shown(p.prodNo));
+            why = recordCharProblem(artisan + u", "_s + product,
+                                    {{"prodNo", unmasked(p.prodNo)},
+                                     {"descript", unmasked(p.descript)},
+                                     {"qntStr", unmasked(p.qntStr)},
+                                     {"valeur", unmasked(p.valeur)},
+                                     {"prix", unmasked(p.prix)}});
+        }
+        if (!why.isEmpty())
+            throw AppError(why);
+    }
+    throw AppError(byLine);
+}
+
+// Both record separators hold "|", and the characters a record cannot store
+// were refused with the document's: a record none of whose texts holds "|"
+// needs no closer look, which spares a list of millions of records as many
+// records built and checked. The other fields of an imported product are
+// computed from its empty quantity lists.
+bool holdsBar(std::initializer_list<QStringView> texts)
+{
+    Q_ASSERT(REC_SEP.contains(u'|') && PROD_SEP.contains(u'|'));
+    return std::any_of(texts.begin(), texts.end(), [](QStringView t) { return t.contains(u'|'); });
+}
+
+bool holdsBar(const TArtisan& a)
+{
+    return holdsBar({a.artNo, a.nom, a.prenom, a.adresse, a.ville, a.CP, a.tel, a.courriel, a.varData, a.comment});
+}
+
+bool holdsBar(const TProduit& p)
+{
+    return holdsBar({p.prodNo, p.descript, p.qntStr, p.valeur, p.prix});
+}
+
+} // namespace
+
+bool readArtListBytes(TArtList& list, const QByteArray& bytes)
+{
+    static const QRegularExpression declaration(
+        uR"(^\s*<\?xml[^>]*?encoding\s*=\s*["']([^"']*)["'])"_s);
+    QByteArray data = bytes;
+    QString text;
+    QString ampersand;
+    const auto match = declaration.match(QString::fromLatin1(bytes.left(256)));
+    if (match.hasMatch() && isLegacyEncoding(match.captured(1))) {
+        // The older program wrote Windows-1252 bytes under this declaration;
+        // decoding them ourselves gives € and ’ back, and the text goes on to
+        // the parser as UTF-8 under a declaration saying so.
+        text = cp1252::decode(bytes);
+        text.replace(match.capturedStart(1), match.capturedLength(1), u"UTF-8"_s);
+        // Its texts were not escaped: a bare "&" stands for itself.
+        ampersand = ampersandStand(text);
+        text = withBareAmpersands(text, ampersand);
+        data = text.toUtf8();
+    } else {
+        text = QString::fromUtf8(data);
+    }
+    // A character no report can hold is refused with the rule's own message,
+    // before the reader's terser one.
+    if (!reportCharProblem(text).isEmpty())
+        refuseCharacter(text, ampersand);
+    checkAttributeCounts(text);
+
+    TArtList read;
+    if (!parseList(data, ampersand, read))
+        return false;
+    // An artisan or product text that a record could not hold (a record
+    // separator, or the start of one at its end) would come back shifted
+    // once saved: the whole import is refused before list changes.
+    for (int i = 0; i < read.count(); ++i) {
+        const TArtisan& a = read.at(i);
+        QString why = holdsBar(a) ? a.storeProblem() : QString();
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
+            const TProduit& p = a.products.at(k);
+            if (holdsBar(p))
+                why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo), p.recordFields(), PROD_SEP);
+        }
+        if (!why.isEmpty())
+            throw AppError(why);
+    }
+    list.clear();
+    for (int i = 0; i < read.count(); ++i)
+        list.append() = std::move(read.at(i));
+    return true;
 }
 
 bool readArtListFile(TArtList& list, const QString& path)
@@ -261,31 +666,5 @@ bool readArtListFile(TArtList& list, const QString& path)
     errno = 0;
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(deviceCause(file, errno));
-    QDomDocument doc;
-    parseXMLDocument(file.readAll(), doc);
-    const QDomElement root = artListElement(doc);
-    if (root.isNull())
-        return false;
-    // An artisan or product text that a record could not hold (a record
-    // separator, or the start of one at its end) would come back shifted
-    // once saved: the whole import is refused before list changes.
-    TArtList read;
-    readArtListXML(read, root);
-    for (int i = 0; i < read.count(); ++i) {
-        const TArtisan& a = read.at(i);
-        QString why = a.storeProblem();
-        if (why.isEmpty())
-            why = recordCharProblem(u"Artisan %1"_s.arg(a.artNo), a.recordFields());
-        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
-            const TProduit& p = a.products.at(k);
-            const QString owner = u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo);
-            why = recordProblem(owner, p.recordFields(), PROD_SEP);
-            if (why.isEmpty())
-                why = recordCharProblem(owner, p.recordFields());
-        }
-        if (!why.isEmpty())
-            throw AppError(why);
-    }
-    readArtListXML(list, root);
-    return true;
+    return readArtListBytes(list, file.readAll());
 }
