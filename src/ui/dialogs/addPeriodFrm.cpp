@@ -380,6 +380,9 @@ void TaddPeriodDlg::confirmTitle()
     editMode = false;
     pickStart = false;
     reloadList(select);
+    // Back in the list, on the period just stored: Return now closes.
+    infoLab->clear();
+    sPeriodList->setFocus();
 }
 
 void TaddPeriodDlg::deleteSelected()
