@@ -241,7 +241,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     for (int i = 0; i < MAX_XML_ATTRIBUTES; ++i)
         attributes += " a" + QByteArray::number(i) + "=\"\"";
     const QByteArray nest = "<x>" + QByteArray("<y>").repeated(MAX_XML_DEPTH - 4) + QByteArray("</y>").repeated(MAX_XML_DEPTH - 4) + "</x>";
-    const qsizetype items = xml.indexOf("<artItem>");
+    const qsizetype items = xml.indexOf("<artItem ");
     const qsizetype end = xml.lastIndexOf("</artList>");
     const QList<QPair<QString, QByteArray>> lists{
         {QStringLiteral("artList 5 MB import"),

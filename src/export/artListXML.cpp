@@ -652,9 +652,7 @@ bool readArtListBytes(TArtList& list, const QByteArray& bytes)
         if (!why.isEmpty())
             throw AppError(why);
     }
-    list.clear();
-    for (int i = 0; i < read.count(); ++i)
-        list.append() = std::move(read.at(i));
+    list = std::move(read);
     return true;
 }
 
