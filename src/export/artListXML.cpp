@@ -300,13 +300,52 @@ QString withBareAmpersands(const QString& text, const QString& stand)
     return out;
 }
 
+// Whether a character of the kind is in one of a record's texts as read
+// (an imported product's other fields are computed from its empty
+// quantity lists).
+template <typename Kind>
+bool anyChar(std::initializer_list<QStringView> texts, Kind kind)
+{
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](QStringView t) { return std::any_of(t.begin(), t.end(), kind); });
+}
+
+template <typename Kind>
+bool anyChar(const TArtisan& a, Kind kind)
+{
+    return anyChar({a.artNo, a.nom, a.prenom, a.adresse, a.ville, a.CP, a.tel, a.courriel, a.varData, a.comment},
+                   kind);
+}
+
+template <typename Kind>
+bool anyChar(const TProduit& p, Kind kind)
+{
+    return anyChar({p.prodNo, p.descript, p.qntStr, p.valeur, p.prix}, kind);
+}
+
+// Both record separators hold "|", and the characters a record cannot store
+// were refused with the document's: a record none of whose texts holds "|"
+// needs no closer look, which spares a list of millions of records as many
+// records built and checked.
+bool bar(QChar c)
+{
+    Q_ASSERT(REC_SEP.contains(u'|') && PROD_SEP.contains(u'|'));
+    return c == u'|';
+}
+
 // The known shape of a list read in one pass: the artisans, the fields of
 // their "artID" and their products by position. Everything else is only
 // checked by the reader, never kept.
 class ListReader {
 public:
-    // ampersand, when not empty, is read as "&" (see ampersandStand).
-    ListReader(TArtList& out, const QString& ampersand) : m_out(out), m_ampersand(ampersand) {}
+    // ampersand, when not empty, is read as "&" (see ampersandStand). With
+    // stopAt, the reader looks for the first artisan or product holding a
+    // character of that kind: it stops there and drops the records before it,
+    // which artisanPosition and productPosition then count.
+    ListReader(TArtList& out, const QString& ampersand, bool (*stopAt)(QChar) = nullptr)
+        : m_out(out), m_ampersand(ampersand), m_stopAt(stopAt)
+    {
+    }
 
     // Reads the document until its end or the reader's first error (left to
     // the caller); AppError on nesting past MAX_XML_DEPTH or on entity
@@ -315,7 +354,7 @@ public:
     {
         reader.setNamespaceProcessing(false);
         int depth = 0;
-        while (!reader.atEnd()) {
+        while (!reader.atEnd() && !m_stopped) {
             switch (reader.readNext()) {
             case QXmlStreamReader::StartElement:
                 if (++depth > MAX_XML_DEPTH)
@@ -342,6 +381,8 @@ public:
     }
 
     bool found() const { return m_list > 0; }
+    int artisanPosition() const { return m_artisans; }
+    int productPosition() const { return m_products; }
 
     // What was read of an artisan or product the document left open.
     void flush()
@@ -369,6 +410,8 @@ private:
         switch (depth - m_list) {
         case 1:
             m_artisan = &m_out.append();
+            ++m_artisans;
+            m_products = 0;
             m_parts = 0;
             m_id.clear();
             break;
@@ -381,6 +424,7 @@ private:
                 capture(&m_id.last(), depth);
             } else if (m_part == 1) {
                 m_product = &m_artisan->products.append();
+                ++m_products;
                 const QXmlStreamAttributes& attributes = reader.attributes();
                 m_product->prodNo = restored(attributes.value(QLatin1StringView("id")).toString());
                 m_product->descript = restored(attributes.value(QLatin1StringView("dsc")).toString());
@@ -435,14 +479,26 @@ private:
         m_product->qntStr = restored(std::exchange(m_productTexts[0], QString()));
         m_product->valeur = restored(std::exchange(m_productTexts[1], QString()));
         m_product->prix = restored(std::exchange(m_productTexts[2], QString()));
+        if (m_stopAt && anyChar(*m_product, m_stopAt))
+            m_stopped = true;
+        else if (m_stopAt)
+            m_artisan->products.removeAt(m_artisan->products.count() - 1);
         m_product = nullptr;
     }
 
     void endArtisan()
     {
         TArtisan& a = *std::exchange(m_artisan, nullptr);
-        if (m_parts == 0)
-            return;
+        if (m_parts > 0)
+            setFields(a);
+        if (m_stopAt && (anyChar(a, m_stopAt) || !a.products.isEmpty()))
+            m_stopped = true;
+        else if (m_stopAt)
+            m_out.clear();
+    }
+
+    void setFields(TArtisan& a) const
+    {
         const auto text = [this](int i) { return i < m_id.size() ? restored(m_id.at(i)) : QString(); };
         a.artNo = text(0);
         a.nom = text(1);
@@ -465,6 +521,10 @@ private:
 
     TArtList& m_out;
     const QString m_ampersand;
+    bool (*const m_stopAt)(QChar);
+    bool m_stopped = false;
+    int m_artisans = 0; // artisan elements so far
+    int m_products = 0; // product elements of the last artisan so far
     bool m_rootNamed = false;
     int m_list = 0; // depth of the "artList" element, 0 before it
     bool m_listDone = false;
@@ -496,6 +556,12 @@ bool parseList(const QByteArray& data, const QString& ampersand, TArtList& out)
 // the reader accepts them, so the record holding one can be named.
 constexpr char32_t kMaskBase = 0xF0000;
 
+// The first half of a plane-15 character.
+bool moved(QChar c)
+{
+    return c.unicode() >= 0xDB80 && c.unicode() <= 0xDBBF;
+}
+
 bool refusedChar(const QString& text, qsizetype i)
 {
     const QChar c = text.at(i);
@@ -509,14 +575,19 @@ bool refusedChar(const QString& text, qsizetype i)
     return !reportCharProblem(QString(c)).isEmpty();
 }
 
-QString unmasked(const QString& text)
+// text with the moved characters back, or, when shown in a message, as U+FFFD.
+QString unmasked(const QString& text, bool shown = false)
 {
     QString out;
-    for (const char32_t u : QStringView(text).toUcs4())
-        if (u >= kMaskBase && u <= kMaskBase + 0xFFFF)
-            out += QChar(char16_t(u - kMaskBase));
-        else
-            out += QString::fromUcs4(&u, 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (moved(text.at(i)) && i + 1 < text.size()) {
+            const char32_t u = QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) - kMaskBase;
+            out += shown ? QChar(REPLACEMENT_CHAR) : QChar(char16_t(u));
+            ++i;
+        } else {
+            out += text.at(i);
+        }
+    }
     return out;
 }
 
@@ -531,79 +602,51 @@ QString unmasked(const QString& text)
     const QString byLine = lineRefused(text, first, reportCharProblem(text.mid(first, 1)));
     // A file already in plane 15 could not tell its own characters from
     // moved ones.
-    for (const char32_t u : QStringView(text).toUcs4())
-        if (u >= kMaskBase && u <= kMaskBase + 0xFFFF)
-            throw AppError(byLine);
+    if (std::any_of(text.begin(), text.end(), moved))
+        throw AppError(byLine);
     QString masked;
     masked.reserve(text.size() + 16);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!refusedChar(text, i)) {
-            masked += text.at(i);
+    qsizetype copied = 0;
+    for (qsizetype i = first; i < text.size(); ++i) {
+        if (!refusedChar(text, i))
             continue;
-        }
+        masked += QStringView(text).mid(copied, i - copied);
         const char32_t u = kMaskBase + text.at(i).unicode();
         masked += QString::fromUcs4(&u, 1);
+        copied = i + 1;
     }
+    masked += QStringView(text).mid(copied);
     TArtList read;
     QXmlStreamReader reader(masked);
-    ListReader records(read, ampersand);
+    ListReader records(read, ampersand, moved);
     try {
         records.read(reader);
     } catch (const AppError&) {
         // What was read before the fault still names the records.
     }
     records.flush();
-    const auto shown = [](const QString& s) {
-        QString out = unmasked(s);
-        for (qsizetype i = 0; i < out.size(); ++i)
-            if (refusedChar(out, i))
-                out[i] = QChar(REPLACEMENT_CHAR);
-        return out;
-    };
-    for (int i = 0; i < read.count(); ++i) {
-        const TArtisan& a = read.at(i);
+    if (read.count() == 1) {
+        const TArtisan& a = read.at(0);
         QList<RecordField> fields = a.recordFields();
         for (RecordField& f : fields)
             f.value = unmasked(f.value);
-        const QString artisan = a.artNo.isEmpty() ? u"Artisan (position %1 de la liste)"_s.arg(i + 1)
-                                                  : u"Artisan %1"_s.arg(shown(a.artNo));
-        QString why = recordCharProblem(artisan, fields);
-        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
-            const TProduit& p = a.products.at(k);
-            const QString product = p.prodNo.isEmpty() ? u"produit (position %1)"_s.arg(k + 1)
-                                                       : u"produit %1"_s.arg(shown(p.prodNo));
-            why = recordCharProblem(artisan + u", "_s + product,
-                                    {{"prodNo", unmasked(p.prodNo)},
-                                     {"descript", unmasked(p.descript)},
-                                     {"qntStr", unmasked(p.qntStr)},
-                                     {"valeur", unmasked(p.valeur)},
-                                     {"prix", unmasked(p.prix)}});
+        QString owner = a.artNo.isEmpty() ? u"Artisan (position %1 de la liste)"_s.arg(records.artisanPosition())
+                                          : u"Artisan %1"_s.arg(unmasked(a.artNo, true));
+        QString why = recordCharProblem(owner, fields);
+        if (why.isEmpty() && !a.products.isEmpty()) {
+            const TProduit& p = a.products.at(0);
+            owner += p.prodNo.isEmpty() ? u", produit (position %1)"_s.arg(records.productPosition())
+                                        : u", produit %1"_s.arg(unmasked(p.prodNo, true));
+            why = recordCharProblem(owner, {{"prodNo", unmasked(p.prodNo)},
+                                            {"descript", unmasked(p.descript)},
+                                            {"qntStr", unmasked(p.qntStr)},
+                                            {"valeur", unmasked(p.valeur)},
+                                            {"prix", unmasked(p.prix)}});
         }
         if (!why.isEmpty())
             throw AppError(why);
     }
     throw AppError(byLine);
-}
-
-// Both record separators hold "|", and the characters a record cannot store
-// were refused with the document's: a record none of whose texts holds "|"
-// needs no closer look, which spares a list of millions of records as many
-// records built and checked. The other fields of an imported product are
-// computed from its empty quantity lists.
-bool holdsBar(std::initializer_list<QStringView> texts)
-{
-    Q_ASSERT(REC_SEP.contains(u'|') && PROD_SEP.contains(u'|'));
-    return std::any_of(texts.begin(), texts.end(), [](QStringView t) { return t.contains(u'|'); });
-}
-
-bool holdsBar(const TArtisan& a)
-{
-    return holdsBar({a.artNo, a.nom, a.prenom, a.adresse, a.ville, a.CP, a.tel, a.courriel, a.varData, a.comment});
-}
-
-bool holdsBar(const TProduit& p)
-{
-    return holdsBar({p.prodNo, p.descript, p.qntStr, p.valeur, p.prix});
 }
 
 } // namespace
@@ -643,10 +686,10 @@ bool readArtListBytes(TArtList& list, const QByteArray& bytes)
     // once saved: the whole import is refused before list changes.
     for (int i = 0; i < read.count(); ++i) {
         const TArtisan& a = read.at(i);
-        QString why = holdsBar(a) ? a.storeProblem() : QString();
+        QString why = anyChar(a, bar) ? a.storeProblem() : QString();
         for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
             const TProduit& p = a.products.at(k);
-            if (holdsBar(p))
+            if (anyChar(p, bar))
                 why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo), p.recordFields(), PROD_SEP);
         }
         if (!why.isEmpty())

@@ -234,6 +234,7 @@ private slots:
         const QByteArray xml = artListXML(list);
         const std::tuple<QByteArray, QByteArray, QString, QString> lists[] = {
             {"Nom", "N\xC2\x85\x1B", u"Artisan 001, champ « nom »"_s, u"\x1B"_s},
+            {"001</artNo><nom>Nom", "</artNo><nom>\x1B", u"Artisan (position 1 de la liste), champ « nom »"_s, u"\x1B"_s},
             {"Bol", "B\x01", u"Artisan 001, produit 001, champ « descript »"_s, u"\x01"_s},
             {"20.00$", "2\x02", u"Artisan 001, produit 001, champ « prix »"_s, u"\x02"_s},
             {"<artList>", "<!--\x1F--><artList>", u"Document XML refusé (ligne 2)"_s, u"\x1F"_s},
