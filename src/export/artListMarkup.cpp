@@ -107,20 +107,29 @@ bool startsReference(const QString& text, qsizetype amp, char32_t* code)
 } // namespace
 
 // Qt's reader compares each attribute of an element with every other one, so
-// one element of a million attributes would take hours: a start tag with more
-// than MAX_XML_ATTRIBUTES is refused before the reader sees it.
-void checkAttributeCounts(const QString& text)
+// one element of a million attributes would take hours. And it applies what a
+// document type declares: entities can expand a small file to gigabytes,
+// attribute defaults give every element thousands of attributes (and take
+// time growing with their square to read). A list declares nothing.
+void checkMarkup(const QString& text)
 {
     qsizetype counted = -1;
+    qsizetype doctype = -1;
     int attributes = 0;
     walkMarkup(text, [&](Part part, qsizetype from, qsizetype to, qsizetype tag) {
+        const QStringView piece = QStringView(text).mid(from, to - from);
+        if (part == Part::OtherTag && from == tag && piece.startsWith(u"<!DOCTYPE"))
+            doctype = tag;
+        if (part == Part::OtherTag && tag == doctype && piece.contains(u'['))
+            throw AppError(refusedAtLine(text, tag, u"une liste d'artisans ne déclare ni entités ni attributs "
+                                                    u"(DOCTYPE avec déclarations)."_s));
         if (part != Part::StartTag)
             return;
         if (tag != counted) {
             counted = tag;
             attributes = 0;
         }
-        attributes += int(QStringView(text).mid(from, to - from).count(u'='));
+        attributes += int(piece.count(u'='));
         if (attributes > MAX_XML_ATTRIBUTES)
             throw AppError(refusedAtLine(text, tag, u"plus de %1 attributs dans un élément."_s.arg(MAX_XML_ATTRIBUTES)));
     });

@@ -7,8 +7,9 @@
 
 // "Document XML refusé (ligne N) : why" for the line holding text[at].
 QString refusedAtLine(const QString& text, qsizetype at, const QString& why);
-// AppError when a start tag holds more than MAX_XML_ATTRIBUTES attributes.
-void checkAttributeCounts(const QString& text);
+// AppError when a start tag holds more than MAX_XML_ATTRIBUTES attributes or
+// a document type declares entities or attributes.
+void checkMarkup(const QString& text);
 // A character the text neither holds nor refers to, to stand for a bare "&"
 // ("&amp;" in a text holding every character); empty when there is no "&".
 QString ampersandStand(const QString& text);

@@ -104,8 +104,7 @@ public:
     }
 
     // Reads the document until its end or the reader's first error (left to
-    // the caller); AppError on nesting past MAX_XML_DEPTH or on entity
-    // declarations, which could make a small file expand to gigabytes.
+    // the caller); AppError on nesting past MAX_XML_DEPTH.
     void read(QXmlStreamReader& reader)
     {
         reader.setNamespaceProcessing(false);
@@ -124,11 +123,6 @@ public:
             case QXmlStreamReader::Characters:
                 if (m_text)
                     m_text->append(reader.text());
-                break;
-            case QXmlStreamReader::DTD:
-                if (!reader.entityDeclarations().isEmpty())
-                    throw AppError(u"Document XML refusé (ligne %1) : une liste ne déclare pas d'entités."_s.arg(
-                        QString::number(reader.lineNumber())));
                 break;
             default:
                 break;
@@ -432,7 +426,7 @@ bool readArtListBytes(TArtList& list, const QByteArray& bytes)
     // before the reader's terser one.
     if (!reportCharProblem(text).isEmpty())
         refuseCharacter(text, ampersand);
-    checkAttributeCounts(text);
+    checkMarkup(text);
 
     TArtList read;
     if (!parseList(data, ampersand, read))

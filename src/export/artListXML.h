@@ -48,7 +48,8 @@ inline constexpr int MAX_XML_ATTRIBUTES = 32;
 // unescaped texts is taken as a character. False (list untouched) when there
 // is no "artList" element; AppError (list untouched) when the document cannot
 // be parsed, nests more than MAX_XML_DEPTH elements, gives an element more
-// than MAX_XML_ATTRIBUTES attributes, declares entities, holds a character no
+// than MAX_XML_ATTRIBUTES attributes, declares entities or attributes in a
+// document type, holds a character no
 // report can hold, or a text a record could not store (the last two name the
 // artisan or product and the field).
 bool readArtListBytes(TArtList& list, const QByteArray& bytes);
