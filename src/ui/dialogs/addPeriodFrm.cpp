@@ -11,10 +11,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
