@@ -220,10 +220,8 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     rows << Row{QStringLiteral("artList XML export"),
                 timed(QStringLiteral("artList XML export"), [&] { xml = artListXML(st->artList); }), 0};
     rows << Row{QStringLiteral("artList XML import"), timed(QStringLiteral("artList XML import"), [&] {
-                    QDomDocument doc;
-                    parseXMLDocument(xml, doc);
                     TArtList list;
-                    readArtListXML(list, artListElement(doc));
+                    readArtListBytes(list, xml);
                 }), 0};
 
     // Lists of 5 MB, one a boutique could send and two hostile ones (a deep
@@ -232,21 +230,35 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
         const qsizetype n = (5 << 20) / qMax<qsizetype>(1, unit.size()) + 1;
         return head + unit.repeated(n) + tail;
     };
-    const qsizetype items = xml.indexOf("<artItem>");
+    // And of 10 MB, which must import or be refused in under 2 s: the
+    // boutique's, and the shapes that cost the reader most (a product every
+    // four bytes, elements at the attribute limit, the older program's bare
+    // ampersands, nesting at the limit).
+    const auto tenMb = [&](const QByteArray& unit, const QByteArray& head, const QByteArray& tail) {
+        return fiveMb(unit, head + fiveMb(unit, {}, {}), tail);
+    };
+    QByteArray attributes;
+    for (int i = 0; i < MAX_XML_ATTRIBUTES; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"\"";
+    const QByteArray nest = "<x>" + QByteArray("<y>").repeated(MAX_XML_DEPTH - 4) + QByteArray("</y>").repeated(MAX_XML_DEPTH - 4) + "</x>";
+    const qsizetype items = xml.indexOf("<artItem ");
     const qsizetype end = xml.lastIndexOf("</artList>");
     const QList<QPair<QString, QByteArray>> lists{
         {QStringLiteral("artList 5 MB import"),
          fiveMb(xml.mid(items, end - items), xml.left(items), xml.mid(end))},
         {QStringLiteral("artList 5 MB deep (refused)"), fiveMb("<a>", "<artList>", "")},
         {QStringLiteral("artList 5 MB flat"), fiveMb("<a/>", "<artList><artItem><artID>", "</artID></artItem></artList>")},
+        {QStringLiteral("artList 10 MB import"), tenMb(xml.mid(items, end - items), xml.left(items), xml.mid(end))},
+        {QStringLiteral("artList 10 MB products"), tenMb("<i/>", "<artList><artItem><artID/><product>", "</product></artItem></artList>")},
+        {QStringLiteral("artList 10 MB attributes"), tenMb("<a" + attributes + "/>", "<artList><artItem><artID>", "</artID></artItem></artList>")},
+        {QStringLiteral("artList 10 MB ampersands"), tenMb("&", xml.left(items) + "<artItem><artID><n>", "</n></artID></artItem></artList>")},
+        {QStringLiteral("artList 10 MB nest at limit"), tenMb(nest, "<artList><artItem><artID>", "</artID></artItem></artList>")},
     };
     for (const auto& [name, bytes] : lists)
         rows << Row{name, timed(name, [&] {
-                        QDomDocument doc;
                         try {
-                            parseXMLDocument(bytes, doc);
                             TArtList list;
-                            readArtListXML(list, artListElement(doc));
+                            readArtListBytes(list, bytes);
                         } catch (const AppError&) {
                         }
                     }), 0};

@@ -1,11 +1,10 @@
 #pragma once
 // The artisan-list XML document: written byte by byte in ISO-8859-1 with every
-// text escaped, and read back through Qt's DOM, including the files of the
-// older program (Windows-1252 bytes declared as ISO8859-1, texts unescaped).
+// text escaped, and read back in one pass of Qt's stream reader, including the
+// files of the older program (Windows-1252 bytes declared as ISO8859-1, texts
+// unescaped).
 
 #include <QByteArray>
-#include <QDomDocument>
-#include <QDomElement>
 #include <QString>
 
 class TArtList;
@@ -34,23 +33,25 @@ void writeArtListXML(const TArtList& list, const QString& path, Contacts contact
 // never overwritten), and an empty name gives "artList.xml".
 QString artListFileName(const QString& artFileName);
 
-// Deeper nesting is refused by parseXMLDocument.
+// A list is four levels deep and its elements carry two attributes at most:
+// deeper nesting, or more attributes in one element, is refused at once (Qt's
+// reader takes time growing with the square of an element's attributes).
 inline constexpr int MAX_XML_DEPTH = 64;
+inline constexpr int MAX_XML_ATTRIBUTES = 32;
 
-// Parses an XML file's bytes. A file declared ISO-8859-1 (or Latin-1,
-// Windows-1252) is read as Windows-1252, which the older program wrote, and a
-// bare "&" of its unescaped texts is taken as a character. A document that
-// cannot be parsed, or nests more than MAX_XML_DEPTH elements, raises
-// AppError with the reader's error.
-void parseXMLDocument(const QByteArray& bytes, QDomDocument& doc);
-// The "artList" element: the document element when it has that name, else its
-// first "artList" child; null when there is none.
-QDomElement artListElement(const QDomDocument& doc);
-// Replaces list by the artisans of an "artList" element (children by position;
-// "artID" with six or seven children; products from the second child).
-void readArtListXML(TArtList& list, const QDomElement& artList);
-// Reads the file at path into list. False (list untouched) when the document
-// has no "artList" element; AppError (list untouched) when the file cannot be
-// read or parsed, or when a text could not be stored in a record (the
-// message names the artisan or product and the field).
+// Reads an artisan-list document into list, replacing what it held. The
+// "artList" element is the document element when it has that name, else its
+// first "artList" child; its children are the artisans, read by position
+// ("artID" with six or seven children; products from the second child). A
+// file declared ISO-8859-1 (or Latin-1, Windows-1252) is read as
+// Windows-1252, which the older program wrote, and a bare "&" of its
+// unescaped texts is taken as a character. False (list untouched) when there
+// is no "artList" element; AppError (list untouched) when the document cannot
+// be parsed, nests more than MAX_XML_DEPTH elements, gives an element more
+// than MAX_XML_ATTRIBUTES attributes, declares entities or attributes in a
+// document type, holds a character no
+// report can hold, or a text a record could not store (the last two name the
+// artisan or product and the field).
+bool readArtListBytes(TArtList& list, const QByteArray& bytes);
+// readArtListBytes of the file at path; AppError when it cannot be read.
 bool readArtListFile(TArtList& list, const QString& path);

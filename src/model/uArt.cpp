@@ -6,6 +6,8 @@
 #include "core/valueStream.h"
 #include "model/soldSync.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -93,6 +95,13 @@ void TArtList::clear()
 {
     m_items.clear();
     m_current = nullptr;
+}
+
+TArtList& TArtList::operator=(TArtList&& other) noexcept
+{
+    m_items = std::exchange(other.m_items, {});
+    m_current = std::exchange(other.m_current, nullptr);
+    return *this;
 }
 
 void TArtList::writeArtisans(TWriter& w) const

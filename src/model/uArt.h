@@ -53,6 +53,9 @@ public:
     TArtList() = default;
     TArtList(const TArtList&) = delete;
     TArtList& operator=(const TArtList&) = delete;
+    // Takes other's artisans whole (a list read aside, kept once checked);
+    // other is left empty.
+    TArtList& operator=(TArtList&& other) noexcept;
 
     int count() const { return int(m_items.size()); }
     bool isEmpty() const { return m_items.empty(); }

@@ -3,6 +3,8 @@
 
 #include "uiHarness.h"
 
+#include "model/uRep.h"
+#include "ui/dialogs/addPeriodFrm.h"
 #include "ui/dialogs/prefsForm.h"
 #include "ui/products/AddEditQntFrm.h"
 #include "ui/reports/pubOptions.h"
@@ -61,8 +63,9 @@ private slots:
         TpubDlgForm pub;
         TEditQntDlg qnt(st, prompt);
         qnt.setEntry(u"3"_s, u"260518"_s);
+        TaddPeriodDlg periods(st.repList, prompt, st.curCIndex);
         const QList<std::pair<QDialog*, QWidget*>> dialogs{
-            {&prefs, prefs.autoLoadChk}, {&pub, pub.checks[0]}, {&qnt, qnt.QuantEdit}};
+            {&prefs, prefs.autoLoadChk}, {&pub, pub.checks[0]}, {&qnt, qnt.QuantEdit}, {&periods, periods.sPeriodList}};
         for (const auto& [dlg, first] : dialogs) {
             dlg->show();
             QCOMPARE(dlg->focusWidget(), first);
@@ -73,6 +76,31 @@ private slots:
             QCOMPARE(dlg->result(), int(QDialog::Accepted));
         }
         QCOMPARE(qnt.qntText(), u"8"_s);
+    }
+
+    // The period dialog changes the periods as it goes: Return confirms the
+    // one being entered and the dialog stays; "Annuler" puts them back as
+    // they were, the close box keeps them.
+    void periodDialogFromTheKeyboard()
+    {
+        FakePrompt prompt;
+        TRepList reps;
+        reps.addPeriod(u"Hiver"_s, u"260101"_s, u"260228"_s);
+        int cur = 0;
+        for (const bool cancel : {true, false}) {
+            TaddPeriodDlg p(reps, prompt, cur);
+            p.show();
+            QTest::keyClick(p.sPeriodList, Qt::Key_Backtab); // to "Ajouter", above the list
+            QTest::keyClick(p.focusWidget(), Qt::Key_Space);
+            QTest::keyClicks(p.focusWidget(), u"Mars"_s);
+            QTest::keyClick(p.pTitle, Qt::Key_Return);
+            QVERIFY(p.isVisible() && reps.titles.contains(u"Mars"_s));
+            if (cancel)
+                p.findChild<QPushButton*>(u"CancelBtn"_s)->click();
+            else
+                p.close();
+            QCOMPARE(reps.titles, cancel ? QStringList{u"Hiver"_s} : QStringList({u"Hiver"_s, u"Mars"_s}));
+        }
     }
 
     void splashBeforeMainWindowAndFrenchDialogs()

@@ -9,16 +9,17 @@
 #include "ui/widgets/named.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -105,23 +106,13 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     // --- the calendar ---
     calPanel = named<QFrame>("calPanel", this);
     auto* cal = new QVBoxLayout(calPanel);
-    auto* head = new QHBoxLayout;
-    prevBtn = speedButton(calPanel, "prevBtn", u"Précédent"_s, {});
-    prevBtn->setArrowType(Qt::LeftArrow);
-    nextBtn = speedButton(calPanel, "nextBtn", u"Suivant"_s, {});
-    nextBtn->setArrowType(Qt::RightArrow);
-    monthLab = named<QLabel>("monthLab", calPanel);
-    YearLab = named<QLabel>("YearLab", calPanel);
-    head->addWidget(prevBtn);
-    head->addWidget(monthLab, 1, Qt::AlignCenter);
-    head->addWidget(YearLab);
-    yearSpin = named<QSpinBox>("yearSpin", calPanel);
-    yearSpin->setRange(2000, 2099); // the years a "yymmdd" date holds
-    yearSpin->setToolTip(u"Année"_s);
-    head->addWidget(yearSpin);
-    YearLab->hide(); // the box shows the year
-    head->addWidget(nextBtn);
-    cal->addLayout(head);
+    m_head = MonthHeader::make(calPanel, "YearLab");
+    prevBtn = m_head.prevBtn;
+    nextBtn = m_head.nextBtn;
+    monthLab = m_head.monthLab;
+    YearLab = m_head.yearLab;
+    yearSpin = m_head.yearSpin;
+    cal->addLayout(m_head.row);
     Calend = new TPCalendar(calPanel);
     Calend->setStartOfWeek(0);
     Calend->setRangeActive(true);
@@ -140,27 +131,36 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     infoLab->setMinimumHeight(32);
     outer->addWidget(infoLab);
     OKBtn = named<QPushButton>("OKBtn", u"Fermer"_s, this);
-    OKBtn->setDefault(true);
-    outer->addWidget(OKBtn, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKBtn);
+    outer->addLayout(buttons);
+    keyboardDialog(this, OKBtn, buttons, sPeriodList);
 
     connect(sPeriodList, &QListWidget::itemClicked, this, [this] { listClick(); });
+    // Moving in the list from the keyboard chooses as a click does.
+    connect(sPeriodList, &QListWidget::currentRowChanged, this, [this] { listClick(); });
     connect(sPeriodList, &QListWidget::itemDoubleClicked, this, [this] { editClick(); });
     connect(sPeriodList, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { cListPop->popup(sPeriodList->viewport()->mapToGlobal(at)); });
     connect(mDel, &QAction::triggered, this, [this] { deleteSelected(); });
     connect(addPBtn, &QToolButton::clicked, this, [this] { addClick(); });
     connect(pTitleBtn, &QToolButton::clicked, this, [this] { confirmTitle(); });
-    connect(pTitle, &QLineEdit::returnPressed, this, [this] { confirmTitle(); });
     connect(Calend, &TPCalendar::changed, this, [this] { calendarChange(); });
     connect(Calend, &TPCalendar::clicked, this, [this] { calendarClick(); });
     connect(prevBtn, &QToolButton::clicked, this, [this] { moveMonth(-1); });
     connect(nextBtn, &QToolButton::clicked, this, [this] { moveMonth(1); });
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     addPBtn->installEventFilter(this);
+    sPeriodList->installEventFilter(this);
     dteLab1->installEventFilter(this);
     dteLab2->installEventFilter(this);
     connect(yearSpin, &QSpinBox::valueChanged, this, [this](int year) { Calend->setYear(year); });
 
+    for (int i = 0; i < reps.count(); ++i)
+        m_found.append({reps.at(i).title, reps.at(i).startDate, reps.at(i).endDate});
+    m_foundCurPeriod = reps.curPeriod;
+    m_foundCIndex = curCIndex;
     // The all-sales period is not edited here: the caller makes it again
     // from the ledger once the dialog is closed.
     const int all = reps.indexOfTitle(ALL_PERIOD_TITLE);
@@ -174,11 +174,55 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
 
 bool TaddPeriodDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    // The list from the keyboard: F2 edits the chosen period, Delete deletes it.
+    if (watched == sPeriodList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_F2)
+            editClick();
+        else if (key == Qt::Key_Delete)
+            deleteSelected();
+        if (key == Qt::Key_F2 || key == Qt::Key_Delete)
+            return true;
+    }
     if (watched == addPBtn && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
         infoLab->setText(u"Ajoutez une nouvelle période..."_s);
     else if ((watched == dteLab1 || watched == dteLab2) && event->type() == QEvent::MouseButtonRelease)
         pickField(watched == dteLab1);
     return QDialog::eventFilter(watched, event);
+}
+
+void TaddPeriodDlg::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !pTPanel->isHidden())
+        confirmTitle();
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void TaddPeriodDlg::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void TaddPeriodDlg::showEvent(QShowEvent* event)
+{
+    m_shownIndex = selIndex;
+    QDialog::showEvent(event);
+}
+
+void TaddPeriodDlg::reject()
+{
+    while (reps.count() > 0)
+        reps.deletePeriod(reps.count() - 1);
+    for (const auto& [title, start, end] : std::as_const(m_found))
+        reps.addPeriod(title, start, end);
+    reps.refreshTitles();
+    reps.curPeriod = m_foundCurPeriod;
+    curCIndex = m_foundCIndex;
+    selIndex = m_shownIndex;
+    QDialog::reject();
 }
 
 void TaddPeriodDlg::reloadList(int select)
@@ -239,10 +283,7 @@ void TaddPeriodDlg::showDate(const QString& date)
 void TaddPeriodDlg::calendarChange()
 {
     dInfoLab->setText(dateStr(Calend->date()));
-    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
-    YearLab->setText(QString::number(Calend->Year()));
-    const QSignalBlocker block(yearSpin);
-    yearSpin->setValue(Calend->Year());
+    m_head.showMonthOf(*Calend);
 }
 
 void TaddPeriodDlg::calendarClick()
@@ -274,6 +315,8 @@ void TaddPeriodDlg::addClick()
     pTitle->setText(uniqueName(monthLab->text(), writeCommaList(reps.titles)));
     pTPanel->show();
     OKBtn->hide();
+    pTitle->setFocus();
+    pTitle->selectAll();
     infoLab->setText(
         u"Inscrivez le titre de la période et choisissez sa fin sur le calendrier "
         "(cliquez « début: » pour en changer le début)."_s);
@@ -286,6 +329,8 @@ void TaddPeriodDlg::editClick()
     editMode = true;
     pTitle->setText(tLab->text());
     pTPanel->show();
+    pTitle->setFocus();
+    pTitle->selectAll();
     pickField(false);
     infoLab->setText(u"Modifiez le titre et la fin de la période sur le calendrier "
                      "(cliquez « début: » pour en changer le début)."_s);
@@ -335,6 +380,9 @@ void TaddPeriodDlg::confirmTitle()
     editMode = false;
     pickStart = false;
     reloadList(select);
+    // Back in the list, on the period just stored: Return now closes.
+    infoLab->clear();
+    sPeriodList->setFocus();
 }
 
 void TaddPeriodDlg::deleteSelected()

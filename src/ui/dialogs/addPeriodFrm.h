@@ -1,9 +1,14 @@
 #pragma once
 // The period dialog: lists the periods and adds, retitles, re-ends and
-// deletes them on a month calendar. It changes the period list at once; the
-// caller brings the all-sales period up to date afterwards.
+// deletes them on a month calendar. It changes the period list at once;
+// "Annuler" (and Escape) puts the list back as the dialog found it, "Fermer"
+// and the close box keep it. The caller brings the all-sales period up to
+// date afterwards.
+
+#include "ui/widgets/monthHeader.h"
 
 #include <QDialog>
+#include <array>
 
 class Prompt;
 class QAction;
@@ -69,8 +74,17 @@ public:
     // Shows a "yymmdd" date in the calendar; "?" is ignored.
     void showDate(const QString& date);
 
+    // The periods as the dialog found them, then closes.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Return confirms a period being entered, wherever the focus is;
+    // otherwise it closes with "Fermer".
+    void keyPressEvent(QKeyEvent* event) override;
+    // The close box only ends the dialog, as "Fermer" does.
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void calendarChange();
@@ -81,4 +95,11 @@ private:
     TRepList& reps;
     Prompt& prompt;
     int& curCIndex;
+    MonthHeader m_head;
+    // What "Annuler" restores: title, start and end of each period, the
+    // current ones and the period shown when the dialog appeared.
+    QList<std::array<QString, 3>> m_found;
+    int m_foundCurPeriod = -1;
+    int m_foundCIndex = -1;
+    int m_shownIndex = -1;
 };

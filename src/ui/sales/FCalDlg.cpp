@@ -4,6 +4,7 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "ui/widgets/PCalendar.h"
+#include "ui/widgets/monthHeader.h"
 #include "ui/widgets/named.h"
 
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,15 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString kUsed = u"Date déjà utilisée!"_s;
-
-QToolButton* arrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QString& hint)
-{
-    auto* b = named<QToolButton>(name, parent);
-    b->setArrowType(arrow);
-    b->setAutoRaise(true);
-    b->setToolTip(hint);
-    return b;
-}
 } // namespace
 
 TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
@@ -38,21 +29,13 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     setObjectName(u"CalDialog"_s);
     auto* layout = new QVBoxLayout(this);
 
-    auto* head = new QHBoxLayout;
-    prevBtn = arrowButton(this, "prevBtn", Qt::LeftArrow, u"Précédent"_s);
-    nextBtn = arrowButton(this, "nextBtn", Qt::RightArrow, u"Suivant"_s);
-    monthLab = named<QLabel>("monthLab", this);
-    Label1 = named<QLabel>("Label1", this);
-    head->addWidget(prevBtn);
-    head->addWidget(monthLab, 1, Qt::AlignCenter);
-    head->addWidget(Label1);
-    yearSpin = named<QSpinBox>("yearSpin", this);
-    yearSpin->setRange(2000, 2099); // the years a "yymmdd" date holds
-    yearSpin->setToolTip(u"Année"_s);
-    head->addWidget(yearSpin);
-    Label1->hide(); // the box shows the year
-    head->addWidget(nextBtn);
-    layout->addLayout(head);
+    m_head = MonthHeader::make(this, "Label1");
+    prevBtn = m_head.prevBtn;
+    nextBtn = m_head.nextBtn;
+    monthLab = m_head.monthLab;
+    Label1 = m_head.yearLab;
+    yearSpin = m_head.yearSpin;
+    layout->addLayout(m_head.row);
 
     Calend = new TPCalendar(this, today);
     Calend->setStartOfWeek(0);
@@ -126,12 +109,7 @@ void TCalDialog::setDateStr(const QString& date)
 
 void TCalDialog::dateChange()
 {
-    monthLab->setText(TPCalendar::monthNames().at(Calend->Month() - 1));
-    Label1->setText(QString::number(Calend->Year()));
-    {
-        const QSignalBlocker block(yearSpin);
-        yearSpin->setValue(Calend->Year());
-    }
+    m_head.showMonthOf(*Calend);
     dInfoLab->setText(twoDigits(Calend->Year() % 100) + twoDigits(Calend->Month())
                       + twoDigits(Calend->Day()));
     bool used = false;

@@ -3,6 +3,8 @@
 // a new sheet, or a new date for the shown one. A date that a sheet already
 // has is refused.
 
+#include "ui/widgets/monthHeader.h"
+
 #include <QDate>
 #include <QDialog>
 #include <QStringList>
@@ -54,4 +56,5 @@ private:
 
     Prompt& prompt;
     QDate m_today;
+    MonthHeader m_head;
 };
