@@ -11,6 +11,7 @@
 #include "ui/dialogs/restoreDlg.h"
 
 #include <QCheckBox>
+#include <QMenu>
 
 using namespace Qt::StringLiterals;
 
@@ -72,6 +73,13 @@ private slots:
         h.start();
         QVERIFY(h.modals.isEmpty());
         QCOMPARE(h.names(), (QStringList{u"Alpha"_s, u"Beta"_s, u"Gamma"_s}));
+        // Keys go to the name field, never to a button; Alt+F opens the file menu.
+        QCOMPARE(h.w->focusWidget(), h.art().nameEd);
+        QApplication::setActiveWindow(h.w.get());
+        QTest::keyClick(h.w.get(), Qt::Key_F, Qt::AltModifier);
+        auto* fileMenu = h.w->findChild<QMenu*>(u"File1"_s);
+        QVERIFY(fileMenu->isVisible());
+        fileMenu->close();
         QCOMPARE(h.st().artList.at(1).prenom, u"Bé"_s);
 
         // Leaving for the sales page (it needs a product) stores the artisan shown.

@@ -332,9 +332,9 @@ void TmainForm::buildLocatePanel()
 void TmainForm::buildMenus()
 {
     QMenuBar* bar = menuBar();
-    QMenu* fileMenu = bar->addMenu(u"Fichier"_s);
+    QMenu* fileMenu = bar->addMenu(u"&Fichier"_s);
     fileMenu->setObjectName(u"File1"_s);
-    QMenu* specialMenu = bar->addMenu(u"Spécial"_s);
+    QMenu* specialMenu = bar->addMenu(u"&Spécial"_s);
     specialMenu->setObjectName(u"Special1"_s);
     QMenu* helpMenu = bar->addMenu(u"?"_s);
     helpMenu->setObjectName(u"Help1"_s);
@@ -562,6 +562,9 @@ void TmainForm::firstShow()
     m_db->autoload();
     mainReady = true;
     refreshStatus(0);
+    // Typing after the opening screen goes into the artisan's name, never
+    // into a button a stray Space or Return would press.
+    artForm->nameEd->setFocus();
 }
 
 void TmainForm::closeEvent(QCloseEvent* event)
