@@ -399,6 +399,14 @@ QDate strToDate(const QString& text)
 
 QString reportCharProblem(const QString& text)
 {
+    // Every record of a file goes through here on loading: most texts hold
+    // no control character, surrogate or U+FFFE/U+FFFF at all.
+    const char16_t* const u16 = reinterpret_cast<const char16_t*>(text.constData());
+    const bool plain = std::none_of(u16, u16 + text.size(), [](char16_t u) {
+        return u < 0x20 || (u >= 0xD800 && u < 0xE000) || u >= 0xFFFE;
+    });
+    if (plain)
+        return QString();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const char16_t u = c.unicode();

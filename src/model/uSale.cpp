@@ -46,18 +46,24 @@ QString TSaleItem::record() const
 
 void TSaleItem::setRecord(const QString& rec)
 {
-    QString r = rec;
-    date = takeField(r, REC_SEP);
-    agent = takeField(r, REC_SEP);
-    total = takeField(r, REC_SEP);
+    // Each field runs to the next separator; once none is left, every later
+    // field is all that remains.
+    QStringView r(rec);
+    for (QString* f : {&date, &agent, &total}) {
+        const qsizetype at = r.indexOf(REC_SEP);
+        *f = (at < 0 ? r : r.left(at)).toString();
+        if (at >= 0)
+            r = r.mid(at + REC_SEP.size());
+    }
     // The lines are the last field: all that remains is theirs, so a
     // description holding the separator loses nothing.
-    lines = r;
+    lines = r.size() == rec.size() ? rec : r.toString();
 }
 
 QString TSaleItem::storeProblem() const
 {
-    return recordProblem(u"Feuille %1"_s.arg(date), recordFields(), REC_SEP);
+    const QList<RecordField> f = recordFields();
+    return recordFits(f, REC_SEP) ? QString() : recordProblem(u"Feuille %1"_s.arg(date), f, REC_SEP);
 }
 
 QList<RecordField> TSaleItem::recordFields() const
