@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 #include <array>
 #include <limits>
@@ -401,11 +402,10 @@ QString reportCharProblem(const QString& text)
 {
     // Every record of a file goes through here on loading: most texts hold
     // no control character, surrogate or U+FFFE/U+FFFF at all.
-    const char16_t* const u16 = reinterpret_cast<const char16_t*>(text.constData());
-    const bool plain = std::none_of(u16, u16 + text.size(), [](char16_t u) {
-        return u < 0x20 || (u >= 0xD800 && u < 0xE000) || u >= 0xFFFE;
-    });
-    if (plain)
+    char16_t odd = 0;
+    for (const char16_t u : std::u16string_view(QStringView(text).utf16(), size_t(text.size()))) // a vector loop
+        odd |= char16_t((u < 0x20) | ((u & 0xF800) == 0xD800) | (u >= 0xFFFE));
+    if (!odd)
         return QString();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);

@@ -5,6 +5,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <string_view>
 #include <cstring>
 
 namespace {
@@ -21,18 +22,24 @@ enum Tag : quint8 {
     TagUtf8String = 0x14,
 };
 
+// Without an early exit, so that the compiler makes it a vector loop.
 bool isAscii(const QString& text)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    char16_t all = 0;
+    for (const char16_t u : std::u16string_view(QStringView(text).utf16(), size_t(text.size())))
+        all |= u;
+    return all < 0x80;
 }
 
 } // namespace
 
 bool isStorable(QStringView text)
 {
-    const bool noSurrogate = std::none_of(text.utf16(), text.utf16() + text.size(),
-                                          [](char16_t u) { return u >= 0xD800 && u < 0xE000; });
-    if (noSurrogate)
+    // Without an early exit, so that the compiler makes it a vector loop.
+    char16_t surrogate = 0;
+    for (const char16_t u : std::u16string_view(text.utf16(), size_t(text.size())))
+        surrogate |= char16_t((u & 0xF800) == 0xD800);
+    if (!surrogate)
         return true;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);

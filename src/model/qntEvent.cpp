@@ -283,6 +283,20 @@ QString TQnt::packedText() const
     return readCommaList(joined) == items ? joined : writeCommaList(items);
 }
 
+void TQnt::appendPacked(QString& out) const
+{
+    if (!isPlain()) {
+        out += packedText();
+        return;
+    }
+    for (const Event& e : m_events) {
+        if (&e != &m_events.front())
+            out += QLatin1Char(',');
+        appendNumber(out, e.date, 6);
+        appendNumber(out, e.qnt, 1);
+    }
+}
+
 bool TQnt::setPlainQntText(QStringView packed)
 {
     for (const QChar c : packed) {
@@ -366,6 +380,15 @@ void TQnt::sortEvents()
 
 int TQnt::totalQnt() const
 {
+    if (isPlain()) {
+        qint64 sum = 0; // each partial sum must fit, as checkedSum requires
+        for (const Event& e : m_events) {
+            sum += e.qnt;
+            if (sum < std::numeric_limits<int>::min() || sum > std::numeric_limits<int>::max())
+                throw AppError(QStringLiteral("Integer overflow"));
+        }
+        return int(sum);
+    }
     int total = 0;
     for (const Event& e : m_events)
         total = checkedSum(total, quantity(e));

@@ -42,6 +42,8 @@ public:
     // Whether every event is a six-digit date and a number: the packed text
     // then holds only digits, minus signs and commas.
     bool isPlain() const { return m_texts.empty(); }
+    // Appends qntText(2) to out (without a copy of its own when isPlain).
+    void appendPacked(QString& out) const;
     QString totalQntStr() const;
     void deleteAt(int index);
     void clear();

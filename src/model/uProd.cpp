@@ -13,6 +13,8 @@
 
 #include <QDomElement>
 
+#include <span>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -99,9 +101,9 @@ QString recordFieldProblem(const QString& text, const QString& sep)
     return chars.isEmpty() ? separatorProblem(text, sep) : chars;
 }
 
-bool recordFits(const QList<RecordField>& fields, QStringView sep)
+bool recordFits(const RecordField* fields, qsizetype count, QStringView sep)
 {
-    for (const RecordField& f : fields) {
+    for (const RecordField& f : std::span(fields, size_t(count))) {
         if (!isStorable(f.value))
             return false;
         if (f.kind == RecordField::Followed && !separatorFits(f.value, sep))
@@ -209,10 +211,66 @@ QString TProduit::storeProblem() const
 
 QString TProduit::storedRecord()
 {
-    const QList<RecordField> f = recordFields();
-    if (const QString why = problemOf(*this, f); !why.isEmpty())
-        throw AppError(why);
-    return joinFields(f);
+    int in = 0;
+    int sold = 0;
+    const bool computed = qntList.isPlain() && soldList.isPlain() && [&] {
+        try {
+            in = qntList.totalQnt();
+            sold = soldList.totalQnt();
+            return true;
+        } catch (const AppError&) {
+            return false;
+        }
+    }();
+    if (!computed) {
+        const QList<RecordField> f = recordFields();
+        if (const QString why = problemOf(*this, f); !why.isEmpty())
+            throw AppError(why);
+        return joinFields(f);
+    }
+    // Nearly every product: the packed lists and the totals are digits,
+    // signs and commas, which fit; the other fields are checked as they are.
+    // The record is made in one text and the stored texts are replaced only
+    // where they changed (a save goes through every product).
+    const RecordField kept[] = {{"artNo", artNo},         {"prodNo", prodNo},
+                                {"descript", descript},   {"valeur", valeur},
+                                {"prix", prix},           {"reserved1", reserved1},
+                                {"reserved2", reserved2}, {"reserved3", reserved3, RecordField::Last}};
+    if (!recordFits(kept, std::size(kept), PROD_SEP))
+        throw AppError(problemOf(*this, recordFields()));
+    QString rec;
+    rec.reserve(artNo.size() + prodNo.size() + descript.size() + valeur.size() + prix.size()
+                + qntStr.size() + soldStr.size() + reserved1.size() + reserved2.size()
+                + reserved3.size() + 11 * PROD_SEP.size() + 32);
+    const auto field = [&rec](const QString& text) {
+        rec += text;
+        rec += PROD_SEP;
+    };
+    // The text just appended from at replaces member when it differs.
+    const auto refresh = [&rec](QString& member, qsizetype at) {
+        const QStringView made(rec.constData() + at, rec.size() - at);
+        if (member != made)
+            member = made.toString();
+        rec += PROD_SEP;
+    };
+    for (const QString* f : {&artNo, &prodNo, &descript, &valeur, &prix})
+        field(*f);
+    qsizetype at = rec.size();
+    qntList.appendPacked(rec);
+    refresh(qntStr, at);
+    at = rec.size();
+    soldList.appendPacked(rec);
+    refresh(soldStr, at);
+    at = rec.size();
+    rec += QString::number(sold);
+    refresh(soldQnt, at);
+    at = rec.size();
+    rec += QString::number(in);
+    refresh(totQnt, at);
+    field(reserved1);
+    field(reserved2);
+    rec += reserved3;
+    return rec;
 }
 
 QString TProduit::prodRecord()

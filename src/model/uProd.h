@@ -56,7 +56,11 @@ QString recordProblem(const QString& owner, const QList<RecordField>& fields, co
 // Whether recordProblem would find nothing, without making any text: the
 // loader and the saver ask it of every record and build the owner's name and
 // the message only for one that fails.
-bool recordFits(const QList<RecordField>& fields, QStringView sep);
+bool recordFits(const RecordField* fields, qsizetype count, QStringView sep);
+inline bool recordFits(const QList<RecordField>& fields, QStringView sep)
+{
+    return recordFits(fields.constData(), fields.size(), sep);
+}
 // reportCharProblem of the first field holding such a character, as
 // "<owner>, champ « <name> » : <problem>"; empty when none does.
 QString recordCharProblem(const QString& owner, const QList<RecordField>& fields);
