@@ -11,6 +11,9 @@
 
 #include <QHash>
 
+#include <string_view>
+#include <unordered_map>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -25,6 +28,50 @@ namespace {
 QString itemOf(const QStringList& items, const QString& text, int k)
 {
     return k < items.size() ? items.at(k).trimmed() : text.trimmed();
+}
+
+std::u16string_view viewOf(QStringView text)
+{
+    return {text.utf16(), size_t(text.size())};
+}
+
+bool isBlank(QChar c)
+{
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
+
+// itemOf(readCommaList(row), row, 1), the artisan's number of a period row,
+// without making the list unless a quoted item comes first (in the rows the
+// program makes, only descriptions are quoted, and they come later); held
+// keeps the text when one had to be made.
+QStringView artisanOf(const QString& row, QString& held)
+{
+    const qsizetype n = row.size();
+    qsizetype p = 0;
+    int item = 0;
+    while (p < n && isBlank(row.at(p)))
+        ++p;
+    while (p < n) {
+        if (row.at(p) == u'"') {
+            held = itemOf(readCommaList(row), row, 1);
+            return held;
+        }
+        const qsizetype start = p;
+        while (p < n && !isBlank(row.at(p)) && row.at(p) != u',')
+            ++p;
+        if (item++ == 1)
+            return QStringView(row).mid(start, p - start).trimmed();
+        while (p < n && isBlank(row.at(p)))
+            ++p;
+        if (p < n && row.at(p) == u',') {
+            if (p + 1 == n)
+                return QStringView(); // a last comma: an empty second item
+            ++p;
+            while (p < n && isBlank(row.at(p)))
+                ++p;
+        }
+    }
+    return QStringView(row).trimmed(); // fewer than two items
 }
 
 } // namespace
@@ -257,33 +304,52 @@ void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStrin
     beginConsigne(i, sales, xmlDataLines);
     if (selLines.isEmpty())
         return;
-    consigneFrom(std::move(groupRows(selLines, {artNo}).front()), xmlDataLines);
+    const QStringList rows = selLines;
+    consigneFrom(consigneOf(rows, groupRows(rows, {artNo}), 0), xmlDataLines);
 }
 
-std::vector<TRepList::Consigne> TRepList::groupRows(const QStringList& rows,
-                                                    const QStringList& artNos) const
+TRepList::RowGroups TRepList::groupRows(const QStringList& rows, const QStringList& artNos) const
 {
-    QHash<QString, qsizetype> group;
+    std::unordered_map<std::u16string_view, qsizetype> number;
     for (qsizetype k = 0; k < artNos.size(); ++k)
-        group.insert(artNos.at(k), k); // a repeated number: its rows go to the last
-    std::vector<Consigne> groups(size_t(artNos.size()));
-    for (const QString& row : rows) {
-        const QStringList items = readCommaList(row);
-        const auto g = group.constFind(itemOf(items, row, 1));
-        if (g == group.constEnd())
+        number[viewOf(artNos.at(k))] = k; // a repeated number: its rows go to the last
+    RowGroups g;
+    g.group.resize(size_t(artNos.size()));
+    for (qsizetype k = 0; k < artNos.size(); ++k)
+        g.group[size_t(k)] = number[viewOf(artNos.at(k))];
+    // Each row's group, then the rows ordered by group (stable: row order within).
+    std::vector<qsizetype> of(size_t(rows.size()), -1);
+    g.start.assign(size_t(artNos.size()) + 1, 0);
+    QString held;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const auto at = number.find(viewOf(artisanOf(rows.at(r), held)));
+        if (at == number.end())
             continue;
-        Consigne& c = groups[size_t(*g)];
+        of[size_t(r)] = at->second;
+        ++g.start[size_t(at->second) + 1];
+    }
+    for (std::size_t j = 1; j < g.start.size(); ++j)
+        g.start[j] += g.start[j - 1];
+    g.order.resize(size_t(g.start.back()));
+    std::vector<qsizetype> next(g.start.begin(), g.start.end() - 1);
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        if (of[size_t(r)] >= 0)
+            g.order[size_t(next[size_t(of[size_t(r)])]++)] = r;
+    return g;
+}
+
+TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const RowGroups& groups, qsizetype k)
+{
+    Consigne c;
+    const std::size_t j = size_t(groups.group[size_t(k)]);
+    for (qsizetype at = groups.start[j]; at < groups.start[j + 1]; ++at) {
+        const QString& row = rows.at(groups.order[size_t(at)]);
+        const QStringList items = readCommaList(row);
         c.rows << row;
         c.xml << xmlDataLine(items);
         c.total += saleAmount(itemOf(items, row, 4), itemOf(items, row, 5));
     }
-    // Every artisan of artNos gets the rows of its number, repeated or not.
-    for (qsizetype k = 0; k < artNos.size(); ++k) {
-        const qsizetype last = group.value(artNos.at(k));
-        if (last != k)
-            groups[size_t(k)] = groups[size_t(last)];
-    }
-    return groups;
+    return c;
 }
 
 QString TRepList::getAllRange(int i, TSaleList& sales)

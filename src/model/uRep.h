@@ -130,8 +130,11 @@ public:
 
 private:
     struct Consigne;
-    // The consignment of each of artNos over rows, in one pass over the rows.
-    std::vector<Consigne> groupRows(const QStringList& rows, const QStringList& artNos) const;
+    struct RowGroups;
+    // Where each of artNos finds its rows, in one pass over the rows.
+    RowGroups groupRows(const QStringList& rows, const QStringList& artNos) const;
+    // The consignment of artNos[k], made from its own rows only.
+    static Consigne consigneOf(const QStringList& rows, const RowGroups& groups, qsizetype k);
     void consigneFrom(Consigne&& c, QStringList& xmlDataLines);
     void beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines);
 
@@ -144,13 +147,20 @@ private:
 };
 
 // One artisan's consignment: its rows, their XML data lines and their sum.
-// All artisans' are made in one pass over the rows in their order: taking
-// each artisan's rows from all over the list made the work grow faster than
-// the ledger, from the memory it hopped across.
 struct TRepList::Consigne {
     QStringList rows;
     QStringList xml;
     Money total;
+};
+
+// The rows of every artisan as positions in the period's rows, found in one
+// pass: each artisan's consignment is made when its turn comes, so that one
+// artisan's rows and XML lines are held at a time, not every artisan's (at
+// ten times the ledger those were most of the work's memory and time).
+struct TRepList::RowGroups {
+    std::vector<qsizetype> order; // row positions, artisan after artisan, each in row order
+    std::vector<qsizetype> start; // group j: order[start[j]] .. order[start[j + 1] - 1]
+    std::vector<qsizetype> group; // artNos[k]'s group: the last k of its number
 };
 
 template <typename Fn>
@@ -160,11 +170,12 @@ void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sale
     if (artNos.isEmpty())
         return; // no artisan, nothing to do: not even the period is looked up
     beginConsigne(i, sales, xmlDataLines);
-    std::vector<Consigne> groups = groupRows(selLines, artNos);
+    const QStringList rows = selLines;
+    const RowGroups groups = groupRows(rows, artNos);
     for (qsizetype k = 0; k < artNos.size(); ++k) {
         xmlDataLines.clear();
-        if (!selLines.isEmpty())
-            consigneFrom(std::move(groups[size_t(k)]), xmlDataLines);
+        if (!rows.isEmpty())
+            consigneFrom(consigneOf(rows, groups, k), xmlDataLines);
         each(k);
     }
 }
