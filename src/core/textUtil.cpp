@@ -25,27 +25,31 @@ bool isBlank(QChar c)
 // pos is left just after the closing quote.
 QString readQuoted(const QString& text, qsizetype& pos)
 {
+    // Copied a run at a time, up to each quote: sheets hold their lines as
+    // quoted items, and every report reads them.
     QString out;
     ++pos; // opening quote
     const qsizetype n = text.size();
     while (pos < n) {
-        const QChar c = text.at(pos);
-        if (c == QLatin1Char('"')) {
-            if (pos + 1 < n && text.at(pos + 1) == QLatin1Char('"')) {
-                out += c;
-                pos += 2;
-                continue;
-            }
-            ++pos;
-            return out;
+        const qsizetype quote = text.indexOf(QLatin1Char('"'), pos);
+        if (quote < 0) {
+            out += QStringView(text).mid(pos);
+            pos = n;
+            break;
         }
-        out += c;
-        ++pos;
+        out += QStringView(text).mid(pos, quote - pos);
+        if (quote + 1 < n && text.at(quote + 1) == QLatin1Char('"')) {
+            out += QLatin1Char('"');
+            pos = quote + 2;
+            continue;
+        }
+        pos = quote + 1;
+        return out;
     }
     return out;
 }
 
-bool needsQuotes(const QString& item)
+bool needsQuotes(QStringView item)
 {
     for (const QChar c : item) {
         if (c == QLatin1Char(',') || c == QLatin1Char('"') || isBlank(c))
@@ -142,6 +146,21 @@ QStringList readCommaList(const QString& text)
         }
     }
     return items;
+}
+
+void appendCommaItem(QString& out, QStringView item)
+{
+    if (!needsQuotes(item)) {
+        out += item;
+        return;
+    }
+    out += QLatin1Char('"');
+    for (const QChar c : item) {
+        if (c == QLatin1Char('"'))
+            out += QLatin1Char('"');
+        out += c;
+    }
+    out += QLatin1Char('"');
 }
 
 QString writeCommaList(const QStringList& items)

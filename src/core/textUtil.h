@@ -26,6 +26,9 @@ QStringList readCommaList(const QString& text);
 // Writes items as a comma list: items holding a comma, a quote or a character
 // of code 1..32 are quoted with inner quotes doubled; one empty item is "".
 QString writeCommaList(const QStringList& items);
+// Appends item as writeCommaList writes one of several items (quoted when
+// it holds a comma, a quote or a blank).
+void appendCommaItem(QString& out, QStringView item);
 
 // The one rule for characters a report cannot hold (control characters but
 // tab, line feed and carriage return; lone surrogates; U+FFFE, U+FFFF):

@@ -264,8 +264,11 @@ void TRepList::prepareLines(TSaleList& sales)
     m_linesReps = m_revision;
     if (m_reports.empty())
         return;
+    // "-[tout]-" holds every row of the other periods: each row is made once
+    // and shared.
+    std::vector<QStringList> made;
     for (const auto& rep : m_reports) {
-        sales.fillSalesInRange(2, rep->startDate, rep->endDate);
+        sales.fillSalesInRange(2, rep->startDate, rep->endDate, &made);
         rep->periodLines = sales.results;
     }
     m_current = m_reports.back().get();

@@ -38,6 +38,45 @@ QString fieldOf(const QStringList& fields, const QString& line, int k)
 
 } // namespace
 
+namespace {
+
+// QString::mid's rule on a view: past the end, nothing.
+QStringView midOf(QStringView text, qsizetype pos, qsizetype n = -1)
+{
+    if (pos >= text.size())
+        return {};
+    return text.mid(pos, n < 0 ? -1 : std::min(n, text.size() - pos));
+}
+
+// formatSaleLine(m, line) for m of 1..3, appended to out: made in place, as
+// it runs once per sale row of every period's rows.
+void appendSaleLine(QString& out, int m, const QString& line)
+{
+    const QStringList f = readCommaList(line);
+    const QStringView pno = f.isEmpty() ? QStringView() : QStringView(f.first());
+    // TSaleList::splitKey's positions.
+    const qsizetype n = pno.size();
+    const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
+    const QStringView tag = fromEnd ? pno.left(n - 7) : midOf(pno, 0, 6);
+    const QStringView artNo = fromEnd ? pno.mid(n - 7, 3) : midOf(pno, 6, 3);
+    const QStringView prodNo = fromEnd ? pno.right(3) : midOf(pno, 10, 3);
+    if (m == 1) {
+        appendCommaItem(out, tag);
+        out += u',';
+        appendCommaItem(out, midOf(pno, tag.size()));
+    } else {
+        appendCommaItem(out, artNo);
+        out += u',';
+        appendCommaItem(out, prodNo);
+    }
+    for (qsizetype k = m == 3 ? 3 : 1; k < f.size(); ++k) {
+        out += u',';
+        appendCommaItem(out, f.at(k));
+    }
+}
+
+} // namespace
+
 // --- TSaleItem ---------------------------------------------------------------
 
 QString TSaleItem::record() const
@@ -288,16 +327,36 @@ QString TSaleList::periodSheets(int p, const TRepList& reps, Prompt& prompt)
     return sheetsInRange(from, to);
 }
 
-void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to)
+void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to,
+                                 std::vector<QStringList>* made)
 {
     results.clear();
-    for (const auto& s : m_sheets) {
-        if (!dateInRange(s->date, from, to))
+    if (made)
+        made->resize(m_sheets.size());
+    for (std::size_t i = 0; i < m_sheets.size(); ++i) {
+        const TSaleItem& s = *m_sheets[i];
+        if (!dateInRange(s.date, from, to))
             continue;
-        m_current = s.get();
-        const QStringList lines = linesOf(s->lines);
-        for (const QString& line : lines)
-            results << s->date + u',' + formatSaleLine(m, line);
+        m_current = m_sheets[i].get();
+        if (made && !(*made)[i].isEmpty()) {
+            results += (*made)[i];
+            continue;
+        }
+        const QStringList lines = linesOf(s.lines);
+        const qsizetype first = results.size();
+        for (const QString& line : lines) {
+            QString row;
+            row.reserve(s.date.size() + line.size() + 8);
+            row += s.date;
+            row += u',';
+            if (m >= 1 && m <= 3)
+                appendSaleLine(row, m, line);
+            else
+                row += formatSaleLine(m, line);
+            results << row;
+        }
+        if (made)
+            (*made)[i] = results.mid(first);
     }
 }
 
@@ -380,16 +439,9 @@ QString TSaleList::formatSaleLine(int m, const QString& line)
         return line;
     if (m < 1 || m > 3)
         return {};
-    const QStringList f = readCommaList(line);
-    const QString pno = f.value(0);
-    const TProductKey key = splitKey(pno);
-    QStringList out;
-    if (m == 1)
-        out << key.tag << pno.mid(key.tag.size());
-    else
-        out << key.artNo << key.prodNo;
-    out << f.mid(m == 3 ? 3 : 1);
-    return writeCommaList(out);
+    QString out;
+    appendSaleLine(out, m, line);
+    return out;
 }
 
 QString TSaleList::linesXML(const TSaleItem& sheet)
