@@ -122,26 +122,27 @@ QString takeField(QString& rec, const QString& sep)
 QStringList readCommaList(const QString& text)
 {
     QStringList items;
+    const QChar* const d = text.constData();
     const qsizetype n = text.size();
     qsizetype p = 0;
-    while (p < n && isBlank(text.at(p)))
+    while (p < n && isBlank(d[p]))
         ++p;
     while (p < n) {
-        if (text.at(p) == QLatin1Char('"')) {
+        if (d[p] == QLatin1Char('"')) {
             items << readQuoted(text, p);
         } else {
             const qsizetype start = p;
-            while (p < n && !isBlank(text.at(p)) && text.at(p) != QLatin1Char(','))
+            while (p < n && !isBlank(d[p]) && d[p] != QLatin1Char(','))
                 ++p;
-            items << text.mid(start, p - start);
+            items << QString(d + start, p - start);
         }
-        while (p < n && isBlank(text.at(p)))
+        while (p < n && isBlank(d[p]))
             ++p;
-        if (p < n && text.at(p) == QLatin1Char(',')) {
+        if (p < n && d[p] == QLatin1Char(',')) {
             if (p + 1 == n)
                 items << QString();
             ++p;
-            while (p < n && isBlank(text.at(p)))
+            while (p < n && isBlank(d[p]))
                 ++p;
         }
     }
