@@ -145,3 +145,31 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         prompt.information(odd + QStringLiteral(" Les rapports le montrent comme « \uFFFD » ; corrigez ce texte."));
     return LoadResult::Loaded;
 }
+
+bool startsAsDatabase(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    try {
+        TReader r(file);
+        const int version = r.readInteger();
+        if (version < 1 || version > DB_FORMAT_VERSION)
+            return false;
+        r.readListBegin();
+        if (!r.endOfList()) {
+            TArtisan a;
+            a.setArtRecord(r.readString());
+            return a.storeProblem().isEmpty();
+        }
+        r.readListEnd();
+        r.readListBegin();
+        if (r.endOfList())
+            return false;
+        TSaleItem sheet;
+        sheet.setRecord(r.readString());
+        return sheet.storeProblem().isEmpty();
+    } catch (const AppError&) {
+        return false;
+    }
+}

@@ -30,11 +30,6 @@ QString itemOf(const QStringList& items, const QString& text, int k)
     return k < items.size() ? items.at(k).trimmed() : text.trimmed();
 }
 
-std::u16string_view viewOf(QStringView text)
-{
-    return {text.utf16(), size_t(text.size())};
-}
-
 bool isBlank(QChar c)
 {
     return c.unicode() >= 1 && c.unicode() <= 32;
@@ -307,46 +302,39 @@ void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStrin
     beginConsigne(i, sales, xmlDataLines);
     if (selLines.isEmpty())
         return;
-    const QStringList rows = selLines;
-    consigneFrom(consigneOf(rows, groupRows(rows, {artNo}), 0), xmlDataLines);
+    consigneFrom(consigneOf(selLines, positionsOf(rowIndex(i, sales), artNo)), xmlDataLines);
 }
 
-TRepList::RowGroups TRepList::groupRows(const QStringList& rows, const QStringList& artNos) const
+const TRepList::RowIndex& TRepList::rowIndex(int i, const TSaleList& sales)
 {
-    std::unordered_map<std::u16string_view, qsizetype> number;
-    for (qsizetype k = 0; k < artNos.size(); ++k)
-        number[viewOf(artNos.at(k))] = k; // a repeated number: its rows go to the last
-    RowGroups g;
-    g.group.resize(size_t(artNos.size()));
-    for (qsizetype k = 0; k < artNos.size(); ++k)
-        g.group[size_t(k)] = number[viewOf(artNos.at(k))];
-    // Each row's group, then the rows ordered by group (stable: row order within).
-    std::vector<qsizetype> of(size_t(rows.size()), -1);
-    g.start.assign(size_t(artNos.size()) + 1, 0);
+    if (m_index && m_index->period == i && m_index->sales == sales.revision() && m_index->reps == m_revision)
+        return *m_index;
+    auto index = std::make_unique<RowIndex>();
+    index->period = i;
+    index->sales = sales.revision();
+    index->reps = m_revision;
+    const QStringList rows = std::as_const(*this).at(i).periodLines;
     QString held;
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        const auto at = number.find(viewOf(artisanOf(rows.at(r), held)));
-        if (at == number.end())
-            continue;
-        of[size_t(r)] = at->second;
-        ++g.start[size_t(at->second) + 1];
+        const QStringView number = artisanOf(rows.at(r), held);
+        index->rows[std::u16string(number.utf16(), size_t(number.size()))].push_back(r);
     }
-    for (std::size_t j = 1; j < g.start.size(); ++j)
-        g.start[j] += g.start[j - 1];
-    g.order.resize(size_t(g.start.back()));
-    std::vector<qsizetype> next(g.start.begin(), g.start.end() - 1);
-    for (qsizetype r = 0; r < rows.size(); ++r)
-        if (of[size_t(r)] >= 0)
-            g.order[size_t(next[size_t(of[size_t(r)])]++)] = r;
-    return g;
+    m_index = std::move(index);
+    return *m_index;
 }
 
-TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const RowGroups& groups, qsizetype k)
+const std::vector<qsizetype>& TRepList::positionsOf(const RowIndex& index, const QString& artNo)
+{
+    static const std::vector<qsizetype> none;
+    const auto at = index.rows.find(std::u16string(QStringView(artNo).utf16(), size_t(artNo.size())));
+    return at == index.rows.end() ? none : at->second;
+}
+
+TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions)
 {
     Consigne c;
-    const std::size_t j = size_t(groups.group[size_t(k)]);
-    for (qsizetype at = groups.start[j]; at < groups.start[j + 1]; ++at) {
-        const QString& row = rows.at(groups.order[size_t(at)]);
+    for (const qsizetype r : positions) {
+        const QString& row = rows.at(r);
         const QStringList items = readCommaList(row);
         c.rows << row;
         c.xml << xmlDataLine(items);

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 struct RecordField;
@@ -130,11 +132,14 @@ public:
 
 private:
     struct Consigne;
-    struct RowGroups;
-    // Where each of artNos finds its rows, in one pass over the rows.
-    RowGroups groupRows(const QStringList& rows, const QStringList& artNos) const;
-    // The consignment of artNos[k], made from its own rows only.
-    static Consigne consigneOf(const QStringList& rows, const RowGroups& groups, qsizetype k);
+    struct RowIndex;
+    // Where each artisan number finds its rows in period i's rows (selLines
+    // once beginConsigne ran): made in one pass, kept until the ledger or
+    // the periods change.
+    const RowIndex& rowIndex(int i, const TSaleList& sales);
+    // The consignment of the rows at positions (in row order) of rows.
+    static Consigne consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions);
+    static const std::vector<qsizetype>& positionsOf(const RowIndex& index, const QString& artNo);
     void consigneFrom(Consigne&& c, QStringList& xmlDataLines);
     void beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines);
 
@@ -144,6 +149,7 @@ private:
     // The ledger's and the periods' revisions the rows were prepared at; 0: never.
     quint64 m_linesSales = 0;
     quint64 m_linesReps = 0;
+    std::unique_ptr<RowIndex> m_index;
 };
 
 // One artisan's consignment: its rows, their XML data lines and their sum.
@@ -153,14 +159,15 @@ struct TRepList::Consigne {
     Money total;
 };
 
-// The rows of every artisan as positions in the period's rows, found in one
-// pass: each artisan's consignment is made when its turn comes, so that one
-// artisan's rows and XML lines are held at a time, not every artisan's (at
-// ten times the ledger those were most of the work's memory and time).
-struct TRepList::RowGroups {
-    std::vector<qsizetype> order; // row positions, artisan after artisan, each in row order
-    std::vector<qsizetype> start; // group j: order[start[j]] .. order[start[j + 1] - 1]
-    std::vector<qsizetype> group; // artNos[k]'s group: the last k of its number
+// Every artisan number's rows as positions in a period's rows, found in one
+// pass and kept with the revisions they were found at: each artisan's
+// consignment then reads its own rows only (at ten times the ledger, every
+// artisan's search through all rows made the work grow faster than the data).
+struct TRepList::RowIndex {
+    int period = -1;
+    quint64 sales = 0;
+    quint64 reps = 0;
+    std::unordered_map<std::u16string, std::vector<qsizetype>> rows;
 };
 
 template <typename Fn>
@@ -171,11 +178,26 @@ void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sale
         return; // no artisan, nothing to do: not even the period is looked up
     beginConsigne(i, sales, xmlDataLines);
     const QStringList rows = selLines;
-    const RowGroups groups = groupRows(rows, artNos);
+    const RowIndex& index = rowIndex(i, sales);
+    // A number several artisans share: its consignment is made once.
+    std::unordered_map<const std::vector<qsizetype>*, qsizetype> uses;
+    for (const QString& artNo : artNos)
+        ++uses[&positionsOf(index, artNo)];
+    std::unordered_map<const std::vector<qsizetype>*, Consigne> kept;
     for (qsizetype k = 0; k < artNos.size(); ++k) {
         xmlDataLines.clear();
-        if (!rows.isEmpty())
-            consigneFrom(consigneOf(rows, groups, k), xmlDataLines);
+        const std::vector<qsizetype>* at = &positionsOf(index, artNos.at(k));
+        if (!rows.isEmpty()) {
+            if (uses[at] == 1) {
+                consigneFrom(consigneOf(rows, *at), xmlDataLines);
+            } else {
+                auto made = kept.find(at);
+                if (made == kept.end())
+                    made = kept.emplace(at, consigneOf(rows, *at)).first;
+                consigneFrom(Consigne(made->second), xmlDataLines);
+            }
+        }
+        --uses[at];
         each(k);
     }
 }
