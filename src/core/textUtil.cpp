@@ -149,6 +149,41 @@ QStringList readCommaList(const QString& text)
     return items;
 }
 
+bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items)
+{
+    items.clear();
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    while (p < n && isBlank(text[p]))
+        ++p;
+    while (p < n) {
+        if (text[p] == u'"') {
+            // readQuoted's item: to the closing quote, or to the end.
+            const qsizetype quote = text.indexOf(u'"', p + 1);
+            if (quote >= 0 && quote + 1 < n && text[quote + 1] == u'"')
+                return false; // a doubled quote: the item is not in the text as such
+            const qsizetype end = quote < 0 ? n : quote;
+            items.append(text.mid(p + 1, end - p - 1));
+            p = quote < 0 ? n : quote + 1;
+        } else {
+            const qsizetype start = p;
+            while (p < n && !isBlank(text[p]) && text[p] != u',')
+                ++p;
+            items.append(text.mid(start, p - start));
+        }
+        while (p < n && isBlank(text[p]))
+            ++p;
+        if (p < n && text[p] == u',') {
+            if (p + 1 == n)
+                items.append(QStringView());
+            ++p;
+            while (p < n && isBlank(text[p]))
+                ++p;
+        }
+    }
+    return true;
+}
+
 void appendCommaItem(QString& out, QStringView item)
 {
     if (!needsQuotes(item)) {

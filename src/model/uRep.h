@@ -187,17 +187,19 @@ void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sale
     for (qsizetype k = 0; k < artNos.size(); ++k) {
         xmlDataLines.clear();
         const std::vector<qsizetype>* at = &positionsOf(index, artNos.at(k));
+        const bool last = --uses[at] == 0;
         if (!rows.isEmpty()) {
-            if (uses[at] == 1) {
+            auto made = kept.find(at);
+            if (made == kept.end() && last) {
                 consigneFrom(consigneOf(rows, *at), xmlDataLines);
             } else {
-                auto made = kept.find(at);
                 if (made == kept.end())
                     made = kept.emplace(at, consigneOf(rows, *at)).first;
                 consigneFrom(Consigne(made->second), xmlDataLines);
+                if (last)
+                    kept.erase(made);
             }
         }
-        --uses[at];
         each(k);
     }
 }

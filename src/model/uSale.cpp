@@ -52,8 +52,15 @@ QStringView midOf(QStringView text, qsizetype pos, qsizetype n = -1)
 // it runs once per sale row of every period's rows.
 void appendSaleLine(QString& out, int m, const QString& line)
 {
-    const QStringList f = readCommaList(line);
-    const QStringView pno = f.isEmpty() ? QStringView() : QStringView(f.first());
+    QVarLengthArray<QStringView, 8> f;
+    QStringList held; // the items as texts, when a doubled quote needs them made
+    if (!readCommaViews(line, f)) {
+        held = readCommaList(line);
+        f.clear();
+        for (const QString& item : std::as_const(held))
+            f.append(item);
+    }
+    const QStringView pno = f.isEmpty() ? QStringView() : f.first();
     // TSaleList::splitKey's positions.
     const qsizetype n = pno.size();
     const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
