@@ -289,12 +289,31 @@ void TQnt::appendPacked(QString& out) const
         out += packedText();
         return;
     }
+    // Written straight into out's characters: a save goes through every
+    // product's two lists. At most 6 + 11 characters and a comma an event.
+    const qsizetype at = out.size();
+    out.resize(at + qsizetype(m_events.size()) * 18);
+    char16_t* const begin = reinterpret_cast<char16_t*>(out.data()) + at;
+    char16_t* p = begin;
+    const auto digits = [&p](quint32 v, int width) {
+        char16_t buf[10];
+        int n = 0;
+        do {
+            buf[n++] = char16_t(u'0' + v % 10);
+            v /= 10;
+        } while (v > 0 || n < width);
+        while (n > 0)
+            *p++ = buf[--n];
+    };
     for (const Event& e : m_events) {
-        if (&e != &m_events.front())
-            out += QLatin1Char(',');
-        appendNumber(out, e.date, 6);
-        appendNumber(out, e.qnt, 1);
+        if (p != begin)
+            *p++ = u',';
+        digits(quint32(e.date), 6);
+        if (e.qnt < 0)
+            *p++ = u'-';
+        digits(e.qnt < 0 ? quint32(0) - quint32(e.qnt) : quint32(e.qnt), 1);
     }
+    out.resize(at + (p - begin));
 }
 
 bool TQnt::setPlainQntText(QStringView packed)
