@@ -21,22 +21,30 @@ bool samePath(const QString& a, const QString& b)
         && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-// The first record holding a character no report can show, named.
+// The first record holding a character no report can show, named. The owner's
+// name is made only for that record: the check goes through every record.
 QString firstOddCharacter(const AppState& st)
 {
+    const auto odd = [](const QList<RecordField>& fields, const auto& owner) {
+        return recordCharProblem(QString(), fields).isEmpty() ? QString() : recordCharProblem(owner(), fields);
+    };
     QString why;
     for (int i = 0; why.isEmpty() && i < st.artList.count(); ++i) {
         const TArtisan& a = st.artList.at(i);
-        why = recordCharProblem(QStringLiteral("Artisan %1").arg(a.artNo), a.recordFields());
-        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k)
-            why = recordCharProblem(QStringLiteral("Artisan %1, produit %2").arg(a.artNo, a.products.at(k).prodNo),
-                                    a.products.at(k).recordFields());
+        why = odd(a.recordFields(), [&] { return QStringLiteral("Artisan %1").arg(a.artNo); });
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
+            const TProduit& p = a.products.at(k);
+            why = odd(p.checkedFields(), [&] { return QStringLiteral("Artisan %1, produit %2").arg(a.artNo, p.prodNo); });
+        }
     }
-    for (int i = 0; why.isEmpty() && i < st.saleList.count(); ++i)
-        why = recordCharProblem(QStringLiteral("Feuille %1").arg(st.saleList.at(i).date), st.saleList.at(i).recordFields());
-    for (int i = 0; why.isEmpty() && i < st.repList.count(); ++i)
-        why = recordCharProblem(QStringLiteral("Période « %1 »").arg(st.repList.at(i).title),
-                                st.repList.at(i).recordFields());
+    for (int i = 0; why.isEmpty() && i < st.saleList.count(); ++i) {
+        const TSaleItem& s = st.saleList.at(i);
+        why = odd(s.recordFields(), [&] { return QStringLiteral("Feuille %1").arg(s.date); });
+    }
+    for (int i = 0; why.isEmpty() && i < st.repList.count(); ++i) {
+        const TReport& r = st.repList.at(i);
+        why = odd(r.recordFields(), [&] { return QStringLiteral("Période « %1 »").arg(r.title); });
+    }
     return why;
 }
 
@@ -136,4 +144,32 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
     if (const QString odd = firstOddCharacter(st); !odd.isEmpty())
         prompt.information(odd + QStringLiteral(" Les rapports le montrent comme « \uFFFD » ; corrigez ce texte."));
     return LoadResult::Loaded;
+}
+
+bool startsAsDatabase(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    try {
+        TReader r(file);
+        const int version = r.readInteger();
+        if (version < 1 || version > DB_FORMAT_VERSION)
+            return false;
+        r.readListBegin();
+        if (!r.endOfList()) {
+            TArtisan a;
+            a.setArtRecord(r.readString());
+            return a.storeProblem().isEmpty();
+        }
+        r.readListEnd();
+        r.readListBegin();
+        if (r.endOfList())
+            return false;
+        TSaleItem sheet;
+        sheet.setRecord(r.readString());
+        return sheet.storeProblem().isEmpty();
+    } catch (const AppError&) {
+        return false;
+    }
 }

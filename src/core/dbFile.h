@@ -48,3 +48,9 @@ enum class LoadResult { Loaded, Missing, OldVersion, NewerVersion, ReadError };
 // file keeps it for good. A file that exists but cannot be opened, or is not
 // a regular file, raises AppError.
 LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt);
+
+// Whether the file at path opens as a database whose first artisan (or, with
+// no artisan, first sheet) reads as loadDB reads it: loadDB then keeps at
+// least that record. False says nothing: the file may still load (empty
+// lists) or not; only a full load tells.
+bool startsAsDatabase(const QString& path);

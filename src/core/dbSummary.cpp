@@ -48,6 +48,14 @@ DbSummary readDbSummary(const QString& path)
     return s;
 }
 
+QString dbOpenProblem(const QString& path)
+{
+    if (startsAsDatabase(path))
+        return QString();
+    const DbSummary s = readDbSummary(path);
+    return s.state == DbSummary::State::Unreadable ? s.problem : QString();
+}
+
 QString notDatabaseMessage(const QString& path, const QString& problem)
 {
     return u"Le fichier "_s + QDir::toNativeSeparators(path) + u" n'est pas une base TilvarBD lisible : "_s

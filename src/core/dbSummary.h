@@ -16,6 +16,11 @@ struct DbSummary {
 // Reads path into a scratch state; the open database is not touched.
 DbSummary readDbSummary(const QString& path);
 
+// Why path cannot be opened as a database (readDbSummary's problem of an
+// Unreadable file); empty when it loads, whole or in part. A file that
+// startsAsDatabase is not read twice: opening it loads it once.
+QString dbOpenProblem(const QString& path);
+
 // "Le fichier X n'est pas une base TilvarBD lisible : <problem>"
 QString notDatabaseMessage(const QString& path, const QString& problem);
 

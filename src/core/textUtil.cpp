@@ -8,6 +8,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 #include <array>
 #include <limits>
@@ -24,27 +25,31 @@ bool isBlank(QChar c)
 // pos is left just after the closing quote.
 QString readQuoted(const QString& text, qsizetype& pos)
 {
+    // Copied a run at a time, up to each quote: sheets hold their lines as
+    // quoted items, and every report reads them.
     QString out;
     ++pos; // opening quote
     const qsizetype n = text.size();
     while (pos < n) {
-        const QChar c = text.at(pos);
-        if (c == QLatin1Char('"')) {
-            if (pos + 1 < n && text.at(pos + 1) == QLatin1Char('"')) {
-                out += c;
-                pos += 2;
-                continue;
-            }
-            ++pos;
-            return out;
+        const qsizetype quote = text.indexOf(QLatin1Char('"'), pos);
+        if (quote < 0) {
+            out += QStringView(text).mid(pos);
+            pos = n;
+            break;
         }
-        out += c;
-        ++pos;
+        out += QStringView(text).mid(pos, quote - pos);
+        if (quote + 1 < n && text.at(quote + 1) == QLatin1Char('"')) {
+            out += QLatin1Char('"');
+            pos = quote + 2;
+            continue;
+        }
+        pos = quote + 1;
+        return out;
     }
     return out;
 }
 
-bool needsQuotes(const QString& item)
+bool needsQuotes(QStringView item)
 {
     for (const QChar c : item) {
         if (c == QLatin1Char(',') || c == QLatin1Char('"') || isBlank(c))
@@ -117,30 +122,81 @@ QString takeField(QString& rec, const QString& sep)
 QStringList readCommaList(const QString& text)
 {
     QStringList items;
+    const QChar* const d = text.constData();
     const qsizetype n = text.size();
     qsizetype p = 0;
-    while (p < n && isBlank(text.at(p)))
+    while (p < n && isBlank(d[p]))
         ++p;
     while (p < n) {
-        if (text.at(p) == QLatin1Char('"')) {
+        if (d[p] == QLatin1Char('"')) {
             items << readQuoted(text, p);
         } else {
             const qsizetype start = p;
-            while (p < n && !isBlank(text.at(p)) && text.at(p) != QLatin1Char(','))
+            while (p < n && !isBlank(d[p]) && d[p] != QLatin1Char(','))
                 ++p;
-            items << text.mid(start, p - start);
+            items << QString(d + start, p - start);
         }
-        while (p < n && isBlank(text.at(p)))
+        while (p < n && isBlank(d[p]))
             ++p;
-        if (p < n && text.at(p) == QLatin1Char(',')) {
+        if (p < n && d[p] == QLatin1Char(',')) {
             if (p + 1 == n)
                 items << QString();
             ++p;
-            while (p < n && isBlank(text.at(p)))
+            while (p < n && isBlank(d[p]))
                 ++p;
         }
     }
     return items;
+}
+
+bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items)
+{
+    items.clear();
+    const qsizetype n = text.size();
+    qsizetype p = 0;
+    while (p < n && isBlank(text[p]))
+        ++p;
+    while (p < n) {
+        if (text[p] == u'"') {
+            // readQuoted's item: to the closing quote, or to the end.
+            const qsizetype quote = text.indexOf(u'"', p + 1);
+            if (quote >= 0 && quote + 1 < n && text[quote + 1] == u'"')
+                return false; // a doubled quote: the item is not in the text as such
+            const qsizetype end = quote < 0 ? n : quote;
+            items.append(text.mid(p + 1, end - p - 1));
+            p = quote < 0 ? n : quote + 1;
+        } else {
+            const qsizetype start = p;
+            while (p < n && !isBlank(text[p]) && text[p] != u',')
+                ++p;
+            items.append(text.mid(start, p - start));
+        }
+        while (p < n && isBlank(text[p]))
+            ++p;
+        if (p < n && text[p] == u',') {
+            if (p + 1 == n)
+                items.append(QStringView());
+            ++p;
+            while (p < n && isBlank(text[p]))
+                ++p;
+        }
+    }
+    return true;
+}
+
+void appendCommaItem(QString& out, QStringView item)
+{
+    if (!needsQuotes(item)) {
+        out += item;
+        return;
+    }
+    out += QLatin1Char('"');
+    for (const QChar c : item) {
+        if (c == QLatin1Char('"'))
+            out += QLatin1Char('"');
+        out += c;
+    }
+    out += QLatin1Char('"');
 }
 
 QString writeCommaList(const QStringList& items)
@@ -399,6 +455,13 @@ QDate strToDate(const QString& text)
 
 QString reportCharProblem(const QString& text)
 {
+    // Every record of a file goes through here on loading: most texts hold
+    // no control character, surrogate or U+FFFE/U+FFFF at all.
+    char16_t odd = 0;
+    for (const char16_t u : std::u16string_view(QStringView(text).utf16(), size_t(text.size()))) // a vector loop
+        odd |= char16_t((u < 0x20) | ((u & 0xF800) == 0xD800) | (u >= 0xFFFE));
+    if (!odd)
+        return QString();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const char16_t u = c.unicode();

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 // Separators of record strings. A field must never hold its record's separator.
 inline const QString REC_SEP = QStringLiteral("|:|");  // artisans, sheets, periods
@@ -26,6 +27,13 @@ QStringList readCommaList(const QString& text);
 // Writes items as a comma list: items holding a comma, a quote or a character
 // of code 1..32 are quoted with inner quotes doubled; one empty item is "".
 QString writeCommaList(const QStringList& items);
+// The items readCommaList(text) would give, as views into text, when no
+// item holds a doubled quote (false then, items unspecified): reading a row
+// without making a text per item.
+bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items);
+// Appends item as writeCommaList writes one of several items (quoted when
+// it holds a comma, a quote or a blank).
+void appendCommaItem(QString& out, QStringView item);
 
 // The one rule for characters a report cannot hold (control characters but
 // tab, line feed and carriage return; lone surrogates; U+FFFE, U+FFFF):

@@ -5,6 +5,7 @@
 
 #include <QtEndian>
 #include <algorithm>
+#include <string_view>
 #include <cstring>
 
 namespace {
@@ -21,15 +22,25 @@ enum Tag : quint8 {
     TagUtf8String = 0x14,
 };
 
+// Without an early exit, so that the compiler makes it a vector loop.
 bool isAscii(const QString& text)
 {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    char16_t all = 0;
+    for (const char16_t u : std::u16string_view(QStringView(text).utf16(), size_t(text.size())))
+        all |= u;
+    return all < 0x80;
 }
 
 } // namespace
 
-bool isStorable(const QString& text)
+bool isStorable(QStringView text)
 {
+    // Without an early exit, so that the compiler makes it a vector loop.
+    char16_t surrogate = 0;
+    for (const char16_t u : std::u16string_view(text.utf16(), size_t(text.size())))
+        surrogate |= char16_t((u & 0xF800) == 0xD800);
+    if (!surrogate)
+        return true;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
@@ -123,17 +134,30 @@ void TWriter::writeString(const QString& text)
         put(utf8.constData(), utf8.size());
         return;
     }
-    const QByteArray bytes = text.toLatin1();
-    if (bytes.size() <= 255) {
+    if (text.size() <= 255) {
         head[0] = char(TagString);
-        head[1] = char(quint8(bytes.size()));
+        head[1] = char(quint8(text.size()));
         put(head, 2);
     } else {
         head[0] = char(TagLString);
-        qToLittleEndian<qint32>(qint32(bytes.size()), head + 1);
+        qToLittleEndian<qint32>(qint32(text.size()), head + 1);
         put(head, 5);
     }
-    put(bytes.constData(), bytes.size());
+    // ASCII: one byte per character, written straight into the buffer.
+    const QChar* from = text.constData();
+    qsizetype left = text.size();
+    while (left > 0) {
+        if (m_buffer.size() == BufferSize)
+            flush();
+        const qsizetype k = std::min<qsizetype>(left, BufferSize - m_buffer.size());
+        const qsizetype at = m_buffer.size();
+        m_buffer.resize(at + k);
+        char* to = m_buffer.data() + at;
+        for (qsizetype i = 0; i < k; ++i)
+            to[i] = char(from[i].unicode());
+        from += k;
+        left -= k;
+    }
 }
 
 void TWriter::writeListBegin()
@@ -160,9 +184,9 @@ void TReader::fail(const QString& what) const
 bool TReader::fill()
 {
     m_base += m_buffer.size();
-    m_buffer.resize(BufferSize);
+    m_buffer.resize(ReadBufferSize);
     m_pos = 0;
-    const qint64 n = m_device.read(m_buffer.data(), BufferSize);
+    const qint64 n = m_device.read(m_buffer.data(), ReadBufferSize);
     m_buffer.resize(n > 0 ? qsizetype(n) : 0);
     return n > 0;
 }
@@ -240,16 +264,25 @@ qint32 TReader::readInteger()
     }
 }
 
+QString TReader::takeCp1252(qint64 size)
+{
+    // Decoded where it lies when the buffer holds it whole (nearly always).
+    if (size <= m_buffer.size() - m_pos) {
+        const QString text = cp1252::decode(m_buffer.constData() + m_pos, qsizetype(size));
+        m_pos += qsizetype(size);
+        return text;
+    }
+    return cp1252::decode(takeBytes(size));
+}
+
 QString TReader::readString()
 {
     const quint8 tag = takeByte();
     switch (tag) {
-    case TagString: {
-        const quint8 n = takeByte();
-        return cp1252::decode(takeBytes(n));
-    }
+    case TagString:
+        return takeCp1252(takeByte());
     case TagLString:
-        return cp1252::decode(takeBytes(takeLength()));
+        return takeCp1252(takeLength());
     case TagWString: {
         const qint64 units = takeLength();
         const QByteArray raw = takeBytes(units * 2);
@@ -264,9 +297,13 @@ QString TReader::readString()
     case TagUtf8String: {
         // Decoding must not replace anything: the text is saved back as UTF-8
         // and has to give the very bytes read.
+        // Valid UTF-8 decodes and encodes back to itself; only a leading
+        // byte order mark might not, so that case is compared in full.
         const QByteArray bytes = takeBytes(takeLength());
+        if (!QByteArrayView(bytes).isValidUtf8())
+            fail(QStringLiteral("invalid UTF-8 text"));
         QString out = QString::fromUtf8(bytes);
-        if (out.toUtf8() != bytes)
+        if (bytes.startsWith("\xEF\xBB\xBF") && out.toUtf8() != bytes)
             fail(QStringLiteral("invalid UTF-8 text"));
         return out;
     }

@@ -8,7 +8,7 @@
 
 // Whether a string value holds text exactly: false for a lone UTF-16
 // surrogate, which has no UTF-8 form.
-bool isStorable(const QString& text);
+bool isStorable(QStringView text);
 
 // Common base of the writer and the reader: the device and the buffer.
 class TFiler {
@@ -64,11 +64,14 @@ public:
     [[noreturn]] void fail(const QString& what) const;
 
 private:
+    // Larger than the writer's: a file is read in few calls.
+    static constexpr int ReadBufferSize = 64 * 1024;
     // Loads the next block of the device into the buffer; false at its end.
     bool fill();
     quint8 takeByte();
     void takeRaw(char* dst, qsizetype size);
     QByteArray takeBytes(qint64 size);
+    QString takeCp1252(qint64 size);
     qint32 takeLength();
     qsizetype m_pos = 0;  // next byte in m_buffer
     qint64 m_base = 0;    // stream offset of m_buffer's first byte

@@ -9,10 +9,21 @@
 
 QString TXMLUtil::xmlTag(const QString& tag, const QString& content)
 {
-    if (content.isEmpty())
-        return QLatin1Char('<') + tag + QStringLiteral("/>");
-    return QLatin1Char('<') + tag + QLatin1Char('>') + content + QStringLiteral("</") + tag
-        + QLatin1Char('>');
+    // In one buffer: reports wrap every data line in a tag.
+    QString out;
+    out.reserve(2 * tag.size() + content.size() + 5);
+    out += QLatin1Char('<');
+    out += tag;
+    if (content.isEmpty()) {
+        out += QStringLiteral("/>");
+        return out;
+    }
+    out += QLatin1Char('>');
+    out += content;
+    out += QStringLiteral("</");
+    out += tag;
+    out += QLatin1Char('>');
+    return out;
 }
 
 QString TXMLUtil::nodeText(const QDomNode& node)

@@ -45,7 +45,8 @@ void TArtisan::setArtRecord(const QString& record)
 
 QString TArtisan::storeProblem() const
 {
-    return recordProblem(u"Artisan %1"_s.arg(artNo), recordFields(), REC_SEP);
+    const QList<RecordField> f = recordFields();
+    return recordFits(f, REC_SEP) ? QString() : recordProblem(u"Artisan %1"_s.arg(artNo), f, REC_SEP);
 }
 
 QList<RecordField> TArtisan::recordFields() const

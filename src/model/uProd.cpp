@@ -13,6 +13,8 @@
 
 #include <QDomElement>
 
+#include <span>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -60,6 +62,19 @@ QString numberText(int n)
 
 namespace {
 
+// Whether text + sep reads back with text as the field before sep: sep is
+// not in text, and no end of text begins a sep that the reader would find
+// before the one that follows.
+bool separatorFits(QStringView text, QStringView sep)
+{
+    if (text.contains(sep))
+        return false;
+    for (qsizetype k = 1; k < sep.size() && k <= text.size(); ++k)
+        if (text.right(k) == sep.left(k) && sep.left(sep.size() - k) == sep.mid(k))
+            return false;
+    return true;
+}
+
 // What would split the record on the next load. Characters a report cannot
 // hold do not: a file holding them loads and saves (its reports replace them).
 QString separatorProblem(const QString& text, const QString& sep)
@@ -86,8 +101,23 @@ QString recordFieldProblem(const QString& text, const QString& sep)
     return chars.isEmpty() ? separatorProblem(text, sep) : chars;
 }
 
+bool recordFits(const RecordField* fields, qsizetype count, QStringView sep)
+{
+    for (const RecordField& f : std::span(fields, size_t(count))) {
+        if (!isStorable(f.value))
+            return false;
+        if (f.kind == RecordField::Followed && !separatorFits(f.value, sep))
+            return false;
+        if (f.kind == RecordField::Last && f.value.contains(sep))
+            return false;
+    }
+    return true;
+}
+
 QString recordProblem(const QString& owner, const QList<RecordField>& fields, const QString& sep)
 {
+    if (recordFits(fields, sep))
+        return QString();
     for (const RecordField& f : fields) {
         QString problem;
         if (!isStorable(f.value))
@@ -125,13 +155,18 @@ QList<RecordField> TProduit::recordFields() const
         tot = qntList.totalQntStr();
     } catch (const AppError&) {
     }
+    return recordFields(sold, tot, true);
+}
+
+QList<RecordField> TProduit::recordFields(const QString& sold, const QString& tot, bool packed) const
+{
     return {{"artNo", artNo},
             {"prodNo", prodNo},
             {"descript", descript},
             {"valeur", valeur},
             {"prix", prix},
-            {"qntStr", qntList.qntText(2)},
-            {"soldStr", soldList.qntText(2)},
+            {"qntStr", packed ? qntList.qntText(2) : QString()},
+            {"soldStr", packed ? soldList.qntText(2) : QString()},
             {"soldQnt", sold},
             {"totQnt", tot},
             {"reserved1", reserved1},
@@ -139,24 +174,103 @@ QList<RecordField> TProduit::recordFields() const
             {"reserved3", reserved3, RecordField::Last}};
 }
 
+QList<RecordField> TProduit::checkedFields() const
+{
+    QList<RecordField> f = recordFields(QString(), QString(), false);
+    // A total that is computed is a number; otherwise its previous text stays.
+    const auto total = [](const TQnt& list, const QString& previous) {
+        try {
+            (void)list.totalQnt();
+            return QString();
+        } catch (const AppError&) {
+            return previous;
+        }
+    };
+    if (!qntList.isPlain())
+        f[5].value = qntList.qntText(2);
+    if (!soldList.isPlain())
+        f[6].value = soldList.qntText(2);
+    f[7].value = total(soldList, soldQnt);
+    f[8].value = total(qntList, totQnt);
+    return f;
+}
+
 namespace {
 QString problemOf(const TProduit& p, const QList<RecordField>& fields)
 {
+    if (recordFits(fields, PROD_SEP))
+        return QString();
     return recordProblem(u"Artisan %1, produit %2"_s.arg(p.artNo, p.prodNo), fields, PROD_SEP);
 }
 } // namespace
 
 QString TProduit::storeProblem() const
 {
-    return problemOf(*this, recordFields());
+    return problemOf(*this, checkedFields());
 }
 
 QString TProduit::storedRecord()
 {
-    const QList<RecordField> f = recordFields();
-    if (const QString why = problemOf(*this, f); !why.isEmpty())
-        throw AppError(why);
-    return joinFields(f);
+    int in = 0;
+    int sold = 0;
+    const bool computed = qntList.isPlain() && soldList.isPlain() && [&] {
+        try {
+            in = qntList.totalQnt();
+            sold = soldList.totalQnt();
+            return true;
+        } catch (const AppError&) {
+            return false;
+        }
+    }();
+    if (!computed) {
+        const QList<RecordField> f = recordFields();
+        if (const QString why = problemOf(*this, f); !why.isEmpty())
+            throw AppError(why);
+        return joinFields(f);
+    }
+    // Nearly every product: the packed lists and the totals are digits,
+    // signs and commas, which fit; the other fields are checked as they are.
+    // The record is made in one text and the stored texts are replaced only
+    // where they changed (a save goes through every product).
+    const RecordField kept[] = {{"artNo", artNo},         {"prodNo", prodNo},
+                                {"descript", descript},   {"valeur", valeur},
+                                {"prix", prix},           {"reserved1", reserved1},
+                                {"reserved2", reserved2}, {"reserved3", reserved3, RecordField::Last}};
+    if (!recordFits(kept, std::size(kept), PROD_SEP))
+        throw AppError(problemOf(*this, recordFields()));
+    QString rec;
+    rec.reserve(artNo.size() + prodNo.size() + descript.size() + valeur.size() + prix.size()
+                + qntStr.size() + soldStr.size() + reserved1.size() + reserved2.size()
+                + reserved3.size() + 11 * PROD_SEP.size() + 32);
+    const auto field = [&rec](const QString& text) {
+        rec += text;
+        rec += PROD_SEP;
+    };
+    // The text just appended from at replaces member when it differs.
+    const auto refresh = [&rec](QString& member, qsizetype at) {
+        const QStringView made(rec.constData() + at, rec.size() - at);
+        if (member != made)
+            member = made.toString();
+        rec += PROD_SEP;
+    };
+    for (const QString* f : {&artNo, &prodNo, &descript, &valeur, &prix})
+        field(*f);
+    qsizetype at = rec.size();
+    qntList.appendPacked(rec);
+    refresh(qntStr, at);
+    at = rec.size();
+    soldList.appendPacked(rec);
+    refresh(soldStr, at);
+    at = rec.size();
+    rec += QString::number(sold);
+    refresh(soldQnt, at);
+    at = rec.size();
+    rec += QString::number(in);
+    refresh(totQnt, at);
+    field(reserved1);
+    field(reserved2);
+    rec += reserved3;
+    return rec;
 }
 
 QString TProduit::prodRecord()
@@ -170,19 +284,32 @@ QString TProduit::joinFields(const QList<RecordField>& f)
     soldStr = f.at(6).value;
     soldQnt = f.at(7).value;
     totQnt = f.at(8).value;
-    QStringList values;
+    qsizetype size = 0;
     for (const RecordField& x : f)
-        values.append(x.value);
-    return values.join(PROD_SEP);
+        size += x.value.size() + PROD_SEP.size();
+    QString record;
+    record.reserve(size);
+    for (const RecordField& x : f) {
+        if (&x != &f.front())
+            record += PROD_SEP;
+        record += x.value;
+    }
+    return record;
 }
 
 void TProduit::setProdRecord(const QString& record)
 {
-    QString rec = record;
+    // Each field runs to the next separator; once none is left, every later
+    // field is all that remains.
+    QStringView rest(record);
     QString* const fields[] = {&artNo,  &prodNo,  &descript, &valeur,    &prix,      &qntStr,
                                &soldStr, &soldQnt, &totQnt,   &reserved1, &reserved2, &reserved3};
-    for (QString* f : fields)
-        *f = takeField(rec, PROD_SEP);
+    for (QString* f : fields) {
+        const qsizetype at = rest.indexOf(PROD_SEP);
+        *f = (at < 0 ? rest : rest.left(at)).toString();
+        if (at >= 0)
+            rest = rest.mid(at + PROD_SEP.size());
+    }
     qntList.setQntText(qntStr);
     soldList.setQntText(soldStr);
 }

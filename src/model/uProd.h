@@ -53,6 +53,14 @@ struct RecordField {
 // cannot be stored as it is, empty when every field can. The loader refuses
 // such a record, the saver and the imports too.
 QString recordProblem(const QString& owner, const QList<RecordField>& fields, const QString& sep);
+// Whether recordProblem would find nothing, without making any text: the
+// loader and the saver ask it of every record and build the owner's name and
+// the message only for one that fails.
+bool recordFits(const RecordField* fields, qsizetype count, QStringView sep);
+inline bool recordFits(const QList<RecordField>& fields, QStringView sep)
+{
+    return recordFits(fields.constData(), fields.size(), sep);
+}
 // reportCharProblem of the first field holding such a character, as
 // "<owner>, champ « <name> » : <problem>"; empty when none does.
 QString recordCharProblem(const QString& owner, const QList<RecordField>& fields);
@@ -90,6 +98,10 @@ public:
     void setProdRecord(const QString& record);
     // The twelve fields prodRecord would join, without changing the product.
     QList<RecordField> recordFields() const;
+    // The same fields for the checks (storeProblem, what reports cannot
+    // show): the packed quantities and the totals left empty when made only
+    // of digits, minus signs and commas, which fit any record and any report.
+    QList<RecordField> checkedFields() const;
     // recordProblem of those fields, owner "Artisan <artNo>, produit <prodNo>".
     QString storeProblem() const;
     // prodRecord after the check of storeProblem, the fields made once (a
@@ -116,6 +128,8 @@ public:
     void readItemXML(const QDomElement& item);
 
 private:
+    // The twelve fields with these totals; the packed texts empty unless packed.
+    QList<RecordField> recordFields(const QString& sold, const QString& tot, bool packed) const;
     // The fields joined with PROD_SEP, the packed texts and totals kept.
     QString joinFields(const QList<RecordField>& f);
 };

@@ -11,6 +11,9 @@
 
 #include <QHash>
 
+#include <string_view>
+#include <unordered_map>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -25,6 +28,45 @@ namespace {
 QString itemOf(const QStringList& items, const QString& text, int k)
 {
     return k < items.size() ? items.at(k).trimmed() : text.trimmed();
+}
+
+bool isBlank(QChar c)
+{
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
+
+// itemOf(readCommaList(row), row, 1), the artisan's number of a period row,
+// without making the list unless a quoted item comes first (in the rows the
+// program makes, only descriptions are quoted, and they come later); held
+// keeps the text when one had to be made.
+QStringView artisanOf(const QString& row, QString& held)
+{
+    const qsizetype n = row.size();
+    qsizetype p = 0;
+    int item = 0;
+    while (p < n && isBlank(row.at(p)))
+        ++p;
+    while (p < n) {
+        if (row.at(p) == u'"') {
+            held = itemOf(readCommaList(row), row, 1);
+            return held;
+        }
+        const qsizetype start = p;
+        while (p < n && !isBlank(row.at(p)) && row.at(p) != u',')
+            ++p;
+        if (item++ == 1)
+            return QStringView(row).mid(start, p - start).trimmed();
+        while (p < n && isBlank(row.at(p)))
+            ++p;
+        if (p < n && row.at(p) == u',') {
+            if (p + 1 == n)
+                return QStringView(); // a last comma: an empty second item
+            ++p;
+            while (p < n && isBlank(row.at(p)))
+                ++p;
+        }
+    }
+    return QStringView(row).trimmed(); // fewer than two items
 }
 
 } // namespace
@@ -217,8 +259,11 @@ void TRepList::prepareLines(TSaleList& sales)
     m_linesReps = m_revision;
     if (m_reports.empty())
         return;
+    // "-[tout]-" holds every row of the other periods: each row is made once
+    // and shared.
+    std::vector<QStringList> made;
     for (const auto& rep : m_reports) {
-        sales.fillSalesInRange(2, rep->startDate, rep->endDate);
+        sales.fillSalesInRange(2, rep->startDate, rep->endDate, &made);
         rep->periodLines = sales.results;
     }
     m_current = m_reports.back().get();
@@ -257,33 +302,45 @@ void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStrin
     beginConsigne(i, sales, xmlDataLines);
     if (selLines.isEmpty())
         return;
-    consigneFrom(std::move(groupRows(selLines, {artNo}).front()), xmlDataLines);
+    consigneFrom(consigneOf(selLines, positionsOf(rowIndex(i, sales), artNo)), xmlDataLines);
 }
 
-std::vector<TRepList::Consigne> TRepList::groupRows(const QStringList& rows,
-                                                    const QStringList& artNos) const
+const TRepList::RowIndex& TRepList::rowIndex(int i, const TSaleList& sales)
 {
-    QHash<QString, qsizetype> group;
-    for (qsizetype k = 0; k < artNos.size(); ++k)
-        group.insert(artNos.at(k), k); // a repeated number: its rows go to the last
-    std::vector<Consigne> groups(size_t(artNos.size()));
-    for (const QString& row : rows) {
+    if (m_index && m_index->period == i && m_index->sales == sales.revision() && m_index->reps == m_revision)
+        return *m_index;
+    auto index = std::make_unique<RowIndex>();
+    index->period = i;
+    index->sales = sales.revision();
+    index->reps = m_revision;
+    const QStringList rows = std::as_const(*this).at(i).periodLines;
+    QString held;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QStringView number = artisanOf(rows.at(r), held);
+        index->rows[std::u16string(number.utf16(), size_t(number.size()))].push_back(r);
+    }
+    m_index = std::move(index);
+    return *m_index;
+}
+
+const std::vector<qsizetype>& TRepList::positionsOf(const RowIndex& index, const QString& artNo)
+{
+    static const std::vector<qsizetype> none;
+    const auto at = index.rows.find(std::u16string(QStringView(artNo).utf16(), size_t(artNo.size())));
+    return at == index.rows.end() ? none : at->second;
+}
+
+TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions)
+{
+    Consigne c;
+    for (const qsizetype r : positions) {
+        const QString& row = rows.at(r);
         const QStringList items = readCommaList(row);
-        const auto g = group.constFind(itemOf(items, row, 1));
-        if (g == group.constEnd())
-            continue;
-        Consigne& c = groups[size_t(*g)];
         c.rows << row;
         c.xml << xmlDataLine(items);
         c.total += saleAmount(itemOf(items, row, 4), itemOf(items, row, 5));
     }
-    // Every artisan of artNos gets the rows of its number, repeated or not.
-    for (qsizetype k = 0; k < artNos.size(); ++k) {
-        const qsizetype last = group.value(artNos.at(k));
-        if (last != k)
-            groups[size_t(k)] = groups[size_t(last)];
-    }
-    return groups;
+    return c;
 }
 
 QString TRepList::getAllRange(int i, TSaleList& sales)

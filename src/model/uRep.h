@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 struct RecordField;
@@ -130,8 +132,14 @@ public:
 
 private:
     struct Consigne;
-    // The consignment of each of artNos over rows, in one pass over the rows.
-    std::vector<Consigne> groupRows(const QStringList& rows, const QStringList& artNos) const;
+    struct RowIndex;
+    // Where each artisan number finds its rows in period i's rows (selLines
+    // once beginConsigne ran): made in one pass, kept until the ledger or
+    // the periods change.
+    const RowIndex& rowIndex(int i, const TSaleList& sales);
+    // The consignment of the rows at positions (in row order) of rows.
+    static Consigne consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions);
+    static const std::vector<qsizetype>& positionsOf(const RowIndex& index, const QString& artNo);
     void consigneFrom(Consigne&& c, QStringList& xmlDataLines);
     void beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines);
 
@@ -141,16 +149,25 @@ private:
     // The ledger's and the periods' revisions the rows were prepared at; 0: never.
     quint64 m_linesSales = 0;
     quint64 m_linesReps = 0;
+    std::unique_ptr<RowIndex> m_index;
 };
 
 // One artisan's consignment: its rows, their XML data lines and their sum.
-// All artisans' are made in one pass over the rows in their order: taking
-// each artisan's rows from all over the list made the work grow faster than
-// the ledger, from the memory it hopped across.
 struct TRepList::Consigne {
     QStringList rows;
     QStringList xml;
     Money total;
+};
+
+// Every artisan number's rows as positions in a period's rows, found in one
+// pass and kept with the revisions they were found at: each artisan's
+// consignment then reads its own rows only (at ten times the ledger, every
+// artisan's search through all rows made the work grow faster than the data).
+struct TRepList::RowIndex {
+    int period = -1;
+    quint64 sales = 0;
+    quint64 reps = 0;
+    std::unordered_map<std::u16string, std::vector<qsizetype>> rows;
 };
 
 template <typename Fn>
@@ -160,11 +177,29 @@ void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sale
     if (artNos.isEmpty())
         return; // no artisan, nothing to do: not even the period is looked up
     beginConsigne(i, sales, xmlDataLines);
-    std::vector<Consigne> groups = groupRows(selLines, artNos);
+    const QStringList rows = selLines;
+    const RowIndex& index = rowIndex(i, sales);
+    // A number several artisans share: its consignment is made once.
+    std::unordered_map<const std::vector<qsizetype>*, qsizetype> uses;
+    for (const QString& artNo : artNos)
+        ++uses[&positionsOf(index, artNo)];
+    std::unordered_map<const std::vector<qsizetype>*, Consigne> kept;
     for (qsizetype k = 0; k < artNos.size(); ++k) {
         xmlDataLines.clear();
-        if (!selLines.isEmpty())
-            consigneFrom(std::move(groups[size_t(k)]), xmlDataLines);
+        const std::vector<qsizetype>* at = &positionsOf(index, artNos.at(k));
+        const bool last = --uses[at] == 0;
+        if (!rows.isEmpty()) {
+            auto made = kept.find(at);
+            if (made == kept.end() && last) {
+                consigneFrom(consigneOf(rows, *at), xmlDataLines);
+            } else {
+                if (made == kept.end())
+                    made = kept.emplace(at, consigneOf(rows, *at)).first;
+                consigneFrom(Consigne(made->second), xmlDataLines);
+                if (last)
+                    kept.erase(made);
+            }
+        }
         each(k);
     }
 }

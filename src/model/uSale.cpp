@@ -9,6 +9,7 @@
 #include "model/uRep.h"
 
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +38,52 @@ QString fieldOf(const QStringList& fields, const QString& line, int k)
 
 } // namespace
 
+namespace {
+
+// QString::mid's rule on a view: past the end, nothing.
+QStringView midOf(QStringView text, qsizetype pos, qsizetype n = -1)
+{
+    if (pos >= text.size())
+        return {};
+    return text.mid(pos, n < 0 ? -1 : std::min(n, text.size() - pos));
+}
+
+// formatSaleLine(m, line) for m of 1..3, appended to out: made in place, as
+// it runs once per sale row of every period's rows.
+void appendSaleLine(QString& out, int m, const QString& line)
+{
+    QVarLengthArray<QStringView, 8> f;
+    QStringList held; // the items as texts, when a doubled quote needs them made
+    if (!readCommaViews(line, f)) {
+        held = readCommaList(line);
+        f.clear();
+        for (const QString& item : std::as_const(held))
+            f.append(item);
+    }
+    const QStringView pno = f.isEmpty() ? QStringView() : f.first();
+    // TSaleList::splitKey's positions.
+    const qsizetype n = pno.size();
+    const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
+    const QStringView tag = fromEnd ? pno.left(n - 7) : midOf(pno, 0, 6);
+    const QStringView artNo = fromEnd ? pno.mid(n - 7, 3) : midOf(pno, 6, 3);
+    const QStringView prodNo = fromEnd ? pno.right(3) : midOf(pno, 10, 3);
+    if (m == 1) {
+        appendCommaItem(out, tag);
+        out += u',';
+        appendCommaItem(out, midOf(pno, tag.size()));
+    } else {
+        appendCommaItem(out, artNo);
+        out += u',';
+        appendCommaItem(out, prodNo);
+    }
+    for (qsizetype k = m == 3 ? 3 : 1; k < f.size(); ++k) {
+        out += u',';
+        appendCommaItem(out, f.at(k));
+    }
+}
+
+} // namespace
+
 // --- TSaleItem ---------------------------------------------------------------
 
 QString TSaleItem::record() const
@@ -46,18 +93,24 @@ QString TSaleItem::record() const
 
 void TSaleItem::setRecord(const QString& rec)
 {
-    QString r = rec;
-    date = takeField(r, REC_SEP);
-    agent = takeField(r, REC_SEP);
-    total = takeField(r, REC_SEP);
+    // Each field runs to the next separator; once none is left, every later
+    // field is all that remains.
+    QStringView r(rec);
+    for (QString* f : {&date, &agent, &total}) {
+        const qsizetype at = r.indexOf(REC_SEP);
+        *f = (at < 0 ? r : r.left(at)).toString();
+        if (at >= 0)
+            r = r.mid(at + REC_SEP.size());
+    }
     // The lines are the last field: all that remains is theirs, so a
     // description holding the separator loses nothing.
-    lines = r;
+    lines = r.size() == rec.size() ? rec : r.toString();
 }
 
 QString TSaleItem::storeProblem() const
 {
-    return recordProblem(u"Feuille %1"_s.arg(date), recordFields(), REC_SEP);
+    const QList<RecordField> f = recordFields();
+    return recordFits(f, REC_SEP) ? QString() : recordProblem(u"Feuille %1"_s.arg(date), f, REC_SEP);
 }
 
 QList<RecordField> TSaleItem::recordFields() const
@@ -232,10 +285,22 @@ void TSaleList::sortByDate()
         }
         keyed.emplace_back(key, std::move(sheet));
     }
-    if (numeric)
-        std::stable_sort(keyed.begin(), keyed.end(),
-                         [](const auto& a, const auto& b) { return b.first < a.first; });
-    else
+    if (numeric) {
+        // Keys below 10^6 < 2^20: two stable passes of ten bits each order
+        // them in time linear in the sheets (newest first: on 999999 - key).
+        decltype(keyed) other(keyed.size());
+        for (const int shift : {0, 10}) {
+            std::array<std::size_t, 1025> start{};
+            const auto digit = [shift](int key) { return std::size_t((999999 - key) >> shift) & 1023; };
+            for (const auto& k : keyed)
+                ++start[digit(k.first) + 1];
+            for (std::size_t d = 1; d < start.size(); ++d)
+                start[d] += start[d - 1];
+            for (auto& k : keyed)
+                other[start[digit(k.first)]++] = std::move(k);
+            keyed.swap(other);
+        }
+    } else
         std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
             return b.second->date.compare(a.second->date) < 0;
         });
@@ -269,16 +334,36 @@ QString TSaleList::periodSheets(int p, const TRepList& reps, Prompt& prompt)
     return sheetsInRange(from, to);
 }
 
-void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to)
+void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to,
+                                 std::vector<QStringList>* made)
 {
     results.clear();
-    for (const auto& s : m_sheets) {
-        if (!dateInRange(s->date, from, to))
+    if (made)
+        made->resize(m_sheets.size());
+    for (std::size_t i = 0; i < m_sheets.size(); ++i) {
+        const TSaleItem& s = *m_sheets[i];
+        if (!dateInRange(s.date, from, to))
             continue;
-        m_current = s.get();
-        const QStringList lines = linesOf(s->lines);
-        for (const QString& line : lines)
-            results << s->date + u',' + formatSaleLine(m, line);
+        m_current = m_sheets[i].get();
+        if (made && !(*made)[i].isEmpty()) {
+            results += (*made)[i];
+            continue;
+        }
+        const QStringList lines = linesOf(s.lines);
+        const qsizetype first = results.size();
+        for (const QString& line : lines) {
+            QString row;
+            row.reserve(s.date.size() + line.size() + 8);
+            row += s.date;
+            row += u',';
+            if (m >= 1 && m <= 3)
+                appendSaleLine(row, m, line);
+            else
+                row += formatSaleLine(m, line);
+            results << row;
+        }
+        if (made)
+            (*made)[i] = results.mid(first);
     }
 }
 
@@ -361,16 +446,9 @@ QString TSaleList::formatSaleLine(int m, const QString& line)
         return line;
     if (m < 1 || m > 3)
         return {};
-    const QStringList f = readCommaList(line);
-    const QString pno = f.value(0);
-    const TProductKey key = splitKey(pno);
-    QStringList out;
-    if (m == 1)
-        out << key.tag << pno.mid(key.tag.size());
-    else
-        out << key.artNo << key.prodNo;
-    out << f.mid(m == 3 ? 3 : 1);
-    return writeCommaList(out);
+    QString out;
+    appendSaleLine(out, m, line);
+    return out;
 }
 
 QString TSaleList::linesXML(const TSaleItem& sheet)

@@ -100,7 +100,10 @@ public:
     QString getPeriodSales(int m, int p, const TRepList& reps, Prompt& prompt);
     QString salesInRange(int m, const QString& from, const QString& to);
     // The same rows into results only, for callers that do not need the text.
-    void fillSalesInRange(int m, const QString& from, const QString& to);
+    // made (one list per sheet, when given) keeps each sheet's rows once
+    // made: ranges that overlap share them instead of making them again.
+    void fillSalesInRange(int m, const QString& from, const QString& to,
+                          std::vector<QStringList>* made = nullptr);
     // "Quant: " + Qnt of the last line of sheet i whose key is pno; "" if none.
     QString lineQuantity(int i, const QString& pno) const;
     QString sheetLineRows(int i, const QString& prefix, int flag) const;

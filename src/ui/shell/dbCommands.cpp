@@ -153,8 +153,8 @@ void TDbCommands::autoload()
             : QString();
     HeldPrompt held(prompt);
     bool opened = false;
-    const DbSummary probe = name.isEmpty() ? DbSummary() : readDbSummary(dbPath(st, name));
-    const bool notDatabase = QFileInfo(dbPath(st, name)).isFile() && probe.state == DbSummary::State::Unreadable;
+    const QString problem = name.isEmpty() ? QString() : dbOpenProblem(dbPath(st, name));
+    const bool notDatabase = QFileInfo(dbPath(st, name)).isFile() && !problem.isEmpty();
     if (!name.isEmpty() && QFileInfo(dbPath(st, name)).isFile() && !notDatabase) {
         resetState();
         main.showPage(0);
@@ -173,7 +173,7 @@ void TDbCommands::autoload()
             // The setting stays: the file may come back (a drive, a folder restored).
             m_keptAutoload = name;
             if (notDatabase)
-                held.error(notDatabaseMessage(dbPath(st, name), probe.problem)
+                held.error(notDatabaseMessage(dbPath(st, name), problem)
                            + u"\nUne base vide est ouverte."_s);
             else
                 held.error(u"Le fichier "_s + QDir::toNativeSeparators(dbPath(st, name))
@@ -290,9 +290,8 @@ bool TDbCommands::openChosen(const QString& path)
 {
     // A file that does not load changes nothing: not the database on
     // screen, not the one the next start opens.
-    const DbSummary probe = readDbSummary(path);
-    if (probe.state == DbSummary::State::Unreadable) {
-        prompt.error(notDatabaseMessage(path, probe.problem));
+    if (const QString problem = dbOpenProblem(path); !problem.isEmpty()) {
+        prompt.error(notDatabaseMessage(path, problem));
         return false;
     }
     return main.guarded([this, &path] {
