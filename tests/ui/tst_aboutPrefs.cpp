@@ -8,6 +8,8 @@
 #include "ui/dialogs/prefsForm.h"
 #include "ui/products/AddEditQntFrm.h"
 #include "ui/reports/pubOptions.h"
+#include "ui/sales/FCalDlg.h"
+#include "ui/widgets/PCalendar.h"
 #include "ui/shell/about.h"
 #include "ui/shell/translations.h"
 
@@ -64,8 +66,12 @@ private slots:
         TEditQntDlg qnt(st, prompt);
         qnt.setEntry(u"3"_s, u"260518"_s);
         TaddPeriodDlg periods(st.repList, prompt, st.curCIndex);
-        const QList<std::pair<QDialog*, QWidget*>> dialogs{
-            {&prefs, prefs.autoLoadChk}, {&pub, pub.checks[0]}, {&qnt, qnt.QuantEdit}, {&periods, periods.sPeriodList}};
+        TCalDialog day(prompt, nullptr, QDate(2026, 12, 7));
+        const QList<std::pair<QDialog*, QWidget*>> dialogs{{&prefs, prefs.autoLoadChk},
+                                                           {&pub, pub.checks[0]},
+                                                           {&qnt, qnt.QuantEdit},
+                                                           {&periods, periods.sPeriodList},
+                                                           {&day, day.Calend}};
         for (const auto& [dlg, first] : dialogs) {
             dlg->show();
             QCOMPARE(dlg->focusWidget(), first);
@@ -93,6 +99,8 @@ private slots:
             QTest::keyClick(p.sPeriodList, Qt::Key_Backtab); // to "Ajouter", above the list
             QTest::keyClick(p.focusWidget(), Qt::Key_Space);
             QTest::keyClicks(p.focusWidget(), u"Mars"_s);
+            QTest::mouseClick(p.Label1, Qt::LeftButton); // the word « début: » picks the start
+            QVERIFY(p.infoLab->text().contains(u"premier jour"_s));
             QTest::keyClick(p.pTitle, Qt::Key_Return);
             QVERIFY(p.isVisible() && reps.titles.contains(u"Mars"_s));
             if (cancel)

@@ -182,6 +182,9 @@ private slots:
         w.aSetPeriods->trigger();
         QCOMPARE(rep->cListCB->currentText(), u"Automne"_s);
         QVERIFY(h.prompt.errors.isEmpty());
+        QApplication::setActiveWindow(rep);
+        QTest::keyClick(rep, Qt::Key_Escape);
+        QVERIFY(!rep->isVisible());
     }
 };
 

@@ -79,11 +79,9 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     tLab = named<QLabel>("tLab", u"nom"_s, this);
     Label1 = named<QLabel>("Label1", u"début:"_s, this);
     dteLab1 = named<QLabel>("dteLab1", u"?"_s, this);
-    dteLab1->setCursor(Qt::PointingHandCursor);
     dteLab1->setToolTip(u"Cliquez pour choisir le début sur le calendrier"_s);
     Label2 = named<QLabel>("Label2", u"fin:"_s, this);
     dteLab2 = named<QLabel>("dteLab2", u"?"_s, this);
-    dteLab2->setCursor(Qt::PointingHandCursor);
     dteLab2->setToolTip(u"Cliquez pour choisir la fin sur le calendrier"_s);
     fields->addWidget(itemNoLab, 0, 0);
     fields->addWidget(tLab, 0, 1);
@@ -153,8 +151,11 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     addPBtn->installEventFilter(this);
     sPeriodList->installEventFilter(this);
-    dteLab1->installEventFilter(this);
-    dteLab2->installEventFilter(this);
+    // The hint says to click « début: »: the word picks as well as the date.
+    for (QLabel* l : {Label1, dteLab1, Label2, dteLab2}) {
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+    }
     connect(yearSpin, &QSpinBox::valueChanged, this, [this](int year) { Calend->setYear(year); });
 
     for (int i = 0; i < reps.count(); ++i)
@@ -186,8 +187,9 @@ bool TaddPeriodDlg::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == addPBtn && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
         infoLab->setText(u"Ajoutez une nouvelle période..."_s);
-    else if ((watched == dteLab1 || watched == dteLab2) && event->type() == QEvent::MouseButtonRelease)
-        pickField(watched == dteLab1);
+    else if ((watched == dteLab1 || watched == dteLab2 || watched == Label1 || watched == Label2)
+             && event->type() == QEvent::MouseButtonRelease)
+        pickField(watched == dteLab1 || watched == Label1);
     return QDialog::eventFilter(watched, event);
 }
 

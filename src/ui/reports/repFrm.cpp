@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -60,6 +61,8 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     setWindowTitle(u"Rapport de consignation"_s);
     resize(640, 460);
     openPage = [this](const QString& path) { main.showWritten(path, true); };
+    // A window of its own, closed from the keyboard too.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
     formPanel = named<QFrame>("formPanel", this);
     rangePanel = named<QFrame>("rangePanel", formPanel);

@@ -4,6 +4,7 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "ui/widgets/PCalendar.h"
+#include "ui/widgets/controls.h"
 #include "ui/widgets/monthHeader.h"
 #include "ui/widgets/named.h"
 
@@ -55,9 +56,12 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     layout->addLayout(fields);
 
     OkBtn = named<QPushButton>("OkBtn", u"Ok"_s, this);
-    OkBtn->setDefault(true);
     OkBtn->setEnabled(false);
-    layout->addWidget(OkBtn, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OkBtn);
+    layout->addLayout(buttons);
+    keyboardDialog(this, OkBtn, buttons, Calend);
 
     connect(Calend, &TPCalendar::changed, this, &TCalDialog::fillUsedDays);
     connect(Calend, &TPCalendar::clicked, this, &TCalDialog::dateChange);
@@ -77,7 +81,6 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     });
     // Opens with the shown day chosen: Ok at once, unless a sheet has it.
     fillUsedDays();
-    Calend->setFocus();
 }
 
 void TCalDialog::fillUsedDays()
