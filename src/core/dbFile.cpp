@@ -103,7 +103,8 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
     if (why.isEmpty() && !file.open(QIODevice::ReadOnly))
         why = deviceCause(file, errno);
     if (!why.isEmpty()) {
-        throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(path), why));
+        throw AppError(QStringLiteral("Impossible d'ouvrir le fichier « %1 ». %2")
+                           .arg(QDir::toNativeSeparators(path), why));
     }
     TReader r(file);
     bool trailing = false;

@@ -26,12 +26,14 @@ QString injected(const WriteFaults* faults, const QString& testText)
 
 QString createError(const QString& path, const QString& why)
 {
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), why);
+    return QStringLiteral("Impossible de créer le fichier « %1 ». %2")
+        .arg(QDir::toNativeSeparators(path), why);
 }
 
 QString writeError(const QString& path, const QString& why)
 {
-    return QStringLiteral("Cannot write file \"%1\". %2").arg(QDir::toNativeSeparators(path), why);
+    return QStringLiteral("Impossible d'écrire le fichier « %1 ». %2")
+        .arg(QDir::toNativeSeparators(path), why);
 }
 
 // Passes writes on to the temporary file, counting them so a test can make
@@ -197,7 +199,7 @@ void syncBackupFolder(const QString& dir, const QString& copy)
         syncFolder(dir, nullptr);
     } catch (const AppError& e) {
         QFile::remove(copy);
-        throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
+        throw AppError(QStringLiteral("Impossible de faire la copie de sauvegarde « %1 ». %2")
                            .arg(QDir::toNativeSeparators(copy), e.message()));
     }
 }
@@ -218,8 +220,9 @@ QString makeBackup(const QString& path, const SafeWriteOptions& opt)
 {
     const QFileInfo fi(path);
     if (!QDir().mkpath(opt.backupDir))
-        throw AppError(QStringLiteral("Cannot create the backup folder \"%1\".")
-                           .arg(QDir::toNativeSeparators(opt.backupDir)));
+        throw AppError(
+            QStringLiteral("Impossible de créer le dossier des copies de sauvegarde « %1 ».")
+                .arg(QDir::toNativeSeparators(opt.backupDir)));
     const QString suffix = fi.suffix().isEmpty() ? QString() : QLatin1Char('.') + fi.suffix();
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"));
     const QString tail = opt.keepBackupForever ? QStringLiteral("-damaged") : QString();
@@ -239,7 +242,7 @@ QString makeBackup(const QString& path, const SafeWriteOptions& opt)
         // Another file system, or no hard links: copy the bytes instead.
         QFile old(path);
         if (!old.open(QIODevice::ReadOnly))
-            throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
+            throw AppError(QStringLiteral("Impossible de faire la copie de sauvegarde « %1 ». %2")
                                .arg(QDir::toNativeSeparators(copy), old.errorString()));
         QSaveFile out(copy);
         bool ok = out.open(QIODevice::WriteOnly);
@@ -248,7 +251,7 @@ QString makeBackup(const QString& path, const SafeWriteOptions& opt)
             ok = !block.isEmpty() && out.write(block) == block.size();
         }
         if (!ok || !out.commit())
-            throw AppError(QStringLiteral("Cannot make the backup copy \"%1\". %2")
+            throw AppError(QStringLiteral("Impossible de faire la copie de sauvegarde « %1 ». %2")
                                .arg(QDir::toNativeSeparators(copy), deviceCause(out, errno)));
         syncBackupFolder(opt.backupDir, copy);
         return copy;
@@ -355,6 +358,6 @@ void syncFileSystem(const QString& dir)
     if (fd >= 0)
         ::close(fd);
     if (r != 0)
-        throw AppError(QStringLiteral("Cannot sync the folder \"%1\". %2")
+        throw AppError(QStringLiteral("Impossible d'écrire sur le disque le dossier « %1 ». %2")
                            .arg(QDir::toNativeSeparators(dir), errnoText(err)));
 }

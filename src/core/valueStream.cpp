@@ -80,7 +80,7 @@ void TWriter::flush()
         m_failed = true;
         QString why = m_device.errorString();
         if (why.isEmpty())
-            why = QStringLiteral("Stream write error");
+            why = QStringLiteral("Erreur d'écriture");
         throw AppError(why);
     }
 }
@@ -88,7 +88,7 @@ void TWriter::flush()
 void TWriter::put(const char* data, qsizetype size)
 {
     if (m_failed)
-        throw AppError(QStringLiteral("Stream write error"));
+        throw AppError(QStringLiteral("Erreur d'écriture"));
     while (size > 0) {
         if (m_buffer.size() == BufferSize)
             flush();
@@ -126,7 +126,8 @@ void TWriter::writeString(const QString& text)
         // Any other character goes as UTF-8, so nothing outside Windows-1252 is
         // lost; a lone surrogate has no UTF-8 form and is refused, not replaced.
         if (!isStorable(text))
-            throw AppError(QStringLiteral("Stream write error: text with a lone surrogate"));
+            throw AppError(QStringLiteral("Erreur d'écriture : un texte contient un caractère "
+                                          "incomplet (demi-paire UTF-16)"));
         const QByteArray utf8 = text.toUtf8();
         head[0] = char(TagUtf8String);
         qToLittleEndian<qint32>(qint32(utf8.size()), head + 1);

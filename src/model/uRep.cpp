@@ -177,8 +177,8 @@ void TRepList::deletePeriod(int i, int* otherIndex)
 QString TRepList::periodField(int i, int which, Prompt& prompt) const
 {
     if (i < 0 || i >= count()) {
-        prompt.information(u"count is: "_s + QString::number(count()) + u" with ind of: "_s
-                           + QString::number(i));
+        prompt.information(
+            u"Période n° %1 introuvable : la liste en compte %2."_s.arg(i).arg(count()));
         return {};
     }
     const TReport& rep = at(i);

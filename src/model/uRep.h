@@ -74,7 +74,7 @@ public:
     // when given) keep naming the same period, or -1 when it was period i.
     void deletePeriod(int i, int* otherIndex = nullptr);
     // Title (0), start (1) or end (2) of period i. Outside the list, shows
-    // "count is: N with ind of: i" and returns "".
+    // "Période n° i introuvable : la liste en compte N." and returns "".
     QString periodField(int i, int which, Prompt& prompt) const;
     int indexOfTitle(const QString& title) const;
     void refreshTitles();

@@ -59,7 +59,8 @@ void removeStale(const QString& dir, const QSet<QString>& written)
         if (!ours.match(f.fileName()).hasMatch() || written.contains(dir + f.fileName()))
             continue;
         if (!QFile::remove(f.absoluteFilePath()))
-            throw AppError(u"Cannot remove \"%1\"."_s.arg(QDir::toNativeSeparators(f.absoluteFilePath())));
+            throw AppError(u"Impossible de supprimer « %1 »."_s.arg(
+                QDir::toNativeSeparators(f.absoluteFilePath())));
     }
 }
 

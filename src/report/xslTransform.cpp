@@ -235,7 +235,8 @@ QString transformFile(const QString& xmlPath, const QStringList& trustedDirs, co
 {
     QFile in(xmlPath);
     if (!in.open(QIODevice::ReadOnly))
-        throw AppError(u"Cannot open file \"%1\". %2"_s.arg(QDir::toNativeSeparators(xmlPath), in.errorString()));
+        throw AppError(u"Impossible d'ouvrir le fichier « %1 ». %2"_s.arg(
+            QDir::toNativeSeparators(xmlPath), in.errorString()));
     const QByteArray xml = in.readAll();
     const QFileInfo info(xmlPath);
 

@@ -127,7 +127,8 @@ private slots:
         // A period index outside the list is reported and matches nothing.
         l.periodSheets(7, reps, prompt);
         QVERIFY(l.results.isEmpty());
-        QCOMPARE(prompt.informations.value(0), u"count is: 2 with ind of: 7"_s);
+        QCOMPARE(prompt.informations.value(0),
+                 u"Période n° 7 introuvable : la liste en compte 2."_s);
 
         QCOMPARE(l.lineQuantity(1, u"VerArt001-002"_s) + l.lineQuantity(1, u"Absent000-000"_s), u"Quant: 1"_s);
         // sheetLineRows: one row per line, the key and quantity left out.

@@ -102,8 +102,8 @@ void TProdForm::setPData(int index)
 {
     const int count = st.prodList.count();
     if (index < 0 || index >= count) {
-        main.prompt().information(u"setPData failure = ind of "_s + QString::number(index)
-                                  + u" in a count of "_s + QString::number(count));
+        main.prompt().information(
+            u"Produit n° %1 introuvable : la liste en compte %2."_s.arg(index).arg(count));
         return;
     }
     TProduit& p = st.prodList.at(index);
