@@ -272,14 +272,18 @@ QString TQnt::packedText() const
     // its own splitting, anything else as a comma list. Items that would not
     // read back as they are (a date or quantity holding a comma, a quote or a
     // blank; never one the program writes) are quoted instead.
-    const bool plain = std::all_of(joined.cbegin(), joined.cend(), [](QChar c) {
-        return (c >= u'0' && c <= u'9') || c == u'-' || c == u',';
-    });
-    if (plain)
-        return joined;
+    // An item must be digits and signs itself: one that is empty or holds a
+    // comma would split into other items even when the whole text is plain.
     QStringList items;
     for (const Event& e : m_events)
         items.append(dateOf(e) + qntOf(e));
+    const bool plain = std::all_of(items.cbegin(), items.cend(), [](const QString& item) {
+        return !item.isEmpty() && std::all_of(item.cbegin(), item.cend(), [](QChar c) {
+            return (c >= u'0' && c <= u'9') || c == u'-';
+        });
+    });
+    if (plain)
+        return joined;
     return readCommaList(joined) == items ? joined : writeCommaList(items);
 }
 
