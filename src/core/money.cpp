@@ -24,7 +24,7 @@ qint64 hundredths(qint64 units)
 
 } // namespace
 
-std::optional<Money> Money::tryParse(const QString& text)
+std::optional<Money> Money::tryParse(QStringView text)
 {
     qsizetype b = 0;
     qsizetype e = text.size();
@@ -83,7 +83,7 @@ std::optional<Money> Money::tryParse(const QString& text)
     return fromUnits(v);
 }
 
-Money Money::parse(const QString& text)
+Money Money::parse(QStringView text)
 {
     return tryParse(text).value_or(Money());
 }

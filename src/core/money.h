@@ -14,9 +14,9 @@ public:
 
     // Blanks around, an optional sign, digits with one optional "." (no other
     // separator, no "$"); more than four decimals round half away from zero.
-    static std::optional<Money> tryParse(const QString& text);
+    static std::optional<Money> tryParse(QStringView text);
     // As tryParse; invalid or empty text is 0.
-    static Money parse(const QString& text);
+    static Money parse(QStringView text);
 
     qint64 units() const { return m_units; }
     bool isZero() const { return m_units == 0; }

@@ -334,9 +334,15 @@ void sortTextList(QStringList& list)
     list = std::move(sorted);
 }
 
-bool tryStrToInt(const QString& text, int& value)
+bool tryStrToInt(QStringView text, int& value)
 {
-    const QString t = trimBlanks(text);
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b).unicode() <= 32)
+        ++b;
+    while (e > b && text.at(e - 1).unicode() <= 32)
+        --e;
+    const QStringView t = text.mid(b, e - b); // trimBlanks, without a copy
     qsizetype p = 0;
     bool negative = false;
     if (p < t.size() && (t.at(p) == QLatin1Char('+') || t.at(p) == QLatin1Char('-'))) {
@@ -370,7 +376,7 @@ int strToInt(const QString& text)
     return v;
 }
 
-int strToIntDef(const QString& text, int fallback)
+int strToIntDef(QStringView text, int fallback)
 {
     int v = 0;
     return tryStrToInt(text, v) ? v : fallback;

@@ -64,10 +64,10 @@ void sortTextList(QStringList& list);
 
 // The one integer syntax of the program: surrounding blanks, an optional sign,
 // decimal digits, fitting in 32 bits.
-bool tryStrToInt(const QString& text, int& value);
+bool tryStrToInt(QStringView text, int& value);
 // As tryStrToInt, but raises AppError "'%s' is not a valid integer value".
 int strToInt(const QString& text);
-int strToIntDef(const QString& text, int fallback);
+int strToIntDef(QStringView text, int fallback);
 // (a read as integer) - (b read as integer); a non-integer counts 0.
 int compareNum(const QString& a, const QString& b);
 

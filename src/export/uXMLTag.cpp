@@ -112,6 +112,14 @@ QString xmlEscape(const QString& text)
     return escaped(text, false, false);
 }
 
+void appendXmlEscaped(QString& out, QStringView text)
+{
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return plainXmlChar(c.unicode()); }))
+        out += text;
+    else
+        out += escaped(text.toString(), false, false);
+}
+
 QString xmlAttrEscape(const QString& text)
 {
     return escaped(text, true, false);

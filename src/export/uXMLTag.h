@@ -23,6 +23,8 @@ public:
 // (another control character, a lone surrogate, U+FFFE, U+FFFF) becomes a
 // visible U+FFFD, so one odd name never stops a report.
 QString xmlEscape(const QString& text);
+// xmlEscape(text) appended to out; a text that needs nothing is not copied.
+void appendXmlEscaped(QString& out, QStringView text);
 // The same for an attribute value: tab and line feed as references too, as a
 // reader turns them into blanks.
 QString xmlAttrEscape(const QString& text);

@@ -257,17 +257,24 @@ void TRepList::prepareLines(TSaleList& sales)
 {
     m_linesSales = sales.revision();
     m_linesReps = m_revision;
+    // The rows of before go first: freed among the new ones, they would
+    // scatter them through memory (at ten years, each row read later would
+    // then cost a trip to memory of its own).
+    for (const auto& rep : m_reports)
+        rep->periodLines.clear();
+    selLines.clear();
+    sales.results.clear();
+    m_index.reset();
     if (m_reports.empty())
         return;
     // "-[tout]-" holds every row of the other periods: each row is made once
     // and shared.
-    std::vector<QStringList> made;
-    for (const auto& rep : m_reports) {
-        sales.fillSalesInRange(2, rep->startDate, rep->endDate, &made);
-        rep->periodLines = sales.results;
-    }
+    std::vector<TSaleList::SheetRows> made;
+    for (const auto& rep : m_reports)
+        sales.fillSalesInRange(2, rep->startDate, rep->endDate, rep->periodLines, made);
     m_current = m_reports.back().get();
     selLines = m_current->periodLines;
+    sales.results = selLines;
 }
 
 bool TRepList::linesCurrent(const TSaleList& sales) const
@@ -333,12 +340,22 @@ const std::vector<qsizetype>& TRepList::positionsOf(const RowIndex& index, const
 TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions)
 {
     Consigne c;
+    c.rows.reserve(qsizetype(positions.size()));
+    c.xml.reserve(qsizetype(positions.size()));
+    QVarLengthArray<QStringView, 8> items;
     for (const qsizetype r : positions) {
         const QString& row = rows.at(r);
-        const QStringList items = readCommaList(row);
         c.rows << row;
-        c.xml << xmlDataLine(items);
-        c.total += saleAmount(itemOf(items, row, 4), itemOf(items, row, 5));
+        if (!readCommaViews(row, items)) {
+            // A doubled quote: the items have to be made.
+            const QStringList made = readCommaList(row);
+            c.xml << xmlDataLine(made);
+            c.total += saleAmount(itemOf(made, row, 4), itemOf(made, row, 5));
+            continue;
+        }
+        c.xml << xmlDataLine(std::span<const QStringView>(items.constData(), size_t(items.size())));
+        const auto item = [&](qsizetype k) { return k < items.size() ? items[k] : QStringView(row); };
+        c.total += saleAmount(item(4).trimmed(), item(5).trimmed());
     }
     return c;
 }
@@ -377,18 +394,26 @@ QString TRepList::xmlDataLine(const QString& row)
 
 QString TRepList::xmlDataLine(const QStringList& values)
 {
+    QVarLengthArray<QStringView, 8> views;
+    for (const QString& v : values)
+        views.append(v);
+    return xmlDataLine(std::span<const QStringView>(views.constData(), size_t(views.size())));
+}
+
+QString TRepList::xmlDataLine(std::span<const QStringView> values)
+{
     // A six-field row has no artisan number.
     static const QString seven[] = {u"date"_s, u"aNo"_s, u"pNo"_s, u"descript"_s,
                                     u"valeur"_s, u"qnt"_s, u"tot"_s};
     static const QString six[] = {u"date"_s, u"pNo"_s, u"descript"_s,
                                   u"valeur"_s, u"qnt"_s, u"tot"_s};
     const QString* names = values.size() < 7 ? six : seven;
-    const qsizetype n = std::min<qsizetype>(values.size(), values.size() < 7 ? 6 : 7);
+    const qsizetype n = std::min<qsizetype>(qsizetype(values.size()), values.size() < 7 ? 6 : 7);
     // Built in place: this runs once per sale row of a consignment.
     QString line;
     line.reserve(160);
     for (qsizetype k = 0; k < n; ++k) {
-        const QString value = xmlEscape(values.at(k));
+        const QStringView value = values[size_t(k)];
         line += QLatin1Char('<');
         line += names[k];
         if (value.isEmpty()) {
@@ -396,7 +421,7 @@ QString TRepList::xmlDataLine(const QStringList& values)
             continue;
         }
         line += QLatin1Char('>');
-        line += value;
+        appendXmlEscaped(line, value);
         line += u"</"_s;
         line += names[k];
         line += QLatin1Char('>');

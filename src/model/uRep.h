@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -114,6 +115,7 @@ public:
     // The row's XML data line, each value escaped.
     static QString xmlDataLine(const QString& row);
     static QString xmlDataLine(const QStringList& values);
+    static QString xmlDataLine(std::span<const QStringView> values);
     static void XMLData(const QString& row, QStringList& xmlDataLines);
 
     // The periods the sales export holds: all but "-[tout]-", which only

@@ -50,12 +50,12 @@ QStringView midOf(QStringView text, qsizetype pos, qsizetype n = -1)
 
 // formatSaleLine(m, line) for m of 1..3, appended to out: made in place, as
 // it runs once per sale row of every period's rows.
-void appendSaleLine(QString& out, int m, const QString& line)
+void appendSaleLine(QString& out, int m, QStringView line)
 {
     QVarLengthArray<QStringView, 8> f;
     QStringList held; // the items as texts, when a doubled quote needs them made
     if (!readCommaViews(line, f)) {
-        held = readCommaList(line);
+        held = readCommaList(line.toString());
         f.clear();
         for (const QString& item : std::as_const(held))
             f.append(item);
@@ -118,9 +118,16 @@ QList<RecordField> TSaleItem::recordFields() const
     return {{"date", date}, {"agent", agent}, {"total", total}, {"lines", lines, RecordField::Remainder}};
 }
 
-Money saleAmount(const QString& price, const QString& qnt)
+Money saleAmount(QStringView price, QStringView qnt)
 {
-    return Money::parse(stripDollar(price).trimmed()) * strToIntDef(qnt.trimmed(), 0);
+    // stripDollar's rule (the first "$" goes), copying only when it stands
+    // inside the text.
+    const qsizetype p = price.indexOf(u'$');
+    const qint64 n = strToIntDef(qnt.trimmed(), 0);
+    if (p > 0 && p + 1 < price.size())
+        return Money::parse(stripDollar(price.toString()).trimmed()) * n;
+    const QStringView plain = p < 0 ? price : p == 0 ? price.mid(1) : price.left(p);
+    return Money::parse(plain.trimmed()) * n;
 }
 
 Money sheetAmount(const TSaleItem& sheet)
@@ -334,36 +341,75 @@ QString TSaleList::periodSheets(int p, const TRepList& reps, Prompt& prompt)
     return sheetsInRange(from, to);
 }
 
-void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to,
-                                 std::vector<QStringList>* made)
+std::pair<std::size_t, std::size_t> TSaleList::rangeSpan(const QString& from, const QString& to) const
 {
-    results.clear();
-    if (made)
-        made->resize(m_sheets.size());
-    for (std::size_t i = 0; i < m_sheets.size(); ++i) {
+    if (m_orderedAt != m_revision) {
+        m_orderedAt = m_revision;
+        m_newestFirst = std::is_sorted(m_sheets.begin(), m_sheets.end(), [](const auto& a, const auto& b) {
+            return a->date.compare(b->date) > 0;
+        });
+    }
+    if (!m_newestFirst)
+        return {0, m_sheets.size()};
+    // The same comparisons as dateInRange: the newest dates after to come
+    // first, then those within, then those before from.
+    const auto begin = m_sheets.begin();
+    const auto first = std::partition_point(begin, m_sheets.end(), [&](const auto& s) {
+        return s->date.compare(to) > 0;
+    });
+    const auto last = std::partition_point(first, m_sheets.end(), [&](const auto& s) {
+        return from.compare(s->date) <= 0;
+    });
+    return {std::size_t(first - begin), std::size_t(last - begin)};
+}
+
+void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to)
+{
+    std::vector<SheetRows> made;
+    fillSalesInRange(m, from, to, results, made);
+}
+
+void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to, QStringList& rows,
+                                 std::vector<SheetRows>& made)
+{
+    rows.clear();
+    made.resize(m_sheets.size());
+    // Ten years hold tens of thousands of sheets: only those of the range
+    // are read (every period used to read every sheet's date).
+    const auto [first, last] = rangeSpan(from, to);
+    QVarLengthArray<QStringView, 8> lines;
+    QStringList held; // the lines as texts, when a doubled quote needs them made
+    for (std::size_t i = first; i < last; ++i) {
         const TSaleItem& s = *m_sheets[i];
         if (!dateInRange(s.date, from, to))
             continue;
         m_current = m_sheets[i].get();
-        if (made && !(*made)[i].isEmpty()) {
-            results += (*made)[i];
+        if (const SheetRows& had = made[i]; had.list) {
+            for (qsizetype k = had.first; k < had.first + had.n; ++k)
+                rows.append(had.list->at(k));
             continue;
         }
-        const QStringList lines = linesOf(s.lines);
-        const qsizetype first = results.size();
-        for (const QString& line : lines) {
+        if (!readCommaViews(s.lines, lines)) {
+            held = readCommaList(s.lines);
+            lines.clear();
+            for (const QString& line : std::as_const(held))
+                lines.append(line);
+        }
+        const qsizetype firstRow = rows.size();
+        for (const QStringView line : std::as_const(lines)) {
+            if (line.trimmed().isEmpty())
+                continue; // linesOf's rule
             QString row;
             row.reserve(s.date.size() + line.size() + 8);
             row += s.date;
             row += u',';
             if (m >= 1 && m <= 3)
                 appendSaleLine(row, m, line);
-            else
-                row += formatSaleLine(m, line);
-            results << row;
+            else if (m == 0)
+                row += line;
+            rows << row;
         }
-        if (made)
-            (*made)[i] = results.mid(first);
+        made[i] = {&rows, firstRow, rows.size() - firstRow};
     }
 }
 

@@ -100,10 +100,18 @@ public:
     QString getPeriodSales(int m, int p, const TRepList& reps, Prompt& prompt);
     QString salesInRange(int m, const QString& from, const QString& to);
     // The same rows into results only, for callers that do not need the text.
-    // made (one list per sheet, when given) keeps each sheet's rows once
-    // made: ranges that overlap share them instead of making them again.
-    void fillSalesInRange(int m, const QString& from, const QString& to,
-                          std::vector<QStringList>* made = nullptr);
+    void fillSalesInRange(int m, const QString& from, const QString& to);
+    // Where a sheet's rows were made: rows [first, first + n) of list.
+    struct SheetRows {
+        const QStringList* list = nullptr;
+        qsizetype first = 0;
+        qsizetype n = 0;
+    };
+    // The same rows into rows; made (one entry per sheet) keeps where each
+    // sheet's rows were made, and ranges that overlap share them instead of
+    // making them again: the lists filled before must stay where they are.
+    void fillSalesInRange(int m, const QString& from, const QString& to, QStringList& rows,
+                          std::vector<SheetRows>& made);
     // "Quant: " + Qnt of the last line of sheet i whose key is pno; "" if none.
     QString lineQuantity(int i, const QString& pno) const;
     QString sheetLineRows(int i, const QString& prefix, int flag) const;
@@ -131,15 +139,22 @@ public:
     void readSales(TReader& r);
 
 private:
+    // The sheets [first, last) that may fall within [from, to]: when the
+    // ledger is newest first (as it is kept), found by halving; else all.
+    std::pair<std::size_t, std::size_t> rangeSpan(const QString& from, const QString& to) const;
+
     std::vector<std::unique_ptr<TSaleItem>> m_sheets;
     mutable TSaleItem* m_current = nullptr;
     quint64 m_revision = 1;
+    // Whether the ledger was newest first at revision m_orderedAt.
+    mutable quint64 m_orderedAt = 0;
+    mutable bool m_newestFirst = false;
 };
 
 // What a sale line brings in: unit price ("12.00$") x quantity, negative for
 // a return. Computed, never read from the stored line total, which older
 // files leave empty for returns; a text that is not a number counts 0.
-Money saleAmount(const QString& price, const QString& qnt);
+Money saleAmount(QStringView price, QStringView qnt);
 
 // The sum of the sheet's sale lines.
 Money sheetAmount(const TSaleItem& sheet);

@@ -143,6 +143,21 @@ private slots:
         QCOMPARE(l.rangeLines, l.at(0).periodLines);
         QCOMPARE(sales.results.size(), 5);
         QVERIFY_THROWS_EXCEPTION(AppError, l.getAllRange(3, sales));
+
+        // A sheet out of date order (not sorted yet) on the period's last day
+        // is found, and the rows keep the ledger's order, sorted or not.
+        addSheet(sales, u"090331"_s, {vase});
+        l.prepareLines(sales);
+        QCOMPARE(l.at(0).periodLines.size(), 4);
+        QCOMPARE(l.at(0).periodLines.last(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);
+        sales.sortByDate();
+        l.prepareLines(sales);
+        QCOMPARE(l.at(0).periodLines.first(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);
+        QCOMPARE(l.at(1).periodLines, QStringList{u"090518,005,003,Vase,12.00$,2,24.00$"_s});
+        QCOMPARE(l.at(2).periodLines.size(), 6);
+        l.addPeriod(u"Avant"_s, u"090519"_s, u"090301"_s); // ends before it starts
+        l.prepareLines(sales);
+        QVERIFY(l.at(3).periodLines.isEmpty());
     }
 
     void xmlDataLines()
