@@ -12,6 +12,8 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -172,11 +174,32 @@ bool looksLikeStaleTemporary(const QString& name, const QString& fileName)
     return upper && lower && !capitalized;
 }
 
-void removeStaleTemporaries(const QFileInfo& target)
+// The names in the target's folder that start with its name and a dot: listed
+// now, or taken from the batch's listing of the folder.
+QStringList temporaryCandidates(const QFileInfo& target, QHash<QString, QStringList>* listings)
 {
     const QDir dir = target.absoluteDir();
-    const QStringList names = dir.entryList({target.fileName() + QStringLiteral(".*")},
-                                            QDir::Files | QDir::Hidden | QDir::System);
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    const auto filters = QDir::Files | QDir::Hidden | QDir::System;
+    if (!listings)
+        return dir.entryList({prefix + QLatin1Char('*')}, filters);
+    auto listed = listings->find(dir.absolutePath());
+    if (listed == listings->end()) {
+        QStringList all = dir.entryList(filters);
+        std::sort(all.begin(), all.end());
+        listed = listings->insert(dir.absolutePath(), all);
+    }
+    QStringList names;
+    for (auto it = std::lower_bound(listed->cbegin(), listed->cend(), prefix);
+         it != listed->cend() && it->startsWith(prefix); ++it)
+        names << *it;
+    return names;
+}
+
+void removeStaleTemporaries(const QFileInfo& target, QHash<QString, QStringList>* listings)
+{
+    const QDir dir = target.absoluteDir();
+    const QStringList names = temporaryCandidates(target, listings);
     for (const QString& name : names) {
         if (looksLikeStaleTemporary(name, target.fileName()))
             QFile::remove(dir.filePath(name));
@@ -298,7 +321,7 @@ void safeWriteFile(const QString& linkPath, const std::function<void(QIODevice&)
     const QString path = followLinks(linkPath);
     const WriteFaults* faults = options.faults;
     const QFileInfo target(path);
-    removeStaleTemporaries(target);
+    removeStaleTemporaries(target, options.listings.get());
 
     if (!options.syncNow) {
         writeUnsynced(path, produce, faults);
@@ -337,6 +360,12 @@ void safeWriteFile(const QString& linkPath, const std::function<void(QIODevice&)
     }
     if (!backup.isEmpty() && !options.keepBackupForever)
         rotateBackups(options.backupDir, target.fileName(), options.keepBackups);
+}
+
+SafeWriteOptions batchOptions(SafeWriteOptions options)
+{
+    options.listings = std::make_shared<QHash<QString, QStringList>>();
+    return options;
 }
 
 void safeWriteFile(const QString& path, const QByteArray& data, const SafeWriteOptions& options)

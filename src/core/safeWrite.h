@@ -5,8 +5,11 @@
 // the replace. Optionally the replaced version is kept as a dated backup copy.
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <memory>
 
 class QIODevice;
 
@@ -33,7 +36,15 @@ struct SafeWriteOptions {
     // made again, where a sync per file costs more than the work). No backup
     // copy is made then: backupDir is for files that are synced.
     bool syncNow = true;
+    // Set by a batch of writes into the same folders: each folder is listed
+    // once for the temporaries a write cut short left behind, instead of once
+    // per file (a settlement of thousands of artisans listed its folder as
+    // many times).
+    std::shared_ptr<QHash<QString, QStringList>> listings;
 };
+
+// Options for a batch of writes: listings set, the rest as given.
+SafeWriteOptions batchOptions(SafeWriteOptions options = {});
 
 // A symbolic link at path is followed: its target is replaced and backed up,
 // the link stays a link.

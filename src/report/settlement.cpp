@@ -116,7 +116,7 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     QSet<QString> written;
     // Each file replaces its old version whole; the batch reaches the disk at
     // its end (or where it stops), not one sync per file.
-    SafeWriteOptions batch;
+    SafeWriteOptions batch = batchOptions();
     batch.syncNow = false;
     const auto syncBatch = [&] {
         for (const QString& dir : {st.repDir, st.xmlDir}) {

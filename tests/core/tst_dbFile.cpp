@@ -397,6 +397,17 @@ private slots:
         AppState st;
         saveDB(dir.filePath(DB_NAME), st);
         QCOMPARE(strayFiles(dir.path()), kept); // listed in name order, ignoring case
+
+        // A batch lists the folder once, and still finds each file's own.
+        QTemporaryDir docs;
+        const QStringList names{u"c001.xml.keep"_s, u"c002.xml.Qw3eRt"_s, u"c002.xmlx.Qw3eRt"_s, u"c003.xml.Zx9cVb"_s};
+        for (const QString& name : names)
+            QVERIFY(writeFileBytes(docs.filePath(name), {}));
+        const SafeWriteOptions batch = batchOptions();
+        for (const QString& doc : {u"c001.xml"_s, u"c002.xml"_s, u"c003.xml"_s})
+            safeWriteFile(docs.filePath(doc), QByteArray("<r/>"), batch);
+        QCOMPARE(QDir(docs.path()).entryList(QDir::Files),
+                 (QStringList{u"c001.xml"_s, u"c001.xml.keep"_s, u"c002.xml"_s, u"c002.xmlx.Qw3eRt"_s, u"c003.xml"_s}));
     }
 };
 
