@@ -234,7 +234,7 @@ QStringList TSaleList::sheetDates() const
     return dates;
 }
 
-TSaleItem& TSaleList::selectSheet(int i)
+const TSaleItem& TSaleList::selectSheet(int i)
 {
     // Showing a sheet changes nothing in it: the revision stays.
     const TSaleItem& s = std::as_const(*this).at(i);

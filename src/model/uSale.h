@@ -77,7 +77,7 @@ public:
     // Every sheet's date in ledger order: the sales window's date list.
     QStringList sheetDates() const;
     // The model half of showSheet: sheet i becomes current and curDate its date.
-    TSaleItem& selectSheet(int i);
+    const TSaleItem& selectSheet(int i);
     QString sheetDate(int i) const;
     QString sheetLines(int i) const;
     // Stores what the sales window shows into sheet i (the model half of its
