@@ -145,8 +145,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, l.getAllRange(3, sales));
 
         // A sheet out of date order (not sorted yet) on the period's last day
-        // is found, and the rows keep the ledger's order, sorted or not.
-        addSheet(sales, u"090331"_s, {vase});
+        // is found, and the rows keep the ledger's order, sorted or not; a
+        // blank line makes no row.
+        addSheet(sales, u"090331"_s, {u" "_s, vase});
         l.prepareLines(sales);
         QCOMPARE(l.at(0).periodLines.size(), 4);
         QCOMPARE(l.at(0).periodLines.last(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);
