@@ -362,10 +362,26 @@ void safeWriteFile(const QString& linkPath, const std::function<void(QIODevice&)
         rotateBackups(options.backupDir, target.fileName(), options.keepBackups);
 }
 
-SafeWriteOptions batchOptions(SafeWriteOptions options)
+SafeWriteOptions batchOptions()
 {
+    SafeWriteOptions options;
+    options.syncNow = false;
     options.listings = std::make_shared<QHash<QString, QStringList>>();
     return options;
+}
+
+void writeBatch(const std::function<void()>& write, const std::function<void()>& sync)
+{
+    try {
+        write();
+    } catch (const AppError&) {
+        try {
+            sync();
+        } catch (const AppError&) {
+        }
+        throw;
+    }
+    sync();
 }
 
 void safeWriteFile(const QString& path, const QByteArray& data, const SafeWriteOptions& options)

@@ -43,8 +43,13 @@ struct SafeWriteOptions {
     std::shared_ptr<QHash<QString, QStringList>> listings;
 };
 
-// Options for a batch of writes: listings set, the rest as given.
-SafeWriteOptions batchOptions(SafeWriteOptions options = {});
+// Options for a batch of documents that can be made again, written into the
+// same folders: each folder is listed once, and no file is synced on its own.
+SafeWriteOptions batchOptions();
+// Runs write, then sync (the batch reaching the disk). When write fails, what
+// it wrote whole is synced before its error goes on; a failure of that sync
+// is dropped, as the first failure is the one to tell.
+void writeBatch(const std::function<void()>& write, const std::function<void()>& sync);
 
 // A symbolic link at path is followed: its target is replaced and backed up,
 // the link stays a link.

@@ -96,9 +96,8 @@ int compareTexts(const QCollator& c, const QString& a, const QString& b)
     return c.compare(a, b);
 }
 
-} // namespace
-
-QString trimBlanks(const QString& text)
+// Where text stands once the characters up to the space are cut off both ends.
+std::pair<qsizetype, qsizetype> blankTrimmed(QStringView text)
 {
     qsizetype b = 0;
     qsizetype e = text.size();
@@ -106,7 +105,15 @@ QString trimBlanks(const QString& text)
         ++b;
     while (e > b && text.at(e - 1).unicode() <= 32)
         --e;
-    return text.mid(b, e - b);
+    return {b, e - b};
+}
+
+} // namespace
+
+QString trimBlanks(const QString& text)
+{
+    const auto [from, n] = blankTrimmed(text);
+    return text.mid(from, n);
 }
 
 QString takeField(QString& rec, const QString& sep)
@@ -336,13 +343,8 @@ void sortTextList(QStringList& list)
 
 bool tryStrToInt(QStringView text, int& value)
 {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text.at(b).unicode() <= 32)
-        ++b;
-    while (e > b && text.at(e - 1).unicode() <= 32)
-        --e;
-    const QStringView t = text.mid(b, e - b); // trimBlanks, without a copy
+    const auto [from, n] = blankTrimmed(text);
+    const QStringView t = text.mid(from, n); // trimBlanks, without a copy
     qsizetype p = 0;
     bool negative = false;
     if (p < t.size() && (t.at(p) == QLatin1Char('+') || t.at(p) == QLatin1Char('-'))) {

@@ -210,27 +210,18 @@ QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
     QString status;
     // Reports that can be made again: each replaces its old version whole,
     // and the batch reaches the disk at its end, not one sync per file.
-    SafeWriteOptions batch = batchOptions();
-    batch.syncNow = false;
-    const auto syncBatch = [&] {
-        if (!status.isEmpty() && QFileInfo(st.repDir).isDir())
-            syncFileSystem(st.repDir);
-    };
-    try {
-        st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines,
-                                   [&](qsizetype k) {
-                                       st.repArtName = st.nameItems.value(k);
-                                       status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt, batch);
-                                   });
-    } catch (const AppError&) {
-        try {
-            syncBatch(); // what was written whole before the failure is kept
-        } catch (const AppError&) {
-            // the first failure is the one to tell
-        }
-        throw;
-    }
-    syncBatch();
+    const SafeWriteOptions batch = batchOptions();
+    writeBatch(
+        [&] {
+            st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
+                st.repArtName = st.nameItems.value(k);
+                status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt, batch);
+            });
+        },
+        [&] {
+            if (!status.isEmpty() && QFileInfo(st.repDir).isDir())
+                syncFileSystem(st.repDir);
+        });
     return status;
 }
 

@@ -116,15 +116,8 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     QSet<QString> written;
     // Each file replaces its old version whole; the batch reaches the disk at
     // its end (or where it stops), not one sync per file.
-    SafeWriteOptions batch = batchOptions();
-    batch.syncNow = false;
-    const auto syncBatch = [&] {
-        for (const QString& dir : {st.repDir, st.xmlDir}) {
-            if (!dir.isEmpty() && QFileInfo(dir).isDir())
-                return syncFileSystem(dir);
-        }
-    };
-    try {
+    const SafeWriteOptions batch = batchOptions();
+    writeBatch([&] {
         st.repList.forEachConsigne(nos, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
             if (cancelled || (progress && !progress(int(k), steps))) {
                 cancelled = true;
@@ -144,20 +137,19 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             addToSummary(sum, s);
         });
         if (cancelled || (progress && !progress(steps - 1, steps))) {
-            syncBatch();
-            return false;
+            cancelled = true;
+            return;
         }
         writeSummary(st.repDir + SUMMARY_NAME, sum, batch);
         removeStale(st.repDir, written);
-    } catch (const AppError&) {
-        try {
-            syncBatch(); // what was written whole before the failure is kept
-        } catch (const AppError&) {
-            // the first failure is the one to tell
+    }, [&] {
+        for (const QString& dir : {st.repDir, st.xmlDir}) {
+            if (!dir.isEmpty() && QFileInfo(dir).isDir())
+                return syncFileSystem(dir);
         }
-        throw;
-    }
-    syncBatch();
+    });
+    if (cancelled)
+        return false;
     if (progress)
         progress(steps, steps);
     if (summary)
