@@ -291,6 +291,21 @@ struct Walk {
 class TestCrossWindows : public QObject {
     Q_OBJECT
 private slots:
+    void reportTakesWhatWasJustTyped()
+    {
+        // A name typed on the artisan form, not yet stored by moving on: the
+        // report opened now, and the statement it prints, carry it.
+        UiHarness h;
+        h.startRealistic();
+        auto* rep = h.w->findChild<TrepForm*>(u"repForm"_s);
+        rep->openPage = [](const QString&) {};
+        h.art().nameEd->setText(u"Tremblay-Roy"_s);
+        h.w->findChild<QAction*>(u"aRepForm"_s)->trigger();
+        QCOMPARE(rep->artNameLab->text(), u"Tremblay-Roy Marie-Ève (001)"_s);
+        QCOMPARE(h.st().artList.at(0).nom, u"Tremblay-Roy"_s);
+        QVERIFY(h.prompt.errors.isEmpty());
+    }
+
     void randomWalk()
     {
         UiHarness h;

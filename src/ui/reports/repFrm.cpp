@@ -172,8 +172,27 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     setupGrid();
 }
 
+void TrepForm::takeMainEdits()
+{
+    if (main.curPage >= 0 && main.mainReady)
+        main.storeShown();
+}
+
+void TrepForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()
+        && main.shownModified()) {
+        main.guarded([this] {
+            takeMainEdits();
+            refresh();
+        });
+    }
+}
+
 void TrepForm::showReports()
 {
+    takeMainEdits();
     st.repList.refreshTitles();
     cListCB->clear();
     cListCB->addItems(st.repList.titles);

@@ -126,8 +126,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Shown again: computed afresh for the main window's artisan and period.
     void showEvent(QShowEvent* event) override;
+    // Turned to from the main window: what was typed there is taken first.
+    void changeEvent(QEvent* event) override;
 
 private:
+    // What the main window shows and has not stored yet (a name just typed)
+    // is stored, so that the report reads the database as the user sees it.
+    void takeMainEdits();
     void setupGrid();
     void fillGrid(const QStringList& rows, const QList<int>& fields);
     void buildListView();
