@@ -191,6 +191,16 @@ bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items)
     return true;
 }
 
+void commaViews(QStringView text, QVarLengthArray<QStringView, 8>& items, QStringList& held)
+{
+    if (readCommaViews(text, items))
+        return;
+    held = readCommaList(text.toString());
+    items.clear();
+    for (const QString& item : std::as_const(held))
+        items.append(item);
+}
+
 void appendCommaItem(QString& out, QStringView item)
 {
     if (!needsQuotes(item)) {

@@ -31,6 +31,9 @@ QString writeCommaList(const QStringList& items);
 // item holds a doubled quote (false then, items unspecified): reading a row
 // without making a text per item.
 bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items);
+// The items of text as views: readCommaViews, or, where a doubled quote
+// needs them made, views of the items readCommaList makes into held.
+void commaViews(QStringView text, QVarLengthArray<QStringView, 8>& items, QStringList& held);
 // Appends item as writeCommaList writes one of several items (quoted when
 // it holds a comma, a quote or a blank).
 void appendCommaItem(QString& out, QStringView item);

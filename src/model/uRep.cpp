@@ -343,16 +343,11 @@ TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const std::vect
     c.rows.reserve(qsizetype(positions.size()));
     c.xml.reserve(qsizetype(positions.size()));
     QVarLengthArray<QStringView, 8> items;
+    QStringList held;
     for (const qsizetype r : positions) {
         const QString& row = rows.at(r);
         c.rows << row;
-        if (!readCommaViews(row, items)) {
-            // A doubled quote: the items have to be made.
-            const QStringList made = readCommaList(row);
-            c.xml << xmlDataLine(made);
-            c.total += saleAmount(itemOf(made, row, 4), itemOf(made, row, 5));
-            continue;
-        }
+        commaViews(row, items, held);
         c.xml << xmlDataLine(std::span<const QStringView>(items.constData(), size_t(items.size())));
         const auto item = [&](qsizetype k) { return k < items.size() ? items[k] : QStringView(row); };
         c.total += saleAmount(item(4).trimmed(), item(5).trimmed());

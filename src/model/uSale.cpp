@@ -53,13 +53,8 @@ QStringView midOf(QStringView text, qsizetype pos, qsizetype n = -1)
 void appendSaleLine(QString& out, int m, QStringView line)
 {
     QVarLengthArray<QStringView, 8> f;
-    QStringList held; // the items as texts, when a doubled quote needs them made
-    if (!readCommaViews(line, f)) {
-        held = readCommaList(line.toString());
-        f.clear();
-        for (const QString& item : std::as_const(held))
-            f.append(item);
-    }
+    QStringList held;
+    commaViews(line, f, held);
     const QStringView pno = f.isEmpty() ? QStringView() : f.first();
     // TSaleList::splitKey's positions.
     const qsizetype n = pno.size();
@@ -378,7 +373,7 @@ void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to, 
     // are read (every period used to read every sheet's date).
     const auto [first, last] = rangeSpan(from, to);
     QVarLengthArray<QStringView, 8> lines;
-    QStringList held; // the lines as texts, when a doubled quote needs them made
+    QStringList held;
     for (std::size_t i = first; i < last; ++i) {
         const TSaleItem& s = *m_sheets[i];
         if (!dateInRange(s.date, from, to))
@@ -389,12 +384,7 @@ void TSaleList::fillSalesInRange(int m, const QString& from, const QString& to, 
                 rows.append(had.list->at(k));
             continue;
         }
-        if (!readCommaViews(s.lines, lines)) {
-            held = readCommaList(s.lines);
-            lines.clear();
-            for (const QString& line : std::as_const(held))
-                lines.append(line);
-        }
+        commaViews(s.lines, lines, held);
         const qsizetype firstRow = rows.size();
         for (const QStringView line : std::as_const(lines)) {
             if (line.trimmed().isEmpty())
