@@ -105,11 +105,7 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     calPanel = named<QFrame>("calPanel", this);
     auto* cal = new QVBoxLayout(calPanel);
     m_head = MonthHeader::make(calPanel, "YearLab");
-    prevBtn = m_head.prevBtn;
-    nextBtn = m_head.nextBtn;
-    monthLab = m_head.monthLab;
-    YearLab = m_head.yearLab;
-    yearSpin = m_head.yearSpin;
+    m_head.expose(prevBtn, nextBtn, monthLab, YearLab, yearSpin);
     cal->addLayout(m_head.row);
     Calend = new TPCalendar(calPanel);
     Calend->setStartOfWeek(0);

@@ -31,11 +31,7 @@ TCalDialog::TCalDialog(Prompt& p, QWidget* parent, const QDate& today)
     auto* layout = new QVBoxLayout(this);
 
     m_head = MonthHeader::make(this, "Label1");
-    prevBtn = m_head.prevBtn;
-    nextBtn = m_head.nextBtn;
-    monthLab = m_head.monthLab;
-    Label1 = m_head.yearLab;
-    yearSpin = m_head.yearSpin;
+    m_head.expose(prevBtn, nextBtn, monthLab, Label1, yearSpin);
     layout->addLayout(m_head.row);
 
     Calend = new TPCalendar(this, today);

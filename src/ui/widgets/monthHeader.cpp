@@ -10,6 +10,16 @@
 
 using namespace Qt::StringLiterals;
 
+void MonthHeader::expose(QToolButton*& prev, QToolButton*& next, QLabel*& month, QLabel*& year,
+                         QSpinBox*& spin) const
+{
+    prev = prevBtn;
+    next = nextBtn;
+    month = monthLab;
+    year = yearLab;
+    spin = yearSpin;
+}
+
 MonthHeader MonthHeader::make(QWidget* parent, const char* yearLabName)
 {
     MonthHeader h;

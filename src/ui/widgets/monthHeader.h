@@ -20,6 +20,9 @@ struct MonthHeader {
 
     // Children of parent; yearLabName is the year label's object name.
     static MonthHeader make(QWidget* parent, const char* yearLabName);
+    // The controls into a dialog's members that carry their names.
+    void expose(QToolButton*& prev, QToolButton*& next, QLabel*& month, QLabel*& year,
+                QSpinBox*& spin) const;
     // Shows the calendar's month and year; the year box changes without a signal.
     void showMonthOf(const TPCalendar& calendar) const;
 };
