@@ -245,6 +245,55 @@ private slots:
                                         && saved.saleList.saleLinesOf(1).size() == lines.size());
     }
 
+    // A save made while the editor is open (the green bar's icon, Ctrl+S, or
+    // closing the program with "Oui") writes each line with its sold
+    // quantity; "Annuler" afterwards brings the file back with the sheet.
+    void savedWithTheEditorOpen_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("green bar") << u"bar"_s;
+        QTest::newRow("Ctrl+S") << u"keys"_s;
+        QTest::newRow("closing, Oui") << u"close"_s;
+    }
+
+    void savedWithTheEditorOpen()
+    {
+        QFETCH(QString, how);
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        h.click(w.pageBtn); // 090601: the vase alone
+        h.click(w.saleForm->addProdBtn);
+        TaddSItemDlg& e = editor(h);
+        scan(e, u"bol"_s);
+        const QString file = h.dataDir() + u"boutique.tlvdb"_s;
+        const auto fileSheet = [&] {
+            AppState saved;
+            FakePrompt quiet;
+            if (loadDB(file, saved, quiet) != LoadResult::Loaded)
+                return u"unreadable"_s;
+            const QString gaps = soldGaps(saved);
+            return gaps.isEmpty() ? QString::number(saved.saleList.saleLinesOf(0).size()) + u" lines"_s : gaps;
+        };
+        if (how == u"close"_s) {
+            h.prompt.answers << Prompt::Answer::Yes;
+            QVERIFY(h.stop());
+            QCOMPARE(h.prompt.questions, QStringList{u"Enregistrer les modifications ?"_s});
+            QCOMPARE(fileSheet(), u"2 lines"_s);
+            return;
+        }
+        if (how == u"bar"_s)
+            h.click(w.saveBtn);
+        else if (w.activateWindow(), QTest::qWaitForWindowActive(&w))
+            QTest::keyClick(e.searchEd, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!h.st().modified);
+        QCOMPARE(fileSheet(), u"2 lines"_s);
+        h.click(e.cancelBtn); // asked, "Oui" by default
+        QVERIFY(!w.saleForm->editing);
+        QVERIFY(!h.st().modified);
+        QCOMPARE(fileSheet(), u"1 lines"_s);
+        QCOMPARE(soldGaps(h.st()), QString());
+    }
+
     // Three artisans of one tag, 250 lines on one sheet: entries past the
     // 99th are numbered and chosen like the others.
     void manyLines()

@@ -2,6 +2,7 @@
 
 #include "core/appState.h"
 #include "core/textUtil.h"
+#include "ui/editor/addSItemFrm.h"
 #include "ui/shell/main.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
@@ -279,6 +280,13 @@ bool TsaleForm::isModified() const
     const TSaleItem& s = std::as_const(st.saleList).at(curSheet);
     return s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
            || s.lines != writeCommaList(saleLines);
+}
+
+const QWidget* TsaleForm::standIn() const
+{
+    // The editor takes the sheet's place: a save made while it is open must
+    // reach storeShown, which hands its lines to the sheet.
+    return editing ? sItemDlg : nullptr;
 }
 
 // Puts in where out is hosted (or just swaps them when neither is hosted).

@@ -78,6 +78,7 @@ public:
     // Back to the sheet view, the shown sheet stored.
     void leave() override;
     bool isModified() const override;
+    const QWidget* standIn() const override;
 
     // --- the ledger's window glue ---
     void showSheet(int i);

@@ -345,6 +345,8 @@ void TmainForm::buildMenus()
     FileSaveAs = makeAction(this, "FileSaveAs", u"Renommer..."_s);
     aSave = makeAction(this, "aSave", u"Sauvegarde"_s);
     aSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    // Ctrl+S saves from the sale-line editor too, while the menus are off.
+    addAction(aSave);
     aExpArt = makeAction(this, "aExpArt", u"Exporter"_s);
     aExpSales = makeAction(this, "aExpSales", u"Exporter les ventes"_s);
     aExpSales->setEnabled(false);

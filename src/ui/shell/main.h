@@ -137,6 +137,9 @@ public:
     // the message; when nothing can show it, the message says so and offers
     // to open its folder.
     void showWritten(const QString& path, bool view = false);
+    // Puts our style sheets and start page in place for the pages about to
+    // be made; a style sheet staff changed is kept and said once a run.
+    void installShipped();
     // Opens a file or a folder with the system's programs; false when none
     // can. Tests replace it.
     std::function<bool(const QString& path)> openWithSystem;
@@ -199,8 +202,11 @@ private:
         std::vector<QWidget*> panels;
     };
     std::vector<Hosted> m_hosted;
+    // One of the window's panels, or what stands in for one, is in the main panel.
+    bool isShown(const Hosted& h) const;
     std::map<QWidget*, QWidget*> m_panelOwner;
     std::unique_ptr<TDbCommands> m_db;
+    QStringList m_keptSaid; // style sheets of staff's already said kept
 
     AppState st;
     std::unique_ptr<Prompt> m_ownPrompt;

@@ -68,10 +68,17 @@ bool TmainForm::isHosted(const QWidget* window) const
     });
 }
 
+bool TmainForm::isShown(const Hosted& h) const
+{
+    const QWidget* standIn = h.window->standIn();
+    return (standIn && shownIn(standIn, mainPanel))
+           || std::any_of(h.panels.begin(), h.panels.end(), [this](QWidget* p) { return shownIn(p, mainPanel); });
+}
+
 void TmainForm::storeShown()
 {
     for (const Hosted& h : m_hosted)
-        if (std::any_of(h.panels.begin(), h.panels.end(), [this](QWidget* p) { return shownIn(p, mainPanel); }))
+        if (isShown(h))
             h.window->storeShown();
 }
 
@@ -83,8 +90,7 @@ bool TmainForm::shownModified() const
 void TmainForm::leaveShownBut(const QWidget* nextPanel)
 {
     for (const Hosted& h : m_hosted) {
-        const bool shown = std::any_of(h.panels.begin(), h.panels.end(),
-                                       [this](QWidget* p) { return shownIn(p, mainPanel); });
+        const bool shown = isShown(h);
         const bool stays = std::find(h.panels.begin(), h.panels.end(), nextPanel) != h.panels.end();
         if (shown && !stays)
             h.window->leave();

@@ -3,6 +3,8 @@
 // command that writes the database or leaves the shown record goes through
 // storeShown() first, so typing in progress is never lost or skipped.
 
+class QWidget;
+
 class THostedWindow {
 public:
     virtual ~THostedWindow() = default;
@@ -17,4 +19,7 @@ public:
     virtual void leave() { storeShown(); }
     // True while the controls hold edits that storeShown() has not stored yet.
     virtual bool isModified() const = 0;
+    // A widget the window swapped in for one of its panels (an editor shown
+    // in the sheet's place): while it is shown the window counts as shown.
+    virtual const QWidget* standIn() const { return nullptr; }
 };
