@@ -57,7 +57,7 @@
           </tr>
         </xsl:for-each>
         <tr class="total">
-          <td colspan="{5 + count(item[1]/aNo)}">Total dû</td>
+          <td colspan="{5 + count(item[1]/aNo)}">Total des ventes</td>
           <td class="num" id="total"><xsl:value-of select="../total"/></td>
         </tr>
       </tbody>

@@ -122,25 +122,35 @@ QString reportDir(const QString& xmlDir, const QString& title)
 
 namespace {
 
-QString currentReportDir(const AppState& st)
+// The folder of the period titled title: the one at index at when it is so
+// titled, else the first so titled.
+QString titledReportDir(const AppState& st, const QString& title, int at)
 {
-    if (st.repDirFixed)
-        return st.repDir;
     QStringList titles;
     for (int i = 0; i < st.repList.count(); ++i)
         titles << st.repList.at(i).title;
-    int p = st.curCIndex >= 0 && st.curCIndex < titles.size() && titles.at(st.curCIndex) == st.curRepName
-        ? st.curCIndex
-        : int(titles.indexOf(st.curRepName));
+    const int p = at >= 0 && at < titles.size() && titles.at(at) == title ? at : int(titles.indexOf(title));
     if (p < 0)
-        return reportDir(st.xmlDir, st.curRepName);
+        return reportDir(st.xmlDir, title);
     QString dir = st.xmlDir;
     if (!dir.isEmpty() && !dir.endsWith(u'/'))
         dir += u'/';
     return dir + periodFolderName(titles, p) + u'/';
 }
 
+QString currentReportDir(const AppState& st)
+{
+    return st.repDirFixed ? st.repDir : titledReportDir(st, st.curRepName, st.curCIndex);
+}
+
 } // namespace
+
+QString salesReportDir(const AppState& st, const QStringList& range)
+{
+    if (range.isEmpty() || st.repDirFixed)
+        return currentReportDir(st);
+    return titledReportDir(st, ALL_PERIOD_TITLE, -1);
+}
 
 void setReportPeriod(AppState& st, const QString& title)
 {
@@ -198,10 +208,12 @@ QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, cons
                          const QStringList& range)
 {
     const QStringList doc = salesReportLines(st, prompt, range);
-    st.repDir = currentReportDir(st);
-    makeFolder(st.repDir);
+    const QString dir = salesReportDir(st, range);
+    if (range.isEmpty())
+        st.repDir = dir;
+    makeFolder(dir);
     const QString file = safeFileName(name) + u".xml"_s;
-    saveDocument(st.repDir + file, doc, write);
+    saveDocument(dir + file, doc, write);
     return u"Exported: "_s + file;
 }
 

@@ -54,8 +54,13 @@ void saveDocument(const QString& path, const QStringList& lines, const SafeWrite
 // A range of its own (title, start, end) replaces the period's, for rows
 // taken from the whole ledger.
 QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range = {});
-// Writes repDir + name + ".xml" (the folder is made when missing; repDir is
-// set from curRepName) and returns the status-bar text "Exported: name.xml".
+// The folder a report goes to: the whole ledger's folder ("tout") for rows
+// over a range of their own, so a period's files are never replaced by them;
+// otherwise the current period's (as setReportPeriod sets repDir).
+QString salesReportDir(const AppState& st, const QStringList& range = {});
+// Writes salesReportDir + name + ".xml" (the folder is made when missing;
+// without a range repDir is set from curRepName) and returns the status-bar
+// text "Exported: name.xml".
 QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write = {},
                          const QStringList& range = {});
 // One report "c" + artisan number + ".xml" per artisan of numItems (named

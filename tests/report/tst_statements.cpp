@@ -12,6 +12,8 @@
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
+
+#include <tuple>
 #include "support/testFiles.h"
 
 #include <QDir>
@@ -177,6 +179,20 @@ private slots:
         st.shopName = u"Chez Zoé & fils"_s;
         shipped::install(st);
         QCOMPARE(htmlTexts(readFileBytes(st.dataDir + u"index.htm"_s), "//p[1]/b"), QStringList{st.shopName});
+        // The copy an earlier version installed, untouched, takes ours; one
+        // a user changed is kept and named.
+        const QString xsl = st.xmlDir + u"report.xsl"_s;
+        const QByteArray ours = shipped::file(u"report.xsl"_s);
+        const QByteArray earlier = QByteArray(ours).replace("Total des ventes", "Total dû");
+        QStringList kept;
+        for (const auto& [was, written, named] :
+             {std::tuple{earlier, ours, false}, {earlier + " ", earlier + " ", true}, {ours, ours, false}}) {
+            QVERIFY(writeFileBytes(xsl, was));
+            kept.clear();
+            shipped::install(st, &kept);
+            QCOMPARE(readFileBytes(xsl), written);
+            QCOMPARE(kept, named ? QStringList{xsl} : QStringList());
+        }
     }
 
     // The PDF statement names the boutique, the artisan, every row and the total.

@@ -59,6 +59,11 @@ private slots:
         w.aExpSales->trigger();
         for (const QString& f : {u"allSales.html"_s, u"periodSales.html"_s, u"shortSalesRep.html"_s})
             QVERIFY2(QFile::exists(h.dataDir() + f), qPrintable(f));
+        // The export says what it wrote and where.
+        const QString said = h.prompt.informations.value(0);
+        QVERIFY2(said.contains(QDir::toNativeSeparators(QDir(h.dataDir()).absolutePath()))
+                     && said.contains(u"allSales.xml"_s) && said.contains(u"shortSalesRep.html"_s),
+                 qPrintable(said));
         QVERIFY(h.prompt.errors.isEmpty());
     }
 
@@ -88,17 +93,32 @@ private slots:
         const QString dir = h.progDir() + u"dXML/Printemps/"_s;
         QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
         QCOMPARE(opened, QStringList{dir + u"consigne1.html"_s});
+        // The page names the sales' total as the statement does.
+        const QByteArray page = readFileBytes(dir + u"consigne1.html"_s);
+        QVERIFY(page.contains("Total des ventes") && !page.contains("Total dû"));
         QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
         QVERIFY(opened.last() == dir + u"releve001.pdf"_s && QFile::exists(opened.last()));
 
         // Over every sheet, the artisan's rows and total only (the report
-        // following the main window's artisan: tst_crossWindows).
-        h.click(w.nextBtn);
+        // following the main window's artisan: tst_crossWindows), in the
+        // whole ledger's folder: the period's own files stay as they were.
+        const QByteArray periodXml = readFileBytes(dir + u"consigne1.xml"_s);
+        const QByteArray periodPdf = readFileBytes(dir + u"releve001.pdf"_s);
         h.click(rep->allTransBtn);
         QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
-        const QByteArray xml = readFileBytes(dir + u"consigne1.xml"_s);
-        QVERIFY2(xml.contains("Foulard") && !xml.contains("Vase") && xml.contains("<total>45.00$</total>")
-                     && xml.contains("Toutes transactions"), xml.constData());
+        QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
+        const QString all = h.progDir() + u"dXML/tout/"_s;
+        QCOMPARE(opened.mid(opened.size() - 2), (QStringList{all + u"consigne1.html"_s, all + u"releve001.pdf"_s}));
+        const QByteArray xml = readFileBytes(all + u"consigne1.xml"_s);
+        QVERIFY2(xml.contains("Vase") && xml.contains("<total>87.00$</total>")
+                     && xml.contains("<cTitle>Toutes transactions</cTitle>"), xml.constData());
+        QCOMPARE(readFileBytes(dir + u"consigne1.xml"_s), periodXml);
+        QCOMPARE(readFileBytes(dir + u"releve001.pdf"_s), periodPdf);
+        h.click(w.nextBtn);
+        QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
+        const QByteArray li = readFileBytes(all + u"consigne1.xml"_s);
+        QVERIFY2(li.contains("Foulard") && !li.contains("Vase") && li.contains("<total>45.00$</total>"),
+                 li.constData());
         h.click(rep->allTransBtn);
 
         // Cancelled after the first artisan: no summary; then the whole period.

@@ -1,6 +1,7 @@
 #include "ui/reports/pubOptions.h"
 
 #include "core/appState.h"
+#include "core/prompt.h"
 #include "export/artListXML.h"
 #include "export/reportDocs.h"
 #include "report/publish.h"
@@ -129,6 +130,7 @@ void TPublisher::webPage()
     AppState& st = main.state();
     WaitCursor wait;
     const int p = st.curCIndex >= 0 ? st.curCIndex : st.repList.curPeriod;
+    main.installShipped();
     publish::publishPages(st, st.pubPrefs, p);
     const QString start = st.dataDir + u"index.htm"_s;
     if (publish::chosen(st.pubPrefs, 5) && QFileInfo::exists(start))
@@ -142,8 +144,16 @@ void TPublisher::exportSales()
     AppState& st = main.state();
     WaitCursor wait;
     ::exportSales(st);
-    shipped::install(st);
-    for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s})
-        xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
-                            {shopHtml(statementHeader(st, -1)), {}});
+    main.installShipped();
+    QStringList names;
+    for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s}) {
+        const QString page = xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
+                                                 {shopHtml(statementHeader(st, -1)), {}});
+        names << root + u".xml"_s << QFileInfo(page).fileName();
+    }
+    const QString folder = QDir::toNativeSeparators(QFileInfo(st.dataDir + u"allSales.xml"_s).absolutePath());
+    main.setStatusText(0, u"Ventes exportées"_s);
+    main.setStatusText(1, u"Dossier : "_s + folder);
+    main.prompt().information(u"Les ventes ont été exportées dans le dossier "_s + folder + u" :\n"_s
+                              + names.join(u", "_s) + u"."_s);
 }

@@ -422,9 +422,9 @@ void TrepForm::exportConsigne()
         st.repArtName = shownName;
         st.repList.total = shownTotal.format();
         main.setStatusText(2, writeSalesReport(st, name, main.prompt(), {}, shownRange()));
-        shipped::install(st);
+        main.installShipped();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
-        openPage(xslt::transformFile(st.repDir + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
+        openPage(xslt::transformFile(salesReportDir(st, shownRange()) + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
                                      {shopHtml(s.head), splitHtml(s)}));
     }
     main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
@@ -434,7 +434,7 @@ void TrepForm::exportAll()
 {
     if (st.curCIndex < 0)
         return;
-    shipped::install(st);
+    main.installShipped();
     std::unique_ptr<QProgressDialog> dlg;
     Progress step = progress;
     if (!step) {
@@ -468,8 +468,9 @@ void TrepForm::printStatement()
         head.endDate = range.at(2);
     }
     const Statement s = statementFor(st, head, shownArtNo);
-    makeFolder(st.repDir);
-    const QString path = st.repDir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
+    const QString dir = salesReportDir(st, range);
+    makeFolder(dir);
+    const QString path = dir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
     safeWriteFile(path, statementPdf(s));
     openPage(path);
 }

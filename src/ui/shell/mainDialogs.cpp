@@ -2,6 +2,7 @@
 
 #include "core/appPaths.h"
 #include "core/prompt.h"
+#include "report/shipped.h"
 #include "ui/dialogs/prefsForm.h"
 #include "ui/shell/about.h"
 #include "ui/shell/dbCommands.h"
@@ -62,6 +63,17 @@ void TmainForm::doPrefs()
         st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
         st.artSharePercent = dlg.sharePercent();
     }
+}
+
+void TmainForm::installShipped()
+{
+    QStringList kept;
+    shipped::install(st, &kept);
+    kept.removeIf([this](const QString& p) { return m_keptSaid.contains(p); });
+    if (kept.isEmpty())
+        return;
+    m_keptSaid << kept;
+    m_prompt->information(shipped::keptNotice(kept));
 }
 
 void TmainForm::showWritten(const QString& path, bool view)
