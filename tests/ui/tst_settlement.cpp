@@ -80,7 +80,7 @@ private slots:
         w.findChild<QAction*>(u"aRepForm"_s)->trigger();
         QCOMPARE(rep->ConsGrid->rowCount(), 3);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
-        QVERIFY(rep->shareLab->text().contains(u"Dû à l'artisan"_s));
+        QVERIFY(rep->shareLab->text().contains(u"Montant dû à l'artisan"_s));
         rep->TabControl->setCurrentIndex(1);
         // Each column under its heading: the product, its description, the
         // quantity, the product's "Valeur" and the selling price.

@@ -297,7 +297,7 @@ void TrepForm::refresh()
             ConsGrid->item(r, 5)->setText(saleAmount(ConsGrid->item(r, 3)->text(), ConsGrid->item(r, 4)->text()).format());
         sumTotal();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
-        shareLab->setText(u"Part de la boutique : %1   Dû à l'artisan : %2"_s.arg(s.split.shop().format(),
+        shareLab->setText(u"Part de la boutique : %1   Montant dû à l'artisan : %2"_s.arg(s.split.shop().format(),
                                                                                    s.split.due.format()));
         shareLab->setToolTip(u"Part de l'artisan : "_s + s.rule.text() + u'\n'
                              + missingValeurWarning(s.split.missing));
