@@ -25,6 +25,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <QTest>
 
@@ -445,7 +446,7 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         for (const char* kind : {"the input", "link to the input", "hard link to the input", "FIFO", "link to a FIFO",
-                                 "folder"})
+                                 "folder", "device"})
             QTest::newRow(kind) << QString::fromLatin1(kind);
     }
     void outputsRefused()
@@ -463,8 +464,11 @@ private slots:
                          : kind == u"hard link to the input"_s ? ::link(in.constData(), o.constData())
                          : kind == u"FIFO"_s                   ? ::mkfifo(o.constData(), 0600)
                          : kind == u"folder"_s                 ? ::mkdir(o.constData(), 0700)
+                         : kind == u"device"_s                 ? ::mknod(o.constData(), S_IFCHR | 0600, makedev(1, 3))
                                                                : ::mkfifo(fifo.constData(), 0600)
                                                                      + ::symlink(fifo.constData(), o.constData());
+        if (made != 0 && kind == u"device"_s)
+            QSKIP("a device node (a null device in a temporary folder) can only be made as root");
         QCOMPARE(made, 0);
         const QString target = kind == u"the input"_s ? input : out;
         SafeWriteOptions opt;
