@@ -57,7 +57,8 @@ qint64 lastSequence(const QString& dir, const QString& fileName)
 
 AppError copyError(const QString& copy, const QString& why)
 {
-    return AppError(u"Impossible de faire la copie de sauvegarde « %1 ». %2"_s.arg(QDir::toNativeSeparators(copy), why));
+    return AppError(
+        u"Impossible de faire la copie de sauvegarde « %1 ». %2"_s.arg(QDir::toNativeSeparators(copy), why));
 }
 
 // Where no hard link can be made (another file system), the bytes are copied
@@ -145,7 +146,8 @@ QString makeBackup(const QString& path, const QString& backupDir, bool keepForev
     // A hard link costs nothing and keeps the old content, since the replace
     // puts a new file in its place.
     for (qint64 seq = lastSequence(backupDir, fi.fileName()) + 1;; ++seq) {
-        const QString name = fi.completeBaseName() + u'-' + stamp + u"-s"_s + QString::number(seq).rightJustified(6, u'0')
+        const QString name = fi.completeBaseName() + u'-' + stamp + u"-s"_s
+                             + QString::number(seq).rightJustified(6, u'0')
                              + (keepForever ? FOREVER_TAIL : QString()) + dotSuffix(fi.fileName());
         const QString copy = dir.filePath(name);
         if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) != 0) {

@@ -482,7 +482,8 @@ private slots:
         QCOMPARE(::stat(o.constData(), &sb), kind == u"the input"_s ? -1 : 0);
         QVERIFY(kind == u"the input"_s || kind.contains(u"input"_s) == S_ISREG(sb.st_mode));
         QVERIFY(!QFileInfo::exists(opt.backupDir));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
+        const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(dir.path()).entryList(all).size(),
                  kind == u"the input"_s ? 1 : kind == u"link to a FIFO"_s ? 3 : 2);
     }
 
@@ -492,8 +493,10 @@ private slots:
     {
         QTest::addColumn<QList<int>>("days"); // the clock at each save, in days from now
         QTest::addColumn<bool>("futureCopies"); // ten copies named before numbering, dated 2099
-        QTest::newRow("clock set back a day at each save") << QList<int>{0, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12} << false;
-        QTest::newRow("clock a year ahead, then set right") << QList<int>{365, 365, 365, 365, 365, 0, 0, 0, 0, 0, 0, 0} << false;
+        QTest::newRow("clock set back a day at each save")
+            << QList<int>{0, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12} << false;
+        QTest::newRow("clock a year ahead, then set right")
+            << QList<int>{365, 365, 365, 365, 365, 0, 0, 0, 0, 0, 0, 0} << false;
         QTest::newRow("old copies dated in the future") << QList<int>{0, 0, 0} << true;
     }
     void backupsSurviveAnyClock()
@@ -505,7 +508,8 @@ private slots:
         const QString backups = dir.filePath(u"backup"_s);
         QVERIFY(writeFileBytes(path, "v0") && QDir().mkpath(backups));
         for (int i = 0; futureCopies && i < 10; ++i)
-            QVERIFY(writeFileBytes(QDir(backups).filePath(u"boutique-20990101-0000000%1.tlvdb"_s.arg(i, 2, 10, QLatin1Char('0'))), "old"));
+            QVERIFY(writeFileBytes(QDir(backups).filePath(u"boutique-20990101-0000000%1.tlvdb"_s.arg(i, 2, 10, u'0')),
+                                   "old"));
         const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
         for (int i = 0; i < days.size(); ++i) {
             SafeWriteOptions opt;

@@ -135,7 +135,8 @@ private slots:
         h.prompt.saveNames << other.path() + u"/Boutique St. Jean"_s;
         h.prompt.answers << Prompt::Answer::No;
         w.FileSaveAs->trigger();
-        QVERIFY(h.prompt.questions.size() == 1 && h.prompt.questions.first().contains(u"« Boutique St. Jean.tlvdb » existe déjà"_s));
+        QVERIFY(h.prompt.questions.size() == 1
+                && h.prompt.questions.first().contains(u"« Boutique St. Jean.tlvdb » existe déjà"_s));
         QVERIFY(readFileBytes(outside) == outsideBytes && h.st().curFilePath == inData);
         h.prompt.clear();
         // A file that only looks like a save's leftover is listed by the check, never removed.
