@@ -508,8 +508,7 @@ private slots:
         const QString backups = dir.filePath(u"backup"_s);
         QVERIFY(writeFileBytes(path, "v0") && QDir().mkpath(backups));
         for (int i = 0; futureCopies && i < 10; ++i)
-            QVERIFY(writeFileBytes(QDir(backups).filePath(u"boutique-20990101-0000000%1.tlvdb"_s.arg(i, 2, 10, u'0')),
-                                   "old"));
+            QVERIFY(writeFileBytes(QDir(backups).filePath(u"boutique-20990101-0000000%1.tlvdb"_s.arg(10 + i)), "old"));
         const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
         for (int i = 0; i < days.size(); ++i) {
             SafeWriteOptions opt;
