@@ -7,6 +7,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbSummary.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "support/fakePrompt.h"
@@ -522,6 +523,11 @@ private slots:
         for (qsizetype k = 0; k < std::min<qsizetype>(days.size(), KEPT_BACKUPS); ++k)
             QCOMPARE(readFileBytes(QDir(backups).filePath(copies.at(copies.size() - 1 - k))),
                      "v" + QByteArray::number(days.size() - 1 - k));
+        // The restore list shows them in that order, with the date each version was saved.
+        const QList<BackupEntry> listed = databaseBackups(backups, DB_NAME);
+        QCOMPARE(listed.size(), copies.size());
+        QCOMPARE(listed.first().when, now.addDays(days.at(days.size() - 2)));
+        QVERIFY(!futureCopies || listed.last().when.date().year() == 2099); // named before numbering: oldest
     }
 
     // Older copies are thinned to the last of each day for a month, then of
