@@ -1,10 +1,16 @@
 #include "core/appPaths.h"
 
 #include "core/appState.h"
+#include "core/prompt.h"
+#include "core/sysCause.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -71,4 +77,36 @@ bool ensureFolders(const AppState& st)
         ok = QDir().mkpath(d) && ok;
     // The settings file's folder, when it is the user's configuration folder.
     return QDir().mkpath(QFileInfo(st.iniPath).absolutePath()) && ok;
+}
+
+QString dataFolderProblem(const AppState& st)
+{
+    for (const QString& d : {st.dataDir, st.xmlDir}) {
+        const QString shown = QDir::toNativeSeparators(d);
+        if (!QDir().mkpath(d) || !QFileInfo(d).isDir())
+            return u"Le dossier des données « %1 » ne peut pas être créé."_s.arg(shown);
+        if (::access(QFile::encodeName(d).constData(), W_OK | X_OK) != 0)
+            return u"Le dossier des données « %1 » ne peut pas être écrit (%2)."_s.arg(shown, systemCause(errno));
+    }
+    return {};
+}
+
+bool checkDataFolder(AppState& st, Prompt& prompt)
+{
+    ensureFolders(st);
+    for (;;) {
+        const QString problem = dataFolderProblem(st);
+        if (problem.isEmpty())
+            return true;
+        if (prompt.question(problem + u"\nRien ne pourra y être enregistré. Choisir un autre dossier pour les "
+                                      u"fichiers de la boutique ?"_s)
+            != Prompt::Answer::Yes)
+            return false;
+        const QString chosen = prompt.folderName(u"Dossier des fichiers de la boutique"_s, QDir::homePath());
+        if (chosen.isEmpty())
+            return false;
+        st.progDir = withSlash(chosen);
+        st.dataDir = st.progDir + u"data/"_s;
+        st.xmlDir = st.progDir + u"dXML/"_s;
+    }
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 class AppState;
+class Prompt;
 
 // "tilvarDB version 0.8.5    09.05.18": the window caption and about text.
 QString appCaptionText();
@@ -32,3 +33,13 @@ QString dataFolderText(const AppState& st);
 // Creates the data and export folders when missing. Returns false when one
 // could not be made (saving will then report the platform's error).
 bool ensureFolders(const AppState& st);
+
+// Makes the data and export folders when missing; says in French which one
+// cannot be made or written, with the folder. Empty when both can.
+QString dataFolderProblem(const AppState& st);
+
+// At start: while the data folder cannot be made or written, says so and
+// offers to choose another folder, which then holds data/ and dXML/ (and
+// the program's style sheet) for this session. Returns whether the folders
+// are usable.
+bool checkDataFolder(AppState& st, Prompt& prompt);

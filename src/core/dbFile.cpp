@@ -66,10 +66,18 @@ SafeWriteOptions dbWriteOptions(const AppState& st, const QString& path)
     return opt;
 }
 
-void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool keepBackup)
+SafeWriteOptions outputOptions(const AppState& st, SafeWriteOptions base)
+{
+    base.inputs << st.curFilePath << st.iniPath;
+    return base;
+}
+
+void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool keepBackup,
+            const QStringList& inputs)
 {
     SafeWriteOptions opt = dbWriteOptions(st, path);
     opt.faults = faults;
+    opt.inputs = inputs;
     if (!keepBackup)
         opt.backupDir.clear();
     // "-[tout]-" spans the sheets as a load would make it span them, so that

@@ -3,6 +3,7 @@
 // sections, as a stream of tagged values.
 
 #include <QString>
+#include <QStringList>
 
 #include "core/safeWrite.h"
 
@@ -20,8 +21,9 @@ inline const QString READ_ERROR_MSG = QStringLiteral("Error reading file");
 // file as it was (and st.modified as it was). The replaced version is kept in
 // backupDir(st, path). faults is a test hook.
 // keepBackup false: no copy of the replaced file (for a caller that said why).
+// inputs: files being read besides the database, never replaced (SafeWriteOptions).
 void saveDB(const QString& path, AppState& st, const WriteFaults* faults = nullptr,
-            bool keepBackup = true);
+            bool keepBackup = true, const QStringList& inputs = {});
 
 // The folder of the dated backup copies: "backup" under the data folder (under
 // the file's own folder when no data folder is set).
@@ -33,6 +35,11 @@ inline constexpr int KEPT_BACKUPS = 10;
 // For any code that replaces a database file other than by saveDB (a copy
 // over it): safeWriteFile(path, bytes, dbWriteOptions(st, path)).
 SafeWriteOptions dbWriteOptions(const AppState& st, const QString& path);
+
+// base, with the files the program reads (the open database, the settings
+// file) as inputs: for every document, page and export, which must replace
+// none of them.
+SafeWriteOptions outputOptions(const AppState& st, SafeWriteOptions base = {});
 
 // The loader's refusals of a file it cannot take whole (after READ_ERROR_MSG).
 inline const QString NEWER_VERSION_MSG = QStringLiteral("version %1: this file was written by a newer program");

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -64,14 +63,12 @@ QString notDatabaseMessage(const QString& path, const QString& problem)
 
 QList<BackupEntry> databaseBackups(const QString& backupDir, const QString& fileName)
 {
-    static const QRegularExpression stamp(u"-(\\d{8}-\\d{9})(?:-\\d+)?\\.[^.]*$"_s);
     QList<BackupEntry> out;
-    const QStringList names = backupCopies(backupDir, fileName);
-    for (auto it = names.crbegin(); it != names.crend(); ++it) {
+    const QList<BackupCopy> copies = listBackups(backupDir, fileName);
+    for (auto it = copies.crbegin(); it != copies.crend(); ++it) {
         BackupEntry e;
-        e.path = QDir(backupDir).filePath(*it);
-        const QRegularExpressionMatch m = stamp.match(*it);
-        e.when = QDateTime::fromString(m.captured(1), u"yyyyMMdd-HHmmsszzz"_s);
+        e.path = QDir(backupDir).filePath(it->name);
+        e.when = it->stamp;
         e.size = QFileInfo(e.path).size();
         e.summary = readDbSummary(e.path);
         out << e;

@@ -22,11 +22,22 @@ public:
     virtual bool inputText(const QString& caption, const QString& label, QString& value) = 0;
     // File dialogs: an empty result means the user cancelled. filter uses
     // Qt's syntax ("Fichiers tlvdb (*.tlvdb)"); defaultSuffix is added to a
-    // name typed without extension (save dialog only).
+    // name typed without extension (save dialog only). The save dialog does
+    // not ask before replacing a file: saveFileAsked does, for the name it
+    // returns.
     virtual QString openFileName(const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
     virtual QString saveFileName(const QString& caption, const QString& dir,
                                  const QString& filter, const QString& defaultSuffix) = 0;
+    // A folder dialog; empty when cancelled (or where no window can show one).
+    virtual QString folderName(const QString& caption, const QString& dir);
+
+    // The save dialog, then the name made to end with "." + defaultSuffix
+    // ("Boutique St. Jean" is no database name), then, when a file of that
+    // very name exists, "Le remplacer ?" (Non: the dialog again). Empty when
+    // the user cancelled.
+    QString saveFileAsked(const QString& caption, const QString& dir, const QString& filter,
+                          const QString& defaultSuffix);
 };
 
 // For work without windows (the command-line tool, benchmarks): every notice

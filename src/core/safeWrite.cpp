@@ -1,22 +1,21 @@
 #include "core/safeWrite.h"
 
 #include "core/appError.h"
+#include "core/backupCopies.h"
 #include "core/sysCause.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
-#include <QTemporaryFile>
-
-#include <algorithm>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -113,66 +112,88 @@ QString errnoText(int err)
     return systemCause(err);
 }
 
-// Whole or not at all, as with QSaveFile, but without its sync: a batch of
-// such files has its file system synced once, at its end.
-void writeUnsynced(const QString& path, const std::function<void(QIODevice&)>& produce,
-                   const WriteFaults* faults)
-{
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX")); // removed with it unless renamed
-    errno = 0;
-    if (!file.open())
-        throw AppError(createError(path, deviceCause(file, errno)));
-    fill(file, path, produce, faults, [] {});
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                        | QFileDevice::ReadOther);
-    file.close();
-    if (faults && faults->failReplace)
-        throw AppError(writeError(path, injected(faults, QStringLiteral("Injected failure of the replace"))));
-    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
-        const int err = errno;
-        throw AppError(writeError(path, errnoText(err)));
-    }
-    file.setAutoRemove(false);
-}
-
 // A rename is durable only once its folder is synced.
 void syncFolder(const QString& dir, const WriteFaults* faults)
 {
     if (faults && faults->failSync)
         throw AppError(injected(faults, QStringLiteral("Injected failure of the folder sync")));
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        throw AppError(errnoText(errno));
-    const int r = ::fsync(fd);
-    const int err = errno;
-    ::close(fd);
-    if (r != 0)
-        throw AppError(errnoText(err));
+    ::syncFolder(dir);
 }
 
-// QSaveFile gives its temporary file a name ("<file>.XXXXXX", six random
-// letters and digits) for a moment before renaming it over the target; a save
-// killed in that moment leaves it. Names a person would choose ("bak123",
-// "Backup", "OLD") do not have the mixed case of the random part and are kept.
-bool looksLikeStaleTemporary(const QString& name, const QString& fileName)
+// Our temporaries are "<file>.~tlvtmp-" and six letters or digits: a name
+// nobody types. Each stays locked while its save lives, so that another save
+// removes only what a save cut short left behind.
+const QString TEMP_MARK = QStringLiteral(".~tlvtmp-");
+
+bool isOurTemporaryName(const QString& name, const QString& fileName)
 {
-    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + QLatin1Char('.')))
+    if (name.size() != fileName.size() + TEMP_MARK.size() + 6 || !name.startsWith(fileName + TEMP_MARK))
         return false;
     const QString tail = name.right(6);
-    bool upper = false;
-    bool lower = false;
-    for (const QChar c : tail) {
+    return std::all_of(tail.cbegin(), tail.cend(), [](QChar c) {
         const char16_t u = c.unicode();
-        if (u >= u'A' && u <= u'Z')
-            upper = true;
-        else if (u >= u'a' && u <= u'z')
-            lower = true;
-        else if (u < u'0' || u > u'9')
-            return false;
-    }
-    const bool capitalized = tail.at(0).isUpper() && tail.mid(1) == tail.mid(1).toLower();
-    return upper && lower && !capitalized;
+        return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9');
+    });
 }
+
+// The temporary file a save writes before it replaces its target; removed
+// unless it replaced the target.
+class OwnTemporary {
+public:
+    explicit OwnTemporary(const QString& target) : m_target(target)
+    {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        for (int tries = 0; m_fd < 0; ++tries) {
+            QString tail;
+            for (int i = 0; i < 6; ++i)
+                tail += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+            m_name = target + TEMP_MARK + tail;
+            m_fd = ::open(QFile::encodeName(m_name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                          0666);
+            if (m_fd < 0 && (errno != EEXIST || tries > 100))
+                throw AppError(createError(target, errnoText(errno)));
+        }
+        ::flock(m_fd, LOCK_EX);
+        // A replaced file keeps its permissions.
+        struct stat old {};
+        if (::stat(QFile::encodeName(target).constData(), &old) == 0)
+            ::fchmod(m_fd, old.st_mode & 07777);
+        m_file.open(m_fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+    }
+    ~OwnTemporary()
+    {
+        m_file.close();
+        if (!m_renamed)
+            ::unlink(QFile::encodeName(m_name).constData());
+        ::close(m_fd);
+    }
+    OwnTemporary(const OwnTemporary&) = delete;
+    OwnTemporary& operator=(const OwnTemporary&) = delete;
+
+    QFile& file() { return m_file; }
+
+    void putOnDisk()
+    {
+        if (::fsync(m_fd) != 0)
+            throw AppError(writeError(m_target, errnoText(errno)));
+    }
+    void replaceTarget(const WriteFaults* faults)
+    {
+        m_file.close();
+        if (faults && faults->failReplace)
+            throw AppError(writeError(m_target, injected(faults, QStringLiteral("Injected failure of the replace"))));
+        if (::rename(QFile::encodeName(m_name).constData(), QFile::encodeName(m_target).constData()) != 0)
+            throw AppError(writeError(m_target, errnoText(errno)));
+        m_renamed = true;
+    }
+
+private:
+    QString m_target;
+    QString m_name;
+    QFile m_file;
+    int m_fd = -1;
+    bool m_renamed = false;
+};
 
 // The names in the target's folder that start with its name and a dot: listed
 // now, or taken from the batch's listing of the folder.
@@ -196,35 +217,52 @@ QStringList temporaryCandidates(const QFileInfo& target, QHash<QString, QStringL
     return names;
 }
 
-void removeStaleTemporaries(const QFileInfo& target, QHash<QString, QStringList>* listings)
+// A regular file of our temporary's name that no save holds any more.
+bool removeIfLeftBehind(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat sb {};
+    if (::lstat(name.constData(), &sb) != 0 || !S_ISREG(sb.st_mode))
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool unheld = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool removed = unheld && ::unlink(name.constData()) == 0;
+    ::close(fd);
+    return removed;
+}
+
+void removeOurTemporaries(const QFileInfo& target, QHash<QString, QStringList>* listings)
 {
     const QDir dir = target.absoluteDir();
     const QStringList names = temporaryCandidates(target, listings);
     for (const QString& name : names) {
-        if (looksLikeStaleTemporary(name, target.fileName()))
-            QFile::remove(dir.filePath(name));
+        if (isOurTemporaryName(name, target.fileName()))
+            removeIfLeftBehind(dir.filePath(name));
     }
 }
 
-QRegularExpression backupPattern(const QString& fileName)
+// The shape of the temporaries earlier versions left ("<file>.XXXXXX", six
+// letters and digits, mixed case): never removed, since a person may have
+// chosen such a name, but shown by the checks.
+bool looksLikeOldTemporary(const QString& name, const QString& fileName)
 {
-    const QFileInfo fi(fileName);
-    const QString suffix = fi.suffix().isEmpty() ? QString() : QLatin1Char('.') + fi.suffix();
-    return QRegularExpression(QStringLiteral("^%1-(\\d{8}-\\d{9})(?:-(\\d+))?%2$")
-                                  .arg(QRegularExpression::escape(fi.completeBaseName()),
-                                       QRegularExpression::escape(suffix)));
-}
-
-// The backup's name must be on disk before the save replaces the file it keeps.
-void syncBackupFolder(const QString& dir, const QString& copy)
-{
-    try {
-        syncFolder(dir, nullptr);
-    } catch (const AppError& e) {
-        QFile::remove(copy);
-        throw AppError(QStringLiteral("Impossible de faire la copie de sauvegarde « %1 ». %2")
-                           .arg(QDir::toNativeSeparators(copy), e.message()));
+    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + QLatin1Char('.')))
+        return false;
+    const QString tail = name.right(6);
+    bool upper = false;
+    bool lower = false;
+    for (const QChar c : tail) {
+        const char16_t u = c.unicode();
+        if (u >= u'A' && u <= u'Z')
+            upper = true;
+        else if (u >= u'a' && u <= u'z')
+            lower = true;
+        else if (u < u'0' || u > u'9')
+            return false;
     }
+    return upper && lower;
 }
 
 // The file a save through path replaces: the end of any chain of symbolic
@@ -237,121 +275,102 @@ QString followLinks(const QString& path)
     return info.isSymLink() ? path : info.absoluteFilePath();
 }
 
-// Keeps the replaced version under a dated name. A hard link costs nothing and
-// keeps the old content, since the replace puts a new file in its place.
-QString makeBackup(const QString& path, const SafeWriteOptions& opt)
-{
-    const QFileInfo fi(path);
-    if (!QDir().mkpath(opt.backupDir))
-        throw AppError(
-            QStringLiteral("Impossible de créer le dossier des copies de sauvegarde « %1 ».")
-                .arg(QDir::toNativeSeparators(opt.backupDir)));
-    const QString suffix = fi.suffix().isEmpty() ? QString() : QLatin1Char('.') + fi.suffix();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"));
-    const QString tail = opt.keepBackupForever ? QStringLiteral("-damaged") : QString();
-    const QDir dir(opt.backupDir);
-    for (int n = 1;; ++n) {
-        const QString name = fi.completeBaseName() + QLatin1Char('-') + stamp
-            + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + tail + suffix;
-        const QString copy = dir.filePath(name);
-        if (QFileInfo::exists(copy))
-            continue;
-        if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0) {
-            syncBackupFolder(opt.backupDir, copy);
-            return copy;
-        }
-        if (errno == EEXIST)
-            continue;
-        // Another file system, or no hard links: copy the bytes instead.
-        QFile old(path);
-        if (!old.open(QIODevice::ReadOnly))
-            throw AppError(QStringLiteral("Impossible de faire la copie de sauvegarde « %1 ». %2")
-                               .arg(QDir::toNativeSeparators(copy), old.errorString()));
-        QSaveFile out(copy);
-        bool ok = out.open(QIODevice::WriteOnly);
-        while (ok && !old.atEnd()) {
-            const QByteArray block = old.read(1 << 20);
-            ok = !block.isEmpty() && out.write(block) == block.size();
-        }
-        if (!ok || !out.commit())
-            throw AppError(QStringLiteral("Impossible de faire la copie de sauvegarde « %1 ». %2")
-                               .arg(QDir::toNativeSeparators(copy), deviceCause(out, errno)));
-        syncBackupFolder(opt.backupDir, copy);
-        return copy;
-    }
-}
-
-void rotateBackups(const QString& backupDir, const QString& fileName, int keep)
-{
-    const QStringList copies = backupCopies(backupDir, fileName);
-    const QDir dir(backupDir);
-    for (qsizetype i = 0; i + keep < copies.size(); ++i)
-        QFile::remove(dir.filePath(copies.at(i)));
-}
-
 } // namespace
 
-QStringList backupCopies(const QString& backupDir, const QString& fileName)
+OutputClash outputClash(const QString& path, const QStringList& inputs)
 {
-    const QRegularExpression pattern = backupPattern(fileName);
-    struct Entry {
-        QString stamp;
-        int n;
-        QString name;
-    };
-    QList<Entry> entries;
-    const QStringList names = QDir(backupDir).entryList(QDir::Files);
-    for (const QString& name : names) {
-        const QRegularExpressionMatch m = pattern.match(name);
-        if (m.hasMatch())
-            entries.append({m.captured(1), m.captured(2).isEmpty() ? 1 : m.captured(2).toInt(), name});
+    OutputClash clash;
+    struct stat out {};
+    if (::stat(QFile::encodeName(path).constData(), &out) != 0)
+        return clash; // nothing there yet (or a folder that is not one: the write says so)
+    if (!S_ISREG(out.st_mode)) {
+        clash.kind = OutputClash::Kind::NotRegular;
+        clash.mode = out.st_mode;
+        return clash;
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.stamp != b.stamp ? a.stamp < b.stamp : a.n < b.n;
-    });
-    QStringList out;
-    for (const Entry& e : std::as_const(entries))
-        out << e.name;
-    return out;
+    for (const QString& input : inputs) {
+        struct stat in {};
+        if (!input.isEmpty() && ::stat(QFile::encodeName(input).constData(), &in) == 0 && in.st_dev == out.st_dev
+            && in.st_ino == out.st_ino) {
+            clash.kind = OutputClash::Kind::SameAsInput;
+            clash.input = input;
+            return clash;
+        }
+    }
+    return clash;
+}
+
+QString outputRefusal(const QString& path, const QStringList& inputs)
+{
+    const OutputClash clash = outputClash(path, inputs);
+    switch (clash.kind) {
+    case OutputClash::Kind::None:
+        break;
+    case OutputClash::Kind::SameAsInput:
+        return QStringLiteral("« %1 » est le fichier « %2 », qui est lu : il n'est pas remplacé.")
+            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(clash.input));
+    case OutputClash::Kind::NotRegular:
+        return QStringLiteral("Impossible d'écrire « %1 » : %2 ; rien n'est écrit à travers lui.")
+            .arg(QDir::toNativeSeparators(path), notRegularFile(path));
+    }
+    return {};
+}
+
+QStringList unprovenLeftovers(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    const QFileInfo target(followLinks(path));
+    QStringList found;
+    const QStringList names = temporaryCandidates(target, nullptr);
+    for (const QString& name : names) {
+        if (looksLikeOldTemporary(name, target.fileName())
+            || (isOurTemporaryName(name, target.fileName()) && QFileInfo(target.dir().filePath(name)).isFile()))
+            found << target.dir().filePath(name);
+    }
+    return found;
+}
+
+QString leftoversNote(const QStringList& leftovers)
+{
+    if (leftovers.isEmpty())
+        return {};
+    QStringList names;
+    for (const QString& f : leftovers)
+        names << QDir::toNativeSeparators(f);
+    return QStringLiteral("\n\nFichiers à côté de la base qui ont peut-être été laissés par un enregistrement "
+                          "interrompu (ils ne sont pas supprimés : supprimez-les vous-même s'ils ne vous servent "
+                          "pas) :\n")
+           + names.join(QLatin1Char('\n'));
 }
 
 void safeWriteFile(const QString& linkPath, const std::function<void(QIODevice&)>& produce,
                    const SafeWriteOptions& options)
 {
+    if (const QString why = outputRefusal(linkPath, options.inputs); !why.isEmpty())
+        throw AppError(why);
     const QString path = followLinks(linkPath);
     const WriteFaults* faults = options.faults;
     const QFileInfo target(path);
-    removeStaleTemporaries(target, options.listings.get());
+    removeOurTemporaries(target, options.listings.get());
 
+    OwnTemporary temp(path);
+    fill(temp.file(), path, produce, faults, [] {});
     if (!options.syncNow) {
-        writeUnsynced(path, produce, faults);
+        // Whole or not at all, but on disk only with the batch's sync.
+        temp.replaceTarget(faults);
         return;
     }
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(createError(path, deviceCause(file, errno)));
-    fill(file, path, produce, faults, [&file] { file.cancelWriting(); });
-
+    temp.putOnDisk();
     QString backup;
-    if (!options.backupDir.isEmpty() && target.exists()) {
-        try {
-            backup = makeBackup(path, options);
-        } catch (const AppError&) {
-            file.cancelWriting();
-            throw;
-        }
-    }
-    errno = 0;
-    const bool replaced = !(faults && faults->failReplace) && file.commit();
-    if (!replaced) {
-        const QString why = (faults && faults->failReplace)
-            ? injected(faults, QStringLiteral("Injected failure of the replace"))
-            : deviceCause(file, errno);
-        file.cancelWriting();
+    if (!options.backupDir.isEmpty() && target.exists())
+        backup = makeBackup(path, options.backupDir, options.keepBackupForever);
+    try {
+        temp.replaceTarget(faults);
+    } catch (const AppError&) {
         if (!backup.isEmpty())
             QFile::remove(backup); // the file it copies is still in place
-        throw AppError(writeError(path, why));
+        throw;
     }
     try {
         syncFolder(target.absolutePath(), faults);
@@ -359,7 +378,20 @@ void safeWriteFile(const QString& linkPath, const std::function<void(QIODevice&)
         throw AppError(writeError(path, e.message()));
     }
     if (!backup.isEmpty() && !options.keepBackupForever)
-        rotateBackups(options.backupDir, target.fileName(), options.keepBackups);
+        thinBackups(options.backupDir, target.fileName(), options.keepBackups,
+                    options.now.isValid() ? options.now : QDateTime::currentDateTime());
+}
+
+void syncFolder(const QString& dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw AppError(errnoText(errno));
+    const int r = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    if (r != 0)
+        throw AppError(errnoText(err));
 }
 
 SafeWriteOptions batchOptions()

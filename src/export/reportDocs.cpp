@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/cp1252.h"
+#include "core/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
@@ -222,7 +223,7 @@ QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
     QString status;
     // Reports that can be made again: each replaces its old version whole,
     // and the batch reaches the disk at its end, not one sync per file.
-    const SafeWriteOptions batch = batchOptions();
+    const SafeWriteOptions batch = outputOptions(st, batchOptions());
     writeBatch(
         [&] {
             st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {

@@ -4,12 +4,15 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
+#include "core/safeWrite.h"
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/dbJson.h"
 #include "model/soldSync.h"
 
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -63,15 +66,32 @@ int productCount(const AppState& st)
     return n;
 }
 
-// Two paths naming one file (links included).
-bool sameFile(const QString& a, const QString& b)
+QString nodeKind(unsigned mode)
 {
-    const QFileInfo fa(a);
-    const QFileInfo fb(b);
-    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+    if (S_ISDIR(mode))
+        return u"a folder"_s;
+    if (S_ISFIFO(mode))
+        return u"a named pipe (FIFO)"_s;
+    if (S_ISSOCK(mode))
+        return u"a socket"_s;
+    return u"a device"_s;
 }
 
 } // namespace
+
+QString outputRefusedText(const QString& out, const QStringList& inputs)
+{
+    const OutputClash clash = outputClash(out, inputs);
+    switch (clash.kind) {
+    case OutputClash::Kind::None:
+        break;
+    case OutputClash::Kind::SameAsInput:
+        return u"%1 is the file %2 being read: it is not replaced"_s.arg(out, clash.input);
+    case OutputClash::Kind::NotRegular:
+        return u"%1 is %2, not a regular file: nothing is written through it"_s.arg(out, nodeKind(clash.mode));
+    }
+    return {};
+}
 
 bool soldAnywhere(AppState& st, const QString& artNo)
 {
@@ -135,10 +155,11 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
     if (args.at(1).isEmpty() || (cmd == u"resave"_s && args.at(2).isEmpty())
         || (cmd == u"consign"_s && args.at(3).isEmpty()))
         return usageError(err, extra);
-    if (cmd == u"resave"_s && sameFile(args.at(1), args.at(2))) {
-        err += line(u"tlvdb: %1 and %2 are the same file: it is not replaced while it is read"_s.arg(
-            args.at(1), args.at(2)));
-        return ExitFailed;
+    if (cmd == u"resave"_s) {
+        if (const QString why = outputRefusedText(args.at(2), {args.at(1)}); !why.isEmpty()) {
+            err += line(u"tlvdb: "_s + why);
+            return ExitFailed;
+        }
     }
 
     AppState st;
@@ -160,6 +181,9 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         const SoldCheck check = checkSold(st.artList, st.saleList);
         for (const QString& l : soldCheckLines(check, false))
             out += line(l);
+        // Never removed: a person may have chosen such a name.
+        for (const QString& f : unprovenLeftovers(args.at(1)))
+            out += line(u"leftover: %1 (maybe left by an interrupted save; not removed)"_s.arg(f));
         return check.gaps.isEmpty() ? ExitOk : ExitGaps;
     }
     if (cmd == u"resave"_s) {
@@ -171,7 +195,7 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
             err += line(u"tlvdb: %1: no backup copy kept: %2 is not a folder"_s.arg(
                 args.at(2), backup.filePath()));
         try {
-            saveDB(args.at(2), st, nullptr, keepBackup);
+            saveDB(args.at(2), st, nullptr, keepBackup, {args.at(1)});
         } catch (const AppError& e) {
             err += line(u"tlvdb: %1: %2"_s.arg(args.at(2), e.message()));
             return ExitFailed;

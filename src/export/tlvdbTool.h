@@ -36,3 +36,8 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
 
 // The usage text.
 QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra = {});
+
+// Why the tool writes nothing at out (English, for its error output): out is
+// one of inputs (links followed, same device and inode) or exists and is not
+// a regular file. Empty when out may be written.
+QString outputRefusedText(const QString& out, const QStringList& inputs);

@@ -1,6 +1,7 @@
 #include "report/publish.h"
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/artListXML.h"
@@ -94,7 +95,7 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
                                        {shopHtml(statementHeader(st, -1)), {}});
     const bool period = p >= 0 && p < st.repList.count();
     if (chosen(prefs, 2) && period) {
-        safeWriteFile(dir + SALES_PAGE, salesPageHtml(st, p).toUtf8());
+        safeWriteFile(dir + SALES_PAGE, salesPageHtml(st, p).toUtf8(), outputOptions(st));
         written << dir + SALES_PAGE;
     }
     if (chosen(prefs, 3) && period) {
@@ -102,7 +103,7 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
         written << dir + SUMMARY_PAGE + u".html"_s << dir + SUMMARY_PAGE + u".pdf"_s;
     }
     if (chosen(prefs, 4)) {
-        safeWriteFile(dir + INVENTORY_PAGE, inventoryPageHtml(st).toUtf8());
+        safeWriteFile(dir + INVENTORY_PAGE, inventoryPageHtml(st).toUtf8(), outputOptions(st));
         written << dir + INVENTORY_PAGE;
     }
     return written;

@@ -4,6 +4,7 @@
 #include "core/appState.h"
 #include "core/prompt.h"
 #include "export/reportDocs.h"
+#include "export/tlvdbTool.h"
 #include "report/settlement.h"
 
 #include <QDir>
@@ -30,13 +31,12 @@ QStringList outputFiles(const QString& dir, const QStringList& artNos, bool summ
     return files;
 }
 
-// An output that is the database itself would replace it with a report.
-QString replacesInput(const QString& input, const QStringList& outputs)
+// The first refusal of an output: the database itself, or no regular file.
+QString refusedOutput(const QString& input, const QStringList& outputs)
 {
-    const QString in = QFileInfo(input).canonicalFilePath();
     for (const QString& f : outputs)
-        if (QFileInfo::exists(f) && QFileInfo(f).canonicalFilePath() == in)
-            return f;
+        if (const QString why = outputRefusedText(f, {input}); !why.isEmpty())
+            return why;
     return {};
 }
 
@@ -62,10 +62,10 @@ int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray
     }
     // The reports go straight into OUTDIR: it stands for the report folder.
     const QString dir = QDir(outDir).absolutePath() + u'/';
-    const QString clash = replacesInput(args.at(0), outputFiles(dir, artNo.isEmpty() ? known : QStringList{artNo},
-                                                                 artNo.isEmpty()));
+    const QString clash = refusedOutput(args.at(0), outputFiles(dir, artNo.isEmpty() ? known : QStringList{artNo},
+                                                                artNo.isEmpty()));
     if (!clash.isEmpty()) {
-        err += line(u"tlvdb: %1 is the database being read: it is not replaced by a report"_s.arg(clash));
+        err += line(u"tlvdb: "_s + clash);
         return ExitFailed;
     }
     if (!QDir().mkpath(dir)) {

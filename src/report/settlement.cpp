@@ -2,6 +2,7 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
@@ -45,23 +46,48 @@ void clearConsigne(AppState& st)
     st.repList.total = Money().format();
 }
 
+// The list a settlement keeps in its period's folder of the files it wrote
+// there, each with its size and time: a later settlement removes only those,
+// and only while they are as it left them.
+const QString WRITTEN_LIST = u".tilvarbd-written"_s;
+
+QString fileStamp(const QFileInfo& f)
+{
+    return u"%1\t%2"_s.arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
+}
+
 // A settlement done again gives exactly its new files: the statements and
-// pages an earlier run wrote into the period's folder and this one did not
-// are removed. Only names of its form ("c" + digits) are touched: the folder
-// may be one the user keeps other files in.
-void removeStale(const QString& dir, const QSet<QString>& written)
+// pages an earlier one wrote into the period's folder and this one did not
+// are removed. A file of the same name that staff put or changed there is
+// kept: the folder may be one the user keeps other files in.
+void removeStale(const QString& dir, const QSet<QString>& written, const SafeWriteOptions& write)
 {
     if (dir.isEmpty())
         return;
     static const QRegularExpression ours(u"^c[0-9]+\\.(xml|html|pdf)$"_s);
-    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
-    for (const QFileInfo& f : files) {
-        if (!ours.match(f.fileName()).hasMatch() || written.contains(dir + f.fileName()))
+    const QDir folder(dir);
+    QFile list(folder.filePath(WRITTEN_LIST));
+    const QByteArray before = list.open(QIODevice::ReadOnly) ? list.read(1 << 22) : QByteArray();
+    for (const QByteArray& row : before.split('\n')) {
+        const QString entry = QString::fromUtf8(row);
+        const qsizetype tab = entry.indexOf(u'\t');
+        const QString name = entry.left(tab);
+        if (tab < 0 || !ours.match(name).hasMatch() || written.contains(dir + name))
+            continue;
+        const QFileInfo f(folder.filePath(name));
+        if (!f.isFile() || f.isSymLink() || fileStamp(f) != entry.mid(tab + 1))
             continue;
         if (!QFile::remove(f.absoluteFilePath()))
-            throw AppError(u"Impossible de supprimer « %1 »."_s.arg(
-                QDir::toNativeSeparators(f.absoluteFilePath())));
+            throw AppError(u"Impossible de supprimer « %1 »."_s.arg(QDir::toNativeSeparators(f.absoluteFilePath())));
     }
+    QStringList rows;
+    for (const QString& path : written) {
+        const QFileInfo f(path);
+        if (f.absolutePath() == folder.absolutePath() && f.isFile())
+            rows << f.fileName() + u'\t' + fileStamp(f);
+    }
+    rows.sort();
+    safeWriteFile(folder.filePath(WRITTEN_LIST), rows.join(u'\n').toUtf8() + '\n', write);
 }
 
 } // namespace
@@ -116,7 +142,7 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
     QSet<QString> written;
     // Each file replaces its old version whole; the batch reaches the disk at
     // its end (or where it stops), not one sync per file.
-    const SafeWriteOptions batch = batchOptions();
+    const SafeWriteOptions batch = outputOptions(st, batchOptions());
     writeBatch([&] {
         st.repList.forEachConsigne(nos, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
             if (cancelled || (progress && !progress(int(k), steps))) {
@@ -141,7 +167,7 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             return;
         }
         writeSummary(st.repDir + SUMMARY_NAME, sum, batch);
-        removeStale(st.repDir, written);
+        removeStale(st.repDir, written, batch);
     }, [&] {
         for (const QString& dir : {st.repDir, st.xmlDir}) {
             if (!dir.isEmpty() && QFileInfo(dir).isDir())

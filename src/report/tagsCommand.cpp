@@ -6,6 +6,7 @@
 #include "core/safeWrite.h"
 #include "core/settings.h"
 #include "core/textUtil.h"
+#include "export/tlvdbTool.h"
 #include "report/priceTags.h"
 
 #include <QCoreApplication>
@@ -87,13 +88,19 @@ int runTags(const QStringList& args, AppState& st, QByteArray& out, QByteArray& 
         if (choice.product < 0)
             return fail(err, u"no product numbered \"%1\""_s.arg(plain.at(3)), ExitFailed);
     }
+    // Neither the database nor the settings read are ever replaced by the tags.
+    const QStringList inputs{args.at(0), ini};
+    if (const QString why = outputRefusedText(plain.at(1), inputs); !why.isEmpty())
+        return fail(err, why, ExitFailed);
     const QList<PriceTag> tags = tagsFor(st, choice);
     QString problem;
     const QByteArray pdf = tagsPdf(tags, layout, start - 1, &problem);
     if (pdf.isEmpty())
         return fail(err, problem, ExitFailed);
     try {
-        safeWriteFile(plain.at(1), pdf);
+        SafeWriteOptions write;
+        write.inputs = inputs;
+        safeWriteFile(plain.at(1), pdf, write);
     } catch (const AppError& e) {
         return fail(err, e.message(), ExitFailed);
     }

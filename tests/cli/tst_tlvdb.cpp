@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -153,15 +154,56 @@ private slots:
         // (Its XML is byte for byte the report window's: tst_crossWindows.)
         QCOMPARE(QDir(one).entryList(QDir::Files), (QStringList{u"c002.html"_s, u"c002.pdf"_s, u"c002.xml"_s}));
 
+        // A file of the reports' shape that staff put there is theirs: kept.
         const QString all = tmp.filePath(u"all"_s);
+        QVERIFY(QDir().mkpath(all) && writeFileBytes(all + u"/c009.pdf"_s, "mine"));
         const ProcessRun a = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, all});
         QCOMPARE(a.code, 0);
+        QCOMPARE(readFileBytes(all + u"/c009.pdf"_s), QByteArray("mine"));
+        QVERIFY(QFile::remove(all + u"/c009.pdf"_s));
         // The amounts due to the artisans (each product's "Valeur"), not the shelf prices.
         QCOMPARE(a.out, QByteArray("001 3 32.50$\n002 1 20.00$\nTotal: 52.50$\n"));
         QCOMPARE(QDir(all).entryList(QDir::Files).size(), 8); // sommaire.html and .pdf too
 
         const ProcessRun intoFile = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one + u"/c002.xml"_s});
         QVERIFY(intoFile.code == 1 && intoFile.err.startsWith("tlvdb: "));
+    }
+
+    // No output replaces an input, whatever name leads to it, nor is written
+    // through a named pipe; check lists what may be a save's leftover.
+    void outputsRefused()
+    {
+        QTemporaryDir tmp;
+        const QString db = tmp.filePath(u"boutique.tlvdb"_s);
+        const QString ini = tmp.filePath(u"tilvarDB.ini"_s);
+        const QString link = tmp.filePath(u"link.pdf"_s);
+        const QString fifo = tmp.filePath(u"pipe.pdf"_s);
+        QVERIFY(QFile::copy(REFERENCE, db) && writeFileBytes(ini, "[PREFS]\nshopName=Tilvar\n"));
+        QCOMPARE(::symlink(QFile::encodeName(db).constData(), QFile::encodeName(link).constData()), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString settings = u"--settings="_s + ini;
+        const QList<std::pair<QStringList, QByteArray>> cases{
+            {{u"tags"_s, db, db, settings}, "being read"},
+            {{u"tags"_s, db, link, settings}, "being read"},
+            {{u"tags"_s, db, ini, settings}, "being read"},
+            {{u"tags"_s, db, fifo, settings}, "named pipe"},
+            {{u"resave"_s, db, fifo}, "named pipe"},
+            {{u"resave"_s, db, link}, "being read"}};
+        for (const auto& [args, says] : cases) {
+            const ProcessRun r = tlvdb(args);
+            QVERIFY2(r.code == 1 && r.err.contains(says) && r.err.contains(args.at(2).toUtf8()), r.err.constData());
+        }
+        QCOMPARE(readFileBytes(db), readFileBytes(REFERENCE));
+        QCOMPARE(readFileBytes(ini), QByteArray("[PREFS]\nshopName=Tilvar\n"));
+        QVERIFY(QFileInfo(link).isSymLink() && !QFileInfo::exists(tmp.filePath(u"backup"_s)));
+        struct stat sb {};
+        QVERIFY(::lstat(QFile::encodeName(fifo).constData(), &sb) == 0 && S_ISFIFO(sb.st_mode));
+
+        QVERIFY(writeFileBytes(db + u".oldOne"_s, "mine"));
+        const ProcessRun c = tlvdb({u"check"_s, db});
+        QVERIFY2(c.code == 0 && c.out.contains("leftover: " + QFile::encodeName(db) + ".oldOne"), c.out.constData());
+        QCOMPARE(tlvdb({u"resave"_s, REFERENCE, db}).code, 0);
+        QCOMPARE(readFileBytes(db + u".oldOne"_s), QByteArray("mine"));
     }
 
     // Every write checked; no output replaces an input; OUTDIR is made, nothing is written beside it, a period

@@ -7,6 +7,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbSummary.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "support/fakePrompt.h"
@@ -17,10 +18,15 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QMap>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <QTest>
 
@@ -52,6 +58,13 @@ QByteArray oneOfEach(const QByteArray& art, const QByteArray& prod, const QByteA
 }
 
 const QByteArray ART = "001|:|Nom|:|Pre|:||:||:||:||:||:||:||:|";
+
+// As if the clock said at when the file at path was saved.
+bool setSavedAt(const QString& path, const QDateTime& at)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadWrite) && f.setFileTime(at, QFileDevice::FileModificationTime);
+}
 } // namespace
 
 class TstDbFile : public QObject {
@@ -345,7 +358,7 @@ private slots:
         }
         const QStringList copies = backupCopies(backups.path(), DB_NAME);
         QCOMPARE(copies.size(), KEPT_BACKUPS);
-        static const QRegularExpression name(u"^boutique-\\d{8}-\\d{9}(-\\d+)?\\.tlvdb$"_s);
+        static const QRegularExpression name(u"^boutique-\\d{8}-\\d{9}-s\\d{6}\\.tlvdb$"_s);
         for (int i = 0; i < copies.size(); ++i) {
             QVERIFY2(name.match(copies.at(i)).hasMatch(), qPrintable(copies.at(i)));
             // Oldest first: the ten versions before the current one.
@@ -387,27 +400,176 @@ private slots:
         QVERIFY(back.modified);
     }
 
-    void staleTemporaryIsRemoved()
+    // A save cut short leaves "<file>.~tlvtmp-XXXXXX": the next save removes
+    // it unless a live save holds it; no other name is ever removed, however
+    // it looks, and the checks list those that may be old leftovers.
+    void onlyOurTemporariesAreRemoved()
     {
-        // Left by a save killed at the wrong moment: "<file>.XXXXXX", mixed case.
         QTemporaryDir dir;
-        const QStringList kept{DB_NAME + u".Backup"_s, DB_NAME + u".bak123"_s, DB_NAME + u".keep"_s, DB_NAME + u".OLD"_s};
-        for (const QString& name : kept + QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".hiPpAi"_s})
-            QVERIFY(writeFileBytes(dir.filePath(name), {}));
+        const QString path = dir.filePath(DB_NAME);
+        QStringList mine;
+        for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy"})
+            mine << DB_NAME + QLatin1String(tail);
+        const QString left = DB_NAME + u".~tlvtmp-aB3xY9"_s;
+        const QString live = DB_NAME + u".~tlvtmp-Live01"_s;
+        for (const QString& name : mine + QStringList{left, live})
+            QVERIFY(writeFileBytes(dir.filePath(name), "x"));
+        const int held = ::open(QFile::encodeName(dir.filePath(live)).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
         AppState st;
-        saveDB(dir.filePath(DB_NAME), st);
-        QCOMPARE(strayFiles(dir.path()), kept); // listed in name order, ignoring case
+        saveDB(path, st);
+        ::close(held);
+        QCOMPARE(strayFiles(dir.path()), mine + QStringList{live});
+        QStringList listed;
+        for (const QString& f : unprovenLeftovers(path))
+            listed << QFileInfo(f).fileName();
+        listed.sort();
+        QCOMPARE(listed, (QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".bakJan"_s, DB_NAME + u".copieA"_s,
+                                      DB_NAME + u".oldOne"_s, DB_NAME + u".v2Copy"_s, live}));
 
         // A batch lists the folder once, and still finds each file's own.
         QTemporaryDir docs;
-        const QStringList names{u"c001.xml.keep"_s, u"c002.xml.Qw3eRt"_s, u"c002.xmlx.Qw3eRt"_s, u"c003.xml.Zx9cVb"_s};
+        const QStringList names{u"c001.xml.keep"_s, u"c002.xml.~tlvtmp-Qw3eRt"_s, u"c002.xmlx.~tlvtmp-Qw3eRt"_s,
+                                u"c003.xml.Zx9cVb"_s};
         for (const QString& name : names)
             QVERIFY(writeFileBytes(docs.filePath(name), {}));
         const SafeWriteOptions batch = batchOptions();
         for (const QString& doc : {u"c001.xml"_s, u"c002.xml"_s, u"c003.xml"_s})
             safeWriteFile(docs.filePath(doc), QByteArray("<r/>"), batch);
-        QCOMPARE(QDir(docs.path()).entryList(QDir::Files),
-                 (QStringList{u"c001.xml"_s, u"c001.xml.keep"_s, u"c002.xml"_s, u"c002.xmlx.Qw3eRt"_s, u"c003.xml"_s}));
+        QCOMPARE(QDir(docs.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{u"c001.xml"_s, u"c001.xml.keep"_s, u"c002.xml"_s, u"c002.xmlx.~tlvtmp-Qw3eRt"_s,
+                              u"c003.xml"_s, u"c003.xml.Zx9cVb"_s}));
+    }
+
+    // No write replaces a file being read, whatever name leads to it, nor
+    // writes through anything that is not a regular file.
+    void outputsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"the input", "link to the input", "hard link to the input", "FIFO", "link to a FIFO",
+                                 "folder", "device"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void outputsRefused()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString input = dir.filePath(DB_NAME);
+        const QString out = dir.filePath(u"out.pdf"_s);
+        QVERIFY(writeFileBytes(input, "database"));
+        const QByteArray in = QFile::encodeName(input);
+        const QByteArray o = QFile::encodeName(out);
+        const QByteArray fifo = QFile::encodeName(dir.filePath(u"pipe"_s));
+        const int made = kind == u"the input"_s              ? 0
+                         : kind == u"link to the input"_s      ? ::symlink(in.constData(), o.constData())
+                         : kind == u"hard link to the input"_s ? ::link(in.constData(), o.constData())
+                         : kind == u"FIFO"_s                   ? ::mkfifo(o.constData(), 0600)
+                         : kind == u"folder"_s                 ? ::mkdir(o.constData(), 0700)
+                         : kind == u"device"_s                 ? ::mknod(o.constData(), S_IFCHR | 0600, makedev(1, 3))
+                                                               : ::mkfifo(fifo.constData(), 0600)
+                                                                     + ::symlink(fifo.constData(), o.constData());
+        if (made != 0 && kind == u"device"_s)
+            QSKIP("a device node (a null device in a temporary folder) can only be made as root");
+        QCOMPARE(made, 0);
+        const QString target = kind == u"the input"_s ? input : out;
+        SafeWriteOptions opt;
+        opt.inputs = {input};
+        opt.backupDir = dir.filePath(u"backup"_s);
+        const QString error = errorOf([&] { safeWriteFile(target, QByteArray("pdf"), opt); });
+        QVERIFY2(error.contains(QDir::toNativeSeparators(target)), qPrintable(error));
+        QCOMPARE(error.contains(QDir::toNativeSeparators(input)), kind.contains(u"input"_s));
+        QCOMPARE(readFileBytes(input), QByteArray("database"));
+        struct stat sb {};
+        QCOMPARE(::stat(o.constData(), &sb), kind == u"the input"_s ? -1 : 0);
+        QVERIFY(kind == u"the input"_s || kind.contains(u"input"_s) == S_ISREG(sb.st_mode));
+        QVERIFY(!QFileInfo::exists(opt.backupDir));
+        const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(dir.path()).entryList(all).size(),
+                 kind == u"the input"_s ? 1 : kind == u"link to a FIFO"_s ? 3 : 2);
+    }
+
+    // The last ten saves keep their copies whatever the clock said at each
+    // (dates in the names run back, jump ahead, or older copies lie in the future).
+    void backupsSurviveAnyClock_data()
+    {
+        QTest::addColumn<QList<int>>("days"); // the clock at each save, in days from now
+        QTest::addColumn<bool>("futureCopies"); // ten copies named before numbering, dated 2099
+        QTest::newRow("clock set back a day at each save")
+            << QList<int>{0, -1, -2, -3, -4, -5, -6, -7, -8, -9, -10, -11, -12} << false;
+        QTest::newRow("clock a year ahead, then set right")
+            << QList<int>{365, 365, 365, 365, 365, 0, 0, 0, 0, 0, 0, 0} << false;
+        QTest::newRow("old copies dated in the future") << QList<int>{0, 0, 0} << true;
+    }
+    void backupsSurviveAnyClock()
+    {
+        QFETCH(QList<int>, days);
+        QFETCH(bool, futureCopies);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(DB_NAME);
+        const QString backups = dir.filePath(u"backup"_s);
+        QVERIFY(writeFileBytes(path, "v0") && QDir().mkpath(backups));
+        for (int i = 0; futureCopies && i < 10; ++i)
+            QVERIFY(writeFileBytes(QDir(backups).filePath(u"boutique-20990101-0000000%1.tlvdb"_s.arg(10 + i)), "old"));
+        const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
+        for (int i = 0; i < days.size(); ++i) {
+            SafeWriteOptions opt;
+            opt.backupDir = backups;
+            opt.now = now.addDays(days.at(i));
+            safeWriteFile(path, "v" + QByteArray::number(i + 1), opt);
+            QVERIFY(setSavedAt(path, opt.now));
+        }
+        const QStringList copies = backupCopies(backups, DB_NAME);
+        QVERIFY(copies.size() >= std::min<qsizetype>(days.size(), KEPT_BACKUPS));
+        for (qsizetype k = 0; k < std::min<qsizetype>(days.size(), KEPT_BACKUPS); ++k)
+            QCOMPARE(readFileBytes(QDir(backups).filePath(copies.at(copies.size() - 1 - k))),
+                     "v" + QByteArray::number(days.size() - 1 - k));
+        // The restore list shows them in that order, with the date each version was saved.
+        const QList<BackupEntry> listed = databaseBackups(backups, DB_NAME);
+        QCOMPARE(listed.size(), copies.size());
+        QCOMPARE(listed.first().when, now.addDays(days.at(days.size() - 2)));
+        QVERIFY(!futureCopies || listed.last().when.date().year() == 2099); // named before numbering: oldest
+    }
+
+    // Older copies are thinned to the last of each day for a month, then of
+    // each month: many saves a day keep the copy from before the day's work.
+    void backupsThinnedByAge()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(DB_NAME);
+        const QString backups = dir.filePath(u"backup"_s);
+        QDateTime clock(QDate(2026, 9, 1), QTime(9, 0));
+        QList<QDateTime> saved; // every version, each holding the time it was saved
+        auto save = [&](const QDateTime& at) {
+            SafeWriteOptions opt;
+            opt.backupDir = backups;
+            opt.now = at;
+            safeWriteFile(path, at.toString(Qt::ISODate).toUtf8(), opt);
+            saved << at;
+            return setSavedAt(path, at);
+        };
+        for (; clock.date() < QDate(2026, 12, 7); clock = clock.addSecs(12 * 3600))
+            QVERIFY(save(clock));
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(save(clock.addSecs(i * 60))); // a day of sales, each saved
+        saved.removeLast(); // the current file
+        const QDate today = clock.date();
+        const auto bucket = [&](const QDateTime& t) {
+            return t.date().daysTo(today) <= 31 ? t.date().toString(Qt::ISODate) : t.toString(u"yyyy-MM"_s);
+        };
+        QMap<QString, QDateTime> newest; // of each day (month), the last version saved
+        for (const QDateTime& t : std::as_const(saved))
+            newest[bucket(t)] = t;
+        QList<QDateTime> kept;
+        for (const QString& c : backupCopies(backups, DB_NAME))
+            kept << QDateTime::fromString(QString::fromUtf8(readFileBytes(QDir(backups).filePath(c))), Qt::ISODate);
+        QCOMPARE(kept.mid(kept.size() - KEPT_BACKUPS), saved.mid(saved.size() - KEPT_BACKUPS));
+        QCOMPARE(kept.at(kept.size() - KEPT_BACKUPS - 1), QDateTime(QDate(2026, 12, 6), QTime(21, 0)));
+        QSet<QString> seen;
+        for (const QDateTime& t : std::as_const(kept))
+            seen.insert(bucket(t));
+        QCOMPARE(seen.size(), newest.size()); // every day (month) keeps one
+        for (const QDateTime& t : kept.mid(0, kept.size() - KEPT_BACKUPS))
+            QCOMPARE(t, newest.value(bucket(t)));
     }
 };
 

@@ -290,13 +290,15 @@ private slots:
         QCOMPARE(htmlTexts(c009, "//table[@class='split']//td[2]").value(2), sum.lines.back().owed.format());
 
         // Settled again once an artisan no longer sells in the period: its
-        // files go, the user's own stay.
+        // files go, the user's own stay, even named as ours or changed.
         QVERIFY(writeFileBytes(b.st.repDir + u"notes.pdf"_s, "x"));
+        QVERIFY(writeFileBytes(b.st.repDir + u"c123.pdf"_s, "x"));
+        QVERIFY(writeFileBytes(b.st.repDir + u"c009.xml"_s, "edited"));
         b.st.saleList.at(b.st.saleList.indexOfDate(u"090520"_s)).lines.clear();
         QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
         const QStringList files = QDir(b.st.repDir).entryList(QDir::Files);
-        QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s));
-        QVERIFY(!files.contains(u"c009.html"_s) && !files.contains(u"c009.pdf"_s) && !files.contains(u"c009.xml"_s));
+        QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s) && files.contains(u"c123.pdf"_s));
+        QVERIFY(!files.contains(u"c009.html"_s) && !files.contains(u"c009.pdf"_s) && files.contains(u"c009.xml"_s));
     }
 };
 

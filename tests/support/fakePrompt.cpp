@@ -50,6 +50,12 @@ QString FakePrompt::saveFileName(const QString& caption, const QString&, const Q
     return name;
 }
 
+QString FakePrompt::folderName(const QString& caption, const QString&)
+{
+    dialogCaptions << caption;
+    return folderNames.isEmpty() ? QString() : folderNames.takeFirst();
+}
+
 void FakePrompt::clear()
 {
     *this = FakePrompt();

@@ -16,6 +16,7 @@ public:
     QStringList inputs;           // next input-box texts; cancelled when empty
     QStringList openNames;        // next open-dialog results; cancelled when empty
     QStringList saveNames;        // next save-dialog results; cancelled when empty
+    QStringList folderNames;      // next folder-dialog results; cancelled when empty
     QStringList dialogCaptions;   // caption of every file dialog shown
 
     // Every text shown, in order, whatever its kind.
@@ -28,5 +29,6 @@ public:
     QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
                          const QString& defaultSuffix) override;
+    QString folderName(const QString& caption, const QString& dir) override;
     void clear();
 };

@@ -92,6 +92,17 @@ private slots:
         for (const QString& want : {u"Inventaire de la boutique"_s, u"Li Bo (002)"_s, u"Li_Bo_002-001"_s,
                                     u"Total boutique"_s})
             QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
+
+        // Never over the database being read, whatever name leads to it.
+        const QString db = h.st().curFilePath;
+        const QByteArray before = readFileBytes(db);
+        const QString link = h.progDir() + u"base.pdf"_s;
+        QVERIFY(QFile::link(db, link));
+        h.prompt.saveNames << link;
+        h.art().invShopAct->trigger();
+        QVERIFY2(h.prompt.errors.size() == 1 && h.prompt.errors.first().contains(link)
+                     && h.prompt.errors.first().contains(db), qPrintable(h.prompt.errors.join(u'\n')));
+        QCOMPARE(readFileBytes(db), before);
     }
 };
 

@@ -131,6 +131,22 @@ private slots:
         QCOMPARE(readFileBytes(outside), outsideBytes);
         QVERIFY(readFileBytes(inData).contains("Modifi"));
 
+        // Named again without ".tlvdb": the very file written is asked about; No keeps it.
+        h.prompt.saveNames << other.path() + u"/Boutique St. Jean"_s;
+        h.prompt.answers << Prompt::Answer::No;
+        w.FileSaveAs->trigger();
+        QVERIFY(h.prompt.questions.size() == 1
+                && h.prompt.questions.first().contains(u"« Boutique St. Jean.tlvdb » existe déjà"_s));
+        QVERIFY(readFileBytes(outside) == outsideBytes && h.st().curFilePath == inData);
+        h.prompt.clear();
+        // A file that only looks like a save's leftover is listed by the check, never removed.
+        QVERIFY(writeFileBytes(inData + u".v2Copy"_s, "mine"));
+        w.aSave->trigger();
+        w.findChild<QAction*>(u"aCheckDb"_s)->trigger();
+        QVERIFY(h.prompt.informations.last().contains(QDir::toNativeSeparators(inData + u".v2Copy"_s)));
+        QCOMPARE(readFileBytes(inData + u".v2Copy"_s), QByteArray("mine"));
+        h.prompt.clear();
+
         // Another database of that name in the data folder is never replaced
         // silently; answered No, later saves and the next start use the file chosen.
         writeDatabase(h.dataDir() + u"meme.tlvdb"_s, u"Autre base"_s);
@@ -300,6 +316,32 @@ private slots:
         QVERIFY(h.stop());
         QVERIFY(h.readIni().contains(u"recentFiles="_s + h.dataDir() + TEST_DB_NAME));
         QVERIFY(h.readIni().contains(u"artFileName=boutique.tlvdb"_s));
+    }
+
+    // A data folder that cannot be made is said at start, naming it, and
+    // another can be chosen; a Save As that could not also write its copy in
+    // the data folder is not taken for saved.
+    void dataFolderUnusable()
+    {
+        UiHarness h;
+        QTemporaryDir chosen;
+        QTemporaryDir other;
+        QVERIFY(writeFileBytes(h.progDir() + u"data"_s, "a file where the folder goes"));
+        h.prompt.answers << Prompt::Answer::Yes;
+        h.prompt.folderNames << chosen.path();
+        TmainForm& w = h.start();
+        QVERIFY(h.prompt.questions.value(0).contains(u"« "_s + QDir::toNativeSeparators(h.dataDir()) + u" »"_s));
+        QCOMPARE(h.st().dataDir, chosen.path() + u"/data/"_s);
+        QVERIFY(QFileInfo(h.st().dataDir).isDir());
+
+        QVERIFY(QDir().mkpath(h.st().dataDir + u"caisse.tlvdb"_s));
+        h.art().nameEd->setText(u"Tapé"_s);
+        h.prompt.saveNames << other.path() + u"/caisse"_s;
+        w.FileSaveAs->trigger(); // replacing "caisse.tlvdb" of the data folder: Yes
+        QVERIFY(QFile::exists(other.path() + u"/caisse.tlvdb"_s) && !h.prompt.errors.isEmpty());
+        QVERIFY(h.st().modified);
+        h.prompt.answers << Prompt::Answer::No;
+        QVERIFY(h.stop());
     }
 
     void startUpFailures_data()

@@ -103,7 +103,7 @@ private slots:
         third.start(progB, {});
         QVERIFY(third.waitForStarted());
         QVERIFY2(waitForMarker(true), "the start after a crash did not run");
-        QVERIFY(QFileInfo(dirB.path() + u"/data"_s).isDir());
+        QTRY_VERIFY(QFileInfo(dirB.path() + u"/data"_s).isDir()); // made once its window is built, just after
         third.kill();
         QVERIFY(third.waitForFinished(5000));
     }

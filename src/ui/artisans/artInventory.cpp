@@ -4,6 +4,7 @@
 #include "ui/artisans/artFrm.h"
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
@@ -25,11 +26,11 @@ void TArtForm::printInventory(bool wholeShop)
         const int artisan = wholeShop ? -1 : st.curArtInd;
         const QByteArray pdf = inventoryPdf(inventoryOf(st, artisan, todayStr()));
         const QString name = wholeShop ? u"inventaire.pdf"_s : u"inventaire-%1.pdf"_s.arg(st.artList.at(artisan).artNo);
-        const QString path = main.prompt().saveFileName(u"Enregistrer l'inventaire"_s, st.xmlDir + name,
+        const QString path = main.prompt().saveFileAsked(u"Enregistrer l'inventaire"_s, st.xmlDir + name,
                                                         u"Documents PDF (*.pdf)"_s, u"pdf"_s);
         if (path.isEmpty())
             return;
-        safeWriteFile(path, pdf);
+        safeWriteFile(path, pdf, outputOptions(st));
         main.prompt().information(u"Inventaire enregistré dans %1"_s.arg(QDir::toNativeSeparators(path)));
     });
 }

@@ -4,6 +4,7 @@
 #include "ui/products/prodFrm.h"
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
@@ -49,12 +50,12 @@ void TProdForm::printTags()
             main.prompt().information(problem);
             return;
         }
-        const QString path = main.prompt().saveFileName(u"Enregistrer les étiquettes"_s,
+        const QString path = main.prompt().saveFileAsked(u"Enregistrer les étiquettes"_s,
                                                         st.xmlDir + u"etiquettes.pdf"_s,
                                                         u"Documents PDF (*.pdf)"_s, u"pdf"_s);
         if (path.isEmpty())
             return;
-        safeWriteFile(path, pdf);
+        safeWriteFile(path, pdf, outputOptions(st));
         writeTagLayout(st.iniPath, layout);
         const qsizetype sheets = (start + tags.size() + layout.perSheet() - 1) / layout.perSheet();
         main.prompt().information(u"%1 étiquette(s) sur %2 feuille(s) enregistrées dans %3"_s.arg(tags.size())

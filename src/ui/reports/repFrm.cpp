@@ -2,6 +2,7 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
@@ -12,10 +13,10 @@
 #include "report/statement.h"
 #include "report/xslTransform.h"
 #include "ui/dialogs/addPeriodFrm.h"
-#include "ui/widgets/controls.h"
-#include "ui/shell/main.h"
-#include "ui/widgets/named.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/shell/main.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/named.h"
 
 #include <QAction>
 #include <QApplication>
@@ -471,6 +472,6 @@ void TrepForm::printStatement()
     const QString dir = salesReportDir(st, range);
     makeFolder(dir);
     const QString path = dir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
-    safeWriteFile(path, statementPdf(s));
+    safeWriteFile(path, statementPdf(s), outputOptions(st));
     openPage(path);
 }

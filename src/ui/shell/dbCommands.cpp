@@ -83,6 +83,7 @@ public:
     {
         return m_real.saveFileName(caption, dir, filter, defaultSuffix);
     }
+    QString folderName(const QString& caption, const QString& dir) override { return m_real.folderName(caption, dir); }
 
 private:
     Prompt& m_real;
@@ -346,10 +347,17 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
                                     + QDir::toNativeSeparators(st.dataDir)
                                     + u").\nLe remplacer ?"_s)
                     == Prompt::Answer::Yes;
-        if (write)
-            saveDB(target, st);
-        else
+        if (write) {
+            try {
+                saveDB(target, st);
+            } catch (const AppError&) {
+                // Only one of the two files holds the work: not saved as meant.
+                st.modified = true;
+                throw;
+            }
+        } else {
             working = chosen.absoluteFilePath();
+        }
     }
     // Kept elsewhere, the full path is what the next start must open.
     st.artFileName = working == target ? name : working;
@@ -366,7 +374,7 @@ bool TDbCommands::fileSaveAs()
 {
     if (main.curPage >= 0 && !main.guarded([this] { main.storeShown(); }))
         return false;
-    const QString path = prompt.saveFileName(u"Enregistrer sous"_s, st.dataDir, kDbFilter, u"tlvdb"_s);
+    const QString path = prompt.saveFileAsked(u"Enregistrer sous"_s, st.dataDir, kDbFilter, u"tlvdb"_s);
     if (path.isEmpty())
         return false;
     bool saved = false;

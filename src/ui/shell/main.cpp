@@ -3,6 +3,7 @@
 
 #include "core/appError.h"
 #include "core/appPaths.h"
+#include "core/safeWrite.h"
 #include "core/settings.h"
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
@@ -121,7 +122,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
 
     // Creation, in the order the program has always followed.
     setupStartPaths(st, options.progDir, options.today);
-    ensureFolders(st);
+    checkDataFolder(st, *m_prompt);
     mainReady = false;
     st.curArtNo = u"001"_s;
     st.curItem.clear();
@@ -398,7 +399,8 @@ void TmainForm::buildMenus()
     connect(aCheckDb, &QAction::triggered, this, [this] {
         guarded([this] {
             storeShown();
-            prompt().information(soldCheckMessage(checkSold(st.artList, st.saleList)));
+            prompt().information(soldCheckMessage(checkSold(st.artList, st.saleList))
+                                 + leftoversNote(unprovenLeftovers(st.curFilePath) + unprovenLeftovers(st.iniPath)));
         });
     });
     specialMenu->addSeparator();

@@ -50,12 +50,20 @@ QString WidgetPrompt::openFileName(const QString& caption, const QString& dir, c
     return QFileDialog::getOpenFileName(m_parent, caption, dir, filter);
 }
 
+QString WidgetPrompt::folderName(const QString& caption, const QString& dir)
+{
+    return QFileDialog::getExistingDirectory(m_parent, caption, dir);
+}
+
 QString WidgetPrompt::saveFileName(const QString& caption, const QString& dir, const QString& filter,
                                    const QString& defaultSuffix)
 {
     QFileDialog dialog(m_parent, caption, dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    // The name is completed and asked about by saveFileAsked, which asks about
+    // the very name it writes.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

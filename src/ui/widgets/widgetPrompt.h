@@ -18,6 +18,7 @@ public:
     QString openFileName(const QString& caption, const QString& dir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
                          const QString& defaultSuffix) override;
+    QString folderName(const QString& caption, const QString& dir) override;
 
 private:
     QWidget* m_parent;
