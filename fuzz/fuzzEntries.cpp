@@ -8,12 +8,14 @@
 #include "core/iniFile.h"
 #include "core/settings.h"
 #include "export/artListXML.h"
+#include "export/tagLayout.h"
 #include "model/qntEvent.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -89,6 +91,32 @@ QStringList dbRecords(AppState& st)
     for (int i = 0; i < st.repList.count(); ++i)
         out << st.repList.at(i).record();
     return out;
+}
+
+// A layout the printing may use: finite measures, every label on the page,
+// and the text the settings file keeps reading back as itself.
+void checkLayout(const TagLayout& l, bool ok, const QString& why)
+{
+    if (!ok) {
+        if (why.isEmpty() || !(l == TagLayout()))
+            fail("refused layout without a reason or with other measures");
+        return;
+    }
+    if (!why.isEmpty() || !l.problem().isEmpty())
+        fail("accepted layout with a problem");
+    for (double v : {l.pageWidth, l.pageHeight, l.labelWidth, l.labelHeight, l.left, l.top, l.hGap, l.vGap})
+        if (!std::isfinite(v) || v < 0 || v > MaxPageSide)
+            fail("accepted measure out of bounds");
+    if (l.perSheet() < 1 || l.perSheet() > 1000)
+        fail("accepted label count out of bounds");
+    const double right = l.left + l.columns * l.labelWidth + (l.columns - 1) * l.hGap;
+    const double bottom = l.top + l.rows * l.labelHeight + (l.rows - 1) * l.vGap;
+    if (right > l.pageWidth + 0.01 || bottom > l.pageHeight + 0.01)
+        fail("accepted labels off the page");
+    bool again = false;
+    const TagLayout back = TagLayout::fromText(l.toText(), &again);
+    if (!again || back.toText() != l.toText())
+        fail("kept layout reads back otherwise");
 }
 
 } // namespace
@@ -246,6 +274,24 @@ int records(const uint8_t* data, size_t size)
                       });
     stable<TReport>(rec, [](TReport& x, const QString& r) { x.setRecord(r); },
                     [](TReport& x) { return x.record(); });
+    return 0;
+}
+
+int tagLayout(const uint8_t* data, size_t size)
+{
+    // The input as --layout gives it...
+    bool ok = false;
+    QString why;
+    const TagLayout l = TagLayout::fromText(text(data, size), &ok, &why);
+    checkLayout(l, ok, why);
+    // ...and as the settings file the tags read (the sheet, the boutique's name).
+    const QString path = tempPath();
+    writeAll(path, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    AppState st;
+    readSettings(path, st);
+    const TagLayout kept = readTagLayout(path, &why);
+    QFile::remove(path);
+    checkLayout(kept, why.isEmpty(), why);
     return 0;
 }
 

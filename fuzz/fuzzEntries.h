@@ -13,4 +13,5 @@ int qntText(const uint8_t* data, size_t size);
 int settings(const uint8_t* data, size_t size);
 int artListXml(const uint8_t* data, size_t size);
 int records(const uint8_t* data, size_t size);
+int tagLayout(const uint8_t* data, size_t size);
 } // namespace fuzzEntry

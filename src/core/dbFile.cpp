@@ -6,6 +6,7 @@
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
 #include "core/valueStream.h"
+#include "model/textPlaces.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,6 +47,23 @@ QString firstOddCharacter(const AppState& st)
         why = odd(r.recordFields(), [&] { return QStringLiteral("Période « %1 »").arg(r.title); });
     }
     return why;
+}
+
+// Half characters the reader replaced: where they were, and the database
+// marked changed so that the next save keeps the repair.
+void tellMended(const TReader& r, AppState& st, Prompt& prompt)
+{
+    if (r.mendedChars() == 0)
+        return;
+    st.modified = true;
+    constexpr int Shown = 10;
+    QStringList places = placesHolding(st, QChar(0xFFFD), Shown + 1);
+    if (places.size() > Shown)
+        places.last() = QStringLiteral("…");
+    prompt.information(QStringLiteral("%1 caractère(s) incomplet(s) (la moitié d'un emoji, par exemple) ont été "
+                                      "remplacés par « \uFFFD » : %2. Vérifiez ces textes, puis enregistrez.")
+                           .arg(r.mendedChars())
+                           .arg(places.join(QStringLiteral(" ; "))));
 }
 
 } // namespace
@@ -145,11 +163,13 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         st.modified = true;
         st.damagedDbPath = info.absoluteFilePath();
         prompt.error(trailing ? READ_ERROR_MSG + QStringLiteral(": ") + TRAILING_DATA_MSG : READ_ERROR_MSG);
+        tellMended(r, st, prompt);
         return LoadResult::ReadError;
     }
     st.modified = false;
     if (samePath(path, st.damagedDbPath))
         st.damagedDbPath.clear();
+    tellMended(r, st, prompt);
     if (const QString odd = firstOddCharacter(st); !odd.isEmpty())
         prompt.information(odd + QStringLiteral(" Les rapports le montrent comme « \uFFFD » ; corrigez ce texte."));
     return LoadResult::Loaded;

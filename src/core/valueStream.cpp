@@ -2,6 +2,7 @@
 
 #include "core/appError.h"
 #include "core/cp1252.h"
+#include "core/wholeChars.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -290,9 +291,10 @@ QString TReader::readString()
         QString out(qsizetype(units), Qt::Uninitialized);
         for (qsizetype i = 0; i < units; ++i)
             out[i] = QChar(qFromLittleEndian<quint16>(raw.constData() + 2 * i));
-        // A lone surrogate has no UTF-8 form: saving would change the text.
+        // A lone surrogate has no UTF-8 form and no reader could show it: it
+        // is replaced now, and the loader says where.
         if (!isStorable(out))
-            fail(QStringLiteral("UTF-16 text with a lone surrogate"));
+            m_mended += mendHalfChars(out);
         return out;
     }
     case TagUtf8String: {

@@ -49,7 +49,10 @@ public:
     // Each raises ReadError on a wrong tag, a short stream or a length field
     // larger than what remains.
     qint32 readInteger();
-    QString readString();   // 0x06, 0x0C (Windows-1252), 0x12 (UTF-16LE), 0x14 (UTF-8)
+    // 0x06, 0x0C (Windows-1252), 0x12 (UTF-16LE), 0x14 (UTF-8). Half a
+    // surrogate pair in UTF-16 text (an emoji cut in two by an older key)
+    // becomes U+FFFD, counted in mendedChars(), so the file loads and saves.
+    QString readString();
     void readListBegin();
     void readListEnd();
     // True when the next value is the end-of-list marker (not consumed);
@@ -62,6 +65,8 @@ public:
     // Raises ReadError "Error reading file: <what> at byte <position>"; for
     // section readers that refuse a value they read.
     [[noreturn]] void fail(const QString& what) const;
+    // Half characters readString has replaced so far.
+    int mendedChars() const { return m_mended; }
 
 private:
     // Larger than the writer's: a file is read in few calls.
@@ -75,4 +80,5 @@ private:
     qint32 takeLength();
     qsizetype m_pos = 0;  // next byte in m_buffer
     qint64 m_base = 0;    // stream offset of m_buffer's first byte
+    int m_mended = 0;
 };

@@ -5,6 +5,7 @@
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/artListMarkup.h"
+#include "model/fieldLimits.h"
 #include "model/uArt.h"
 
 #include <QDir>
@@ -441,6 +442,13 @@ bool readArtListBytes(TArtList& list, const QByteArray& bytes)
             const TProduit& p = a.products.at(k);
             if (anyChar(p, bar))
                 why = recordProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo), p.recordFields(), PROD_SEP);
+        }
+        // Texts longer than the windows take are refused too, named.
+        if (why.isEmpty())
+            why = lengthProblem(u"Artisan %1"_s.arg(a.artNo), a.recordFields());
+        for (int k = 0; why.isEmpty() && k < a.products.count(); ++k) {
+            const TProduit& p = a.products.at(k);
+            why = lengthProblem(u"Artisan %1, produit %2"_s.arg(a.artNo, p.prodNo), p.recordFields());
         }
         if (!why.isEmpty())
             throw AppError(why);

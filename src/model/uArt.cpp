@@ -2,10 +2,14 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "core/cp1252.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "model/soldSync.h"
 
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -17,9 +21,44 @@ namespace {
     throw AppError(u"List index out of bounds (%1)"_s.arg(index));
 }
 
+// One character of a key: the user-perceived character (a letter with its
+// accents, an emoji with its modifiers) as one Windows-1252 character, its
+// base letter when it has no such form, else "_". A key of whole 8-bit
+// characters keeps the artisan number at its fixed position for every reader.
+QChar keyChar(QStringView cluster)
+{
+    const auto plain = [](QChar c) {
+        const char16_t u = c.unicode();
+        return cp1252::fits(c) && u >= 0x20 && u != 0x7F && (u < 0x80 || u >= 0xA0);
+    };
+    const QString composed = cluster.toString().normalized(QString::NormalizationForm_C);
+    if (composed.size() == 1 && plain(composed.front()))
+        return composed.front();
+    const QString decomposed = composed.normalized(QString::NormalizationForm_D);
+    if (!decomposed.isEmpty() && plain(decomposed.front()) && !decomposed.front().isMark())
+        return decomposed.front();
+    return u'_';
+}
+
 QString tagHalf(const QString& text)
 {
-    return text.left(3).leftJustified(3, QLatin1Char('_'));
+    const qsizetype ascii = std::min<qsizetype>(text.size(), 4);
+    if (std::all_of(text.begin(), text.begin() + ascii, [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; }))
+        return text.left(3).leftJustified(3, QLatin1Char('_'));
+    // Three characters lie well within the first few dozen code units.
+    const QString head = text.left(96);
+    QString half;
+    QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, head);
+    qsizetype from = 0;
+    while (half.size() < 3 && from < head.size()) {
+        chars.setPosition(from);
+        qsizetype to = chars.toNextBoundary();
+        if (to <= from)
+            to = head.size();
+        half += keyChar(QStringView(head).mid(from, to - from));
+        from = to;
+    }
+    return half.leftJustified(3, QLatin1Char('_'));
 }
 
 } // namespace

@@ -41,8 +41,10 @@ public:
     QString storeProblem() const;
     QList<RecordField> recordFields() const;
 
-    // Six characters: the first three of nom and of prenom, each half padded
-    // with "_" to three, so a sale line's key keeps its fixed positions.
+    // Six Windows-1252 characters: the first three of nom and of prenom (an
+    // accented letter outside that set as its base letter, anything else "_"),
+    // each half padded with "_" to three, so a sale line's key keeps its fixed
+    // positions.
     QString artTag() const;
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/appState.h"
 #include "core/textUtil.h"
+#include "core/wholeChars.h"
 #include "report/statement.h"
 
 #include <QBuffer>
@@ -114,8 +115,7 @@ public:
         for (int c = 0; c < Columns; ++c) {
             const int cw = cols.at(c + 1) - cols.at(c) - 2 * pad;
             const Qt::Alignment a = (c >= 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-            p.drawText(QRect(cols.at(c) + pad, y, cw, rowHeight), a,
-                       m.horizontalAdvance(cells.value(c)) <= cw ? cells.value(c) : cut(m, cells.value(c), cw));
+            p.drawText(QRect(cols.at(c) + pad, y, cw, rowHeight), a, fit(m, cells.value(c), cw));
         }
         y += rowHeight;
     }
@@ -128,12 +128,14 @@ private:
             y = 0;
         }
     }
-    static QString cut(const QFontMetrics& m, const QString& text, int width)
+    // The text, or its longest start that fits with "...": a search over the
+    // length, so a long description costs a few measurements, not one per character.
+    static QString fit(const QFontMetrics& m, const QString& text, int width)
     {
-        qsizetype n = text.size();
-        while (n > 0 && m.horizontalAdvance(text.left(n) + u"..."_s) > width)
-            --n;
-        return text.left(n).trimmed() + u"..."_s;
+        const auto shown = [&](qsizetype n) {
+            return n >= text.size() ? text : wholeLeft(text, n).trimmed() + u"..."_s;
+        };
+        return shown(longestFitting(text.size(), [&](qsizetype n) { return m.horizontalAdvance(shown(n)) <= width; }));
     }
 
     QPdfWriter& w;

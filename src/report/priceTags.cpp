@@ -1,8 +1,8 @@
 #include "report/priceTags.h"
 
 #include "core/appState.h"
-#include "core/iniFile.h"
 #include "core/textUtil.h"
+#include "core/wholeChars.h"
 #include "model/productSearch.h"
 
 #include <QBuffer>
@@ -15,13 +15,14 @@
 
 #include <zint.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString Section = u"TAGS"_s;
 constexpr double MmPerInch = 25.4;
 // The PDF's device units: the barcode's modules fall on whole dots of a
 // 300 dpi scan, and 1200 keeps the text finely placed.
@@ -122,16 +123,15 @@ public:
     }
 
 private:
-    // The text cut with "..." to the width.
+    // The text cut with "..." to the width: a search over the length, so a
+    // long description costs a few measurements, not one per character.
     static QString fitted(const QFontMetricsF& fm, const QString& text, int width)
     {
         const QString one = text.simplified();
-        if (fm.horizontalAdvance(one) <= width)
-            return one;
-        int n = int(one.size());
-        while (n > 0 && fm.horizontalAdvance(cutDescription(one, n)) > width)
-            --n;
-        return cutDescription(one, n);
+        const qsizetype n = longestFitting(one.size(), [&](qsizetype k) {
+            return fm.horizontalAdvance(cutDescription(one, int(std::min<qsizetype>(k, INT_MAX)))) <= width;
+        });
+        return cutDescription(one, int(std::min<qsizetype>(n, INT_MAX)));
     }
 
     QPainter& p;
@@ -140,65 +140,33 @@ private:
 };
 } // namespace
 
-QString TagLayout::problem() const
+namespace {
+// Units received as tags, summed without limit: a count past MaxTags (or
+// past any number) is MaxTags + 1, which tagsProblem refuses; a quantity
+// that is not a number counts 0, as it always has for the tags.
+qint64 unitsOf(const TQnt& received, const QString& receivedOn)
 {
-    if (columns < 1 || rows < 1 || columns > 20 || rows > 50)
-        return u"Le nombre de colonnes et de rangées doit être entre 1 et 20, et 1 et 50."_s;
-    if (labelWidth < 30 || labelHeight < 15)
-        return u"Une étiquette doit mesurer au moins 30 × 15 mm pour porter son code-barres."_s;
-    if (left < 0 || top < 0 || hGap < 0 || vGap < 0 || pageWidth <= 0 || pageHeight <= 0)
-        return u"Les marges et les espaces ne peuvent être négatifs."_s;
-    if (left + columns * labelWidth + (columns - 1) * hGap > pageWidth + 0.01
-        || top + rows * labelHeight + (rows - 1) * vGap > pageHeight + 0.01)
-        return u"Les étiquettes dépassent de la page."_s;
-    return {};
-}
-
-QString TagLayout::toText() const
-{
-    const auto n = [](double v) { return QString::number(v, 'g', 8); };
-    return QStringList{n(pageWidth), n(pageHeight), n(labelWidth), n(labelHeight), QString::number(columns),
-                       QString::number(rows), n(left), n(top), n(hGap), n(vGap)}
-        .join(u';');
-}
-
-TagLayout TagLayout::fromText(const QString& text, bool* ok)
-{
-    const QStringList f = text.split(u';');
-    TagLayout l;
-    bool good = f.size() == 10;
-    double v[10] = {};
-    for (int i = 0; good && i < 10; ++i)
-        v[i] = f.at(i).trimmed().toDouble(&good);
-    if (good) {
-        l = {v[0], v[1], v[2], v[3], int(v[4]), int(v[5]), v[6], v[7], v[8], v[9]};
-        good = l.problem().isEmpty();
+    // Each term and sum held far from qint64's ends; returned units (below 0) count.
+    constexpr qint64 Far = qint64(1) << 50;
+    qint64 total = 0;
+    for (int i = 0; i < received.count(); ++i) {
+        const TDQEvent e = received.at(i);
+        if (!receivedOn.isEmpty() && e.date != receivedOn)
+            continue;
+        const QString t = e.qnt.trimmed();
+        bool ok = false;
+        const qint64 n = t.toLongLong(&ok);
+        // Digits no number holds are more than any sheet.
+        const bool digits = !t.isEmpty() && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isDigit(); });
+        total = std::clamp(total + (ok ? std::clamp(n, -Far, Far) : digits ? Far : 0), -Far, Far);
     }
-    if (ok)
-        *ok = good;
-    return good ? l : TagLayout();
+    return std::clamp<qint64>(total, 0, MaxTags + 1);
 }
+} // namespace
 
-QList<TagPreset> tagPresets()
+QList<TagRun> tagRunsFor(const AppState& st, const TagChoice& choice)
 {
-    return {{u"30 étiquettes 1 × 2 5/8 po, US Letter"_s, TagLayout()},
-            {u"24 étiquettes 70 × 37 mm, A4"_s, {210, 297, 70, 37, 3, 8, 0, 0.5, 0, 0}}};
-}
-
-TagLayout readTagLayout(const QString& iniPath)
-{
-    return TagLayout::fromText(TIniFile(iniPath).readString(Section, u"layout"_s, QString()));
-}
-
-void writeTagLayout(const QString& iniPath, const TagLayout& layout)
-{
-    TIniFile ini(iniPath);
-    ini.writeString(Section, u"layout"_s, layout.toText());
-}
-
-QList<PriceTag> tagsFor(const AppState& st, const TagChoice& choice)
-{
-    QList<PriceTag> tags;
+    QList<TagRun> runs;
     for (int a = 0; a < st.artList.count(); ++a) {
         if (choice.artisan >= 0 && a != choice.artisan)
             continue;
@@ -211,68 +179,79 @@ QList<PriceTag> tagsFor(const AppState& st, const TagChoice& choice)
             TProduit& p = *products.at(j);
             if (!choice.receivedOn.isEmpty() && p.qntList.findDate(choice.receivedOn) < 0)
                 continue;
-            const int units = std::max(0, strToIntDef(choice.receivedOn.isEmpty() ? p.qntList.totalQntStr()
-                                                                                  : p.qntList.qntAt(choice.receivedOn),
-                                                      0));
-            const int n = choice.copies > 0 ? choice.copies : units;
-            const PriceTag tag{st.shopName, name, p.descript, formatMoney(stripDollar(p.prix)),
-                               artisan.artTag() + artisan.artNo + u'-' + p.prodNo};
-            for (int k = 0; k < n; ++k)
-                tags.append(tag);
+            const qint64 n = choice.copies > 0 ? choice.copies : unitsOf(p.qntList, choice.receivedOn);
+            if (n > 0)
+                runs.append({{st.shopName, name, p.descript, formatMoney(stripDollar(p.prix)),
+                              artisan.artTag() + artisan.artNo + u'-' + p.prodNo},
+                             n});
         }
     }
-    return tags;
+    return runs;
 }
 
-QString cutDescription(const QString& text, int maxChars)
+qint64 tagCount(const QList<TagRun>& runs)
 {
-    const QString one = text.simplified();
-    if (one.size() <= maxChars)
-        return one;
-    QString cut = one.left(std::max(0, maxChars - 3));
-    // Whole words where that loses little: "poignées" rather than "poi".
-    const qsizetype blank = cut.lastIndexOf(u' ');
-    if (blank > cut.size() * 2 / 3)
-        cut.truncate(blank);
-    while (!cut.isEmpty() && (cut.back() == u' ' || cut.back() == u',' || cut.back() == u';'))
-        cut.chop(1);
-    return cut + u"..."_s;
+    qint64 n = 0;
+    for (const TagRun& r : runs)
+        n = std::min(n + std::clamp<qint64>(r.count, 0, MaxTags + 1), MaxTags + 1);
+    return n;
 }
 
-QByteArray tagsPdf(const QList<PriceTag>& tags, const TagLayout& layout, int start, QString* error)
+qint64 sheetCount(qint64 tags, int start, const TagLayout& layout)
 {
-    QString problem = layout.problem();
-    if (problem.isEmpty() && tags.isEmpty())
-        problem = u"Aucune étiquette à imprimer."_s;
-    if (problem.isEmpty() && (start < 0 || start >= layout.perSheet()))
-        problem = u"La position de départ doit être entre 1 et %1."_s.arg(layout.perSheet());
+    const qint64 per = std::max(1, layout.perSheet());
+    return (std::max(0, start) + tags + per - 1) / per;
+}
+
+QString tagsProblem(const QList<TagRun>& runs, const TagLayout& layout, int start)
+{
+    if (const QString p = layout.problem(); !p.isEmpty())
+        return p;
+    const qint64 n = tagCount(runs);
+    if (n == 0)
+        return u"Aucune étiquette à imprimer."_s;
+    if (start < 0 || start >= layout.perSheet())
+        return u"La position de départ doit être entre 1 et %1."_s.arg(layout.perSheet());
+    if (n > MaxTags)
+        return u"Trop d'étiquettes : une impression en fait au plus %L1. Choisissez moins de produits, "
+               u"ou un nombre d'étiquettes par produit (au plus %2)."_s.arg(MaxTags).arg(MaxCopies);
+    return {};
+}
+
+bool writeTagsPdf(QIODevice& out, const QList<TagRun>& runs, const TagLayout& layout, int start, QString* error,
+                  const TagProgress& progress)
+{
+    QString problem = tagsProblem(runs, layout, start);
     // Every key is encoded before the document starts: a bad one leaves no half file.
     QList<Bars> bars;
     QStringList codes;
-    for (qsizetype i = 0; problem.isEmpty() && i < tags.size(); ++i) {
-        codes << barcodeText(tags.at(i).key);
-        bars << (i > 0 && tags.at(i).key == tags.at(i - 1).key ? bars.last() : encode(codes.last(), &problem));
+    for (qsizetype i = 0; problem.isEmpty() && i < runs.size(); ++i) {
+        codes << barcodeText(runs.at(i).tag.key);
+        bars << (i > 0 && runs.at(i).tag.key == runs.at(i - 1).tag.key ? bars.last() : encode(codes.last(), &problem));
     }
-    if (!problem.isEmpty()) {
-        if (error)
-            *error = problem;
-        return {};
-    }
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&buf);
-        pdf.setTitle(u"Étiquettes"_s);
-        pdf.setCreator(u"TilvarBD"_s);
-        pdf.setResolution(Dpi);
-        pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter),
-                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-        QPainter painter(&pdf);
-        TagPainter tp(painter, &pdf);
-        int pos = start;
-        for (qsizetype i = 0; i < tags.size(); ++i, ++pos) {
+    if (error)
+        *error = problem;
+    if (!problem.isEmpty())
+        return false;
+    const qint64 sheets = sheetCount(tagCount(runs), start, layout);
+    QPdfWriter pdf(&out);
+    pdf.setTitle(u"Étiquettes"_s);
+    pdf.setCreator(u"TilvarBD"_s);
+    pdf.setResolution(Dpi);
+    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter),
+                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    QPainter painter(&pdf);
+    TagPainter tp(painter, &pdf);
+    int pos = start;
+    qint64 done = 0;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        for (qint64 k = 0; k < runs.at(i).count; ++k, ++pos) {
             if (pos == layout.perSheet()) {
+                // The finished sheet goes to out before the next one starts.
+                if (progress && !progress(++done, sheets)) {
+                    painter.end();
+                    return false;
+                }
                 pdf.newPage();
                 pos = 0;
             }
@@ -281,8 +260,57 @@ QByteArray tagsPdf(const QList<PriceTag>& tags, const TagLayout& layout, int sta
             const QRect box(dots(layout.left + c * (layout.labelWidth + layout.hGap)),
                             dots(layout.top + r * (layout.labelHeight + layout.vGap)), dots(layout.labelWidth),
                             dots(layout.labelHeight));
-            tp.draw(tags.at(i), bars.at(i), codes.at(i), box);
+            tp.draw(runs.at(i).tag, bars.at(i), codes.at(i), box);
         }
     }
+    if (!painter.end()) {
+        if (error)
+            *error = out.errorString().isEmpty() ? u"Erreur d'écriture"_s : out.errorString();
+        return false;
+    }
+    if (progress)
+        progress(sheets, sheets);
+    return true;
+}
+
+QList<PriceTag> tagsFor(const AppState& st, const TagChoice& choice)
+{
+    QList<PriceTag> tags;
+    for (const TagRun& r : tagRunsFor(st, choice))
+        for (qint64 k = 0; k < std::min(r.count, MaxTags); ++k)
+            tags.append(r.tag);
+    return tags;
+}
+
+QByteArray tagsPdf(const QList<PriceTag>& tags, const TagLayout& layout, int start, QString* error)
+{
+    QList<TagRun> runs;
+    for (const PriceTag& t : tags) {
+        if (!runs.isEmpty() && runs.last().tag.key == t.key && runs.last().tag.descript == t.descript
+            && runs.last().tag.price == t.price && runs.last().tag.artisan == t.artisan && runs.last().tag.shop == t.shop)
+            ++runs.last().count;
+        else
+            runs.append({t, 1});
+    }
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    if (!writeTagsPdf(buf, runs, layout, start, error))
+        return {};
     return bytes;
+}
+
+QString cutDescription(const QString& text, int maxChars)
+{
+    const QString one = text.simplified();
+    if (one.size() <= maxChars)
+        return one;
+    QString cut = wholeLeft(one, std::max(0, maxChars - 3));
+    // Whole words where that loses little: "poignées" rather than "poi".
+    const qsizetype blank = cut.lastIndexOf(u' ');
+    if (blank > cut.size() * 2 / 3)
+        cut.truncate(blank);
+    while (!cut.isEmpty() && (cut.back() == u' ' || cut.back() == u',' || cut.back() == u';'))
+        cut.chop(1);
+    return cut + u"..."_s;
 }

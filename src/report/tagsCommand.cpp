@@ -28,7 +28,11 @@ int fail(QByteArray& err, const QString& message, int rc = ExitUsage)
     return rc;
 }
 
-int runTags(const QStringList& args, AppState& st, QByteArray& out, QByteArray& err)
+// Runs of at least this many sheets say how far they got.
+constexpr qint64 ProgressFrom = 50;
+
+int runTags(const QStringList& args, AppState& st, QByteArray& out, QByteArray& err,
+            const std::function<void(const QByteArray&)>& progress)
 {
     QStringList plain;
     QMap<QString, QString> flags;
@@ -52,28 +56,37 @@ int runTags(const QStringList& args, AppState& st, QByteArray& out, QByteArray& 
         setupStartPaths(st, QCoreApplication::applicationDirPath(), QDate::currentDate());
     const QString ini = flags.value(u"settings"_s, st.iniPath);
     readSettings(ini, st);
-    TagLayout layout = readTagLayout(ini);
+    QString kept;
+    TagLayout layout = readTagLayout(ini, &kept);
     if (flags.contains(u"preset"_s)) {
         const QList<TagPreset> presets = tagPresets();
         const int n = flags.value(u"preset"_s).toInt();
         if (n < 1 || n > presets.size())
             return fail(err, u"--preset must be 1 to %1"_s.arg(presets.size()));
         layout = presets.at(n - 1).layout;
+        kept.clear();
     }
     if (flags.contains(u"layout"_s)) {
         bool ok = false;
-        layout = TagLayout::fromText(flags.value(u"layout"_s), &ok);
+        QString why;
+        layout = TagLayout::fromText(flags.value(u"layout"_s), &ok, &why);
         if (!ok)
-            return fail(err, u"--layout wants PAGEW;PAGEH;LABELW;LABELH;COLUMNS;ROWS;LEFT;TOP;HGAP;VGAP (mm) that fit"_s);
+            return fail(err, u"--layout wants PAGEW;PAGEH;LABELW;LABELH;COLUMNS;ROWS;LEFT;TOP;HGAP;VGAP "
+                             u"(finite mm, positive sizes) that fit: %1"_s.arg(why));
+        kept.clear();
     }
+    // A sheet kept in the settings that cannot be printed is said, never
+    // swapped silently for another.
+    if (!kept.isEmpty())
+        return fail(err, u"%1: [TAGS] layout= cannot be used (%2); give --preset or --layout"_s.arg(ini, kept));
     TagChoice choice;
     bool ok = true;
     const int start = flags.value(u"start"_s, u"1"_s).toInt(&ok);
-    if (!ok)
-        return fail(err, u"--start wants a number"_s);
+    if (!ok || start < 1 || start > layout.perSheet())
+        return fail(err, u"--start wants a label position from 1 to %1"_s.arg(layout.perSheet()));
     choice.copies = flags.value(u"copies"_s, u"0"_s).toInt(&ok);
-    if (!ok || choice.copies < 0)
-        return fail(err, u"--copies wants a number"_s);
+    if (!ok || choice.copies < 0 || choice.copies > MaxCopies)
+        return fail(err, u"--copies wants a number from 1 to %1 (0: one per unit received)"_s.arg(MaxCopies));
     choice.receivedOn = flags.value(u"date"_s);
     if (!choice.receivedOn.isEmpty() && !strToDate(choice.receivedOn).isValid())
         return fail(err, u"--date wants yymmdd"_s);
@@ -92,32 +105,50 @@ int runTags(const QStringList& args, AppState& st, QByteArray& out, QByteArray& 
     const QStringList inputs{args.at(0), ini};
     if (const QString why = outputRefusedText(plain.at(1), inputs); !why.isEmpty())
         return fail(err, why, ExitFailed);
-    const QList<PriceTag> tags = tagsFor(st, choice);
-    QString problem;
-    const QByteArray pdf = tagsPdf(tags, layout, start - 1, &problem);
-    if (pdf.isEmpty())
+    const QList<TagRun> runs = tagRunsFor(st, choice);
+    if (const QString problem = tagsProblem(runs, layout, start - 1); !problem.isEmpty())
         return fail(err, problem, ExitFailed);
+    const qint64 count = tagCount(runs);
+    const qint64 sheets = sheetCount(count, start - 1, layout);
+    // The sheets go into the temporary file as they are drawn; a long run
+    // says how far it got about every tenth of the way.
+    qint64 told = 0;
+    const TagProgress step = [&](qint64 done, qint64 total) {
+        if (total >= ProgressFrom && done < total && done * 10 / total > told) {
+            told = done * 10 / total;
+            progress(u"tlvdb: tags: %1 of %2 sheets\n"_s.arg(done).arg(total).toUtf8());
+        }
+        return true;
+    };
     try {
         SafeWriteOptions write;
         write.inputs = inputs;
-        safeWriteFile(plain.at(1), pdf, write);
+        safeWriteFile(
+            plain.at(1),
+            [&](QIODevice& dev) {
+                QString problem;
+                if (!writeTagsPdf(dev, runs, layout, start - 1, &problem, step))
+                    throw AppError(problem);
+            },
+            write);
     } catch (const AppError& e) {
         return fail(err, e.message(), ExitFailed);
     }
-    out += line(u"%1 tags, %2 sheet(s): %3"_s.arg(tags.size())
-                    .arg((start - 1 + tags.size() + layout.perSheet() - 1) / layout.perSheet())
-                    .arg(plain.at(1)));
+    out += line(u"%1 tags, %2 sheet(s): %3"_s.arg(count).arg(sheets).arg(plain.at(1)));
     return ExitOk;
 }
 
 } // namespace
 
-TlvdbCommand tlvdbTagsCommand()
+TlvdbCommand tlvdbTagsCommand(const std::function<void(const QByteArray&)>& progress)
 {
     return {u"tags"_s, 2, 10,
             "       tlvdb tags FILE OUTPDF [ARTNO [PRODNO]] [--preset=N] [--layout=L] [--start=N]\n"
             "                  [--copies=N] [--date=yymmdd] [--settings=INI]\n"
             "                                       price tags with barcodes: one per unit received\n"
-            "                                       (or --copies each), on the settings' sheet layout\n",
-            runTags};
+            "                                       (or --copies each, 1 to 999), on the settings' sheet\n"
+            "                                       layout; a long run tells its progress on stderr\n",
+            [progress](const QStringList& args, AppState& st, QByteArray& out, QByteArray& err) {
+                return runTags(args, st, out, err, progress);
+            }};
 }

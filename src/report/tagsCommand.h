@@ -3,4 +3,13 @@
 
 #include "export/tlvdbTool.h"
 
-TlvdbCommand tlvdbTagsCommand();
+#include <QByteArray>
+
+#include <cstdio>
+#include <functional>
+
+// progress gets the lines saying how far a long run got (standard error).
+TlvdbCommand tlvdbTagsCommand(const std::function<void(const QByteArray&)>& progress = [](const QByteArray& text) {
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+    std::fflush(stderr);
+});

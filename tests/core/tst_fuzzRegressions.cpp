@@ -17,6 +17,7 @@ const QMap<QString, Entry> ENTRIES{
     {u"fuzz_loadDb"_s, fuzzEntry::loadDb},         {u"fuzz_commaList"_s, fuzzEntry::commaList},
     {u"fuzz_qntText"_s, fuzzEntry::qntText},       {u"fuzz_settings"_s, fuzzEntry::settings},
     {u"fuzz_artListXml"_s, fuzzEntry::artListXml}, {u"fuzz_records"_s, fuzzEntry::records},
+    {u"fuzz_tagLayout"_s, fuzzEntry::tagLayout},
 };
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "core/cp1252.h"
 #include "core/money.h"
 #include "core/textUtil.h"
+#include "core/wholeChars.h"
 #include "support/modelErrors.h"
 
 #include <QCollator>
@@ -188,6 +189,51 @@ private slots:
         QCOMPARE(strToDate(u"000229"_s), QDate(2000, 2, 29));
         for (const QString& bad : {u"090230"_s, u"09-518"_s, u" 90518"_s, u"0905189"_s})
             QVERIFY2(!strToDate(bad).isValid(), qPrintable(bad));
+    }
+
+    void wholeCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("end");
+        const QString flower = u"\U0001F338"_s;
+        QTest::newRow("plain") << u"abcdef"_s << 3 << 3;
+        QTest::newRow("past the end") << u"ab"_s << 9 << 2;
+        QTest::newRow("inside a pair") << u"ab"_s + flower + u"c"_s << 3 << 2;
+        QTest::newRow("after a pair") << u"ab"_s + flower + u"c"_s << 4 << 4;
+        QTest::newRow("before an accent") << u"aE\u0301b"_s << 2 << 1;
+        QTest::newRow("emoji and its modifier") << u"a\U0001F44D\U0001F3FDb"_s << 3 << 1;
+        QTest::newRow("far in a long text") << QString(500, u'x') + flower << 501 << 500;
+    }
+
+    void wholeCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, n);
+        QFETCH(int, end);
+        QCOMPARE(wholeCharsEnd(text, n), end);
+        QCOMPARE(wholeLeft(text, n), text.left(end));
+    }
+
+    void mendAndSearch()
+    {
+        QString half = u"Jo"_s + QChar(0xD83C) + u"x"_s + QChar(0xDF38) + u"\U0001F338"_s;
+        QCOMPARE(mendHalfChars(half), 2);
+        QCOMPARE(half, u"Jo\uFFFDx\uFFFD\U0001F338"_s);
+        // The search finds the last n that fits, whatever the size, with few calls.
+        for (const qsizetype size : {0, 1, 2, 7, 64, 32000}) {
+            for (const qsizetype answer : {qsizetype(0), qsizetype(1), size / 2, size - 1, size}) {
+                if (answer < 0)
+                    continue;
+                int calls = 0;
+                const qsizetype got = longestFitting(size, [&](qsizetype k) {
+                    ++calls;
+                    return k <= answer;
+                });
+                QCOMPARE(got, std::min(answer, size));
+                QVERIFY2(calls <= 40, qPrintable(QString::number(calls)));
+            }
+        }
     }
 
     void cp1252()

@@ -142,6 +142,10 @@ private slots:
             {u"002"_s, u"a|:|b"_s, QString(), u"Artisan 002, champ « nom »"_s},
             {u"003"_s, u"Potier|:"_s, QString(), u"Artisan 003, champ « nom »"_s},
             {u"004"_s, u"P"_s, u"<item id=\"001\" dsc=\"Bol:|:bleu\"/>"_s, u"produit 001, champ « descript »"_s},
+            // Longer than the windows take: said with both lengths.
+            {u"005"_s, QString(81, u'n'), QString(), u"Artisan 005, champ « nom » : 81 caractères, au plus 80"_s},
+            {u"006"_s, u"P"_s, u"<item id=\"002\" dsc=\"%1\"/>"_s.arg(QString(501, u'd')),
+             u"produit 002, champ « descript » : 501 caractères, au plus 500"_s},
         };
         for (const QStringList& r : refused) {
             QVERIFY(writeFileBytes(other, (u"<artList>"_s + item.arg(u"001"_s, u"Ok"_s, QString())

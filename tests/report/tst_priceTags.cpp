@@ -9,6 +9,7 @@
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -157,13 +158,121 @@ private slots:
         bool ok = false;
         for (const TagPreset& p : tagPresets())
             QCOMPARE(TagLayout::fromText(p.layout.toText(), &ok), p.layout);
-        for (const QString& bad : {u"210;297;70;37;3;9;0;0.5;0;0"_s /* past the page */,
-                                   u"210;297;20;37;3;8;0;0;0;0"_s /* too narrow */, u"210;297"_s, u"x"_s}) {
-            TagLayout::fromText(bad, &ok);
-            QVERIFY2(!ok, qPrintable(bad));
+        const struct {
+            QString text;
+            QString why; // part of the message
+        } bad[] = {{u"210;297;70;37;3;9;0;0.5;0;0"_s, u"dépassent"_s},
+                   {u"210;297;20;37;3;8;0;0;0;0"_s, u"30 × 15"_s},
+                   {u"210;297"_s, u"dix nombres"_s},
+                   {u"x"_s, u"dix nombres"_s},
+                   {u"nan;297;70;37;3;8;0;0.5;0;0"_s, u"nombre de millimètres"_s},
+                   {u"210;inf;70;37;3;8;0;0.5;0;0"_s, u"nombre de millimètres"_s},
+                   {u"210;297;70;37;3;8;-inf;0.5;0;0"_s, u"nombre de millimètres"_s},
+                   {u"210;297;70;37;3;8;0;0.5;0;nan"_s, u"nombre de millimètres"_s},
+                   {u"0;297;70;37;3;8;0;0.5;0;0"_s, u"côté"_s},
+                   {u"1e300;1e300;70;37;3;8;0;0.5;0;0"_s, u"côté"_s},
+                   {u"210;297;70;37;1e20;8;0;0.5;0;0"_s, u"colonnes"_s},
+                   {u"210;297;70;37;2.5;8;0;0.5;0;0"_s, u"colonnes"_s},
+                   {u"210;297;70;37;3;-8;0;0.5;0;0"_s, u"colonnes"_s},
+                   {u"210;297;70;37;3;8;-1;0.5;0;0"_s, u"négatifs"_s}};
+        for (const auto& b : bad) {
+            QString why;
+            QCOMPARE(TagLayout::fromText(b.text, &ok, &why), TagLayout());
+            QVERIFY2(!ok && why.contains(b.why), qPrintable(b.text + u": "_s + why));
         }
+        // What the settings file keeps is refused the same way, and said.
+        const QString ini = dir.filePath(u"tilvarDB.ini"_s);
+        TIniFile(ini).writeString(u"TAGS"_s, u"layout"_s, u"210;inf;70;37;3;8;0;0.5;0;0"_s);
+        QString why;
+        QCOMPARE(readTagLayout(ini, &why), letter);
+        QVERIFY(why.contains(u"nombre de millimètres"_s));
+        QFile::remove(ini);
         // Kept and read again: tst_printouts; without settings, Letter.
         QCOMPARE(readTagLayout(dir.filePath(u"tilvarDB.ini"_s)), letter);
+    }
+
+    // However many units or copies are asked, nothing is held per tag: the
+    // runs are one per product, and past MaxTags the printing is refused.
+    void countsAreBounded()
+    {
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.setArtRecord(u"001|:|Li|:|Bo|:||:||:||:||:||:||:||:|"_s);
+        TProduit& p = a.products.append();
+        p.setProdRecord(u"001:|:001:|:Bol:|::|:5.00$:|::|::|:0:|:0:|::|::|:"_s);
+        const TagLayout letter = tagPresets().at(0).layout;
+        const struct {
+            QString received; // packed events
+            int copies;
+            qint64 count;
+            bool refused;
+        } cases[] = {
+            {u"2609012000000000"_s, 0, MaxTags + 1, true},          // two billion units
+            {u"2609012000000000,2609022000000000"_s, 0, MaxTags + 1, true}, // a total past int
+            {u"2609015"_s, MaxCopies, MaxCopies, false},
+            {u"2609011000000"_s, 0, 1000000, false},
+        };
+        for (const auto& c : cases) {
+            p.qntList.setQntText(c.received);
+            const QList<TagRun> runs = tagRunsFor(st, {-1, -1, QString(), c.copies});
+            QCOMPARE(runs.size(), 1);
+            QCOMPARE(runs.first().count, c.count);
+            QCOMPARE(tagsProblem(runs, letter, 0).startsWith(u"Trop d'étiquettes"_s), c.refused);
+        }
+        QList<TagRun> many(3, TagRun{PriceTag{}, MaxTags});
+        QCOMPARE(tagCount(many), MaxTags + 1);
+    }
+
+    // The sheets are told as they are written; stopping leaves no document.
+    void progressAndStop()
+    {
+        const QList<TagRun> runs{{PriceTag{u"B"_s, u"A (001)"_s, u"D"_s, u"1.00$"_s, u"AaaBbb001-001"_s}, 65}};
+        const TagLayout letter = tagPresets().at(0).layout;
+        QCOMPARE(sheetCount(65, 29, letter), 4);
+        QList<qint64> told;
+        QBuffer all;
+        all.open(QIODevice::WriteOnly);
+        QVERIFY(writeTagsPdf(all, runs, letter, 29, nullptr, [&](qint64 done, qint64 total) {
+            told << done * 100 + total;
+            return true;
+        }));
+        QCOMPARE(told, (QList<qint64>{104, 204, 304, 404}));
+        QVERIFY(all.data().startsWith("%PDF") && all.data().contains("%%EOF"));
+        QBuffer stopped;
+        stopped.open(QIODevice::WriteOnly);
+        QString error = u"x"_s;
+        QVERIFY(!writeTagsPdf(stopped, runs, letter, 29, &error, [](qint64 done, qint64) { return done < 2; }));
+        QCOMPARE(error, QString());
+    }
+
+    // A description cut to fit: between whole characters, "..." at the end,
+    // however long it is.
+    void cutBetweenWholeCharacters()
+    {
+        const QString flower = u"\U0001F338"_s;
+        const struct {
+            QString text;
+            int max;
+            QString cut;
+        } cases[] = {
+            {u"Bol"_s, 3, u"Bol"_s},
+            {u"ab"_s + flower + u"cdef"_s, 6, u"ab..."_s},       // the pair is not split
+            {u"abc"_s + flower + u"defg"_s, 7, u"abc..."_s},
+            {u"abc"_s + flower + u"defg"_s, 8, u"abc"_s + flower + u"..."_s},
+            {u"abE\u0301cdef"_s, 6, u"ab..."_s},               // nor a letter from its accent
+            {u"grand  bol\tbleu"_s, 20, u"grand bol bleu"_s},
+        };
+        for (const auto& c : cases)
+            QCOMPARE(cutDescription(c.text, c.max), c.cut);
+        // A 32,000-character description prints (in well under a second: by hand).
+        if (!haveTools())
+            return;
+        const QString longText = QString(u"Vase "_s + flower + u" bleu "_s).repeated(4000);
+        QTemporaryDir dir;
+        const QByteArray pdf = tagsPdf({PriceTag{u"B"_s, u"A (001)"_s, longText, u"1.00$"_s, u"AaaBbb001-001"_s}},
+                                       tagPresets().at(0).layout, 0);
+        const QString printed = pdfText(dir.path(), pdf);
+        QVERIFY2(printed.contains(u"Vase"_s) && printed.contains(u"..."_s), qPrintable(printed));
     }
 
     void command()
@@ -176,6 +285,8 @@ private slots:
         writeTagLayout(ini, tagPresets().at(1).layout);
         const QString tlvdb = qEnvironmentVariable("TLVDB_BIN");
         const QString out = dir.filePath(u"out.pdf"_s);
+        const QString badIni = dir.filePath(u"bad.ini"_s);
+        TIniFile(badIni).writeString(u"TAGS"_s, u"layout"_s, u"210;297;-70;37;3;8;0;0.5;0;0"_s);
         ProcessRun r = runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"002"_s, u"001"_s, u"--copies=2"_s,
                                           u"--settings="_s + ini});
         QCOMPARE(r.code, 0);
@@ -187,13 +298,21 @@ private slots:
             int code;
         } refused[] = {{{u"tags"_s, REFERENCE, out, u"009"_s}, 1},
                        {{u"tags"_s, REFERENCE, out, u"001"_s, u"099"_s}, 1},
-                       {{u"tags"_s, REFERENCE, out, u"--start=31"_s, u"--settings="_s + ini}, 1},
+                       {{u"tags"_s, REFERENCE, out, u"--start=31"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--colour=red"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--preset=3"_s}, 2},
-                       {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2}};
+                       {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--layout=nan;297;70;37;3;8;0;0.5;0;0"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--layout=210;297;70;37;3;8;0;0.5;inf;0"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--start=-2147483648"_s, u"--settings="_s + ini}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--start=0"_s, u"--settings="_s + ini}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--copies=2147483647"_s, u"--settings="_s + ini}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--copies=1000"_s, u"--settings="_s + ini}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--settings="_s + badIni}, 2}};
         for (const auto& c : refused) {
             r = runProcess(tlvdb, c.args);
             QVERIFY2(r.code == c.code && r.err.startsWith("tlvdb: "), qPrintable(c.args.join(u' ')));
+            QVERIFY(!QFile::exists(out) || readFileBytes(out).startsWith("%PDF"));
         }
     }
 };

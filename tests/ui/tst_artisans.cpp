@@ -4,6 +4,7 @@
 
 #include "uiHarness.h"
 
+#include "core/dbFile.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
 
@@ -201,6 +202,37 @@ private slots:
         h.click(w.addRecBtn);
         QVERIFY(!a.artListMode && a.formPanel->isVisible());
         QCOMPARE(w.artNoLab->text(), u"003"_s);
+    }
+
+    // Typing stops at a field's limit, which its tip says; a longer text a
+    // file holds is shown whole and stored back whole, never cut by the window.
+    void longTextsKeptWhole()
+    {
+        UiHarness h;
+        {
+            AppState st;
+            TArtisan& a = st.artList.append();
+            a.artNo = u"001"_s;
+            a.nom = QString(300, u'N');
+            a.comment = QString(5000, u'c');
+            st.artList.append().artNo = u"002"_s;
+            QDir().mkpath(h.dataDir());
+            saveDB(h.dataDir() + TEST_DB_NAME, st);
+        }
+        h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + TEST_DB_NAME.toLatin1() + "\r\nshowSplash=0\r\n");
+        TmainForm& w = h.start();
+        TArtForm& a = h.art();
+        QCOMPARE(a.nameEd->text().size(), 300);
+        QCOMPARE(a.comMemo->toPlainText().size(), 5000);
+        QVERIFY(a.nameEd->toolTip().contains(u"80"_s) && a.comMemo->toolTip().contains(u"4000"_s));
+        h.click(w.nextBtn);
+        QCOMPARE(h.st().artList.at(0).nom.size(), 300);
+        QCOMPARE(h.st().artList.at(0).comment.size(), 5000);
+        QTest::keyClicks(a.nameEd, QString(100, u'x'));
+        QCOMPARE(a.nameEd->text(), QString(80, u'x'));
+        a.comMemo->setFocus();
+        a.comMemo->insertPlainText(QString(4100, u'y'));
+        QCOMPARE(a.comMemo->toPlainText().size(), 4000);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "ui/artisans/importArtDlg.h"
 #include "ui/shell/main.h"
 #include "ui/widgets/controls.h"
+#include "ui/widgets/limitEdit.h"
 #include "ui/widgets/named.h"
 #include "ui/products/prodFrm.h"
 
@@ -90,6 +91,10 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     eMailEd = editor(fldsPanel, "eMailEd");
     comMemo = named<QPlainTextEdit>("comMemo", fldsPanel);
     editors = {nameEd, fNameEd, addressEd, cityEd, CPEd, telEd, eMailEd};
+    const char* const fields[] = {"nom", "prenom", "adresse", "ville", "CP", "tel", "courriel"};
+    for (size_t i = 0; i < editors.size(); ++i)
+        limitEdit(editors[i], fields[i]);
+    limitEdit(comMemo, "comment");
 
     auto* grid = new QGridLayout(fldsPanel);
     grid->addWidget(NoLabel, 0, 0);
@@ -348,15 +353,15 @@ void TArtForm::showArtisan(int index)
         return;
     artNoLab->setText(a->artNo);
     main.artNoLab->setText(a->artNo);
-    nameEd->setText(a->nom);
-    fNameEd->setText(a->prenom);
-    addressEd->setText(a->adresse);
-    cityEd->setText(a->ville);
-    CPEd->setText(a->CP);
-    telEd->setText(a->tel);
-    eMailEd->setText(a->courriel);
+    showWhole(nameEd, a->nom);
+    showWhole(fNameEd, a->prenom);
+    showWhole(addressEd, a->adresse);
+    showWhole(cityEd, a->ville);
+    showWhole(CPEd, a->CP);
+    showWhole(telEd, a->tel);
+    showWhole(eMailEd, a->courriel);
     varDataLab->setText(TArtList::varSource(*a, &st.importFName));
-    comMemo->setPlainText(a->comment);
+    showWhole(comMemo, a->comment);
     main.artInfoLab->setText(st.artList.displayName(st.curArtInd));
     main.prodForm->loadWindow();
     emit main.artisanShown();

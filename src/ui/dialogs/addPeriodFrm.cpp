@@ -4,6 +4,7 @@
 #include "core/textUtil.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
+#include "ui/widgets/limitEdit.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
@@ -95,6 +96,7 @@ TaddPeriodDlg::TaddPeriodDlg(TRepList& r, Prompt& p, int& cIndex, QWidget* paren
     auto* titleRow = new QHBoxLayout(pTPanel);
     titleRow->setContentsMargins(0, 0, 0, 0);
     pTitle = named<QLineEdit>("pTitle", pTPanel);
+    limitEdit(pTitle, "title");
     pTitleBtn = speedButton(pTPanel, "pTitleBtn", {}, u"Ok"_s);
     titleRow->addWidget(pTitle, 1);
     titleRow->addWidget(pTitleBtn);
@@ -325,7 +327,7 @@ void TaddPeriodDlg::editClick()
     if (selIndex < 0 || selIndex >= reps.count())
         return;
     editMode = true;
-    pTitle->setText(tLab->text());
+    showWhole(pTitle, tLab->text());
     pTPanel->show();
     pTitle->setFocus();
     pTitle->selectAll();
@@ -350,7 +352,7 @@ void TaddPeriodDlg::confirmTitle()
     others << ALL_PERIOD_TITLE;
     if (others.contains(title))
         title = uniqueName(title, writeCommaList(others));
-    pTitle->setText(title);
+    showWhole(pTitle, title);
 
     const QDate start = strToDate(dteLab1->text());
     const QDate end = strToDate(dteLab2->text());

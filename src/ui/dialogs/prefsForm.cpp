@@ -1,6 +1,7 @@
 #include "ui/dialogs/prefsForm.h"
 
 #include "ui/widgets/controls.h"
+#include "ui/widgets/limitEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,6 +55,7 @@ TPrefsDialog::TPrefsDialog(QWidget* parent) : QDialog(parent)
     shopNameLab = new QLabel(QStringLiteral("Nom de la boutique:"), Panel1);
     shopNameLab->setObjectName(QStringLiteral("shopNameLab"));
     shopNameEd = new QLineEdit(Panel1);
+    limitEdit(shopNameEd, "shopName");
     shopNameEd->setObjectName(QStringLiteral("shopNameEd"));
     shopAddressLab = new QLabel(QStringLiteral("Adresse:"), Panel1);
     shopAddressLab->setObjectName(QStringLiteral("shopAddressLab"));

@@ -7,6 +7,7 @@
 #include "model/uArt.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/shell/main.h"
+#include "ui/widgets/limitEdit.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
 
@@ -154,6 +155,9 @@ void TProdForm::buildFieldPanel()
     descriptEd = named<QLineEdit>("descriptEd", fieldPanel);
     valEd = named<QLineEdit>("valEd", fieldPanel);
     priceEd = named<QLineEdit>("priceEd", fieldPanel);
+    limitEdit(descriptEd, "descript");
+    limitEdit(valEd, "valeur");
+    limitEdit(priceEd, "prix");
     btnList = named<QPushButton>("btnList", u"ProdList"_s, fieldPanel);
     btnUpdate = named<QPushButton>("btnUpdate", u"2 PList"_s, fieldPanel);
     btnList->hide();

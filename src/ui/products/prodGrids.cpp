@@ -1,6 +1,7 @@
 // The products window's glue between prodList and its controls: the fields,
 // the received-quantity grid, the sales history, and the quantity dialog.
 
+#include "ui/widgets/limitEdit.h"
 #include "ui/products/prodFrm.h"
 
 #include "core/appError.h"
@@ -79,9 +80,9 @@ void TProdForm::showProduct(int index)
     TProduit& p = st.prodList.at(index);
     m_filling = true;
     prodNoLab->setText(p.prodNo);
-    descriptEd->setText(p.descript);
-    valEd->setText(amountShown(p.valeur));
-    priceEd->setText(amountShown(p.prix));
+    showWhole(descriptEd, p.descript);
+    showWhole(valEd, amountShown(p.valeur));
+    showWhole(priceEd, amountShown(p.prix));
     receivedToGrid(p);
     totQLab->setText(totalShown(p.qntList));
     soldToGrid(p);
@@ -128,8 +129,8 @@ void TProdForm::setPData(int index)
     if (changed)
         st.modified = true;
     // The editors show the amounts as stored.
-    valEd->setText(amountShown(valeur));
-    priceEd->setText(amountShown(prix));
+    showWhole(valEd, amountShown(valeur));
+    showWhole(priceEd, amountShown(prix));
     m_dirty = false;
     main.setStatusText(0, u"Produit n° "_s + p.prodNo + u" mis à jour"_s);
 }

@@ -3,6 +3,7 @@
 
 #include "ui/products/prodFrm.h"
 
+#include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
@@ -13,7 +14,11 @@
 #include "ui/tags/tagsDlg.h"
 
 #include <QDir>
+#include <QProgressDialog>
 #include <QSpinBox>
+
+#include <algorithm>
+#include <climits>
 
 using namespace Qt::StringLiterals;
 
@@ -38,15 +43,18 @@ void TProdForm::printTags()
                     lastReceived = d;
             }
         }
-        TTagsDlg dlg(key, st.artList.displayName(st.curArtInd), lastReceived, readTagLayout(st.iniPath), this);
+        QString kept;
+        const TagLayout saved = readTagLayout(st.iniPath, &kept);
+        if (!kept.isEmpty())
+            main.prompt().information(u"La feuille d'étiquettes enregistrée dans les réglages ne peut pas servir : "
+                                      u"%1 La feuille par défaut est proposée."_s.arg(kept));
+        TTagsDlg dlg(key, st.artList.displayName(st.curArtInd), lastReceived, saved, this);
         if (main.runModal(dlg) != QDialog::Accepted)
             return;
         const TagLayout layout = dlg.sheetLayout();
         const int start = dlg.startSpin->value() - 1;
-        const QList<PriceTag> tags = tagsFor(st, dlg.choice(st.curArtInd, product));
-        QString problem;
-        const QByteArray pdf = tagsPdf(tags, layout, start, &problem);
-        if (pdf.isEmpty()) {
+        const QList<TagRun> runs = tagRunsFor(st, dlg.choice(st.curArtInd, product));
+        if (const QString problem = tagsProblem(runs, layout, start); !problem.isEmpty()) {
             main.prompt().information(problem);
             return;
         }
@@ -55,10 +63,32 @@ void TProdForm::printTags()
                                                         u"Documents PDF (*.pdf)"_s, u"pdf"_s);
         if (path.isEmpty())
             return;
-        safeWriteFile(path, pdf, outputOptions(st));
+        const qint64 count = tagCount(runs);
+        const qint64 sheets = sheetCount(count, start, layout);
+        // The sheets go to the file as they are drawn, the window telling how
+        // far it got; "Annuler" leaves whatever file was there.
+        QProgressDialog wait(u"Étiquettes..."_s, u"Annuler"_s, 0, int(std::min<qint64>(sheets, INT_MAX)), this);
+        wait.setWindowModality(Qt::WindowModal);
+        bool stopped = false;
+        const TagProgress step = [&](qint64 done, qint64) {
+            wait.setValue(int(std::min<qint64>(done, INT_MAX)));
+            stopped = wait.wasCanceled();
+            return !stopped;
+        };
+        try {
+            safeWriteFile(path, [&](QIODevice& dev) {
+                QString problem;
+                if (!writeTagsPdf(dev, runs, layout, start, &problem, step))
+                    throw AppError(stopped ? u"Annulé"_s : problem);
+            }, outputOptions(st));
+        } catch (const AppError&) {
+            if (stopped)
+                return;
+            throw;
+        }
+        wait.reset();
         writeTagLayout(st.iniPath, layout);
-        const qsizetype sheets = (start + tags.size() + layout.perSheet() - 1) / layout.perSheet();
-        main.prompt().information(u"%1 étiquette(s) sur %2 feuille(s) enregistrées dans %3"_s.arg(tags.size())
+        main.prompt().information(u"%1 étiquette(s) sur %2 feuille(s) enregistrées dans %3"_s.arg(count)
                                       .arg(sheets)
                                       .arg(QDir::toNativeSeparators(path)));
     });

@@ -6,6 +6,7 @@
 #include "ui/dialogs/prefsForm.h"
 #include "ui/shell/about.h"
 #include "ui/shell/dbCommands.h"
+#include "ui/widgets/limitEdit.h"
 #include "ui/shell/onScreen.h"
 
 #include <QCheckBox>
@@ -47,7 +48,7 @@ void TmainForm::doPrefs()
     dlg.BDNameEd->setText(shownName);
     dlg.extLab->setText(u".tlvdb"_s);
     dlg.autoSaveSalesChk->setChecked(st.saveSales);
-    dlg.shopNameEd->setText(st.shopName);
+    showWhole(dlg.shopNameEd, st.shopName);
     dlg.shopAddressMemo->setPlainText(st.shopAddress);
     dlg.setSharePercent(st.artSharePercent);
     if (m_runModal(dlg) == QDialog::Accepted) {

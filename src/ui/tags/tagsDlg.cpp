@@ -22,7 +22,7 @@ namespace {
 QDoubleSpinBox* mmSpin(const char* name, QWidget* parent)
 {
     auto* s = named<QDoubleSpinBox>(name, parent);
-    s->setRange(0, 500);
+    s->setRange(0, MaxPageSide);
     s->setDecimals(3);
     s->setSuffix(u" mm"_s);
     return s;
@@ -58,7 +58,7 @@ TTagsDlg::TTagsDlg(const QString& productKey, const QString& artisanName, const 
     perUnitRadio = named<QRadioButton>("perUnitRadio", u"Une par unité reçue"_s, count);
     copiesRadio = named<QRadioButton>("copiesRadio", u"Par produit :"_s, count);
     copiesSpin = named<QSpinBox>("copiesSpin", count);
-    copiesSpin->setRange(1, 999);
+    copiesSpin->setRange(1, MaxCopies);
     perUnitRadio->setChecked(true);
     c->addWidget(perUnitRadio, 0, 0, 1, 2);
     c->addWidget(copiesRadio, 1, 0);
@@ -106,8 +106,8 @@ TTagsDlg::TTagsDlg(const QString& productKey, const QString& artisanName, const 
     main->addWidget(sheet);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(u"Créer le PDF..."_s, QDialogButtonBox::AcceptRole);
-    ok->setObjectName(u"okBtn"_s);
+    okBtn = buttons->addButton(u"Créer le PDF..."_s, QDialogButtonBox::AcceptRole);
+    okBtn->setObjectName(u"okBtn"_s);
     buttons->addButton(u"Annuler"_s, QDialogButtonBox::RejectRole)->setObjectName(u"cancelBtn"_s);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -179,6 +179,8 @@ void TTagsDlg::layoutEdited()
     startSpin->setRange(1, std::max(1, l.perSheet()));
     problemLab->setText(l.problem());
     problemLab->setVisible(!l.problem().isEmpty());
+    // A sheet that cannot be printed is not offered to print.
+    okBtn->setEnabled(l.problem().isEmpty());
 }
 
 TagChoice TTagsDlg::choice(int artisan, int product) const

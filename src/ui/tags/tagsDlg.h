@@ -11,6 +11,7 @@ class QComboBox;
 class QDateEdit;
 class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -41,6 +42,7 @@ public:
     QDoubleSpinBox* vGapSpin;
     QSpinBox* startSpin; // 1 = the sheet's first label
     QLabel* problemLab;
+    QPushButton* okBtn;
 
     TagLayout sheetLayout() const;
     void setSheetLayout(const TagLayout& layout);
