@@ -104,12 +104,46 @@ QString Money::plain() const
     return s;
 }
 
+QString Money::formatExact() const
+{
+    const quint64 mag = m_units < 0 ? quint64(0) - quint64(m_units) : quint64(m_units);
+    QString digits = QString::number(mag % quint64(Scale)).rightJustified(4, u'0');
+    while (digits.size() > 2 && digits.endsWith(u'0'))
+        digits.chop(1);
+    QString s;
+    if (m_units < 0)
+        s += QLatin1Char('-');
+    return s + QString::number(mag / quint64(Scale)) + QLatin1Char('.') + digits + QLatin1Char('$');
+}
+
+Money Money::roundedToCent() const
+{
+    return fromUnits(hundredths(m_units) * 100);
+}
+
+Money Money::percentOf(int percent) const
+{
+    // units x percent / 100 is in ten-thousandths; to the cent is / 10000.
+    qint64 scaled = 0;
+    if (__builtin_mul_overflow(m_units, qint64(percent), &scaled))
+        overflow();
+    const bool negative = scaled < 0;
+    const quint64 mag = negative ? quint64(0) - quint64(scaled) : quint64(scaled);
+    const qint64 cents = qint64((mag + 5000) / 10000);
+    return fromUnits((negative ? -cents : cents) * 100);
+}
+
 QString Money::format() const
 {
     return plain() + QLatin1Char('$');
 }
 
+QString Money::overflowMessage()
+{
+    return QStringLiteral("Montant trop grand : le calcul dépasse 922337203685477.58$.");
+}
+
 void Money::overflow()
 {
-    throw AppError(QStringLiteral("Montant trop grand : le calcul dépasse 922337203685477.58$."));
+    throw RangeError(overflowMessage(), QStringLiteral("amount too large: beyond 922337203685477.58$"));
 }

@@ -7,6 +7,7 @@
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/dbJson.h"
+#include "model/saleRows.h"
 #include "model/soldSync.h"
 
 #include <QFileInfo>
@@ -75,12 +76,11 @@ bool sameFile(const QString& a, const QString& b)
 
 bool soldAnywhere(AppState& st, const QString& artNo)
 {
-    st.repList.ensureLines(st.saleList);
-    const TRepList& reps = st.repList;
-    for (int p = 0; p < reps.count(); ++p)
-        for (const QString& row : reps.at(p).periodLines)
-            if (getCommaItem(row, 1) == artNo)
-                return true;
+    // Sold in some period: within the span of a period, not merely on a sheet.
+    const SaleBook& book = st.repList.book(st.saleList);
+    for (int p = 0; p < st.repList.count(); ++p)
+        if (!book.artisanRows(p, artNo).empty())
+            return true;
     return false;
 }
 
@@ -101,8 +101,9 @@ QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
              "            3 report: no sales in the period; check: sold quantities differ from the sheets\n";
 }
 
-int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
-             const std::vector<TlvdbCommand>& extra)
+namespace {
+
+int runCommand(const QStringList& args, QByteArray& out, QByteArray& err, const std::vector<TlvdbCommand>& extra)
 {
     if (args.isEmpty())
         return usageError(err, extra);
@@ -160,6 +161,9 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         const SoldCheck check = checkSold(st.artList, st.saleList);
         for (const QString& l : soldCheckLines(check, false))
             out += line(l);
+        // Listed too, not a failure: the program never writes such totals.
+        for (const QString& l : storedTotalDifferences(st.saleList, false))
+            out += line(l);
         return check.gaps.isEmpty() ? ExitOk : ExitGaps;
     }
     if (cmd == u"resave"_s) {
@@ -197,4 +201,27 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         out += line(row);
     out += line(u"Total: "_s + st.repList.total);
     return ExitOk;
+}
+
+} // namespace
+
+int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
+             const std::vector<TlvdbCommand>& extra)
+{
+    // Whatever a command meets, it says so and fails: nothing it printed
+    // before stays, so no output is taken for a whole one.
+    const qsizetype printed = out.size();
+    try {
+        return runCommand(args, out, err, extra);
+    } catch (const RangeError& e) {
+        out.truncate(printed);
+        err += line(u"tlvdb: "_s + e.english());
+    } catch (const AppError& e) {
+        out.truncate(printed);
+        err += line(u"tlvdb: "_s + e.message());
+    } catch (const std::exception& e) {
+        out.truncate(printed);
+        err += line(u"tlvdb: "_s + QString::fromLocal8Bit(e.what()));
+    }
+    return ExitFailed;
 }
