@@ -58,9 +58,16 @@ void SaleRow::check() const
 QString SaleRow::text() const
 {
     // A row whose amount cannot be held has none to show: whatever prints
-    // or sums it checks it first.
-    return writeCommaList({date, artNo, prodNo, descript, priceText(), QString::number(qnt),
-                           fault.isEmpty() ? amount.format() : QString()});
+    // or sums it checks it first. Made in place: it runs once per sale row.
+    QString out;
+    out.reserve(date.size() + descript.size() + 40);
+    appendCommaItem(out, date);
+    for (const QString& v : {artNo, prodNo, descript, priceText(), QString::number(qnt),
+                             fault.isEmpty() ? amount.format() : QString()}) {
+        out += u',';
+        appendCommaItem(out, v);
+    }
+    return out;
 }
 
 QString SaleRow::xml() const
@@ -81,17 +88,32 @@ SaleRow makeSaleRow(const QString& date, QStringView line)
     const auto field = [&](qsizetype k) { return k < f.size() ? f.at(k) : QStringView(); };
     SaleRow r;
     r.date = date;
-    const QString pno = field(0).trimmed().toString();
-    const TProductKey key = TSaleList::splitKey(pno);
-    r.tag = key.tag;
-    r.artNo = key.artNo;
-    r.prodNo = key.prodNo;
+    const QStringView pno = field(0).trimmed();
+    // TSaleList::splitKey's positions, on the view.
+    const qsizetype n = pno.size();
+    const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
+    const auto part = [&](qsizetype from, qsizetype len) {
+        return from >= n ? QString() : pno.mid(from, std::min(len, n - from)).toString();
+    };
+    r.tag = fromEnd ? pno.left(n - 7).toString() : part(0, 6);
+    r.artNo = fromEnd ? pno.mid(n - 7, 3).toString() : part(6, 3);
+    r.prodNo = fromEnd ? pno.right(3).toString() : part(10, 3);
     r.descript = field(1).toString();
-    const QString price = plainPrice(field(2));
+    // stripDollar's rule (the first "$" goes), copying only when it stands inside.
+    const QStringView priceField = field(2);
+    const qsizetype dollar = priceField.indexOf(u'$');
+    const QString joined = dollar > 0 && dollar + 1 < priceField.size()
+                               ? priceField.left(dollar).toString() + priceField.mid(dollar + 1).toString()
+                               : QString();
+    const QStringView price = (dollar > 0 && dollar + 1 < priceField.size() ? QStringView(joined)
+                               : dollar < 0                                  ? priceField
+                               : dollar == 0                                 ? priceField.mid(1)
+                                                                             : priceField.left(dollar))
+                                  .trimmed();
     if (const auto m = Money::tryParse(price))
         r.price = *m;
     else if (looksNumeric(price, true))
-        setFault(r, pno, u"Prix hors limites : la ligne %1 de la feuille du %2 porte un prix que le programme "
+        setFault(r, pno.toString(), u"Prix hors limites : la ligne %1 de la feuille du %2 porte un prix que le programme "
                          "ne peut pas tenir (au plus 922337203685477.58$)."_s,
                  u"sheet %2, line %1: price out of range"_s);
     const QStringView qnt = field(3).trimmed();
@@ -99,12 +121,12 @@ SaleRow makeSaleRow(const QString& date, QStringView line)
     if (tryStrToInt(qnt, q))
         r.qnt = q;
     else if (looksNumeric(qnt, false))
-        setFault(r, pno, u"Quantité hors limites : la ligne %1 de la feuille du %2 porte une quantité au-delà "
+        setFault(r, pno.toString(), u"Quantité hors limites : la ligne %1 de la feuille du %2 porte une quantité au-delà "
                          "de 2147483647."_s,
                  u"sheet %2, line %1: quantity out of range"_s);
     qint64 units = 0;
     if (__builtin_mul_overflow(r.price.units(), r.qnt, &units))
-        setFault(r, pno, u"Montant trop grand : la ligne %1 de la feuille du %2 (prix × quantité) dépasse "
+        setFault(r, pno.toString(), u"Montant trop grand : la ligne %1 de la feuille du %2 (prix × quantité) dépasse "
                          "922337203685477.58$."_s,
                  u"sheet %2, line %1: amount too large (price x quantity beyond 922337203685477.58$)"_s);
     else

@@ -11,6 +11,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 #include <string_view>
 #include <unordered_map>
 
@@ -242,12 +244,25 @@ const SaleBook& TRepList::book(const TSaleList& sales) const
 
 void TRepList::prepareLines(TSaleList& sales)
 {
-    const SaleBook& rows = book(sales);
+    // Each row's text is made once: the periods' rows are ranges of the
+    // ledger's, newest first ("-[tout]-" holds them all).
+    const std::vector<SaleRow> all = book(sales).allRows();
+    QStringList texts;
+    texts.reserve(qsizetype(all.size()));
+    for (const SaleRow& r : all)
+        texts << r.text();
     // Made whole before anything is replaced.
     std::vector<QStringList> lines(m_reports.size());
-    for (size_t p = 0; p < m_reports.size(); ++p)
-        for (const SaleRow& r : rows.periodRows(int(p)))
-            lines[p] << r.text();
+    for (size_t p = 0; p < m_reports.size(); ++p) {
+        const TReport& rep = *m_reports[p];
+        const auto first = std::partition_point(all.begin(), all.end(), [&](const SaleRow& r) {
+            return r.date.compare(rep.endDate) > 0;
+        });
+        const auto last = std::partition_point(first, all.end(), [&](const SaleRow& r) {
+            return rep.startDate.compare(r.date) <= 0;
+        });
+        lines[p] = texts.mid(first - all.begin(), last - first);
+    }
     m_linesSales = sales.revision();
     m_linesReps = m_revision;
     for (size_t p = 0; p < m_reports.size(); ++p)
