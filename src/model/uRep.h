@@ -6,6 +6,7 @@
 #include "core/money.h"
 #include "model/saleRows.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -162,8 +163,35 @@ template <typename Fn>
 void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                                QStringList& xmlDataLines, Fn each)
 {
+    // A number several artisans share (three digits: a large boutique's
+    // numbers wrap around) has its consignment made once, kept until its
+    // last artisan had it.
+    QHash<QString, int> left;
+    for (const QString& a : artNos)
+        ++left[a];
+    struct Kept {
+        QStringList rows;
+        QStringList xml;
+        std::vector<SaleRow> typed;
+        QString total;
+    };
+    QHash<QString, Kept> kept;
     for (qsizetype k = 0; k < artNos.size(); ++k) {
-        setConsigne(artNos.at(k), i, sales, xmlDataLines);
+        const QString& a = artNos.at(k);
+        const int others = --left[a];
+        const auto at = kept.find(a);
+        if (at == kept.end()) {
+            setConsigne(a, i, sales, xmlDataLines);
+            if (others > 0)
+                kept.insert(a, {rangeLines, xmlDataLines, rangeRows, total});
+        } else {
+            rangeLines = at->rows;
+            xmlDataLines = at->xml;
+            rangeRows = at->typed;
+            total = at->total;
+            if (others == 0)
+                kept.erase(at);
+        }
         each(k);
     }
 }
