@@ -16,6 +16,17 @@ private:
     QByteArray m_utf8;
 };
 
+// An amount or a quantity beyond what the program can hold: the French text
+// for the windows, an English one for tlvdb.
+class RangeError : public AppError {
+public:
+    RangeError(QString french, QString english) : AppError(std::move(french)), m_english(std::move(english)) {}
+    const QString& english() const noexcept { return m_english; }
+
+private:
+    QString m_english;
+};
+
 // A value stream or database file that cannot be read as the format says.
 class ReadError : public AppError {
 public:

@@ -1,3 +1,7 @@
 #include "core/appState.h"
 
-AppState::AppState() = default;
+AppState::AppState()
+{
+    // "-[tout]-" spans the ledger as it stands, before anything reads it.
+    repList.followLedger(&saleList);
+}

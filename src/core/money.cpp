@@ -88,28 +88,83 @@ Money Money::parse(QStringView text)
     return tryParse(text).value_or(Money());
 }
 
+namespace {
+
+// "-123.4567" with decimals digits after the dot (trailing zeros beyond
+// minDecimals dropped), written into one buffer: amounts are printed once
+// per sale row of every report.
+QString digitsText(bool negative, quint64 whole, quint64 frac, int decimals, int minDecimals, bool dollar)
+{
+    char buf[48];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    if (dollar)
+        *--p = '$';
+    char fracDigits[4];
+    for (int k = decimals - 1; k >= 0; --k) {
+        fracDigits[k] = char('0' + frac % 10);
+        frac /= 10;
+    }
+    int keep = decimals;
+    while (keep > minDecimals && fracDigits[keep - 1] == '0')
+        --keep;
+    for (int k = keep - 1; k >= 0; --k)
+        *--p = fracDigits[k];
+    *--p = '.';
+    do {
+        *--p = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole);
+    if (negative)
+        *--p = '-';
+    return QString::fromLatin1(p, end - p);
+}
+
+} // namespace
+
 QString Money::plain() const
 {
     const qint64 h = hundredths(m_units);
     const quint64 mag = h < 0 ? quint64(0) - quint64(h) : quint64(h);
-    QString s;
-    if (h < 0)
-        s += QLatin1Char('-');
-    s += QString::number(mag / 100);
-    s += QLatin1Char('.');
-    const quint64 cents = mag % 100;
-    if (cents < 10)
-        s += QLatin1Char('0');
-    s += QString::number(cents);
-    return s;
+    return digitsText(h < 0, mag / 100, mag % 100, 2, 2, false);
+}
+
+QString Money::formatExact() const
+{
+    const quint64 mag = m_units < 0 ? quint64(0) - quint64(m_units) : quint64(m_units);
+    return digitsText(m_units < 0, mag / quint64(Scale), mag % quint64(Scale), 4, 2, true);
+}
+
+Money Money::roundedToCent() const
+{
+    return fromUnits(hundredths(m_units) * 100);
+}
+
+Money Money::percentOf(int percent) const
+{
+    // units x percent / 100 is in ten-thousandths; to the cent is / 10000.
+    qint64 scaled = 0;
+    if (__builtin_mul_overflow(m_units, qint64(percent), &scaled))
+        overflow();
+    const bool negative = scaled < 0;
+    const quint64 mag = negative ? quint64(0) - quint64(scaled) : quint64(scaled);
+    const qint64 cents = qint64((mag + 5000) / 10000);
+    return fromUnits((negative ? -cents : cents) * 100);
 }
 
 QString Money::format() const
 {
-    return plain() + QLatin1Char('$');
+    const qint64 h = hundredths(m_units);
+    const quint64 mag = h < 0 ? quint64(0) - quint64(h) : quint64(h);
+    return digitsText(h < 0, mag / 100, mag % 100, 2, 2, true);
+}
+
+QString Money::overflowMessage()
+{
+    return QStringLiteral("Montant trop grand : le calcul dépasse 922337203685477.58$.");
 }
 
 void Money::overflow()
 {
-    throw AppError(QStringLiteral("Montant trop grand : le calcul dépasse 922337203685477.58$."));
+    throw RangeError(overflowMessage(), QStringLiteral("amount too large: beyond 922337203685477.58$"));
 }

@@ -42,6 +42,16 @@ public:
     QString format() const;
     // The same without the "$" ("12.50").
     QString plain() const;
+    // Every decimal the amount holds, at least two ("3.335$", "12.50$"): a
+    // unit price printed so that price x quantity reads true.
+    QString formatExact() const;
+    // Rounded once to the cent, half away from zero.
+    Money roundedToCent() const;
+    // The amount x percent / 100, rounded to the cent (half away from zero);
+    // AppError when it cannot be held.
+    Money percentOf(int percent) const;
+    // The French text of an amount that cannot be held.
+    static QString overflowMessage();
 
 private:
     static Money checked(bool overflowed, Money result)

@@ -221,6 +221,9 @@ QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, cons
 QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
 {
     QString status;
+    // Every consignment is made once before the first file is written: an
+    // amount that cannot be held stops the work with nothing written.
+    st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines, [](qsizetype) {});
     // Reports that can be made again: each replaces its old version whole,
     // and the batch reaches the disk at its end, not one sync per file.
     const SafeWriteOptions batch = outputOptions(st, batchOptions());

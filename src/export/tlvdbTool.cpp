@@ -8,6 +8,7 @@
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/dbJson.h"
+#include "model/saleRows.h"
 #include "model/soldSync.h"
 
 #include <QFileInfo>
@@ -95,12 +96,11 @@ QString outputRefusedText(const QString& out, const QStringList& inputs)
 
 bool soldAnywhere(AppState& st, const QString& artNo)
 {
-    st.repList.ensureLines(st.saleList);
-    const TRepList& reps = st.repList;
-    for (int p = 0; p < reps.count(); ++p)
-        for (const QString& row : reps.at(p).periodLines)
-            if (getCommaItem(row, 1) == artNo)
-                return true;
+    // Sold in some period: within the span of a period, not merely on a sheet.
+    const SaleBook& book = st.repList.book(st.saleList);
+    for (int p = 0; p < st.repList.count(); ++p)
+        if (!book.artisanRows(p, artNo).empty())
+            return true;
     return false;
 }
 
@@ -121,8 +121,9 @@ QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
              "            3 report: no sales in the period; check: sold quantities differ from the sheets\n";
 }
 
-int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
-             const std::vector<TlvdbCommand>& extra)
+namespace {
+
+int runCommand(const QStringList& args, QByteArray& out, QByteArray& err, const std::vector<TlvdbCommand>& extra)
 {
     if (args.isEmpty())
         return usageError(err, extra);
@@ -184,6 +185,9 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         // Never removed: a person may have chosen such a name.
         for (const QString& f : unprovenLeftovers(args.at(1)))
             out += line(u"leftover: %1 (maybe left by an interrupted save; not removed)"_s.arg(f));
+        // Listed too, not a failure: the program never writes such totals.
+        for (const QString& l : storedTotalDifferences(st.saleList, false))
+            out += line(l);
         return check.gaps.isEmpty() ? ExitOk : ExitGaps;
     }
     if (cmd == u"resave"_s) {
@@ -221,4 +225,27 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
         out += line(row);
     out += line(u"Total: "_s + st.repList.total);
     return ExitOk;
+}
+
+} // namespace
+
+int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
+             const std::vector<TlvdbCommand>& extra)
+{
+    // Whatever a command meets, it says so and fails: nothing it printed
+    // before stays, so no output is taken for a whole one.
+    const qsizetype printed = out.size();
+    try {
+        return runCommand(args, out, err, extra);
+    } catch (const RangeError& e) {
+        out.truncate(printed);
+        err += line(u"tlvdb: "_s + e.english());
+    } catch (const AppError& e) {
+        out.truncate(printed);
+        err += line(u"tlvdb: "_s + e.message());
+    } catch (const std::exception& e) {
+        out.truncate(printed);
+        err += line(u"tlvdb: "_s + QString::fromLocal8Bit(e.what()));
+    }
+    return ExitFailed;
 }

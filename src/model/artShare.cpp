@@ -2,7 +2,7 @@
 
 #include "core/textUtil.h"
 #include "model/uArt.h"
-#include "model/uSale.h"
+#include "model/saleRows.h"
 
 #include <QHash>
 
@@ -15,39 +15,38 @@ QString ShareRule::text() const
     return u"%1 % du prix de vente"_s.arg(percent);
 }
 
-ShareSplit shareOf(const QStringList& rows, const TArtList& arts, const ShareRule& rule)
+ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const ShareRule& rule)
 {
     ShareSplit split;
     // The products' values by artisan and product number, of the artisans met.
     QHash<QString, QHash<QString, QString>> values;
-    for (const QString& row : rows) {
-        const QStringList f = readCommaList(row);
-        const Money amount = saleAmount(f.value(4), f.value(5));
-        split.sales += amount;
-        if (!rule.byValeur())
+    for (SaleRow& r : rows) {
+        r.check();
+        split.sales += r.amount;
+        r.due = Money();
+        if (!rule.byValeur()) {
+            r.due = r.amount.percentOf(rule.percent);
+            split.due += r.due;
             continue;
-        const QString artNo = f.value(1).trimmed();
-        if (!values.contains(artNo)) {
-            QHash<QString, QString>& of = values[artNo];
-            const int a = arts.indexOfArtNo(artNo);
+        }
+        if (!values.contains(r.artNo)) {
+            QHash<QString, QString>& of = values[r.artNo];
+            const int a = arts.indexOfArtNo(r.artNo);
             if (a >= 0)
                 for (const auto& p : arts.at(a).products.items())
                     of.insert(p->prodNo, p->valeur);
         }
-        const QString valeur = stripDollar(values.value(artNo).value(f.value(2).trimmed())).trimmed();
+        // The "Valeur" the user typed for the product.
+        const QString valeur = stripDollar(values.value(r.artNo).value(r.prodNo)).trimmed();
         const auto v = Money::tryParse(valeur);
         if (valeur.isEmpty() || !v) {
-            const QString name = f.value(2).trimmed() + u' ' + f.value(3).trimmed();
+            const QString name = r.prodNo + u' ' + r.descript.trimmed();
             if (!split.missing.contains(name))
                 split.missing << name;
             continue;
         }
-        split.due += *v * strToIntDef(f.value(5).trimmed(), 0);
-    }
-    if (!rule.byValeur()) {
-        // Rounded half away from zero to the type's four decimals.
-        const qint64 scaled = (Money::fromUnits(split.sales.units()) * rule.percent).units();
-        split.due = Money::fromUnits((scaled + (scaled < 0 ? -50 : 50)) / 100);
+        r.due = (*v * r.qnt).roundedToCent();
+        split.due += r.due;
     }
     return split;
 }

@@ -6,6 +6,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+struct SaleRow;
 
 class TArtList;
 
@@ -27,8 +30,10 @@ struct ShareSplit {
     QStringList missing;
 };
 
-// The split of sale rows "date,aNo,pNo,descript,prix,qnt,tot"; the products
-// are looked up in arts by artisan and product number.
-ShareSplit shareOf(const QStringList& rows, const TArtList& arts, const ShareRule& rule);
+// The split of the sale rows, each row's share (its due) computed and rounded
+// to the cent on its own, so the boutique's part and the amount due add up
+// to the sales row by row and in total; the products are looked up in arts
+// by artisan and product number. RangeError when an amount cannot be held.
+ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const ShareRule& rule);
 // The French warning naming the products without a "Valeur"; "" when none.
 QString missingValeurWarning(const QStringList& missing);

@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QSet>
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -70,16 +71,26 @@ private:
     QHash<TProduit*, TQnt> m_kept;
 };
 
+// A quantity that a product's dated event cannot hold: refused, never wrapped.
+qint64 heldQuantity(qint64 q)
+{
+    if (q < std::numeric_limits<int>::min() || q > std::numeric_limits<int>::max())
+        throw RangeError(u"Quantité hors limites : %1 dépasse ce qu'un produit peut tenir (au plus 2147483647)."_s
+                             .arg(q),
+                         u"quantity out of range: %1 (at most 2147483647)"_s.arg(q));
+    return q;
+}
+
 // Takes qnt off the product's sold event of date; an event left at 0 goes.
-void takeSold(TProduit& p, const QString& date, int qnt)
+void takeSold(TProduit& p, const QString& date, qint64 qnt)
 {
     const int at = p.soldList.findDate(date);
     if (at < 0) {
         if (qnt != 0)
-            p.soldList.addQnt(date, QString::number(-qnt));
+            p.soldList.addQnt(date, QString::number(heldQuantity(-qnt)));
         return;
     }
-    const int left = strToInt(p.soldList.at(at).qnt) - qnt;
+    const qint64 left = heldQuantity(qint64(strToInt(p.soldList.at(at).qnt)) - qnt);
     if (left == 0)
         p.soldList.deleteAt(at);
     else
@@ -87,9 +98,9 @@ void takeSold(TProduit& p, const QString& date, int qnt)
 }
 
 // Each product named on sheet i with its quantity there, in line order.
-std::vector<std::pair<TProduit*, int>> productsOnSheet(TArtList& arts, const TSaleList& sales, int i)
+std::vector<std::pair<TProduit*, qint64>> productsOnSheet(TArtList& arts, const TSaleList& sales, int i)
 {
-    std::vector<std::pair<TProduit*, int>> out;
+    std::vector<std::pair<TProduit*, qint64>> out;
     const QList<LineRef> lines = linesOfSheet(sales.at(i).lines);
     for (const LineRef& l : lines) {
         TProduit* p = findProduct(arts, l.artNo, l.prodNo);
@@ -110,7 +121,7 @@ SoldCheck checkSold(const TArtList& arts, const TSaleList& sales)
 {
     QSet<QString> products;
     // product key -> date -> (sold, on the sheets)
-    std::map<std::pair<QString, QString>, QMap<QString, std::pair<int, int>>> counts;
+    std::map<std::pair<QString, QString>, QMap<QString, std::pair<qint64, qint64>>> counts;
     for (int a = 0; a < arts.count(); ++a) {
         const TArtisan& artisan = arts.at(a);
         for (const TProdList::Ptr& p : artisan.products.items()) {
@@ -196,7 +207,7 @@ void redateSheet(TArtList& arts, TSaleList& sales, int i, const QString& newDate
             before.keep(p);
             takeSold(*p, oldDate, qnt);
             if (qnt != 0)
-                p->addSold(newDate, QString::number(qnt));
+                p->addSold(newDate, QString::number(heldQuantity(qnt)));
         }
     } catch (...) {
         before.restore();
@@ -236,7 +247,7 @@ QString nextProductNumber(const TProdList& products, const TSaleList& sales, con
             if (l.artNo == artNo)
                 top = std::max(top, l.prodNo.toInt());
     }
-    return numberText(top + 1);
+    return numberText(top < std::numeric_limits<int>::max() ? top + 1 : top);
 }
 
 void renumberProducts(TArtList& arts, TSaleList& sales)

@@ -21,8 +21,8 @@ struct SoldGap {
     QString artNo;
     QString prodNo;
     QString date;
-    int sold = 0;
-    int onSheets = 0;
+    qint64 sold = 0;     // sums of 32-bit quantities: held without wrapping
+    qint64 onSheets = 0;
 };
 
 // A sheet line naming a product that is no longer in the list: history, not

@@ -13,6 +13,7 @@
 
 #include <QDomElement>
 
+#include <limits>
 #include <span>
 
 using namespace Qt::StringLiterals;
@@ -26,13 +27,23 @@ namespace {
 
 // Sum of the quantities of a list, skipping position skip; raises the integer
 // error on a quantity that is not an integer, before anything changes.
+[[noreturn]] void quantitySumError()
+{
+    throw RangeError(u"Quantité hors limites : la somme des quantités dépasse ce que le programme peut tenir."_s,
+                     u"quantity out of range: the sum of the quantities cannot be held"_s);
+}
+
 int sumQnt(const TQnt& list, int skip = -1)
 {
-    int sum = 0;
-    for (int i = 0; i < list.count(); ++i)
-        if (i != skip)
-            sum += strToInt(list.at(i).qnt);
-    return sum;
+    qint64 sum = 0;
+    for (int i = 0; i < list.count(); ++i) {
+        if (i == skip)
+            continue;
+        sum += strToInt(list.at(i).qnt);
+        if (sum < std::numeric_limits<int>::min() || sum > std::numeric_limits<int>::max())
+            quantitySumError();
+    }
+    return int(sum);
 }
 
 // valeur or prix read as an amount: a blank text is 0, other text that is not
@@ -314,25 +325,42 @@ void TProduit::setProdRecord(const QString& record)
     soldList.setQntText(soldStr);
 }
 
+int TProduit::availableOf(int in, int sold)
+{
+    const qint64 left = qint64(in) - qint64(sold);
+    if (left < std::numeric_limits<int>::min() || left > std::numeric_limits<int>::max())
+        throw RangeError(u"Quantité hors limites : le stock (%1 reçus, %2 vendus) dépasse ce que le programme "
+                         "peut tenir."_s.arg(in).arg(sold),
+                         u"quantity out of range: stock of %1 received, %2 sold cannot be held"_s.arg(in).arg(sold));
+    return int(left);
+}
+
 QString TProduit::availableStr()
 {
     const int in = qntList.totalQnt();
     const int sold = soldList.totalQnt();
+    const int left = availableOf(in, sold);
     totIn = in;
     totSold = sold;
-    available = in - sold;
+    available = left;
     return QString::number(available);
 }
 
 void TProduit::addSold(const QString& date, const QString& qnt)
 {
-    strToInt(qnt);
+    const qint64 q = strToInt(qnt);
     const int in = qntList.totalQnt();
-    soldList.totalQnt();
+    // Checked before anything changes: a sum out of range leaves the product as it was.
+    const qint64 after = soldList.totalQnt() + q;
+    if (after < std::numeric_limits<int>::min() || after > std::numeric_limits<int>::max())
+        quantitySumError();
+    availableOf(in, int(after));
     soldList.addQnt(date, qnt);
+    const int sold = soldList.totalQnt();
+    const int left = availableOf(in, sold);
     totIn = in;
-    totSold = soldList.totalQnt();
-    available = totIn - totSold;
+    totSold = sold;
+    available = left;
 }
 
 void TProduit::delSold(const QString& date)
@@ -341,9 +369,10 @@ void TProduit::delSold(const QString& date)
     if (index < 0)
         return;
     const int sold = sumQnt(soldList, index);
+    const int left = availableOf(totIn, sold);
     soldList.deleteAt(index);
     totSold = sold;
-    available = totIn - totSold;
+    available = left;
 }
 
 void TProduit::setSold(const QString& date, const QString& qnt)

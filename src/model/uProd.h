@@ -110,6 +110,8 @@ public:
 
     // Recomputes totIn, totSold, available; "0" or the signed difference.
     QString availableStr();
+    // in - sold; RangeError when it cannot be held (never wraps).
+    static int availableOf(int in, int sold);
     // Adds a sold quantity (an integer text) on date and recomputes the totals.
     // A quantity that is not an integer raises before anything changes.
     void addSold(const QString& date, const QString& qnt);

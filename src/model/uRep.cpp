@@ -11,6 +11,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 #include <string_view>
 #include <unordered_map>
 
@@ -28,45 +30,6 @@ namespace {
 QString itemOf(const QStringList& items, const QString& text, int k)
 {
     return k < items.size() ? items.at(k).trimmed() : text.trimmed();
-}
-
-bool isBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-
-// itemOf(readCommaList(row), row, 1), the artisan's number of a period row,
-// without making the list unless a quoted item comes first (in the rows the
-// program makes, only descriptions are quoted, and they come later); held
-// keeps the text when one had to be made.
-QStringView artisanOf(const QString& row, QString& held)
-{
-    const qsizetype n = row.size();
-    qsizetype p = 0;
-    int item = 0;
-    while (p < n && isBlank(row.at(p)))
-        ++p;
-    while (p < n) {
-        if (row.at(p) == u'"') {
-            held = itemOf(readCommaList(row), row, 1);
-            return held;
-        }
-        const qsizetype start = p;
-        while (p < n && !isBlank(row.at(p)) && row.at(p) != u',')
-            ++p;
-        if (item++ == 1)
-            return QStringView(row).mid(start, p - start).trimmed();
-        while (p < n && isBlank(row.at(p)))
-            ++p;
-        if (p < n && row.at(p) == u',') {
-            if (p + 1 == n)
-                return QStringView(); // a last comma: an empty second item
-            ++p;
-            while (p < n && isBlank(row.at(p)))
-                ++p;
-        }
-    }
-    return QStringView(row).trimmed(); // fewer than two items
 }
 
 } // namespace
@@ -105,6 +68,7 @@ TReport& TRepList::at(int i)
 {
     if (i < 0 || i >= count())
         indexError(i);
+    followAll();
     ++m_revision; // the caller may change the period
     m_current = m_reports[size_t(i)].get();
     return *m_current;
@@ -114,6 +78,7 @@ const TReport& TRepList::at(int i) const
 {
     if (i < 0 || i >= count())
         indexError(i);
+    followAll();
     m_current = m_reports[size_t(i)].get();
     return *m_current;
 }
@@ -121,6 +86,7 @@ const TReport& TRepList::at(int i) const
 void TRepList::clear()
 {
     m_reports.clear();
+    rangeRows.clear();
     m_current = nullptr;
     curPeriod = -1;
     rangeLines.clear();
@@ -229,10 +195,9 @@ void TRepList::updateAllPeriod(const TSaleList& sales)
         return;
     if (fitAllPeriod(sales))
         return;
-    const QString newest = sales.at(0).date;
-    const QString oldest = sales.at(sales.count() - 1).date;
-    // From the first sheet's date to the last one's, whether or not rows were
-    // prepared: statements print both ends.
+    const auto [oldest, newest] = sales.dateSpan();
+    // From the oldest sheet's date to the newest one's, whether or not rows
+    // were prepared: statements print both ends.
     addPeriod(ALL_PERIOD_TITLE, oldest, newest);
     refreshTitles();
 }
@@ -242,8 +207,8 @@ bool TRepList::fitAllPeriod(const TSaleList& sales)
     const int i = indexOfTitle(ALL_PERIOD_TITLE);
     if (i < 0 || sales.isEmpty())
         return i >= 0;
-    const QString oldest = sales.at(sales.count() - 1).date;
-    const QString newest = sales.at(0).date;
+    // The oldest and newest dates, whatever order the ledger is in.
+    const auto [oldest, newest] = sales.dateSpan();
     const TReport& now = std::as_const(*this).at(i);
     if (now.startDate == oldest && now.endDate == newest)
         return true; // no change: the revision stays
@@ -253,25 +218,59 @@ bool TRepList::fitAllPeriod(const TSaleList& sales)
     return true;
 }
 
+void TRepList::followAll() const
+{
+    if (!m_ledger || (m_fittedSales == m_ledger->revision() && m_fittedReps == m_revision))
+        return;
+    m_fittedSales = m_ledger->revision();
+    m_fittedReps = m_revision;
+    const int i = indexOfTitle(ALL_PERIOD_TITLE);
+    if (i < 0 || m_ledger->isEmpty())
+        return;
+    // Follows the ledger, which changed: no change of the periods' own, so
+    // their revision stays (what is computed from both follows the ledger's).
+    const auto [oldest, newest] = m_ledger->dateSpan();
+    TReport& all = *m_reports[size_t(i)];
+    all.startDate = oldest;
+    all.endDate = newest;
+}
+
+const SaleBook& TRepList::book(const TSaleList& sales) const
+{
+    followAll();
+    m_book.sync(sales, *this);
+    return m_book;
+}
+
 void TRepList::prepareLines(TSaleList& sales)
 {
+    // Each row's text is made once: the periods' rows are ranges of the
+    // ledger's, newest first ("-[tout]-" holds them all).
+    const std::vector<SaleRow> all = book(sales).allRows();
+    QStringList texts;
+    texts.reserve(qsizetype(all.size()));
+    for (const SaleRow& r : all)
+        texts << r.text();
+    // Made whole before anything is replaced.
+    std::vector<QStringList> lines(m_reports.size());
+    for (size_t p = 0; p < m_reports.size(); ++p) {
+        const TReport& rep = *m_reports[p];
+        const auto first = std::partition_point(all.begin(), all.end(), [&](const SaleRow& r) {
+            return r.date.compare(rep.endDate) > 0;
+        });
+        const auto last = std::partition_point(first, all.end(), [&](const SaleRow& r) {
+            return rep.startDate.compare(r.date) <= 0;
+        });
+        lines[p] = texts.mid(first - all.begin(), last - first);
+    }
     m_linesSales = sales.revision();
     m_linesReps = m_revision;
-    // The rows of before go first: freed among the new ones, they would
-    // scatter them through memory (at ten years, each row read later would
-    // then cost a trip to memory of its own).
-    for (const auto& rep : m_reports)
-        rep->periodLines.clear();
+    for (size_t p = 0; p < m_reports.size(); ++p)
+        m_reports[p]->periodLines = std::move(lines[p]);
     selLines.clear();
     sales.results.clear();
-    m_index.reset();
     if (m_reports.empty())
         return;
-    // "-[tout]-" holds every row of the other periods: each row is made once
-    // and shared.
-    std::vector<TSaleList::SheetRows> made;
-    for (const auto& rep : m_reports)
-        sales.fillSalesInRange(2, rep->startDate, rep->endDate, rep->periodLines, made);
     m_current = m_reports.back().get();
     selLines = m_current->periodLines;
     sales.results = selLines;
@@ -288,87 +287,49 @@ void TRepList::ensureLines(TSaleList& sales)
         prepareLines(sales);
 }
 
-void TRepList::beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines)
+void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
     const TRepList& self = *this; // looking a period up changes nothing
     self.at(i); // current := period i; an index outside the list is refused here
+    const SaleBook& b = book(sales);
+    if (b.periodSize(i) == 0) {
+        selLines.clear();
+        return; // rangeLines and total stay as they were
+    }
     ensureLines(sales);
     selLines = self.at(i).periodLines;
-}
-
-void TRepList::consigneFrom(Consigne&& c, QStringList& xmlDataLines)
-{
-    rangeLines = std::move(c.rows);
-    xmlDataLines = std::move(c.xml);
-    total = c.total.format();
-}
-
-void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines)
-{
-    beginConsigne(i, sales, xmlDataLines);
-    if (selLines.isEmpty())
-        return;
-    consigneFrom(consigneOf(selLines, positionsOf(rowIndex(i, sales), artNo)), xmlDataLines);
-}
-
-const TRepList::RowIndex& TRepList::rowIndex(int i, const TSaleList& sales)
-{
-    if (m_index && m_index->period == i && m_index->sales == sales.revision() && m_index->reps == m_revision)
-        return *m_index;
-    auto index = std::make_unique<RowIndex>();
-    index->period = i;
-    index->sales = sales.revision();
-    index->reps = m_revision;
-    const QStringList rows = std::as_const(*this).at(i).periodLines;
-    QString held;
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        const QStringView number = artisanOf(rows.at(r), held);
-        index->rows[std::u16string(number.utf16(), size_t(number.size()))].push_back(r);
+    // Made whole first: an amount that cannot be held changes nothing.
+    const std::span<const SaleRow> rows = b.artisanRows(i, artNo);
+    const Money sum = amountOf(rows);
+    QStringList texts;
+    QStringList xml;
+    texts.reserve(qsizetype(rows.size()));
+    xml.reserve(qsizetype(rows.size()));
+    for (const SaleRow& r : rows) {
+        texts << r.text();
+        xml << r.xml();
     }
-    m_index = std::move(index);
-    return *m_index;
-}
-
-const std::vector<qsizetype>& TRepList::positionsOf(const RowIndex& index, const QString& artNo)
-{
-    static const std::vector<qsizetype> none;
-    const auto at = index.rows.find(std::u16string(QStringView(artNo).utf16(), size_t(artNo.size())));
-    return at == index.rows.end() ? none : at->second;
-}
-
-TRepList::Consigne TRepList::consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions)
-{
-    Consigne c;
-    c.rows.reserve(qsizetype(positions.size()));
-    c.xml.reserve(qsizetype(positions.size()));
-    QVarLengthArray<QStringView, 8> items;
-    QStringList held;
-    for (const qsizetype r : positions) {
-        const QString& row = rows.at(r);
-        c.rows << row;
-        commaViews(row, items, held);
-        c.xml << xmlDataLine(std::span<const QStringView>(items.constData(), size_t(items.size())));
-        const auto item = [&](qsizetype k) { return k < items.size() ? items[k] : QStringView(row); };
-        c.total += saleAmount(item(4).trimmed(), item(5).trimmed());
-    }
-    return c;
+    rangeRows.assign(rows.begin(), rows.end());
+    rangeLines = std::move(texts);
+    xmlDataLines = std::move(xml);
+    total = sum.format();
 }
 
 QString TRepList::getAllRange(int i, TSaleList& sales)
 {
     rangeLines.clear();
+    rangeRows.clear();
     if (i < 0)
         return {};
-    const TReport& rep = std::as_const(*this).at(i);
-    // Every sale as the ledger stands now: rows another query left behind
-    // may be older than the latest correction.
+    std::as_const(*this).at(i);
+    // The ledger's results hold every sale, as the technical view lists them.
     sales.getAllSales(2);
-    for (const QString& row : std::as_const(sales.results)) {
-        const QStringList items = readCommaList(row);
-        if (dateInRange(itemOf(items, row, 0), rep.startDate, rep.endDate))
-            rangeLines << row;
-    }
+    std::vector<SaleRow> rows = book(sales).periodRows(i);
+    amountOf(rows);
+    for (const SaleRow& r : rows)
+        rangeLines << r.text();
+    rangeRows = std::move(rows);
     return writeCommaList(rangeLines);
 }
 
@@ -431,6 +392,7 @@ void TRepList::XMLData(const QString& row, QStringList& xmlDataLines)
 
 QList<int> TRepList::exportedPeriods() const
 {
+    followAll();
     QList<int> out;
     for (int p = 0; p < count(); ++p)
         if (m_reports[size_t(p)]->title != ALL_PERIOD_TITLE)
@@ -440,6 +402,7 @@ QList<int> TRepList::exportedPeriods() const
 
 void TRepList::fillTallies(const TSaleList& sales)
 {
+    followAll();
     const QList<int> exported = exportedPeriods();
     for (const auto& rep : m_reports)
         rep->tallies.clear();
@@ -489,6 +452,7 @@ void TRepList::fillTallies(const TSaleList& sales)
 
 void TRepList::writeReports(TWriter& w) const
 {
+    followAll();
     w.writeInteger(curPeriod);
     w.writeListBegin();
     for (const auto& rep : m_reports) {

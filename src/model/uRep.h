@@ -4,7 +4,9 @@
 // holds of the sales ledger: its sale rows, tallies and consignments.
 
 #include "core/money.h"
+#include "model/saleRows.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -55,6 +57,8 @@ public:
     QStringList selLines;   // sale rows of the period chosen last
     QStringList spareLines;
     QString total;          // "0.00$" total of the last consignment
+    // The rows of rangeLines, typed: what the statements and windows print.
+    std::vector<SaleRow> rangeRows;
 
     // --- list ---
     int count() const { return int(m_reports.size()); }
@@ -67,6 +71,12 @@ public:
     // counts as one).
     quint64 revision() const { return m_revision; }
     void clear(); // curPeriod := -1 as well
+    // The ledger "-[tout]-" follows: from then on, whenever the ledger
+    // changed, the period spans it again before anything reads a period.
+    void followLedger(const TSaleList* sales) { m_ledger = sales; }
+    // The typed rows of the ledger, per artisan and period, brought up to
+    // the ledger and the periods as they stand.
+    const SaleBook& book(const TSaleList& sales) const;
 
     // --- periods ---
     void addPeriod(const QString& title, const QString& start, const QString& end);
@@ -106,7 +116,7 @@ public:
     void setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines);
     // Every artisan's consignment of period i: for each k, once the rows of
     // artNos[k] are in rangeLines, total and xmlDataLines (as setConsigne
-    // leaves them), calls each(k). Each row is split once for all artisans.
+    // leaves them), calls each(k).
     template <typename Fn>
     void forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                          QStringList& xmlDataLines, Fn each);
@@ -133,17 +143,9 @@ public:
     void readReports(TReader& r);
 
 private:
-    struct Consigne;
-    struct RowIndex;
-    // Where each artisan number finds its rows in period i's rows (selLines
-    // once beginConsigne ran): made in one pass, kept until the ledger or
-    // the periods change.
-    const RowIndex& rowIndex(int i, const TSaleList& sales);
-    // The consignment of the rows at positions (in row order) of rows.
-    static Consigne consigneOf(const QStringList& rows, const std::vector<qsizetype>& positions);
-    static const std::vector<qsizetype>& positionsOf(const RowIndex& index, const QString& artNo);
-    void consigneFrom(Consigne&& c, QStringList& xmlDataLines);
-    void beginConsigne(int i, TSaleList& sales, QStringList& xmlDataLines);
+    // "-[tout]-" from the ledger's oldest to its newest sheet, when the
+    // ledger followed changed since it was last fitted.
+    void followAll() const;
 
     std::vector<std::unique_ptr<TReport>> m_reports;
     mutable TReport* m_current = nullptr;
@@ -151,56 +153,44 @@ private:
     // The ledger's and the periods' revisions the rows were prepared at; 0: never.
     quint64 m_linesSales = 0;
     quint64 m_linesReps = 0;
-    std::unique_ptr<RowIndex> m_index;
-};
-
-// One artisan's consignment: its rows, their XML data lines and their sum.
-struct TRepList::Consigne {
-    QStringList rows;
-    QStringList xml;
-    Money total;
-};
-
-// Every artisan number's rows as positions in a period's rows, found in one
-// pass and kept with the revisions they were found at: each artisan's
-// consignment then reads its own rows only (at ten times the ledger, every
-// artisan's search through all rows made the work grow faster than the data).
-struct TRepList::RowIndex {
-    int period = -1;
-    quint64 sales = 0;
-    quint64 reps = 0;
-    std::unordered_map<std::u16string, std::vector<qsizetype>> rows;
+    const TSaleList* m_ledger = nullptr;
+    mutable quint64 m_fittedSales = 0;
+    mutable quint64 m_fittedReps = 0;
+    mutable SaleBook m_book;
 };
 
 template <typename Fn>
 void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                                QStringList& xmlDataLines, Fn each)
 {
-    if (artNos.isEmpty())
-        return; // no artisan, nothing to do: not even the period is looked up
-    beginConsigne(i, sales, xmlDataLines);
-    const QStringList rows = selLines;
-    const RowIndex& index = rowIndex(i, sales);
-    // A number several artisans share: its consignment is made once.
-    std::unordered_map<const std::vector<qsizetype>*, qsizetype> uses;
-    for (const QString& artNo : artNos)
-        ++uses[&positionsOf(index, artNo)];
-    std::unordered_map<const std::vector<qsizetype>*, Consigne> kept;
+    // A number several artisans share (three digits: a large boutique's
+    // numbers wrap around) has its consignment made once, kept until its
+    // last artisan had it.
+    QHash<QString, int> left;
+    for (const QString& a : artNos)
+        ++left[a];
+    struct Kept {
+        QStringList rows;
+        QStringList xml;
+        std::vector<SaleRow> typed;
+        QString total;
+    };
+    QHash<QString, Kept> kept;
     for (qsizetype k = 0; k < artNos.size(); ++k) {
-        xmlDataLines.clear();
-        const std::vector<qsizetype>* at = &positionsOf(index, artNos.at(k));
-        const bool last = --uses[at] == 0;
-        if (!rows.isEmpty()) {
-            auto made = kept.find(at);
-            if (made == kept.end() && last) {
-                consigneFrom(consigneOf(rows, *at), xmlDataLines);
-            } else {
-                if (made == kept.end())
-                    made = kept.emplace(at, consigneOf(rows, *at)).first;
-                consigneFrom(Consigne(made->second), xmlDataLines);
-                if (last)
-                    kept.erase(made);
-            }
+        const QString& a = artNos.at(k);
+        const int others = --left[a];
+        const auto at = kept.find(a);
+        if (at == kept.end()) {
+            setConsigne(a, i, sales, xmlDataLines);
+            if (others > 0)
+                kept.insert(a, {rangeLines, xmlDataLines, rangeRows, total});
+        } else {
+            rangeLines = at->rows;
+            xmlDataLines = at->xml;
+            rangeRows = at->typed;
+            total = at->total;
+            if (others == 0)
+                kept.erase(at);
         }
         each(k);
     }

@@ -7,6 +7,7 @@
 #include "export/uXMLTag.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
+#include "model/saleRows.h"
 
 #include <algorithm>
 #include <array>
@@ -115,24 +116,13 @@ QList<RecordField> TSaleItem::recordFields() const
 
 Money saleAmount(QStringView price, QStringView qnt)
 {
-    // stripDollar's rule (the first "$" goes), copying only when it stands
-    // inside the text.
-    const qsizetype p = price.indexOf(u'$');
-    const qint64 n = strToIntDef(qnt.trimmed(), 0);
-    if (p > 0 && p + 1 < price.size())
-        return Money::parse(stripDollar(price.toString()).trimmed()) * n;
-    const QStringView plain = p < 0 ? price : p == 0 ? price.mid(1) : price.left(p);
-    return Money::parse(plain.trimmed()) * n;
+    const Money unit = Money::parse(stripDollar(price.toString()).trimmed());
+    return (unit * strToIntDef(qnt.trimmed(), 0)).roundedToCent();
 }
 
 Money sheetAmount(const TSaleItem& sheet)
 {
-    Money total;
-    for (const QString& line : linesOf(sheet.lines)) {
-        const QStringList f = readCommaList(line);
-        total += saleAmount(f.value(2), f.value(3));
-    }
-    return total;
+    return amountOf(sheetRows(sheet));
 }
 
 bool dateInRange(const QString& date, const QString& from, const QString& to)
@@ -165,6 +155,7 @@ const TSaleItem& TSaleList::at(int i) const
 void TSaleList::clear()
 {
     m_sheets.clear();
+    resultTotals.clear();
     ++m_revision;
     m_current = nullptr;
     curDate.clear();
@@ -315,18 +306,37 @@ void TSaleList::sortByDate()
 
 QString TSaleList::sheetsInRange(const QString& from, const QString& to)
 {
-    results.clear();
+    QStringList rows;
+    QList<Money> totals;
     for (const auto& s : m_sheets) {
         if (dateInRange(s->date, from, to)) {
             m_current = s.get();
-            // Written as a comma list so that an agent named with a blank or
-            // a comma still reads back as one field.
             // The total from the lines: a sheet kept by an older version
             // left its returns out of the stored one.
-            results << writeCommaList({s->date, s->agent, sheetAmount(*s).format()});
+            totals << sheetAmount(*s);
+            // Written as a comma list so that an agent named with a blank or
+            // a comma still reads back as one field.
+            rows << writeCommaList({s->date, s->agent, totals.constLast().format()});
         }
     }
+    results = std::move(rows);
+    resultTotals = std::move(totals);
     return writeCommaList(results);
+}
+
+std::pair<QString, QString> TSaleList::dateSpan() const
+{
+    if (m_spanAt != m_revision) {
+        m_spanAt = m_revision;
+        m_span = {};
+        for (const auto& s : m_sheets) {
+            if (m_span.first.isNull() || s->date.compare(m_span.first) < 0)
+                m_span.first = s->date;
+            if (m_span.second.isNull() || s->date.compare(m_span.second) > 0)
+                m_span.second = s->date;
+        }
+    }
+    return m_span;
 }
 
 QString TSaleList::periodSheets(int p, const TRepList& reps, Prompt& prompt)

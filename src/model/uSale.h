@@ -66,6 +66,12 @@ public:
 
     QString curDate; // date of the sheet the sales window shows, "" for none
     QStringList results; // rows of the last query
+    // The sheet totals of periodSheets' rows, computed from their lines.
+    QList<Money> resultTotals;
+
+    // The oldest and the newest sheet date, whatever the ledger's order
+    // (empty texts for an empty ledger); kept until the revision moves.
+    std::pair<QString, QString> dateSpan() const;
 
     // --- sheets ---
     // A new empty sheet of agent at index 0; curDate := date. The window then
@@ -149,14 +155,17 @@ private:
     // Whether the ledger was newest first at revision m_orderedAt.
     mutable quint64 m_orderedAt = 0;
     mutable bool m_newestFirst = false;
+    mutable quint64 m_spanAt = 0;
+    mutable std::pair<QString, QString> m_span;
 };
 
-// What a sale line brings in: unit price ("12.00$") x quantity, negative for
-// a return. Computed, never read from the stored line total, which older
-// files leave empty for returns; a text that is not a number counts 0.
+// What a sale line brings in: unit price ("12.00$") x quantity, rounded once
+// to the cent, negative for a return. Computed, never read from the stored
+// line total, which older files leave empty for returns; a text that is not
+// a number counts 0. RangeError when it cannot be held.
 Money saleAmount(QStringView price, QStringView qnt);
 
-// The sum of the sheet's sale lines.
+// The sum of the amounts of the sheet's sale lines (makeSaleRow's).
 Money sheetAmount(const TSaleItem& sheet);
 
 // True when date lies within [from, to], compared as text (both ends included).

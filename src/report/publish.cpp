@@ -37,24 +37,18 @@ bool chosen(const QString& prefs, int n)
 
 QString salesPageHtml(AppState& st, int p)
 {
-    st.repList.ensureLines(st.saleList);
-    const QStringList& rows = std::as_const(st.repList).at(p).periodLines;
-    Money total;
+    const std::vector<SaleRow> rows = st.repList.book(st.saleList).periodRows(p);
+    const Money total = amountOf(rows); // first: a sum that cannot be held writes nothing
     QString body;
-    if (rows.isEmpty()) {
+    if (rows.empty()) {
         body = u"<p><i>Aucune vente enregistrée pour la période.</i></p>\n"_s;
     } else {
         body = TABLE + u"<tr><th>Date</th><th>Artisan</th><th>Produit</th><th>Description</th>"
                        "<th class=\"num\">Prix</th><th class=\"num\">Qté</th><th class=\"num\">Total</th></tr>\n"_s;
-        for (const QString& r : rows) {
-            const QStringList f = readCommaList(r);
-            QStringList shown = f;
-            const Money amount = saleAmount(f.value(4), f.value(5));
-            total += amount;
-            if (shown.size() > 6)
-                shown[6] = amount.format();
-            body += cells(shown, {0, 1, 2, 3, 4, 5, 6}, {4, 5, 6});
-        }
+        for (const SaleRow& r : rows)
+            body += cells({r.date, r.artNo, r.prodNo, r.descript, r.priceText(), QString::number(r.qnt),
+                           r.amount.format()},
+                          {0, 1, 2, 3, 4, 5, 6}, {4, 5, 6});
         body += u"<tr class=\"total\"><td colspan=\"6\"><b>Total</b></td><td class=\"num\" align=\"right\"><b>"_s
                 + total.format() + u"</b></td></tr>\n</table>\n"_s;
     }

@@ -93,6 +93,9 @@ int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray
             out += line(u"Total: "_s + sum.total.format());
             sales = !sum.lines.empty();
         }
+    } catch (const RangeError& e) {
+        err += line(u"tlvdb: "_s + e.english());
+        return ExitFailed;
     } catch (const AppError& e) {
         err += line(u"tlvdb: "_s + e.message());
         return ExitFailed;

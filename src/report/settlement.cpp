@@ -43,6 +43,7 @@ ReportFiles writeFiles(AppState& st, const Statement& s, Prompt& prompt, const S
 void clearConsigne(AppState& st)
 {
     st.repList.rangeLines.clear();
+    st.repList.rangeRows.clear();
     st.repList.total = Money().format();
 }
 
@@ -94,13 +95,12 @@ void removeStale(const QString& dir, const QSet<QString>& written, const SafeWri
 
 QStringList settlementArtNos(AppState& st, int p)
 {
-    st.repList.ensureLines(st.saleList);
     QSet<QString> seen(st.numItems.cbegin(), st.numItems.cend());
     for (int i = 0; i < st.artList.count(); ++i)
         seen.insert(st.artList.at(i).artNo);
     if (p >= 0 && p < st.repList.count())
-        for (const QString& row : std::as_const(st.repList).at(p).periodLines)
-            seen.insert(getCommaItem(row, 1));
+        for (const QString& no : st.repList.book(st.saleList).artNos(p))
+            seen.insert(no);
     seen.remove(QString());
     QStringList nos(seen.cbegin(), seen.cend());
     nos.sort();
@@ -131,9 +131,10 @@ Summary settlementSummary(AppState& st, int p)
 bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, const Progress& progress,
                      bool noteForOthers)
 {
-    Summary sum;
-    sum.head = statementHeader(st, p);
-    sum.rule.percent = st.artSharePercent;
+    // Every statement and the summary are computed before the first file is
+    // written: an amount that cannot be held stops the work with nothing
+    // written.
+    Summary sum = settlementSummary(st, p);
     const QStringList nos = settlementArtNos(st, p);
     clearConsigne(st);
     const int steps = int(nos.size()) + 1;
@@ -160,7 +161,6 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             const Statement s = statementFor(st, sum.head, nos.at(k));
             const ReportFiles f = writeFiles(st, s, prompt, batch);
             written << f.xml << f.html << f.pdf;
-            addToSummary(sum, s);
         });
         if (cancelled || (progress && !progress(steps - 1, steps))) {
             cancelled = true;

@@ -93,7 +93,7 @@ StatementHeader statementHeader(const AppState& st, int p)
 
 Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo)
 {
-    Statement s{head, artNo, {}, {}, st.repList.rangeLines, st.repList.total, {}, {}};
+    Statement s{head, artNo, {}, {}, st.repList.rangeRows, {}, {}};
     const int at = st.artList.indexOfArtNo(artNo);
     if (at >= 0) {
         const TArtisan& a = st.artList.at(at);
@@ -104,18 +104,14 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
         s.artName = u"Artisan "_s + artNo;
     s.rule.percent = st.artSharePercent;
     s.split = shareOf(s.rows, st.artList, s.rule);
-    // The total from the rows themselves, returns taken off.
-    s.total = s.split.sales.format();
     return s;
 }
 
 void addToSummary(Summary& sum, const Statement& s)
 {
-    if (s.rows.isEmpty())
+    if (s.rows.empty())
         return;
-    SummaryLine line{s.artNo, s.artName, 0, s.split.sales, s.split.shop(), s.split.due};
-    for (const QString& row : s.rows)
-        line.items += strToIntDef(getCommaItem(row, 5), 0);
+    SummaryLine line{s.artNo, s.artName, unitsOf(s.rows), s.split.sales, s.split.shop(), s.split.due};
     sum.sales += line.sales;
     sum.shop += line.shop;
     sum.total += line.owed;
@@ -144,21 +140,18 @@ QString statementHtml(const Statement& s)
 {
     QString body = u"<p><b>"_s + esc(s.artName) + u"</b> (artisan no "_s + esc(s.artNo) + u")<br>"_s
                    + linesHtml(s.artAddress) + u"</p>\n"_s;
-    if (s.rows.isEmpty()) {
+    if (s.rows.empty()) {
         body += u"<p><i>Aucune vente enregistrée pour la période.</i></p>\n"_s;
     } else {
         body += TABLE + u"<tr><th>Date</th><th>Produit</th><th>Description</th><th class=\"num\">Prix</th>"
                         "<th class=\"num\">Qté</th><th class=\"num\">Total</th></tr>\n"_s;
-        for (const QString& row : s.rows) {
-            const QStringList f = readCommaList(row);
-            body += u"<tr class=\"row\"><td>"_s + esc(f.value(0)) + u"</td><td>"_s + esc(f.value(2))
-                    + u"</td><td>"_s + esc(f.value(3)) + u"</td><td class=\"num\" align=\"right\">"_s
-                    + esc(f.value(4)) + u"</td><td class=\"num\" align=\"right\">"_s + esc(f.value(5))
-                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(saleAmount(f.value(4), f.value(5)).format())
-                    + u"</td></tr>\n"_s;
-        }
+        for (const SaleRow& r : s.rows)
+            body += u"<tr class=\"row\"><td>"_s + esc(r.date) + u"</td><td>"_s + esc(r.prodNo) + u"</td><td>"_s
+                    + esc(r.descript) + u"</td><td class=\"num\" align=\"right\">"_s + esc(r.priceText())
+                    + u"</td><td class=\"num\" align=\"right\">"_s + QString::number(r.qnt)
+                    + u"</td><td class=\"num\" align=\"right\">"_s + esc(r.amount.format()) + u"</td></tr>\n"_s;
         body += u"<tr class=\"total\"><td colspan=\"5\"><b>Total des ventes</b></td><td class=\"num\" align=\"right\">"
-                "<b>"_s + esc(s.total) + u"</b></td></tr>\n</table>\n"_s;
+                "<b>"_s + esc(s.split.sales.format()) + u"</b></td></tr>\n</table>\n"_s;
         body += splitHtml(s);
     }
     return pageHtml(u"Relevé de consignation"_s, s.head, body);
@@ -413,7 +406,7 @@ QByteArray statementPdf(const Statement& s)
                   pdfFont(10, true));
         page.lines(s.artAddress);
         page.gap(0.8);
-        if (s.rows.isEmpty()) {
+        if (s.rows.empty()) {
             page.text(NO_SALE, pdfFont(10, false, true));
             return;
         }
@@ -422,13 +415,11 @@ QByteArray statementPdf(const Statement& s)
                    {u"Date"_s, u"Produit"_s, u"Description"_s, u"Prix"_s, u"Qté"_s, u"Total"_s},
                    {},
                    u"Total des ventes"_s,
-                   {s.total}};
-        t.rows.reserve(s.rows.size());
-        for (const QString& row : s.rows) {
-            const QStringList f = readCommaList(row);
-            t.rows << QStringList{f.value(0), f.value(2), f.value(3), f.value(4), f.value(5),
-                                  saleAmount(f.value(4), f.value(5)).format()};
-        }
+                   {s.split.sales.format()}};
+        t.rows.reserve(qsizetype(s.rows.size()));
+        for (const SaleRow& r : s.rows)
+            t.rows << QStringList{r.date, r.prodNo, r.descript, r.priceText(), QString::number(r.qnt),
+                                  r.amount.format()};
         page.table(t);
         page.gap(0.8);
         for (const auto& [label, amount] : splitLines(s.split))

@@ -4,6 +4,7 @@
 
 #include "core/money.h"
 #include "model/artShare.h"
+#include "model/saleRows.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,10 +28,9 @@ struct Statement {
     QString artNo;
     QString artName;    // first name and family name
     QString artAddress; // one line per postal line
-    QStringList rows;   // "date,aNo,pNo,descript,valeur,qnt,tot"
-    QString total;      // "0.00$", the sales at the selling price
+    std::vector<SaleRow> rows; // each with its amount and the artisan's share
     ShareRule rule;
-    ShareSplit split;   // the sales, the boutique's part, the amount due
+    ShareSplit split;   // the sales (the sum of the rows), the boutique's part, the amount due
 };
 
 // One line of the settlement summary.
@@ -56,8 +56,8 @@ struct Summary {
 // The header of period p (title and dates) with the boutique of the settings.
 StatementHeader statementHeader(const AppState& st, int p);
 // The statement of the artisan numbered artNo from the consignment that
-// setConsigne left in repList (rangeLines and total). An artisan missing from
-// the list is named by its number.
+// setConsigne left in repList (its typed rows, rangeRows). An artisan missing
+// from the list is named by its number.
 Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo);
 // Adds the consignment left in repList to the summary (artisans with sales only).
 void addToSummary(Summary& sum, const Statement& s);

@@ -81,8 +81,9 @@ private slots:
         AppState st;
         TProdList& products = addArtisan(st, u"005"_s).products;
         products.addProduct(u"001"_s, u"005"_s, u"090501"_s).soldList.setQntText(u"0905183"_s);
-        addSheet(st.saleList, u"090518"_s, {saleLine(u"TreMar005-001"_s, u"Bol"_s, u"2.00$"_s, u"2"_s, {}),
-                                            saleLine(u"TreMar005-002"_s, u"Vase"_s, u"2.00$"_s, u"1"_s, {})});
+        addSheet(st.saleList, u"090518"_s, {saleLine(u"TreMar005-001"_s, u"Bol"_s, u"2.00$"_s, u"2"_s, u"4.00$"_s),
+                                            saleLine(u"TreMar005-002"_s, u"Vase"_s, u"2.00$"_s, u"1"_s, u"2.00$"_s)},
+                 {}, u"6.00$"_s);
         const QString path = tmp.filePath(u"gaps.tlvdb"_s);
         saveDB(path, st);
         const QByteArray bytes = readFileBytes(path);
@@ -131,7 +132,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(r.out),
                  u"090518,001,001,\"Vase bleu, grand\",24.00$,2,48.00$\n"
                  "090518,001,002,\"Bol \"\"Océan\"\"\",15.00$,1,15.00$\n"
-                 "090518,001,003,,0.00$,0,\n"
+                 "090518,001,003,,0.00$,0,0.00$\n" // every row prints its amount
                  "Total: 63.00$\n"_s);
         // A period without sales (a title with a comma and accents: tst_saleEditor).
         const ProcessRun none = tlvdb({u"consign"_s, REFERENCE, u"juillet"_s, u"001"_s});

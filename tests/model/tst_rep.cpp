@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:|081224|:|090518"_s);
         QCOMPARE(l.at(0).periodLines, (QStringList{u"090301,001,002,\"Bol, grand\",5.00$,1,5.00$"_s,
                                                    u"090301,005,003,Vase,12.00$,2,24.00$"_s,
-                                                   u"090301,001,002,Bol,5.00$,x,"_s}));
+                                                   u"090301,001,002,Bol,5.00$,0,0.00$"_s})); // typed: no quantity is 0
         QCOMPARE(l.at(2).periodLines.size(), 5);
         QCOMPARE(l.selLines, l.at(2).periodLines);
 
@@ -145,12 +145,12 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, l.getAllRange(3, sales));
 
         // A sheet out of date order (not sorted yet) on the period's last day
-        // is found, and the rows keep the ledger's order, sorted or not; a
-        // blank line makes no row.
+        // is found, and the rows run newest first, sorted or not; a blank
+        // line makes no row.
         addSheet(sales, u"090331"_s, {u" "_s, vase});
         l.prepareLines(sales);
         QCOMPARE(l.at(0).periodLines.size(), 4);
-        QCOMPARE(l.at(0).periodLines.last(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);
+        QCOMPARE(l.at(0).periodLines.first(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);
         sales.sortByDate();
         l.prepareLines(sales);
         QCOMPARE(l.at(0).periodLines.first(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);

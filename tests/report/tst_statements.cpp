@@ -211,10 +211,10 @@ private slots:
         // Each field isolated: an override in the title does not reverse the
         // dates after it; a character the font lacks prints as U+FFFD; a
         // 5,000-character name is cut within the page, its number kept.
-        Statement odd{statementHeader(b.st, b.spring), u"001"_s, {}, {}, {}, u"1.00$"_s, {}, {}};
+        Statement odd{statementHeader(b.st, b.spring), u"001"_s, {}, {}, {}, {}, {}};
         odd.head.periodTitle = u"\u202EPrintemps"_s;
         odd.artName = u"\U0001F3FA "_s + QString(5000, u'x');
-        odd.rows << u"090518,001,TreMar001-001,\"Bol \U0001F3FA\",1.00$,1,1.00$"_s;
+        odd.rows.push_back(makeSaleRow(u"090518"_s, u"TreMar001-001,\"Bol \U0001F3FA\",1.00$,1,1.00$"_s));
         const QString path = b.dir.filePath(u"odd.pdf"_s);
         QVERIFY(writeFileBytes(path, statementPdf(odd)));
         const QString shown = pdfText(path, {u"-layout"_s});

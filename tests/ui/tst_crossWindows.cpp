@@ -307,7 +307,7 @@ struct Walk {
         QFile::remove(st().repDir + u"consigne1.xml"_s);
         rep->showANoChck->setChecked(false);
         rep->XMLxPortBtn->click();
-        if (rep->shownRows.isEmpty())
+        if (rep->shownRows.empty())
             return;
         const QString dir = h.progDir() + u"cli/"_s;
         QByteArray out, err;

@@ -129,6 +129,12 @@ private slots:
         AppState& st = h.st();
         h.click(w.pageBtn);
         QCOMPARE(s.SalesGrid->item(0, 4)->text(), u"24.00$"_s);
+        // A stored total its lines do not make (another program's): the
+        // window shows the lines' sum, as the reports do; looking changes nothing.
+        s.moveToSheet(1);
+        QCOMPARE(s.sTotLab->text(), u"0.00$"_s);
+        s.moveToSheet(0);
+        QCOMPARE(std::as_const(st.saleList).at(1).total, u"10.50$"_s);
         QVERIFY(!st.modified);
 
         // Two new sheets; the second is first refused on a used date.

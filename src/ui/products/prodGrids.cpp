@@ -22,6 +22,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -38,6 +40,16 @@ QString amountEntry(const QString& typed, const QString& field)
         return QString();
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     const auto amount = Money::tryParse(text);
+    // A price or value beyond a billion could not be multiplied by the
+    // quantities sold and summed: refused where it is typed.
+    static const Money most = Money::fromUnits(1000000000LL * Money::Scale);
+    if (amount && *amount > most)
+        throw AppError(u"%1 « %2 » dépasse le plus grand montant accepté (%3)."_s.arg(field, typed, most.format()));
+    const bool digits = !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.isDigit() || c == u'.';
+    });
+    if (!amount && digits)
+        throw AppError(u"%1 « %2 » dépasse le plus grand montant accepté (%3)."_s.arg(field, typed, most.format()));
     if (!amount || *amount < Money())
         throw AppError(u"%1 « %2 » n'est pas un montant : entrez un nombre positif, "
                        u"par exemple 12.50 ou 12,50."_s.arg(field, typed));

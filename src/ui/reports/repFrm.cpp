@@ -270,19 +270,28 @@ void TrepForm::fillGrid(const QStringList& rows, const QList<int>& fields)
     }
 }
 
+void TrepForm::fillGrid(const std::function<QStringList(const SaleRow&)>& cells)
+{
+    ConsGrid->setRowCount(int(shownRows.size()));
+    for (int r = 0; r < int(shownRows.size()); ++r) {
+        const QStringList f = cells(shownRows[size_t(r)]);
+        for (int c = 0; c < f.size(); ++c)
+            ConsGrid->setItem(r, c, new QTableWidgetItem(f.at(c)));
+    }
+}
+
 void TrepForm::refresh()
 {
     const bool all = allTransBtn->isChecked();
     WaitCursor wait;
     st.repList.rangeLines.clear();
+    st.repList.rangeRows.clear();
     if (all)
         artisanRowsAllSheets();
     else if (st.curCIndex >= 0 && st.curCIndex < st.repList.count())
         st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.xmlDataLines);
-    shownRows = st.repList.rangeLines;
-    shownTotal = Money();
-    for (const QString& row : std::as_const(shownRows))
-        shownTotal += saleAmount(getCommaItem(row, 4), getCommaItem(row, 5)); // a return's stored total may be empty
+    shownTotal = amountOf(st.repList.rangeRows);
+    shownRows = st.repList.rangeRows;
     st.repList.total = shownTotal.format();
     shownArtNo = st.curArtNo;
     const int artisan = st.artList.indexOfArtNo(shownArtNo);
@@ -290,12 +299,10 @@ void TrepForm::refresh()
     artNameLab->setText(shownName);
     setWindowTitle(u"Rapport de consignation - "_s + shownName);
     setupGrid();
-    const QStringList& rows = shownRows;
     if (tabIndex == 0) {
-        fillGrid(rows, {0, 2, 3, 4, 5, 6});
-        // Each total from price x quantity: a return's stored one may be empty.
-        for (int r = 0; r < ConsGrid->rowCount(); ++r)
-            ConsGrid->item(r, 5)->setText(saleAmount(ConsGrid->item(r, 3)->text(), ConsGrid->item(r, 4)->text()).format());
+        fillGrid([](const SaleRow& r) {
+            return QStringList{r.date, r.prodNo, r.descript, r.priceText(), QString::number(r.qnt), r.amount.format()};
+        });
         sumTotal();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
         shareLab->setText(u"Part de la boutique : %1   Montant dû à l'artisan : %2"_s.arg(s.split.shop().format(),
@@ -303,7 +310,9 @@ void TrepForm::refresh()
         shareLab->setToolTip(u"Part de l'artisan : "_s + s.rule.text() + u'\n'
                              + missingValeurWarning(s.split.missing));
     } else if (tabIndex == 1) {
-        fillGrid(rows, {2, 3, 5, 4, 4});
+        fillGrid([](const SaleRow& r) {
+            return QStringList{r.prodNo, r.descript, QString::number(r.qnt), QString(), r.priceText()};
+        });
         // The fourth column: the product's own "Valeur", what the artisan gets.
         const int at = st.artList.indexOfArtNo(st.curArtNo);
         for (int r = 0; r < ConsGrid->rowCount(); ++r) {
@@ -313,7 +322,7 @@ void TrepForm::refresh()
                     valeur = st.artList.at(at).products.at(k).valeur;
             ConsGrid->item(r, 3)->setText(valeur);
         }
-        tabInfoLab->setText(QString::number(rows.size()));
+        tabInfoLab->setText(QString::number(shownRows.size()));
     } else {
         const int at = st.artList.indexOfArtNo(st.curArtNo);
         const QStringList inv =
@@ -328,12 +337,9 @@ void TrepForm::refresh()
 
 void TrepForm::sumTotal()
 {
-    // The Total column: the sixth of the grid.
-    gridTotal = Money();
-    if (ConsGrid->columnCount() == 6)
-        for (int r = 0; r < ConsGrid->rowCount(); ++r)
-            if (const QTableWidgetItem* it = ConsGrid->item(r, 5))
-                gridTotal += Money::parse(it->text().remove(u'$'));
+    // The sum of the amounts the Total column prints, taken from the rows
+    // themselves rather than read back from the grid's texts.
+    gridTotal = tabIndex == 0 ? amountOf(shownRows) : Money();
     sTotLab->setText(gridTotal.format());
 }
 
@@ -348,10 +354,11 @@ void TrepForm::artisanRowsAllSheets()
 {
     // Every sale row of the artisan in the whole ledger, newest first: the
     // rows of the ledger's query that carry its number.
-    const QStringList rows = readCommaList(st.saleList.getAllSales(2));
-    for (const QString& row : rows)
-        if (getCommaItem(row, 1) == st.curArtNo)
-            st.repList.rangeLines << row;
+    const std::span<const SaleRow> rows = st.repList.book(st.saleList).artisanRows(st.curArtNo);
+    amountOf(rows);
+    for (const SaleRow& r : rows)
+        st.repList.rangeLines << r.text();
+    st.repList.rangeRows.assign(rows.begin(), rows.end());
 }
 
 void TrepForm::allTransClick()
@@ -360,10 +367,10 @@ void TrepForm::allTransClick()
     cListPanel->setHidden(down);
     if (down) {
         refresh();
-        const QStringList& rows = st.repList.rangeLines;
-        if (!rows.isEmpty()) {
-            startDate->setText(getCommaItem(rows.last(), 0));
-            endDate->setText(getCommaItem(rows.first(), 0));
+        // The rows run newest first, whatever the ledger's order.
+        if (!shownRows.empty()) {
+            startDate->setText(shownRows.back().date);
+            endDate->setText(shownRows.front().date);
         }
     } else {
         periodChanged();
@@ -417,8 +424,8 @@ void TrepForm::exportConsigne()
     refresh();
     const QString name = showANoChck->isChecked() ? u"consigne"_s : u"consigne1"_s;
     st.xmlDataLines.clear();
-    for (const QString& row : std::as_const(shownRows))
-        TRepList::XMLData(row, st.xmlDataLines);
+    for (const SaleRow& r : shownRows)
+        st.xmlDataLines << r.xml();
     if (!st.xmlDataLines.isEmpty()) {
         st.repArtName = shownName;
         st.repList.total = shownTotal.format();

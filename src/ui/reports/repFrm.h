@@ -5,6 +5,7 @@
 // and a list view of the raw ledger and period queries, for support.
 
 #include "core/money.h"
+#include "model/saleRows.h"
 
 #include <QWidget>
 
@@ -88,9 +89,9 @@ public:
     int tabIndex = 0;
     Money gridTotal;
     // What the window shows, computed by refresh from the model: the
-    // artisan's sale rows ("date,aNo,pNo,descript,valeur,qnt,tot"), their
-    // total and the artisan. The report and the PDF write exactly these.
-    QStringList shownRows;
+    // artisan's typed sale rows, their total and the artisan. The report and
+    // the PDF write exactly these.
+    std::vector<SaleRow> shownRows;
     Money shownTotal;
     QString shownArtNo;
     QString shownName;
@@ -135,6 +136,8 @@ private:
     void takeMainEdits();
     void setupGrid();
     void fillGrid(const QStringList& rows, const QList<int>& fields);
+    // The shown rows, one grid row each, cells made by cells.
+    void fillGrid(const std::function<QStringList(const SaleRow&)>& cells);
     void buildListView();
     void showQuery(const QString& name, const QStringList& rows, int m);
     void artisanRowsAllSheets();

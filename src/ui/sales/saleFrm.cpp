@@ -278,8 +278,8 @@ bool TsaleForm::isModified() const
     if (editing || curSheet < 0 || curSheet >= st.saleList.count() || st.saleList.curDate.isEmpty())
         return false;
     const TSaleItem& s = std::as_const(st.saleList).at(curSheet);
-    return s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
-           || s.lines != writeCommaList(saleLines);
+    // The total shown follows the lines: a stored total that differs is no edit.
+    return s.date != dateLab->text() || s.agent != sNameLab->text() || s.lines != writeCommaList(saleLines);
 }
 
 const QWidget* TsaleForm::standIn() const

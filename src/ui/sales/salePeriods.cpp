@@ -82,7 +82,7 @@ void TsaleForm::periodChange()
             const QStringList cells = readCommaList(rows.at(r));
             for (int c = 0; c < 3 && c < cells.size(); ++c)
                 gGrid->setItem(r, c, new QTableWidgetItem(cells.at(c)));
-            periodTotal += Money::parse(stripDollar(cells.value(2)).trimmed());
+            periodTotal += st.saleList.resultTotals.value(r);
         }
         gTotLab->setText(periodTotal.format());
         setHelp(u"Ventes par périodes"_s);

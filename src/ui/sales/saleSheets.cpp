@@ -42,7 +42,9 @@ void TsaleForm::showSheet(int i)
     curSheet = i;
     dateLab->setText(s.date);
     sNameLab->setText(s.agent);
-    sTotLab->setText(s.total);
+    // The sum of the lines' amounts, as every report prints it (a file
+    // written elsewhere may store another).
+    sTotLab->setText(sheetAmount(s).format());
     saleLines = st.saleList.saleLinesOf(i);
     rebuildGrid();
     delSBTN->setEnabled(!editing);
@@ -73,10 +75,12 @@ void TsaleForm::storeSheet(int i)
 {
     const TSaleItem& s = std::as_const(st.saleList).at(i);
     const QString lines = writeCommaList(saleLines);
-    if (s.date != dateLab->text() || s.agent != sNameLab->text() || s.total != sTotLab->text()
-        || s.lines != lines)
+    // A sheet only looked at keeps what its file stores; a changed one stores
+    // the sum of its lines, as shown.
+    const bool changed = s.date != dateLab->text() || s.agent != sNameLab->text() || s.lines != lines;
+    if (changed)
         st.modified = true;
-    st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), sTotLab->text(), saleLines);
+    st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), changed ? sTotLab->text() : s.total, saleLines);
     main.setStatusText(0, u"Feuille du "_s + dateLab->text() + u" à jour"_s);
 }
 

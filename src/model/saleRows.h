@@ -1,0 +1,105 @@
+#pragma once
+// The typed sale rows every report reads: each sale line of the ledger made
+// once into numbers, with its amount rounded once to the cent, and the book
+// that keeps them per artisan and period.
+
+#include "core/money.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <span>
+#include <vector>
+
+class TRepList;
+class TSaleList;
+class TSaleItem;
+
+// One sale line of a sheet, as every report prints it.
+struct SaleRow {
+    QString date; // the sheet's, "yymmdd"
+    QString artNo;
+    QString prodNo;
+    QString tag;
+    QString descript;
+    Money price;   // the unit price, with every decimal it holds
+    qint64 qnt = 0;
+    Money amount;  // price x qnt, rounded once to the cent
+    Money due;     // the artisan's share of amount (set by shareOf)
+    // Why the amount cannot be held, in French and in English; empty when it can.
+    QString fault;
+    QString faultEnglish;
+
+    // RangeError with the fault, when there is one.
+    void check() const;
+    QString priceText() const { return price.formatExact(); }
+    // "date,aNo,pNo,descript,valeur,qnt,tot", the period row of the line
+    // (tot empty when the amount cannot be held).
+    QString text() const;
+    // The row's XML data line (<date>...<tot>), each value escaped.
+    QString xml() const;
+};
+
+// The one function that reads a sale line: the row of line on a sheet dated
+// date. A price or a quantity that is not a number counts 0; one beyond the
+// range the program holds makes a row with a fault.
+SaleRow makeSaleRow(const QString& date, QStringView line);
+// The rows of a sheet, in line order (blank lines are no sale).
+std::vector<SaleRow> sheetRows(const TSaleItem& sheet);
+
+// The sum of the rows' amounts (and of their shares); RangeError when a row
+// or the sum cannot be held.
+Money amountOf(std::span<const SaleRow> rows);
+Money dueOf(std::span<const SaleRow> rows);
+// Units sold, returns taken off; RangeError when the sum cannot be held.
+qint64 unitsOf(std::span<const SaleRow> rows);
+
+// Where a sheet's or a line's stored total differs from its lines (a file
+// the program did not write): one text per difference, in English or French.
+QStringList storedTotalDifferences(const TSaleList& sales, bool french);
+
+// Every sale row of the ledger, kept by artisan and sliced by period: made
+// again only when the ledger's revision moved, sliced again only when the
+// periods' did. Rows run newest sheet first whatever the ledger's order.
+class SaleBook {
+public:
+    // Brings the book up to the ledger and the periods.
+    void sync(const TSaleList& sales, const TRepList& reps);
+
+    // Every row, newest sheet first (lines in sheet order).
+    std::vector<SaleRow> allRows() const;
+    // The rows of artisan artNo over the whole ledger, newest first.
+    std::span<const SaleRow> artisanRows(const QString& artNo) const;
+    // Its rows of period p, newest first.
+    std::span<const SaleRow> artisanRows(int p, const QString& artNo) const;
+    // Every row of period p, newest first.
+    std::vector<SaleRow> periodRows(int p) const;
+    // How many rows period p holds.
+    qsizetype periodSize(int p) const;
+    // The artisan numbers with rows in period p (every period when p < 0).
+    QStringList artNos(int p) const;
+    bool soldAnywhere(const QString& artNo) const { return m_artisans.contains(artNo); }
+
+private:
+    struct Range {
+        qsizetype first = 0;
+        qsizetype last = 0;
+    };
+    // rows [first, last) of an artisan's range dated within [from, to].
+    std::span<const SaleRow> slice(Range r, const QString& from, const QString& to) const;
+    // Positions in m_byDate of period p's rows.
+    std::pair<std::vector<qsizetype>::const_iterator, std::vector<qsizetype>::const_iterator> span(int p) const;
+
+    quint64 m_sales = 0; // revisions synced at; 0: never
+    quint64 m_reps = 0;
+    // By artisan (in the order first met), each artisan's rows newest first.
+    std::vector<SaleRow> m_rows;
+    QHash<QString, Range> m_artisans;
+    // Positions in m_rows, newest sheet first, lines in sheet order.
+    std::vector<qsizetype> m_byDate;
+    struct Period {
+        QString from;
+        QString to;
+    };
+    std::vector<Period> m_periods;
+};

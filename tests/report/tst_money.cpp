@@ -1,0 +1,356 @@
+// Every document adds up as printed: the rows of each output sum to its total,
+// the boutique's part plus the amount due is the sales, and both equal sums
+// made here from the sheets; the regression files of tests/data/money.
+
+#include "boutiqueGen.h"
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/textUtil.h"
+#include "export/reportDocs.h"
+#include "export/tlvdbTool.h"
+#include "model/soldSync.h"
+#include "model/uArt.h"
+#include "report/publish.h"
+#include "report/reportCommand.h"
+#include "report/settlement.h"
+#include "support/fakePrompt.h"
+#include "support/testFiles.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString MONEY_DATA = QStringLiteral(TILVAR_TEST_DATA "/money/");
+
+// An amount as a document prints it ("-12.50$"); fails the test otherwise.
+qint64 cents(const QString& text)
+{
+    static const QRegularExpression form(u"^(-?)(\\d+)\\.(\\d\\d)\\$$"_s);
+    const auto m = form.match(text.trimmed());
+    if (!m.hasMatch()) {
+        qWarning() << "not a printed amount:" << text;
+        return std::numeric_limits<qint64>::min();
+    }
+    const qint64 v = m.captured(2).toLongLong() * 100 + m.captured(3).toLongLong();
+    return m.captured(1).isEmpty() ? v : -v;
+}
+
+// units of ten-thousandths to cents, half away from zero.
+qint64 toCents(qint64 units)
+{
+    return units < 0 ? -((-units + 50) / 100) : (units + 50) / 100;
+}
+
+// What the sheets say, summed here: the sales of artisan artNo within
+// [from, to] and the share due under percent (0: the products' values).
+struct Expected {
+    qint64 sales = 0;
+    qint64 due = 0;
+    int rows = 0;
+};
+
+Expected fromSheets(const AppState& st, const QString& artNo, const QString& from, const QString& to, int percent)
+{
+    Expected e;
+    for (int s = 0; s < st.saleList.count(); ++s) {
+        const TSaleItem& sheet = st.saleList.at(s);
+        if (sheet.date < from || sheet.date > to)
+            continue;
+        for (const QString& line : readCommaList(sheet.lines)) {
+            const QStringList f = readCommaList(line);
+            if (f.value(0).mid(f.value(0).size() - 7, 3) != artNo)
+                continue;
+            const qint64 qnt = f.value(3).toLongLong();
+            const qint64 amount = toCents(Money::parse(stripDollar(f.value(2))).units() * qnt);
+            e.sales += amount;
+            ++e.rows;
+            if (percent > 0) {
+                e.due += amount * percent < 0 ? -((-amount * percent + 50) / 100) : (amount * percent + 50) / 100;
+            } else {
+                const TArtisan& a = st.artList.at(st.artList.indexOfArtNo(artNo));
+                for (const auto& p : a.products.items())
+                    if (p->prodNo == f.value(0).right(3))
+                        e.due += toCents(Money::parse(stripDollar(p->valeur)).units() * qnt);
+            }
+        }
+    }
+    return e;
+}
+
+QStringList captures(const QString& text, const QString& pattern)
+{
+    QStringList out;
+    const QRegularExpression re(pattern, QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = re.globalMatch(text); it.hasNext();)
+        out << it.next().captured(1);
+    return out;
+}
+
+qint64 sumOf(const QStringList& amounts)
+{
+    qint64 sum = 0;
+    for (const QString& a : amounts)
+        sum += cents(a);
+    return sum;
+}
+
+// The last cell of each sale row of a page, its total and its split.
+struct Page {
+    QStringList rowAmounts;
+    QString total;
+    QString sales, shop, due;
+};
+
+Page statementPage(const QString& html)
+{
+    Page p;
+    for (const QString& row : captures(html, u"<tr class=\"row\">(.*?)</tr>"_s))
+        p.rowAmounts << captures(row, u"<td[^>]*>([^<]*)</td>"_s).value(5);
+    p.total = captures(html, u"<tr class=\"total\">.*?<b>([^<]*)</b></td></tr>"_s).value(0);
+    p.sales = captures(html, u"Ventes au prix de vente</td><td[^>]*>([^<]*)<"_s).value(0);
+    p.shop = captures(html, u"Part de la boutique</td><td[^>]*>([^<]*)<"_s).value(0);
+    p.due = captures(html, u"Montant dû à l'artisan</td><td[^>]*>([^<]*)<"_s).value(0);
+    return p;
+}
+
+int tlvdb(const QStringList& args, QByteArray& out, QByteArray& err)
+{
+    return runTlvdb(args, out, err, {tlvdbReportCommand()});
+}
+
+} // namespace
+
+class TstMoney : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every artisan, three periods, both share rules, over a generated
+    // boutique: statements (XML and page), the summary, the published sales
+    // page and tlvdb consign add up as printed and as the sheets say.
+    void everyOutputAddsUp()
+    {
+        AppState st;
+        BoutiqueScale scale;
+        scale.artisans = 5;
+        scale.productsPerArtisan = 4;
+        scale.days = 40;
+        scale.linesPerDay = 4;
+        scale.periods = 3;
+        generateBoutique(st, scale);
+        // Prices holding a fraction of a cent, and returns, as files written
+        // elsewhere hold them.
+        for (int s = 0; s < st.saleList.count(); s += 3) {
+            QStringList lines = st.saleList.saleLinesOf(s);
+            QStringList f = readCommaList(lines.value(0));
+            if (f.size() < 5)
+                continue;
+            f[2] = stripDollar(f.at(2)) + u"5$"_s;
+            f[3] = s % 2 ? u"-1"_s : u"3"_s;
+            f[4] = QString();
+            lines[0] = writeCommaList(f);
+            const TSaleItem sheet = st.saleList.at(s);
+            st.saleList.storeSheet(s, sheet.date, sheet.agent, sheet.total, lines);
+        }
+        rebuildLists(st);
+        st.repList.addPeriod(ALL_PERIOD_TITLE, {}, {});
+        QTemporaryDir dir;
+        st.xmlDir = dir.path() + u'/';
+        const QString file = dir.filePath(u"b.tlvdb"_s);
+        saveDB(file, st);
+        FakePrompt prompt;
+        const QList<int> periods{0, 1, st.repList.indexOfTitle(ALL_PERIOD_TITLE)};
+        int checked = 0;
+        for (const int percent : {0, 37}) {
+            st.artSharePercent = percent;
+            for (const int p : periods) {
+                const TReport& rep = std::as_const(st.repList).at(p);
+                const Summary sum = settlementSummary(st, p);
+                qint64 summarySales = 0, summaryDue = 0;
+                for (const QString& artNo : st.numItems) {
+                    const Expected e = fromSheets(st, artNo, rep.startDate, rep.endDate, percent);
+                    st.curCIndex = p;
+                    st.repList.setConsigne(artNo, p, st.saleList, st.xmlDataLines);
+                    const QString xml = salesReportLines(st, prompt).join(u'\n');
+                    const QStringList tots = captures(xml, u"<tot>([^<]*)</tot>"_s);
+                    QCOMPARE(tots.size(), e.rows);
+                    if (e.rows == 0)
+                        continue;
+                    QCOMPARE(sumOf(tots), e.sales);
+                    QCOMPARE(cents(captures(xml, u"<total>([^<]*)</total>"_s).value(0)), e.sales);
+
+                    const Statement s = statementFor(st, statementHeader(st, p), artNo);
+                    const Page page = statementPage(statementHtml(s));
+                    QCOMPARE(sumOf(page.rowAmounts), e.sales);
+                    QCOMPARE(cents(page.total), e.sales);
+                    QCOMPARE(cents(page.sales), e.sales);
+                    QCOMPARE(cents(page.due), e.due);
+                    QCOMPARE(cents(page.shop) + cents(page.due), e.sales);
+                    summarySales += e.sales;
+                    summaryDue += e.due;
+                    ++checked;
+                }
+                QCOMPARE(cents(sum.sales.format()), summarySales);
+                QCOMPARE(cents(sum.total.format()), summaryDue);
+                const QString summary = summaryHtml(sum);
+                for (const QString& row : captures(summary, u"<tr class=\"row\">(.*?)</tr>"_s)) {
+                    const QStringList c = captures(row, u"<td[^>]*>([^<]*)</td>"_s);
+                    QCOMPARE(cents(c.value(4)) + cents(c.value(5)), cents(c.value(3)));
+                }
+                QCOMPARE(cents(sum.shop.format()) + summaryDue, summarySales);
+                const QString sales = publish::salesPageHtml(st, p);
+                QStringList amounts;
+                for (const QString& row : captures(sales, u"<tr class=\"row\">(.*?)</tr>"_s))
+                    amounts << captures(row, u"<td[^>]*>([^<]*)</td>"_s).value(6);
+                QCOMPARE(cents(captures(sales, u"<tr class=\"total\">.*?<b>([^<]*)</b></td></tr>"_s).value(0)),
+                         sumOf(amounts));
+                QCOMPARE(sumOf(amounts), summarySales);
+            }
+        }
+        QVERIFY(checked > 10);
+        // tlvdb consign prints the same rows and total.
+        const QString artNo = st.numItems.first();
+        QByteArray out, err;
+        QCOMPARE(tlvdb({u"consign"_s, file, ALL_PERIOD_TITLE, artNo}, out, err), 0);
+        QStringList lines = QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
+        const QString total = lines.takeLast();
+        QStringList tots;
+        for (const QString& l : lines)
+            tots << readCommaList(l).value(6);
+        const TReport& all = std::as_const(st.repList).at(periods.last());
+        QCOMPARE(sumOf(tots), fromSheets(st, artNo, all.startDate, all.endDate, 0).sales);
+        QCOMPARE(u"Total: "_s + Money::fromUnits(sumOf(tots) * 100).format(), total);
+    }
+
+    // The faults of the regression files, each read by tlvdb as a script does.
+    void regressionFiles_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const auto f = [](const char* name) { return MONEY_DATA + QLatin1String(name); };
+        // A price with a fraction of a cent: each row rounded once, the total their sum.
+        QTest::newRow("fraction") << QStringList{u"consign"_s, f("fraction.tlvdb"), u"Mai"_s, u"001"_s} << 0
+                                  << u"090503,001,001,Bol,3.335$,1,3.34$\n090503,001,002,Vase,12.345$,1,12.35$\n"_s
+                                     "090502,001,001,Bol,3.335$,1,3.34$\n090502,001,002,Vase,12.345$,1,12.35$\n"
+                                     "090501,001,001,Bol,3.335$,3,10.01$\n090501,001,001,Bol,3.335$,1,3.34$\n"
+                                     "090501,001,002,Vase,12.345$,1,12.35$\nTotal: 57.08$\n"
+                                  << QString();
+        // A return with an empty stored total counts; stored totals are not read.
+        QTest::newRow("return") << QStringList{u"consign"_s, f("stored-totals.tlvdb"), u"Mai"_s, u"001"_s} << 0
+                                << u"090519,001,001,Bol,24.00$,-1,-24.00$\n090518,001,001,Bol,24.00$,3,72.00$\n"_s
+                                   "Total: 48.00$\n"
+                                << QString();
+        // "-[tout]-" covers the ledger whatever order it is stored in.
+        for (const char* name : {"oldest-first.tlvdb", "unsorted.tlvdb", "newest-first.tlvdb"})
+            QTest::newRow(name) << QStringList{u"consign"_s, f(name), ALL_PERIOD_TITLE, u"001"_s} << 0
+                                << u"090601,001,001,Bol,3.00$,1,3.00$\n090519,001,001,Bol,12.00$,1,12.00$\n"_s
+                                   "090301,001,001,Bol,12.00$,1,12.00$\nTotal: 27.00$\n"
+                                << QString();
+        // A stored total that differs is listed by check, which still passes.
+        QTest::newRow("check totals") << QStringList{u"check"_s, f("stored-totals.tlvdb")} << 0
+                                      << f("stored-totals.tlvdb") + u": version 2, 1 artisans, 1 products, 2 sheets, "
+                                                                    "2 periods\n"
+                                                                    "sheet 090519: stored total \"\", its lines sum to "
+                                                                    "-24.00$\n"
+                                                                    "sheet 090518, line TreMar001-001: stored total "
+                                                                    "\"48.00$\", 24.00$ x 3 = 72.00$\n"
+                                                                    "sheet 090518: stored total \"100.00$\", its lines "
+                                                                    "sum to 72.00$\n"_s
+                                      << QString();
+        // Amounts at the range are summed; past it, refused with exit 1.
+        QTest::newRow("at range") << QStringList{u"consign"_s, f("range.tlvdb"), u"Tasses"_s, u"001"_s} << 0
+                                  << u"090519,001,002,Tasse,1.00$,2147483647,2147483647.00$\n"_s
+                                     "090519,001,002,Tasse,1.00$,2147483647,2147483647.00$\nTotal: 4294967294.00$\n"
+                                  << QString();
+        const QString past = u"tlvdb: sheet 090518, line TreMar001-001: amount too large (price x quantity beyond "
+                             "922337203685477.58$)\n"_s;
+        QTest::newRow("past range") << QStringList{u"consign"_s, f("range.tlvdb"), u"Bols"_s, u"001"_s} << 1
+                                    << QString() << past;
+        QTest::newRow("sum past range") << QStringList{u"consign"_s, f("range.tlvdb"), ALL_PERIOD_TITLE, u"001"_s}
+                                        << 1 << QString()
+                                        << u"tlvdb: amount too large: beyond 922337203685477.58$\n"_s;
+        QTest::newRow("check range") << QStringList{u"check"_s, f("range.tlvdb")} << 3
+                                     << f("range.tlvdb") + u": version 2, 1 artisans, 2 products, 2 sheets, 3 periods\n"
+                                                           "artisan 001, product 002, 090519: sold 2147483647, on the "
+                                                           "sheets 4294967294\n"
+                                                           "sheet 090519: stored total \"\", its lines sum to "
+                                                           "4294967294.00$\n"
+                                                           "sheet 090518, line TreMar001-001: amount too large (price x "
+                                                           "quantity beyond 922337203685477.58$)\n"_s
+                                     << QString();
+    }
+    void regressionFiles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QByteArray o, e;
+        QCOMPARE(tlvdb(args, o, e), code);
+        QCOMPARE(QString::fromUtf8(o), out);
+        QCOMPARE(QString::fromUtf8(e), err);
+    }
+
+    // A file stored oldest first settles, reports and resaves as the same
+    // file stored newest first; "-[tout]-" follows a sheet added, re-dated or
+    // deleted at once.
+    void allPeriodFollowsTheLedger()
+    {
+        QTemporaryDir dir;
+        QByteArray written[2];
+        for (int k = 0; k < 2; ++k) {
+            AppState st;
+            FakePrompt prompt;
+            QCOMPARE(loadDB(MONEY_DATA + (k ? u"newest-first.tlvdb"_s : u"oldest-first.tlvdb"_s), st, prompt),
+                     LoadResult::Loaded);
+            const int all = st.repList.indexOfTitle(ALL_PERIOD_TITLE);
+            QCOMPARE(st.repList.at(all).record(), ALL_PERIOD_TITLE + u"|:|090301|:|090601"_s);
+            st.saleList.sortByDate();
+            const QString out = dir.filePath(u"r%1.tlvdb"_s.arg(k));
+            saveDB(out, st);
+            written[k] = readFileBytes(out);
+
+            // Re-dated, added, deleted: no save, no dialog in between.
+            redateSheet(st.artList, st.saleList, st.saleList.indexOfDate(u"090601"_s), u"090602"_s);
+            QCOMPARE(std::as_const(st.repList).at(all).endDate, u"090602"_s);
+            st.repList.setConsigne(u"001"_s, all, st.saleList, st.xmlDataLines);
+            QCOMPARE(st.repList.total, u"27.00$"_s);
+            st.saleList.addSheet(u"090201"_s, u"Ana"_s);
+            QCOMPARE(std::as_const(st.repList).at(all).startDate, u"090201"_s);
+            deleteSheet(st.artList, st.saleList, st.saleList.indexOfDate(u"090201"_s));
+            QCOMPARE(std::as_const(st.repList).at(all).startDate, u"090301"_s);
+        }
+        QCOMPARE(written[0], written[1]);
+    }
+
+    // A sheet's total is the sum of its lines' amounts; shares round per row.
+    void amountsRoundOnce()
+    {
+        QCOMPARE(Money::parse(u"3.335"_s).formatExact(), u"3.335$"_s);
+        QCOMPARE(Money::parse(u"12.5"_s).formatExact(), u"12.50$"_s);
+        QCOMPARE(Money::parse(u"-0.0005"_s).formatExact(), u"-0.0005$"_s);
+        const std::pair<const char*, const char*> lines[] = {
+            {"A001-001,x,3.335$,3,", "10.01$"},  {"A001-001,x,3.335$,1,", "3.34$"},
+            {"A001-001,x,-3.335$,1,", "-3.34$"}, {"A001-001,x,12.00$,-2,", "-24.00$"},
+            {"A001-001,x,abc,2,9.00$", "0.00$"}, {"A001-001,x,0.0049$,1,", "0.00$"},
+        };
+        for (const auto& [line, amount] : lines)
+            QCOMPARE(makeSaleRow(u"090518"_s, QString::fromUtf8(line)).amount.format(), QString::fromUtf8(amount));
+        QCOMPARE(Money::parse(u"0.05"_s).percentOf(50), Money::parse(u"0.03"_s));
+        QCOMPARE(Money::parse(u"-0.05"_s).percentOf(50), Money::parse(u"-0.03"_s));
+        QVERIFY_THROWS_EXCEPTION(RangeError, Money::parse(u"922337203685477"_s).percentOf(100));
+        // Stock and sold quantities at the largest integer are refused, never wrapped.
+        QCOMPARE(TProduit::availableOf(5, -5), 10);
+        QVERIFY_THROWS_EXCEPTION(RangeError, TProduit::availableOf(2147483647, -1));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TProduit::availableOf(-2147483647 - 1, 1));
+    }
+};
+
+QTEST_MAIN(TstMoney)
+#include "tst_money.moc"
