@@ -432,8 +432,8 @@ void TrepForm::exportConsigne()
         main.setStatusText(2, writeSalesReport(st, name, main.prompt(), {}, shownRange()));
         main.installShipped();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
-        openPage(xslt::transformFile(salesReportDir(st, shownRange()) + safeFileName(name) + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
-                                     {shopHtml(s.head), splitHtml(s)}));
+        openPage(xslt::transformFile(salesReportDir(st, shownRange()) + safeFileName(name) + u".xml"_s,
+                                     xslt::trustedStyleDirs(st), {}, {}, {shopHtml(s.head), splitHtml(s)}));
     }
     main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
 }
