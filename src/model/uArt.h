@@ -67,6 +67,9 @@ public:
     // Appends a new empty artisan; it becomes current.
     TArtisan& append();
     void clear();
+    // Removes the artisan at index (and its products); none is current then.
+    // AppError "List index out of bounds (%d)" outside the list.
+    void removeAt(int index);
 
     // Artisan section of the database file.
     void writeArtisans(TWriter& w) const;
