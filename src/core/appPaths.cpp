@@ -1,6 +1,8 @@
 #include "core/appPaths.h"
 
+#include "core/appError.h"
 #include "core/appState.h"
+#include "core/iniFile.h"
 #include "core/prompt.h"
 #include "core/sysCause.h"
 
@@ -26,6 +28,14 @@ QString withSlash(const QString& dir)
 QString userFolder(QStandardPaths::StandardLocation where)
 {
     return withSlash(QStandardPaths::writableLocation(where) + u"/TilvarBD"_s);
+}
+
+// The folder holding data/ and dXML/ (and the program's style sheet).
+void useFolder(AppState& st, const QString& dir)
+{
+    st.progDir = withSlash(dir);
+    st.dataDir = st.progDir + u"data/"_s;
+    st.xmlDir = st.progDir + u"dXML/"_s;
 }
 } // namespace
 
@@ -58,12 +68,21 @@ void setupStartPaths(AppState& st, const QString& progDir, const QDate& today)
     st.iniPath = (beside ? dir : userFolder(QStandardPaths::GenericConfigLocation)) + QStringLiteral("tilvarDB")
                  + QStringLiteral(".ini");
     st.userFolders = !beside;
+    // A folder chosen at an earlier start, because this one could not be
+    // used, serves again (the program and tlvdb alike).
+    const QString chosen = TIniFile(st.iniPath).readString(u"PREFS"_s, DATA_FOLDER_KEY, QString());
+    if (!chosen.isEmpty() && QDir::isAbsolutePath(chosen))
+        useFolder(st, chosen);
     st.defaultFileName = QStringLiteral("bArtisan") + today.toString(QStringLiteral("yy"));
     st.curFilePath.clear();
 }
 
 QString dataFolderText(const AppState& st)
 {
+    const QString chosen = TIniFile(st.iniPath).readString(u"PREFS"_s, DATA_FOLDER_KEY, QString());
+    if (!chosen.isEmpty() && withSlash(chosen) == st.progDir)
+        return u"Dossier des données : "_s + QDir::toNativeSeparators(st.dataDir) + u" (choisi au démarrage ; réglages : "_s
+               + QDir::toNativeSeparators(st.iniPath) + u")"_s;
     return u"Dossier des données : "_s + QDir::toNativeSeparators(st.dataDir)
            + (st.userFolders ? u" (dossier de l'utilisateur ; réglages : "_s
                                    + QDir::toNativeSeparators(st.iniPath) + u")"_s
@@ -94,10 +113,13 @@ QString dataFolderProblem(const AppState& st)
 bool checkDataFolder(AppState& st, Prompt& prompt)
 {
     ensureFolders(st);
-    for (;;) {
+    for (bool chose = false;; chose = true) {
         const QString problem = dataFolderProblem(st);
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
+            if (chose)
+                rememberDataFolder(st, prompt);
             return true;
+        }
         if (prompt.question(problem + u"\nRien ne pourra y être enregistré. Choisir un autre dossier pour les "
                                       u"fichiers de la boutique ?"_s)
             != Prompt::Answer::Yes)
@@ -105,8 +127,19 @@ bool checkDataFolder(AppState& st, Prompt& prompt)
         const QString chosen = prompt.folderName(u"Dossier des fichiers de la boutique"_s, QDir::homePath());
         if (chosen.isEmpty())
             return false;
-        st.progDir = withSlash(chosen);
-        st.dataDir = st.progDir + u"data/"_s;
-        st.xmlDir = st.progDir + u"dXML/"_s;
+        useFolder(st, chosen);
+    }
+}
+
+void rememberDataFolder(const AppState& st, Prompt& prompt)
+{
+    try {
+        // Only this key is written: every other line of the file stays as it is.
+        TIniFile ini(st.iniPath);
+        ini.writeString(u"PREFS"_s, DATA_FOLDER_KEY, st.progDir);
+    } catch (const AppError&) {
+        prompt.error(u"Le dossier « %1 » sert pour cette fois, mais il n'a pas pu être retenu dans le fichier "
+                     u"des réglages « %2 » : il sera demandé de nouveau au prochain démarrage."_s
+                         .arg(QDir::toNativeSeparators(st.progDir), QDir::toNativeSeparators(st.iniPath)));
     }
 }

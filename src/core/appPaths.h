@@ -20,7 +20,8 @@ QString appLicenceText();
 bool programFolderKeepsData(const QString& progDir);
 
 // Fills appCaption, progDir (always ending with "/"), dataDir, xmlDir,
-// iniPath, defaultFileName and empties curFilePath. When the program's
+// iniPath, defaultFileName and empties curFilePath. A data folder the
+// settings file remembers (DATA_FOLDER_KEY) takes the place of progDir. When the program's
 // folder does not keep the data, progDir, dataDir and xmlDir lie in the
 // user's data folder (~/.local/share/TilvarBD) and the settings file in the
 // user's configuration folder (~/.config/TilvarBD).
@@ -38,8 +39,15 @@ bool ensureFolders(const AppState& st);
 // cannot be made or written, with the folder. Empty when both can.
 QString dataFolderProblem(const AppState& st);
 
+// The settings key ([PREFS]) of the folder chosen at start in place of one
+// that could not be used; setupStartPaths takes it when it is set.
+inline const QString DATA_FOLDER_KEY = QStringLiteral("dataFolder");
+
 // At start: while the data folder cannot be made or written, says so and
 // offers to choose another folder, which then holds data/ and dXML/ (and
-// the program's style sheet) for this session. Returns whether the folders
-// are usable.
+// the program's style sheet) and is remembered in the settings file for the
+// next starts. Returns whether the folders are usable.
 bool checkDataFolder(AppState& st, Prompt& prompt);
+// Writes the data folder's key into the settings file; a refused write is
+// said through prompt (the folder still serves this session).
+void rememberDataFolder(const AppState& st, Prompt& prompt);

@@ -181,8 +181,11 @@ void TIniFile::writeString(const QString& section, const QString& key, const QSt
     try {
         if (m_writer)
             m_writer(m_path, bytes());
-        else
-            safeWriteFile(m_path, bytes());
+        else {
+            SafeWriteOptions write;
+            write.inputs = m_inputs;
+            safeWriteFile(m_path, bytes(), write);
+        }
     } catch (const AppError&) {
         m_lines = before;
         throw AppError(u"Unable to write to %1"_s.arg(m_path));

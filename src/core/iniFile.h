@@ -45,6 +45,9 @@ public:
     // Hook for tests: replaces the disk write (the bytes of the whole file).
     using Writer = std::function<void(const QString& path, const QByteArray& bytes)>;
     void setWriter(Writer writer) { m_writer = std::move(writer); }
+    // Files being read beside the settings (the open database): a write never
+    // replaces one of them, whatever link leads there.
+    void setInputs(QStringList inputs) { m_inputs = std::move(inputs); }
 
 private:
     int findSection(const QString& section) const;
@@ -56,4 +59,5 @@ private:
     QStringList m_lines;
     QString m_eol = QStringLiteral("\r\n");
     Writer m_writer;
+    QStringList m_inputs;
 };

@@ -68,6 +68,8 @@ void writeSettings(const QString& path, const AppState& st)
 
 void writeSettings(TIniFile& ini, const AppState& st)
 {
+    if (!st.curFilePath.isEmpty())
+        ini.setInputs({st.curFilePath});
     ini.writeString(General, u"lastPeriodNo"_s, st.lastPeriodNo);
     ini.writeString(General, u"curArtNo"_s, st.curArtNo);
     ini.writeString(General, u"sAgentList"_s, st.sAgentList);

@@ -21,9 +21,9 @@ QString TtilvarDB::todayStr()
 }
 
 QString TtilvarDB::writeArtListFile(const TArtList& list, const QString& dataDir,
-                                    const QString& fileName)
+                                    const QString& fileName, const SafeWriteOptions& write)
 {
     const QString path = QDir(dataDir).filePath(fileName);
-    writeArtListXML(list, path);
+    writeArtListXML(list, path, Contacts::Kept, write);
     return path;
 }

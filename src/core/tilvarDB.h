@@ -2,6 +2,7 @@
 // The holder object the main window creates beside the model lists: the column
 // titles of the artisan and product rows and the artisan-list XML export.
 
+#include "core/safeWrite.h"
 #include "model/uProd.h"
 
 #include <QString>
@@ -30,5 +31,5 @@ public:
     // and returns that path; a refused write raises AppError and keeps any
     // previous file.
     static QString writeArtListFile(const TArtList& list, const QString& dataDir,
-                                    const QString& fileName);
+                                    const QString& fileName, const SafeWriteOptions& write = {});
 };

@@ -69,9 +69,9 @@ QByteArray artListXML(const TArtList& list, Contacts contacts)
     return doc.toLatin1();
 }
 
-void writeArtListXML(const TArtList& list, const QString& path, Contacts contacts)
+void writeArtListXML(const TArtList& list, const QString& path, Contacts contacts, const SafeWriteOptions& write)
 {
-    safeWriteFile(path, artListXML(list, contacts));
+    safeWriteFile(path, artListXML(list, contacts), write);
 }
 
 QString artListFileName(const QString& artFileName)

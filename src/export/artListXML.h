@@ -4,6 +4,8 @@
 // files of the older program (Windows-1252 bytes declared as ISO8859-1, texts
 // unescaped).
 
+#include "core/safeWrite.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -27,7 +29,8 @@ QString artItemXML(const TArtisan& artisan, Contacts contacts = Contacts::Kept);
 QByteArray artListXML(const TArtList& list, Contacts contacts = Contacts::Kept);
 // Writes the document to path in one step; a refused write raises AppError and
 // leaves any previous file as it was.
-void writeArtListXML(const TArtList& list, const QString& path, Contacts contacts = Contacts::Kept);
+void writeArtListXML(const TArtList& list, const QString& path, Contacts contacts = Contacts::Kept,
+                     const SafeWriteOptions& write = {});
 // The export's file name for a database file name: its first ".tlvdb" becomes
 // ".xml"; a name without ".tlvdb" gets ".xml" appended (so the database file is
 // never overwritten), and an empty name gives "artList.xml".

@@ -255,12 +255,12 @@ QStringList xmlDocumentLines(const QString& root, const QString& xsl, const QStr
 }
 
 void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl,
-                 const QString& title, const QString& body)
+                 const QString& title, const QString& body, const SafeWriteOptions& write)
 {
     QString dir = dataDir;
     if (!dir.isEmpty() && !dir.endsWith(u'/'))
         dir += u'/';
-    saveDocument(dir + root + u".xml"_s, xmlDocumentLines(root, xsl, title, body));
+    saveDocument(dir + root + u".xml"_s, xmlDocumentLines(root, xsl, title, body), write);
 }
 
 void writeSalesDocs(AppState& st)
@@ -284,7 +284,8 @@ void writeSalesDocs(AppState& st)
         if (!rep.periodLines.isEmpty() && rep.periodLines.constLast().isEmpty())
             rep.periodLines.removeLast();
     }
-    writeXmlDoc(st.dataDir, u"allSales"_s, u"xData"_s, u"Toutes Ventes"_s, linesText(st.xmlDataLines));
+    writeXmlDoc(st.dataDir, u"allSales"_s, u"xData"_s, u"Toutes Ventes"_s, linesText(st.xmlDataLines),
+                outputOptions(st));
 
     st.xmlDataLines.clear();
     reps.fillTallies(st.saleList);
@@ -300,11 +301,11 @@ void writeSalesDocs(AppState& st)
         st.xmlDataLines << item;
     }
     writeXmlDoc(st.dataDir, u"periodSales"_s, u"xData"_s, u"Ventes par périodes"_s,
-                linesText(st.xmlDataLines));
+                linesText(st.xmlDataLines), outputOptions(st));
 
     mergeTallies(reps, st.xmlDataLines);
     writeXmlDoc(st.dataDir, u"shortSalesRep"_s, u"xData"_s, u"Abrégé des ventes"_s,
-                linesText(st.xmlDataLines));
+                linesText(st.xmlDataLines), outputOptions(st));
 }
 
 void exportSales(AppState& st)

@@ -73,7 +73,7 @@ QStringList xmlDocumentLines(const QString& root, const QString& xsl, const QStr
                         const QString& body);
 // Writes dataDir + root + ".xml".
 void writeXmlDoc(const QString& dataDir, const QString& root, const QString& xsl,
-                 const QString& title, const QString& body);
+                 const QString& title, const QString& body, const SafeWriteOptions& write = {});
 // allSales.xml (every sheet), periodSales.xml and shortSalesRep.xml (every
 // period but "-[tout]-"); curPeriod is left on the last one exported.
 void writeSalesDocs(AppState& st);

@@ -8,6 +8,7 @@
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/dbJson.h"
+#include "model/artNumbers.h"
 #include "model/saleRows.h"
 #include "model/soldSync.h"
 
@@ -113,6 +114,7 @@ QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
            "       tlvdb check FILE                exit 0 when FILE loads whole and every sold\n"
            "                                       quantity equals its sheets' lines; lists each\n"
            "                                       difference (and lines of deleted products)\n"
+           "                                       and each artisan number two artisans share\n"
            "       tlvdb resave IN OUT             save IN as OUT in the current format\n"
            "       tlvdb consign FILE PERIOD ARTNO print an artisan's consignment for a period\n"
            + more
@@ -181,6 +183,9 @@ int runCommand(const QStringList& args, QByteArray& out, QByteArray& err, const 
         // the user's choice.
         const SoldCheck check = checkSold(st.artList, st.saleList);
         for (const QString& l : soldCheckLines(check, false))
+            out += line(l);
+        // The sheets cannot tell such artisans apart: named, for the user to renumber.
+        for (const QString& l : duplicateArtNoLines(st.artList, false))
             out += line(l);
         // Never removed: a person may have chosen such a name.
         for (const QString& f : unprovenLeftovers(args.at(1)))

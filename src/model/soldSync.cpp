@@ -236,6 +236,17 @@ void deleteSheet(TArtList& arts, TSaleList& sales, int i)
     sales.removeSheet(i);
 }
 
+QHash<QString, int> linesPerArtisan(const TSaleList& sales)
+{
+    QHash<QString, int> count;
+    for (int s = 0; s < sales.count(); ++s) {
+        const QList<LineRef> lines = linesOfSheet(sales.at(s).lines);
+        for (const LineRef& l : lines)
+            ++count[l.artNo];
+    }
+    return count;
+}
+
 QString nextProductNumber(const TProdList& products, const TSaleList& sales, const QString& artNo)
 {
     int top = 0;

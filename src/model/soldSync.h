@@ -7,6 +7,7 @@
 // A line names its product by artisan number and product number; the tag in
 // front of them is a label written when the line was made, never matched.
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,9 @@ void redateSheet(TArtList& arts, TSaleList& sales, int i, const QString& newDate
 // Deletes sheet i and takes its lines' quantities off the products' sold
 // events of its date (the sales window's "Supprimer"). All or nothing.
 void deleteSheet(TArtList& arts, TSaleList& sales, int i);
+
+// The number of sheet lines naming each artisan number.
+QHash<QString, int> linesPerArtisan(const TSaleList& sales);
 
 // The number a new product of artisan artNo takes: one above every number
 // its products and the sheets' lines use, so a number still named by a sheet

@@ -137,6 +137,13 @@ void TArtList::clear()
     m_current = nullptr;
 }
 
+void TArtList::removeAt(int index)
+{
+    at(index);
+    m_items.erase(m_items.begin() + index);
+    m_current = nullptr;
+}
+
 TArtList& TArtList::operator=(TArtList&& other) noexcept
 {
     m_items = std::exchange(other.m_items, {});
@@ -291,7 +298,6 @@ TArtisan* selectArtisan(AppState& st, int index)
     TArtisan& a = st.artList.at(index);
     st.curArtInd = index;
     st.curArtNo = a.artNo;
-    TArtList::varSource(a, &st.importFName);
     st.prodList.assign(a.products);
     st.prodNoList = st.prodList.prodNumbers();
     st.curProdInd = st.prodList.isEmpty() ? -1 : 0;

@@ -69,6 +69,9 @@ public:
     // Appends a new empty artisan; it becomes current.
     TArtisan& append();
     void clear();
+    // Removes the artisan at index (and its products); none is current then.
+    // AppError "List index out of bounds (%d)" outside the list.
+    void removeAt(int index);
 
     // Artisan section of the database file.
     void writeArtisans(TWriter& w) const;
@@ -111,7 +114,7 @@ QString displayNameOf(AppState& st, const QString& number);
 // MaxRecs updated through displayNameOf(curArtNo).
 void rebuildLists(AppState& st);
 // What showArtisan sets besides the controls: index -1 on a non-empty list
-// means 0; curArtInd, curArtNo, importFName (from varData), prodList (the
+// means 0; curArtInd, curArtNo (importFName stays as chosen), prodList (the
 // artisan's products), prodNoList and curProdInd (0, or -1 without products).
 // Returns the artisan, or nullptr when the list is empty.
 TArtisan* selectArtisan(AppState& st, int index);

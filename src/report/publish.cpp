@@ -82,18 +82,19 @@ QStringList publishPages(AppState& st, const QString& prefs, int p)
     const QString dir = st.dataDir;
     // Read by whoever reads the boutique's pages: the artisans' private
     // details only when the user chose so.
-    writeArtListXML(st.artList, dir + u"artList.xml"_s, chosen(prefs, CONTACTS_CHOICE) ? Contacts::Kept : Contacts::Withheld);
+    writeArtListXML(st.artList, dir + u"artList.xml"_s, chosen(prefs, CONTACTS_CHOICE) ? Contacts::Kept : Contacts::Withheld,
+                    outputOptions(st));
     written << dir + u"artList.xml"_s;
     if (chosen(prefs, 1))
-        written << xslt::transformFile(dir + u"artList.xml"_s, xslt::trustedStyleDirs(st), u"../xData.xsl"_s, {},
-                                       {shopHtml(statementHeader(st, -1)), {}});
+        written << xslt::transformFile(dir + u"artList.xml"_s, xslt::trustedStyleDirs(st), u"../xData.xsl"_s,
+                                       outputOptions(st), {shopHtml(statementHeader(st, -1)), {}});
     const bool period = p >= 0 && p < st.repList.count();
     if (chosen(prefs, 2) && period) {
         safeWriteFile(dir + SALES_PAGE, salesPageHtml(st, p).toUtf8(), outputOptions(st));
         written << dir + SALES_PAGE;
     }
     if (chosen(prefs, 3) && period) {
-        writeSummary(dir + SUMMARY_PAGE, settlementSummary(st, p));
+        writeSummary(dir + SUMMARY_PAGE, settlementSummary(st, p), outputOptions(st));
         written << dir + SUMMARY_PAGE + u".html"_s << dir + SUMMARY_PAGE + u".pdf"_s;
     }
     if (chosen(prefs, 4)) {

@@ -2,6 +2,7 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/safeWrite.h"
 #include "export/reportDocs.h"
 
@@ -61,7 +62,7 @@ QStringList install(const AppState& st, QStringList* kept)
         makeFolder(dir);
         // The start page names the boutique, as the pages it leads to do.
         bytes.replace("@BOUTIQUE@", st.shopName.toHtmlEscaped().toUtf8());
-        safeWriteFile(path, bytes);
+        safeWriteFile(path, bytes, outputOptions(st));
         written << path;
     }
     return written;

@@ -5,6 +5,7 @@
 #include "core/appState.h"
 #include "core/safeWrite.h"
 #include "core/settings.h"
+#include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/tlvdbTool.h"
 #include "report/priceTags.h"
@@ -55,6 +56,9 @@ int runTags(const QStringList& args, AppState& st, QByteArray& out, QByteArray& 
     if (!flags.contains(u"settings"_s))
         setupStartPaths(st, QCoreApplication::applicationDirPath(), QDate::currentDate());
     const QString ini = flags.value(u"settings"_s, st.iniPath);
+    // A pipe or device would block the read, or give settings nobody wrote.
+    if (const QString why = notRegularFile(ini); !why.isEmpty())
+        return fail(err, u"%1: %2"_s.arg(ini, why));
     readSettings(ini, st);
     QString kept;
     TagLayout layout = readTagLayout(ini, &kept);

@@ -77,13 +77,17 @@ private slots:
     {
         // One sold quantity the sheet does not have, one line of a deleted
         // product: only the first fails the check, and the file stays as it was.
+        // A number two artisans share loads and is named.
         QTemporaryDir tmp;
         AppState st;
-        TProdList& products = addArtisan(st, u"005"_s).products;
+        TArtisan& first = addArtisan(st, u"005"_s);
+        first.nom = u"Tremblay"_s;
+        TProdList& products = first.products;
         products.addProduct(u"001"_s, u"005"_s, u"090501"_s).soldList.setQntText(u"0905183"_s);
         addSheet(st.saleList, u"090518"_s, {saleLine(u"TreMar005-001"_s, u"Bol"_s, u"2.00$"_s, u"2"_s, u"4.00$"_s),
                                             saleLine(u"TreMar005-002"_s, u"Vase"_s, u"2.00$"_s, u"1"_s, u"2.00$"_s)},
                  {}, u"6.00$"_s);
+        addArtisan(st, u"005"_s).nom = u"Martin"_s;
         const QString path = tmp.filePath(u"gaps.tlvdb"_s);
         saveDB(path, st);
         const QByteArray bytes = readFileBytes(path);
@@ -91,7 +95,8 @@ private slots:
         QCOMPARE(r.code, 3);
         QCOMPARE(r.out.split('\n').mid(1), (QList<QByteArray>{
                      "artisan 005, product 001, 090518: sold 3, on the sheets 2",
-                     "history: artisan 005, product 002 (deleted), 090518: 1 on the sheet", ""}));
+                     "history: artisan 005, product 002 (deleted), 090518: 1 on the sheet",
+                     "duplicate artisan number 005: Tremblay, Martin", ""}));
         QCOMPARE(readFileBytes(path), bytes);
     }
 
@@ -220,6 +225,11 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         const ProcessRun pipe = tlvdb({u"check"_s, fifo});
         QVERIFY(pipe.code == 2 && pipe.err.contains("FIFO"));
+        // Settings that are a pipe: refused, not read as empty ones, and nothing written.
+        const QString pdf = tmp.filePath(u"tags.pdf"_s);
+        const ProcessRun pipedSettings = tlvdb({u"tags"_s, REFERENCE, pdf, u"--settings="_s + fifo});
+        QVERIFY2(pipedSettings.code == 2 && pipedSettings.err.contains("FIFO") && !QFileInfo::exists(pdf),
+                 pipedSettings.err.constData());
 
         const QString named = tmp.filePath(u"sommaire.html"_s);
         QVERIFY(QFile::copy(REFERENCE, named));

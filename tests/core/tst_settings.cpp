@@ -6,6 +6,7 @@
 #include "core/appState.h"
 #include "core/iniFile.h"
 #include "core/settings.h"
+#include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/testFiles.h"
 
@@ -181,6 +182,50 @@ private slots:
             QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
             QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
         }
+    }
+
+    // A folder chosen because the default could not be made serves again at the
+    // next start, read by the program and tlvdb alike; every other line of the
+    // settings (unknown keys and sections too) stays, also through a later save.
+    void chosenDataFolderRemembered()
+    {
+        QTemporaryDir tmp;
+        QTemporaryDir other;
+        const QString ini = tmp.filePath(u"tilvarDB.ini"_s);
+        const QByteArray before = "[PREFS]\r\nshopName=Chez Zoé\r\nfutureKey=1\r\n[LATER]\r\nx=y\r\n";
+        QVERIFY(writeFileBytes(ini, before) && writeFileBytes(tmp.filePath(u"data"_s), "a file, not a folder"));
+        AppState st;
+        setupStartPaths(st, tmp.path(), QDate(2026, 5, 18));
+        FakePrompt prompt;
+        prompt.folderNames << other.path();
+        QVERIFY(checkDataFolder(st, prompt));
+        QCOMPARE(prompt.questions.size(), 1);
+        QVERIFY(prompt.questions.first().contains(QDir::toNativeSeparators(tmp.filePath(u"data"_s))));
+
+        AppState next;
+        setupStartPaths(next, tmp.path(), QDate(2026, 5, 18));
+        QCOMPARE((QStringList{next.dataDir, next.xmlDir, next.iniPath}),
+                 (QStringList{other.path() + u"/data/"_s, other.path() + u"/dXML/"_s, ini}));
+        QVERIFY(dataFolderText(next).contains(u"choisi au démarrage"_s));
+        FakePrompt quiet;
+        QVERIFY(checkDataFolder(next, quiet) && quiet.all.isEmpty());
+        readSettings(ini, next);
+        writeSettings(ini, next);
+        const TIniFile saved(ini);
+        QCOMPARE((QStringList{saved.readString(u"PREFS"_s, DATA_FOLDER_KEY, {}), saved.readString(u"PREFS"_s, u"futureKey"_s, {}),
+                              saved.readString(u"LATER"_s, u"x"_s, {}), saved.readString(u"PREFS"_s, u"shopName"_s, {})}),
+                 (QStringList{other.path() + u"/"_s, u"1"_s, u"y"_s, u"Chez Zoé"_s}));
+
+        // Settings that cannot be written: the folder serves this time, and the user is told.
+        AppState ro;
+        setupStartPaths(ro, tmp.path(), QDate(2026, 5, 18));
+        ro.dataDir = tmp.filePath(u"data/sub/"_s);
+        ro.iniPath = tmp.filePath(u"data/tilvarDB.ini"_s);
+        FakePrompt told;
+        told.folderNames << other.path();
+        QVERIFY(checkDataFolder(ro, told));
+        QCOMPARE(told.errors.size(), 1);
+        QVERIFY(told.errors.first().contains(QDir::toNativeSeparators(ro.iniPath)));
     }
 
     void writeOrderAndForms()

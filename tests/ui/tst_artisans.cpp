@@ -8,6 +8,7 @@
 #include "export/artListXML.h"
 #include "model/uArt.h"
 
+#include <QMenu>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -20,12 +21,13 @@ QByteArray artListXml()
     return readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml"));
 }
 
-QByteArray artListFile(const QStringList& noms)
+// Artisans named noms, numbered 001, 002... unless numbers says otherwise.
+QByteArray artListFile(const QStringList& noms, const QStringList& numbers = {})
 {
     TArtList list;
     for (const QString& nom : noms) {
         TArtisan& a = list.append();
-        a.artNo = TArtList::artNoFor(list.count());
+        a.artNo = numbers.value(list.count() - 1, TArtList::artNoFor(list.count()));
         a.nom = nom;
     }
     return artListXML(list);
@@ -83,6 +85,7 @@ private slots:
         }
         // A new unnamed database: the artisans and their products, no sales, no periods.
         QVERIFY(h.prompt.questions.first().contains(u"sans ventes ni périodes"_s));
+        QVERIFY(h.prompt.questions.first().contains(u"Les quantités reçues et vendues ne sont pas importées"_s));
         QCOMPARE(st.artList.count(), 3);
         QCOMPARE(st.saleList.count() + st.repList.count(), 0);
         QCOMPARE(st.artList.at(1).comment, u"tissage"_s); // six children: no varData
@@ -233,6 +236,108 @@ private slots:
         a.comMemo->setFocus();
         a.comMemo->insertPlainText(QString(4100, u'y'));
         QCOMPARE(a.comMemo->toPlainText().size(), 4000);
+    }
+
+    // Two artisans never share a number: an import with duplicates renumbers
+    // and says so, a new artisan takes one above every number in use.
+    void numbersNeverShared()
+    {
+        UiHarness h;
+        TmainForm& w = h.start();
+        h.put(u"liste.xml"_s, artListFile({u"Un"_s, u"Trois"_s, u"Double"_s}, {u"001"_s, u"003"_s, u"003"_s}));
+        h.prompt.openNames << h.dataDir() + u"liste.xml"_s;
+        h.prompt.answers << Prompt::Answer::Yes;
+        w.aImpArt->trigger();
+        QVERIFY2(h.prompt.questions.value(0).contains(u"Double (003) reçoit le numéro 004"_s),
+                 qPrintable(h.prompt.questions.value(0)));
+        h.click(w.addRecBtn);
+        QStringList numbers;
+        for (int i = 0; i < h.st().artList.count(); ++i)
+            numbers << h.st().artList.at(i).artNo;
+        QCOMPARE(numbers, (QStringList{u"001"_s, u"003"_s, u"004"_s, u"005"_s}));
+        QCOMPARE(w.artNoLab->text(), u"005"_s);
+        h.prompt.answers << Prompt::Answer::No; // closed without saving
+    }
+
+    // Keys and menu move between artisans and add one; an artisan with
+    // nothing attached is removed after a question naming it, one with sales
+    // is kept and the user told why.
+    void keysAndRemoval()
+    {
+        UiHarness h;
+        TmainForm& w = h.start();
+        TArtForm& a = h.art();
+        a.nameEd->setText(u"Un"_s);
+        h.addArtisan(u"Deux"_s, {});
+        h.addArtisan(u"Trois"_s, {});
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        a.nameEd->setFocus();
+        QTest::keyClick(a.nameEd, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE((QStringList{a.nameEd->text(), w.artNoLab->text()}), (QStringList{u"Deux"_s, u"002"_s}));
+        QTest::keyClick(a.nameEd, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(a.nameEd->text(), u"Trois"_s);
+        QTest::keyClick(a.nameEd, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE((QList<int>{h.st().artList.count(), h.st().curArtInd}), (QList<int>{4, 3}));
+        QStringList entries;
+        for (const QAction* act : w.findChild<QMenu*>(u"ArtMenu"_s)->actions())
+            if (!act->isSeparator())
+                entries << act->text() + u' ' + act->shortcut().toString();
+        QCOMPARE(entries, (QStringList{u"Artisan précédent Ctrl+PgUp"_s, u"Artisan suivant Ctrl+PgDown"_s,
+                                      u"Nouvel artisan Ctrl+Shift+N"_s, u"Supprimer l'artisan... "_s}));
+
+        QVERIFY(w.moveToArtisan(1));
+        QAction* remove = w.findChild<QAction*>(u"aDelArt"_s);
+        h.prompt.answers << Prompt::Answer::No;
+        remove->trigger();
+        QCOMPARE(h.names(), (QStringList{u"Un"_s, u"Deux"_s, u"Trois"_s, QString()}));
+        h.prompt.answers << Prompt::Answer::Yes;
+        remove->trigger();
+        QCOMPARE(h.prompt.questions.last(), u"Supprimer l'artisan Deux  (002) ?"_s);
+        QCOMPARE(h.names(), (QStringList{u"Un"_s, u"Trois"_s, QString()}));
+        QCOMPARE((QStringList{a.nameEd->text(), w.artNoLab->text()}), (QStringList{u"Trois"_s, u"003"_s}));
+        QVERIFY(h.st().modified);
+        h.prompt.answers << Prompt::Answer::No; // closed without saving
+        QVERIFY(h.stop());
+
+        UiHarness sold;
+        TmainForm& s = sold.startRealistic();
+        const int artisans = sold.st().artList.count();
+        s.findChild<QAction*>(u"aDelArt"_s)->trigger();
+        QCOMPARE(sold.st().artList.count(), artisans);
+        QVERIFY(sold.prompt.questions.isEmpty());
+        QVERIFY2(sold.prompt.informations.value(0).contains(u"ne peut pas être supprimé : "_s),
+                 qPrintable(sold.prompt.all.join(u'|')));
+    }
+
+    // The import file is the one chosen: moving over an artisan imported from
+    // another file keeps it, and the dialog shows only the chosen file's artisans.
+    void importFileStaysChosen()
+    {
+        UiHarness h;
+        h.put(u"a.xml"_s, artListXml());
+        h.put(u"b.xml"_s, artListFile({u"Bernier"_s}));
+        h.writeIni("[PREFS]\r\nimportFName=a.xml\r\nshowSplash=0\r\n");
+        TmainForm& w = h.start();
+        h.art().nameEd->setText(u"Premier"_s);
+        h.addArtisan(u"Venu"_s, u"De b"_s);
+        h.st().artList.at(1).varData = u"b.xml,0"_s;
+        h.click(w.prevBtn);
+        h.click(w.nextBtn);
+        QCOMPARE(h.art().varDataLab->text(), u"0"_s);
+        QCOMPARE(h.st().importFName, u"a.xml"_s);
+
+        TImpArtDlg dlg(h.st(), w, &w);
+        dlg.show();
+        dlg.artListBox->setCurrentRow(2); // Verrier Art (001)
+        QCOMPARE(dlg.descriptLab->text(), u"Verrier Art "_s);
+        h.prompt.openNames << h.dataDir() + u"b.xml"_s;
+        dlg.BtnChangeFile->click();
+        QCOMPARE(UiHarness::texts(dlg.artListBox), QStringList{u"Bernier  (001)"_s});
+        QVERIFY(!dlg.descriptLab->text().contains(u"Verrier"_s) && dlg.itemNoLab->text().isEmpty());
+        QVERIFY(!dlg.OKBtn->isEnabled());
+        dlg.hide();
+        h.prompt.answers << Prompt::Answer::No; // closed without saving
     }
 };
 

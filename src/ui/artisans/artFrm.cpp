@@ -4,6 +4,7 @@
 #include "core/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
+#include "model/artNumbers.h"
 #include "model/uArt.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/artisans/importArtDlg.h"
@@ -238,7 +239,7 @@ bool TArtForm::eventFilter(QObject* watched, QEvent* event)
         main.guarded([this] { storeCurrent(); });
     } else if (type == QEvent::MouseButtonDblClick && watched == NoLabel) {
         if (artNoLab->text().isEmpty())
-            main.artNoLab->setText(TArtList::artNoFor(st.curArtInd + 1));
+            main.artNoLab->setText(nextArtisanNumber(st.artList, st.saleList));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -311,7 +312,7 @@ void TArtForm::artPageBtnClick()
     TProdForm* prod = main.prodForm;
     main.showArtSubPage(prod->prodViewPage);
     if (prod->prodViewPage == 1) {
-        prod->impPanel->setVisible(!st.importFName.isEmpty() && !varDataLab->text().isEmpty());
+        prod->impPanel->setVisible(!varDataLab->text().isEmpty());
         prod->fieldPanel->setEnabled(!st.prodNoList.isEmpty());
         prod->prodCntLab->setText(QString::number(st.prodNoList.count()));
     }
@@ -360,7 +361,9 @@ void TArtForm::showArtisan(int index)
     showWhole(CPEd, a->CP);
     showWhole(telEd, a->tel);
     showWhole(eMailEd, a->courriel);
-    varDataLab->setText(TArtList::varSource(*a, &st.importFName));
+    // The import file stays the one staff chose: moving onto an imported
+    // artisan does not change it.
+    varDataLab->setText(TArtList::varSource(*a));
     showWhole(comMemo, a->comment);
     main.artInfoLab->setText(st.artList.displayName(st.curArtInd));
     main.prodForm->loadWindow();

@@ -1,6 +1,7 @@
 #include "ui/artisans/importArtDlg.h"
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "core/tilvarDB.h"
@@ -25,9 +26,12 @@ using namespace Qt::StringLiterals;
 
 QString importFilePath(const AppState& st)
 {
-    if (QFileInfo(st.importFName).isAbsolute())
-        return st.importFName;
-    return st.dataDir + st.importFName;
+    return importFilePath(st, st.importFName);
+}
+
+QString importFilePath(const AppState& st, const QString& name)
+{
+    return QFileInfo(name).isAbsolute() ? name : st.dataDir + name;
 }
 
 TImpArtDlg::TImpArtDlg(AppState& state, TmainForm& mainForm, QWidget* parent)
@@ -191,6 +195,9 @@ void TImpArtDlg::changeFile()
     chosenNo.clear();
     itemNoLab->clear();
     indLab->clear();
+    // Nothing of the previous file's artisans stays on show.
+    descriptLab->setText(u"Choisir parmi les noms de la liste. "_s);
+    prodListBox->clear();
     importName = QFileInfo(path).fileName();
     setWindowTitle(u"Importer un artisan depuis la liste "_s + importName);
     readList();
@@ -199,5 +206,5 @@ void TImpArtDlg::changeFile()
 
 void TImpArtDlg::exportList()
 {
-    main.showWritten(TtilvarDB::writeArtListFile(st.impArtList, st.dataDir, u"ImportTest.xml"_s));
+    main.showWritten(TtilvarDB::writeArtListFile(st.impArtList, st.dataDir, u"ImportTest.xml"_s, outputOptions(st)));
 }

@@ -17,6 +17,9 @@ class TmainForm;
 // Where the import file named by importFName lies: in the data folder, or
 // where a full path (an older settings file) says.
 QString importFilePath(const AppState& st);
+// The path of an import file name as importFName holds it (dataDir + name
+// unless it is absolute).
+QString importFilePath(const AppState& st, const QString& name);
 
 class TImpArtDlg : public QDialog {
     Q_OBJECT

@@ -5,12 +5,15 @@
 
 #include "core/appState.h"
 #include "core/textUtil.h"
+#include "export/artListXML.h"
 #include "model/uArt.h"
+#include "ui/artisans/artFrm.h"
 #include "ui/artisans/importArtDlg.h"
 #include "ui/shell/main.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -144,13 +147,20 @@ void TProdForm::setImportMode(bool on)
 void TProdForm::prepareImport()
 {
     main.setStatusText(2, u"Produits de la liste importée"_s);
-    if (st.impArtList.isEmpty()) {
-        TImpArtDlg reader(st, main, &main);
-        reader.readList();
-    }
+    QString source;
     impArtIndex = st.curArtInd >= 0 && st.curArtInd < st.artList.count()
-                      ? st.artList.varSourceIndex(st.curArtInd)
+                      ? st.artList.varSourceIndex(st.curArtInd, &source)
                       : -1;
+    // The products come from the file the artisan was imported from, which
+    // need not be the import file chosen last; that choice stays as it is.
+    const QString path = importFilePath(st, source.isEmpty() ? st.importFName : source);
+    TArtForm& art = *main.artForm;
+    if (st.impArtList.isEmpty() || art.impListSource != path) {
+        st.impArtList.clear();
+        art.impListSource.clear();
+        if (QFileInfo(path).isFile() && readArtListFile(st.impArtList, path))
+            art.impListSource = path;
+    }
     impProdList.clear();
     impRow = -1;
     if (impArtIndex >= 0 && impArtIndex < st.impArtList.count())

@@ -1,6 +1,7 @@
 #include "ui/reports/pubOptions.h"
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/prompt.h"
 #include "export/artListXML.h"
 #include "export/reportDocs.h"
@@ -147,7 +148,7 @@ void TPublisher::exportSales()
     main.installShipped();
     QStringList names;
     for (const QString& root : {u"allSales"_s, u"periodSales"_s, u"shortSalesRep"_s}) {
-        const QString page = xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st), {}, {},
+        const QString page = xslt::transformFile(st.dataDir + root + u".xml"_s, xslt::trustedStyleDirs(st), {}, outputOptions(st),
                                                  {shopHtml(statementHeader(st, -1)), {}});
         names << root + u".xml"_s << QFileInfo(page).fileName();
     }

@@ -429,11 +429,11 @@ void TrepForm::exportConsigne()
     if (!st.xmlDataLines.isEmpty()) {
         st.repArtName = shownName;
         st.repList.total = shownTotal.format();
-        main.setStatusText(2, writeSalesReport(st, name, main.prompt(), {}, shownRange()));
+        main.setStatusText(2, writeSalesReport(st, name, main.prompt(), outputOptions(st), shownRange()));
         main.installShipped();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
         openPage(xslt::transformFile(salesReportDir(st, shownRange()) + safeFileName(name) + u".xml"_s,
-                                     xslt::trustedStyleDirs(st), {}, {}, {shopHtml(s.head), splitHtml(s)}));
+                                     xslt::trustedStyleDirs(st), {}, outputOptions(st), {shopHtml(s.head), splitHtml(s)}));
     }
     main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
 }

@@ -4,6 +4,7 @@
 #include "ui/reports/repFrm.h"
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "model/uRep.h"
@@ -245,7 +246,7 @@ void TrepForm::expCurClick()
     const QString kept = st.repList.total;
     st.repList.total = total.format();
     try {
-        main.setStatusText(2, writeSalesReport(st, name, main.prompt()));
+        main.setStatusText(2, writeSalesReport(st, name, main.prompt(), outputOptions(st)));
     } catch (...) {
         st.repList.total = kept;
         throw;

@@ -7,6 +7,7 @@
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "export/artListXML.h"
+#include "model/artNumbers.h"
 #include "model/uArt.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/dialogs/restoreDlg.h"
@@ -446,9 +447,15 @@ bool TDbCommands::impArt()
         return false;
     }
     const QString what = read.count() == 1 ? u"l'artisan"_s : u"les "_s + QString::number(read.count()) + u" artisans"_s;
+    // The sheets name artisans by number: two artisans never share one.
+    const QStringList renumbered = giveFreeNumbers(read);
+    const QString twice = renumbered.isEmpty() ? QString()
+        : u"\nDes numéros d'artisans sont en double dans le fichier : "_s + renumbered.join(u" ; "_s) + u"."_s;
     if (prompt.question(u"Importer "_s + what + u" de "_s + name
-                        + u" ?\nLe résultat est une nouvelle base sans nom, avec ces artisans et leurs produits, "_s
-                          u"sans ventes ni périodes. La base ouverte reste telle qu'elle est enregistrée."_s)
+                        + u" ?\nLe résultat est une nouvelle base sans nom, avec ces artisans (leurs coordonnées) et "_s
+                          u"leurs produits (numéros, descriptions, valeurs et prix). Les quantités reçues et vendues ne "_s
+                          u"sont pas importées : les produits arrivent sans stock, la base sans ventes ni périodes. "_s
+                          u"La base ouverte reste telle qu'elle est enregistrée."_s + twice)
         != Prompt::Answer::Yes)
         return false;
     if (!confirmDiscard())
@@ -457,7 +464,7 @@ bool TDbCommands::impArt()
     bool done = main.guarded([&] {
         clearAll();
         main.mainReady = false;
-        readArtListFile(st.artList, path);
+        st.artList = std::move(read);
         st.modified = true;
         main.artForm->rebuildLists();
         main.artForm->fillGrid();
@@ -480,7 +487,7 @@ bool TDbCommands::expArt()
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString path = st.dataDir + artListFileName(QFileInfo(st.artFileName).fileName());
-    const bool done = main.guarded([&] { writeArtListXML(st.artList, path); });
+    const bool done = main.guarded([&] { writeArtListXML(st.artList, path, Contacts::Kept, outputOptions(st)); });
     QApplication::restoreOverrideCursor();
     if (done)
         main.showWritten(path);

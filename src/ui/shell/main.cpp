@@ -1,4 +1,5 @@
 #include "ui/shell/main.h"
+#include "ui/shell/artisanCommands.h"
 #include "ui/shell/onScreen.h"
 
 #include "core/appError.h"
@@ -7,6 +8,7 @@
 #include "core/settings.h"
 #include "core/tilvarDB.h"
 #include "core/textUtil.h"
+#include "model/artNumbers.h"
 #include "model/soldSync.h"
 #include "ui/shell/about.h"
 #include "ui/shell/helpWindow.h"
@@ -164,6 +166,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     artForm = new TArtForm(st, *this, this);
     saleForm = new TsaleForm(st, *this, this);
     prodForm = new TProdForm(st, *this, this);
+    new TArtisanCommands(*this); // the Artisans menu (artisanCommands.cpp)
     for (QWidget* w : std::initializer_list<QWidget*>{artForm, saleForm, prodForm}) {
         w->setWindowFlags(Qt::Widget);
         w->hide();
@@ -399,8 +402,9 @@ void TmainForm::buildMenus()
     connect(aCheckDb, &QAction::triggered, this, [this] {
         guarded([this] {
             storeShown();
+            const QStringList twice = duplicateArtNoLines(st.artList, true);
             prompt().information(soldCheckMessage(checkSold(st.artList, st.saleList))
-                                 + leftoversNote(unprovenLeftovers(st.curFilePath) + unprovenLeftovers(st.iniPath)));
+                                 + (twice.isEmpty() ? QString() : u"\n\n"_s + twice.join(u'\n')) + leftoversNote(unprovenLeftovers(st.curFilePath) + unprovenLeftovers(st.iniPath)));
         });
     });
     specialMenu->addSeparator();

@@ -171,6 +171,8 @@ public:
 signals:
     // The current artisan was just shown (moved to, added, reloaded).
     void artisanShown();
+    // The window changed sides (curPage: artisans and products, or sales).
+    void pageShown();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,8 @@
 #include "ui/shell/main.h"
 
 #include "core/appError.h"
+#include "core/prompt.h"
+#include "model/artNumbers.h"
 #include "model/uArt.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/products/prodFrm.h"
@@ -140,6 +142,7 @@ void TmainForm::updateHeader()
     TitleLab->setStyleSheet(u"color: %1;"_s.arg(kTitleColors[side].name()));
     subTLabel->setText(kDetail);
     updatePageBtn();
+    emit pageShown();
 
     saleForm->sTopPan->hide();
     nListCB->clear();
@@ -214,8 +217,7 @@ void TmainForm::showCurrentArtisan()
     st.curItem.clear();
     artForm->showArtisan(st.curArtInd);
     if (artSubPage == 1) {
-        prodForm->impPanel->setVisible(!st.importFName.isEmpty()
-                                       && !artForm->varDataLab->text().isEmpty());
+        prodForm->impPanel->setVisible(!artForm->varDataLab->text().isEmpty());
         prodForm->fieldPanel->setEnabled(!st.prodNoList.isEmpty());
         prodForm->prodCntLab->setText(QString::number(st.prodNoList.count()));
     }
@@ -237,7 +239,13 @@ void TmainForm::addRecBtnClick()
         artForm->nameEd->setFocus();
         return;
     }
-    st.curArtNo = TArtList::artNoFor(st.artList.count() + 1);
+    // One above every number in use: the list's, and the sheets' lines'.
+    const QString number = nextArtisanNumber(st.artList, st.saleList);
+    if (number.isEmpty()) {
+        prompt().error(ART_NO_FULL_MSG);
+        return;
+    }
+    st.curArtNo = number;
     st.curArtInd += 1;
     artForm->addArtisan(st.curArtNo);
     st.modified = true;

@@ -1,0 +1,66 @@
+// The program's writes beside the database (exports, published pages, the
+// settings file) never replace the open database, whatever link leads there.
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/settings.h"
+#include "export/reportDocs.h"
+#include "report/publish.h"
+#include "support/sampleDb.h"
+#include "support/testFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+class TstOutputInputs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linkToOpenDatabaseRefused()
+    {
+        // The file each write makes, turned into a link to the open database.
+        const QList<std::pair<QString, std::function<void(AppState&)>>> cases{
+            {u"data/artList.xml"_s, [](AppState& st) { publish::publishPages(st, u"100000"_s, -1); }},
+            {u"data/artList.html"_s, [](AppState& st) { publish::publishPages(st, u"100000"_s, -1); }},
+            {u"data/inventaire.html"_s, [](AppState& st) { publish::publishPages(st, u"000100"_s, -1); }},
+            {u"data/allSales.xml"_s, [](AppState& st) { writeSalesDocs(st); }},
+            {u"data/periodSales.xml"_s, [](AppState& st) { writeSalesDocs(st); }},
+            {u"tilvarDB.ini"_s, [](AppState& st) { writeSettings(st.iniPath, st); }},
+        };
+        for (const auto& [name, write] : cases) {
+            QTemporaryDir tmp;
+            AppState st;
+            st.progDir = tmp.path() + u"/"_s;
+            st.dataDir = st.progDir + u"data/"_s;
+            st.xmlDir = st.progDir + u"dXML/"_s;
+            st.iniPath = st.progDir + u"tilvarDB.ini"_s;
+            QVERIFY(QDir().mkpath(st.dataDir) && QDir().mkpath(st.xmlDir));
+            fillSampleDatabase(st, 2, 2, 1);
+            st.curFilePath = st.dataDir + u"boutique.tlvdb"_s;
+            saveDB(st.curFilePath, st, nullptr, false);
+            const QByteArray db = readFileBytes(st.curFilePath);
+            const QString link = tmp.filePath(name);
+            QCOMPARE(::symlink(QFile::encodeName(st.curFilePath).constData(), QFile::encodeName(link).constData()), 0);
+            bool refused = false;
+            try {
+                write(st);
+            } catch (const AppError&) {
+                refused = true;
+            }
+            QVERIFY2(refused, qPrintable(name));
+            QVERIFY2(readFileBytes(st.curFilePath) == db, qPrintable(name));
+            QVERIFY2(QFileInfo(link).isSymLink(), qPrintable(name));
+        }
+    }
+};
+
+QTEST_MAIN(TstOutputInputs)
+#include "tst_outputInputs.moc"
