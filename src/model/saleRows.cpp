@@ -146,24 +146,29 @@ std::vector<SaleRow> sheetRows(const TSaleItem& sheet)
     return rows;
 }
 
-Money amountOf(std::span<const SaleRow> rows)
+namespace {
+
+// The sum of one amount of every row; a row that could not be held says so.
+Money sumOf(std::span<const SaleRow> rows, Money SaleRow::*field)
 {
     Money sum;
     for (const SaleRow& r : rows) {
         r.check();
-        sum += r.amount;
+        sum += r.*field;
     }
     return sum;
 }
 
+} // namespace
+
+Money amountOf(std::span<const SaleRow> rows)
+{
+    return sumOf(rows, &SaleRow::amount);
+}
+
 Money dueOf(std::span<const SaleRow> rows)
 {
-    Money sum;
-    for (const SaleRow& r : rows) {
-        r.check();
-        sum += r.due;
-    }
-    return sum;
+    return sumOf(rows, &SaleRow::due);
 }
 
 qint64 unitsOf(std::span<const SaleRow> rows)
