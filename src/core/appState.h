@@ -2,6 +2,7 @@
 // The program-wide state: every variable and model list the windows and the
 // model operations share. Owned by the main window, passed by reference.
 
+#include "model/account.h"
 #include "model/uArt.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
@@ -99,6 +100,8 @@ public:
     TProdList prodList;
     TSaleList saleList;
     TRepList repList;
+    // Payouts, share rules and recorded shares: the file's account section.
+    Account account;
 
     // --- report state ---
     QStringList xmlDataLines;

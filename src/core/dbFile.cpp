@@ -5,6 +5,7 @@
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
+#include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "model/textPlaces.h"
 
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -66,7 +69,37 @@ void tellMended(const TReader& r, AppState& st, Prompt& prompt)
                            .arg(places.join(QStringLiteral(" ; "))));
 }
 
+// Whether what follows the reports is the account section's mark; any other
+// value there is data after the end of the file.
+bool accountFollows(TReader& r)
+{
+    try {
+        return r.readString() == ACCOUNT_MARK;
+    } catch (const ReadError&) {
+        return false;
+    }
+}
+
+void readAccount(TReader& r, AppState& st)
+{
+    const int version = r.readInteger();
+    if (version != ACCOUNT_VERSION)
+        r.fail(version > ACCOUNT_VERSION ? NEWER_ACCOUNT_MSG.arg(version) : u"account version %1"_s.arg(version));
+    st.account.read(r);
+}
+
 } // namespace
+
+void recordShares(AppState& st)
+{
+    Account& a = st.account;
+    const bool first = !a.inFile && a.rules().isEmpty();
+    if (first)
+        a.setRule(QString(), QString(), st.artSharePercent);
+    const int recorded = a.recordShares(st.saleList, st.artList, ShareRule{st.artSharePercent});
+    if (first && recorded > 0)
+        a.sharesRecordedOn = todayStr();
+}
 
 QString backupDir(const AppState& st, const QString& path)
 {
@@ -101,18 +134,28 @@ void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool k
     // "-[tout]-" spans the sheets as a load would make it span them, so that
     // the file reads back as the model that wrote it.
     st.repList.fitAllPeriod(st.saleList);
+    // An older file saved unchanged stays byte for byte what it was.
+    const bool withAccount = st.account.inFile || st.modified;
+    if (withAccount)
+        recordShares(st);
     safeWriteFile(
         path,
-        [&st](QIODevice& dev) {
+        [&st, withAccount](QIODevice& dev) {
             TWriter w(dev);
             w.writeInteger(DB_FORMAT_VERSION);
             st.artList.writeArtisans(w);
             st.saleList.writeSales(w);
             st.repList.writeReports(w);
+            if (withAccount && !st.account.isEmpty()) {
+                w.writeString(ACCOUNT_MARK);
+                w.writeInteger(ACCOUNT_VERSION);
+                st.account.write(w);
+            }
             w.flush();
         },
         opt);
     st.dbVersion = DB_FORMAT_VERSION;
+    st.account.inFile = withAccount && !st.account.isEmpty();
     st.modified = false;
     if (opt.keepBackupForever)
         st.damagedDbPath.clear();
@@ -153,7 +196,13 @@ LoadResult loadDB(const QString& path, AppState& st, Prompt& prompt)
         st.artList.readArtisans(r, st.dbVersion, st.totProdCount);
         st.saleList.readSales(r);
         st.repList.readReports(r);
-        trailing = !r.atEnd();
+        st.account.clear();
+        if (!r.atEnd()) {
+            trailing = !accountFollows(r);
+            if (!trailing)
+                readAccount(r, st);
+        }
+        trailing = trailing || !r.atEnd();
         if (trailing)
             r.fail(TRAILING_DATA_MSG);
         st.repList.fitAllPeriod(st.saleList);

@@ -12,6 +12,13 @@ class Prompt;
 
 inline constexpr int DB_FORMAT_VERSION = 2;
 
+// The account is kept after the reports section, behind a string no section
+// can begin with (each begins with a list), with a version of its own; a
+// reader of the three sections stops before it. Written only when the
+// account holds something, so an older file saved unchanged stays as it was.
+inline const QString ACCOUNT_MARK = QStringLiteral("TilvarBD account");
+inline constexpr int ACCOUNT_VERSION = 1;
+
 inline const QString OLD_VERSION_MSG =
     QStringLiteral("Cette version n'est plus supportée... tentez d'enregistrer d'abord avec la version 1.4 ");
 inline const QString READ_ERROR_MSG = QStringLiteral("Error reading file");
@@ -24,6 +31,12 @@ inline const QString READ_ERROR_MSG = QStringLiteral("Error reading file");
 // inputs: files being read besides the database, never replaced (SafeWriteOptions).
 void saveDB(const QString& path, AppState& st, const WriteFaults* faults = nullptr,
             bool keepBackup = true, const QStringList& inputs = {});
+
+// Records the share of every sale line that has none yet (account.h). The
+// first time, for a file that held no account, the settings' rule becomes
+// the file's and the shares of its lines are taken from the Valeurs as they
+// stand now: call it as soon as such a file is opened, before any change.
+void recordShares(AppState& st);
 
 // The folder of the dated backup copies: "backup" under the data folder (under
 // the file's own folder when no data folder is set).
@@ -44,6 +57,7 @@ SafeWriteOptions outputOptions(const AppState& st, SafeWriteOptions base = {});
 // The loader's refusals of a file it cannot take whole (after READ_ERROR_MSG).
 inline const QString NEWER_VERSION_MSG = QStringLiteral("version %1: this file was written by a newer program");
 inline const QString TRAILING_DATA_MSG = QStringLiteral("unexpected data after the end of the file");
+inline const QString NEWER_ACCOUNT_MSG = QStringLiteral("account version %1: written by a newer program");
 
 enum class LoadResult { Loaded, Missing, OldVersion, NewerVersion, ReadError };
 

@@ -153,6 +153,76 @@ void writeArtisan(JsonOut& j, const TArtisan& a)
     j.endObject();
 }
 
+void writeAccount(JsonOut& j, const Account& a)
+{
+    const auto money = [&j](const char* name, Money m) {
+        QString t = m.formatExact();
+        t.chop(1);
+        j.key(name);
+        j.string(t);
+    };
+    j.key("account");
+    j.beginObject();
+    j.field("sharesRecordedOn", a.sharesRecordedOn);
+    j.key("rules");
+    j.beginArray();
+    for (const RuleChange& c : a.rules()) {
+        j.beginObject();
+        j.field("from", c.from);
+        j.field("artNo", c.artNo);
+        j.key("percent");
+        j.number(c.percent);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("payouts");
+    j.beginArray();
+    for (const Payout& p : a.payouts()) {
+        j.beginObject();
+        j.key("id");
+        j.number(p.id);
+        j.field("artNo", p.artNo);
+        j.field("date", p.date);
+        money("amount", p.amount);
+        j.field("mode", p.mode);
+        j.field("ref", p.ref);
+        j.field("period", p.period);
+        j.field("note", p.note);
+        j.key("reverses");
+        j.number(p.reverses);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("gone");
+    j.beginArray();
+    QStringList gone = a.gone.keys();
+    gone.sort();
+    for (const QString& no : std::as_const(gone)) {
+        j.beginObject();
+        j.field("artNo", no);
+        j.field("since", a.gone.value(no));
+        j.endObject();
+    }
+    j.endArray();
+    j.key("shares");
+    j.beginArray();
+    for (const QString& date : a.shareDates()) {
+        for (const LineShare& s : *a.sharesOn(date)) {
+            j.beginObject();
+            j.field("date", date);
+            j.field("artNo", s.artNo);
+            j.field("prodNo", s.prodNo);
+            j.key("qnt");
+            j.number(s.qnt);
+            money("price", s.price);
+            money("due", s.due);
+            j.endObject();
+        }
+    }
+    j.endArray();
+    j.endObject();
+}
+
 } // namespace
 
 QByteArray databaseJson(const AppState& st)
@@ -205,6 +275,9 @@ QByteArray databaseJson(const AppState& st)
         j.endObject();
     }
     j.endArray();
+    // Only a file that holds one: the dump of an older file stays as it was.
+    if (st.account.inFile)
+        writeAccount(j, st.account);
     j.endObject();
     j.bytes += '\n';
     return j.bytes;

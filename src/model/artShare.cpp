@@ -1,6 +1,7 @@
 #include "model/artShare.h"
 
 #include "core/textUtil.h"
+#include "model/account.h"
 #include "model/uArt.h"
 #include "model/saleRows.h"
 
@@ -15,37 +16,67 @@ QString ShareRule::text() const
     return u"%1 % du prix de vente"_s.arg(percent);
 }
 
-ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const ShareRule& rule)
+std::optional<Money> ValeurLookup::valeur(const QString& artNo, const QString& prodNo)
+{
+    auto of = m_values.find(artNo);
+    if (of == m_values.end()) {
+        of = m_values.insert(artNo, {});
+        const int a = m_arts.indexOfArtNo(artNo);
+        if (a >= 0)
+            for (const auto& p : m_arts.at(a).products.items())
+                of->insert(p->prodNo, p->valeur);
+    }
+    // The "Valeur" the user typed for the product.
+    const QString text = stripDollar(of->value(prodNo)).trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    return Money::tryParse(text);
+}
+
+std::optional<Money> rowShare(const SaleRow& r, ValeurLookup& values, const ShareRule& rule)
+{
+    if (!rule.byValeur())
+        return r.amount.percentOf(rule.percent);
+    const auto v = values.valeur(r.artNo, r.prodNo);
+    if (!v)
+        return std::nullopt;
+    return (*v * r.qnt).roundedToCent();
+}
+
+ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const ShareRule& rule, const Account* account)
 {
     ShareSplit split;
-    // The products' values by artisan and product number, of the artisans met.
-    QHash<QString, QHash<QString, QString>> values;
+    ValeurLookup values(arts);
+    // Where the last recorded share of each date was found: rows come in
+    // line order, so the next one is usually just after it.
+    QHash<QString, qsizetype> next;
     for (SaleRow& r : rows) {
         r.check();
         split.sales += r.amount;
         r.due = Money();
-        if (!rule.byValeur()) {
-            r.due = r.amount.percentOf(rule.percent);
-            split.due += r.due;
-            continue;
+        if (const QList<LineShare>* recorded = account ? account->sharesOn(r.date) : nullptr) {
+            qsizetype& from = next[r.date];
+            const qsizetype n = recorded->size();
+            qsizetype found = -1;
+            for (qsizetype k = 0; k < n && found < 0; ++k)
+                if (recorded->at((from + k) % n).matches(r))
+                    found = (from + k) % n;
+            if (found >= 0) {
+                from = found + 1;
+                r.due = recorded->at(found).due;
+                split.due += r.due;
+                continue;
+            }
         }
-        if (!values.contains(r.artNo)) {
-            QHash<QString, QString>& of = values[r.artNo];
-            const int a = arts.indexOfArtNo(r.artNo);
-            if (a >= 0)
-                for (const auto& p : arts.at(a).products.items())
-                    of.insert(p->prodNo, p->valeur);
-        }
-        // The "Valeur" the user typed for the product.
-        const QString valeur = stripDollar(values.value(r.artNo).value(r.prodNo)).trimmed();
-        const auto v = Money::tryParse(valeur);
-        if (valeur.isEmpty() || !v) {
+        const ShareRule applied = account ? account->ruleAt(r.artNo, r.date, rule) : rule;
+        const std::optional<Money> due = rowShare(r, values, applied);
+        if (!due) {
             const QString name = r.prodNo + u' ' + r.descript.trimmed();
             if (!split.missing.contains(name))
                 split.missing << name;
             continue;
         }
-        r.due = (*v * r.qnt).roundedToCent();
+        r.due = *due;
         split.due += r.due;
     }
     return split;

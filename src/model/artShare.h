@@ -4,12 +4,15 @@
 
 #include "core/money.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 struct SaleRow;
 
+class Account;
 class TArtList;
 
 // artSharePercent of the settings: 0 is the products' "Valeur" x quantity,
@@ -33,7 +36,27 @@ struct ShareSplit {
 // The split of the sale rows, each row's share (its due) computed and rounded
 // to the cent on its own, so the boutique's part and the amount due add up
 // to the sales row by row and in total; the products are looked up in arts
-// by artisan and product number. RangeError when an amount cannot be held.
-ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const ShareRule& rule);
+// by artisan and product number. With an account, a row takes the share
+// recorded for its line, else the rule in force for its artisan on its date
+// (rule when the account holds none). RangeError when an amount cannot be held.
+ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const ShareRule& rule,
+                   const Account* account = nullptr);
+
+// The products' "Valeur" texts of the artisans met, looked up by artisan and
+// product number.
+class ValeurLookup {
+public:
+    explicit ValeurLookup(const TArtList& arts) : m_arts(arts) {}
+    // The Valeur of the product, nullopt when it has none that reads as an amount.
+    std::optional<Money> valeur(const QString& artNo, const QString& prodNo);
+
+private:
+    const TArtList& m_arts;
+    QHash<QString, QHash<QString, QString>> m_values;
+};
+
+// The share of one row under rule; nullopt when the rule pays the Valeur and
+// the product has none (the row then counts 0).
+std::optional<Money> rowShare(const SaleRow& r, ValeurLookup& values, const ShareRule& rule);
 // The French warning naming the products without a "Valeur"; "" when none.
 QString missingValeurWarning(const QStringList& missing);

@@ -103,7 +103,7 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
     if (s.artName.isEmpty())
         s.artName = u"Artisan "_s + artNo;
     s.rule.percent = st.artSharePercent;
-    s.split = shareOf(s.rows, st.artList, s.rule);
+    s.split = shareOf(s.rows, st.artList, s.rule, &st.account);
     return s;
 }
 

@@ -328,9 +328,10 @@ private slots:
         AppState next;
         next.dataDir = dir.path();
         fillSampleDatabase(next, 10, 20, 2);
+        // Changed, so saved with its account.
+        next.modified = true;
         const QByteArray fresh = savedBytes(next);
         QVERIFY(fresh.size() > 5 * TFiler::BufferSize);
-        next.modified = true;
         // The error of a save with faults f; empty when it succeeded.
         auto trySave = [&](const WriteFaults& f) { return errorOf([&] { saveDB(path, next, &f); }); };
         int k = 1;

@@ -1,0 +1,333 @@
+// The artisans' account: balances by date against sums made here from the
+// sheets and the payouts, shares that stay what they were when the sale was
+// made, the account section of the file, and the accountant's CSV.
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "export/books.h"
+#include "export/dbJson.h"
+#include "model/balance.h"
+#include "model/saleRows.h"
+#include "support/fakePrompt.h"
+#include "support/modelSheets.h"
+#include "support/testFiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// One sale: the sheet, the artisan, the product, the quantity and what the
+// artisan earns per unit under the rule of that day.
+struct Sale {
+    const char* date;
+    const char* artNo;
+    const char* prodNo;
+    int qnt;
+    qint64 price;   // cents
+    qint64 earned;  // cents per unit
+};
+
+// 001 is paid the Valeur (18.00 and 5.00); 002 has a rule of their own, 60 %.
+const Sale SALES[] = {
+    {"261105", "001", "001", 2, 3000, 1800}, {"261105", "002", "001", 1, 2000, 1200},
+    {"261120", "001", "002", 3, 1000, 500},  {"261120", "001", "001", -1, 3000, 1800}, // a return
+    {"261210", "001", "001", 1, 3000, 1800}, {"261210", "002", "001", 2, 2000, 1200},
+};
+
+struct Paid {
+    const char* date;
+    const char* artNo;
+    qint64 cents;
+};
+
+void addProduct(TArtisan& a, const QString& no, const QString& valeur, const QString& prix)
+{
+    TProduit& p = a.products.append();
+    p.artNo = a.artNo;
+    p.prodNo = no;
+    p.descript = u"Produit "_s + no;
+    p.valeur = valeur;
+    p.prix = prix;
+}
+
+// The boutique above: three overlapping periods, the sales of SALES.
+void fill(AppState& st)
+{
+    TArtisan& a = st.artList.append();
+    a.artNo = u"001"_s;
+    a.nom = u"Côté"_s;
+    a.prenom = u"Hélène"_s;
+    addProduct(a, u"001"_s, u"18.00$"_s, u"30.00$"_s);
+    addProduct(a, u"002"_s, u"5.00$"_s, u"10.00$"_s);
+    TArtisan& b = st.artList.append();
+    b.artNo = u"002"_s;
+    b.nom = u"Roy; dit \"Luc\""_s; // quoted in the CSV
+    addProduct(b, u"001"_s, u"7.00$"_s, u"20.00$"_s);
+    QHash<QString, QStringList> lines;
+    QStringList dates;
+    for (const Sale& s : SALES) {
+        const QString pno = (u"Xxx"_s + QLatin1String(s.artNo) + u'-' + QLatin1String(s.prodNo));
+        const QString price = Money::fromUnits(s.price * 100).format();
+        lines[QLatin1String(s.date)] << saleLine(pno, u"Produit"_s, price, QString::number(s.qnt),
+                                                 (Money::fromUnits(s.price * 100) * s.qnt).format());
+        if (!dates.contains(QLatin1String(s.date)))
+            dates.prepend(QLatin1String(s.date));
+    }
+    for (const QString& d : std::as_const(dates))
+        addSheet(st.saleList, d, lines.value(d));
+    st.repList.addPeriod(u"Novembre"_s, u"261101"_s, u"261130"_s);
+    st.repList.addPeriod(u"Décembre"_s, u"261201"_s, u"261231"_s);
+    st.repList.addPeriod(u"Automne"_s, u"261015"_s, u"261215"_s);
+    st.account.setRule(u"002"_s, QString(), 60);
+}
+
+// What the sheets earned artNo from `from` to `to`, summed here.
+qint64 earnedFromSheets(const QString& artNo, const QString& from, const QString& to)
+{
+    qint64 sum = 0;
+    for (const Sale& s : SALES)
+        if (QLatin1String(s.artNo) == artNo && QLatin1String(s.date) >= from && QLatin1String(s.date) <= to)
+            sum += s.earned * s.qnt;
+    return sum;
+}
+
+qint64 paidFrom(const QList<Paid>& paid, const QString& artNo, const QString& from, const QString& to)
+{
+    qint64 sum = 0;
+    for (const Paid& p : paid)
+        if (QLatin1String(p.artNo) == artNo && QLatin1String(p.date) >= from && QLatin1String(p.date) <= to)
+            sum += p.cents;
+    return sum;
+}
+
+qint64 cents(Money m)
+{
+    return m.units() / 100;
+}
+
+Payout payout(const char* artNo, const char* date, qint64 cents)
+{
+    Payout p;
+    p.artNo = QLatin1String(artNo);
+    p.date = QLatin1String(date);
+    p.amount = Money::fromUnits(cents * 100);
+    p.mode = PAYOUT_MODES.first();
+    return p;
+}
+
+AccountFigures figures(AppState& st, const QString& artNo, const QString& from, const QString& to)
+{
+    return accountFigures(st.repList.book(st.saleList), st.artList, st.account, ShareRule{st.artSharePercent},
+                          artNo, from, to);
+}
+
+QByteArray fileBytes(AppState& st, const QString& dir)
+{
+    const QString path = dir + u"/b.tlvdb"_s;
+    saveDB(path, st, nullptr, false);
+    return readFileBytes(path);
+}
+
+} // namespace
+
+class TestAccount : public QObject {
+    Q_OBJECT
+
+private slots:
+    void balancesByDate()
+    {
+        AppState st;
+        fill(st);
+        recordShares(st);
+        // A payout before the sales it settles, one corrected by a reversal.
+        const QList<Paid> paid = {{"261101", "001", 1000}, {"261202", "001", 3600}, {"261203", "001", -3600},
+                                  {"261203", "001", 4000}, {"261130", "002", 500}};
+        st.account.pay(payout("001", "261101", 1000));
+        const int wrong = st.account.pay(payout("001", "261202", 3600)).id;
+        QCOMPARE(st.account.reverse(wrong, u"261203"_s, u"erreur"_s).amount, Money::fromUnits(-3600 * 100));
+        QVERIFY_THROWS_EXCEPTION(AppError, st.account.reverse(wrong, u"261204"_s, QString()));
+        st.account.pay(payout("001", "261203", 4000));
+        st.account.pay(payout("002", "261130", 500));
+
+        // Every period and day against the sums made here, overlapping periods
+        // and "-[tout]-" alike.
+        const struct {
+            const char* from;
+            const char* to;
+        } spans[] = {{"261101", "261130"}, {"261201", "261231"}, {"261015", "261215"},
+                     {"", "261104"},       {"261106", "261202"}, {"261203", "261203"}};
+        for (const char* no : {"001", "002"}) {
+            for (const auto& s : spans) {
+                const QString from = QLatin1String(s.from), to = QLatin1String(s.to);
+                const AccountFigures f = figures(st, QLatin1String(no), from, to);
+                const QString where = QLatin1String(no) + u' ' + from + u".."_s + to;
+                QVERIFY2(cents(f.earned) == earnedFromSheets(QLatin1String(no), from, to), qPrintable(where));
+                QVERIFY2(cents(f.paid) == paidFrom(paid, QLatin1String(no), from, to), qPrintable(where));
+                const qint64 before = from.isEmpty() ? 0
+                                                     : earnedFromSheets(QLatin1String(no), QString(), from)
+                        - earnedFromSheets(QLatin1String(no), from, from)
+                        - (paidFrom(paid, QLatin1String(no), QString(), from) - paidFrom(paid, QLatin1String(no), from, from));
+                QVERIFY2(cents(f.before) == before, qPrintable(where));
+                QVERIFY2(f.shop() + f.earned == f.sales, qPrintable(where));
+            }
+        }
+        // Overpaid: an advance, named as one.
+        const AccountFigures early = figures(st, u"001"_s, QString(), u"261104"_s);
+        QCOMPARE(early.after(), Money::fromUnits(-1000 * 100));
+        QCOMPARE(balanceCaption(early.after()), u"Avance versée"_s);
+        QCOMPARE(balanceCaption(figures(st, u"001"_s, QString(), QString()).after()), u"Solde à payer"_s);
+    }
+
+    void sharesStayWhatTheyWere()
+    {
+        AppState st;
+        fill(st);
+        recordShares(st);
+        const Money november = figures(st, u"001"_s, u"261101"_s, u"261130"_s).earned;
+        st.account.pay(payout("001", "261215", 1500));
+        // The Valeur raised and the boutique's rule changed after November
+        // was paid: November's share stays; a sale made afterwards earns the new one.
+        st.artList.at(0).products.at(0).valeur = u"20.00$"_s;
+        st.account.setRule(QString(), u"261201"_s, 50);
+        TSaleItem& dec = st.saleList.at(0);
+        dec.lines = writeCommaList(readCommaList(dec.lines) << saleLine(u"Xxx001-001"_s, u"Produit"_s, u"30.00$"_s,
+                                                                          u"1"_s, u"30.00$"_s));
+        recordShares(st);
+        QCOMPARE(figures(st, u"001"_s, u"261101"_s, u"261130"_s).earned, november);
+        // The day's earlier lines kept theirs (18.00); the new line: 50 % of 30.00.
+        QCOMPARE(figures(st, u"001"_s, u"261210"_s, u"261210"_s).earned, Money::fromUnits((1800 + 1500) * 100));
+        // A reshare from December leaves what a payout covered and the
+        // artisan with a rule of their own.
+        const QStringList changed = st.account.reshare(st.artList, ShareRule{0}, QString(), u"261201"_s);
+        QVERIFY2(changed.isEmpty(), qPrintable(changed.join(u'\n')));
+        // 002's own rule lowered from the 6th: only their line of the 10th changes.
+        st.account.setRule(u"002"_s, u"261206"_s, 40);
+        QCOMPARE(st.account.reshare(st.artList, ShareRule{0}, u"002"_s, u"261206"_s),
+                 QStringList{u"261210 002-001 24.00$ -> 16.00$"_s});
+        QCOMPARE(figures(st, u"002"_s, QString(), QString()).earned, Money::fromUnits((1200 + 1600) * 100));
+    }
+
+    void accountSectionInTheFile()
+    {
+        QTemporaryDir dir;
+        AppState older;
+        fill(older);
+        older.account = Account();
+        older.dbVersion = DB_FORMAT_VERSION;
+        const QByteArray olderBytes = fileBytes(older, dir.path());
+
+        // An older file opened and saved unchanged stays byte for byte.
+        AppState st;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(dir.path() + u"/b.tlvdb"_s, st, prompt), LoadResult::Loaded);
+        recordShares(st);
+        QCOMPARE(fileBytes(st, dir.path()), olderBytes);
+        // Changed, it gains the section, and reads back whole.
+        st.account.pay(payout("001", "261210", 2550));
+        st.account.gone.insert(u"002"_s, u"261215"_s);
+        st.modified = true;
+        const QByteArray withAccount = fileBytes(st, dir.path());
+        QVERIFY(withAccount.startsWith(olderBytes));
+        AppState back;
+        QCOMPARE(loadDB(dir.path() + u"/b.tlvdb"_s, back, prompt), LoadResult::Loaded);
+        QCOMPARE(databaseJson(back), databaseJson(st));
+        QCOMPARE(back.account.sharesRecordedOn, todayStr());
+        QCOMPARE(fileBytes(back, dir.path()), withAccount);
+
+        // A reader of the three sections alone stops before the account.
+        AppState parts;
+        readSection(withAccount, [&](TReader& r) {
+            QCOMPARE(r.readInteger(), DB_FORMAT_VERSION);
+            parts.artList.readArtisans(r, DB_FORMAT_VERSION, parts.totProdCount);
+            parts.saleList.readSales(r);
+            parts.repList.readReports(r);
+        });
+        parts.dbVersion = DB_FORMAT_VERSION;
+        QCOMPARE(databaseJson(parts), databaseJson(older));
+
+        // What follows the reports is the account or a damaged file.
+        QByteArray newer = olderBytes;
+        newer += writeSection([](TWriter& w) {
+            w.writeString(ACCOUNT_MARK);
+            w.writeInteger(ACCOUNT_VERSION + 1);
+        });
+        const QByteArray damaged[] = {withAccount + '\0', withAccount.left(withAccount.size() - 1), newer,
+                                      olderBytes + writeSection([](TWriter& w) { w.writeString(u"autre"_s); })};
+        for (const QByteArray& bytes : damaged) {
+            QVERIFY(writeFileBytes(dir.path() + u"/d.tlvdb"_s, bytes));
+            AppState d;
+            FakePrompt say;
+            QCOMPARE(loadDB(dir.path() + u"/d.tlvdb"_s, d, say), LoadResult::ReadError);
+            QVERIFY(!d.damagedDbPath.isEmpty());
+        }
+    }
+
+    void booksForTheAccountant()
+    {
+        AppState st;
+        fill(st);
+        recordShares(st);
+        st.account.pay(payout("002", "261120", 1000));
+        Payout p = payout("001", "261215", 4200);
+        p.ref = u"n° 12; \"bis\""_s;
+        p.mode = u"virement"_s;
+        st.account.pay(p);
+        const TReport& dec = std::as_const(st.repList).at(1);
+        const BooksInput in{st.repList.book(st.saleList), st.artList, st.account, ShareRule{0}};
+        const QByteArray bytes = booksArtisansCsv(in, dec);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        // Parsed back: each artisan's row is what the account says, the total
+        // row the sum of the rows.
+        QStringList rows = QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(rows.takeFirst(), u"Numéro;Artisan;Ventes;Part de la boutique;Montant dû;Payé dans la période;"
+                                   "Solde à la fin"_s);
+        QCOMPARE(rows, (QStringList{u"001;Côté Hélène;30,00;12,00;18,00;42,00;9,00"_s,
+                                    u"002;\"Roy; dit \"\"Luc\"\"\";40,00;16,00;24,00;0,00;26,00"_s,
+                                    u"Total;;70,00;28,00;42,00;42,00;35,00"_s}));
+        const QString journal = QString::fromUtf8(booksPayoutsCsv(in, dec).mid(3));
+        QCOMPARE(journal.split(u"\r\n"_s, Qt::SkipEmptyParts).mid(1),
+                 (QStringList{u"2;2026-12-15;001;Côté Hélène;42,00;virement;\"n° 12; \"\"bis\"\"\";;;"_s,
+                              u"Total;;;;42,00"_s}));
+        QCOMPARE(csvMoney(Money::fromUnits(-50000)), u"-5,00"_s);
+    }
+
+    void payoutsRefused_data()
+    {
+        QTest::addColumn<QString>("artNo");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("refused");
+        const QString cheque = PAYOUT_MODES.first();
+        QTest::newRow("fine") << u"001"_s << u"261231"_s << qint64(10000) << cheque << false;
+        QTest::newRow("unknown artisan") << u"009"_s << u"261231"_s << qint64(10000) << cheque << true;
+        QTest::newRow("not a day") << u"001"_s << u"261232"_s << qint64(10000) << cheque << true;
+        QTest::newRow("zero") << u"001"_s << u"261231"_s << qint64(0) << cheque << true;
+        QTest::newRow("at the limit") << u"001"_s << u"261231"_s << qint64(10'000'000) * 10000 << cheque << false;
+        QTest::newRow("past the limit") << u"001"_s << u"261231"_s << qint64(10'000'000) * 10000 + 100 << cheque
+                                        << true;
+        QTest::newRow("fraction of a cent") << u"001"_s << u"261231"_s << qint64(10001) << cheque << true;
+        QTest::newRow("unknown mode") << u"001"_s << u"261231"_s << qint64(10000) << u"troc"_s << true;
+    }
+    void payoutsRefused()
+    {
+        QFETCH(QString, artNo);
+        QFETCH(QString, date);
+        QFETCH(qint64, units);
+        QFETCH(QString, mode);
+        QFETCH(bool, refused);
+        Payout p;
+        p.artNo = artNo;
+        p.date = date;
+        p.amount = Money::fromUnits(units);
+        p.mode = mode;
+        QCOMPARE(!payoutProblem(p, {u"001"_s}).isEmpty(), refused);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccount)
+#include "tst_account.moc"
