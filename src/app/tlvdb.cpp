@@ -2,6 +2,7 @@
 
 #include "core/appPaths.h"
 #include "core/appState.h"
+#include "export/accountCommands.h"
 #include "export/tlvdbTool.h"
 #include "core/sysCause.h"
 #include "report/reportCommand.h"
@@ -44,7 +45,10 @@ int main(int argc, char* argv[])
     args.removeFirst();
     QByteArray out;
     QByteArray err;
-    const int rc = runTlvdb(args, out, err, {tlvdbReportCommand(), tlvdbTagsCommand()});
+    std::vector<TlvdbCommand> commands = tlvdbAccountCommands();
+    commands.push_back(tlvdbReportCommand());
+    commands.push_back(tlvdbTagsCommand());
+    const int rc = runTlvdb(args, out, err, commands);
     // Where the program keeps the boutique's files, as the about window says.
     if (!args.isEmpty() && (args.first() == u"--help"_s || args.first() == u"help"_s || args.first() == u"-h"_s)) {
         AppState st;

@@ -3,12 +3,15 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbLock.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/dbJson.h"
+#include "model/account.h"
 #include "model/artNumbers.h"
+#include "model/balance.h"
 #include "model/saleRows.h"
 #include "model/soldSync.h"
 
@@ -79,6 +82,21 @@ QString nodeKind(unsigned mode)
     return u"a device"_s;
 }
 
+// What the account holds that the program would refuse to record.
+QStringList accountProblems(AppState& st)
+{
+    QStringList out;
+    const QStringList known = accountArtNos(st.repList.book(st.saleList), st.artList, Account());
+    for (const Payout& p : st.account.payouts()) {
+        Payout checked = p;
+        if (p.reverses != 0)
+            checked.amount = Money() - p.amount; // a reversal holds the opposite of a payout
+        if (const QString why = payoutProblem(checked, known); !why.isEmpty())
+            out << u"payout %1: %2"_s.arg(QString::number(p.id), why);
+    }
+    return out;
+}
+
 } // namespace
 
 QString outputRefusedText(const QString& out, const QStringList& inputs)
@@ -114,7 +132,8 @@ QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
            "       tlvdb check FILE                exit 0 when FILE loads whole and every sold\n"
            "                                       quantity equals its sheets' lines; lists each\n"
            "                                       difference (and lines of deleted products)\n"
-           "                                       and each artisan number two artisans share\n"
+           "                                       and each artisan number two artisans share;\n"
+           "                                       exit 1 names each payout the program would refuse\n"
            "       tlvdb resave IN OUT             save IN as OUT in the current format\n"
            "       tlvdb consign FILE PERIOD ARTNO print an artisan's consignment for a period\n"
            + more
@@ -193,7 +212,10 @@ int runCommand(const QStringList& args, QByteArray& out, QByteArray& err, const 
         // Listed too, not a failure: the program never writes such totals.
         for (const QString& l : storedTotalDifferences(st.saleList, false))
             out += line(l);
-        return check.gaps.isEmpty() ? ExitOk : ExitGaps;
+        const QStringList account = accountProblems(st);
+        for (const QString& l : account)
+            out += line(l);
+        return !check.gaps.isEmpty() ? ExitGaps : account.isEmpty() ? ExitOk : ExitFailed;
     }
     if (cmd == u"resave"_s) {
         // An OUT it replaces is kept in the "backup" folder beside it, unless
@@ -203,6 +225,11 @@ int runCommand(const QStringList& args, QByteArray& out, QByteArray& err, const 
         if (!keepBackup && QFileInfo::exists(args.at(2)))
             err += line(u"tlvdb: %1: no backup copy kept: %2 is not a folder"_s.arg(
                 args.at(2), backup.filePath()));
+        DbLock lock(args.at(2));
+        if (!lock.tryLock()) {
+            err += line(u"tlvdb: %1 is open in %2: nothing written"_s.arg(args.at(2), lock.holder(false)));
+            return ExitFailed;
+        }
         try {
             saveDB(args.at(2), st, nullptr, keepBackup, {args.at(1)});
         } catch (const AppError& e) {

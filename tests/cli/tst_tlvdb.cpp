@@ -3,6 +3,7 @@
 
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbLock.h"
 #include "model/uArt.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"
@@ -34,6 +35,58 @@ class TestTlvdb : public QObject {
     Q_OBJECT
 
 private slots:
+    // Payouts recorded from a script, the balances and the accountant's
+    // books; never while the program holds the file.
+    void accountPayAndBooks()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath(u"b.tlvdb"_s);
+        QVERIFY(QFile::copy(REFERENCE, db));
+        const QByteArray before = readFileBytes(db);
+        const struct {
+            QStringList args;
+            int code;
+        } refused[] = {
+            {{u"001"_s, u"douze"_s, u"090520"_s}, 2},
+            {{u"001"_s, u"12.00"_s, u"090631"_s}, 1},
+            {{u"009"_s, u"12.00"_s, u"090520"_s}, 1},
+            {{u"001"_s, u"12.00"_s, u"090520"_s, u"--mode"_s, u"troc"_s}, 1},
+            {{u"001"_s, u"12.00"_s, u"090520"_s, u"--period"_s, u"Hiver"_s}, 1},
+            {{u"001"_s, u"12.00"_s, u"090520"_s, u"--color"_s, u"bleu"_s}, 2},
+        };
+        for (const auto& c : refused) {
+            const ProcessRun r = tlvdb(QStringList{u"pay"_s, db} + c.args);
+            QVERIFY2(r.code == c.code && r.out.isEmpty(), qPrintable(c.args.join(u' ') + u": "_s + QString::fromUtf8(r.err)));
+        }
+        {
+            DbLock held(db);
+            QVERIFY(held.tryLock());
+            const ProcessRun r = tlvdb({u"pay"_s, db, u"001"_s, u"12.00"_s, u"090520"_s});
+            QVERIFY2(r.code == 1 && r.err.contains("is open in"), r.err.constData());
+        }
+        QCOMPARE(readFileBytes(db), before);
+
+        const ProcessRun paid = tlvdb({u"pay"_s, db, u"001"_s, u"12.50"_s, u"090520"_s, u"--mode"_s, u"virement"_s,
+                                       u"--ref"_s, u"VIR-7"_s, u"--period"_s, u"Printemps"_s});
+        QVERIFY2(paid.code == 0 && paid.out.startsWith("payout 1 recorded: 001 12.50$"), paid.err.constData());
+        const ProcessRun check = tlvdb({u"check"_s, db});
+        QVERIFY2(check.code == 0, check.out.constData());
+        const ProcessRun dump = tlvdb({u"dump"_s, db});
+        QVERIFY(dump.out.contains("\"amount\": \"12.50\"") && dump.out.contains("\"ref\": \"VIR-7\""));
+        // Paid on the 1st: counted at the end of that day, not the day before.
+        const ProcessRun on = tlvdb({u"account"_s, db, u"001"_s, u"--date"_s, u"090520"_s});
+        const ProcessRun eve = tlvdb({u"account"_s, db, u"001"_s, u"--date"_s, u"090519"_s});
+        QVERIFY2(on.code == 0 && on.out.contains("paid 12.50$"), on.out.constData());
+        QVERIFY2(eve.code == 0 && eve.out.contains("paid 0.00$"), eve.out.constData());
+
+        const QString out = dir.filePath(u"compta"_s);
+        const ProcessRun books = tlvdb({u"books"_s, db, u"Printemps"_s, out});
+        QVERIFY2(books.code == 0, books.err.constData());
+        const QStringList files = QDir(out).entryList(QDir::Files);
+        QCOMPARE(files, (QStringList{u"comptable-Printemps-artisans.csv"_s, u"comptable-Printemps-paiements.csv"_s}));
+        QVERIFY(readFileBytes(dir.filePath(u"compta/"_s + files.at(1))).contains("12,50;virement;VIR-7;Printemps"));
+    }
+
     void usageAndDump()
     {
         for (const QStringList& args : {QStringList{}, QStringList{u"frobnicate"_s, u"x"_s}, QStringList{u"dump"_s},
