@@ -4,10 +4,12 @@
 // PDF statement and "XportTout"), both over the reference boutique.
 
 #include "uiHarness.h"
+#include "core/dbFile.h"
 #include "model/uRep.h"
 #include "report/settlement.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/reports/pubOptions.h"
+#include "ui/reports/payoutDlg.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
 
@@ -65,6 +67,47 @@ private slots:
                      && said.contains(u"allSales.xml"_s) && said.contains(u"shortSalesRep.html"_s),
                  qPrintable(said));
         QVERIFY(h.prompt.errors.isEmpty());
+    }
+
+    // A payout from the report window: its balance proposed, a date that is
+    // no day refused, then the payout kept in the file.
+    void payFromTheReportWindow()
+    {
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        h.st().curArtNo = u"001"_s;
+        h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
+        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        const Money owed = rep->shownAccount().after();
+        QVERIFY2(owed > Money() && rep->balanceLab->text().endsWith(u"Solde à payer au 090531 : "_s + owed.format()),
+                 qPrintable(rep->balanceLab->text()));
+        QStringList dates{u"090532"_s, u"090531"_s};
+        QString proposed;
+        h.onModal = [&](QDialog& d) {
+            auto* dlg = qobject_cast<TPayoutDlg*>(&d);
+            if (!dlg || dates.isEmpty())
+                return int(QDialog::Rejected);
+            if (proposed.isEmpty())
+                proposed = dlg->amountEd->text();
+            dlg->dateEd->setText(dates.takeFirst());
+            dlg->amountEd->setText(u"10.00"_s);
+            dlg->modeCB->setCurrentText(u"virement"_s);
+            return int(QDialog::Accepted);
+        };
+        QTest::mouseClick(rep->payBtn, Qt::LeftButton);
+        QCOMPARE(proposed, owed.plain());
+        QCOMPARE(h.prompt.errors.size(), 1);
+        QVERIFY(h.st().modified && h.st().account.payouts().size() == 1);
+        const Money left = owed - Money::parse(u"10.00"_s);
+        QVERIFY2(rep->balanceLab->text().endsWith(u"Solde à payer au 090531 : "_s + left.format()),
+                 qPrintable(rep->balanceLab->text()));
+        w.aSave->trigger();
+        AppState back;
+        FakePrompt quiet;
+        QCOMPARE(loadDB(h.st().curFilePath, back, quiet), LoadResult::Loaded);
+        QCOMPARE(back.account.payouts().value(0).mode, u"virement"_s);
+        QCOMPARE(back.account.payouts().value(0).period, u"Printemps"_s);
     }
 
     void settleAPeriod()

@@ -114,6 +114,8 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     tot->addWidget(sTotLab, 1);
     shareLab = named<QLabel>("shareLab", totPanel);
     tot->addWidget(shareLab);
+    balanceLab = named<QLabel>("balanceLab", formPanel);
+    payBtn = named<QPushButton>("payBtn", u"Payer l'artisan..."_s, formPanel);
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
     XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
@@ -139,6 +141,10 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     fl->addWidget(rangePanel);
     fl->addWidget(ConsGrid, 1);
     fl->addLayout(bottom);
+    auto* account = new QHBoxLayout;
+    account->addWidget(balanceLab, 1);
+    account->addWidget(payBtn);
+    fl->addLayout(account);
     fl->addLayout(cmds);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -157,6 +163,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     connect(addPeriodBtn, &QToolButton::clicked, this, guard(&TrepForm::editPeriods));
     connect(allTransBtn, &QToolButton::clicked, this, guard(&TrepForm::allTransClick));
     connect(viewModeBtn, &QToolButton::clicked, this, guard(&TrepForm::switchView));
+    connect(payBtn, &QPushButton::clicked, this, guard(&TrepForm::payArtisan));
     sTotLab->installEventFilter(this);
 
     // Reached from the Special menu: the window is otherwise never shown.
@@ -332,6 +339,7 @@ void TrepForm::refresh()
         tabInfoLab->setText(QString::number(inv.size()));
     }
     sTotLab->setText(shownTotal.format()); // the sales' total, whatever the tab
+    showBalance();
     main.setStatusText(1, u"Artisan n° "_s + st.curArtNo);
 }
 

@@ -5,6 +5,7 @@
 // and a list view of the raw ledger and period queries, for support.
 
 #include "core/money.h"
+#include "model/balance.h"
 #include "model/saleRows.h"
 
 #include <QWidget>
@@ -61,6 +62,9 @@ public:
     QLabel* totalLab;
     QLabel* sTotLab;   // the sales at the selling price
     QLabel* shareLab;  // the boutique's part and the amount due to the artisan
+    // The artisan's balance before the period, paid in it, and at its end.
+    QLabel* balanceLab;
+    QPushButton* payBtn;
     QCheckBox* showANoChck;
     QPushButton* XMLxPortBtn;
     QMenu* pmCons;
@@ -109,6 +113,11 @@ public:
     void editPeriods();
     void sumTotal();
     void allTransClick();
+    // Records a payout to the artisan shown.
+    void payArtisan();
+    // The artisan's account over the period shown.
+    AccountFigures shownAccount() const;
+    void showBalance();
 
     // The list view and its queries.
     void switchView();

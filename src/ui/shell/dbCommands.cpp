@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
+#include "core/dbLock.h"
 #include "core/dbSummary.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
@@ -106,6 +107,8 @@ TDbCommands::TDbCommands(TmainForm& mainForm, AppState& state, Prompt& p)
 {
 }
 
+TDbCommands::~TDbCommands() = default;
+
 void TDbCommands::resetState()
 {
     st.curArtNo = u"001"_s;
@@ -113,6 +116,7 @@ void TDbCommands::resetState()
     st.curArtInd = 0;
     st.totProdCount = 0;
     main.artSubPage = 0;
+    st.account.clear();
     if (st.artList.count() > 0) {
         st.numItems.clear();
         st.nameItems.clear();
@@ -201,14 +205,36 @@ void TDbCommands::openDB(const QString& fileName)
     openDB(fileName, prompt);
 }
 
+void TDbCommands::holdLock(const QString& path)
+{
+    if (path.isEmpty()) {
+        m_lock.reset();
+        m_lockPath.clear();
+        return;
+    }
+    if (m_lock && samePath(m_lockPath, path))
+        return;
+    auto lock = std::make_unique<DbLock>(path);
+    if (!lock->tryLock())
+        throw AppError(u"La base %1 est utilisée en ce moment par %2 : elle n'est pas ouverte ici, pour que rien de ce "
+                       "qui s'y écrit ne se perde. Réessayez dans un moment."_s
+                           .arg(QDir::toNativeSeparators(path), lock->holder(true)));
+    m_lock = std::move(lock);
+    m_lockPath = path;
+}
+
 void TDbCommands::openDB(const QString& fileName, Prompt& say)
 {
+    holdLock(dbPath(st, fileName));
     if (main.mainReady)
         clearAll();
     st.artFileName = fileName;
     st.curFilePath = dbPath(st, fileName);
     // The loader keeps the modified mark of a partly read file.
     const LoadResult result = loadDB(st.curFilePath, st, say);
+    // The shares of an older file's lines are taken now, before any change.
+    if (result == LoadResult::Loaded)
+        recordShares(st);
     main.mainReady = true;
     if (st.artList.count() > 0) {
         main.artForm->rebuildLists();
@@ -364,6 +390,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     st.artFileName = working == target ? name : working;
     st.curFilePath = working;
     st.modified = false;
+    holdLock(working);
     rememberRecent(st.recentFiles, working);
     main.updatePageBtn();
     main.setStatusText(0, u"Enregistré : "_s + name);
@@ -413,6 +440,7 @@ bool TDbCommands::newDb()
 {
     if (!clearAllAsked())
         return false;
+    holdLock(QString());
     st.curFilePath.clear();
     st.artFileName.clear();
     main.updatePageBtn();

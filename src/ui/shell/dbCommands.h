@@ -4,14 +4,17 @@
 // folder, the unsaved-changes question and the start-up's automatic load.
 
 #include <QString>
+#include <memory>
 
 class AppState;
 class Prompt;
+class DbLock;
 class TmainForm;
 
 class TDbCommands {
 public:
     TDbCommands(TmainForm& main, AppState& st, Prompt& prompt);
+    ~TDbCommands();
 
     // The commands as the menus run them. Each returns false when it did not
     // complete (cancelled, or an error was shown).
@@ -60,9 +63,14 @@ private:
     // Loading notices go to say.
     void openDB(const QString& fileName, Prompt& say);
     bool saveAsTo(const QString& path);
+    // Holds the lock of the database at path, letting go of the previous
+    // one; AppError when another copy of the program or a command holds it.
+    void holdLock(const QString& path);
 
     TmainForm& main;
     AppState& st;
     Prompt& prompt;
     QString m_keptAutoload;
+    std::unique_ptr<DbLock> m_lock;
+    QString m_lockPath;
 };

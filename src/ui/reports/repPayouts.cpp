@@ -1,0 +1,70 @@
+// The report window's side of the artisan's account: the balance of the
+// artisan shown at the end of the period, and "Payer l'artisan...".
+
+#include "core/appState.h"
+#include "core/prompt.h"
+#include "core/textUtil.h"
+#include "model/balance.h"
+#include "model/saleRows.h"
+#include "ui/reports/payoutDlg.h"
+#include "ui/reports/repFrm.h"
+#include "ui/shell/main.h"
+
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The period's bounds: the whole ledger for none.
+std::pair<QString, QString> periodSpan(const AppState& st)
+{
+    if (st.curCIndex < 0 || st.curCIndex >= st.repList.count())
+        return {};
+    const TReport& r = std::as_const(st.repList).at(st.curCIndex);
+    return {r.startDate, r.endDate};
+}
+
+} // namespace
+
+AccountFigures TrepForm::shownAccount() const
+{
+    const auto [from, to] = periodSpan(st);
+    return accountFigures(st.repList.book(st.saleList), st.artList, st.account, ShareRule{st.artSharePercent},
+                          shownArtNo, from, to);
+}
+
+void TrepForm::showBalance()
+{
+    const AccountFigures f = shownAccount();
+    const QString end = periodSpan(st).second;
+    balanceLab->setText(u"Solde avant : %1   Payé : %2   %3%4 : %5"_s.arg(
+        f.before.format(), f.paid.format(), balanceCaption(f.after()), end.isEmpty() ? QString() : u" au "_s + end,
+        (f.after() < Money() ? Money() - f.after() : f.after()).format()));
+}
+
+void TrepForm::payArtisan()
+{
+    takeMainEdits();
+    if (shownArtNo.isEmpty())
+        return;
+    const AccountFigures f = shownAccount();
+    const QString period =
+        st.curCIndex >= 0 && st.curCIndex < st.repList.count() ? std::as_const(st.repList).at(st.curCIndex).title
+                                                               : QString();
+    TPayoutDlg dlg(shownName, f.after(), todayStr(), st.repList.titles, period, this);
+    const QStringList known = accountArtNos(st.repList.book(st.saleList), st.artList, st.account);
+    while (main.runModal(dlg) == QDialog::Accepted) {
+        const Payout p = dlg.payout(shownArtNo);
+        if (const QString why = payoutProblem(p, known); !why.isEmpty()) {
+            main.prompt().error(why);
+            continue;
+        }
+        const Payout& made = st.account.pay(p);
+        st.modified = true;
+        main.setStatusText(2, u"Paiement n° %1 enregistré : %2 à %3"_s.arg(QString::number(made.id),
+                                                                          made.amount.format(), shownName));
+        showBalance();
+        return;
+    }
+}
