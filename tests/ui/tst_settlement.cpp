@@ -8,6 +8,7 @@
 #include "model/uRep.h"
 #include "report/settlement.h"
 #include "ui/dialogs/addPeriodFrm.h"
+#include "ui/dialogs/prefsForm.h"
 #include "ui/reports/pubOptions.h"
 #include "ui/reports/payoutDlg.h"
 #include "ui/reports/repFrm.h"
@@ -102,12 +103,51 @@ private slots:
         const Money left = owed - Money::parse(u"10.00"_s);
         QVERIFY2(rep->balanceLab->text().endsWith(u"Solde à payer au 090531 : "_s + left.format()),
                  qPrintable(rep->balanceLab->text()));
+        // The period's books, the payout in its journal.
+        const QString books = h.progDir() + u"compta"_s;
+        h.prompt.folderNames << books;
+        rep->pmBooks->trigger();
+        QVERIFY(readFileBytes(books + u"/comptable-Printemps-artisans.csv"_s).contains("001;"));
+        QVERIFY(readFileBytes(books + u"/comptable-Printemps-paiements.csv"_s).contains(";10,00;virement;"));
         w.aSave->trigger();
         AppState back;
         FakePrompt quiet;
         QCOMPARE(loadDB(h.st().curFilePath, back, quiet), LoadResult::Loaded);
         QCOMPARE(back.account.payouts().value(0).mode, u"virement"_s);
         QCOMPARE(back.account.payouts().value(0).period, u"Printemps"_s);
+    }
+
+    // The boutique's rule changed in the preferences from a day on: the sales
+    // before it keep their share, those after take the new one.
+    void shareRuleFromADay()
+    {
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        h.st().curArtNo = u"001"_s;
+        const int spring = h.st().repList.indexOfTitle(u"Printemps"_s);
+        const int june = h.st().repList.indexOfTitle(u"Juin, été"_s);
+        const auto earned = [&](int p) {
+            h.st().curCIndex = p;
+            rep->refresh();
+            return rep->shownAccount();
+        };
+        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        const Money springBefore = earned(spring).earned;
+        h.onModal = [](QDialog& d) {
+            if (auto* prefs = qobject_cast<TPrefsDialog*>(&d))
+                prefs->setSharePercent(50);
+            return int(QDialog::Accepted);
+        };
+        h.prompt.inputs << u"090601"_s;
+        w.aPrefs->trigger();
+        QVERIFY2(h.prompt.informations.last().contains(u"50 % du prix de vente, pour les ventes du 090601"_s),
+                 qPrintable(h.prompt.informations.last()));
+        QCOMPARE(earned(spring).earned, springBefore);
+        const AccountFigures jun = earned(june);
+        QVERIFY(!jun.sales.isZero());
+        QCOMPARE(jun.earned, jun.sales.percentOf(50));
+        QVERIFY(h.st().modified);
     }
 
     void settleAPeriod()

@@ -121,6 +121,8 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
     pmXportAllRec = pmCons->addAction(u"Tout exporter"_s);
     pmXportAllRec->setObjectName(u"pmXportAllRec"_s);
+    pmBooks = pmCons->addAction(u"Exporter pour le comptable..."_s);
+    pmBooks->setObjectName(u"pmBooks"_s);
     XMLxPortBtn->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(XMLxPortBtn, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { pmCons->popup(XMLxPortBtn->mapToGlobal(p)); });
@@ -164,6 +166,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     connect(allTransBtn, &QToolButton::clicked, this, guard(&TrepForm::allTransClick));
     connect(viewModeBtn, &QToolButton::clicked, this, guard(&TrepForm::switchView));
     connect(payBtn, &QPushButton::clicked, this, guard(&TrepForm::payArtisan));
+    connect(pmBooks, &QAction::triggered, this, guard(&TrepForm::exportBooks));
     sTotLab->installEventFilter(this);
 
     // Reached from the Special menu: the window is otherwise never shown.

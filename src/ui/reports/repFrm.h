@@ -69,6 +69,7 @@ public:
     QPushButton* XMLxPortBtn;
     QMenu* pmCons;
     QAction* pmXportAllRec;
+    QAction* pmBooks;
 
     // --- the list view ---
     QFrame* listPanel;
@@ -115,6 +116,8 @@ public:
     void allTransClick();
     // Records a payout to the artisan shown.
     void payArtisan();
+    // "Exporter pour le comptable...": the period's CSV files into a folder.
+    void exportBooks();
     // The artisan's account over the period shown.
     AccountFigures shownAccount() const;
     void showBalance();

@@ -2,14 +2,19 @@
 // artisan shown at the end of the period, and "Payer l'artisan...".
 
 #include "core/appState.h"
+#include "core/dbFile.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
+#include "export/books.h"
+#include "export/reportDocs.h"
 #include "model/balance.h"
 #include "model/saleRows.h"
 #include "ui/reports/payoutDlg.h"
 #include "ui/reports/repFrm.h"
 #include "ui/shell/main.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 using namespace Qt::StringLiterals;
@@ -67,4 +72,25 @@ void TrepForm::payArtisan()
         showBalance();
         return;
     }
+}
+
+void TrepForm::exportBooks()
+{
+    if (st.curCIndex < 0 || st.curCIndex >= st.repList.count())
+        return;
+    const TReport& period = std::as_const(st.repList).at(st.curCIndex);
+    const QString dir = main.prompt().folderName(u"Exporter pour le comptable : dossier des fichiers"_s,
+                                                 reportDir(st.xmlDir, period.title));
+    if (dir.isEmpty())
+        return;
+    makeFolder(dir);
+    const BooksInput in{st.repList.book(st.saleList), st.artList, st.account, ShareRule{st.artSharePercent}};
+    const QStringList files = writeBooks(in, period, dir, outputOptions(st));
+    QStringList names;
+    for (const QString& f : files)
+        names << QFileInfo(f).fileName();
+    main.setStatusText(2, u"Comptable : "_s + names.join(u", "_s));
+    main.prompt().information(u"Pour le comptable, période « %1 » : %2, dans le dossier %3. Un double clic les ouvre "
+                              "dans le tableur."_s.arg(period.title, names.join(u" et "_s),
+                                                       QDir::toNativeSeparators(dir)));
 }

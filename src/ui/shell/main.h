@@ -132,6 +132,10 @@ public:
     // --- the database commands (open, save, import...) ---
     TDbCommands& db() { return *m_db; }
     void doPrefs();
+    // The boutique's share rule changed in the preferences: asks from which
+    // day it applies, then records again the shares of the lines from that
+    // day on that no payout covered, and says how many changed.
+    void changeShareRule(int percent);
     // Says where a file just went: the status bar and a short message
     // name the folder and the file. With view, the file is shown instead of
     // the message; when nothing can show it, the message says so and offers

@@ -1,6 +1,9 @@
 #include "ui/shell/main.h"
 
 #include "core/appPaths.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "core/textUtil.h"
 #include "core/prompt.h"
 #include "report/shipped.h"
 #include "ui/dialogs/prefsForm.h"
@@ -50,7 +53,9 @@ void TmainForm::doPrefs()
     dlg.autoSaveSalesChk->setChecked(st.saveSales);
     showWhole(dlg.shopNameEd, st.shopName);
     dlg.shopAddressMemo->setPlainText(st.shopAddress);
-    dlg.setSharePercent(st.artSharePercent);
+    // The boutique's rule in force today, which the file keeps.
+    const int sharePercent = st.account.ruleAt(QString(), todayStr(), ShareRule{st.artSharePercent}).percent;
+    dlg.setSharePercent(sharePercent);
     if (m_runModal(dlg) == QDialog::Accepted) {
         st.autoload = dlg.autoLoadChk->isChecked();
         st.showSplash = dlg.splashScreenChk->isChecked();
@@ -62,8 +67,38 @@ void TmainForm::doPrefs()
         st.saveSales = dlg.autoSaveSalesChk->isChecked();
         st.shopName = dlg.shopNameEd->text().trimmed();
         st.shopAddress = dlg.shopAddressMemo->toPlainText().trimmed().replace(u'|', u'/'); // "|": line ends in the file
-        st.artSharePercent = dlg.sharePercent();
+        if (dlg.sharePercent() != sharePercent)
+            changeShareRule(dlg.sharePercent());
     }
+}
+
+void TmainForm::changeShareRule(int percent)
+{
+    QString from = todayStr();
+    if (!m_prompt->inputText(u"Part de l'artisan"_s,
+                             u"La nouvelle règle s'applique aux ventes à partir du (aammjj) :"_s, from))
+        return;
+    from = from.trimmed();
+    if (from.size() != 6 || !strToDate(from).isValid()) {
+        m_prompt->error(u"« %1 » n'est pas une date (aammjj) : la règle n'a pas changé."_s.arg(from));
+        return;
+    }
+    // Lines recorded before the change keep the share they had.
+    recordShares(st);
+    st.account.setRule(QString(), from, percent);
+    const QStringList changed = st.account.reshare(st.artList, ShareRule{st.artSharePercent}, QString(), from);
+    st.artSharePercent = percent;
+    st.modified = true;
+    QStringList artisans;
+    for (const QString& l : changed)
+        if (const QString no = l.section(u' ', 1, 1).section(u'-', 0, 0); !artisans.contains(no))
+            artisans << no;
+    const QString lines = changed.isEmpty() ? u"Aucune vente déjà inscrite ne change de part."_s
+                                            : u"%1 ligne(s) de vente changent de part (artisans %2)."_s.arg(
+                                                  QString::number(changed.size()), artisans.join(u", "_s));
+    m_prompt->information(u"Part de l'artisan : %1, pour les ventes du %2 et après. %3 Les ventes déjà payées et les "
+                          "artisans qui ont leur propre règle gardent la leur."_s
+                              .arg(ShareRule{percent}.text(), from, lines));
 }
 
 void TmainForm::installShipped()
