@@ -45,17 +45,14 @@ bool fits(const QString& text)
 
 QByteArray encode(const QString& text, bool* ok)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    // One byte per character, written in place: reports run to megabytes.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* to = out.data();
     bool all = true;
     for (const QChar c : text) {
         const int b = byteOf(c.unicode());
-        if (b < 0) {
-            all = false;
-            out += '?';
-        } else {
-            out += char(b);
-        }
+        all = all && b >= 0;
+        *to++ = b < 0 ? '?' : char(b);
     }
     if (ok)
         *ok = all;

@@ -29,10 +29,27 @@ const QString CRLF = QStringLiteral("\r\n");
 // TStringList.Text: every item followed by CR LF.
 QString linesText(const QStringList& lines)
 {
-    QString out;
+    qsizetype size = 0;
     for (const QString& l : lines)
-        out += l + CRLF;
+        size += l.size() + 2;
+    QString out;
+    out.reserve(size);
+    for (const QString& l : lines) {
+        out += l;
+        out += CRLF;
+    }
     return out;
+}
+
+// Every text went through xmlEscape, which leaves only characters the
+// encoding holds; a character that slipped past it is an error, not a "?".
+QByteArray encodedText(const QString& text)
+{
+    bool ok = true;
+    QByteArray bytes = cp1252::encode(text, &ok);
+    if (!ok)
+        throw AppError(u"Stream write error: a character of the document has no Windows-1252 form"_s);
+    return bytes;
 }
 
 QString styleSheetLine(const QString& href)
@@ -163,13 +180,7 @@ void setReportPeriod(AppState& st, const QString& title)
 
 QByteArray documentBytes(const QStringList& lines)
 {
-    // Every text went through xmlEscape, which leaves only characters the
-    // encoding holds; a character that slipped past it is an error, not a "?".
-    bool ok = true;
-    QByteArray bytes = cp1252::encode(linesText(lines), &ok);
-    if (!ok)
-        throw AppError(u"Stream write error: a character of the document has no Windows-1252 form"_s);
-    return bytes;
+    return encodedText(linesText(lines));
 }
 
 void saveDocument(const QString& path, const QStringList& lines, const SafeWriteOptions& write)
@@ -179,7 +190,66 @@ void saveDocument(const QString& path, const QStringList& lines, const SafeWrite
 
 // --- consignment reports ---------------------------------------------------------
 
-QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range)
+ReportItems::Made& ReportItems::of(const QStringList& xmlDataLines)
+{
+    const auto at = m_made.find(xmlDataLines.constData());
+    if (at != m_made.end() && at->second.of.isSharedWith(xmlDataLines))
+        return at->second;
+    if (at != m_made.end())
+        m_made.erase(at);
+    if (m_made.size() >= m_sweepAt) {
+        // Lines nobody else holds any more are not asked for again.
+        std::erase_if(m_made, [](const auto& m) { return m.second.of.isDetached(); });
+        m_sweepAt = std::max<size_t>(16, 2 * m_made.size());
+    }
+    Made& m = m_made[xmlDataLines.constData()];
+    m.of = xmlDataLines;
+    return m;
+}
+
+const QStringList& ReportItems::lines(const QStringList& xmlDataLines)
+{
+    Made& m = of(xmlDataLines);
+    if (!m.listed) {
+        m.lines.reserve(xmlDataLines.size());
+        for (const QString& d : xmlDataLines)
+            m.lines << TXMLUtil::xmlTag(u"item"_s, d);
+        m.listed = true;
+    }
+    return m.lines;
+}
+
+const QByteArray& ReportItems::bytes(const QStringList& xmlDataLines)
+{
+    Made& m = of(xmlDataLines);
+    if (!m.encoded) {
+        // Straight from the data lines: writing the reports needs no item lines.
+        QString text;
+        qsizetype size = 0;
+        for (const QString& d : xmlDataLines)
+            size += d.size() + 15;
+        text.reserve(size);
+        for (const QString& d : xmlDataLines) {
+            if (d.isEmpty()) {
+                text += u"<item/>"_s;
+            } else {
+                text += u"<item>"_s;
+                text += d;
+                text += u"</item>"_s;
+            }
+            text += CRLF;
+        }
+        m.bytes = encodedText(text);
+        m.encoded = true;
+    }
+    return m.bytes;
+}
+
+namespace {
+
+// A consignment report around its item lines: the lines before them, and
+// those after them; true when it has item lines.
+bool reportFrame(AppState& st, Prompt& prompt, const QStringList& range, QStringList& head, QStringList& tail)
 {
     const TRepList& reps = st.repList;
     const auto field = [&](int which) {
@@ -193,45 +263,73 @@ QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& ra
     const QString start = field(1);
     const QString end = field(2);
     doc << u"<cRange>Début: "_s + xmlEscape(start) + u" Fin: "_s + xmlEscape(end) + u"</cRange>"_s;
-    if (!st.xmlDataLines.isEmpty()) {
+    const bool items = !st.xmlDataLines.isEmpty();
+    if (items) {
         doc << u"<itemDATA>"_s;
-        for (const QString& d : std::as_const(st.xmlDataLines))
-            doc << TXMLUtil::xmlTag(u"item"_s, d);
-        doc << u"</itemDATA>"_s << u"<total>"_s + xmlEscape(reps.total) + u"</total>"_s;
+        tail << u"</itemDATA>"_s << u"<total>"_s + xmlEscape(reps.total) + u"</total>"_s;
     } else {
         doc << TXMLUtil::xmlTag(u"note"_s, NO_SALE_NOTE);
     }
-    doc << u"</report>"_s;
-    return doc;
+    tail << u"</report>"_s;
+    head = std::move(doc);
+    return items;
+}
+
+} // namespace
+
+QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range, ReportItems* items)
+{
+    QStringList doc;
+    QStringList tail;
+    ReportItems once;
+    if (reportFrame(st, prompt, range, doc, tail))
+        doc << (items ? items : &once)->lines(st.xmlDataLines);
+    return doc << tail;
 }
 
 QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write,
-                         const QStringList& range)
+                         const QStringList& range, ReportItems* items)
 {
-    const QStringList doc = salesReportLines(st, prompt, range);
+    QStringList head;
+    QStringList tail;
+    const bool hasItems = reportFrame(st, prompt, range, head, tail);
     const QString dir = salesReportDir(st, range);
     if (range.isEmpty())
         st.repDir = dir;
     makeFolder(dir);
     const QString file = safeFileName(name) + u".xml"_s;
-    saveDocument(dir + file, doc, write);
+    // The item lines' bytes are made once for every artisan of a number,
+    // and written as they are.
+    ReportItems once;
+    const QByteArray parts[] = {documentBytes(head),
+                                hasItems ? (items ? items : &once)->bytes(st.xmlDataLines) : QByteArray(),
+                                documentBytes(tail)};
+    safeWriteFile(
+        dir + file,
+        [&parts](QIODevice& dev) {
+            for (const QByteArray& b : parts)
+                if (dev.write(b) != b.size())
+                    throw AppError(dev.errorString());
+        },
+        write);
     return u"Exported: "_s + file;
 }
 
 QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
 {
     QString status;
-    // Every consignment is made once before the first file is written: an
+    // Every consignment is checked before the first file is written: an
     // amount that cannot be held stops the work with nothing written.
-    st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines, [](qsizetype) {});
+    st.repList.checkConsignes(st.numItems, p, st.saleList);
     // Reports that can be made again: each replaces its old version whole,
     // and the batch reaches the disk at its end, not one sync per file.
     const SafeWriteOptions batch = outputOptions(st, batchOptions());
+    ReportItems items;
     writeBatch(
         [&] {
             st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
                 st.repArtName = st.nameItems.value(k);
-                status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt, batch);
+                status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt, batch, {}, &items);
             });
         },
         [&] {

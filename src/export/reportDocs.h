@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <unordered_map>
+
 class AppState;
 class Prompt;
 class TRepList;
@@ -49,11 +51,43 @@ QByteArray documentBytes(const QStringList& lines);
 // file; AppError with the platform's message when it cannot be written.
 void saveDocument(const QString& path, const QStringList& lines, const SafeWriteOptions& write = {});
 
+// The item lines of consignment reports, made once for every report that
+// holds the same XML data lines (artisans who share a number share them),
+// kept for as long as someone else holds those data lines: one serves a
+// batch of reports.
+class ReportItems {
+public:
+    // "<item>" + line + "</item>" for each data line.
+    const QStringList& lines(const QStringList& xmlDataLines);
+    // Those lines as the report file holds them: each followed by CR LF, in
+    // Windows-1252 (AppError when a character has no Windows-1252 byte).
+    const QByteArray& bytes(const QStringList& xmlDataLines);
+
+private:
+    struct Made {
+        // The data lines it was made from. Held here, they are shared: any
+        // change to a caller's list gives that list lines of its own, so a
+        // list that still shares them holds the same lines.
+        QStringList of;
+        QStringList lines;
+        bool listed = false;
+        QByteArray bytes;
+        bool encoded = false;
+    };
+    Made& of(const QStringList& xmlDataLines);
+
+    // By the address of the data lines' first line.
+    std::unordered_map<const QString*, Made> m_made;
+    size_t m_sweepAt = 16;
+};
+
 // The consignment report lines from xmlDataLines, total and the current
 // period (curCIndex; an index outside the list is reported through prompt).
 // A range of its own (title, start, end) replaces the period's, for rows
 // taken from the whole ledger.
-QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range = {});
+// items, when given, keeps the item lines for the next reports.
+QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range = {},
+                             ReportItems* items = nullptr);
 // The folder a report goes to: the whole ledger's folder ("tout") for rows
 // over a range of their own, so a period's files are never replaced by them;
 // otherwise the current period's (as setReportPeriod sets repDir).
@@ -62,7 +96,7 @@ QString salesReportDir(const AppState& st, const QStringList& range = {});
 // without a range repDir is set from curRepName) and returns the status-bar
 // text "Exported: name.xml".
 QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write = {},
-                         const QStringList& range = {});
+                         const QStringList& range = {}, ReportItems* items = nullptr);
 // One report "c" + artisan number + ".xml" per artisan of numItems (named
 // from nameItems) over period p; returns the last status-bar text ("" when
 // there is no artisan).

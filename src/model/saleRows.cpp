@@ -5,6 +5,8 @@
 #include "model/uRep.h"
 #include "model/uSale.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <numeric>
 
@@ -251,14 +253,35 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
         const auto newer = [&](int a, int b) { return sales.at(b).date.compare(sales.at(a).date) < 0; };
         if (!std::is_sorted(order.begin(), order.end(), newer))
             std::stable_sort(order.begin(), order.end(), newer);
-        std::vector<SaleRow> dated;
+        // Read newest first, each row's text made as it is read: the texts
+        // lie in the ledger's order, as the periods list them. Equal texts of
+        // the rows share one copy: the book holds a few per product instead
+        // of four per row, and a consignment reads them from a few places.
+        QSet<QString> pool;
+        const auto share = [&pool](QString& t) {
+            if (t.isEmpty())
+                return; // a null text and an empty one stay what they are
+            const auto at = pool.constFind(t);
+            if (at == pool.cend())
+                pool.insert(t);
+            else
+                t = *at;
+        };
+        m_rows.clear();
+        QStringList texts;
         for (const int i : order)
-            for (SaleRow& r : sheetRows(sales.at(i)))
-                dated.push_back(std::move(r));
+            for (SaleRow& r : sheetRows(sales.at(i))) {
+                share(r.artNo);
+                share(r.prodNo);
+                share(r.tag);
+                share(r.descript);
+                texts.append(r.text());
+                m_rows.push_back(std::move(r));
+            }
         // Each artisan's rows side by side, in the order met.
         QHash<QString, Range> ranges;
         QStringList met;
-        for (const SaleRow& r : dated) {
+        for (const SaleRow& r : m_rows) {
             auto at = ranges.find(r.artNo);
             if (at == ranges.end()) {
                 at = ranges.insert(r.artNo, {});
@@ -273,14 +296,20 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
             r.first = r.last = pos;
             pos += n;
         }
-        m_rows.assign(dated.size(), SaleRow());
-        m_byDate.assign(dated.size(), 0);
-        for (size_t k = 0; k < dated.size(); ++k) {
-            Range& r = ranges[dated[k].artNo];
-            m_byDate[k] = r.last;
-            m_rows[size_t(r.last++)] = std::move(dated[k]);
-        }
+        m_byDate.assign(m_rows.size(), 0);
+        for (size_t k = 0; k < m_rows.size(); ++k)
+            m_byDate[k] = ranges[m_rows[k].artNo].last++;
+        // The rows moved to their places by swaps along each cycle of the
+        // permutation: no second copy of every row.
+        std::vector<qsizetype> to = m_byDate;
+        for (size_t k = 0; k < to.size(); ++k)
+            while (to[k] != qsizetype(k)) {
+                const size_t t = size_t(to[k]);
+                std::swap(m_rows[k], m_rows[t]);
+                std::swap(to[k], to[t]);
+            }
         m_artisans = std::move(ranges);
+        m_texts = std::move(texts);
     }
     if (ledgerMoved || m_reps != reps.revision()) {
         m_reps = reps.revision();
@@ -350,6 +379,14 @@ std::vector<SaleRow> SaleBook::periodRows(int p) const
     for (auto it = first; it != last; ++it)
         out.push_back(m_rows[size_t(*it)]);
     return out;
+}
+
+QStringList SaleBook::periodTexts(int p) const
+{
+    if (p < 0)
+        return m_texts;
+    const auto [first, last] = span(p);
+    return m_texts.mid(first - m_byDate.begin(), last - first);
 }
 
 qsizetype SaleBook::periodSize(int p) const

@@ -68,6 +68,10 @@ public:
 
     // Every row, newest sheet first (lines in sheet order).
     std::vector<SaleRow> allRows() const;
+    // The period rows' texts (SaleRow::text) of period p, newest first
+    // (every row when p < 0): made once per ledger revision, shared by the
+    // periods that list them.
+    QStringList periodTexts(int p) const;
     // The rows of artisan artNo over the whole ledger, newest first.
     std::span<const SaleRow> artisanRows(const QString& artNo) const;
     // Its rows of period p, newest first.
@@ -97,6 +101,8 @@ private:
     QHash<QString, Range> m_artisans;
     // Positions in m_rows, newest sheet first, lines in sheet order.
     std::vector<qsizetype> m_byDate;
+    // SaleRow::text of each row, newest sheet first (m_byDate's order).
+    QStringList m_texts;
     struct Period {
         QString from;
         QString to;

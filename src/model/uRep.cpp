@@ -10,6 +10,7 @@
 #include "model/uSale.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -244,25 +245,13 @@ const SaleBook& TRepList::book(const TSaleList& sales) const
 
 void TRepList::prepareLines(TSaleList& sales)
 {
-    // Each row's text is made once: the periods' rows are ranges of the
-    // ledger's, newest first ("-[tout]-" holds them all).
-    const std::vector<SaleRow> all = book(sales).allRows();
-    QStringList texts;
-    texts.reserve(qsizetype(all.size()));
-    for (const SaleRow& r : all)
-        texts << r.text();
+    // Each row's text is made once, by the book: the periods' rows are
+    // ranges of the ledger's, newest first ("-[tout]-" holds them all).
+    const SaleBook& b = book(sales);
     // Made whole before anything is replaced.
     std::vector<QStringList> lines(m_reports.size());
-    for (size_t p = 0; p < m_reports.size(); ++p) {
-        const TReport& rep = *m_reports[p];
-        const auto first = std::partition_point(all.begin(), all.end(), [&](const SaleRow& r) {
-            return r.date.compare(rep.endDate) > 0;
-        });
-        const auto last = std::partition_point(first, all.end(), [&](const SaleRow& r) {
-            return rep.startDate.compare(r.date) <= 0;
-        });
-        lines[p] = texts.mid(first - all.begin(), last - first);
-    }
+    for (size_t p = 0; p < m_reports.size(); ++p)
+        lines[p] = b.periodTexts(int(p));
     m_linesSales = sales.revision();
     m_linesReps = m_revision;
     for (size_t p = 0; p < m_reports.size(); ++p)
@@ -310,10 +299,26 @@ void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStrin
         texts << r.text();
         xml << r.xml();
     }
-    rangeRows.assign(rows.begin(), rows.end());
+    rangeRows = QList<SaleRow>(rows.begin(), rows.end());
     rangeLines = std::move(texts);
     xmlDataLines = std::move(xml);
     total = sum.format();
+}
+
+void TRepList::checkConsignes(const QStringList& artNos, int i, const TSaleList& sales) const
+{
+    if (artNos.isEmpty())
+        return;
+    at(i);
+    const SaleBook& b = book(sales);
+    if (b.periodSize(i) == 0)
+        return;
+    QSet<QString> seen;
+    for (const QString& a : artNos)
+        if (!seen.contains(a)) {
+            seen.insert(a);
+            amountOf(b.artisanRows(i, a));
+        }
 }
 
 QString TRepList::getAllRange(int i, TSaleList& sales)
@@ -325,11 +330,11 @@ QString TRepList::getAllRange(int i, TSaleList& sales)
     std::as_const(*this).at(i);
     // The ledger's results hold every sale, as the technical view lists them.
     sales.getAllSales(2);
-    std::vector<SaleRow> rows = book(sales).periodRows(i);
+    const SaleBook& b = book(sales);
+    std::vector<SaleRow> rows = b.periodRows(i);
     amountOf(rows);
-    for (const SaleRow& r : rows)
-        rangeLines << r.text();
-    rangeRows = std::move(rows);
+    rangeLines = b.periodTexts(i);
+    rangeRows = QList<SaleRow>(rows.begin(), rows.end());
     return writeCommaList(rangeLines);
 }
 
@@ -365,9 +370,13 @@ QString TRepList::xmlDataLine(std::span<const QStringView> values)
                                   u"valeur"_s, u"qnt"_s, u"tot"_s};
     const QString* names = values.size() < 7 ? six : seven;
     const qsizetype n = std::min<qsizetype>(qsizetype(values.size()), values.size() < 7 ? 6 : 7);
-    // Built in place: this runs once per sale row of a consignment.
+    // Built in place and to size (escapes aside): this runs once per sale
+    // row of a consignment, and every artisan sharing a number keeps them.
+    qsizetype size = 0;
+    for (qsizetype k = 0; k < n; ++k)
+        size += values[size_t(k)].isEmpty() ? names[k].size() + 3 : 2 * names[k].size() + 5 + values[size_t(k)].size();
     QString line;
-    line.reserve(160);
+    line.reserve(size);
     for (qsizetype k = 0; k < n; ++k) {
         const QStringView value = values[size_t(k)];
         line += QLatin1Char('<');

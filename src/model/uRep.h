@@ -57,8 +57,9 @@ public:
     QStringList selLines;   // sale rows of the period chosen last
     QStringList spareLines;
     QString total;          // "0.00$" total of the last consignment
-    // The rows of rangeLines, typed: what the statements and windows print.
-    std::vector<SaleRow> rangeRows;
+    // The rows of rangeLines, typed: what the statements and windows print
+    // (shared: every artisan of a number hands on the same rows).
+    QList<SaleRow> rangeRows;
 
     // --- list ---
     int count() const { return int(m_reports.size()); }
@@ -120,6 +121,9 @@ public:
     template <typename Fn>
     void forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                          QStringList& xmlDataLines, Fn each);
+    // Throws what forEachConsigne would (an index outside the list, an
+    // amount that cannot be held) without making any consignment.
+    void checkConsignes(const QStringList& artNos, int i, const TSaleList& sales) const;
     QString getAllRange(int i, TSaleList& sales);
     void allTrans(const QString& artNo, TSaleList& sales);
     // The row's XML data line, each value escaped.
@@ -172,7 +176,7 @@ void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sale
     struct Kept {
         QStringList rows;
         QStringList xml;
-        std::vector<SaleRow> typed;
+        QList<SaleRow> typed;
         QString total;
     };
     QHash<QString, Kept> kept;

@@ -93,7 +93,7 @@ StatementHeader statementHeader(const AppState& st, int p)
 
 Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo)
 {
-    Statement s{head, artNo, {}, {}, st.repList.rangeRows, {}, {}};
+    Statement s{head, artNo, {}, {}, {st.repList.rangeRows.begin(), st.repList.rangeRows.end()}, {}, {}};
     const int at = st.artList.indexOfArtNo(artNo);
     if (at >= 0) {
         const TArtisan& a = st.artList.at(at);

@@ -174,6 +174,34 @@ private slots:
                  (QStringList{u"Tre<&>007-003"_s, u"TreMar005-003"_s, u"VerArt001-001"_s}));
     }
 
+    void sharedNumbersShareTheirItems()
+    {
+        // Two artisans of one number: the file holds the last one's report,
+        // byte for byte as a report made alone.
+        Env e;
+        addSheet(e.st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s, u"VerArt001-001,Bol,5.00$,1,5.00$"_s});
+        setReportPeriod(e.st, u"P"_s);
+        e.st.numItems = QStringList{u"005"_s, u"001"_s, u"005"_s};
+        e.st.nameItems = QStringList{u"Tremblay Marie (005)"_s, u"Verrier Art (001)"_s, u"Roy Luc (005)"_s};
+        QCOMPARE(exportAllConsigne(e.st, 0, e.prompt), u"Exported: c005.xml"_s);
+        const QByteArray shared = readFileBytes(e.st.repDir + u"c005.xml"_s);
+        e.st.repList.setConsigne(u"005"_s, 0, e.st.saleList, e.st.xmlDataLines);
+        e.st.repArtName = u"Roy Luc (005)"_s;
+        writeSalesReport(e.st, u"alone"_s, e.prompt);
+        QCOMPARE(shared, readFileBytes(e.st.repDir + u"alone.xml"_s));
+        QCOMPARE(texts(shared, u"artName"_s) + texts(shared, u"descript"_s), (QStringList{u"Roy Luc (005)"_s, u"Vase"_s}));
+
+        // Kept item lines follow their data lines, even changed in place.
+        ReportItems items;
+        QStringList lines{u"<a>1</a>"_s, QString()};
+        QCOMPARE(items.lines(lines), (QStringList{u"<item><a>1</a></item>"_s, u"<item/>"_s}));
+        lines[0] = u"<a>é</a>"_s;
+        QCOMPARE(items.bytes(lines), QByteArray("<item><a>\xe9</a></item>\r\n<item/>\r\n"));
+        lines.removeLast();
+        QCOMPARE(items.lines(lines), QStringList{u"<item><a>é</a></item>"_s});
+        QVERIFY_THROWS_EXCEPTION(AppError, items.bytes(QStringList{u"漢"_s}));
+    }
+
     void salesDocs()
     {
         Env e(u"Printemps"_s);

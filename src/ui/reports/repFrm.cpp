@@ -301,7 +301,7 @@ void TrepForm::refresh()
     else if (st.curCIndex >= 0 && st.curCIndex < st.repList.count())
         st.repList.setConsigne(st.curArtNo, st.curCIndex, st.saleList, st.xmlDataLines);
     shownTotal = amountOf(st.repList.rangeRows);
-    shownRows = st.repList.rangeRows;
+    shownRows.assign(st.repList.rangeRows.begin(), st.repList.rangeRows.end());
     st.repList.total = shownTotal.format();
     shownArtNo = st.curArtNo;
     const int artisan = st.artList.indexOfArtNo(shownArtNo);
@@ -369,7 +369,7 @@ void TrepForm::artisanRowsAllSheets()
     amountOf(rows);
     for (const SaleRow& r : rows)
         st.repList.rangeLines << r.text();
-    st.repList.rangeRows.assign(rows.begin(), rows.end());
+    st.repList.rangeRows = QList<SaleRow>(rows.begin(), rows.end());
 }
 
 void TrepForm::allTransClick()
