@@ -246,7 +246,7 @@ struct Walk {
         }
         if (rep->isVisible() && repFresh) {
             const int at = st().artList.indexOfArtNo(st().curArtNo);
-            QCOMPARE(rep->artNameLab->text(), at >= 0 ? st().artList.displayName(at) : u"("_s + st().curArtNo + u')');
+            QCOMPARE(rep->artCB->currentText(), at >= 0 ? st().artList.displayName(at) : u"("_s + st().curArtNo + u')');
             QCOMPARE(rep->sTotLab->text(), expectedTotal().format());
         }
     }
@@ -332,8 +332,18 @@ private slots:
         rep->openPage = [](const QString&) {};
         h.art().nameEd->setText(u"Tremblay-Roy"_s);
         h.w->findChild<QAction*>(u"aRepForm"_s)->trigger();
-        QCOMPARE(rep->artNameLab->text(), u"Tremblay-Roy Marie-Ève (001)"_s);
+        QCOMPARE(rep->artCB->currentText(), u"Tremblay-Roy Marie-Ève (001)"_s);
         QCOMPARE(h.st().artList.at(0).nom, u"Tremblay-Roy"_s);
+        // Its own chooser moves the main window too; the main window's
+        // arrows move it back.
+        rep->artCB->setCurrentIndex(2);
+        emit rep->artCB->activated(2);
+        QCOMPARE(h.st().curArtInd, 2);
+        QCOMPARE(h.w->artInfoLab->text(), rep->artCB->currentText());
+        QVERIFY(rep->windowTitle().endsWith(rep->artCB->currentText()));
+        h.click(h.w->prevBtn);
+        QCOMPARE(rep->artCB->currentIndex(), 1);
+        QCOMPARE(h.w->artInfoLab->text(), rep->artCB->currentText());
         QVERIFY(h.prompt.errors.isEmpty());
     }
 

@@ -71,8 +71,9 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     startDate = named<QLabel>("startDate", rangePanel);
     Label3 = named<QLabel>("Label3", u"Fin:"_s, rangePanel);
     endDate = named<QLabel>("endDate", rangePanel);
-    artNameLab = named<QLabel>("artNameLab", rangePanel);
-    artNameLab->setStyleSheet(u"font-weight: bold"_s);
+    artCB = named<QComboBox>("artCB", rangePanel);
+    artCB->setToolTip(u"L'artisan du rapport (la fenêtre principale passe à lui aussi)"_s);
+    artCB->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cListPanel = named<QFrame>("cListPanel", rangePanel);
     cListCB = named<QComboBox>("cListCB", cListPanel);
     cListCB->setMinimumWidth(180);
@@ -87,7 +88,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     viewModeBtn = speedButton(rangePanel, "viewModeBtn", u"Vue technique: les requêtes du registre"_s,
                               u"Requêtes..."_s);
     auto* range = new QHBoxLayout(rangePanel);
-    for (QWidget* w : std::initializer_list<QWidget*>{artNameLab, Label1, startDate, Label3, endDate, cListPanel})
+    for (QWidget* w : std::initializer_list<QWidget*>{artCB, Label1, startDate, Label3, endDate, cListPanel})
         range->addWidget(w);
     range->addStretch();
     range->addWidget(PrintBtn);
@@ -149,6 +150,13 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
 
     const auto guard = [this](void (TrepForm::*f)()) { return [this, f] { main.guarded([this, f] { (this->*f)(); }); }; };
     connect(cListCB, &QComboBox::activated, this, guard(&TrepForm::periodChanged));
+    // Another artisan: the main window moves to it, and this window follows.
+    connect(artCB, &QComboBox::activated, this, [this](int row) {
+        const int index = artCB->itemData(row).toInt();
+        if (index >= 0 && index < st.artList.count() && index != st.curArtInd)
+            main.moveToArtisan(index);
+        fillArtisanBox(); // refused or unchanged: the box names the shown one again
+    });
     connect(TabControl, &QTabBar::currentChanged, this, guard(&TrepForm::refresh));
     connect(showANoChck, &QCheckBox::clicked, this, guard(&TrepForm::refresh));
     connect(XMLxPortBtn, &QPushButton::clicked, this, guard(&TrepForm::exportConsigne));
@@ -260,6 +268,23 @@ void TrepForm::setupGrid()
     ConsGrid->horizontalHeader()->setSectionResizeMode(tabIndex == 0 ? 2 : 1, QHeaderView::Stretch);
 }
 
+void TrepForm::fillArtisanBox()
+{
+    const QSignalBlocker block(artCB);
+    artCB->clear();
+    int shown = -1;
+    for (int i = 0; i < st.artList.count(); ++i) {
+        artCB->addItem(st.artList.displayName(i), i);
+        if (st.artList.at(i).artNo == shownArtNo && (shown < 0 || i == st.curArtInd))
+            shown = artCB->count() - 1;
+    }
+    if (shown < 0 && !shownName.isEmpty()) { // sales of an artisan no longer listed
+        artCB->addItem(shownName, -1);
+        shown = artCB->count() - 1;
+    }
+    artCB->setCurrentIndex(shown);
+}
+
 void TrepForm::fillGrid(const QStringList& rows, const QList<int>& fields)
 {
     ConsGrid->setRowCount(int(rows.size()));
@@ -296,7 +321,7 @@ void TrepForm::refresh()
     shownArtNo = st.curArtNo;
     const int artisan = st.artList.indexOfArtNo(shownArtNo);
     shownName = artisan >= 0 ? st.artList.displayName(artisan) : u"("_s + shownArtNo + u')';
-    artNameLab->setText(shownName);
+    fillArtisanBox();
     setWindowTitle(u"Rapport de consignation - "_s + shownName);
     setupGrid();
     if (tabIndex == 0) {

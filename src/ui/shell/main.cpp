@@ -455,13 +455,26 @@ void TmainForm::buildStatusBar()
         panel->installEventFilter(this);
         statusPanels[size_t(i)] = panel;
     }
+    modifiedLab = named<QLabel>("modifiedLab", StatusBar);
+    modifiedLab->setStyleSheet(u"color: #A00000; font-weight: bold"_s);
+    StatusBar->addPermanentWidget(modifiedLab);
     StatusBar->installEventFilter(this);
+    // Changes come from every window and command: the mark follows them
+    // after each handled event and, for typing, a few times a second.
+    auto* markTimer = new QTimer(this);
+    markTimer->setInterval(400);
+    connect(markTimer, &QTimer::timeout, this, &TmainForm::showModifiedMark);
+    markTimer->start();
 }
 
 // --- events -----------------------------------------------------------------
 
 bool TmainForm::guarded(const std::function<void()>& action)
 {
+    const struct Mark {
+        TmainForm* w;
+        ~Mark() { w->showModifiedMark(); }
+    } mark{this};
     try {
         action();
         return true;

@@ -98,7 +98,18 @@ void TmainForm::showWritten(const QString& path, bool view)
 void TmainForm::updateCaption()
 {
     const QString name = QFileInfo(st.artFileName).fileName();
-    setWindowTitle((name.isEmpty() ? u"Nouvelle base"_s : name) + u" - "_s + st.appCaption);
+    setWindowTitle((name.isEmpty() ? u"Nouvelle base"_s : name) + u"[*] - "_s + st.appCaption);
+    showModifiedMark();
+}
+
+void TmainForm::showModifiedMark()
+{
+    if (!modifiedLab || m_shutDown)
+        return;
+    // Changes stored in the database, or typed and not stored yet.
+    const bool unsaved = st.modified || (mainReady && shownModified());
+    setWindowModified(unsaved);
+    modifiedLab->setText(unsaved ? u"Modifications non enregistrées"_s : QString());
 }
 
 void TmainForm::doVersion(bool splash)
