@@ -113,8 +113,9 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     auto* tot = new QHBoxLayout(totPanel);
     tot->addWidget(totalLab);
     tot->addWidget(sTotLab, 1);
-    shareLab = named<QLabel>("shareLab", totPanel);
-    tot->addWidget(shareLab);
+    // The split on its own line, under the total: whole whatever the amounts.
+    shareLab = named<QLabel>("shareLab", formPanel);
+    shareLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
     XMLxPortBtn = named<QPushButton>("XMLxPortBtn", u"XMLxport"_s, formPanel);
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
@@ -140,6 +141,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     fl->addWidget(rangePanel);
     fl->addWidget(ConsGrid, 1);
     fl->addLayout(bottom);
+    fl->addWidget(shareLab);
     fl->addLayout(cmds);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -259,6 +261,7 @@ void TrepForm::setupGrid()
 {
     tabIndex = TabControl->currentIndex();
     totPanel->setVisible(tabIndex == 0);
+    shareLab->setVisible(tabIndex == 0);
     tabInfoLab->clear();
     const QStringList header = HEADERS[qBound(0, tabIndex, 2)].split(u',');
     ConsGrid->clear();
@@ -454,13 +457,15 @@ void TrepForm::exportConsigne()
     if (!st.xmlDataLines.isEmpty()) {
         st.repArtName = shownName;
         st.repList.total = shownTotal.format();
-        main.setStatusText(2, writeSalesReport(st, name, main.prompt(), outputOptions(st), shownRange()));
+        writeSalesReport(st, name, main.prompt(), outputOptions(st), shownRange());
+        main.setStatusText(2, countOf(st.xmlDataLines.size(), u"ligne de ventes"_s, u"lignes de ventes"_s));
         main.installShipped();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
         openPage(xslt::transformFile(salesReportDir(st, shownRange()) + safeFileName(name) + u".xml"_s,
                                      xslt::trustedStyleDirs(st), {}, outputOptions(st), {shopHtml(s.head), splitHtml(s)}));
+        return;
     }
-    main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
+    main.setStatusText(2, u"Aucune ligne de ventes"_s);
 }
 
 void TrepForm::exportAll()

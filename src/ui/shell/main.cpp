@@ -20,6 +20,8 @@
 #include "ui/reports/pubOptions.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/shell/translations.h"
+#include "ui/widgets/frenchPrompt.h"
 #include "ui/widgets/widgetPrompt.h"
 
 #include <QAction>
@@ -108,6 +110,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
       m_runModal(options.runModal ? options.runModal : ModalRunner(runModalDefault))
 {
     setObjectName(u"mainForm"_s);
+    useBoutiqueLocale();
     // Without a program to hand it to (xdg-open), nothing can show a file.
     openWithSystem = [](const QString& path) {
         return !QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
@@ -117,6 +120,9 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
         m_ownPrompt = std::make_unique<WidgetPrompt>(this);
         m_prompt = m_ownPrompt.get();
     }
+    // Every notice reaches staff in French, whatever layer gave it.
+    m_frenchPrompt = std::make_unique<FrenchPrompt>(*m_prompt);
+    m_prompt = m_frenchPrompt.get();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);

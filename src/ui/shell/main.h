@@ -215,6 +215,7 @@ private:
 
     AppState st;
     std::unique_ptr<Prompt> m_ownPrompt;
+    std::unique_ptr<Prompt> m_frenchPrompt;
     Prompt* m_prompt;
     ModalRunner m_runModal;
     bool m_firstShown = false;

@@ -116,7 +116,10 @@ void TmainForm::doVersion(bool splash)
 {
     TaboutForm about(this, splash);
     about.versionLab->setText(st.appCaption);
-    about.detailsLab->setText(dataFolderText(st) + u"\n"_s + appLicenceText());
+    // A folder may break after any of its separators (zero-width spaces).
+    QString details = dataFolderText(st);
+    details.replace(QDir::separator(), QString(QDir::separator()) + QChar(0x200B));
+    about.detailsLab->setText(details + u"\n"_s + appLicenceText());
     // As the splash, the main window is not shown yet: centre on where it will be.
     if (!isVisible()) {
         const QRect future(placeOnScreens({st.wLeft, st.wTop}, {830, 655}), QSize(830, 655));

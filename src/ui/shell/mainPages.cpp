@@ -1,6 +1,7 @@
 #include "ui/shell/main.h"
 
 #include "core/appError.h"
+#include "core/textUtil.h"
 #include "core/prompt.h"
 #include "model/artNumbers.h"
 #include "model/uArt.h"
@@ -275,7 +276,7 @@ void TmainForm::refreshStatus(int mode)
     const QString which = count > 0 && st.curArtInd >= 0
                               ? u"Artisan %1 sur %2"_s.arg(st.curArtInd + 1).arg(count)
                               : QString();
-    const QString artisans = count == 1 ? u"1 artisan"_s : u"%1 artisans"_s.arg(count);
+    const QString artisans = count == 0 ? u"Aucun artisan"_s : countOf(count, u"artisan"_s, u"artisans"_s);
     const QString importName = QFileInfo(st.importFName).fileName();
     const QString imported = importName.isEmpty() ? QString() : u"Importation : "_s + importName;
     QString p[4];
@@ -301,7 +302,7 @@ void TmainForm::refreshStatus(int mode)
         p[0] = u"Artisan n° "_s + st.curArtNo;
         p[1] = st.curItem.isEmpty() ? QString() : u"Produit n° "_s + st.curItem;
         p[2] = which;
-        p[3] = products == 1 ? u"1 produit en tout"_s : u"%1 produits en tout"_s.arg(products);
+        p[3] = countOf(products, u"produit"_s, u"produits"_s) + u" en tout"_s;
         break;
     }
     }
