@@ -10,6 +10,7 @@
 #include "ui/dialogs/prefsForm.h"
 #include "ui/dialogs/restoreDlg.h"
 
+#include <QStatusBar>
 #include <QCheckBox>
 #include <QMenu>
 
@@ -257,7 +258,7 @@ private slots:
         // Exported: the status bar and a short message say where.
         w.aExpArt->trigger();
         QVERIFY(h.prompt.informations.value(0).contains(folder) && h.prompt.informations.value(0).contains(u".xml"_s));
-        QVERIFY(w.statusText(0).startsWith(u"Écrit : "_s) && w.statusText(1).contains(folder));
+        QVERIFY(w.statusText(0).startsWith(u"Écrit : "_s) && w.StatusBar->currentMessage().contains(folder));
         // Published with no program to show the page: said, the folder offered.
         h.st().pubPrefs = u"00001"_s;
         h.prompt.answers << Prompt::Answer::Yes;

@@ -508,7 +508,9 @@ void TrepForm::printStatement()
     const Statement s = statementFor(st, head, shownArtNo);
     const QString dir = salesReportDir(st, range);
     makeFolder(dir);
-    const QString path = dir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
+    // The name "Tout exporter" gives the same statement: one file, wherever
+    // it was asked from. Without sales, the statement says so.
+    const QString path = dir + safeFileName(u"c"_s + shownArtNo) + u".pdf"_s;
     safeWriteFile(path, statementPdf(s), outputOptions(st));
     openPage(path);
 }

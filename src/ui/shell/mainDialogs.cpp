@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -82,14 +83,23 @@ void TmainForm::showWritten(const QString& path, bool view)
     const QFileInfo file(path);
     const QString folder = QDir::toNativeSeparators(file.absolutePath());
     setStatusText(0, u"Écrit : "_s + file.fileName());
-    setStatusText(1, u"Dossier : "_s + folder);
+    // The panel is narrow: the folder's own name, the whole one as its tip.
+    setStatusText(1, u"Dossier : "_s + file.absoluteDir().dirName());
+    statusPanels[1]->setToolTip(folder);
+    // The whole path over the whole bar, until the status changes again.
+    const QString whole = u"Écrit : "_s + QDir::toNativeSeparators(file.absoluteFilePath());
+    StatusBar->showMessage(whole);
+    const bool fits = StatusBar->fontMetrics().horizontalAdvance(whole) + 12 <= StatusBar->width() - modifiedLab->width();
     const QString where = u"Le fichier "_s + file.fileName() + u" a été écrit dans le dossier "_s + folder + u"."_s;
     if (!view) {
         m_prompt->information(where);
         return;
     }
-    if (openWithSystem(file.absoluteFilePath()))
+    if (openWithSystem(file.absoluteFilePath())) {
+        if (!fits) // too long for the bar: said in a message
+            m_prompt->information(where);
         return;
+    }
     if (m_prompt->question(where + u"\nAucun programme de cet ordinateur ne peut l'afficher.\nOuvrir le dossier ?"_s)
         == Prompt::Answer::Yes)
         openWithSystem(file.absolutePath());

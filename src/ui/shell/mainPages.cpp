@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include <algorithm>
@@ -259,7 +260,9 @@ void TmainForm::addRecBtnClick()
 
 void TmainForm::setStatusText(int panel, const QString& text)
 {
+    StatusBar->clearMessage(); // a file's path shown over the panels gives way
     statusPanels[size_t(panel)]->setText(text);
+    statusPanels[size_t(panel)]->setToolTip(QString());
 }
 
 QString TmainForm::statusText(int panel) const
