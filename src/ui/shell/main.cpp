@@ -48,6 +48,7 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 #include <QVBoxLayout>
@@ -287,6 +288,15 @@ void TmainForm::buildLocatePanel()
     ArtListCB->setGeometry(artInfoLab->x(), 4, 380, 24);
     ArtListCB->hide();
     connect(nListCB, &QComboBox::activated, this, [this](int index) { moveToArtisan(index); });
+    // However the window moved (arrows, keys, another window), an open
+    // chooser closes and both name the artisan shown.
+    connect(this, &TmainForm::artisanShown, this, [this] {
+        const QSignalBlocker numbers(nListCB), names(ArtListCB);
+        nListCB->setCurrentIndex(st.curArtInd < nListCB->count() ? st.curArtInd : -1);
+        ArtListCB->setCurrentIndex(st.curArtInd < ArtListCB->count() ? st.curArtInd : -1);
+        nListCB->hide();
+        ArtListCB->hide();
+    });
     connect(ArtListCB, &QComboBox::activated, this, [this](int index) {
         // The name line follows only when the move took place (an entry
         // refused by the model keeps the artisan shown).
