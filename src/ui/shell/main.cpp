@@ -452,37 +452,6 @@ void TmainForm::buildMenus()
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
 }
 
-void TmainForm::buildStatusBar()
-{
-    StatusBar = named<QStatusBar>("StatusBar", this);
-    StatusBar->setSizeGripEnabled(false);
-    setStatusBar(StatusBar);
-    const int widths[4] = {250, 150, 250, 50};
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(StatusBar);
-        panel->setObjectName(u"statusPanel"_s + QString::number(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i < 3)
-            panel->setFixedWidth(widths[i]);
-        else
-            panel->setMinimumWidth(widths[i]);
-        StatusBar->addWidget(panel, i == 3 ? 1 : 0);
-        panel->installEventFilter(this);
-        statusPanels[size_t(i)] = panel;
-    }
-    modifiedLab = named<QLabel>("modifiedLab", StatusBar);
-    modifiedLab->setStyleSheet(u"color: #A00000; font-weight: bold"_s);
-    StatusBar->addPermanentWidget(modifiedLab);
-    StatusBar->installEventFilter(this);
-    // Changes come from every window and command: the mark follows them
-    // after each handled event and, for typing, a few times a second.
-    auto* markTimer = new QTimer(this);
-    markTimer->setInterval(400);
-    connect(markTimer, &QTimer::timeout, this, &TmainForm::showModifiedMark);
-    markTimer->start();
-}
-
 // --- events -----------------------------------------------------------------
 
 bool TmainForm::guarded(const std::function<void()>& action)

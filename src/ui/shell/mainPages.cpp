@@ -8,6 +8,7 @@
 #include "ui/artisans/artFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/widgets/named.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -257,6 +259,37 @@ void TmainForm::addRecBtnClick()
 }
 
 // --- status bar ---------------------------------------------------------------
+
+void TmainForm::buildStatusBar()
+{
+    StatusBar = named<QStatusBar>("StatusBar", this);
+    StatusBar->setSizeGripEnabled(false);
+    setStatusBar(StatusBar);
+    const int widths[4] = {250, 150, 250, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(StatusBar);
+        panel->setObjectName(u"statusPanel"_s + QString::number(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 3)
+            panel->setFixedWidth(widths[i]);
+        else
+            panel->setMinimumWidth(widths[i]);
+        StatusBar->addWidget(panel, i == 3 ? 1 : 0);
+        panel->installEventFilter(this);
+        statusPanels[size_t(i)] = panel;
+    }
+    modifiedLab = named<QLabel>("modifiedLab", StatusBar);
+    modifiedLab->setStyleSheet(u"color: #A00000; font-weight: bold"_s);
+    StatusBar->addPermanentWidget(modifiedLab);
+    StatusBar->installEventFilter(this);
+    // Changes come from every window and command: the mark follows them
+    // after each handled event and, for typing, a few times a second.
+    auto* markTimer = new QTimer(this);
+    markTimer->setInterval(400);
+    connect(markTimer, &QTimer::timeout, this, &TmainForm::showModifiedMark);
+    markTimer->start();
+}
 
 void TmainForm::setStatusText(int panel, const QString& text)
 {
