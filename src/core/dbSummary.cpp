@@ -1,6 +1,7 @@
 #include "core/dbSummary.h"
 
 #include "core/appError.h"
+#include "core/textUtil.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
@@ -42,7 +43,7 @@ DbSummary readDbSummary(const QString& path)
         s.problem = u"son contenu n'a pas la forme d'une base de données (aucun artisan lisible)"_s;
     } else {
         s.state = DbSummary::State::Partly;
-        s.problem = u"lu en partie seulement (%1 artisans, %2 feuilles)"_s.arg(s.artisans).arg(s.sheets);
+        s.problem = u"lu en partie seulement (%1, %2)"_s.arg(countOf(s.artisans, u"artisan"_s, u"artisans"_s), countOf(s.sheets, u"feuille"_s, u"feuilles"_s));
     }
     return s;
 }

@@ -447,6 +447,11 @@ QString dequote(const QString& text)
     return readQuoted(text, p);
 }
 
+QString countOf(qint64 n, const QString& one, const QString& many)
+{
+    return QString::number(n) + QLatin1Char(' ') + (n >= -1 && n <= 1 ? one : many);
+}
+
 QString dateStr(const QDate& date)
 {
     return date.toString(QStringLiteral("yyMMdd"));

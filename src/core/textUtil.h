@@ -84,6 +84,9 @@ QString twoDigits(int n);
 void monthName(int language, int month, QString& text);
 QString cutAtDot(const QString& text);
 QString dequote(const QString& text);
+// A count with its noun as French writes it: the singular below two ("0 artisan",
+// "1 artisan"), the plural from two on ("2 artisans").
+QString countOf(qint64 n, const QString& one, const QString& many);
 
 // --- dates ------------------------------------------------------------------
 

@@ -48,6 +48,12 @@ private slots:
         }
     }
 
+    void counts()
+    {
+        QCOMPARE(countOf(0, u"a"_s, u"as"_s) + countOf(1, u"a"_s, u"as"_s) + countOf(2, u"a"_s, u"as"_s)
+                     + countOf(-3, u"a"_s, u"as"_s), u"0 a1 a2 as-3 as"_s);
+    }
+
     void commaItemHelpers()
     {
         QString list = u"a,b,c"_s;

@@ -151,7 +151,7 @@ private slots:
         h.prompt.openNames << other.path() + u"/ailleurs.xml"_s;
         h.onModal = UiHarness::choose(u"Amiot"_s);
         a.btnImpArtItem->click();
-        QCOMPARE(h.prompt.informations, QStringList{u"Le fichier parti.xmlsemble inaccessible."_s});
+        QCOMPARE(h.prompt.informations, QStringList{u"Le fichier parti.xml semble inaccessible. Choisissez le fichier de la liste à importer."_s});
         QCOMPARE(h.prompt.dialogCaptions, QStringList{u"Ouvrir"_s});
         QCOMPARE(st.importFName, u"ailleurs.xml"_s);
         QVERIFY(QFile::exists(h.dataDir() + u"ailleurs.xml"_s));
@@ -163,7 +163,7 @@ private slots:
         a.btnImpArtItem->setEnabled(true);
         a.btnImpArtItem->click();
         a.btnImpArtItem->click();
-        QCOMPARE(h.prompt.informations, QStringList{u"Le fichier encore-parti.xmlsemble inaccessible."_s});
+        QCOMPARE(h.prompt.informations, QStringList{u"Le fichier encore-parti.xml semble inaccessible. Choisissez le fichier de la liste à importer."_s});
         QCOMPARE(h.prompt.dialogCaptions.count(), 2);
     }
 

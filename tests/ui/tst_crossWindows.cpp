@@ -246,7 +246,7 @@ struct Walk {
         }
         if (rep->isVisible() && repFresh) {
             const int at = st().artList.indexOfArtNo(st().curArtNo);
-            QCOMPARE(rep->artNameLab->text(), at >= 0 ? st().artList.displayName(at) : u"("_s + st().curArtNo + u')');
+            QCOMPARE(rep->artCB->currentText(), at >= 0 ? st().artList.displayName(at) : u"("_s + st().curArtNo + u')');
             QCOMPARE(rep->sTotLab->text(), expectedTotal().format());
         }
     }
@@ -332,8 +332,46 @@ private slots:
         rep->openPage = [](const QString&) {};
         h.art().nameEd->setText(u"Tremblay-Roy"_s);
         h.w->findChild<QAction*>(u"aRepForm"_s)->trigger();
-        QCOMPARE(rep->artNameLab->text(), u"Tremblay-Roy Marie-Ève (001)"_s);
+        QCOMPARE(rep->artCB->currentText(), u"Tremblay-Roy Marie-Ève (001)"_s);
         QCOMPARE(h.st().artList.at(0).nom, u"Tremblay-Roy"_s);
+        QVERIFY(h.prompt.errors.isEmpty());
+    }
+
+    // Every way of moving to another artisan, on both pages, with the green
+    // bar's choosers left open: every control naming the artisan names it.
+    void everyNameFollowsEveryMove()
+    {
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        const int n = h.st().artList.count();
+        const auto choose = [](QComboBox* box, int i) { emit box->activated((box->setCurrentIndex(i), i)); };
+        const auto key = [&](Qt::Key k) {
+            QApplication::setActiveWindow(&w);
+            QTest::keyClick(w.artSubPage ? w.prodForm->descriptEd : h.art().nameEd, k, Qt::ControlModifier);
+        };
+        const std::vector<std::pair<int, std::function<void(int)>>> ways{ // step, move to the artisan
+            {1, [&](int) { h.click(w.nextBtn); }}, {-1, [&](int) { h.click(w.prevBtn); }},
+            {1, [&](int i) { choose(w.nListCB, i); }}, {1, [&](int i) { choose(w.ArtListCB, i); }},
+            {1, [&](int) { key(Qt::Key_PageDown); }}, {-1, [&](int) { key(Qt::Key_PageUp); }},
+            {1, [&](int i) { choose(rep->artCB, i); }}, {1, [&](int i) { emit h.art().ArtGrid->cellClicked(i, 0); }}};
+        for (int k = 0; k < 2 * int(ways.size()); ++k) {
+            if (k == int(ways.size()))
+                h.click(h.art().artPageBtn); // the same on the products page
+            const int to = (h.st().curArtInd + ways[size_t(k) % ways.size()].first + n) % n;
+            h.clickLabel(w.artNoLab);
+            h.clickLabel(w.artInfoLab);
+            ways[size_t(k) % ways.size()].second(to);
+            const TArtisan& a = h.st().artList.at(to);
+            const QString no = a.artNo, name = h.st().artList.displayName(to);
+            const QStringList shown{w.artNoLab->text(), w.artInfoLab->text(), h.art().artNoLab->text(),
+                                    rep->artCB->currentText(), w.nListCB->isVisible() ? w.nListCB->currentText() : no,
+                                    w.ArtListCB->isVisible() ? w.ArtListCB->currentText() : name,
+                                    QString::number(w.prodForm->ProdListBox->count())};
+            QVERIFY2(shown == (QStringList{no, name, no, name, no, name, QString::number(a.products.count())}),
+                     qPrintable(QString::number(k) + u": "_s + shown.join(u" | "_s)));
+        }
         QVERIFY(h.prompt.errors.isEmpty());
     }
 

@@ -4,11 +4,19 @@
 
 #include "uiHarness.h"
 
+#include "ui/reports/repFrm.h"
+#include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/shell/about.h"
 #include "ui/shell/helpWindow.h"
+#include "ui/tags/tagsDlg.h"
+#include "ui/widgets/frenchPrompt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,8 +73,16 @@ struct Walk {
     void label(const QString& where, QLabel* l)
     {
         text(where, l->text());
-        if (l->wordWrap() || l->text().isEmpty() || !l->pixmap().isNull() || Qt::mightBeRichText(l->text())
-            || !l->isVisible() || l->width() < 2)
+        if (l->text().isEmpty() || !l->pixmap().isNull() || Qt::mightBeRichText(l->text()) || !l->isVisible()
+            || l->width() < 2)
+            return;
+        // Apart from every other label of its panel; wrapped, within its height.
+        for (QLabel* o : l->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (o < l && o->isVisible() && !o->text().isEmpty() && o->geometry().intersects(l->geometry()))
+                bad << where + u": \""_s + l->text() + u"\" over "_s + o->objectName();
+        if (l->wordWrap() && l->heightForWidth(l->width()) > l->height() + 1)
+            bad << where + u": cut \""_s + l->text() + u"\" (too high)"_s;
+        if (l->wordWrap())
             return;
         // The whole text fits, and no visible button of the same panel covers it.
         const int need = l->fontMetrics().horizontalAdvance(l->text().split(u'\n').first());
@@ -124,6 +140,8 @@ private slots:
         QString guide;
         bool picture = false;
         h.onModal = [&](QDialog& d) {
+            for (auto* about = qobject_cast<TaboutForm*>(&d); about && about->tick < 150;) // all of it shown
+                about->onTick();
             if (auto* help = qobject_cast<THelpWindow*>(&d)) {
                 guide = help->guide->toPlainText();
                 picture = !help->guide->loadResource(QTextDocument::ImageResource, QUrl(u"mainWindow.png"_s)).isNull();
@@ -159,6 +177,16 @@ private slots:
             a->trigger();
             walkShown();
         }
+        // The dialogs and views the windows' own buttons open.
+        TsaleForm& sales = *w.saleForm;
+        for (const auto& step : std::initializer_list<std::function<void()>>{
+                 [&] { sales.addReportBtn->click(); }, [&] { sales.openEditor(-1); }, [&] { sales.cancelEditor(); },
+                 [&] { w.findChild<TrepForm*>(u"repForm"_s)->viewModeBtn->click(); }, [&] { w.pageBtn->click(); },
+                 [&] { w.artForm->artPageBtn->click(); }, [&] { w.prodForm->addDateBtn->click(); },
+                 [&] { w.prodForm->printTags(); }})
+            step(), walkShown();
+        QVERIFY2(h.modals.contains(u"TCalDialog"_s) && h.modals.contains(u"TEditQntDlg"_s)
+                     && h.modals.contains(u"TTagsDlg"_s), qPrintable(h.modals.join(u',')));
         for (const QString& m : std::as_const(h.prompt.all))
             walk.text(u"message"_s, m);
         walk.bad.removeDuplicates();
@@ -169,6 +197,58 @@ private slots:
                                     u"Périodes et règlement"_s, u"Publier"_s, u"Sauvegardes et restauration"_s})
             QVERIFY2(guide.contains(part), qPrintable(part));
         QVERIFY(picture);
+    }
+
+    // The lower layers' English notices inside a French sentence that keeps
+    // them whole; the status bar after the commands that start over and a
+    // save that did not happen; French (Canada) widgets on an English
+    // machine, decimals with ".".
+    void noticesStatusAndLocale()
+    {
+        for (const auto& [english, french] : std::initializer_list<std::pair<QString, QString>>{
+                 {u"Error reading file"_s, u"n'a pas pu être lu en entier"_s},
+                 {u"Error reading file: version 3: this file was written by a newer program"_s, u"plus récente"_s},
+                 {u"Unable to write to /x/tilvarDB.ini"_s, u"Le fichier « /x/tilvarDB.ini » n'a pas pu être écrit"_s},
+                 {u"imp.xml was not found"_s, u"Le fichier « imp.xml » est introuvable"_s},
+                 {u"List index out of bounds (3)"_s, u"l'opération n'a pas été faite"_s}})
+            QVERIFY2(inFrench(english).contains(u"« "_s + english + u" »"_s) && inFrench(english).contains(french),
+                     qPrintable(inFrench(english)));
+        QCOMPARE(inFrench(u"Le fichier a.xml semble inaccessible."_s), u"Le fichier a.xml semble inaccessible."_s);
+
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        UiHarness h;
+        TmainForm& w = h.start();
+        TTagsDlg tags(QString(), QString(), QDate(2026, 11, 3), TagLayout{});
+        tags.pageWidthSpin->setValue(215.9);
+        QVERIFY(tags.dateEd->calendarWidget()->firstDayOfWeek() == Qt::Sunday
+                && QLocale().monthName(11) == u"novembre"_s && tags.pageWidthSpin->text().startsWith(u"215.9"_s));
+        const auto panels = [&] { return QStringList{w.statusText(0), w.statusText(1), w.statusText(2), w.statusText(3)}; };
+        const QStringList oneNew{u"Base non enregistrée"_s, u"Artisan n° 001"_s, u"Artisan 1 sur 1"_s, u"1 artisan"_s};
+        w.aNew->trigger();
+        QCOMPARE(panels(), oneNew);
+        w.aClearAll->trigger();
+        QCOMPARE(panels(), oneNew);
+        h.put(u"deux.xml"_s, "<artList><artItem><artID><artNo>001</artNo><nom>Tisse</nom></artID></artItem>"
+                             "<artItem><artID><artNo>002</artNo><nom>Roy</nom></artID></artItem></artList>");
+        h.prompt.openNames << h.dataDir() + u"deux.xml"_s;
+        w.aImpArt->trigger();
+        QCOMPARE(panels().mid(2), (QStringList{u"Artisan 1 sur 2"_s, u"2 artisans importés"_s}));
+        w.aSave->trigger(); // no name given: not saved
+        QCOMPARE(w.statusText(0), u"Non enregistré"_s);
+
+        // A file cut short, then settings that cannot be written: one message each.
+        QByteArray cut = readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"));
+        h.put(u"court.tlvdb"_s, cut.left(cut.size() - 40));
+        h.prompt.clear();
+        h.prompt.answers << Prompt::Answer::No << Prompt::Answer::No; // the changes are not kept
+        h.prompt.openNames << h.dataDir() + u"court.tlvdb"_s;
+        w.FileOpen->trigger();
+        h.st().iniPath = h.dataDir() + u"court.tlvdb/tilvarDB.ini"_s; // under a file
+        QVERIFY(h.stop());
+        const QStringList& said = h.prompt.errors;
+        QVERIFY2(said.size() == 2 && said.at(0).startsWith(u"Le fichier court.tlvdb n'a été lu qu'en partie (« Error reading file"_s)
+                     && said.at(1).startsWith(u"Le fichier « "_s) && said.at(1).contains(u"« Unable to write to "_s),
+                 qPrintable(said.join(u'\n')));
     }
 };
 

@@ -82,7 +82,7 @@ private slots:
         p.priceEd->setText(u"20"_s);
         f.addQnt(u"260518"_s, u"3"_s);
         f.addQnt(u"260518"_s, u"2"_s); // the same date adds up
-        QCOMPARE(f.gridRows(), (QStringList{today + u"=0"_s, u"260518=5"_s}));
+        QCOMPARE(f.gridRows(), (QStringList{u"260518=5"_s, today + u"=0"_s})); // by date
         f.h.click(p.addProdBtn);
         p.descriptEd->setText(u"Vase"_s);
         f.h.click(p.prevBtn);
@@ -135,6 +135,40 @@ private slots:
         f.h.prompt.answers << Prompt::Answer::No;
         QVERIFY(f.h.stop());
         QVERIFY(f.h.readIni().contains(u"pDateStr=260518,260520"_s));
+    }
+
+    // A new product's delivery row takes the real delivery in place (date
+    // and quantity, checked as the dialog checks them); rows by date; the
+    // list names the product; the history shows price, amount and Valeur.
+    void deliveriesInPlaceAndHistory()
+    {
+        ProdFixture f;
+        f.start();
+        TProdForm& p = *f.p;
+        f.h.click(p.addProdBtn);
+        p.descriptEd->setText(u"Bol en grès"_s);
+        const auto redate = [&](int row, const QString& date, const QString& qnt) {
+            f.h.onModal = answerQnt(date, qnt);
+            p.dqStrGrid->setCurrentCell(row, 0);
+            emit p.dqStrGrid->cellDoubleClicked(row, 0);
+        };
+        redate(0, u"260110"_s, u"5"_s); // the row "today, 0"
+        f.addQnt(u"251201"_s, u"2"_s); // before it, by date
+        redate(1, u"251115"_s, u"6"_s);
+        redate(0, u"251201"_s, u"6"_s); // another row's date: refused, rows as they were
+        QVERIFY(f.h.prompt.errors.size() == 1 && f.h.prompt.errors.at(0).contains(u"a déjà sa ligne"_s));
+        QCOMPARE(f.gridRows(), (QStringList{u"251115=6"_s, u"251201=2"_s}));
+        TProduit& bol = f.h.st().prodList.at(0);
+        QCOMPARE(bol.qntList.qntText(3) + p.ProdListBox->item(0)->text() + p.prodNumLab->text(),
+                 u"251115=6,251201=2001 - Bol en grès001"_s);
+        bol.valeur = u"6.00$"_s;
+        bol.prix = u"10.00$"_s;
+        bol.addSold(u"260301"_s, u"2"_s);
+        p.showCurrentProduct();
+        QStringList cells;
+        for (int c = 0; c < p.sDQGrid->columnCount(); ++c)
+            cells << p.sDQGrid->horizontalHeaderItem(c)->text() + u'=' + p.sDQGrid->item(0, c)->text();
+        QCOMPARE(cells, (QStringList{u"Date=260301"_s, u"Qté=2"_s, u"Prix=10.00$"_s, u"Montant=20.00$"_s, u"Valeur=12.00$"_s}));
     }
 
     void refusedEntries_data()

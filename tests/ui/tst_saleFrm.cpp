@@ -249,18 +249,28 @@ private slots:
         h.click(w.pageBtn);
         s.sListBox->setCurrentRow(1); // 090518: four lines, the vase sold 2
         h.click(s.viewModeBtn);
+        QVERIFY(!w.isWindowModified() && w.modifiedLab->text().isEmpty());
         h.onModal = UiHarness::answerDate(u"090610"_s);
         h.clickLabel(s.bInfoLab1);
         QCOMPARE(st.saleList.sheetDates(), (QStringList{u"090610"_s, u"090601"_s, u"090301"_s}));
         QCOMPARE(soldGaps(st), QString());
-
+        // Not saved yet, as the caption's "*" and the status bar say; then
+        // re-dated from the sheet view by its button's key, and saved.
+        QVERIFY(w.isWindowModified() && w.modifiedLab->text() == u"Modifications non enregistrées"_s);
         h.click(s.viewModeBtn);
         s.sListBox->setCurrentRow(0);
+        QApplication::setActiveWindow(&w);
+        h.onModal = UiHarness::answerDate(u"090611"_s);
+        QTest::keyClick(s.sListBox, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(s.dateLab->text() == u"090611"_s && st.saleList.indexOfDate(u"090610"_s) < 0 && soldGaps(st).isEmpty());
+        h.prompt.saveNames << h.dataDir() + u"redated"_s;
+        w.aSave->trigger();
+        QVERIFY(!w.isWindowModified() && w.modifiedLab->text().isEmpty());
         st.modified = false;
         h.prompt.answers << Prompt::Answer::No;
         h.click(s.delSBTN);
         QCOMPARE(h.prompt.questions.last(),
-                 u"Supprimer la feuille du 10 juin 2009 (4 lignes, total 108.00$) ?\n"
+                 u"Supprimer la feuille du 11 juin 2009 (4 lignes, total 108.00$) ?\n"
                  "Les quantités vendues de ses lignes seront retirées des produits."_s);
         QVERIFY(st.saleList.count() == 3 && !st.modified);
     }

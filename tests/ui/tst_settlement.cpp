@@ -16,6 +16,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QStatusBar>
 #include <QTableWidget>
 
 using namespace Qt::StringLiterals;
@@ -180,23 +181,23 @@ private slots:
         const QByteArray page = readFileBytes(dir + u"consigne1.html"_s);
         QVERIFY(page.contains("Total des ventes") && !page.contains("Total dû"));
         QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
-        QVERIFY(opened.last() == dir + u"releve001.pdf"_s && QFile::exists(opened.last()));
+        QVERIFY(opened.last() == dir + u"c001.pdf"_s && QFile::exists(opened.last()));
 
         // Over every sheet, the artisan's rows and total only (the report
         // following the main window's artisan: tst_crossWindows), in the
         // whole ledger's folder: the period's own files stay as they were.
         const QByteArray periodXml = readFileBytes(dir + u"consigne1.xml"_s);
-        const QByteArray periodPdf = readFileBytes(dir + u"releve001.pdf"_s);
+        const QByteArray periodPdf = readFileBytes(dir + u"c001.pdf"_s);
         h.click(rep->allTransBtn);
         QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
         QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
         const QString all = h.progDir() + u"dXML/tout/"_s;
-        QCOMPARE(opened.mid(opened.size() - 2), (QStringList{all + u"consigne1.html"_s, all + u"releve001.pdf"_s}));
+        QCOMPARE(opened.mid(opened.size() - 2), (QStringList{all + u"consigne1.html"_s, all + u"c001.pdf"_s}));
         const QByteArray xml = readFileBytes(all + u"consigne1.xml"_s);
         QVERIFY2(xml.contains("Vase") && xml.contains("<total>87.00$</total>")
                      && xml.contains("<cTitle>Toutes transactions</cTitle>"), xml.constData());
         QCOMPARE(readFileBytes(dir + u"consigne1.xml"_s), periodXml);
-        QCOMPARE(readFileBytes(dir + u"releve001.pdf"_s), periodPdf);
+        QCOMPARE(readFileBytes(dir + u"c001.pdf"_s), periodPdf);
         h.click(w.nextBtn);
         QTest::mouseClick(rep->XMLxPortBtn, Qt::LeftButton);
         const QByteArray li = readFileBytes(all + u"consigne1.xml"_s);
@@ -209,9 +210,24 @@ private slots:
         rep->pmXportAllRec->trigger();
         QVERIFY(!QFile::exists(dir + SUMMARY_NAME + u".html"_s) && QFile::exists(dir + u"c001.pdf"_s));
         rep->progress = [](int, int) { return true; };
+        const QString fromButton = pdfText(dir + u"c001.pdf"_s); // its bytes hold the time it was made
         rep->pmXportAllRec->trigger();
         QCOMPARE(opened.last(), dir + SUMMARY_NAME + u".html"_s);
         QVERIFY(QFile::exists(dir + u"c002.pdf"_s) && QFile::exists(dir + u"c003.xml"_s));
+        // One statement, one name: "Tout exporter" wrote the button's file again.
+        QCOMPARE(pdfText(dir + u"c001.pdf"_s), fromButton);
+        QVERIFY(QDir(dir).entryList({u"releve*"_s}).isEmpty());
+
+        // Without sales, a statement saying so; nothing to show it: the folder
+        // offered (and opened), the whole path across the status bar.
+        rep->openPage = [&w](const QString& path) { w.showWritten(path, true); };
+        w.openWithSystem = [&](const QString& path) { return opened << path, false; };
+        w.moveToArtisan(h.st().artList.indexOfArtNo(u"003"_s));
+        QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
+        const QString none = QDir::cleanPath(dir + u"c003.pdf"_s);
+        QVERIFY(opened.endsWith(QDir::cleanPath(dir)) && h.prompt.questions.last().contains(u"Ouvrir le dossier"_s)
+                && w.StatusBar->currentMessage() == u"Écrit : "_s + QDir::toNativeSeparators(none)
+                && pdfText(none).simplified().contains(u"Aucune vente enregistrée pour la période."_s));
         QVERIFY(h.prompt.errors.isEmpty());
     }
 

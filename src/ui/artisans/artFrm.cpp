@@ -329,7 +329,6 @@ void TArtForm::rebuildLists()
         main.nListCB->addItems(st.numItems);
         main.ArtListCB->clear();
         main.ArtListCB->addItems(st.nameItems);
-        main.setStatusText(1, u"%1 artisans"_s.arg(st.numItems.count()));
         main.artInfoLab->setText(displayNameOf(st, st.curArtNo));
     }
 }
@@ -486,7 +485,8 @@ void TArtForm::importOneArtisan()
         }
         if (QFileInfo(importFilePath(st)).isFile())
             break;
-        main.prompt().information(u"Le fichier "_s + st.importFName + u"semble inaccessible."_s);
+        main.prompt().information(u"Le fichier "_s + st.importFName
+                                  + u" semble inaccessible. Choisissez le fichier de la liste à importer."_s);
         st.importFName.clear();
     }
     // The list shown is the one of the file named, which moving over an

@@ -138,8 +138,10 @@ void TImpArtDlg::fillList()
 {
     artListBox->clear();
     if (st.impArtList.isEmpty()) {
-        main.prompt().information(u"Impossible de recréer la liste"_s
-                                  + QString::number(st.impArtList.count()));
+        main.prompt().information(u"Impossible de recréer la liste : "_s
+                                  + countOf(st.impArtList.count(), u"artisan lu"_s, u"artisans lus"_s)
+                                  + u" dans le fichier « "_s + QFileInfo(st.importFName).fileName()
+                                  + u" ». Choisissez un autre fichier avec Fichier > Importer."_s);
         return;
     }
     // Each line remembers its artisan, so that the choice does not depend on

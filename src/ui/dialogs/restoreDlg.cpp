@@ -1,5 +1,6 @@
 #include "ui/dialogs/restoreDlg.h"
 
+#include "core/textUtil.h"
 #include "ui/widgets/controls.h"
 
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ QString TRestoreDlg::lineFor(const BackupEntry& b)
     const DbSummary& s = b.summary;
     if (s.state == DbSummary::State::Unreadable)
         return line + u"endommagée : "_s + s.problem;
-    line += u"%1 artisans, %2 feuilles"_s.arg(s.artisans).arg(s.sheets);
+    line += countOf(s.artisans, u"artisan"_s, u"artisans"_s) + u", "_s + countOf(s.sheets, u"feuille"_s, u"feuilles"_s);
     return s.state == DbSummary::State::Partly ? line + u" (endommagée, lue en partie)"_s : line;
 }
 

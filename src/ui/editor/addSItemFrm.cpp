@@ -90,7 +90,7 @@ TaddSItemDlg::TaddSItemDlg(AppState& state, TmainForm& mainForm, TsaleForm& sale
         o->installEventFilter(this);
 
     // Creation: no artisan chosen yet.
-    Label2->setText(u"Artisans"_s);
+    Label2->setText(u"Artisans (* : rang)"_s);
     descriptLab->setText(
         u"Choisir d'abord un artisan dans la liste de gauche  pour avoir accès aux produits,"_s);
     artPos = -1;
@@ -107,6 +107,8 @@ void TaddSItemDlg::buildControls()
     artListBox = named<QListWidget>("artListBox", this);
     artListBox->setSortingEnabled(true);
     artListBox->setFixedWidth(150);
+    artListBox->setToolTip(u"Les artisans par leur étiquette : trois lettres du nom, trois du prénom, puis "
+                           "« * » et leur rang dans la liste des artisans (le premier est *0)."_s);
     searchEd = named<QLineEdit>("searchEd", this);
     searchEd->setPlaceholderText(u"Chercher un produit..."_s);
     searchEd->setClearButtonEnabled(true);

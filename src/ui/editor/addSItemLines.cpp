@@ -82,6 +82,14 @@ void TaddSItemDlg::loadSheet()
         const QSignalBlocker block(artListBox);
         artListBox->clear();
         artListBox->addItems(st.artList.fillItems(1));
+        // Each line's tag and "*" mark said in words.
+        for (int pos = 0; pos < artListBox->count(); ++pos) {
+            QListWidgetItem* item = artListBox->item(pos);
+            const int index = entryIndex(item->text());
+            if (index >= 0 && index < st.artList.count())
+                item->setToolTip(st.artList.displayName(index) + u"\n« *"_s + QString::number(index)
+                                 + u" » : son rang dans la liste des artisans (le premier est *0)"_s);
+        }
     }
     rebuildLineList();
 }

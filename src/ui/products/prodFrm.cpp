@@ -163,6 +163,9 @@ void TProdForm::buildFieldPanel()
     btnList->hide();
     btnUpdate->hide();
     grid->addWidget(new QLabel(u"No Produit:"_s, fieldPanel), 0, 0);
+    prodNumLab = named<QLabel>("prodNumLab", fieldPanel);
+    prodNumLab->setStyleSheet(u"font-weight: bold"_s);
+    grid->addWidget(prodNumLab, 0, 1);
     grid->addWidget(new QLabel(u"Description:"_s, fieldPanel), 1, 0);
     grid->addWidget(descriptEd, 1, 1, 1, 4);
     grid->addWidget(new QLabel(u"Valeur:"_s, fieldPanel), 2, 0);
@@ -180,6 +183,8 @@ void TProdForm::buildFieldPanel()
     dqStrGrid->horizontalHeader()->hide();
     // Typing edits a cell; a double-click opens the quantity dialog.
     dqStrGrid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    dqStrGrid->setToolTip(u"Les livraisons, par date. Tapez dans une ligne pour changer sa date (aammjj) ou sa "
+                          "quantité, ou double-cliquez-la pour les changer dans la fenêtre de quantité."_s);
     gridMenu = named<QMenu>("gridMenu", dqStrGrid);
     pmSort = named<QAction>("pmSort", u"Trier par date"_s, gridMenu);
     gridMenu->addAction(pmSort);
@@ -198,13 +203,11 @@ void TProdForm::buildFieldPanel()
 
     sQPanel = named<QGroupBox>("sQPanel", u"Historique des ventes "_s, fieldPanel);
     auto* s = new QGridLayout(sQPanel);
-    s->addWidget(new QLabel(u"Date"_s, sQPanel), 0, 0);
-    s->addWidget(new QLabel(u"Quantité:"_s, sQPanel), 0, 1);
-    s->addWidget(new QLabel(u"$"_s, sQPanel), 0, 2);
     Label17 = named<QLabel>("Label17", u"Aucune vente pour ce produit"_s, sQPanel);
     s->addWidget(Label17, 1, 0, 1, 3);
-    sDQGrid = rowGrid(sQPanel, "sDQGrid", {68, 46, 76, 40});
-    sDQGrid->horizontalHeader()->hide();
+    // Each sale: its price, its amount and what it brings the artisan (the Valeur).
+    sDQGrid = rowGrid(sQPanel, "sDQGrid", {58, 34, 64, 64, 64},
+                      {u"Date"_s, u"Qté"_s, u"Prix"_s, u"Montant"_s, u"Valeur"_s});
     sDQGrid->setRowCount(13);
     s->addWidget(sDQGrid, 2, 0, 1, 3);
     sqInfoPanel = named<QFrame>("sqInfoPanel", sQPanel);
@@ -425,7 +428,7 @@ void TProdForm::addProdBtnClick()
         // The list shows every product again, even after "ClearListBox".
         const QSignalBlocker block(ProdListBox);
         ProdListBox->clear();
-        ProdListBox->addItems(st.prodNoList);
+        ProdListBox->addItems(productLines());
     }
     prodNoLab->setText(st.curItem);
     st.curProdInd = st.prodList.count() - 1;

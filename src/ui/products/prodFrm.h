@@ -45,6 +45,7 @@ public:
     QCheckBox* importChk;
     QFrame* fieldPanel;
     QMenu* fieldMenu;
+    QLabel* prodNumLab; // the shown product's number, beside "No Produit:"
     QLineEdit* descriptEd;
     QLineEdit* valEd;
     QLineEdit* priceEd;
@@ -128,6 +129,8 @@ private:
     // event that cannot be stored.
     TQnt receivedFromGrid(const TProduit& p) const;
     void soldToGrid(TProduit& p);
+    // The lines of ProdListBox: each product's number and description.
+    QStringList productLines() const;
     void refreshTotals(TProduit& p);
 
     void navigate(int step);

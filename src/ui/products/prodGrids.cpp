@@ -9,6 +9,9 @@
 #include "core/money.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
+#include "model/saleRows.h"
+#include "model/uRep.h"
+#include "model/uSale.h"
 #include "ui/products/AddEditQntFrm.h"
 #include "ui/shell/main.h"
 
@@ -64,6 +67,13 @@ QString amountShown(const QString& stored)
     return amount ? amount->plain() : plain;
 }
 
+// Whether the events run by date, as the grid shows them.
+bool inDateOrder(const TQnt& events)
+{
+    const QStringList dates = readCommaList(events.qntText(0));
+    return std::is_sorted(dates.cbegin(), dates.cend());
+}
+
 QString cellText(const QTableWidget* grid, int row, int column)
 {
     const QTableWidgetItem* item = grid->item(row, column);
@@ -90,8 +100,12 @@ void TProdForm::showProduct(int index)
     if (st.curProdInd <= -1 || index < 0 || index >= st.prodList.count())
         return;
     TProduit& p = st.prodList.at(index);
+    // Deliveries in date order: the same events, only their order changes.
+    if (!inDateOrder(p.qntList))
+        p.qntList.sortEvents();
     m_filling = true;
     prodNoLab->setText(p.prodNo);
+    prodNumLab->setText(p.prodNo);
     showWhole(descriptEd, p.descript);
     showWhole(valEd, amountShown(p.valeur));
     showWhole(priceEd, amountShown(p.prix));
@@ -134,6 +148,13 @@ void TProdForm::setPData(int index)
     p.valeur = valeur;
     p.prix = prix;
     p.qntList = std::move(received);
+    // A delivery re-dated in its row takes its place by date.
+    if (!inDateOrder(p.qntList)) {
+        p.qntList.sortEvents();
+        receivedToGrid(p);
+    }
+    if (QListWidgetItem* line = ProdListBox->item(index); line && index < st.prodNoList.size())
+        line->setText(productLines().value(index));
     try {
         p.totIn = p.qntList.totalQnt();
     } catch (const AppError&) {
@@ -175,7 +196,7 @@ void TProdForm::loadWindow()
     st.prodNoList = st.prodList.prodNumbers();
     m_filling = true;
     ProdListBox->clear();
-    ProdListBox->addItems(st.prodNoList);
+    ProdListBox->addItems(productLines());
     m_filling = false;
     st.curProdInd = -1;
     if (st.prodList.isEmpty()) {
@@ -192,6 +213,7 @@ void TProdForm::resetWindow()
 {
     m_filling = true;
     prodNoLab->setText(u"--"_s);
+    prodNumLab->clear();
     descriptEd->clear();
     valEd->clear();
     priceEd->clear();
@@ -202,7 +224,7 @@ void TProdForm::resetWindow()
     Label17->show();
     totQLab->setText(u"0"_s);
     ProdListBox->clear();
-    ProdListBox->addItems(st.prodNoList);
+    ProdListBox->addItems(productLines());
     prodCntLab->setText(QString::number(ProdListBox->count()));
     st.curProdInd = ProdListBox->count() - 1;
     transList->clearContents();
@@ -259,6 +281,16 @@ TQnt TProdForm::receivedFromGrid(const TProduit& p) const
     return events;
 }
 
+QStringList TProdForm::productLines() const
+{
+    QStringList lines;
+    for (int i = 0; i < st.prodNoList.size(); ++i) {
+        const QString descript = i < st.prodList.count() ? st.prodList.at(i).descript : QString();
+        lines << (descript.isEmpty() ? st.prodNoList.at(i) : st.prodNoList.at(i) + u" - "_s + descript);
+    }
+    return lines;
+}
+
 void TProdForm::soldToGrid(TProduit& p)
 {
     const bool sold = p.soldList.count() > 0;
@@ -275,12 +307,29 @@ void TProdForm::soldToGrid(TProduit& p)
             return u"?"_s;
         }
     };
+    // Each day's sale at the price of its sheet's line (the product's own
+    // price where no line says), its amount, and the artisan's Valeur.
+    const std::span<const SaleRow> lines =
+        st.repList.book(st.saleList).artisanRows(p.artNo.isEmpty() ? st.curArtNo : p.artNo);
     sDQGrid->setRowCount(p.soldList.count());
     for (int i = 0; i < p.soldList.count(); ++i) {
         const TDQEvent& e = p.soldList.at(i);
-        sDQGrid->setItem(i, 0, new QTableWidgetItem(e.date));
-        sDQGrid->setItem(i, 1, new QTableWidgetItem(e.qnt));
-        sDQGrid->setItem(i, 2, new QTableWidgetItem(value(e.qnt)));
+        QString price, amount;
+        try {
+            Money sum;
+            for (const SaleRow& r : lines)
+                if (r.date == e.date && r.prodNo == p.prodNo) {
+                    r.check();
+                    price = price.isEmpty() ? r.priceText() : price;
+                    sum += r.amount;
+                }
+            amount = price.isEmpty() ? TProduit::unitAmount(e.qnt, p.prix) : sum.format();
+        } catch (const AppError&) {
+            amount = u"?"_s;
+        }
+        const QStringList cells{e.date, e.qnt, price.isEmpty() ? formatMoney(stripDollar(p.prix)) : price, amount, value(e.qnt)};
+        for (int c = 0; c < cells.size(); ++c)
+            sDQGrid->setItem(i, c, new QTableWidgetItem(cells.at(c)));
     }
     const QString total = totalShown(p.soldList);
     totSQLab->setText(total);
@@ -331,7 +380,8 @@ void TProdForm::editQuantity()
     dlg.setWindowTitle(u"Ajouter/modifier une quantité"_s);
     dlg.itemNoLab->setText(st.curItem);
     dlg.setEntry(qtyText, qtyDate);
-    dlg.DateCB->setEnabled(qtyRow == -1);
+    // A row's date changes here as its quantity does.
+    dlg.DateCB->setEnabled(true);
     // Closed any other way than "Fermer", the dialog changes nothing.
     if (main.runModal(dlg) != QDialog::Accepted)
         return;
@@ -342,8 +392,18 @@ void TProdForm::editQuantity()
     qtyText = dlg.qntText();
     const int row = qtyRow;
     if (row > -1 && row < dqStrGrid->rowCount()) {
+        const QString dateBefore = cellText(dqStrGrid, row, 0);
+        const QString qntBefore = cellText(dqStrGrid, row, 1);
+        dqStrGrid->setItem(row, 0, new QTableWidgetItem(qtyDate));
         dqStrGrid->setItem(row, 1, new QTableWidgetItem(qtyText));
-        setPData(st.curProdInd);
+        try {
+            setPData(st.curProdInd);
+        } catch (const AppError&) {
+            // Refused (another row's date): the row shows what it held.
+            dqStrGrid->setItem(row, 0, new QTableWidgetItem(dateBefore));
+            dqStrGrid->setItem(row, 1, new QTableWidgetItem(qntBefore));
+            throw;
+        }
     } else {
         // What was typed in the grid goes in first, then the new event.
         setPData(st.curProdInd);
@@ -351,6 +411,8 @@ void TProdForm::editQuantity()
         TQnt events = p.qntList;
         events.addQnt(qtyDate, qtyText);
         events.totalQnt(); // a sum out of range leaves the product as it was
+        if (!inDateOrder(events))
+            events.sortEvents();
         p.qntList = std::move(events);
         st.modified = true;
     }

@@ -190,13 +190,13 @@ void TProdForm::imProdBtnClick()
     {
         const QSignalBlocker block(ProdListBox);
         ProdListBox->clear();
-        ProdListBox->addItems(st.prodNoList);
+        ProdListBox->addItems(productLines());
     }
     st.curProdInd = st.prodList.count() - 1;
     showProduct(st.curProdInd);
     transList->setItem(impRow, 4, new QTableWidgetItem(st.curItem));
     st.impArtList.setImportedProdNo(impArtIndex, impRow, u"*"_s + st.curItem);
-    main.setStatusText(2, u"%1 produits"_s.arg(st.prodList.count()));
+    main.setStatusText(2, countOf(st.prodList.count(), u"produit"_s, u"produits"_s));
     imProdBtn->hide();
     importDone = true;
 }

@@ -71,8 +71,9 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     startDate = named<QLabel>("startDate", rangePanel);
     Label3 = named<QLabel>("Label3", u"Fin:"_s, rangePanel);
     endDate = named<QLabel>("endDate", rangePanel);
-    artNameLab = named<QLabel>("artNameLab", rangePanel);
-    artNameLab->setStyleSheet(u"font-weight: bold"_s);
+    artCB = named<QComboBox>("artCB", rangePanel);
+    artCB->setToolTip(u"L'artisan du rapport (la fenêtre principale passe à lui aussi)"_s);
+    artCB->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cListPanel = named<QFrame>("cListPanel", rangePanel);
     cListCB = named<QComboBox>("cListCB", cListPanel);
     cListCB->setMinimumWidth(180);
@@ -87,7 +88,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     viewModeBtn = speedButton(rangePanel, "viewModeBtn", u"Vue technique: les requêtes du registre"_s,
                               u"Requêtes..."_s);
     auto* range = new QHBoxLayout(rangePanel);
-    for (QWidget* w : std::initializer_list<QWidget*>{artNameLab, Label1, startDate, Label3, endDate, cListPanel})
+    for (QWidget* w : std::initializer_list<QWidget*>{artCB, Label1, startDate, Label3, endDate, cListPanel})
         range->addWidget(w);
     range->addStretch();
     range->addWidget(PrintBtn);
@@ -112,8 +113,9 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     auto* tot = new QHBoxLayout(totPanel);
     tot->addWidget(totalLab);
     tot->addWidget(sTotLab, 1);
-    shareLab = named<QLabel>("shareLab", totPanel);
-    tot->addWidget(shareLab);
+    // The split on its own line, under the total: whole whatever the amounts.
+    shareLab = named<QLabel>("shareLab", formPanel);
+    shareLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     balanceLab = named<QLabel>("balanceLab", formPanel);
     payBtn = named<QPushButton>("payBtn", u"Payer l'artisan..."_s, formPanel);
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
@@ -143,6 +145,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     fl->addWidget(rangePanel);
     fl->addWidget(ConsGrid, 1);
     fl->addLayout(bottom);
+    fl->addWidget(shareLab);
     auto* account = new QHBoxLayout;
     account->addWidget(balanceLab, 1);
     account->addWidget(payBtn);
@@ -157,6 +160,13 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
 
     const auto guard = [this](void (TrepForm::*f)()) { return [this, f] { main.guarded([this, f] { (this->*f)(); }); }; };
     connect(cListCB, &QComboBox::activated, this, guard(&TrepForm::periodChanged));
+    // Another artisan: the main window moves to it, and this window follows.
+    connect(artCB, &QComboBox::activated, this, [this](int row) {
+        const int index = artCB->itemData(row).toInt();
+        if (index >= 0 && index < st.artList.count() && index != st.curArtInd)
+            main.moveToArtisan(index);
+        fillArtisanBox(); // refused or unchanged: the box names the shown one again
+    });
     connect(TabControl, &QTabBar::currentChanged, this, guard(&TrepForm::refresh));
     connect(showANoChck, &QCheckBox::clicked, this, guard(&TrepForm::refresh));
     connect(XMLxPortBtn, &QPushButton::clicked, this, guard(&TrepForm::exportConsigne));
@@ -261,6 +271,7 @@ void TrepForm::setupGrid()
 {
     tabIndex = TabControl->currentIndex();
     totPanel->setVisible(tabIndex == 0);
+    shareLab->setVisible(tabIndex == 0);
     tabInfoLab->clear();
     const QStringList header = HEADERS[qBound(0, tabIndex, 2)].split(u',');
     ConsGrid->clear();
@@ -268,6 +279,23 @@ void TrepForm::setupGrid()
     ConsGrid->setHorizontalHeaderLabels(header);
     ConsGrid->setRowCount(0);
     ConsGrid->horizontalHeader()->setSectionResizeMode(tabIndex == 0 ? 2 : 1, QHeaderView::Stretch);
+}
+
+void TrepForm::fillArtisanBox()
+{
+    const QSignalBlocker block(artCB);
+    artCB->clear();
+    int shown = -1;
+    for (int i = 0; i < st.artList.count(); ++i) {
+        artCB->addItem(st.artList.displayName(i), i);
+        if (st.artList.at(i).artNo == shownArtNo && (shown < 0 || i == st.curArtInd))
+            shown = artCB->count() - 1;
+    }
+    if (shown < 0 && !shownName.isEmpty()) { // sales of an artisan no longer listed
+        artCB->addItem(shownName, -1);
+        shown = artCB->count() - 1;
+    }
+    artCB->setCurrentIndex(shown);
 }
 
 void TrepForm::fillGrid(const QStringList& rows, const QList<int>& fields)
@@ -306,7 +334,7 @@ void TrepForm::refresh()
     shownArtNo = st.curArtNo;
     const int artisan = st.artList.indexOfArtNo(shownArtNo);
     shownName = artisan >= 0 ? st.artList.displayName(artisan) : u"("_s + shownArtNo + u')';
-    artNameLab->setText(shownName);
+    fillArtisanBox();
     setWindowTitle(u"Rapport de consignation - "_s + shownName);
     setupGrid();
     if (tabIndex == 0) {
@@ -440,13 +468,15 @@ void TrepForm::exportConsigne()
     if (!st.xmlDataLines.isEmpty()) {
         st.repArtName = shownName;
         st.repList.total = shownTotal.format();
-        main.setStatusText(2, writeSalesReport(st, name, main.prompt(), outputOptions(st), shownRange()));
+        writeSalesReport(st, name, main.prompt(), outputOptions(st), shownRange());
+        main.setStatusText(2, countOf(st.xmlDataLines.size(), u"ligne de ventes"_s, u"lignes de ventes"_s));
         main.installShipped();
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
         openPage(xslt::transformFile(salesReportDir(st, shownRange()) + safeFileName(name) + u".xml"_s,
                                      xslt::trustedStyleDirs(st), {}, outputOptions(st), {shopHtml(s.head), splitHtml(s)}));
+        return;
     }
-    main.setStatusText(2, u"%1 lignes de ventes"_s.arg(st.xmlDataLines.size()));
+    main.setStatusText(2, u"Aucune ligne de ventes"_s);
 }
 
 void TrepForm::exportAll()
@@ -489,7 +519,9 @@ void TrepForm::printStatement()
     const Statement s = statementFor(st, head, shownArtNo);
     const QString dir = salesReportDir(st, range);
     makeFolder(dir);
-    const QString path = dir + u"releve"_s + safeFileName(st.curArtNo) + u".pdf"_s;
+    // The name "Tout exporter" gives the same statement: one file, wherever
+    // it was asked from. Without sales, the statement says so.
+    const QString path = dir + safeFileName(u"c"_s + shownArtNo) + u".pdf"_s;
     safeWriteFile(path, statementPdf(s), outputOptions(st));
     openPage(path);
 }

@@ -49,8 +49,9 @@ public:
     QLabel* startDate;
     QLabel* Label3;
     QLabel* endDate;
-    // The artisan whose rows are shown: the main window's current one.
-    QLabel* artNameLab;
+    // The artisan whose rows are shown: the main window's current one, and
+    // the chooser that moves both windows to another.
+    QComboBox* artCB;
     QFrame* cListPanel;
     QComboBox* cListCB;
     QToolButton* addPeriodBtn;
@@ -147,6 +148,8 @@ private:
     // is stored, so that the report reads the database as the user sees it.
     void takeMainEdits();
     void setupGrid();
+    // The chooser lists every artisan, the shown one chosen.
+    void fillArtisanBox();
     void fillGrid(const QStringList& rows, const QList<int>& fields);
     // The shown rows, one grid row each, cells made by cells.
     void fillGrid(const std::function<QStringList(const SaleRow&)>& cells);

@@ -40,8 +40,8 @@ const DebugSetup DEBUG_SETUPS[] = {
     {{50, 30, 30, 270, 70, 20, 70}, u"dte,ANo,noProd,descript,prix,qnt,tot"},
     {{50, 30, 30, 20, 70, 20, 300}, u"dte,ANo,noProd,qnt,tot,,"},
 };
-const QString FORMAT_HINTS[] = {u"All Sales List"_s, u"Date + All Sales List"_s,
-                                u"Date + ArtNo + pNo + sale(val, qnt, total)"_s, QString()};
+const QString FORMAT_HINTS[] = {u"Toutes les ventes"_s, u"Date et toutes les ventes"_s,
+                                u"Date, artisan, produit et vente (prix, qté, total)"_s, QString()};
 constexpr int DEBUG_COLUMNS = 127;
 
 } // namespace
@@ -67,14 +67,14 @@ void TrepForm::buildListView()
 
     auto* right = new QVBoxLayout;
     top->addLayout(right, 1);
-    Label2 = named<QLabel>("Label2", u"sales by date"_s, listPanel);
+    Label2 = named<QLabel>("Label2", u"Ventes par date"_s, listPanel);
     cListBox = named<QListWidget>("cListBox", listPanel);
     right->addWidget(Label2);
     right->addWidget(cListBox, 1);
 
     auto* cmds = new QHBoxLayout;
     lay->addLayout(cmds);
-    getAllSalesGrp = named<QGroupBox>("getAllSalesGrp", u"getAllSales"_s, listPanel);
+    getAllSalesGrp = named<QGroupBox>("getAllSalesGrp", u"Toutes les ventes"_s, listPanel);
     getAllSalesBtns = new QButtonGroup(getAllSalesGrp);
     auto* grp = new QHBoxLayout(getAllSalesGrp);
     for (int m = 0; m < 4; ++m) {
@@ -85,20 +85,20 @@ void TrepForm::buildListView()
         grp->addWidget(b);
     }
     cmds->addWidget(getAllSalesGrp);
-    rangeChk = named<QCheckBox>("rangeChk", u"applyRange"_s, listPanel);
+    rangeChk = named<QCheckBox>("rangeChk", u"Période choisie seulement"_s, listPanel);
     cmds->addWidget(rangeChk);
     const auto button = [&](const char* name, const QString& text) {
         auto* b = named<QPushButton>(name, text, listPanel);
         cmds->addWidget(b);
         return b;
     };
-    allRepsBtn = button("allRepsBtn", u"allReps"_s);
-    allRangeBtn = button("allRangeBtn", u"allRange"_s);
-    aNoSBtn = button("aNoSBtn", u"aNoSales"_s);
-    invGBtn = button("invGBtn", u"invGBtn"_s);
-    pQntBtn = button("pQntBtn", u"pQnt"_s);
-    expCurBtn = button("expCurBtn", u"expCur"_s);
-    gridChck = named<QCheckBox>("gridChck", u"Grid"_s, listPanel);
+    allRepsBtn = button("allRepsBtn", u"Registre entier"_s);
+    allRangeBtn = button("allRangeBtn", u"Lignes de la période"_s);
+    aNoSBtn = button("aNoSBtn", u"Lignes de l'artisan"_s);
+    invGBtn = button("invGBtn", u"Inventaire"_s);
+    pQntBtn = button("pQntBtn", u"Quantités"_s);
+    expCurBtn = button("expCurBtn", u"Exporter la liste"_s);
+    gridChck = named<QCheckBox>("gridChck", u"Grille"_s, listPanel);
     gridChck->setChecked(true);
     cmds->addWidget(gridChck);
     cmds->addStretch();

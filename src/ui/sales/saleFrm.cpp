@@ -48,6 +48,17 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
         o->installEventFilter(this);
     connect(addReportBtn, &QToolButton::clicked, this,
             [this] { main.guarded([this] { chooseDate(false); }); });
+    connect(redateBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { chooseDate(true); }); });
+    // The key works wherever the focus is in the main window, while the
+    // button is there to press.
+    auto* aRedate = new QAction(u"Changer la date de la feuille"_s, &main);
+    aRedate->setObjectName(u"aRedate"_s);
+    aRedate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    main.addAction(aRedate);
+    connect(aRedate, &QAction::triggered, this, [this] {
+        if (redateBtn->isVisible() && redateBtn->isEnabled())
+            redateBtn->click();
+    });
     connect(saveBtn, &QToolButton::clicked, this, [this] { main.aSave->trigger(); });
     connect(sNameCB->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { main.guarded([this] { commitAgent(); }); });
@@ -103,6 +114,10 @@ void TsaleForm::buildTopBar()
     dateLab->setCursor(Qt::PointingHandCursor);
     dateLab->setMinimumWidth(60);
     addReportBtn = speedButton(sTopPan, "addReportBtn", u"Nouvelle feuille"_s, u"+"_s);
+    // Re-dating said in words, with its key (the date itself can be clicked too).
+    redateBtn = speedButton(sTopPan, "redateBtn", u"Changer la date de la feuille affichée (Ctrl+D)"_s,
+                            u"Changer la date..."_s);
+    redateBtn->setEnabled(false);
     Label13 = named<QLabel>("Label13", u"Agent:"_s, sTopPan);
     sNameLab = named<QLabel>("sNameLab", u"nom..."_s, sTopPan);
     sNameLab->setCursor(Qt::PointingHandCursor);
@@ -115,7 +130,7 @@ void TsaleForm::buildTopBar()
     saveBtn = speedButton(sTopPan, "saveBtn", u"Enregistrer"_s, u"Enregistrer"_s);
     PrintBtn = speedButton(sTopPan, "PrintBtn", u"Print form image"_s, {});
     PrintBtn->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{sNoLab, dateLab, addReportBtn, Label13,
+    for (QWidget* w : std::initializer_list<QWidget*>{sNoLab, dateLab, redateBtn, addReportBtn, Label13,
                                                       sNameLab, sNameCB})
         top->addWidget(w);
     top->addStretch();
@@ -140,7 +155,7 @@ void TsaleForm::buildTopBar()
         b->addWidget(w);
     b->addStretch();
     // Hosted on the main window's green bar: buttons in white like its labels.
-    for (QToolButton* button : {addReportBtn, saveBtn, addPeriodBtn}) {
+    for (QToolButton* button : {addReportBtn, redateBtn, saveBtn, addPeriodBtn}) {
         QPalette pal = button->palette();
         pal.setColor(QPalette::ButtonText, Qt::white);
         button->setPalette(pal);
@@ -365,4 +380,5 @@ void TsaleForm::setEditing(bool on)
         menus.at(i)->setEnabled(!on);
     main.pageBtn->setEnabled(!on);
     delSBTN->setEnabled(!on && curSheet >= 0 && curSheet < st.saleList.count());
+    redateBtn->setEnabled(delSBTN->isEnabled());
 }

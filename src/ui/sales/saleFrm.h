@@ -31,6 +31,7 @@ public:
     QLabel* sNoLab;
     QLabel* dateLab;
     QToolButton* addReportBtn;
+    QToolButton* redateBtn; // "Changer la date...", Ctrl+D
     QLabel* Label13;
     QLabel* sNameLab;
     QComboBox* sNameCB;

@@ -34,6 +34,7 @@ void TsaleForm::clearSheetView()
     curRow = 0;
     viewModeBtn->setVisible(false);
     delSBTN->setEnabled(false);
+    redateBtn->setEnabled(false);
 }
 
 void TsaleForm::showSheet(int i)
@@ -48,6 +49,7 @@ void TsaleForm::showSheet(int i)
     saleLines = st.saleList.saleLinesOf(i);
     rebuildGrid();
     delSBTN->setEnabled(!editing);
+    redateBtn->setEnabled(!editing);
 }
 
 void TsaleForm::deleteShownSheet()

@@ -57,11 +57,11 @@ TaboutForm::TaboutForm(QWidget* parent, bool splash) : QDialog(parent), m_splash
 
     Label1 = makeLabel(this, "Label1", QStringLiteral("Base de données"), 12, QRect(40, 60, 380, 40));
     Label2 = makeLabel(this, "Label2", QStringLiteral("de la"), 12, QRect(60, 105, 200, 30));
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Tilvar"), 40, QRect(90, 140, 320, 80));
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Tilvar"), 40, QRect(90, 140, 320, 74));
     versionLab = new QLabel(QStringLiteral("version"), this);
     versionLab->setObjectName(QStringLiteral("versionLab"));
     versionLab->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));
-    versionLab->setGeometry(60, 250, 340, 20);
+    versionLab->setGeometry(60, 216, VersionWidth, 20);
     hintLab = new QLabel(splash ? QStringLiteral("Cliquez pour continuer") : QStringLiteral("Cliquez pour fermer"), this);
     hintLab->setObjectName(QStringLiteral("hintLab"));
     hintLab->setStyleSheet(QStringLiteral("color: white; background: transparent; font-weight: bold;"));
@@ -71,7 +71,9 @@ TaboutForm::TaboutForm(QWidget* parent, bool splash) : QDialog(parent), m_splash
     detailsLab->setObjectName(QStringLiteral("detailsLab"));
     detailsLab->setWordWrap(true);
     detailsLab->setStyleSheet(QStringLiteral("color: #202020; background: transparent;"));
-    detailsLab->setGeometry(20, 270, 424, 28);
+    // Below the version, above the hint: a long folder breaks at its
+    // separators rather than running out of the window.
+    detailsLab->setGeometry(20, 236, 424, 64);
     detailsLab->setVisible(!splash);
     for (QLabel* l : {Label1, Label2, Label3, versionLab, hintLab, detailsLab})
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -119,7 +121,8 @@ void TaboutForm::onTick()
     } else {
         dotStep += 10;
     }
-    if (m_splash && tick > SplashTicks) {
+    // The splash lasts until the version has been read whole for a moment.
+    if (m_splash && tick > SplashTicks && m_wholeAt > 0 && tick >= m_wholeAt + WholeTicks) {
         finish();
         return;
     }
@@ -136,8 +139,12 @@ void TaboutForm::onTick()
     case 80: setCursor(Qt::PointingHandCursor); break;
     default: break;
     }
-    if (stage > 70)
-        versionLab->resize(versionLab->width() + 10, versionLab->height());
+    // The version comes out 10 px a tick, up to the whole of its text.
+    const int whole = qMin(VersionWidth, versionLab->fontMetrics().horizontalAdvance(versionLab->text()) + 4);
+    if (stage > 70 && versionLab->width() < whole)
+        versionLab->resize(qMin(whole, versionLab->width() + 10), versionLab->height());
+    if (m_wholeAt == 0 && !versionLab->isHidden() && versionLab->width() >= whole)
+        m_wholeAt = tick;
 }
 
 bool TaboutForm::eventFilter(QObject* watched, QEvent* event)

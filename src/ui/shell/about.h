@@ -13,7 +13,9 @@ class QTimer;
 class TaboutForm : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int SplashTicks = 60; // six seconds: the whole reveal, then the window
+    static constexpr int SplashTicks = 60; // at least six seconds: the whole reveal, then the window
+    static constexpr int WholeTicks = 10;  // the splash stays a second once the version is whole
+    static constexpr int VersionWidth = 340;
 
     explicit TaboutForm(QWidget* parent = nullptr, bool splash = true);
 
@@ -52,4 +54,5 @@ private:
     int m_alpha = 0;
     bool m_splash = true;
     bool m_finished = false;
+    int m_wholeAt = 0; // the tick the version was first shown whole
 };

@@ -1,6 +1,7 @@
 #include "ui/shell/dbCommands.h"
 
 #include "core/appError.h"
+#include "core/textUtil.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/dbLock.h"
@@ -146,6 +147,7 @@ void TDbCommands::clearAll()
     main.showPage(0);
     art->addArtisan(st.curArtNo);
     st.modified = false;
+    main.refreshStatus(0); // the one new artisan, counted
     if (main.mainReady)
         art->nameEd->setFocus();
 }
@@ -230,8 +232,10 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
         clearAll();
     st.artFileName = fileName;
     st.curFilePath = dbPath(st, fileName);
-    // The loader keeps the modified mark of a partly read file.
-    const LoadResult result = loadDB(st.curFilePath, st, say);
+    // The loader keeps the modified mark of a partly read file. Its notices
+    // wait: a read error is said once, in the sentence below.
+    HeldPrompt loading(say);
+    const LoadResult result = loadDB(st.curFilePath, st, loading);
     // The shares of an older file's lines are taken now, before any change.
     if (result == LoadResult::Loaded)
         recordShares(st);
@@ -246,13 +250,24 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
     main.refreshStatus(1);
     if (result == LoadResult::Loaded)
         rememberRecent(st.recentFiles, st.curFilePath);
+    QString cause;
     if (result == LoadResult::ReadError)
-        say.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie : "_s
-                     + QString::number(st.artList.count()) + u" artisans, "_s
-                     + QString::number(st.saleList.count()) + u" feuilles de ventes et "_s
-                     + QString::number(st.repList.count()) + u" périodes ont pu être lus.\n"_s
-                     + u"Ce qui a été lu n'est pas enregistré ; avant d'être remplacé, l'original sera conservé dans "_s
-                     + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u"."_s);
+        for (auto it = loading.held.begin(); it != loading.held.end(); ++it)
+            if (it->first && it->second.startsWith(READ_ERROR_MSG)) {
+                cause = it->second;
+                loading.held.erase(it);
+                break;
+            }
+    if (result == LoadResult::ReadError)
+        say.error(u"Le fichier "_s + QFileInfo(fileName).fileName() + u" n'a été lu qu'en partie (« "_s + cause
+                  + u" ») : "_s + countOf(st.artList.count(), u"artisan"_s, u"artisans"_s) + u", "_s
+                  + countOf(st.saleList.count(), u"feuille de ventes"_s, u"feuilles de ventes"_s) + u" et "_s
+                  + countOf(st.repList.count(), u"période"_s, u"périodes"_s) + u" ont pu être lus.\n"_s
+                  + u"Vérifiez ce qui a été lu, ou reprenez la dernière version avec Fichier > Restaurer une "_s
+                  + u"sauvegarde... Ce qui a été lu n'est pas enregistré ; avant d'être remplacé, l'original sera "_s
+                  + u"conservé dans "_s + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u"."_s);
+    for (const auto& [isError, text] : loading.held)
+        isError ? say.error(text) : say.information(text);
 }
 
 bool TDbCommands::openRecent(const QString& path)
@@ -433,6 +448,9 @@ bool TDbCommands::save()
         }
         main.updatePageBtn();
     });
+    // Cancelled or refused: the status bar says so instead of a save still running.
+    if (!saved && main.statusText(0) == u"Enregistrement..."_s)
+        main.setStatusText(0, u"Non enregistré"_s);
     return saved;
 }
 
@@ -504,7 +522,8 @@ bool TDbCommands::impArt()
         main.prodForm->loadWindow();
     }) && done;
     main.updatePageBtn();
-    main.setStatusText(1, u"%1 artisans importés"_s.arg(st.artList.count()));
+    main.refreshStatus(0);
+    main.setStatusText(3, countOf(st.artList.count(), u"artisan importé"_s, u"artisans importés"_s));
     QApplication::restoreOverrideCursor();
     return done;
 }

@@ -20,6 +20,8 @@
 #include "ui/reports/pubOptions.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/shell/translations.h"
+#include "ui/widgets/frenchPrompt.h"
 #include "ui/widgets/widgetPrompt.h"
 
 #include <QAction>
@@ -46,6 +48,7 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWindow>
 #include <QVBoxLayout>
@@ -108,6 +111,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
       m_runModal(options.runModal ? options.runModal : ModalRunner(runModalDefault))
 {
     setObjectName(u"mainForm"_s);
+    useBoutiqueLocale();
     // Without a program to hand it to (xdg-open), nothing can show a file.
     openWithSystem = [](const QString& path) {
         return !QStandardPaths::findExecutable(u"xdg-open"_s).isEmpty()
@@ -117,6 +121,9 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
         m_ownPrompt = std::make_unique<WidgetPrompt>(this);
         m_prompt = m_ownPrompt.get();
     }
+    // Every notice reaches staff in French, whatever layer gave it.
+    m_frenchPrompt = std::make_unique<FrenchPrompt>(*m_prompt);
+    m_prompt = m_frenchPrompt.get();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
@@ -281,6 +288,15 @@ void TmainForm::buildLocatePanel()
     ArtListCB->setGeometry(artInfoLab->x(), 4, 380, 24);
     ArtListCB->hide();
     connect(nListCB, &QComboBox::activated, this, [this](int index) { moveToArtisan(index); });
+    // However the window moved (arrows, keys, another window), an open
+    // chooser closes and both name the artisan shown.
+    connect(this, &TmainForm::artisanShown, this, [this] {
+        const QSignalBlocker numbers(nListCB), names(ArtListCB);
+        nListCB->setCurrentIndex(st.curArtInd < nListCB->count() ? st.curArtInd : -1);
+        ArtListCB->setCurrentIndex(st.curArtInd < ArtListCB->count() ? st.curArtInd : -1);
+        nListCB->hide();
+        ArtListCB->hide();
+    });
     connect(ArtListCB, &QComboBox::activated, this, [this](int index) {
         // The name line follows only when the move took place (an entry
         // refused by the model keeps the artisan shown).
@@ -436,32 +452,14 @@ void TmainForm::buildMenus()
     connect(aSetAdmin, &QAction::triggered, this, [this] { st.adminMode = !st.adminMode; });
 }
 
-void TmainForm::buildStatusBar()
-{
-    StatusBar = named<QStatusBar>("StatusBar", this);
-    StatusBar->setSizeGripEnabled(false);
-    setStatusBar(StatusBar);
-    const int widths[4] = {250, 150, 250, 50};
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(StatusBar);
-        panel->setObjectName(u"statusPanel"_s + QString::number(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i < 3)
-            panel->setFixedWidth(widths[i]);
-        else
-            panel->setMinimumWidth(widths[i]);
-        StatusBar->addWidget(panel, i == 3 ? 1 : 0);
-        panel->installEventFilter(this);
-        statusPanels[size_t(i)] = panel;
-    }
-    StatusBar->installEventFilter(this);
-}
-
 // --- events -----------------------------------------------------------------
 
 bool TmainForm::guarded(const std::function<void()>& action)
 {
+    const struct Mark {
+        TmainForm* w;
+        ~Mark() { w->showModifiedMark(); }
+    } mark{this};
     try {
         action();
         return true;

@@ -91,6 +91,7 @@ public:
     QToolButton* mainBtn;
     QStatusBar* StatusBar;
     std::array<QLabel*, 4> statusPanels{};
+    QLabel* modifiedLab = nullptr; // "Modifications non enregistrées" while there are some
 
     // --- actions ---
     QAction* aNew;
@@ -147,8 +148,10 @@ public:
     // Opens a file or a folder with the system's programs; false when none
     // can. Tests replace it.
     std::function<bool(const QString& path)> openWithSystem;
-    // The caption names the open database.
+    // The caption names the open database; it and the status bar mark
+    // changes not saved yet.
     void updateCaption();
+    void showModifiedMark();
     // The about window; as the splash it closes by itself.
     void doVersion(bool splash);
 
@@ -216,6 +219,7 @@ private:
 
     AppState st;
     std::unique_ptr<Prompt> m_ownPrompt;
+    std::unique_ptr<Prompt> m_frenchPrompt;
     Prompt* m_prompt;
     ModalRunner m_runModal;
     bool m_firstShown = false;

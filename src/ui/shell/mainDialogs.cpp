@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -117,14 +118,23 @@ void TmainForm::showWritten(const QString& path, bool view)
     const QFileInfo file(path);
     const QString folder = QDir::toNativeSeparators(file.absolutePath());
     setStatusText(0, u"Écrit : "_s + file.fileName());
-    setStatusText(1, u"Dossier : "_s + folder);
+    // The panel is narrow: the folder's own name, the whole one as its tip.
+    setStatusText(1, u"Dossier : "_s + file.absoluteDir().dirName());
+    statusPanels[1]->setToolTip(folder);
+    // The whole path over the whole bar, until the status changes again.
+    const QString whole = u"Écrit : "_s + QDir::toNativeSeparators(file.absoluteFilePath());
+    StatusBar->showMessage(whole);
+    const bool fits = StatusBar->fontMetrics().horizontalAdvance(whole) + 12 <= StatusBar->width() - modifiedLab->width();
     const QString where = u"Le fichier "_s + file.fileName() + u" a été écrit dans le dossier "_s + folder + u"."_s;
     if (!view) {
         m_prompt->information(where);
         return;
     }
-    if (openWithSystem(file.absoluteFilePath()))
+    if (openWithSystem(file.absoluteFilePath())) {
+        if (!fits) // too long for the bar: said in a message
+            m_prompt->information(where);
         return;
+    }
     if (m_prompt->question(where + u"\nAucun programme de cet ordinateur ne peut l'afficher.\nOuvrir le dossier ?"_s)
         == Prompt::Answer::Yes)
         openWithSystem(file.absolutePath());
@@ -133,14 +143,28 @@ void TmainForm::showWritten(const QString& path, bool view)
 void TmainForm::updateCaption()
 {
     const QString name = QFileInfo(st.artFileName).fileName();
-    setWindowTitle((name.isEmpty() ? u"Nouvelle base"_s : name) + u" - "_s + st.appCaption);
+    setWindowTitle((name.isEmpty() ? u"Nouvelle base"_s : name) + u"[*] - "_s + st.appCaption);
+    showModifiedMark();
+}
+
+void TmainForm::showModifiedMark()
+{
+    if (!modifiedLab || m_shutDown)
+        return;
+    // Changes stored in the database, or typed and not stored yet.
+    const bool unsaved = st.modified || (mainReady && shownModified());
+    setWindowModified(unsaved);
+    modifiedLab->setText(unsaved ? u"Modifications non enregistrées"_s : QString());
 }
 
 void TmainForm::doVersion(bool splash)
 {
     TaboutForm about(this, splash);
     about.versionLab->setText(st.appCaption);
-    about.detailsLab->setText(dataFolderText(st) + u"\n"_s + appLicenceText());
+    // A folder may break after any of its separators (zero-width spaces).
+    QString details = dataFolderText(st);
+    details.replace(QDir::separator(), QString(QDir::separator()) + QChar(0x200B));
+    about.detailsLab->setText(details + u"\n"_s + appLicenceText());
     // As the splash, the main window is not shown yet: centre on where it will be.
     if (!isVisible()) {
         const QRect future(placeOnScreens({st.wLeft, st.wTop}, {830, 655}), QSize(830, 655));

@@ -1,12 +1,14 @@
 #include "ui/shell/main.h"
 
 #include "core/appError.h"
+#include "core/textUtil.h"
 #include "core/prompt.h"
 #include "model/artNumbers.h"
 #include "model/uArt.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/widgets/named.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -15,6 +17,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -256,9 +260,42 @@ void TmainForm::addRecBtnClick()
 
 // --- status bar ---------------------------------------------------------------
 
+void TmainForm::buildStatusBar()
+{
+    StatusBar = named<QStatusBar>("StatusBar", this);
+    StatusBar->setSizeGripEnabled(false);
+    setStatusBar(StatusBar);
+    const int widths[4] = {250, 150, 250, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(StatusBar);
+        panel->setObjectName(u"statusPanel"_s + QString::number(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 3)
+            panel->setFixedWidth(widths[i]);
+        else
+            panel->setMinimumWidth(widths[i]);
+        StatusBar->addWidget(panel, i == 3 ? 1 : 0);
+        panel->installEventFilter(this);
+        statusPanels[size_t(i)] = panel;
+    }
+    modifiedLab = named<QLabel>("modifiedLab", StatusBar);
+    modifiedLab->setStyleSheet(u"color: #A00000; font-weight: bold"_s);
+    StatusBar->addPermanentWidget(modifiedLab);
+    StatusBar->installEventFilter(this);
+    // Changes come from every window and command: the mark follows them
+    // after each handled event and, for typing, a few times a second.
+    auto* markTimer = new QTimer(this);
+    markTimer->setInterval(400);
+    connect(markTimer, &QTimer::timeout, this, &TmainForm::showModifiedMark);
+    markTimer->start();
+}
+
 void TmainForm::setStatusText(int panel, const QString& text)
 {
+    StatusBar->clearMessage(); // a file's path shown over the panels gives way
     statusPanels[size_t(panel)]->setText(text);
+    statusPanels[size_t(panel)]->setToolTip(QString());
 }
 
 QString TmainForm::statusText(int panel) const
@@ -275,7 +312,7 @@ void TmainForm::refreshStatus(int mode)
     const QString which = count > 0 && st.curArtInd >= 0
                               ? u"Artisan %1 sur %2"_s.arg(st.curArtInd + 1).arg(count)
                               : QString();
-    const QString artisans = count == 1 ? u"1 artisan"_s : u"%1 artisans"_s.arg(count);
+    const QString artisans = count == 0 ? u"Aucun artisan"_s : countOf(count, u"artisan"_s, u"artisans"_s);
     const QString importName = QFileInfo(st.importFName).fileName();
     const QString imported = importName.isEmpty() ? QString() : u"Importation : "_s + importName;
     QString p[4];
@@ -301,7 +338,7 @@ void TmainForm::refreshStatus(int mode)
         p[0] = u"Artisan n° "_s + st.curArtNo;
         p[1] = st.curItem.isEmpty() ? QString() : u"Produit n° "_s + st.curItem;
         p[2] = which;
-        p[3] = products == 1 ? u"1 produit en tout"_s : u"%1 produits en tout"_s.arg(products);
+        p[3] = countOf(products, u"produit"_s, u"produits"_s) + u" en tout"_s;
         break;
     }
     }

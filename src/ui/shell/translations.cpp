@@ -17,3 +17,15 @@ bool loadFrenchTranslations(QCoreApplication& app)
     QCoreApplication::installTranslator(translator);
     return true;
 }
+
+void useBoutiqueLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::Canada));
+}
+
+QLocale decimalPointLocale()
+{
+    QLocale l = QLocale::c();
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}

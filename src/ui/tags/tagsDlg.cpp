@@ -1,9 +1,11 @@
 #include "ui/tags/tagsDlg.h"
 
 #include "core/textUtil.h"
+#include "ui/shell/translations.h"
 #include "ui/widgets/named.h"
 
 #include <QButtonGroup>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -25,6 +27,7 @@ QDoubleSpinBox* mmSpin(const char* name, QWidget* parent)
     s->setRange(0, MaxPageSide);
     s->setDecimals(3);
     s->setSuffix(u" mm"_s);
+    s->setLocale(decimalPointLocale()); // "." as everywhere in the program
     return s;
 }
 } // namespace
@@ -45,6 +48,7 @@ TTagsDlg::TTagsDlg(const QString& productKey, const QString& artisanName, const 
     dateEd = named<QDateEdit>("dateEd", lastReceived.isValid() ? lastReceived : QDate::currentDate(), what);
     dateEd->setDisplayFormat(u"dd/MM/yyyy"_s);
     dateEd->setCalendarPopup(true);
+    dateEd->calendarWidget()->setFirstDayOfWeek(Qt::Sunday); // as the program's own calendars
     productRadio->setEnabled(!productKey.isEmpty());
     (productKey.isEmpty() ? artisanRadio : productRadio)->setChecked(true);
     w->addWidget(productRadio, 0, 0, 1, 2);
