@@ -168,7 +168,7 @@ private slots:
         for (const int percent : {0, 37}) {
             st.artSharePercent = percent;
             for (const int p : periods) {
-                const TReport& rep = std::as_const(st.repList).at(p);
+                const TReport& rep = st.repList.at(p);
                 const Summary sum = settlementSummary(st, p);
                 qint64 summarySales = 0, summaryDue = 0;
                 for (const QString& artNo : st.numItems) {
@@ -221,7 +221,7 @@ private slots:
         QStringList tots;
         for (const QString& l : lines)
             tots << readCommaList(l).value(6);
-        const TReport& all = std::as_const(st.repList).at(periods.last());
+        const TReport& all = st.repList.at(periods.last());
         QCOMPARE(sumOf(tots), fromSheets(st, artNo, all.startDate, all.endDate, 0).sales);
         QCOMPARE(u"Total: "_s + Money::fromUnits(sumOf(tots) * 100).format(), total);
     }
@@ -318,13 +318,13 @@ private slots:
 
             // Re-dated, added, deleted: no save, no dialog in between.
             redateSheet(st.artList, st.saleList, st.saleList.indexOfDate(u"090601"_s), u"090602"_s);
-            QCOMPARE(std::as_const(st.repList).at(all).endDate, u"090602"_s);
+            QCOMPARE(st.repList.at(all).endDate, u"090602"_s);
             st.repList.setConsigne(u"001"_s, all, st.saleList, st.xmlDataLines);
             QCOMPARE(st.repList.total, u"27.00$"_s);
             st.saleList.addSheet(u"090201"_s, u"Ana"_s);
-            QCOMPARE(std::as_const(st.repList).at(all).startDate, u"090201"_s);
+            QCOMPARE(st.repList.at(all).startDate, u"090201"_s);
             deleteSheet(st.artList, st.saleList, st.saleList.indexOfDate(u"090201"_s));
-            QCOMPARE(std::as_const(st.repList).at(all).startDate, u"090301"_s);
+            QCOMPARE(st.repList.at(all).startDate, u"090301"_s);
         }
         QCOMPARE(written[0], written[1]);
     }

@@ -294,7 +294,7 @@ private slots:
         QVERIFY(writeFileBytes(b.st.repDir + u"notes.pdf"_s, "x"));
         QVERIFY(writeFileBytes(b.st.repDir + u"c123.pdf"_s, "x"));
         QVERIFY(writeFileBytes(b.st.repDir + u"c009.xml"_s, "edited"));
-        b.st.saleList.at(b.st.saleList.indexOfDate(u"090520"_s)).lines.clear();
+        b.st.saleList.setSheetLines(b.st.saleList.indexOfDate(u"090520"_s), QString());
         QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
         const QStringList files = QDir(b.st.repDir).entryList(QDir::Files);
         QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s) && files.contains(u"c123.pdf"_s));
