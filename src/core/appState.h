@@ -11,37 +11,9 @@
 #include <QString>
 #include <QStringList>
 
-// The "modified" flag: marking the database modified also advances a
-// change counter, so whatever marks a change advances the revision.
-class ChangeFlag {
-public:
-    ChangeFlag& operator=(bool on)
-    {
-        if (on)
-            ++m_changes;
-        m_on = on;
-        return *this;
-    }
-    operator bool() const { return m_on; }
-    quint64 changes() const { return m_changes; }
-
-private:
-    bool m_on = false;
-    quint64 m_changes = 0;
-};
-
 class AppState {
 public:
     AppState();
-
-    // The database's revision: advanced by every change to the sheets, the
-    // periods (their own revisions) and by every change marked in modified.
-    // What is computed from the database keeps the revision it was computed
-    // at and is computed again once it differs.
-    quint64 revision() const
-    {
-        return saleList.revision() + repList.revision() + modified.changes();
-    }
 
     // --- program and files ---
     QString appCaption;
@@ -115,7 +87,7 @@ public:
     // --- database state ---
     // True while the database in memory differs from its file; only a
     // successful save clears it.
-    ChangeFlag modified;
+    bool modified = false;
     // A database file that did not load (read error or old version): the next
     // save over it keeps a backup copy of it that is never rotated away.
     QString damagedDbPath;

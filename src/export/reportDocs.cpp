@@ -365,8 +365,6 @@ void writeSalesDocs(AppState& st)
 {
     TRepList& reps = st.repList;
     const QList<int> exported = reps.exportedPeriods();
-    // periodLines serve as scratch space below: reps.at() advances the
-    // periods' revision, so the sale rows are prepared again when next used.
 
     // Every sheet of the file, whatever periods there are.
     st.xmlDataLines.clear();
@@ -375,25 +373,18 @@ void writeSalesDocs(AppState& st)
         all.chop(1);
     if (!all.isEmpty())
         st.xmlDataLines << linesText(all.split(u'\n'));
-    for (int i : exported) {
-        reps.curPeriod = i;
-        TReport& rep = reps.at(i);
-        rep.periodLines = st.saleList.salesXML(rep.startDate, rep.endDate).split(u'\n');
-        if (!rep.periodLines.isEmpty() && rep.periodLines.constLast().isEmpty())
-            rep.periodLines.removeLast();
-    }
     writeXmlDoc(st.dataDir, u"allSales"_s, u"xData"_s, u"Toutes Ventes"_s, linesText(st.xmlDataLines),
                 outputOptions(st));
 
     st.xmlDataLines.clear();
     reps.fillTallies(st.saleList);
+    reps.sortTallies();
     for (int i : exported) {
         reps.curPeriod = i;
-        TReport& rep = reps.at(i);
-        sortTextList(rep.tallies);
+        const TReport& rep = reps.at(i);
         QString item = u"<period id=\""_s + xmlAttrEscape(rep.endDate) + u"\" title=\""_s
                        + xmlAttrEscape(rep.title) + u"\">\n<prod>\n"_s;
-        for (const QString& t : std::as_const(rep.tallies))
+        for (const QString& t : rep.tallies)
             item += xmlEscape(t) + CRLF;
         item += u"</prod>\n</period>\n"_s;
         st.xmlDataLines << item;
@@ -412,7 +403,7 @@ void exportSales(AppState& st)
     st.repList.prepareLines(st.saleList);
 }
 
-void mergeTallies(TRepList& reps, QStringList& xmlDataLines)
+void mergeTallies(const TRepList& reps, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
     const QList<int> exported = reps.exportedPeriods();
@@ -420,7 +411,7 @@ void mergeTallies(TRepList& reps, QStringList& xmlDataLines)
     std::vector<QStringList> rows;
     QHash<QString, std::vector<size_t>> byKey;
     for (qsizetype col = 0; col < exported.size(); ++col) {
-        for (const QString& t : std::as_const(reps.at(exported.at(col)).tallies)) {
+        for (const QString& t : reps.at(exported.at(col)).tallies) {
             QStringList items = readCommaList(t);
             const QString key = items.value(0).trimmed();
             const QString v = col + 1 < items.size() ? items.at(col + 1).trimmed() : t.trimmed();

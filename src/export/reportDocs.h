@@ -116,7 +116,7 @@ void writeSalesDocs(AppState& st);
 void exportSales(AppState& st);
 // The short sales table: the tallies of the exported periods merged by
 // product key, then turned into rows by shortRows.
-void mergeTallies(TRepList& reps, QStringList& xmlDataLines);
+void mergeTallies(const TRepList& reps, QStringList& xmlDataLines);
 // Each merged row "key,q0,...,total" becomes a tab, <pNo>key</pNo> and
 // <qStr> with the quantities and their sum in the last column.
 void shortRows(QStringList& xmlDataLines);

@@ -193,17 +193,16 @@ TProduit* findProduct(TArtList& arts, const QString& artNo, const QString& prodN
 
 void redateSheet(TArtList& arts, TSaleList& sales, int i, const QString& newDate)
 {
-    const TSaleList& ledger = sales;
-    const QString oldDate = ledger.at(i).date;
+    const QString oldDate = sales.at(i).date;
     if (newDate == oldDate)
         return;
     if (!strToDate(newDate).isValid())
         throw AppError(u"« %1 » n'est pas une date valide."_s.arg(newDate));
-    if (ledger.indexOfDate(newDate) >= 0)
+    if (sales.indexOfDate(newDate) >= 0)
         throw AppError(u"Le %1 a déjà sa feuille de ventes."_s.arg(newDate));
     SoldSnapshot before;
     try {
-        for (const auto& [p, qnt] : productsOnSheet(arts, ledger, i)) {
+        for (const auto& [p, qnt] : productsOnSheet(arts, sales, i)) {
             before.keep(p);
             takeSold(*p, oldDate, qnt);
             if (qnt != 0)
@@ -213,7 +212,7 @@ void redateSheet(TArtList& arts, TSaleList& sales, int i, const QString& newDate
         before.restore();
         throw;
     }
-    sales.at(i).date = newDate;
+    sales.setSheetDate(i, newDate);
     if (sales.curDate == oldDate)
         sales.curDate = newDate;
     sales.sortByDate();
@@ -221,11 +220,10 @@ void redateSheet(TArtList& arts, TSaleList& sales, int i, const QString& newDate
 
 void deleteSheet(TArtList& arts, TSaleList& sales, int i)
 {
-    const TSaleList& ledger = sales;
-    const QString date = ledger.at(i).date;
+    const QString date = sales.at(i).date;
     SoldSnapshot before;
     try {
-        for (const auto& [p, qnt] : productsOnSheet(arts, ledger, i)) {
+        for (const auto& [p, qnt] : productsOnSheet(arts, sales, i)) {
             before.keep(p);
             takeSold(*p, date, qnt);
         }
@@ -286,9 +284,8 @@ void renumberProducts(TArtList& arts, TSaleList& sales)
     }
     if (moved.isEmpty())
         return;
-    const TSaleList& ledger = sales;
-    for (int s = 0; s < ledger.count(); ++s) {
-        QStringList lines = readCommaList(ledger.at(s).lines);
+    for (int s = 0; s < sales.count(); ++s) {
+        QStringList lines = readCommaList(sales.at(s).lines);
         bool changed = false;
         for (QString& line : lines) {
             QStringList f = readCommaList(line);
@@ -302,6 +299,6 @@ void renumberProducts(TArtList& arts, TSaleList& sales)
             changed = true;
         }
         if (changed)
-            sales.at(s).lines = writeCommaList(lines);
+            sales.setSheetLines(s, writeCommaList(lines));
     }
 }

@@ -65,16 +65,6 @@ QList<RecordField> TReport::recordFields() const
 TRepList::TRepList() = default;
 TRepList::~TRepList() = default;
 
-TReport& TRepList::at(int i)
-{
-    if (i < 0 || i >= count())
-        indexError(i);
-    followAll();
-    ++m_revision; // the caller may change the period
-    m_current = m_reports[size_t(i)].get();
-    return *m_current;
-}
-
 const TReport& TRepList::at(int i) const
 {
     if (i < 0 || i >= count())
@@ -111,9 +101,16 @@ void TRepList::addPeriod(const QString& title, const QString& start, const QStri
     ++m_revision;
 }
 
+TReport& TRepList::edit(int i)
+{
+    at(i); // an index outside the list is refused here
+    ++m_revision;
+    return *m_current;
+}
+
 void TRepList::editPeriod(int i, const QString& title, const QString& start, const QString& end)
 {
-    TReport& rep = at(i);
+    TReport& rep = edit(i);
     rep.title = title;
     rep.startDate = start;
     rep.endDate = end;
@@ -210,10 +207,10 @@ bool TRepList::fitAllPeriod(const TSaleList& sales)
         return i >= 0;
     // The oldest and newest dates, whatever order the ledger is in.
     const auto [oldest, newest] = sales.dateSpan();
-    const TReport& now = std::as_const(*this).at(i);
+    const TReport& now = at(i);
     if (now.startDate == oldest && now.endDate == newest)
         return true; // no change: the revision stays
-    TReport& all = at(i);
+    TReport& all = edit(i);
     all.startDate = oldest;
     all.endDate = newest;
     return true;
@@ -279,15 +276,14 @@ void TRepList::ensureLines(TSaleList& sales)
 void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines)
 {
     xmlDataLines.clear();
-    const TRepList& self = *this; // looking a period up changes nothing
-    self.at(i); // current := period i; an index outside the list is refused here
+    at(i); // current := period i; an index outside the list is refused here
     const SaleBook& b = book(sales);
     if (b.periodSize(i) == 0) {
         selLines.clear();
         return; // rangeLines and total stay as they were
     }
     ensureLines(sales);
-    selLines = self.at(i).periodLines;
+    selLines = at(i).periodLines;
     // Made whole first: an amount that cannot be held changes nothing.
     const std::span<const SaleRow> rows = b.artisanRows(i, artNo);
     const Money sum = amountOf(rows);
@@ -327,7 +323,7 @@ QString TRepList::getAllRange(int i, TSaleList& sales)
     rangeRows.clear();
     if (i < 0)
         return {};
-    std::as_const(*this).at(i);
+    at(i);
     // The ledger's results hold every sale, as the technical view lists them.
     sales.getAllSales(2);
     const SaleBook& b = book(sales);
@@ -455,6 +451,12 @@ void TRepList::fillTallies(const TSaleList& sales)
             rep.tallies << writeCommaList(row);
         }
     }
+}
+
+void TRepList::sortTallies()
+{
+    for (const auto& rep : m_reports)
+        sortTextList(rep->tallies);
 }
 
 // --- database file -----------------------------------------------------------

@@ -65,11 +65,9 @@ public:
     int count() const { return int(m_reports.size()); }
     bool isEmpty() const { return m_reports.empty(); }
     // AppError "List index out of bounds (i)" outside the list.
-    TReport& at(int i);
     const TReport& at(int i) const;
-    TReport* current() const { return m_current; }
-    // Advanced by every operation that may change a period (a non-const at()
-    // counts as one).
+    const TReport* current() const { return m_current; }
+    // Advanced by every operation that changes a period; reading never moves it.
     quint64 revision() const { return m_revision; }
     void clear(); // curPeriod := -1 as well
     // The ledger "-[tout]-" follows: from then on, whenever the ledger
@@ -139,6 +137,8 @@ public:
     // product key sold: the key, one quantity per exported period (this
     // period's in its column, 0 elsewhere) and the period's total.
     void fillTallies(const TSaleList& sales);
+    // Each period's tallies in text order, as the sales export lists them.
+    void sortTallies();
 
     // --- database file ---
     void writeReports(TWriter& w) const;
@@ -147,6 +147,8 @@ public:
     void readReports(TReader& r);
 
 private:
+    // Period i to be changed: advances the revision.
+    TReport& edit(int i);
     // "-[tout]-" from the ledger's oldest to its newest sheet, when the
     // ledger followed changed since it was last fitted.
     void followAll() const;

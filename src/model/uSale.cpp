@@ -135,20 +135,18 @@ bool dateInRange(const QString& date, const QString& from, const QString& to)
 TSaleList::TSaleList() = default;
 TSaleList::~TSaleList() = default;
 
-TSaleItem& TSaleList::at(int i)
-{
-    if (i < 0 || i >= count())
-        indexError(i);
-    ++m_revision; // the caller may change the sheet
-    m_current = m_sheets[size_t(i)].get();
-    return *m_current;
-}
-
 const TSaleItem& TSaleList::at(int i) const
 {
     if (i < 0 || i >= count())
         indexError(i);
     m_current = m_sheets[size_t(i)].get();
+    return *m_current;
+}
+
+TSaleItem& TSaleList::edit(int i)
+{
+    at(i); // an index outside the list is refused here
+    ++m_revision;
     return *m_current;
 }
 
@@ -223,7 +221,7 @@ QStringList TSaleList::sheetDates() const
 const TSaleItem& TSaleList::selectSheet(int i)
 {
     // Showing a sheet changes nothing in it: the revision stays.
-    const TSaleItem& s = std::as_const(*this).at(i);
+    const TSaleItem& s = at(i);
     curDate = s.date;
     return *m_sheets[size_t(i)];
 }
@@ -242,16 +240,26 @@ QString TSaleList::storeSheet(int i, const QString& date, const QString& agent,
                               const QString& total, const QStringList& saleLines)
 {
     const QString lines = writeCommaList(saleLines);
-    const TSaleItem& now = std::as_const(*this).at(i);
+    const TSaleItem& now = at(i);
     // Storing what the sheet already holds is no change: the revision stays.
     if (now.date != date || now.agent != agent || now.total != total || now.lines != lines) {
-        TSaleItem& s = at(i);
+        TSaleItem& s = edit(i);
         s.date = date;
         s.agent = agent;
         s.total = total;
         s.lines = lines;
     }
     return curDate + u"à jour!"_s;
+}
+
+void TSaleList::setSheetDate(int i, const QString& date)
+{
+    edit(i).date = date;
+}
+
+void TSaleList::setSheetLines(int i, const QString& lines)
+{
+    edit(i).lines = lines;
 }
 
 QStringList TSaleList::saleLinesOf(int i) const

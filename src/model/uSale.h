@@ -53,12 +53,11 @@ public:
     int count() const { return int(m_sheets.size()); }
     bool isEmpty() const { return m_sheets.empty(); }
     // The sheet at i; AppError "List index out of bounds (i)" outside the list.
-    TSaleItem& at(int i);
     const TSaleItem& at(int i) const;
-    TSaleItem* current() const { return m_current; }
-    // Advanced by every operation that may change a sheet (a non-const at()
-    // counts as one): what is computed from the sheets keeps the revision it
-    // was computed at and is computed again once it differs.
+    const TSaleItem* current() const { return m_current; }
+    // Advanced by every operation that changes a sheet, never by reading one:
+    // what is computed from the sheets keeps the revision it was computed at
+    // and is computed again once it differs.
     quint64 revision() const { return m_revision; }
     void clear();
     // Appends a sheet (the list takes it); used by the loader and tests.
@@ -90,6 +89,10 @@ public:
     // storeSheet); returns the status-bar text curDate + "à jour!".
     QString storeSheet(int i, const QString& date, const QString& agent, const QString& total,
                        const QStringList& saleLines);
+    // Sheet i's date or its sale lines (a comma list of lines) replaced; the
+    // caller keeps the ledger's order and the sold quantities in step.
+    void setSheetDate(int i, const QString& date);
+    void setSheetLines(int i, const QString& lines);
     // The sale lines of sheet i, one comma list per line.
     QStringList saleLinesOf(int i) const;
     // Newest first; sheets sharing a date keep their relative order. Stable,
@@ -145,6 +148,8 @@ public:
     void readSales(TReader& r);
 
 private:
+    // Sheet i to be changed: advances the revision.
+    TSaleItem& edit(int i);
     // The sheets [first, last) that may fall within [from, to]: when the
     // ledger is newest first (as it is kept), found by halving; else all.
     std::pair<std::size_t, std::size_t> rangeSpan(const QString& from, const QString& to) const;

@@ -2,21 +2,15 @@
 
 #include "core/appState.h"
 #include "core/textUtil.h"
-#include "core/wholeChars.h"
 #include "model/productSearch.h"
+#include "report/pdfPainter.h"
 
 #include <QBuffer>
-#include <QFont>
-#include <QFontMetricsF>
-#include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <zint.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -32,15 +26,6 @@ constexpr int ScanDpi = 300;
 int dots(double mm)
 {
     return int(std::lround(mm / MmPerInch * Dpi));
-}
-
-QFont tagFont(double points, bool bold)
-{
-    QFont f(u"DejaVu Sans"_s);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    return f;
 }
 
 // A Code 128 symbol's bars as runs of modules: (first module, width).
@@ -73,13 +58,13 @@ Bars encode(const QString& text, QString* error)
     return bars;
 }
 
-// Draws one tag inside box (device units).
+// Draws one tag inside box (device units) through the document's painter.
 class TagPainter {
 public:
-    TagPainter(QPainter& painter, QPaintDevice* device)
-        : p(painter), small(tagFont(6.5, false)), shop(tagFont(6, true)), price(tagFont(10, true)),
-          keyFont(tagFont(7, false)), fmSmall(small, device), fmShop(shop, device), fmPrice(price, device),
-          fmKey(keyFont, device)
+    explicit TagPainter(PdfPainter& page)
+        : p(page.painter()), small(PdfPainter::font(6.5)), shop(PdfPainter::font(6, true)),
+          price(PdfPainter::font(10, true)), keyFont(PdfPainter::font(7)), fmSmall(small, page.device()),
+          fmShop(shop, page.device()), fmPrice(price, page.device()), fmKey(keyFont, page.device())
     {
     }
 
@@ -89,17 +74,18 @@ public:
         const QRect in = box.adjusted(pad, pad, -pad, -pad);
         int y = in.top();
         // First line: the boutique on the left, the price on the right.
-        const int priceWidth = int(std::ceil(fmPrice.horizontalAdvance(t.price)));
+        const QString shownPrice = PdfPainter::field(t.price, fmPrice, in.width());
+        const int priceWidth = int(std::ceil(fmPrice.horizontalAdvance(shownPrice)));
         p.setFont(price);
-        p.drawText(QRect(in.left(), y, in.width(), int(fmPrice.height())), Qt::AlignRight | Qt::AlignTop, t.price);
+        p.drawText(QRect(in.left(), y, in.width(), int(fmPrice.height())), Qt::AlignRight | Qt::AlignTop, shownPrice);
         p.setFont(shop);
         const int shopWidth = std::max(0, in.width() - priceWidth - dots(1));
-        p.drawText(QPointF(in.left(), y + fmShop.ascent()), fitted(fmShop, t.shop, shopWidth));
+        p.drawText(QPointF(in.left(), y + fmShop.ascent()), PdfPainter::field(t.shop, fmShop, shopWidth));
         y += int(std::max(fmPrice.height(), fmShop.lineSpacing()));
         p.setFont(small);
-        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), fitted(fmSmall, t.artisan, in.width()));
+        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), PdfPainter::field(t.artisan, fmSmall, in.width()));
         y += int(fmSmall.lineSpacing());
-        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), fitted(fmSmall, t.descript, in.width()));
+        p.drawText(QPointF(in.left(), y + fmSmall.ascent()), PdfPainter::field(t.descript, fmSmall, in.width()));
         y += int(fmSmall.lineSpacing()) + dots(0.8);
 
         // The barcode: each module a whole number of 300 dpi dots, at least 2,
@@ -119,21 +105,11 @@ public:
         for (const auto& [start, width] : bars.runs)
             p.fillRect(QRect(x0 + start * module, barTop, width * module, barHeight), Qt::black);
         p.setFont(keyFont);
-        p.drawText(QRect(box.left(), barTop + barHeight, box.width(), keyHeight), Qt::AlignHCenter | Qt::AlignTop, code);
+        p.drawText(QRect(box.left(), barTop + barHeight, box.width(), keyHeight), Qt::AlignHCenter | Qt::AlignTop,
+                   PdfPainter::field(code, fmKey, box.width()));
     }
 
 private:
-    // The text cut with "..." to the width: a search over the length, so a
-    // long description costs a few measurements, not one per character.
-    static QString fitted(const QFontMetricsF& fm, const QString& text, int width)
-    {
-        const QString one = text.simplified();
-        const qsizetype n = longestFitting(one.size(), [&](qsizetype k) {
-            return fm.horizontalAdvance(cutDescription(one, int(std::min<qsizetype>(k, INT_MAX)))) <= width;
-        });
-        return cutDescription(one, int(std::min<qsizetype>(n, INT_MAX)));
-    }
-
     QPainter& p;
     QFont small, shop, price, keyFont;
     QFontMetricsF fmSmall, fmShop, fmPrice, fmKey;
@@ -234,14 +210,11 @@ bool writeTagsPdf(QIODevice& out, const QList<TagRun>& runs, const TagLayout& la
     if (!problem.isEmpty())
         return false;
     const qint64 sheets = sheetCount(tagCount(runs), start, layout);
-    QPdfWriter pdf(&out);
-    pdf.setTitle(u"Étiquettes"_s);
-    pdf.setCreator(u"TilvarBD"_s);
-    pdf.setResolution(Dpi);
-    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter),
-                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-    QPainter painter(&pdf);
-    TagPainter tp(painter, &pdf);
+    PdfPainter page(out, u"Étiquettes"_s,
+                    QPageLayout(QPageSize(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter),
+                                QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter),
+                    Dpi);
+    TagPainter tp(page);
     int pos = start;
     qint64 done = 0;
     for (qsizetype i = 0; i < runs.size(); ++i) {
@@ -249,10 +222,10 @@ bool writeTagsPdf(QIODevice& out, const QList<TagRun>& runs, const TagLayout& la
             if (pos == layout.perSheet()) {
                 // The finished sheet goes to out before the next one starts.
                 if (progress && !progress(++done, sheets)) {
-                    painter.end();
+                    page.finish();
                     return false;
                 }
-                pdf.newPage();
+                page.newPage();
                 pos = 0;
             }
             const int c = pos % layout.columns;
@@ -263,7 +236,7 @@ bool writeTagsPdf(QIODevice& out, const QList<TagRun>& runs, const TagLayout& la
             tp.draw(runs.at(i).tag, bars.at(i), codes.at(i), box);
         }
     }
-    if (!painter.end()) {
+    if (!page.finish()) {
         if (error)
             *error = out.errorString().isEmpty() ? u"Erreur d'écriture"_s : out.errorString();
         return false;
@@ -298,19 +271,4 @@ QByteArray tagsPdf(const QList<PriceTag>& tags, const TagLayout& layout, int sta
     if (!writeTagsPdf(buf, runs, layout, start, error))
         return {};
     return bytes;
-}
-
-QString cutDescription(const QString& text, int maxChars)
-{
-    const QString one = text.simplified();
-    if (one.size() <= maxChars)
-        return one;
-    QString cut = wholeLeft(one, std::max(0, maxChars - 3));
-    // Whole words where that loses little: "poignées" rather than "poi".
-    const qsizetype blank = cut.lastIndexOf(u' ');
-    if (blank > cut.size() * 2 / 3)
-        cut.truncate(blank);
-    while (!cut.isEmpty() && (cut.back() == u' ' || cut.back() == u',' || cut.back() == u';'))
-        cut.chop(1);
-    return cut + u"..."_s;
 }

@@ -70,6 +70,3 @@ QList<PriceTag> tagsFor(const AppState& st, const TagChoice& choice);
 // The PDF of tags in memory; empty with *error when refused.
 QByteArray tagsPdf(const QList<PriceTag>& tags, const TagLayout& layout, int start, QString* error = nullptr);
 
-// The description as it fits a tag: cut with "..." after at most maxChars,
-// between whole characters.
-QString cutDescription(const QString& text, int maxChars);

@@ -82,15 +82,16 @@ int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray
     try {
         if (!artNo.isEmpty()) {
             const ReportFiles f = writeArtisanReport(st, p, artNo, prompt);
+            const ShareSplit split = statementFor(st, statementHeader(st, p), artNo).split;
             out += line(f.xml) + line(f.html) + line(f.pdf);
-            out += line(u"Total: "_s + st.repList.total);
+            out += line(u"Total: "_s + split.sales.format()) + line(u"Due: "_s + split.due.format());
             sales = !st.repList.rangeLines.isEmpty();
         } else {
             Summary sum;
             writeSettlement(st, p, prompt, &sum);
             for (const SummaryLine& l : sum.lines)
                 out += line(u"%1 %2 %3"_s.arg(l.artNo).arg(l.items).arg(l.owed.format()));
-            out += line(u"Total: "_s + sum.total.format());
+            out += line(u"Total: "_s + sum.sales.format()) + line(u"Due: "_s + sum.total.format());
             sales = !sum.lines.empty();
         }
     } catch (const RangeError& e) {
@@ -116,6 +117,10 @@ TlvdbCommand tlvdbReportCommand()
             "       tlvdb report FILE PERIOD OUTDIR [ARTNO]\n"
             "                                       write consignment reports (XML, HTML, PDF)\n"
             "                                       of one artisan, or of all with sales and the summary,\n"
-            "                                       into OUTDIR (made when missing); exit 3: no sales\n",
+            "                                       into OUTDIR (made when missing); exit 3: no sales;\n"
+            "                                       prints the files written (one artisan) or each artisan's\n"
+            "                                       number, units sold and amount due (all), then\n"
+            "                                       \"Total:\" the sales at selling price and \"Due:\" the\n"
+            "                                       amount due to the artisan(s)\n",
             runReport};
 }

@@ -67,7 +67,6 @@ QString frenchDate(const QString& yymmdd);
 
 // A whole page: the boutique, the title, the period (when there is one), body.
 QString pageHtml(const QString& title, const StatementHeader& head, const QString& body);
-QString statementHtml(const Statement& s);
 // The boutique's name and address, as every page starts.
 QString shopHtml(const StatementHeader& head);
 // A statement's closing amounts (sales, the boutique's part, the amount due),

@@ -209,7 +209,7 @@ private slots:
         const QString one = tmp.filePath(u"one"_s);
         const ProcessRun r = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one, u"002"_s});
         QCOMPARE(r.code, 0);
-        QVERIFY(r.out.endsWith("Total: 45.00$\n") && r.err.isEmpty());
+        QVERIFY(r.out.endsWith("Total: 45.00$\nDue: 20.00$\n") && r.err.isEmpty());
         // (Its XML is byte for byte the report window's: tst_crossWindows.)
         QCOMPARE(QDir(one).entryList(QDir::Files), (QStringList{u"c002.html"_s, u"c002.pdf"_s, u"c002.xml"_s}));
 
@@ -220,8 +220,9 @@ private slots:
         QCOMPARE(a.code, 0);
         QCOMPARE(readFileBytes(all + u"/c009.pdf"_s), QByteArray("mine"));
         QVERIFY(QFile::remove(all + u"/c009.pdf"_s));
-        // The amounts due to the artisans (each product's "Valeur"), not the shelf prices.
-        QCOMPARE(a.out, QByteArray("001 3 32.50$\n002 1 20.00$\nTotal: 52.50$\n"));
+        // Each artisan's amount due (each product's "Valeur"); the total of the
+        // sales at selling price, as for one artisan, and the total due.
+        QCOMPARE(a.out, QByteArray("001 3 32.50$\n002 1 20.00$\nTotal: 108.00$\nDue: 52.50$\n"));
         QCOMPARE(QDir(all).entryList(QDir::Files).size(), 8); // sommaire.html and .pdf too
 
         const ProcessRun intoFile = tlvdb({u"report"_s, REFERENCE, u"Printemps"_s, one + u"/c002.xml"_s});
@@ -312,7 +313,7 @@ private slots:
         saveDB(removed, st);
         QCOMPARE(tlvdb({u"consign"_s, removed, u"Printemps"_s, u"002"_s}).out.right(14), QByteArray("Total: 45.00$\n"));
         QVERIFY(tlvdb({u"report"_s, removed, u"Printemps"_s, tmp.filePath(u"gone"_s), u"002"_s})
-                    .out.endsWith("Total: 45.00$\n"));
+                    .out.endsWith("Total: 45.00$\nDue: 0.00$\n")); // no "Valeur" left to pay
     }
 };
 

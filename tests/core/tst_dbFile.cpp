@@ -282,8 +282,11 @@ private slots:
         p.artNo = p.prodNo = u"001"_s;
         TSaleItem& s = addSheet(st.saleList, u"160101"_s, {});
         st.repList.addPeriod(u"P"_s, u"160101"_s, u"160102"_s);
-        QString* target[] = {&a.nom, &p.descript, &s.agent, &st.repList.at(0).title};
-        *target[kind] = text;
+        QString* target[] = {&a.nom, &p.descript, &s.agent};
+        if (kind < 3)
+            *target[kind] = text;
+        else
+            st.repList.editPeriod(0, text, u"160101"_s, u"160102"_s);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"refused.tlvdb"_s);
         QVERIFY(writeFileBytes(path, "old"));

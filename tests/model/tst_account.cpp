@@ -193,9 +193,9 @@ private slots:
         // was paid: November's share stays; a sale made afterwards earns the new one.
         st.artList.at(0).products.at(0).valeur = u"20.00$"_s;
         st.account.setRule(QString(), u"261201"_s, 50);
-        TSaleItem& dec = st.saleList.at(0);
-        dec.lines = writeCommaList(readCommaList(dec.lines) << saleLine(u"Xxx001-001"_s, u"Produit"_s, u"30.00$"_s,
-                                                                          u"1"_s, u"30.00$"_s));
+        st.saleList.setSheetLines(0, writeCommaList(readCommaList(st.saleList.at(0).lines)
+                                                    << saleLine(u"Xxx001-001"_s, u"Produit"_s, u"30.00$"_s, u"1"_s,
+                                                                u"30.00$"_s)));
         recordShares(st);
         QCOMPARE(figures(st, u"001"_s, u"261101"_s, u"261130"_s).earned, november);
         // The day's earlier lines kept theirs (18.00); the new line: 50 % of 30.00.

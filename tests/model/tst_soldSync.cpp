@@ -47,7 +47,7 @@ struct Shop {
         for (int i = 0; i < 3; ++i)
             out << sold(i);
         for (int s = 0; s < st.saleList.count(); ++s)
-            out << std::as_const(st.saleList).at(s).record();
+            out << st.saleList.at(s).record();
         return out.join(u'/');
     }
 };

@@ -5,6 +5,7 @@
 #include "core/dbFile.h"
 #include "core/iniFile.h"
 #include "model/productSearch.h"
+#include "report/pdfPainter.h"
 #include "report/priceTags.h"
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"

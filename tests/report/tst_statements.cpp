@@ -6,6 +6,8 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "export/reportDocs.h"
+#include "report/inventory.h"
+#include "report/priceTags.h"
 #include "report/settlement.h"
 #include "report/shipped.h"
 #include "report/xslTransform.h"
@@ -208,19 +210,53 @@ private slots:
                                     u"Vase bleu, grand"_s, u"Bol \"Océan\""_s, u"48.00$"_s, u"63.00$"_s})
             QVERIFY2(text.contains(want), qPrintable(want));
 
-        // Each field isolated: an override in the title does not reverse the
-        // dates after it; a character the font lacks prints as U+FFFD; a
+        // An override in the title does not reverse the dates after it; a
         // 5,000-character name is cut within the page, its number kept.
         Statement odd{statementHeader(b.st, b.spring), u"001"_s, {}, {}, {}, {}, {}};
         odd.head.periodTitle = u"\u202EPrintemps"_s;
-        odd.artName = u"\U0001F3FA "_s + QString(5000, u'x');
-        odd.rows.push_back(makeSaleRow(u"090518"_s, u"TreMar001-001,\"Bol \U0001F3FA\",1.00$,1,1.00$"_s));
+        odd.artName = QString(5000, u'x');
         const QString path = b.dir.filePath(u"odd.pdf"_s);
         QVERIFY(writeFileBytes(path, statementPdf(odd)));
         const QString shown = pdfText(path, {u"-layout"_s});
         QVERIFY2(shown.contains(u"Printemps, du 1 mars 2009 au 31 mai 2009"_s), qPrintable(shown.left(600)));
-        QVERIFY2(shown.contains(u"\uFFFD xxx"_s) && shown.contains(u"Bol \uFFFD"_s), qPrintable(shown.left(900)));
         QVERIFY(shown.contains(u"(artisan no 001)"_s) && !shown.contains(QString(1000, u'x')));
+    }
+
+    // Every PDF prints what staff typed the same protected way: an override
+    // does not reverse the word after it, a control character and one the
+    // font lacks show as U+FFFD, right-to-left words print.
+    void pdfFieldsProtected_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"statement", "summary", "inventory", "tags"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void pdfFieldsProtected()
+    {
+        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        QFETCH(QString, kind);
+        const QString shalom = u"\u05E9\u05DC\u05D5\u05DD"_s;
+        const QString typed = u"\u202EVase\u0007\U0001F3FA "_s + shalom;
+        QByteArray pdf;
+        if (kind == u"statement"_s) {
+            pdf = statementPdf(Statement{{}, u"001"_s, typed, {}, {}, {}, {}});
+        } else if (kind == u"summary"_s) {
+            Summary sum;
+            sum.lines.push_back({u"001"_s, typed, 1, {}, {}, {}});
+            pdf = summaryPdf(sum);
+        } else if (kind == u"inventory"_s) {
+            pdf = inventoryPdf({u"B"_s, u"090518"_s, {{u"001"_s, u"A"_s, {{u"K"_s, typed, {}, {}, 1, 0, 1}}, {}}}, {}});
+        } else {
+            pdf = tagsPdf({{u"B"_s, u"A"_s, typed, u"1.00$"_s, u"AaaBbb001-001"_s}}, tagPresets().at(0).layout, 0);
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"f.pdf"_s);
+        QVERIFY(writeFileBytes(path, pdf));
+        const QString shown = pdfText(path);
+        QVERIFY2(shown.contains(u"Vase\uFFFD\uFFFD"_s), qPrintable(shown));
+        QVERIFY2(shown.contains(shalom), qPrintable(shown));
+        QVERIFY(!shown.contains(QChar(0x202E)) && !shown.contains(QChar(7)));
     }
 
     // The summary holds every artisan with sales, by number: per artisan the
@@ -294,7 +330,7 @@ private slots:
         QVERIFY(writeFileBytes(b.st.repDir + u"notes.pdf"_s, "x"));
         QVERIFY(writeFileBytes(b.st.repDir + u"c123.pdf"_s, "x"));
         QVERIFY(writeFileBytes(b.st.repDir + u"c009.xml"_s, "edited"));
-        b.st.saleList.at(b.st.saleList.indexOfDate(u"090520"_s)).lines.clear();
+        b.st.saleList.setSheetLines(b.st.saleList.indexOfDate(u"090520"_s), QString());
         QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
         const QStringList files = QDir(b.st.repDir).entryList(QDir::Files);
         QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s) && files.contains(u"c123.pdf"_s));

@@ -13,9 +13,11 @@
 #include "support/soldInvariant.h"
 #include "ui/editor/addSItemFrm.h"
 #include "ui/products/prodFrm.h"
+#include "ui/reports/pubOptions.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QTableWidget>
@@ -335,6 +337,73 @@ private slots:
         QCOMPARE(rep->artCB->currentText(), u"Tremblay-Roy Marie-Ève (001)"_s);
         QCOMPARE(h.st().artList.at(0).nom, u"Tremblay-Roy"_s);
         QVERIFY(h.prompt.errors.isEmpty());
+    }
+
+    // Every page and window shown and every report written only reads the
+    // boutique: neither the sheets' nor the periods' revision moves (the
+    // periods' rows, once made, are not made again) and nothing is to save.
+    void readingMovesNoRevision()
+    {
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        rep->openPage = [](const QString&) {};
+        w.findChild<TPublisher*>(u"publisher"_s)->openPage = [](const QString&) {};
+        AppState& st = h.st();
+        st.repList.ensureLines(st.saleList);
+        const auto revisions = [&st] { return std::pair(st.saleList.revision(), st.repList.revision()); };
+        const auto before = revisions();
+        const auto read = [&](const char* what, const std::function<void()>& act) {
+            act();
+            QVERIFY2(revisions() == before && !st.modified, what);
+        };
+        const auto each = [](QAbstractButton* b, int times) {
+            for (int i = 0; i < times; ++i)
+                b->click();
+        };
+        read("artisans", [&] { each(w.nextBtn, st.artList.count()); });
+        read("products", [&] {
+            h.click(h.art().artPageBtn);
+            each(w.prodForm->nextBtn, st.prodList.count());
+            h.click(w.prodForm->artPageBtn);
+        });
+        read("sales", [&] {
+            h.click(w.pageBtn);
+            for (int i = 0; i < st.saleList.count(); ++i)
+                w.saleForm->sListBox->setCurrentRow(i);
+            h.click(w.saleForm->viewModeBtn);
+            for (int i = 0; i < w.saleForm->pListCB->count(); ++i)
+                w.saleForm->pListCB->setCurrentIndex(i);
+            h.click(w.saleForm->viewModeBtn);
+        });
+        read("report window", [&] {
+            w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+            for (int i = 0; i < rep->cListCB->count(); ++i)
+                emit rep->cListCB->activated((rep->cListCB->setCurrentIndex(i), i));
+            for (int t = 0; t < rep->TabControl->count(); ++t)
+                rep->TabControl->setCurrentIndex(t);
+            each(rep->allTransBtn, 2);
+            h.click(rep->viewModeBtn);
+            for (QPushButton* b : {rep->allRepsBtn, rep->allRangeBtn, rep->aNoSBtn, rep->invGBtn, rep->pQntBtn})
+                b->click();
+            for (QAbstractButton* b : rep->getAllSalesBtns->buttons())
+                b->click();
+            h.click(rep->viewModeBtn);
+        });
+        read("reports", [&] {
+            for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{rep->XMLxPortBtn, rep->PrintBtn,
+                                                                               rep->expCurBtn})
+                b->click();
+            rep->pmXportAllRec->trigger();
+            h.click(w.WebPageBtn);
+            w.aExpSales->trigger();
+            w.aExpArt->trigger();
+            h.prompt.saveNames << h.progDir() + u"a.pdf"_s << h.progDir() + u"b.pdf"_s;
+            h.art().invArtAct->trigger();
+            h.art().invShopAct->trigger();
+        });
+        QVERIFY(QFile::exists(h.progDir() + u"b.pdf"_s));
+        QVERIFY2(h.prompt.errors.isEmpty(), qPrintable(h.prompt.errors.join(u'|')));
     }
 
     // Every way of moving to another artisan, on both pages, with the green

@@ -134,7 +134,7 @@ private slots:
         s.moveToSheet(1);
         QCOMPARE(s.sTotLab->text(), u"0.00$"_s);
         s.moveToSheet(0);
-        QCOMPARE(std::as_const(st.saleList).at(1).total, u"10.50$"_s);
+        QCOMPARE(st.saleList.at(1).total, u"10.50$"_s);
         QVERIFY(!st.modified);
 
         // Two new sheets; the second is first refused on a used date.

@@ -292,7 +292,7 @@ bool TsaleForm::isModified() const
 {
     if (editing || curSheet < 0 || curSheet >= st.saleList.count() || st.saleList.curDate.isEmpty())
         return false;
-    const TSaleItem& s = std::as_const(st.saleList).at(curSheet);
+    const TSaleItem& s = st.saleList.at(curSheet);
     // The total shown follows the lines: a stored total that differs is no edit.
     return s.date != dateLab->text() || s.agent != sNameLab->text() || s.lines != writeCommaList(saleLines);
 }

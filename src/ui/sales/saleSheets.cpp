@@ -75,7 +75,7 @@ void TsaleForm::deleteShownSheet()
 
 void TsaleForm::storeSheet(int i)
 {
-    const TSaleItem& s = std::as_const(st.saleList).at(i);
+    const TSaleItem& s = st.saleList.at(i);
     const QString lines = writeCommaList(saleLines);
     // A sheet only looked at keeps what its file stores; a changed one stores
     // the sum of its lines, as shown.
