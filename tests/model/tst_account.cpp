@@ -85,22 +85,14 @@ void fill(AppState& st)
     st.account.setRule(u"002"_s, QString(), 60);
 }
 
-// What the sheets earned artNo from `from` to `to`, summed here.
-qint64 earnedFromSheets(const QString& artNo, const QString& from, const QString& to)
+// What rows (SALES or payouts) with artNo dated from..to add up to, summed here.
+template <class Rows, class Value>
+qint64 sumOf(const Rows& rows, const QString& artNo, const QString& from, const QString& to, Value value)
 {
     qint64 sum = 0;
-    for (const Sale& s : SALES)
-        if (QLatin1String(s.artNo) == artNo && QLatin1String(s.date) >= from && QLatin1String(s.date) <= to)
-            sum += s.earned * s.qnt;
-    return sum;
-}
-
-qint64 paidFrom(const QList<Paid>& paid, const QString& artNo, const QString& from, const QString& to)
-{
-    qint64 sum = 0;
-    for (const Paid& p : paid)
-        if (QLatin1String(p.artNo) == artNo && QLatin1String(p.date) >= from && QLatin1String(p.date) <= to)
-            sum += p.cents;
+    for (const auto& r : rows)
+        if (QLatin1String(r.artNo) == artNo && QLatin1String(r.date) >= from && QLatin1String(r.date) <= to)
+            sum += value(r);
     return sum;
 }
 
@@ -165,13 +157,15 @@ private slots:
                 const QString from = QLatin1String(s.from), to = QLatin1String(s.to);
                 const AccountFigures f = figures(st, QLatin1String(no), from, to);
                 const QString where = QLatin1String(no) + u' ' + from + u".."_s + to;
-                QVERIFY2(cents(f.earned) == earnedFromSheets(QLatin1String(no), from, to), qPrintable(where));
-                QVERIFY2(cents(f.paid) == paidFrom(paid, QLatin1String(no), from, to), qPrintable(where));
-                const qint64 before = from.isEmpty() ? 0
-                                                     : earnedFromSheets(QLatin1String(no), QString(), from)
-                        - earnedFromSheets(QLatin1String(no), from, from)
-                        - (paidFrom(paid, QLatin1String(no), QString(), from) - paidFrom(paid, QLatin1String(no), from, from));
-                QVERIFY2(cents(f.before) == before, qPrintable(where));
+                const QString eve = from.isEmpty() ? QString() : dateStr(strToDate(from).addDays(-1));
+                const auto earned = [](const Sale& r) { return r.earned * r.qnt; };
+                const auto amount = [](const Paid& p) { return p.cents; };
+                const auto net = [&](const QString& a, const QString& b) {
+                    return sumOf(SALES, QLatin1String(no), a, b, earned) - sumOf(paid, QLatin1String(no), a, b, amount);
+                };
+                QVERIFY2(cents(f.earned) == sumOf(SALES, QLatin1String(no), from, to, earned), qPrintable(where));
+                QVERIFY2(cents(f.paid) == sumOf(paid, QLatin1String(no), from, to, amount), qPrintable(where));
+                QVERIFY2(cents(f.before) == (eve.isEmpty() ? 0 : net(QString(), eve)), qPrintable(where));
                 QVERIFY2(f.shop() + f.earned == f.sales, qPrintable(where));
             }
         }
@@ -295,37 +289,32 @@ private slots:
         QCOMPARE(csvMoney(Money::fromUnits(-50000)), u"-5,00"_s);
     }
 
-    void payoutsRefused_data()
-    {
-        QTest::addColumn<QString>("artNo");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<qint64>("units");
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<bool>("refused");
-        const QString cheque = PAYOUT_MODES.first();
-        QTest::newRow("fine") << u"001"_s << u"261231"_s << qint64(10000) << cheque << false;
-        QTest::newRow("unknown artisan") << u"009"_s << u"261231"_s << qint64(10000) << cheque << true;
-        QTest::newRow("not a day") << u"001"_s << u"261232"_s << qint64(10000) << cheque << true;
-        QTest::newRow("zero") << u"001"_s << u"261231"_s << qint64(0) << cheque << true;
-        QTest::newRow("at the limit") << u"001"_s << u"261231"_s << qint64(10'000'000) * 10000 << cheque << false;
-        QTest::newRow("past the limit") << u"001"_s << u"261231"_s << qint64(10'000'000) * 10000 + 100 << cheque
-                                        << true;
-        QTest::newRow("fraction of a cent") << u"001"_s << u"261231"_s << qint64(10001) << cheque << true;
-        QTest::newRow("unknown mode") << u"001"_s << u"261231"_s << qint64(10000) << u"troc"_s << true;
-    }
     void payoutsRefused()
     {
-        QFETCH(QString, artNo);
-        QFETCH(QString, date);
-        QFETCH(qint64, units);
-        QFETCH(QString, mode);
-        QFETCH(bool, refused);
-        Payout p;
-        p.artNo = artNo;
-        p.date = date;
-        p.amount = Money::fromUnits(units);
-        p.mode = mode;
-        QCOMPARE(!payoutProblem(p, {u"001"_s}).isEmpty(), refused);
+        const qint64 limit = qint64(10'000'000) * 10000;
+        const struct {
+            const char* why;
+            const char* artNo;
+            const char* date;
+            qint64 units;
+            const char* mode;
+            bool refused;
+        } rows[] = {
+            {"fine", "001", "261231", 10000, "chèque", false},
+            {"unknown artisan", "009", "261231", 10000, "chèque", true},
+            {"not a day", "001", "261232", 10000, "chèque", true},
+            {"zero", "001", "261231", 0, "chèque", true},
+            {"at the limit", "001", "261231", limit, "chèque", false},
+            {"past the limit", "001", "261231", limit + 100, "chèque", true},
+            {"fraction of a cent", "001", "261231", 10001, "chèque", true},
+            {"unknown mode", "001", "261231", 10000, "troc", true},
+        };
+        for (const auto& r : rows) {
+            Payout p = payout(r.artNo, r.date, 0);
+            p.amount = Money::fromUnits(r.units);
+            p.mode = QString::fromUtf8(r.mode);
+            QVERIFY2(payoutProblem(p, {u"001"_s}).isEmpty() != r.refused, r.why);
+        }
     }
 };
 
