@@ -10,6 +10,7 @@
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/dialogs/prefsForm.h"
 #include "ui/reports/pubOptions.h"
+#include "ui/reports/payAllDlg.h"
 #include "ui/reports/payoutDlg.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
@@ -149,6 +150,39 @@ private slots:
         QVERIFY(!jun.sales.isZero());
         QCOMPARE(jun.earned, jun.sales.percentOf(50));
         QVERIFY(h.st().modified);
+    }
+
+    // Every artisan owed at the period's end paid at once, but the one
+    // unticked; the register lists the payouts and their total.
+    void payEveryArtisan()
+    {
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        QStringList opened;
+        rep->openPage = [&](const QString& path) { opened << path; };
+        h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
+        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        int listed = 0;
+        h.onModal = [&](QDialog& d) {
+            auto* dlg = qobject_cast<TPayAllDlg*>(&d);
+            if (!dlg)
+                return int(QDialog::Rejected);
+            listed = dlg->dueGrid->rowCount();
+            dlg->dueGrid->item(0, 0)->setCheckState(Qt::Unchecked);
+            dlg->dateEd->setText(u"090601"_s);
+            return int(QDialog::Accepted);
+        };
+        rep->pmPayAll->trigger();
+        QVERIFY(listed >= 2);
+        const QList<Payout>& paid = h.st().account.payouts();
+        QCOMPARE(paid.size(), listed - 1);
+        QVERIFY(opened.value(0).endsWith(u"/Printemps/paiements-090601.pdf"_s));
+        Money total;
+        for (const Payout& p : paid)
+            total += p.amount;
+        const QString text = pdfText(opened.value(0));
+        QVERIFY2(text.contains(total.format()) && text.contains(paid.last().amount.format()), qPrintable(text));
     }
 
     void settleAPeriod()

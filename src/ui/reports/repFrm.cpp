@@ -123,6 +123,8 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     pmCons = named<QMenu>("pmCons", XMLxPortBtn);
     pmXportAllRec = pmCons->addAction(u"Tout exporter"_s);
     pmXportAllRec->setObjectName(u"pmXportAllRec"_s);
+    pmPayAll = pmCons->addAction(u"Payer les artisans..."_s);
+    pmPayAll->setObjectName(u"pmPayAll"_s);
     pmBooks = pmCons->addAction(u"Exporter pour le comptable..."_s);
     pmBooks->setObjectName(u"pmBooks"_s);
     XMLxPortBtn->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -177,6 +179,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     connect(viewModeBtn, &QToolButton::clicked, this, guard(&TrepForm::switchView));
     connect(payBtn, &QPushButton::clicked, this, guard(&TrepForm::payArtisan));
     connect(pmBooks, &QAction::triggered, this, guard(&TrepForm::exportBooks));
+    connect(pmPayAll, &QAction::triggered, this, guard(&TrepForm::payArtisans));
     sTotLab->installEventFilter(this);
 
     // Reached from the Special menu: the window is otherwise never shown.

@@ -71,6 +71,7 @@ public:
     QMenu* pmCons;
     QAction* pmXportAllRec;
     QAction* pmBooks;
+    QAction* pmPayAll;
 
     // --- the list view ---
     QFrame* listPanel;
@@ -117,6 +118,9 @@ public:
     void allTransClick();
     // Records a payout to the artisan shown.
     void payArtisan();
+    // "Payer les artisans...": a payout to each artisan with a balance due at
+    // the period's end, and their register as a PDF.
+    void payArtisans();
     // "Exporter pour le comptable...": the period's CSV files into a folder.
     void exportBooks();
     // The artisan's account over the period shown.

@@ -4,11 +4,14 @@
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
+#include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/books.h"
 #include "export/reportDocs.h"
 #include "model/balance.h"
 #include "model/saleRows.h"
+#include "report/payoutRegister.h"
+#include "ui/reports/payAllDlg.h"
 #include "ui/reports/payoutDlg.h"
 #include "ui/reports/repFrm.h"
 #include "ui/shell/main.h"
@@ -93,4 +96,62 @@ void TrepForm::exportBooks()
     main.prompt().information(u"Pour le comptable, période « %1 » : %2, dans le dossier %3. Un double clic les ouvre "
                               "dans le tableur."_s.arg(period.title, names.join(u" et "_s),
                                                        QDir::toNativeSeparators(dir)));
+}
+
+void TrepForm::payArtisans()
+{
+    takeMainEdits();
+    const auto [from, to] = periodSpan(st);
+    if (to.isEmpty())
+        return;
+    const TReport& period = st.repList.at(st.curCIndex);
+    const SaleBook& book = st.repList.book(st.saleList);
+    // Below a dollar, a payout costs more than it settles.
+    const Money minimum = Money::parse(u"1.00"_s);
+    QList<DueLine> due;
+    for (const QString& no : accountArtNos(book, st.artList, st.account)) {
+        const Money balance =
+            accountFigures(book, st.artList, st.account, ShareRule{st.artSharePercent}, no, from, to).after();
+        const int a = st.artList.indexOfArtNo(no);
+        if (balance >= minimum)
+            due << DueLine{no, a >= 0 ? st.artList.displayName(a) : u"("_s + no + u')', balance};
+    }
+    if (due.isEmpty()) {
+        main.prompt().information(u"Aucun artisan n'a un solde d'au moins %1 au %2."_s.arg(minimum.format(), to));
+        return;
+    }
+    TPayAllDlg dlg(due,
+                   u"Soldes d'au moins %1 à la fin de la période « %2 » (%3). Décochez ceux que vous ne payez pas, "
+                   "corrigez les montants au besoin."_s.arg(minimum.format(), period.title, to),
+                   todayStr(), this);
+    const QStringList known = accountArtNos(book, st.artList, st.account);
+    while (main.runModal(dlg) == QDialog::Accepted) {
+        QList<Payout> payouts = dlg.payouts();
+        QStringList problems;
+        for (Payout& p : payouts) {
+            p.period = period.title;
+            if (const QString why = payoutProblem(p, known); !why.isEmpty())
+                problems << p.artNo + u" : "_s + why;
+        }
+        if (!problems.isEmpty()) {
+            main.prompt().error(u"Aucun paiement n'est enregistré :\n"_s + problems.join(u'\n'));
+            continue;
+        }
+        if (payouts.isEmpty())
+            return;
+        QList<RegisterLine> lines;
+        for (const Payout& p : std::as_const(payouts)) {
+            const int a = st.artList.indexOfArtNo(p.artNo);
+            lines << RegisterLine{st.account.pay(p), a >= 0 ? st.artList.displayName(a) : p.artNo};
+        }
+        st.modified = true;
+        const QString dir = reportDir(st.xmlDir, period.title);
+        makeFolder(dir);
+        const QString path = QDir(dir).filePath(payoutRegisterName(payouts.first().date));
+        safeWriteFile(path, payoutRegisterPdf(st.shopName, period.title, payouts.first().date, lines),
+                      outputOptions(st));
+        showBalance();
+        openPage(path);
+        return;
+    }
 }

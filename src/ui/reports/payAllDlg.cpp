@@ -1,0 +1,83 @@
+#include "ui/reports/payAllDlg.h"
+
+#include "ui/widgets/controls.h"
+#include "ui/widgets/named.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+TPayAllDlg::TPayAllDlg(const QList<DueLine>& due, const QString& caption, const QString& date, QWidget* parent)
+    : QDialog(parent), m_due(due)
+{
+    setObjectName(u"payAllDlg"_s);
+    setWindowTitle(u"Payer les artisans"_s);
+    resize(560, 420);
+    infoLab = named<QLabel>("infoLab", caption, this);
+    infoLab->setWordWrap(true);
+    dueGrid = named<QTableWidget>("dueGrid", int(due.size()), 4, this);
+    dueGrid->setHorizontalHeaderLabels({u"Payer"_s, u"Artisan"_s, u"Solde"_s, u"Montant payé"_s});
+    dueGrid->verticalHeader()->hide();
+    dueGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    for (int r = 0; r < due.size(); ++r) {
+        auto* tick = new QTableWidgetItem;
+        tick->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        tick->setCheckState(Qt::Checked);
+        dueGrid->setItem(r, 0, tick);
+        for (int c = 1; c < 3; ++c) {
+            auto* item = new QTableWidgetItem(c == 1 ? due.at(r).name : due.at(r).balance.format());
+            item->setFlags(Qt::ItemIsEnabled);
+            if (c == 2)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            dueGrid->setItem(r, c, item);
+        }
+        auto* amount = new QTableWidgetItem(due.at(r).balance.plain());
+        amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        dueGrid->setItem(r, 3, amount);
+    }
+    dateEd = named<QLineEdit>("dateEd", date, this);
+    dateEd->setInputMask(u"999999"_s);
+    modeCB = named<QComboBox>("modeCB", this);
+    modeCB->addItems(PAYOUT_MODES);
+    refEd = named<QLineEdit>("refEd", this);
+    auto* form = new QFormLayout;
+    form->addRow(u"Date (aammjj) :"_s, dateEd);
+    form->addRow(u"Mode :"_s, modeCB);
+    form->addRow(u"Référence :"_s, refEd);
+    OkBtn = named<QPushButton>("OkBtn", u"Enregistrer les paiements"_s, this);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(OkBtn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(infoLab);
+    layout->addWidget(dueGrid, 1);
+    layout->addLayout(form);
+    layout->addLayout(row);
+    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    keyboardDialog(this, OkBtn, row, dueGrid);
+}
+
+QList<Payout> TPayAllDlg::payouts() const
+{
+    QList<Payout> out;
+    for (int r = 0; r < m_due.size(); ++r) {
+        if (dueGrid->item(r, 0)->checkState() != Qt::Checked)
+            continue;
+        Payout p;
+        p.artNo = m_due.at(r).artNo;
+        p.date = dateEd->text();
+        p.amount = Money::parse(dueGrid->item(r, 3)->text());
+        p.mode = modeCB->currentText();
+        p.ref = refEd->text();
+        out << p;
+    }
+    return out;
+}
