@@ -50,6 +50,9 @@ std::optional<ShareRule> Account::ownRuleAt(const QString& artNo, const QString&
     for (const RuleChange& c : m_rules)
         if (c.artNo == artNo && c.from <= date)
             rule = ShareRule{c.percent};
+    // -1: the artisan is back under the boutique's rule.
+    if (rule && rule->percent < 0 && !artNo.isEmpty())
+        return std::nullopt;
     return rule;
 }
 
@@ -319,7 +322,7 @@ void Account::read(TReader& r)
         c.from = r.readString();
         c.artNo = r.readString();
         c.percent = r.readInteger();
-        if (c.percent < 0 || c.percent > 100 || (!c.from.isEmpty() && !isDay(c.from)))
+        if (c.percent < (c.artNo.isEmpty() ? 0 : -1) || c.percent > 100 || (!c.from.isEmpty() && !isDay(c.from)))
             r.fail(u"share rule \"%1 %2 %3\""_s.arg(c.from, c.artNo).arg(c.percent));
         setRule(c.artNo, c.from, c.percent);
     }

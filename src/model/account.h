@@ -55,7 +55,7 @@ struct LineShare {
 struct RuleChange {
     QString from;    // "yymmdd"; "" since always
     QString artNo;   // "" for the boutique's default
-    int percent = 0; // as ShareRule
+    int percent = 0; // as ShareRule; -1 for an artisan: the boutique's again
 };
 
 class Account {

@@ -7,6 +7,8 @@
 #include "core/dbFile.h"
 #include "model/uRep.h"
 #include "report/settlement.h"
+#include "ui/artisans/artAccount.h"
+#include "ui/artisans/artFrm.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/dialogs/prefsForm.h"
 #include "ui/reports/pubOptions.h"
@@ -17,6 +19,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
 
@@ -105,6 +110,16 @@ private slots:
         const Money left = owed - Money::parse(u"10.00"_s);
         QVERIFY2(rep->balanceLab->text().endsWith(u"Solde à payer au 090531 : "_s + left.format()),
                  qPrintable(rep->balanceLab->text()));
+        // The artisans page lists it; an own rule from June leaves spring as it was.
+        auto* account = w.artForm->accountBox;
+        QVERIFY(account->payoutList->item(0)->text().contains(u"10.00$  virement"_s));
+        account->ownRuleCB->setCurrentIndex(2);
+        account->ownPctSpin->setValue(80);
+        h.prompt.inputs << u"090601"_s;
+        QTest::mouseClick(account->ownRuleBtn, Qt::LeftButton);
+        QVERIFY2(h.prompt.informations.last().contains(u"80 % du prix de vente pour les ventes du 090601"_s),
+                 qPrintable(h.prompt.informations.last()));
+        QCOMPARE(rep->shownAccount().after(), left);
         // The period's books, the payout in its journal.
         const QString books = h.progDir() + u"compta"_s;
         h.prompt.folderNames << books;

@@ -1,4 +1,5 @@
 #include "ui/artisans/artFrm.h"
+#include "ui/artisans/artAccount.h"
 
 #include "core/appError.h"
 #include "core/appState.h"
@@ -118,6 +119,8 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     grid->addWidget(fieldLabel(fldsPanel, u"Comment.:"_s), 5, 0, Qt::AlignTop | Qt::AlignRight);
     grid->addWidget(comMemo, 5, 1, 1, 3);
     grid->addWidget(infoLab, 6, 1, 1, 3);
+    accountBox = new TArtAccountBox(st, mainForm.prompt(), fldsPanel);
+    grid->addWidget(accountBox, 7, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(5, 1);
@@ -190,6 +193,8 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     connect(ArtGrid, &QTableWidget::cellDoubleClicked, this,
             [this](int, int) { main.guarded([this] { toggleViewMode(); }); });
     connect(artPageBtn, &QToolButton::clicked, this, [this] { main.guarded([this] { artPageBtnClick(); }); });
+    connect(accountBox->ownRuleBtn, &QPushButton::clicked, this,
+            [this] { main.guarded([this] { accountBox->applyOwnRule(); }); });
     connect(nameEd, &QLineEdit::textChanged, this, &TArtForm::nameChanged);
     connect(fNameEd, &QLineEdit::textChanged, this, &TArtForm::nameChanged);
     connect(btnImpArtItem, &QPushButton::clicked, this, [this] { main.guarded([this] { importOneArtisan(); }); });
@@ -364,6 +369,7 @@ void TArtForm::showArtisan(int index)
     // artisan does not change it.
     varDataLab->setText(TArtList::varSource(*a));
     showWhole(comMemo, a->comment);
+    accountBox->showAccount(a->artNo);
     main.artInfoLab->setText(st.artList.displayName(st.curArtInd));
     main.prodForm->loadWindow();
     emit main.artisanShown();

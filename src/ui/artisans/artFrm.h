@@ -22,6 +22,8 @@ class QTableWidget;
 class QToolButton;
 class TmainForm;
 
+class TArtAccountBox;
+
 class TArtForm : public QWidget, public THostedWindow {
     Q_OBJECT
 public:
@@ -49,6 +51,8 @@ public:
     QPushButton* Button2;
     // "Imprimer l'inventaire...": of the shown artisan or of the whole boutique.
     QPushButton* inventBtn;
+    // The balance today, the payouts and the artisan's own share rule.
+    TArtAccountBox* accountBox;
     QAction* invArtAct;
     QAction* invShopAct;
 

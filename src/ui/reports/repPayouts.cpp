@@ -11,6 +11,8 @@
 #include "model/balance.h"
 #include "model/saleRows.h"
 #include "report/payoutRegister.h"
+#include "ui/artisans/artAccount.h"
+#include "ui/artisans/artFrm.h"
 #include "ui/reports/payAllDlg.h"
 #include "ui/reports/payoutDlg.h"
 #include "ui/reports/repFrm.h"
@@ -40,6 +42,12 @@ AccountFigures TrepForm::shownAccount() const
     const auto [from, to] = periodSpan(st);
     return accountFigures(st.repList.book(st.saleList), st.artList, st.account, ShareRule{st.artSharePercent},
                           shownArtNo, from, to);
+}
+
+void TrepForm::refreshArtisanAccount()
+{
+    // The artisans page shows the account of the main window's artisan.
+    main.artForm->accountBox->showAccount(st.curArtNo);
 }
 
 void TrepForm::showBalance()
@@ -73,6 +81,7 @@ void TrepForm::payArtisan()
         main.setStatusText(2, u"Paiement n° %1 enregistré : %2 à %3"_s.arg(QString::number(made.id),
                                                                           made.amount.format(), shownName));
         showBalance();
+        refreshArtisanAccount();
         return;
     }
 }
@@ -151,6 +160,7 @@ void TrepForm::payArtisans()
         safeWriteFile(path, payoutRegisterPdf(st.shopName, period.title, payouts.first().date, lines),
                       outputOptions(st));
         showBalance();
+        refreshArtisanAccount();
         openPage(path);
         return;
     }
