@@ -86,7 +86,7 @@ StatementHeader statementHeader(const AppState& st, int p)
 
 Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo)
 {
-    Statement s{head, artNo, {}, {}, {st.repList.rangeRows.begin(), st.repList.rangeRows.end()}, {}, {}};
+    Statement s{head, artNo, {}, {}, {st.repList.rangeRows.begin(), st.repList.rangeRows.end()}, {}, {}, {}, {}};
     const int at = st.artList.indexOfArtNo(artNo);
     if (at >= 0) {
         const TArtisan& a = st.artList.at(at);
@@ -95,8 +95,13 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
     }
     if (s.artName.isEmpty())
         s.artName = u"Artisan "_s + artNo;
-    s.rule.percent = st.artSharePercent;
-    s.split = shareOf(s.rows, st.artList, s.rule, &st.account);
+    // The rule named is the one in force for the artisan at the period's end.
+    const ShareRule fallback{st.artSharePercent};
+    s.rule = st.account.ruleAt(artNo, head.endDate, fallback);
+    s.split = shareOf(s.rows, st.artList, fallback, &st.account);
+    s.account = accountFigures(st.repList.book(st.saleList), st.artList, st.account, fallback, artNo, head.startDate,
+                               head.endDate);
+    s.sharesRecordedOn = st.account.sharesRecordedOn;
     return s;
 }
 
@@ -199,6 +204,17 @@ QByteArray statementPdf(const Statement& s)
         for (const auto& [label, amount] : splitLines(s.split))
             page.text(label + u" : "_s + amount, label.startsWith(u"Montant"_s) ? page.bold() : page.normal());
         page.text(u"Part de l'artisan : "_s + s.rule.text(), page.normal());
+        // The account: what was owed before, paid during the period, owed at its end.
+        page.gap(0.5);
+        const AccountFigures& f = s.account;
+        page.text(u"Solde avant la période : "_s + f.before.format(), page.normal());
+        page.text(u"Paiements de la période : "_s + f.paid.format(), page.normal());
+        const Money end = f.after() < Money() ? Money() - f.after() : f.after();
+        page.text(u"%1 au %2 : %3"_s.arg(balanceCaption(f.after()), s.head.endDate, end.format()), page.bold());
+        if (!s.sharesRecordedOn.isEmpty())
+            page.text(u"Les parts des ventes enregistrées avant le %1 ont été fixées ce jour-là, d'après les valeurs "
+                      "d'alors."_s.arg(s.sharesRecordedOn),
+                      page.normal());
         if (const QString w = missingValeurWarning(s.split.missing); !w.isEmpty())
             page.paragraph(w, page.bold());
     });

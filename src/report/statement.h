@@ -4,6 +4,7 @@
 
 #include "core/money.h"
 #include "model/artShare.h"
+#include "model/balance.h"
 #include "model/saleRows.h"
 
 #include <QByteArray>
@@ -31,6 +32,12 @@ struct Statement {
     std::vector<SaleRow> rows; // each with its amount and the artisan's share
     ShareRule rule;
     ShareSplit split;   // the sales (the sum of the rows), the boutique's part, the amount due
+    // The artisan's account over the period's days: balance before, paid
+    // during, balance at its end.
+    AccountFigures account;
+    // The day the shares of an older file's sales were recorded, "" when each
+    // was recorded as its sale was made.
+    QString sharesRecordedOn;
 };
 
 // One line of the settlement summary.

@@ -212,7 +212,7 @@ private slots:
 
         // An override in the title does not reverse the dates after it; a
         // 5,000-character name is cut within the page, its number kept.
-        Statement odd{statementHeader(b.st, b.spring), u"001"_s, {}, {}, {}, {}, {}};
+        Statement odd{statementHeader(b.st, b.spring), u"001"_s, {}, {}, {}, {}, {}, {}, {}};
         odd.head.periodTitle = u"\u202EPrintemps"_s;
         odd.artName = QString(5000, u'x');
         const QString path = b.dir.filePath(u"odd.pdf"_s);
@@ -240,7 +240,7 @@ private slots:
         const QString typed = u"\u202EVase\u0007\U0001F3FA "_s + shalom;
         QByteArray pdf;
         if (kind == u"statement"_s) {
-            pdf = statementPdf(Statement{{}, u"001"_s, typed, {}, {}, {}, {}});
+            pdf = statementPdf(Statement{{}, u"001"_s, typed, {}, {}, {}, {}, {}, {}});
         } else if (kind == u"summary"_s) {
             Summary sum;
             sum.lines.push_back({u"001"_s, typed, 1, {}, {}, {}});

@@ -110,6 +110,13 @@ private slots:
         const Money left = owed - Money::parse(u"10.00"_s);
         QVERIFY2(rep->balanceLab->text().endsWith(u"Solde à payer au 090531 : "_s + left.format()),
                  qPrintable(rep->balanceLab->text()));
+        // The statement ends with the account: nothing owed before, the payout, what is left.
+        QString pdf;
+        rep->openPage = [&](const QString& path) { pdf = path; };
+        QTest::mouseClick(rep->PrintBtn, Qt::LeftButton);
+        const QString text = pdfText(pdf).simplified();
+        QVERIFY2(text.contains(u"Paiements de la période : 10.00$ Solde à payer au 090531 : "_s + left.format()),
+                 qPrintable(text));
         // The artisans page lists it; an own rule from June leaves spring as it was.
         auto* account = w.artForm->accountBox;
         QVERIFY(account->payoutList->item(0)->text().contains(u"10.00$  virement"_s));
