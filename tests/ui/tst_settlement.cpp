@@ -207,6 +207,35 @@ private slots:
         QVERIFY2(text.contains(total.format()) && text.contains(paid.last().amount.format()), qPrintable(text));
     }
 
+    // The statement handed to the mail program (replaced here), the PDF always
+    // named; no mail program, or no address, says what to do instead.
+    void mailTheStatement()
+    {
+        UiHarness h;
+        TmainForm& w = h.startRealistic();
+        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
+        rep->openPage = [](const QString&) {};
+        h.st().curArtNo = u"001"_s;
+        h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
+        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        QStringList args;
+        bool started = true;
+        rep->runMailer = [&](const QStringList& a) { return args = a, started; };
+        h.prompt.answers << Prompt::Answer::No << Prompt::Answer::No << Prompt::Answer::No;
+        QTest::mouseClick(rep->MailBtn, Qt::LeftButton);
+        QCOMPARE(args.mid(args.size() - 3, 2), (QStringList{u"--attach"_s, h.progDir() + u"dXML/Printemps/c001.pdf"_s}));
+        QCOMPARE(args.last(), u"marie@example.org"_s);
+        QVERIFY(h.prompt.questions.last().contains(u"c001.pdf"_s) && h.prompt.questions.last().contains(u"joignez"_s));
+        started = false;
+        QTest::mouseClick(rep->MailBtn, Qt::LeftButton);
+        QVERIFY(h.prompt.questions.last().startsWith(u"Aucun programme de courriel"_s));
+        h.st().curArtNo = u"003"_s;
+        rep->refresh();
+        args.clear();
+        QTest::mouseClick(rep->MailBtn, Qt::LeftButton);
+        QVERIFY(args.isEmpty() && h.prompt.questions.last().contains(u"pas d'adresse de courriel"_s));
+    }
+
     void settleAPeriod()
     {
         UiHarness h;

@@ -85,6 +85,9 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     PrintBtn = named<QToolButton>("PrintBtn", rangePanel);
     PrintBtn->setText(u"PDF"_s);
     PrintBtn->setToolTip(u"Relevé de l'artisan pour la période (PDF)"_s);
+    MailBtn = named<QToolButton>("MailBtn", rangePanel);
+    MailBtn->setText(u"Courriel..."_s);
+    MailBtn->setToolTip(u"Envoyer par courriel le relevé de la période à l'artisan"_s);
     viewModeBtn = speedButton(rangePanel, "viewModeBtn", u"Vue technique: les requêtes du registre"_s,
                               u"Requêtes..."_s);
     auto* range = new QHBoxLayout(rangePanel);
@@ -92,6 +95,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
         range->addWidget(w);
     range->addStretch();
     range->addWidget(PrintBtn);
+    range->addWidget(MailBtn);
     range->addWidget(viewModeBtn);
 
     ConsGrid = named<QTableWidget>("ConsGrid", formPanel);
@@ -174,6 +178,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     connect(XMLxPortBtn, &QPushButton::clicked, this, guard(&TrepForm::exportConsigne));
     connect(pmXportAllRec, &QAction::triggered, this, guard(&TrepForm::exportAll));
     connect(PrintBtn, &QToolButton::clicked, this, guard(&TrepForm::printStatement));
+    connect(MailBtn, &QToolButton::clicked, this, guard(&TrepForm::mailStatement));
     connect(addPeriodBtn, &QToolButton::clicked, this, guard(&TrepForm::editPeriods));
     connect(allTransBtn, &QToolButton::clicked, this, guard(&TrepForm::allTransClick));
     connect(viewModeBtn, &QToolButton::clicked, this, guard(&TrepForm::switchView));
@@ -508,9 +513,15 @@ void TrepForm::exportAll()
 
 void TrepForm::printStatement()
 {
+    if (const QString path = writeStatement(); !path.isEmpty())
+        openPage(path);
+}
+
+QString TrepForm::writeStatement()
+{
     const QStringList range = shownRange();
     if (st.curCIndex < 0 && range.isEmpty())
-        return;
+        return {};
     WaitCursor wait;
     refresh();
     StatementHeader head = statementHeader(st, st.curCIndex);
@@ -526,5 +537,5 @@ void TrepForm::printStatement()
     // it was asked from. Without sales, the statement says so.
     const QString path = dir + safeFileName(u"c"_s + shownArtNo) + u".pdf"_s;
     safeWriteFile(path, statementPdf(s), outputOptions(st));
-    openPage(path);
+    return path;
 }

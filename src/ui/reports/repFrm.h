@@ -56,6 +56,7 @@ public:
     QComboBox* cListCB;
     QToolButton* addPeriodBtn;
     QToolButton* PrintBtn;
+    QToolButton* MailBtn;
     QTabBar* TabControl;
     QTableWidget* ConsGrid;
     QLabel* tabInfoLab;
@@ -113,6 +114,13 @@ public:
     void exportConsigne();
     void exportAll();
     void printStatement();
+    // Writes the statement PDF of the artisan and period shown; its path.
+    QString writeStatement();
+    // "Envoyer par courriel": the statement handed to the user's mail program.
+    void mailStatement();
+    // Starts the desktop's mail command with args; false when it cannot
+    // start. Tests replace it.
+    std::function<bool(const QStringList& args)> runMailer;
     void editPeriods();
     void sumTotal();
     void allTransClick();
