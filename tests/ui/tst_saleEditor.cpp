@@ -186,6 +186,11 @@ private slots:
             << QStringList{u"TreMar:001~5"_s, u"Li_Bo_:001"_s}
             << QStringList{u"TreMar001-001|Vase bleu, grand|24.00$|5|120.00$"_s, bol, empty}
             << u"5 1 0 0"_s << QString();
+        QTest::newRow("an artisan who left: off, and not on again")
+            << QStringList{u"gone"_s, u"Li_Bo_:001"_s, u"Li_Bo_:001"_s} << QStringList{vase, bol, empty}
+            << u"2 1 0 0"_s
+            << u"L'artisan 002 a quitté la boutique le 090101 : ses produits ne se vendent plus. Pour l'y remettre, "
+               "décochez « A quitté la boutique » sur sa page."_s;
         const QString undo = u"Annuler les changements de la feuille du 090518 ?"_s;
         QTest::newRow("Annuler puts the lines and the sold quantities back")
             << QStringList{u"TreMar:001=3"_s, u"Li_Bo_:001"_s, u"TreMar:003"_s, u"annuler"_s}
@@ -223,6 +228,8 @@ private slots:
             } else if (step == u"fail"_s) {
                 QFile::remove(file); // a folder in its place: the save cannot replace it
                 QDir().mkpath(file);
+            } else if (step == u"gone"_s) {
+                h.st().account.gone.insert(u"002"_s, u"090101"_s);
             } else if (step != u"rename"_s) {
                 const QStringList p = step.split(QRegularExpression(u"[:=]"_s));
                 const QStringList typed = step.split(u'~');

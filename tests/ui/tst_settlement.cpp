@@ -5,6 +5,7 @@
 
 #include "uiHarness.h"
 #include "core/dbFile.h"
+#include "core/textUtil.h"
 #include "model/uRep.h"
 #include "report/settlement.h"
 #include "ui/artisans/artAccount.h"
@@ -127,6 +128,12 @@ private slots:
         QVERIFY2(h.prompt.informations.last().contains(u"80 % du prix de vente pour les ventes du 090601"_s),
                  qPrintable(h.prompt.informations.last()));
         QCOMPARE(rep->shownAccount().after(), left);
+        // Marked as gone once staff say yes; kept in the file.
+        h.prompt.answers << Prompt::Answer::No << Prompt::Answer::Yes;
+        account->goneChk->click();
+        QVERIFY(!account->goneChk->isChecked() && h.st().account.gone.isEmpty());
+        account->goneChk->click();
+        QVERIFY(account->goneChk->isChecked() && h.st().account.gone.contains(u"001"_s));
         // The period's books, the payout in its journal.
         const QString books = h.progDir() + u"compta"_s;
         h.prompt.folderNames << books;
@@ -139,6 +146,7 @@ private slots:
         QCOMPARE(loadDB(h.st().curFilePath, back, quiet), LoadResult::Loaded);
         QCOMPARE(back.account.payouts().value(0).mode, u"virement"_s);
         QCOMPARE(back.account.payouts().value(0).period, u"Printemps"_s);
+        QCOMPARE(back.account.gone.value(u"001"_s), todayStr());
     }
 
     // The boutique's rule changed in the preferences from a day on: the sales

@@ -8,11 +8,13 @@
 #include "model/saleRows.h"
 #include "ui/widgets/named.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -37,15 +39,20 @@ TArtAccountBox::TArtAccountBox(AppState& state, Prompt& p, QWidget* parent)
     ownPctSpin->setRange(1, 100);
     ownPctSpin->setSuffix(u" %"_s);
     ownRuleBtn = named<QPushButton>("ownRuleBtn", u"Appliquer..."_s, this);
+    goneChk = named<QCheckBox>("goneChk", u"A quitté la boutique"_s, this);
     auto* rule = new QHBoxLayout;
     rule->addWidget(new QLabel(u"Part de l'artisan :"_s, this));
     rule->addWidget(ownRuleCB, 1);
     rule->addWidget(ownPctSpin);
     rule->addWidget(ownRuleBtn);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(balanceLab);
+    auto* top = new QHBoxLayout;
+    top->addWidget(balanceLab, 1);
+    top->addWidget(goneChk);
+    layout->addLayout(top);
     layout->addWidget(payoutList);
     layout->addLayout(rule);
+    connect(goneChk, &QCheckBox::clicked, this, &TArtAccountBox::setGone);
     connect(ownRuleCB, &QComboBox::currentIndexChanged, this, [this](int i) { ownPctSpin->setEnabled(i == 2); });
 }
 
@@ -75,6 +82,29 @@ void TArtAccountBox::showAccount(const QString& artNo)
         ownPctSpin->setValue(own->percent);
     ownPctSpin->setEnabled(ownRuleCB->currentIndex() == 2);
     ownRuleCB->setToolTip(u"En vigueur aujourd'hui : "_s + st.account.ruleAt(artNo, today, fallback).text());
+    const QSignalBlocker quiet(goneChk);
+    goneChk->setChecked(st.account.gone.contains(artNo));
+    goneChk->setToolTip(goneChk->isChecked() ? u"Depuis le "_s + st.account.gone.value(artNo) : QString());
+}
+
+void TArtAccountBox::setGone(bool gone)
+{
+    if (m_artNo.isEmpty() || gone == st.account.gone.contains(m_artNo))
+        return;
+    const QString ask =
+        gone ? u"L'artisan %1 a quitté la boutique ? Il reste dans les rapports et les soldes, mais ses produits ne "
+               "se vendront plus."_s.arg(m_artNo)
+             : u"L'artisan %1 revient à la boutique ? Ses produits se vendront de nouveau."_s.arg(m_artNo);
+    if (prompt.question(ask) != Prompt::Answer::Yes) {
+        showAccount(m_artNo);
+        return;
+    }
+    if (gone)
+        st.account.gone.insert(m_artNo, todayStr());
+    else
+        st.account.gone.remove(m_artNo);
+    st.modified = true;
+    showAccount(m_artNo);
 }
 
 bool TArtAccountBox::applyOwnRule()

@@ -347,6 +347,13 @@ void TaddSItemDlg::undo()
 
 bool TaddSItemDlg::setSold(TProduit& p, int qnt, int previous)
 {
+    // An artisan who left sells nothing new; a customer's return still counts.
+    const auto gone = st.account.gone.constFind(p.artNo);
+    if (qnt > 0 && previous <= 0 && gone != st.account.gone.cend() && *gone <= saleDate) {
+        main.prompt().error(u"L'artisan %1 a quitté la boutique le %2 : ses produits ne se vendent plus. Pour l'y "
+                            "remettre, décochez « A quitté la boutique » sur sa page."_s.arg(p.artNo, *gone));
+        return false;
+    }
     p.availableStr();
     const int after = p.available + previous - qnt;
     if (after < 0 && qnt > previous
