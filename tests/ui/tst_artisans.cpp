@@ -4,7 +4,6 @@
 
 #include "uiHarness.h"
 
-#include "core/dbFile.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
 

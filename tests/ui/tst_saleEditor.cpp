@@ -3,7 +3,6 @@
 
 #include "uiHarness.h"
 
-#include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "support/sampleDb.h"
 #include "support/soldInvariant.h"

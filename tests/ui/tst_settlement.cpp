@@ -4,14 +4,12 @@
 // PDF statement and "XportTout"), both over the reference boutique.
 
 #include "uiHarness.h"
-#include "core/dbFile.h"
 #include "model/uRep.h"
 #include "report/settlement.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/dialogs/prefsForm.h"
 #include "ui/reports/pubOptions.h"
 #include "ui/reports/payoutDlg.h"
-#include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
 
 #include <QButtonGroup>

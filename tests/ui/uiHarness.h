@@ -3,15 +3,15 @@
 // prompt interface answers dialogs, modal windows are handed to a callback
 // instead of blocking, and the settings file can be written beforehand.
 
+#include "core/dbFile.h"
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
 #include "ui/artisans/artFrm.h"
-#include "ui/shell/dbCommands.h"
 #include "ui/artisans/importArtDlg.h"
-#include "ui/sales/FCalDlg.h"
-#include "ui/shell/main.h"
 #include "ui/reports/repFrm.h"
-#include "core/dbFile.h"
+#include "ui/sales/FCalDlg.h"
+#include "ui/shell/dbCommands.h"
+#include "ui/shell/main.h"
 
 #include <QAction>
 #include <QComboBox>
