@@ -8,14 +8,12 @@
 #include "ui/dialogs/prefsForm.h"
 #include "ui/products/AddEditQntFrm.h"
 #include "ui/reports/pubOptions.h"
-#include "ui/sales/FCalDlg.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/shell/about.h"
 #include "ui/shell/translations.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;

@@ -4,7 +4,6 @@
 
 #include "uiHarness.h"
 
-#include "core/dbFile.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
 
@@ -91,7 +90,6 @@ private slots:
         QCOMPARE(st.artList.at(1).comment, u"tissage"_s); // six children: no varData
         QVERIFY(st.artFileName.isEmpty() && st.curFilePath.isEmpty());
         QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
-        h.prompt.answers << Prompt::Answer::No; // closed without saving
     }
 
     void importOneArtisan()
@@ -167,6 +165,9 @@ private slots:
         QCOMPARE(h.prompt.dialogCaptions.count(), 2);
     }
 
+    // The import file is the one chosen: moving over an artisan imported from
+    // another file keeps it, and the dialog shows only the chosen file's
+    // artisans; list mode keeps what was typed.
     void importDialogAndListMode()
     {
         UiHarness h;
@@ -174,28 +175,35 @@ private slots:
         h.put(u"b.xml"_s, artListFile({u"Bernier"_s}));
         h.writeIni("[PREFS]\r\nimportFName=a.xml\r\nshowSplash=0\r\n");
         TmainForm& w = h.start();
+        TArtForm& a = h.art();
+        a.nameEd->setText(u"Alpha"_s);
+        h.addArtisan(u"Beta"_s, u"B"_s);
+        h.st().artList.at(1).varData = u"b.xml,0"_s;
+        h.click(w.prevBtn);
+        h.click(w.nextBtn);
+        QCOMPARE(a.varDataLab->text(), u"0"_s);
+        QCOMPARE(h.st().importFName, u"a.xml"_s);
 
         TImpArtDlg dlg(h.st(), w, &w); // opens the list of the settings
         dlg.show();
         QCOMPARE(dlg.artListBox->count(), 3);
-
+        dlg.artListBox->setCurrentRow(2); // Verrier Art (001)
+        QCOMPARE(dlg.descriptLab->text(), u"Verrier Art "_s);
         h.prompt.openNames << h.dataDir() + u"b.xml"_s;
         dlg.BtnChangeFile->click();
         QCOMPARE(h.st().importFName, u"b.xml"_s);
-        QCOMPARE(dlg.artListBox->count(), 1);
+        QCOMPARE(UiHarness::texts(dlg.artListBox), QStringList{u"Bernier  (001)"_s});
+        QVERIFY(!dlg.descriptLab->text().contains(u"Verrier"_s) && dlg.itemNoLab->text().isEmpty());
+        QVERIFY(!dlg.OKBtn->isEnabled());
 
         dlg.mXPortFile->trigger();
-        const QString exported = h.dataDir() + u"ImportTest.xml"_s;
         AppState again;
-        QVERIFY(readArtListFile(again.artList, exported));
+        QVERIFY(readArtListFile(again.artList, h.dataDir() + u"ImportTest.xml"_s));
         QCOMPARE(again.artList.count(), 1);
         QCOMPARE(again.artList.at(0).artRecord(), h.st().impArtList.at(0).artRecord());
         dlg.hide();
 
         // List mode: entering it keeps what was typed.
-        TArtForm& a = h.art();
-        a.nameEd->setText(u"Alpha"_s);
-        h.addArtisan(u"Beta"_s, u"B"_s);
         a.cityEd->setText(u"Québec"_s);
         h.click(a.vModeBtn0);
         QCOMPARE(a.ArtGrid->rowCount(), 2);
@@ -212,18 +220,13 @@ private slots:
     void longTextsKeptWhole()
     {
         UiHarness h;
-        {
-            AppState st;
-            TArtisan& a = st.artList.append();
-            a.artNo = u"001"_s;
-            a.nom = QString(300, u'N');
-            a.comment = QString(5000, u'c');
-            st.artList.append().artNo = u"002"_s;
-            QDir().mkpath(h.dataDir());
-            saveDB(h.dataDir() + TEST_DB_NAME, st);
-        }
-        h.writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + TEST_DB_NAME.toLatin1() + "\r\nshowSplash=0\r\n");
-        TmainForm& w = h.start();
+        AppState st;
+        TArtisan& first = st.artList.append();
+        first.artNo = u"001"_s;
+        first.nom = QString(300, u'N');
+        first.comment = QString(5000, u'c');
+        st.artList.append().artNo = u"002"_s;
+        TmainForm& w = h.startOn(st);
         TArtForm& a = h.art();
         QCOMPARE(a.nameEd->text().size(), 300);
         QCOMPARE(a.comMemo->toPlainText().size(), 5000);
@@ -256,12 +259,11 @@ private slots:
             numbers << h.st().artList.at(i).artNo;
         QCOMPARE(numbers, (QStringList{u"001"_s, u"003"_s, u"004"_s, u"005"_s}));
         QCOMPARE(w.artNoLab->text(), u"005"_s);
-        h.prompt.answers << Prompt::Answer::No; // closed without saving
     }
 
-    // Keys and menu move between artisans and add one; an artisan with
-    // nothing attached is removed after a question naming it, one with sales
-    // is kept and the user told why.
+    // The menu moves between artisans and adds one (also by its key); an
+    // artisan with nothing attached is removed after a question naming it,
+    // one with sales is kept and the user told why.
     void keysAndRemoval()
     {
         UiHarness h;
@@ -272,11 +274,7 @@ private slots:
         h.addArtisan(u"Trois"_s, {});
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        a.nameEd->setFocus();
-        QTest::keyClick(a.nameEd, Qt::Key_PageUp, Qt::ControlModifier);
-        QCOMPARE((QStringList{a.nameEd->text(), w.artNoLab->text()}), (QStringList{u"Deux"_s, u"002"_s}));
-        QTest::keyClick(a.nameEd, Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(a.nameEd->text(), u"Trois"_s);
+        a.nameEd->setFocus(); // Ctrl+PgUp / Ctrl+PgDown: tst_crossWindows
         QTest::keyClick(a.nameEd, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE((QList<int>{h.st().artList.count(), h.st().curArtInd}), (QList<int>{4, 3}));
         QStringList entries;
@@ -297,8 +295,6 @@ private slots:
         QCOMPARE(h.names(), (QStringList{u"Un"_s, u"Trois"_s, QString()}));
         QCOMPARE((QStringList{a.nameEd->text(), w.artNoLab->text()}), (QStringList{u"Trois"_s, u"003"_s}));
         QVERIFY(h.st().modified);
-        h.prompt.answers << Prompt::Answer::No; // closed without saving
-        QVERIFY(h.stop());
 
         UiHarness sold;
         TmainForm& s = sold.startRealistic();
@@ -310,35 +306,6 @@ private slots:
                  qPrintable(sold.prompt.all.join(u'|')));
     }
 
-    // The import file is the one chosen: moving over an artisan imported from
-    // another file keeps it, and the dialog shows only the chosen file's artisans.
-    void importFileStaysChosen()
-    {
-        UiHarness h;
-        h.put(u"a.xml"_s, artListXml());
-        h.put(u"b.xml"_s, artListFile({u"Bernier"_s}));
-        h.writeIni("[PREFS]\r\nimportFName=a.xml\r\nshowSplash=0\r\n");
-        TmainForm& w = h.start();
-        h.art().nameEd->setText(u"Premier"_s);
-        h.addArtisan(u"Venu"_s, u"De b"_s);
-        h.st().artList.at(1).varData = u"b.xml,0"_s;
-        h.click(w.prevBtn);
-        h.click(w.nextBtn);
-        QCOMPARE(h.art().varDataLab->text(), u"0"_s);
-        QCOMPARE(h.st().importFName, u"a.xml"_s);
-
-        TImpArtDlg dlg(h.st(), w, &w);
-        dlg.show();
-        dlg.artListBox->setCurrentRow(2); // Verrier Art (001)
-        QCOMPARE(dlg.descriptLab->text(), u"Verrier Art "_s);
-        h.prompt.openNames << h.dataDir() + u"b.xml"_s;
-        dlg.BtnChangeFile->click();
-        QCOMPARE(UiHarness::texts(dlg.artListBox), QStringList{u"Bernier  (001)"_s});
-        QVERIFY(!dlg.descriptLab->text().contains(u"Verrier"_s) && dlg.itemNoLab->text().isEmpty());
-        QVERIFY(!dlg.OKBtn->isEnabled());
-        dlg.hide();
-        h.prompt.answers << Prompt::Answer::No; // closed without saving
-    }
 };
 
 QTEST_MAIN(TestArtisans)

@@ -4,7 +4,6 @@
 
 #include "uiHarness.h"
 
-#include "ui/reports/repFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/sales/saleFrm.h"
 #include "ui/shell/about.h"

@@ -3,7 +3,6 @@
 
 #include "uiHarness.h"
 
-#include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "support/sampleDb.h"
 #include "support/soldInvariant.h"
@@ -275,8 +274,7 @@ private slots:
         const QString file = h.dataDir() + u"boutique.tlvdb"_s;
         const auto fileSheet = [&] {
             AppState saved;
-            FakePrompt quiet;
-            if (loadDB(file, saved, quiet) != LoadResult::Loaded)
+            if (!UiHarness::load(file, saved))
                 return u"unreadable"_s;
             const QString gaps = soldGaps(saved);
             return gaps.isEmpty() ? QString::number(saved.saleList.saleLinesOf(0).size()) + u" lines"_s : gaps;
@@ -306,18 +304,14 @@ private slots:
     void manyLines()
     {
         UiHarness h;
-        h.copyRealistic(u"big.tlvdb"_s, true);
-        {
-            AppState db;
-            fillSampleDatabase(db, 3, 100, 1);
-            QStringList lines;
-            for (int i = 0; i < 250; ++i)
-                lines << u"LévHél%1-%2,Vase,25.00$,1,25.00$"_s.arg(numberText(i / 100 + 1), numberText(i % 100 + 1));
-            db.saleList.addSheet(u"090601"_s, u"Zoé"_s);
-            db.saleList.storeSheet(0, u"090601"_s, u"Zoé"_s, u"6250.00$"_s, lines);
-            saveDB(h.dataDir() + u"big.tlvdb"_s, db);
-        }
-        TmainForm& w = h.start();
+        AppState db;
+        fillSampleDatabase(db, 3, 100, 1);
+        QStringList lines;
+        for (int i = 0; i < 250; ++i)
+            lines << u"LévHél%1-%2,Vase,25.00$,1,25.00$"_s.arg(numberText(i / 100 + 1), numberText(i % 100 + 1));
+        db.saleList.addSheet(u"090601"_s, u"Zoé"_s);
+        db.saleList.storeSheet(0, u"090601"_s, u"Zoé"_s, u"6250.00$"_s, lines);
+        TmainForm& w = h.startOn(db);
         h.click(w.pageBtn);
         h.click(w.saleForm->addProdBtn);
         TaddSItemDlg& e = editor(h);

@@ -3,7 +3,6 @@
 
 #include "uiHarness.h"
 
-#include "core/dbFile.h"
 #include "model/uRep.h"
 #include "support/modelSheets.h"
 #include "support/sampleDb.h"

@@ -4,7 +4,6 @@
 // PDF statement and "XportTout"), both over the reference boutique.
 
 #include "uiHarness.h"
-#include "core/dbFile.h"
 #include "core/textUtil.h"
 #include "model/uRep.h"
 #include "report/settlement.h"
@@ -15,7 +14,6 @@
 #include "ui/reports/pubOptions.h"
 #include "ui/reports/payAllDlg.h"
 #include "ui/reports/payoutDlg.h"
-#include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
 
 #include <QButtonGroup>
@@ -84,10 +82,9 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = h.startRealistic();
-        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
         h.st().curArtNo = u"001"_s;
         h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
-        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        TrepForm* rep = &h.report(true);
         const Money owed = rep->shownAccount().after();
         QVERIFY2(owed > Money() && rep->balanceLab->text().endsWith(u"Solde à payer au 090531 : "_s + owed.format()),
                  qPrintable(rep->balanceLab->text()));
@@ -142,8 +139,7 @@ private slots:
         QVERIFY(readFileBytes(books + u"/comptable-Printemps-paiements.csv"_s).contains(";10,00;virement;"));
         w.aSave->trigger();
         AppState back;
-        FakePrompt quiet;
-        QCOMPARE(loadDB(h.st().curFilePath, back, quiet), LoadResult::Loaded);
+        QVERIFY(UiHarness::load(h.st().curFilePath, back));
         QCOMPARE(back.account.payouts().value(0).mode, u"virement"_s);
         QCOMPARE(back.account.payouts().value(0).period, u"Printemps"_s);
         QCOMPARE(back.account.gone.value(u"001"_s), todayStr());
@@ -155,8 +151,8 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = h.startRealistic();
-        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
         h.st().curArtNo = u"001"_s;
+        TrepForm* rep = &h.report(true);
         const int spring = h.st().repList.indexOfTitle(u"Printemps"_s);
         const int june = h.st().repList.indexOfTitle(u"Juin, été"_s);
         const auto earned = [&](int p) {
@@ -164,7 +160,6 @@ private slots:
             rep->refresh();
             return rep->shownAccount();
         };
-        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
         const Money springBefore = earned(spring).earned;
         h.onModal = [](QDialog& d) {
             if (auto* prefs = qobject_cast<TPrefsDialog*>(&d))
@@ -248,13 +243,11 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = h.startRealistic();
-        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
-        QStringList opened;
-        rep->openPage = [&](const QString& path) { opened << path; };
         h.st().curArtNo = u"001"_s;
         h.st().curCIndex = h.st().repList.indexOfTitle(u"Printemps"_s);
-
-        w.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        TrepForm* rep = &h.report(true);
+        QStringList opened;
+        rep->openPage = [&](const QString& path) { opened << path; };
         QCOMPARE(rep->ConsGrid->rowCount(), 3);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
         QVERIFY(rep->shareLab->text().contains(u"Montant dû à l'artisan"_s));
@@ -330,8 +323,7 @@ private slots:
     {
         UiHarness h;
         TmainForm& w = h.startRealistic();
-        auto* rep = w.findChild<TrepForm*>(u"repForm"_s);
-        rep->openPage = [](const QString&) {};
+        TrepForm* rep = &h.report();
         h.st().curArtNo = u"001"_s;
         h.st().repList.curPeriod = h.st().repList.indexOfTitle(u"Printemps"_s); // the sales side's
         w.saleForm->findChild<QToolButton*>(u"repFormBtn"_s)->click();
@@ -362,14 +354,18 @@ private slots:
         QCOMPARE(rep->startDate->text(), u"090301"_s);
         QCOMPARE(rep->sTotLab->text(), u"63.00$"_s);
 
-        h.onModal = UiHarness::answer<TaddPeriodDlg>([](TaddPeriodDlg& dlg) {
-            dlg.addClick();
-            dlg.pTitle->setText(u"Été"_s);
-            dlg.dteLab1->setText(u"090601"_s);
-            dlg.dteLab2->setText(u"090831"_s);
-            dlg.confirmTitle();
-            return QDialog::Accepted;
-        });
+        // Answers the period dialog with one new period (its dates when given).
+        const auto newPeriod = [](const QString& title, const QString& start = {}, const QString& end = {}) {
+            return UiHarness::answer<TaddPeriodDlg>([=](TaddPeriodDlg& dlg) {
+                dlg.addClick();
+                dlg.pTitle->setText(title);
+                if (!start.isEmpty())
+                    dlg.dteLab1->setText(start), dlg.dteLab2->setText(end);
+                dlg.confirmTitle();
+                return QDialog::Accepted;
+            });
+        };
+        h.onModal = newPeriod(u"Été"_s, u"090601"_s, u"090831"_s);
         h.st().modified = false;
         h.click(rep->addPeriodBtn);
         QCOMPARE(rep->cListCB->currentText(), u"Été"_s);
@@ -385,12 +381,7 @@ private slots:
         w.aSetPeriods->trigger();
         QVERIFY(!h.st().modified);
         QCOMPARE(h.st().repList.at(h.st().repList.indexOfTitle(ALL_PERIOD_TITLE)).record(), all);
-        h.onModal = UiHarness::answer<TaddPeriodDlg>([](TaddPeriodDlg& dlg) {
-            dlg.addClick();
-            dlg.pTitle->setText(u"Automne"_s);
-            dlg.confirmTitle();
-            return QDialog::Accepted;
-        });
+        h.onModal = newPeriod(u"Automne"_s);
         w.aSetPeriods->trigger();
         QCOMPARE(rep->cListCB->currentText(), u"Automne"_s);
         QVERIFY(h.prompt.errors.isEmpty());

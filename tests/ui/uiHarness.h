@@ -3,12 +3,14 @@
 // prompt interface answers dialogs, modal windows are handed to a callback
 // instead of blocking, and the settings file can be written beforehand.
 
+#include "core/dbFile.h"
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
 #include "ui/artisans/artFrm.h"
-#include "ui/shell/dbCommands.h"
 #include "ui/artisans/importArtDlg.h"
+#include "ui/reports/repFrm.h"
 #include "ui/sales/FCalDlg.h"
+#include "ui/shell/dbCommands.h"
 #include "ui/shell/main.h"
 
 #include <QAction>
@@ -98,8 +100,23 @@ struct UiHarness {
         const QByteArray bytes = readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"));
         put(name, bytes);
         if (autoload)
-            writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + name.toLatin1() + "\r\nshowSplash=0\r\n");
+            autoloads(name);
         return bytes;
+    }
+
+    // The settings open name at start-up, without the splash.
+    void autoloads(const QString& name)
+    {
+        writeIni("[PREFS]\r\nautoload=1\r\nartFileName=" + name.toLatin1() + "\r\nshowSplash=0\r\n");
+    }
+
+    // Starts over db, saved first as name in the data folder.
+    TmainForm& startOn(AppState& db, const QString& name = TEST_DB_NAME)
+    {
+        QDir().mkpath(dataDir());
+        saveDB(dataDir() + name, db);
+        autoloads(name);
+        return start();
     }
 
     // Starts over the boutique of the test data, loaded as name.
@@ -134,6 +151,23 @@ struct UiHarness {
         if (closed)
             w.reset();
         return closed;
+    }
+
+    // The report window, its pages kept from the browser; opened from the
+    // menu when open.
+    TrepForm& report(bool open = false)
+    {
+        auto* rep = w->findChild<TrepForm*>(QStringLiteral("repForm"));
+        rep->openPage = [](const QString&) {};
+        if (open)
+            w->findChild<QAction*>(QStringLiteral("aRepForm"))->trigger();
+        return *rep;
+    }
+    // The database file as a fresh start reads it; false when it does not load.
+    static bool load(const QString& path, AppState& into)
+    {
+        FakePrompt quiet;
+        return loadDB(path, into, quiet) == LoadResult::Loaded;
     }
 
     TArtForm& art() { return *w->artForm; }
