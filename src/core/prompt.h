@@ -42,6 +42,33 @@ public:
 
 // For work without windows (the command-line tool, benchmarks): every notice
 // is collected, nothing is ever asked (questions answer No, dialogs cancel).
+// A prompt that hands everything to another one; a prompt that changes a
+// few of its calls derives from it and overrides only those.
+class RelayPrompt : public Prompt {
+public:
+    explicit RelayPrompt(Prompt& real) : m_real(real) {}
+    void information(const QString& text) override { m_real.information(text); }
+    void error(const QString& text) override { m_real.error(text); }
+    Answer question(const QString& text, bool withCancel) override { return m_real.question(text, withCancel); }
+    bool inputText(const QString& caption, const QString& label, QString& value) override
+    {
+        return m_real.inputText(caption, label, value);
+    }
+    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override
+    {
+        return m_real.openFileName(caption, dir, filter);
+    }
+    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
+                         const QString& defaultSuffix) override
+    {
+        return m_real.saveFileName(caption, dir, filter, defaultSuffix);
+    }
+    QString folderName(const QString& caption, const QString& dir) override { return m_real.folderName(caption, dir); }
+
+protected:
+    Prompt& m_real;
+};
+
 class CollectPrompt : public Prompt {
 public:
     QStringList messages;

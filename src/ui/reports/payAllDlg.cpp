@@ -1,5 +1,7 @@
 #include "ui/reports/payAllDlg.h"
 
+#include "ui/reports/payoutDlg.h"
+
 #include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
 
@@ -43,15 +45,8 @@ TPayAllDlg::TPayAllDlg(const QList<DueLine>& due, const QString& caption, const 
         amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         dueGrid->setItem(r, 3, amount);
     }
-    dateEd = named<QLineEdit>("dateEd", date, this);
-    dateEd->setInputMask(u"999999"_s);
-    modeCB = named<QComboBox>("modeCB", this);
-    modeCB->addItems(PAYOUT_MODES);
-    refEd = named<QLineEdit>("refEd", this);
     auto* form = new QFormLayout;
-    form->addRow(u"Date (aammjj) :"_s, dateEd);
-    form->addRow(u"Mode :"_s, modeCB);
-    form->addRow(u"Référence :"_s, refEd);
+    addPayoutFields(this, form, date, dateEd, modeCB, refEd);
     OkBtn = named<QPushButton>("OkBtn", u"Enregistrer les paiements"_s, this);
     auto* row = new QHBoxLayout;
     row->addStretch();

@@ -14,6 +14,19 @@
 
 using namespace Qt::StringLiterals;
 
+void addPayoutFields(QWidget* owner, QFormLayout* form, const QString& date, QLineEdit*& dateEd, QComboBox*& modeCB,
+                     QLineEdit*& refEd)
+{
+    dateEd = named<QLineEdit>("dateEd", date, owner);
+    dateEd->setInputMask(u"999999"_s);
+    modeCB = named<QComboBox>("modeCB", owner);
+    modeCB->addItems(PAYOUT_MODES);
+    refEd = named<QLineEdit>("refEd", owner);
+    form->addRow(u"Date (aammjj) :"_s, dateEd);
+    form->addRow(u"Mode :"_s, modeCB);
+    form->addRow(u"Référence :"_s, refEd);
+}
+
 TPayoutDlg::TPayoutDlg(const QString& artName, Money balance, const QString& date, const QStringList& periods,
                        const QString& period, QWidget* parent)
     : QDialog(parent)
@@ -23,12 +36,7 @@ TPayoutDlg::TPayoutDlg(const QString& artName, Money balance, const QString& dat
     artLab = named<QLabel>("artLab", artName, this);
     artLab->setStyleSheet(u"font-weight: bold"_s);
     balanceLab = named<QLabel>("balanceLab", u"%1 : %2"_s.arg(balanceCaption(balance), balance.format()), this);
-    dateEd = named<QLineEdit>("dateEd", date, this);
-    dateEd->setInputMask(u"999999"_s);
     amountEd = named<QLineEdit>("amountEd", balance > Money() ? balance.plain() : QString(), this);
-    modeCB = named<QComboBox>("modeCB", this);
-    modeCB->addItems(PAYOUT_MODES);
-    refEd = named<QLineEdit>("refEd", this);
     periodCB = named<QComboBox>("periodCB", this);
     periodCB->addItem(QString());
     periodCB->addItems(periods);
@@ -36,10 +44,8 @@ TPayoutDlg::TPayoutDlg(const QString& artName, Money balance, const QString& dat
     noteEd = named<QLineEdit>("noteEd", this);
 
     auto* form = new QFormLayout;
-    form->addRow(u"Date (aammjj) :"_s, dateEd);
     form->addRow(u"Montant :"_s, amountEd);
-    form->addRow(u"Mode :"_s, modeCB);
-    form->addRow(u"Référence :"_s, refEd);
+    addPayoutFields(this, form, date, dateEd, modeCB, refEd);
     form->addRow(u"Période réglée :"_s, periodCB);
     form->addRow(u"Note :"_s, noteEd);
     OkBtn = named<QPushButton>("OkBtn", u"Enregistrer le paiement"_s, this);

@@ -7,9 +7,15 @@
 #include <QDialog>
 
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+// The fields every payout dialog asks: the day (dated date), the mode and
+// the reference, added to form.
+void addPayoutFields(QWidget* owner, QFormLayout* form, const QString& date, QLineEdit*& dateEd, QComboBox*& modeCB,
+                     QLineEdit*& refEd);
 
 class TPayoutDlg : public QDialog {
     Q_OBJECT

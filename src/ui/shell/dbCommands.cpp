@@ -65,31 +65,13 @@ bool samePath(const QString& a, const QString& b)
 
 // Holds the start-up's notices until the window is on screen, so that none
 // appears alone before it.
-class HeldPrompt : public Prompt {
+class HeldPrompt : public RelayPrompt {
 public:
-    explicit HeldPrompt(Prompt& real) : m_real(real) {}
+    using RelayPrompt::RelayPrompt;
     std::vector<std::pair<bool, QString>> held; // (error, text), in order
 
     void information(const QString& text) override { held.emplace_back(false, text); }
     void error(const QString& text) override { held.emplace_back(true, text); }
-    Answer question(const QString& text, bool withCancel) override { return m_real.question(text, withCancel); }
-    bool inputText(const QString& caption, const QString& label, QString& value) override
-    {
-        return m_real.inputText(caption, label, value);
-    }
-    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override
-    {
-        return m_real.openFileName(caption, dir, filter);
-    }
-    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
-                         const QString& defaultSuffix) override
-    {
-        return m_real.saveFileName(caption, dir, filter, defaultSuffix);
-    }
-    QString folderName(const QString& caption, const QString& dir) override { return m_real.folderName(caption, dir); }
-
-private:
-    Prompt& m_real;
 };
 
 // Replaces a database file of the data folder as a save does: in one step,
@@ -237,7 +219,7 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
     HeldPrompt loading(say);
     const LoadResult result = loadDB(st.curFilePath, st, loading);
     // The shares of an older file's lines are taken now, before any change.
-    if (result == LoadResult::Loaded)
+    if (result == LoadResult::Loaded && !st.account.inFile)
         recordShares(st);
     main.mainReady = true;
     if (st.artList.count() > 0) {

@@ -10,9 +10,9 @@
 // lower layers' English notices.
 QString inFrench(const QString& text);
 
-class FrenchPrompt : public Prompt {
+class FrenchPrompt : public RelayPrompt {
 public:
-    explicit FrenchPrompt(Prompt& real) : m_real(real) {}
+    using RelayPrompt::RelayPrompt;
 
     void information(const QString& text) override { m_real.information(inFrench(text)); }
     void error(const QString& text) override { m_real.error(inFrench(text)); }
@@ -20,21 +20,4 @@ public:
     {
         return m_real.question(inFrench(text), withCancel);
     }
-    bool inputText(const QString& caption, const QString& label, QString& value) override
-    {
-        return m_real.inputText(caption, label, value);
-    }
-    QString openFileName(const QString& caption, const QString& dir, const QString& filter) override
-    {
-        return m_real.openFileName(caption, dir, filter);
-    }
-    QString saveFileName(const QString& caption, const QString& dir, const QString& filter,
-                         const QString& defaultSuffix) override
-    {
-        return m_real.saveFileName(caption, dir, filter, defaultSuffix);
-    }
-    QString folderName(const QString& caption, const QString& dir) override { return m_real.folderName(caption, dir); }
-
-private:
-    Prompt& m_real;
 };
