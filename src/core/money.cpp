@@ -131,8 +131,13 @@ QString Money::plain() const
 
 QString Money::formatExact() const
 {
+    return plainExact() + QLatin1Char('$');
+}
+
+QString Money::plainExact() const
+{
     const quint64 mag = m_units < 0 ? quint64(0) - quint64(m_units) : quint64(m_units);
-    return digitsText(m_units < 0, mag / quint64(Scale), mag % quint64(Scale), 4, 2, true);
+    return digitsText(m_units < 0, mag / quint64(Scale), mag % quint64(Scale), 4, 2, false);
 }
 
 Money Money::roundedToCent() const

@@ -45,6 +45,8 @@ public:
     // Every decimal the amount holds, at least two ("3.335$", "12.50$"): a
     // unit price printed so that price x quantity reads true.
     QString formatExact() const;
+    // The same without the "$" ("3.335"): how files keep an exact amount.
+    QString plainExact() const;
     // Rounded once to the cent, half away from zero.
     Money roundedToCent() const;
     // The amount x percent / 100, rounded to the cent (half away from zero);

@@ -41,6 +41,11 @@ public:
         key(name);
         string(text);
     }
+    void field(const char* name, qint64 n)
+    {
+        key(name);
+        number(n);
+    }
 
     static QByteArray quote(const QString& text)
     {
@@ -155,12 +160,6 @@ void writeArtisan(JsonOut& j, const TArtisan& a)
 
 void writeAccount(JsonOut& j, const Account& a)
 {
-    const auto money = [&j](const char* name, Money m) {
-        QString t = m.formatExact();
-        t.chop(1);
-        j.key(name);
-        j.string(t);
-    };
     j.key("account");
     j.beginObject();
     j.field("sharesRecordedOn", a.sharesRecordedOn);
@@ -170,8 +169,7 @@ void writeAccount(JsonOut& j, const Account& a)
         j.beginObject();
         j.field("from", c.from);
         j.field("artNo", c.artNo);
-        j.key("percent");
-        j.number(c.percent);
+        j.field("percent", qint64(c.percent));
         j.endObject();
     }
     j.endArray();
@@ -179,17 +177,15 @@ void writeAccount(JsonOut& j, const Account& a)
     j.beginArray();
     for (const Payout& p : a.payouts()) {
         j.beginObject();
-        j.key("id");
-        j.number(p.id);
+        j.field("id", qint64(p.id));
         j.field("artNo", p.artNo);
         j.field("date", p.date);
-        money("amount", p.amount);
+        j.field("amount", p.amount.plainExact());
         j.field("mode", p.mode);
         j.field("ref", p.ref);
         j.field("period", p.period);
         j.field("note", p.note);
-        j.key("reverses");
-        j.number(p.reverses);
+        j.field("reverses", qint64(p.reverses));
         j.endObject();
     }
     j.endArray();
@@ -212,10 +208,9 @@ void writeAccount(JsonOut& j, const Account& a)
             j.field("date", date);
             j.field("artNo", s.artNo);
             j.field("prodNo", s.prodNo);
-            j.key("qnt");
-            j.number(s.qnt);
-            money("price", s.price);
-            money("due", s.due);
+            j.field("qnt", qint64(s.qnt));
+            j.field("price", s.price.plainExact());
+            j.field("due", s.due.plainExact());
             j.endObject();
         }
     }

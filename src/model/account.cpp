@@ -18,13 +18,6 @@ bool isDay(const QString& date)
     return date.size() == 6 && strToDate(date).isValid();
 }
 
-QString plainExact(Money m)
-{
-    QString t = m.formatExact();
-    t.chop(1); // the "$"
-    return t;
-}
-
 Money readMoney(TReader& r)
 {
     const QString text = r.readString();
@@ -188,7 +181,7 @@ QString payoutProblem(const Payout& p, const QStringList& knownArtNos)
     if (p.amount.units() > Limit || p.amount.units() < -Limit)
         return u"Le montant %1 dépasse ce que le programme enregistre (10 000 000.00$)."_s.arg(p.amount.format());
     if (p.amount != p.amount.roundedToCent())
-        return u"Le montant %1 n'est pas en cents."_s.arg(plainExact(p.amount));
+        return u"Le montant %1 n'est pas en cents."_s.arg(p.amount.plainExact());
     if (!PAYOUT_MODES.contains(p.mode))
         return u"Mode de paiement inconnu : « %1 » (%2)."_s.arg(p.mode, PAYOUT_MODES.join(u", "_s));
     return {};
@@ -281,7 +274,7 @@ void Account::write(TWriter& w) const
     w.writeListBegin();
     for (const Payout& p : m_payouts) {
         w.writeInteger(p.id);
-        for (const QString& t : {p.artNo, p.date, plainExact(p.amount), p.mode, p.ref, p.period, p.note})
+        for (const QString& t : {p.artNo, p.date, p.amount.plainExact(), p.mode, p.ref, p.period, p.note})
             w.writeString(t);
         w.writeInteger(p.reverses);
     }
@@ -302,8 +295,8 @@ void Account::write(TWriter& w) const
             w.writeString(s.artNo);
             w.writeString(s.prodNo);
             w.writeString(QString::number(s.qnt));
-            w.writeString(plainExact(s.price));
-            w.writeString(plainExact(s.due));
+            w.writeString(s.price.plainExact());
+            w.writeString(s.due.plainExact());
         }
         w.writeListEnd();
     }
