@@ -118,12 +118,25 @@ private slots:
         // The artisans page lists it; an own rule from June leaves spring as it was.
         auto* account = w.artForm->accountBox;
         QVERIFY(account->payoutList->item(0)->text().contains(u"10.00$  virement"_s));
+        // Cancelled by a reversing entry once staff say yes; then paid again.
+        account->payoutList->setCurrentRow(0);
+        h.prompt.answers << Prompt::Answer::Yes;
+        h.prompt.inputs << u"erreur de montant"_s;
+        QVERIFY(account->reverseChosenPayout());
+        QCOMPARE(h.st().account.payouts().size(), 2);
+        QCOMPARE(h.st().account.payouts().last().note, u"erreur de montant"_s);
+        QVERIFY(h.st().account.paidTo(u"001"_s, QString(), QString()).isZero());
+        QVERIFY(account->payoutList->item(0)->text().endsWith(u"annulé"_s));
+        account->payoutList->setCurrentRow(0);
+        h.prompt.inputs << QString();
+        QVERIFY(!account->reverseChosenPayout());
+        QCOMPARE(h.prompt.errors.last(), u"Le paiement numéro 1 est déjà annulé."_s);
         account->ownRuleCB->setCurrentIndex(2);
         account->ownPctSpin->setValue(80);
         h.prompt.inputs << u"090601"_s;
         QTest::mouseClick(account->ownRuleBtn, Qt::LeftButton);
-        QVERIFY2(h.prompt.informations.last().contains(u"80 % du prix de vente pour les ventes du 090601"_s),
-                 qPrintable(h.prompt.informations.last()));
+        QVERIFY2(h.prompt.questions.last().startsWith(u"Artisan 001 : 80 % du prix de vente, pour les ventes du 090601"_s),
+                 qPrintable(h.prompt.questions.last()));
         QCOMPARE(rep->shownAccount().after(), left);
         // Marked as gone once staff say yes; kept in the file.
         h.prompt.answers << Prompt::Answer::No << Prompt::Answer::Yes;
@@ -160,20 +173,28 @@ private slots:
             rep->refresh();
             return rep->shownAccount();
         };
-        const Money springBefore = earned(spring).earned;
+        const Money springBefore = earned(spring).earned, juneBefore = earned(june).earned;
         h.onModal = [](QDialog& d) {
             if (auto* prefs = qobject_cast<TPrefsDialog*>(&d))
-                prefs->setSharePercent(50);
+                prefs->setSharePercent(40);
             return int(QDialog::Accepted);
         };
-        h.prompt.inputs << u"090601"_s;
+        // Said No once it names the lines it changes: nothing changed.
+        h.prompt.inputs << u"090601"_s << u"090601"_s;
+        h.prompt.answers << Prompt::Answer::No;
         w.aPrefs->trigger();
-        QVERIFY2(h.prompt.informations.last().contains(u"50 % du prix de vente, pour les ventes du 090601"_s),
-                 qPrintable(h.prompt.informations.last()));
+        const QString asked = h.prompt.questions.last();
+        QVERIFY2(asked.contains(u"40 % du prix de vente (sauf les artisans qui ont leur propre règle), pour les "
+                                "ventes du 090601"_s) && asked.contains(u"ligne(s) de vente changent de part"_s),
+                 qPrintable(asked));
+        QVERIFY(!h.st().modified);
+        QCOMPARE(earned(june).earned, juneBefore);
+        w.aPrefs->trigger();
+        QCOMPARE(h.st().artSharePercent, 40);
         QCOMPARE(earned(spring).earned, springBefore);
         const AccountFigures jun = earned(june);
         QVERIFY(!jun.sales.isZero());
-        QCOMPARE(jun.earned, jun.sales.percentOf(50));
+        QCOMPARE(jun.earned, jun.sales.percentOf(40));
         QVERIFY(h.st().modified);
     }
 

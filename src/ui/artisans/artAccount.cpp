@@ -1,5 +1,6 @@
 #include "ui/artisans/artAccount.h"
 
+#include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbFile.h"
 #include "core/prompt.h"
@@ -18,6 +19,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,6 +36,8 @@ TArtAccountBox::TArtAccountBox(AppState& state, Prompt& p, QWidget* parent)
     balanceLab->setStyleSheet(u"font-weight: bold"_s);
     payoutList = named<QListWidget>("payoutList", this);
     payoutList->setMaximumHeight(90);
+    reversePayBtn = named<QPushButton>("reversePayBtn", u"Annuler le paiement..."_s, this);
+    reversePayBtn->setToolTip(u"Ajoute au journal l'écriture qui annule le paiement choisi ; il y reste."_s);
     ownRuleCB = named<QComboBox>("ownRuleCB", this);
     ownRuleCB->addItems({u"Règle de la boutique"_s, u"Valeur des produits × quantité"_s, u"Pourcentage du prix"_s});
     ownPctSpin = named<QSpinBox>("ownPctSpin", this);
@@ -50,8 +55,12 @@ TArtAccountBox::TArtAccountBox(AppState& state, Prompt& p, QWidget* parent)
     top->addWidget(balanceLab, 1);
     top->addWidget(goneChk);
     layout->addLayout(top);
-    layout->addWidget(payoutList);
+    auto* pays = new QHBoxLayout;
+    pays->addWidget(payoutList, 1);
+    pays->addWidget(reversePayBtn, 0, Qt::AlignTop);
+    layout->addLayout(pays);
     layout->addLayout(rule);
+    connect(reversePayBtn, &QPushButton::clicked, this, &TArtAccountBox::reverseChosenPayout);
     connect(goneChk, &QCheckBox::clicked, this, &TArtAccountBox::setGone);
     connect(ownRuleCB, &QComboBox::currentIndexChanged, this, [this](int i) { ownPctSpin->setEnabled(i == 2); });
 }
@@ -68,12 +77,16 @@ void TArtAccountBox::showAccount(const QString& artNo)
                                                                              f.earned.format(), f.paid.format()));
     payoutList->clear();
     for (const Payout& p : st.account.payouts())
-        if (p.artNo == artNo)
-            payoutList->addItem(u"n° %1  %2  %3  %4%5%6"_s.arg(
+        if (p.artNo == artNo) {
+            auto* item = new QListWidgetItem(u"n° %1  %2  %3  %4%5%6%7"_s.arg(
                 QString::number(p.id), p.date, p.amount.format(), p.mode,
                 p.ref.isEmpty() ? QString() : u"  "_s + p.ref,
                 p.reverses ? u"  (annule le n° %1)"_s.arg(p.reverses)
-                           : p.period.isEmpty() ? QString() : u"  (« "_s + p.period + u" »)"_s));
+                           : p.period.isEmpty() ? QString() : u"  (« "_s + p.period + u" »)"_s,
+                st.account.isReversed(p.id) ? u"  annulé"_s : QString()));
+            item->setData(Qt::UserRole, p.id);
+            payoutList->addItem(item);
+        }
     if (payoutList->count() == 0)
         payoutList->addItem(u"Aucun paiement"_s);
     const auto own = st.account.ownRuleAt(artNo, today);
@@ -85,6 +98,37 @@ void TArtAccountBox::showAccount(const QString& artNo)
     const QSignalBlocker quiet(goneChk);
     goneChk->setChecked(st.account.gone.contains(artNo));
     goneChk->setToolTip(goneChk->isChecked() ? u"Depuis le "_s + st.account.gone.value(artNo) : QString());
+}
+
+bool TArtAccountBox::reverseChosenPayout()
+{
+    const QListWidgetItem* item = payoutList->currentItem();
+    const int id = item ? item->data(Qt::UserRole).toInt() : 0;
+    const auto& all = st.account.payouts();
+    const auto it = std::find_if(all.cbegin(), all.cend(), [id](const Payout& p) { return p.id == id; });
+    if (it == all.cend()) {
+        prompt.information(u"Choisissez d'abord dans la liste le paiement à annuler."_s);
+        return false;
+    }
+    if (prompt.question(u"Annuler le paiement n° %1 de %2 du %3 ? Une écriture qui l'annule est ajoutée au journal, "
+                        "datée d'aujourd'hui ; le paiement y reste."_s.arg(QString::number(id), it->amount.format(),
+                                                                           it->date))
+        != Prompt::Answer::Yes)
+        return false;
+    QString note;
+    if (!prompt.inputText(u"Annuler le paiement"_s, u"Raison (facultatif) :"_s, note))
+        return false;
+    try {
+        const Payout& r = st.account.reverse(id, todayStr(), note.trimmed());
+        st.modified = true;
+        prompt.information(u"Paiement n° %1 annulé par l'écriture n° %2."_s.arg(QString::number(id),
+                                                                                QString::number(r.id)));
+    } catch (const AppError& e) {
+        prompt.error(e.message());
+        return false;
+    }
+    showAccount(m_artNo);
+    return true;
 }
 
 void TArtAccountBox::setGone(bool gone)
@@ -114,6 +158,16 @@ bool TArtAccountBox::applyOwnRule()
     const int percent = ownRuleCB->currentIndex() == 0 ? BoutiqueRule
                         : ownRuleCB->currentIndex() == 1 ? 0
                                                          : ownPctSpin->value();
+    const bool done = changeShareRule(
+        st, prompt, m_artNo, percent,
+        u"Artisan %1 : %2"_s.arg(m_artNo, percent == BoutiqueRule ? u"la règle de la boutique"_s
+                                                                   : ShareRule{percent}.text()));
+    showAccount(m_artNo);
+    return done;
+}
+
+bool changeShareRule(AppState& st, Prompt& prompt, const QString& artNo, int percent, const QString& what)
+{
     QString from = todayStr();
     if (!prompt.inputText(u"Part de l'artisan"_s, u"La règle s'applique aux ventes à partir du (aammjj) :"_s, from))
         return false;
@@ -123,16 +177,28 @@ bool TArtAccountBox::applyOwnRule()
         return false;
     }
     // What is recorded keeps the share it had; then only the unpaid lines
-    // from that day on take the new rule.
+    // from that day on take the new rule. Tried on a copy, so that staff see
+    // what it changes before it does.
     recordShares(st);
-    st.account.setRule(m_artNo, from, percent);
-    const QStringList changed = st.account.reshare(st.artList, ShareRule{st.artSharePercent}, m_artNo, from);
+    Account tried = st.account;
+    tried.setRule(artNo, from, percent);
+    const QStringList changed = tried.reshare(st.artList, ShareRule{st.artSharePercent}, artNo, from);
+    QStringList artisans;
+    for (const QString& l : changed)
+        if (const QString no = l.section(u' ', 1, 1).section(u'-', 0, 0); !artisans.contains(no))
+            artisans << no;
+    constexpr int Shown = 12;
+    QString lines = changed.isEmpty() ? u"Aucune vente déjà inscrite ne change de part."_s
+                                      : u"%1 ligne(s) de vente changent de part (artisans %2) :\n"_s.arg(
+                                            QString::number(changed.size()), artisans.join(u", "_s))
+                                            + changed.mid(0, Shown).join(u'\n');
+    if (changed.size() > Shown)
+        lines += u"\n... et %1 autre(s)."_s.arg(changed.size() - Shown);
+    if (prompt.question(u"%1, pour les ventes du %2 et après.\n%3\nLes ventes déjà payées gardent leur part. "
+                        "Appliquer cette règle ?"_s.arg(what, from, lines))
+        != Prompt::Answer::Yes)
+        return false;
+    st.account = std::move(tried);
     st.modified = true;
-    prompt.information(u"Artisan %1 : %2 pour les ventes du %3 et après ; %4 ligne(s) de vente changent de part "
-                       "(les ventes déjà payées gardent la leur)."_s.arg(
-                           m_artNo,
-                           percent == BoutiqueRule ? u"la règle de la boutique"_s : ShareRule{percent}.text(), from,
-                           QString::number(changed.size())));
-    showAccount(m_artNo);
     return true;
 }

@@ -7,6 +7,7 @@
 class AppState;
 class Prompt;
 class QCheckBox;
+class QString;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -20,6 +21,7 @@ public:
 
     QLabel* balanceLab;
     QListWidget* payoutList;
+    QPushButton* reversePayBtn;
     QComboBox* ownRuleCB; // the boutique's, the Valeur, a percentage
     QSpinBox* ownPctSpin;
     QPushButton* ownRuleBtn;
@@ -31,6 +33,9 @@ public:
     // Asks from which day the rule chosen applies, records it and the shares
     // it changes, and says how many changed. True when it was recorded.
     bool applyOwnRule();
+    // Cancels the payout chosen in the list by a reversing entry dated today,
+    // asked first; the payout stays in the journal. True when recorded.
+    bool reverseChosenPayout();
     // The box ticked or unticked: asked, then recorded from today.
     void setGone(bool gone);
 
@@ -39,3 +44,9 @@ private:
     Prompt& prompt;
     QString m_artNo;
 };
+
+// Asks from which day the share rule of artNo ("" for the boutique's) becomes
+// percent (-1 for an artisan: the boutique's again), names the sale lines and
+// artisans whose share it changes, and records it once staff agree; what is
+// the rule in words. True when recorded.
+bool changeShareRule(AppState& st, Prompt& prompt, const QString& artNo, int percent, const QString& what);

@@ -505,12 +505,14 @@ bool TmainForm::eventFilter(QObject* watched, QEvent* event)
             subTLabelClick();
         } else if (watched == artNoLab) {
             nListCB->setCurrentText(artNoLab->text());
+            hideGoneArtisans(nListCB);
             nListCB->show();
             nListCB->raise();
         } else if (watched == Label1) {
             nListCB->hide();
         } else if (watched == artInfoLab) {
             ArtListCB->setCurrentText(artInfoLab->text());
+            hideGoneArtisans(ArtListCB);
             ArtListCB->show();
             ArtListCB->raise();
         }

@@ -195,6 +195,8 @@ private:
     void buildStatusBar();
     void fillRecentMenu();
     void updateHeader();
+    // Artisans who left are not offered in the green bar's choosers (unless shown).
+    void hideGoneArtisans(QComboBox* chooser) const;
     void firstShow();
     void shutDown();
     void pageBtnClick();

@@ -6,6 +6,7 @@
 #include "core/textUtil.h"
 #include "core/prompt.h"
 #include "report/shipped.h"
+#include "ui/artisans/artAccount.h"
 #include "ui/dialogs/prefsForm.h"
 #include "ui/shell/about.h"
 #include "ui/shell/dbCommands.h"
@@ -75,31 +76,10 @@ void TmainForm::doPrefs()
 
 void TmainForm::changeShareRule(int percent)
 {
-    QString from = todayStr();
-    if (!m_prompt->inputText(u"Part de l'artisan"_s,
-                             u"La nouvelle règle s'applique aux ventes à partir du (aammjj) :"_s, from))
-        return;
-    from = from.trimmed();
-    if (from.size() != 6 || !strToDate(from).isValid()) {
-        m_prompt->error(u"« %1 » n'est pas une date (aammjj) : la règle n'a pas changé."_s.arg(from));
-        return;
-    }
-    // Lines recorded before the change keep the share they had.
-    recordShares(st);
-    st.account.setRule(QString(), from, percent);
-    const QStringList changed = st.account.reshare(st.artList, ShareRule{st.artSharePercent}, QString(), from);
-    st.artSharePercent = percent;
-    st.modified = true;
-    QStringList artisans;
-    for (const QString& l : changed)
-        if (const QString no = l.section(u' ', 1, 1).section(u'-', 0, 0); !artisans.contains(no))
-            artisans << no;
-    const QString lines = changed.isEmpty() ? u"Aucune vente déjà inscrite ne change de part."_s
-                                            : u"%1 ligne(s) de vente changent de part (artisans %2)."_s.arg(
-                                                  QString::number(changed.size()), artisans.join(u", "_s));
-    m_prompt->information(u"Part de l'artisan : %1, pour les ventes du %2 et après. %3 Les ventes déjà payées et les "
-                          "artisans qui ont leur propre règle gardent la leur."_s
-                              .arg(ShareRule{percent}.text(), from, lines));
+    if (::changeShareRule(st, *m_prompt, QString(), percent,
+                          u"Part de l'artisan : %1 (sauf les artisans qui ont leur propre règle)"_s.arg(
+                              ShareRule{percent}.text())))
+        st.artSharePercent = percent;
 }
 
 void TmainForm::installShipped()

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -137,6 +138,16 @@ void TmainForm::showPage(int side)
         saleForm->showCurrent();
     }
     refreshStatus(0);
+}
+
+void TmainForm::hideGoneArtisans(QComboBox* chooser) const
+{
+    // Rows are hidden, not removed: a row stays the artisan of that index.
+    auto* view = qobject_cast<QListView*>(chooser->view());
+    if (!view)
+        return;
+    for (int i = 0; i < chooser->count() && i < st.artList.count(); ++i)
+        view->setRowHidden(i, i != st.curArtInd && st.account.gone.contains(std::as_const(st.artList).at(i).artNo));
 }
 
 void TmainForm::updateHeader()
