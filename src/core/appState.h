@@ -59,6 +59,8 @@ public:
     // "Part de l'artisan": 0 pays each product's "Valeur" x quantity, 1..100
     // that percentage of the selling price.
     int artSharePercent = 0;
+    // "Payer les artisans..." proposes no balance below this.
+    Money payoutMinimum = Money::fromUnits(Money::Scale);
 
     // --- shared text lists ---
     QStringList numItems;   // artisan numbers (main window's nListCB)

@@ -58,6 +58,10 @@ void readSettings(const TIniFile& ini, AppState& st)
     st.shopAddress = ini.readString(Prefs, u"shopAddress"_s, QString()).split(u'|').join(u'\n');
     const int share = ini.readInteger(Prefs, u"artSharePercent"_s, 0);
     st.artSharePercent = share >= 0 && share <= 100 ? share : 0;
+    const auto minimum = Money::tryParse(ini.readString(Prefs, u"payoutMinimum"_s, u"1.00"_s));
+    st.payoutMinimum = minimum && *minimum >= Money() && *minimum <= Money::fromUnits(10'000 * Money::Scale)
+                           ? *minimum
+                           : Money::fromUnits(Money::Scale);
 }
 
 void writeSettings(const QString& path, const AppState& st)
@@ -92,5 +96,6 @@ void writeSettings(TIniFile& ini, const AppState& st)
     QString address = st.shopAddress;
     ini.writeString(Prefs, u"shopAddress"_s, address.replace(u'\n', u'|'));
     ini.writeInteger(Prefs, u"artSharePercent"_s, st.artSharePercent);
+    ini.writeString(Prefs, u"payoutMinimum"_s, st.payoutMinimum.plain());
     ini.writeString(Prefs, u"recentFiles"_s, st.recentFiles.join(u'|')); // "|": no path holds it
 }

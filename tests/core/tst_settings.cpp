@@ -245,6 +245,7 @@ private slots:
         st.wTop = 20;
         st.shopAddress = u"12, rue du Pont\nQuébec"_s;
         st.artSharePercent = 60;
+        st.payoutMinimum = Money::parse(u"25.00");
         writeSettings(path, st);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
         // Read back (quotes and all) and written again, nothing changes.

@@ -215,6 +215,11 @@ private slots:
             if (!dlg)
                 return int(QDialog::Rejected);
             listed = dlg->dueGrid->rowCount();
+            // A minimum above every balance proposes none; lowered, all again.
+            dlg->minEd->setText(u"100000.00"_s);
+            if (dlg->payouts().size() || !dlg->dueGrid->isRowHidden(0))
+                return int(QDialog::Rejected);
+            dlg->minEd->setText(u"0.50"_s);
             dlg->dueGrid->item(0, 0)->setCheckState(Qt::Unchecked);
             dlg->dateEd->setText(u"090601"_s);
             return int(QDialog::Accepted);
@@ -223,6 +228,7 @@ private slots:
         QVERIFY(listed >= 2);
         const QList<Payout>& paid = h.st().account.payouts();
         QCOMPARE(paid.size(), listed - 1);
+        QCOMPARE(h.st().payoutMinimum.plain(), u"0.50"_s);
         QVERIFY(opened.value(0).endsWith(u"/Printemps/paiements-090601.pdf"_s));
         Money total;
         for (const Payout& p : paid)

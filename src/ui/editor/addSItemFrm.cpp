@@ -137,6 +137,10 @@ void TaddSItemDlg::buildControls()
     right->addWidget(prodStrGrid, 1);
 
     auto* bottom = new QHBoxLayout;
+    valeurLab = named<QLabel>("valeurLab", this);
+    valeurLab->setStyleSheet(u"color: red"_s);
+    valeurLab->setWordWrap(true);
+    right->addWidget(valeurLab);
     right->addLayout(bottom);
     buildQntPanel();
     bottom->addWidget(QntPanel);

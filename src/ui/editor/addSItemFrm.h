@@ -48,6 +48,7 @@ public:
     QToolButton* upBtn;
     QToolButton* downBtn;
     QLabel* sTotLab;
+    QLabel* valeurLab; // the product shown has no Valeur under a Valeur rule
     QGroupBox* GroupBox1;
     QListWidget* ProdListBox;
     QToolButton* OKBtn;

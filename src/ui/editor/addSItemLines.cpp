@@ -192,6 +192,13 @@ void TaddSItemDlg::showRow(int row)
     qTlab1->setText(cell(r, 4));
     qTlab2->setText(p ? QString::number(p->available) : u"na"_s);
     alertShape->setVisible(p && p->available < 0);
+    // Under a Valeur rule, a product without one earns its artisan nothing:
+    // said before it is sold, not only on the statement.
+    const bool noValeur = p && Money::parse(p->valeur).isZero()
+                          && st.account.ruleAt(p->artNo, saleDate, ShareRule{st.artSharePercent}).byValeur();
+    valeurLab->setText(noValeur ? u"%1 n'a pas de « Valeur » : sa vente ne rapporte rien à l'artisan. Inscrivez-la "
+                                  "sur la page des produits."_s.arg(curTag + u'-' + p->prodNo)
+                                : QString());
     sTotLab->setText(cell(r, 5));
     const bool marked = cell(r, 0).trimmed().startsWith(u'*');
     QntPanel->setEnabled(marked);

@@ -17,7 +17,8 @@
 
 using namespace Qt::StringLiterals;
 
-TPayAllDlg::TPayAllDlg(const QList<DueLine>& due, const QString& caption, const QString& date, QWidget* parent)
+TPayAllDlg::TPayAllDlg(const QList<DueLine>& due, const QString& caption, const QString& date, Money minimum,
+                       QWidget* parent)
     : QDialog(parent), m_due(due)
 {
     setObjectName(u"payAllDlg"_s);
@@ -46,6 +47,10 @@ TPayAllDlg::TPayAllDlg(const QList<DueLine>& due, const QString& caption, const 
         dueGrid->setItem(r, 3, amount);
     }
     auto* form = new QFormLayout;
+    minEd = named<QLineEdit>("minEd", minimum.plain(), this);
+    minEd->setToolTip(u"Les soldes plus petits ne sont pas proposés."_s);
+    form->addRow(u"Solde d'au moins :"_s, minEd);
+    connect(minEd, &QLineEdit::textChanged, this, &TPayAllDlg::applyMinimum);
     addPayoutFields(this, form, date, dateEd, modeCB, refEd);
     OkBtn = named<QPushButton>("OkBtn", u"Enregistrer les paiements"_s, this);
     auto* row = new QHBoxLayout;
@@ -58,6 +63,24 @@ TPayAllDlg::TPayAllDlg(const QList<DueLine>& due, const QString& caption, const 
     layout->addLayout(row);
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     keyboardDialog(this, OkBtn, row, dueGrid);
+    applyMinimum();
+}
+
+Money TPayAllDlg::minimum() const
+{
+    const auto m = Money::tryParse(minEd->text().trimmed());
+    return m && *m >= Money() ? *m : Money();
+}
+
+void TPayAllDlg::applyMinimum()
+{
+    const Money least = minimum();
+    for (int r = 0; r < m_due.size(); ++r) {
+        const bool proposed = m_due.at(r).balance >= least;
+        if (proposed == dueGrid->isRowHidden(r))
+            dueGrid->item(r, 0)->setCheckState(proposed ? Qt::Checked : Qt::Unchecked);
+        dueGrid->setRowHidden(r, !proposed);
+    }
 }
 
 QList<Payout> TPayAllDlg::payouts() const

@@ -22,10 +22,13 @@ struct DueLine {
 class TPayAllDlg : public QDialog {
     Q_OBJECT
 public:
-    TPayAllDlg(const QList<DueLine>& due, const QString& caption, const QString& date, QWidget* parent = nullptr);
+    TPayAllDlg(const QList<DueLine>& due, const QString& caption, const QString& date, Money minimum,
+               QWidget* parent = nullptr);
 
     QLabel* infoLab;
     QTableWidget* dueGrid; // ticked, artisan, balance, amount to pay
+    // Balances below it are not proposed (their lines hidden and unticked).
+    QLineEdit* minEd;
     QLineEdit* dateEd;
     QComboBox* modeCB;
     QLineEdit* refEd;
@@ -33,7 +36,9 @@ public:
 
     // The payouts of the ticked lines (period and ids left to the caller).
     QList<Payout> payouts() const;
+    Money minimum() const;
 
 private:
+    void applyMinimum();
     QList<DueLine> m_due;
 };

@@ -120,6 +120,11 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     // The split on its own line, under the total: whole whatever the amounts.
     shareLab = named<QLabel>("shareLab", formPanel);
     shareLab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Named on screen, not only in the PDF: a sale of them earns nothing.
+    valeurLab = named<QLabel>("valeurLab", formPanel);
+    valeurLab->setStyleSheet(u"color: red"_s);
+    valeurLab->setWordWrap(true);
+    valeurLab->hide();
     balanceLab = named<QLabel>("balanceLab", formPanel);
     payBtn = named<QPushButton>("payBtn", u"Payer l'artisan..."_s, formPanel);
     showANoChck = named<QCheckBox>("showANoChck", u"afficher No Art"_s, formPanel);
@@ -152,6 +157,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     fl->addWidget(ConsGrid, 1);
     fl->addLayout(bottom);
     fl->addWidget(shareLab);
+    fl->addWidget(valeurLab);
     auto* account = new QHBoxLayout;
     account->addWidget(balanceLab, 1);
     account->addWidget(payBtn);
@@ -345,6 +351,7 @@ void TrepForm::refresh()
     fillArtisanBox();
     setWindowTitle(u"Rapport de consignation - "_s + shownName);
     setupGrid();
+    valeurLab->hide();
     if (tabIndex == 0) {
         fillGrid([](const SaleRow& r) {
             return QStringList{r.date, r.prodNo, r.descript, r.priceText(), QString::number(r.qnt), r.amount.format()};
@@ -353,8 +360,9 @@ void TrepForm::refresh()
         const Statement s = statementFor(st, statementHeader(st, st.curCIndex), st.curArtNo);
         shareLab->setText(u"Part de la boutique : %1   Montant dû à l'artisan : %2"_s.arg(s.split.shop().format(),
                                                                                    s.split.due.format()));
-        shareLab->setToolTip(u"Part de l'artisan : "_s + s.rule.text() + u'\n'
-                             + missingValeurWarning(s.split.missing));
+        shareLab->setToolTip(u"Part de l'artisan : "_s + s.rule.text());
+        valeurLab->setText(missingValeurWarning(s.split.missing));
+        valeurLab->setVisible(!valeurLab->text().isEmpty());
     } else if (tabIndex == 1) {
         fillGrid([](const SaleRow& r) {
             return QStringList{r.prodNo, r.descript, QString::number(r.qnt), QString(), r.priceText()};

@@ -64,6 +64,7 @@ public:
     QLabel* totalLab;
     QLabel* sTotLab;   // the sales at the selling price
     QLabel* shareLab;  // the boutique's part and the amount due to the artisan
+    QLabel* valeurLab; // the products sold without a Valeur under a Valeur rule
     // The artisan's balance before the period, paid in it, and at its end.
     QLabel* balanceLab;
     QPushButton* payBtn;

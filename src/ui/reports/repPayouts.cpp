@@ -115,26 +115,25 @@ void TrepForm::payArtisans()
         return;
     const TReport& period = st.repList.at(st.curCIndex);
     const SaleBook& book = st.repList.book(st.saleList);
-    // Below a dollar, a payout costs more than it settles.
-    const Money minimum = Money::parse(u"1.00"_s);
     QList<DueLine> due;
     for (const QString& no : accountArtNos(book, st.artList, st.account)) {
         const Money balance =
             accountFigures(book, st.artList, st.account, ShareRule{st.artSharePercent}, no, from, to).after();
         const int a = st.artList.indexOfArtNo(no);
-        if (balance >= minimum)
+        if (balance > Money())
             due << DueLine{no, a >= 0 ? st.artList.displayName(a) : u"("_s + no + u')', balance};
     }
     if (due.isEmpty()) {
-        main.prompt().information(u"Aucun artisan n'a un solde d'au moins %1 au %2."_s.arg(minimum.format(), to));
+        main.prompt().information(u"Aucun artisan n'a un solde à payer au %1."_s.arg(to));
         return;
     }
     TPayAllDlg dlg(due,
-                   u"Soldes d'au moins %1 à la fin de la période « %2 » (%3). Décochez ceux que vous ne payez pas, "
-                   "corrigez les montants au besoin."_s.arg(minimum.format(), period.title, to),
-                   todayStr(), this);
+                   u"Soldes à payer à la fin de la période « %1 » (%2). Décochez ceux que vous ne payez pas, "
+                   "corrigez les montants au besoin."_s.arg(period.title, to),
+                   todayStr(), st.payoutMinimum, this);
     const QStringList known = accountArtNos(book, st.artList, st.account);
     while (main.runModal(dlg) == QDialog::Accepted) {
+        st.payoutMinimum = dlg.minimum();
         QList<Payout> payouts = dlg.payouts();
         QStringList problems;
         for (Payout& p : payouts) {
