@@ -89,10 +89,14 @@ int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray
         } else {
             Summary sum;
             writeSettlement(st, p, prompt, &sum);
+            // The summary also lists artisans with only a balance; they sold nothing.
+            sales = false;
             for (const SummaryLine& l : sum.lines)
-                out += line(u"%1 %2 %3"_s.arg(l.artNo).arg(l.items).arg(l.owed.format()));
+                if (l.items != 0 || !l.sales.isZero()) {
+                    out += line(u"%1 %2 %3"_s.arg(l.artNo).arg(l.items).arg(l.owed.format()));
+                    sales = true;
+                }
             out += line(u"Total: "_s + sum.sales.format()) + line(u"Due: "_s + sum.total.format());
-            sales = !sum.lines.empty();
         }
     } catch (const RangeError& e) {
         err += line(u"tlvdb: "_s + e.english());

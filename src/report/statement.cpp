@@ -59,6 +59,23 @@ QList<std::pair<QString, QString>> splitLines(const ShareSplit& split)
 
 } // namespace
 
+// The account under the split: what was owed before, paid during the
+// period, owed at its end; the last line is the one to read first.
+QList<std::pair<QString, bool>> accountLines(const Statement& s)
+{
+    const AccountFigures& f = s.account;
+    const Money end = f.after() < Money() ? Money() - f.after() : f.after();
+    QList<std::pair<QString, bool>> out{
+        {u"Solde avant la période : "_s + f.before.format(), false},
+        {u"Paiements de la période : "_s + f.paid.format(), false},
+        {u"%1 au %2 : %3"_s.arg(balanceCaption(f.after()), s.head.endDate, end.format()), true}};
+    if (!s.sharesRecordedOn.isEmpty())
+        out.append({u"Les parts des ventes enregistrées avant le %1 ont été fixées ce jour-là, d'après les valeurs "
+                    "d'alors."_s.arg(s.sharesRecordedOn),
+                    false});
+    return out;
+}
+
 QString splitHtml(const Statement& s)
 {
     const ShareSplit& split = s.split;
@@ -66,7 +83,10 @@ QString splitHtml(const Statement& s)
     QString h = u"<table class=\"split\">\n"_s;
     for (const auto& [label, amount] : splitLines(split))
         h += u"<tr><td>"_s + esc(label) + u"</td><td class=\"num\" align=\"right\">"_s + esc(amount) + u"</td></tr>\n"_s;
-    h += u"</table>\n<p>Part de l'artisan : "_s + esc(rule.text()) + u"</p>\n"_s;
+    h += u"</table>\n<p>Part de l'artisan : "_s + esc(rule.text()) + u"</p>\n<p class=\"account\">"_s;
+    for (const auto& [line, bold] : accountLines(s))
+        h += (bold ? u"<b>"_s + esc(line) + u"</b>"_s : esc(line)) + u"<br/>\n"_s;
+    h += u"</p>\n"_s;
     if (const QString w = missingValeurWarning(split.missing); !w.isEmpty())
         h += u"<p class=\"warning\"><b>"_s + esc(w) + u"</b></p>\n"_s;
     return h;
@@ -107,12 +127,14 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
 
 void addToSummary(Summary& sum, const Statement& s)
 {
-    if (s.rows.empty())
+    if (s.rows.empty() && s.account.after().isZero())
         return;
-    SummaryLine line{s.artNo, s.artName, unitsOf(s.rows), s.split.sales, s.split.shop(), s.split.due};
+    SummaryLine line{s.artNo,          s.artName,     unitsOf(s.rows), s.split.sales,
+                     s.split.shop(),   s.split.due,   s.account.after()};
     sum.sales += line.sales;
     sum.shop += line.shop;
     sum.total += line.owed;
+    sum.balance += line.balance;
     sum.rule = s.rule;
     if (!s.split.missing.isEmpty())
         sum.warnings << s.artName + u" : "_s + s.split.missing.join(u", "_s);
@@ -143,14 +165,16 @@ QString summaryHtml(const Summary& sum)
         const QString num = u"</td><td class=\"num\" align=\"right\">"_s;
         body = TABLE + u"<tr><th>No</th><th>Artisan</th><th class=\"num\">Articles vendus</th>"
                        "<th class=\"num\">Ventes</th><th class=\"num\">Part de la boutique</th>"
-                       "<th class=\"num\">Montant dû</th></tr>\n"_s;
+                       "<th class=\"num\">Montant dû</th><th class=\"num\">Solde au "_s
+               + esc(sum.head.endDate) + u"</th></tr>\n"_s;
         for (const SummaryLine& l : sum.lines)
             body += u"<tr class=\"row\"><td>"_s + esc(l.artNo) + u"</td><td>"_s + esc(l.name) + num
                     + QString::number(l.items) + num + esc(l.sales.format()) + num + esc(l.shop.format()) + num
-                    + esc(l.owed.format()) + u"</td></tr>\n"_s;
+                    + esc(l.owed.format()) + num + esc(l.balance.format()) + u"</td></tr>\n"_s;
         body += u"<tr class=\"total\"><td colspan=\"3\"><b>Total</b>"_s + num + u"<b>"_s + esc(sum.sales.format())
                 + u"</b>"_s + num + u"<b>"_s + esc(sum.shop.format()) + u"</b>"_s + num + u"<b>"_s
-                + esc(sum.total.format()) + u"</b></td></tr>\n</table>\n"_s;
+                + esc(sum.total.format()) + u"</b>"_s + num + u"<b>"_s + esc(sum.balance.format())
+                + u"</b></td></tr>\n</table>\n"_s;
         body += u"<p>Part de l'artisan : "_s + esc(sum.rule.text()) + u"</p>\n"_s;
         if (!sum.warnings.isEmpty())
             body += u"<p class=\"warning\"><b>"_s + esc(missingValeurWarning(sum.warnings)) + u"</b></p>\n"_s;
@@ -204,17 +228,9 @@ QByteArray statementPdf(const Statement& s)
         for (const auto& [label, amount] : splitLines(s.split))
             page.text(label + u" : "_s + amount, label.startsWith(u"Montant"_s) ? page.bold() : page.normal());
         page.text(u"Part de l'artisan : "_s + s.rule.text(), page.normal());
-        // The account: what was owed before, paid during the period, owed at its end.
         page.gap(0.5);
-        const AccountFigures& f = s.account;
-        page.text(u"Solde avant la période : "_s + f.before.format(), page.normal());
-        page.text(u"Paiements de la période : "_s + f.paid.format(), page.normal());
-        const Money end = f.after() < Money() ? Money() - f.after() : f.after();
-        page.text(u"%1 au %2 : %3"_s.arg(balanceCaption(f.after()), s.head.endDate, end.format()), page.bold());
-        if (!s.sharesRecordedOn.isEmpty())
-            page.text(u"Les parts des ventes enregistrées avant le %1 ont été fixées ce jour-là, d'après les valeurs "
-                      "d'alors."_s.arg(s.sharesRecordedOn),
-                      page.normal());
+        for (const auto& [line, bold] : accountLines(s))
+            page.text(line, bold ? page.bold() : page.normal());
         if (const QString w = missingValeurWarning(s.split.missing); !w.isEmpty())
             page.paragraph(w, page.bold());
     });
@@ -228,14 +244,16 @@ QByteArray summaryPdf(const Summary& sum)
             page.text(NO_SALE, PdfPainter::font(10, false, true));
             return;
         }
-        const PdfColumns cols{{0.07, 0.33, 0.12, 0.16, 0.16, 0.16},
-                              {false, false, true, true, true, true},
+        const PdfColumns cols{{0.06, 0.28, 0.09, 0.14, 0.14, 0.14, 0.15},
+                              {false, false, true, true, true, true, true},
                               {u"No"_s, u"Artisan"_s, u"Articles"_s, u"Ventes"_s, u"Part boutique"_s,
-                               u"Montant dû"_s}};
+                               u"Montant dû"_s, u"Solde au "_s + sum.head.endDate}};
         page.beginTable(cols);
         for (const SummaryLine& l : sum.lines)
-            page.row({l.artNo, l.name, QString::number(l.items), l.sales.format(), l.shop.format(), l.owed.format()});
-        page.closeTable(u"Total"_s, {sum.sales.format(), sum.shop.format(), sum.total.format()});
+            page.row({l.artNo, l.name, QString::number(l.items), l.sales.format(), l.shop.format(), l.owed.format(),
+                      l.balance.format()});
+        page.closeTable(u"Total"_s,
+                        {sum.sales.format(), sum.shop.format(), sum.total.format(), sum.balance.format()});
         page.endTable();
         page.gap(0.8);
         page.text(u"Part de l'artisan : "_s + sum.rule.text(), page.normal());

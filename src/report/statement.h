@@ -48,6 +48,7 @@ struct SummaryLine {
     Money sales;      // at the selling price
     Money shop;       // the boutique's part
     Money owed;       // due to the artisan
+    Money balance;    // owed at the period's end (negative: an advance paid)
 };
 
 struct Summary {
@@ -56,6 +57,7 @@ struct Summary {
     Money sales;
     Money shop;
     Money total; // due to the artisans
+    Money balance; // the sum of the balances at the period's end
     ShareRule rule;
     QStringList warnings; // one per artisan with products without a "Valeur"
 };
@@ -66,7 +68,8 @@ StatementHeader statementHeader(const AppState& st, int p);
 // setConsigne left in repList (its typed rows, rangeRows). An artisan missing
 // from the list is named by its number.
 Statement statementFor(const AppState& st, const StatementHeader& head, const QString& artNo);
-// Adds the consignment left in repList to the summary (artisans with sales only).
+// Adds the consignment left in repList to the summary (artisans with sales or
+// a balance at the period's end).
 void addToSummary(Summary& sum, const Statement& s);
 
 // "18 mai 2009" for "090518"; any other text comes back unchanged.

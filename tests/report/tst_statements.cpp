@@ -243,7 +243,7 @@ private slots:
             pdf = statementPdf(Statement{{}, u"001"_s, typed, {}, {}, {}, {}, {}, {}});
         } else if (kind == u"summary"_s) {
             Summary sum;
-            sum.lines.push_back({u"001"_s, typed, 1, {}, {}, {}});
+            sum.lines.push_back({u"001"_s, typed, 1, {}, {}, {}, {}});
             pdf = summaryPdf(sum);
         } else if (kind == u"inventory"_s) {
             pdf = inventoryPdf({u"B"_s, u"090518"_s, {{u"001"_s, u"A"_s, {{u"K"_s, typed, {}, {}, 1, 0, 1}}, {}}}, {}});
@@ -310,6 +310,7 @@ private slots:
                      (QList<qint64>{want[l.artNo][0], d, d}));
             sales += want[l.artNo][0];
             due += d;
+            QCOMPARE(l.balance, l.owed); // nothing sold before spring, nothing paid
         }
         QCOMPARE(nos, want.keys());
         QCOMPARE((QList<qint64>{sum.sales.units() / 100, sum.total.units() / 100, sum.shop.units() / 100}),
@@ -317,7 +318,7 @@ private slots:
         QCOMPARE(settlementSummary(b.st, b.spring).total, sum.total);
         const QByteArray page = readFileBytes(b.st.repDir + SUMMARY_NAME + u".html"_s);
         QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[position()>1]"),
-                 (QStringList{sum.sales.format(), sum.shop.format(), sum.total.format()}));
+                 (QStringList{sum.sales.format(), sum.shop.format(), sum.total.format(), sum.balance.format()}));
         // Products without a "Valeur" are named on the summary and the statement.
         QCOMPARE(sum.warnings.isEmpty(), missing.isEmpty());
         QCOMPARE(htmlTexts(page, "//p[@class='warning']").size(), missing.isEmpty() ? 0 : 1);
