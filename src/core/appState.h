@@ -61,6 +61,8 @@ public:
     int artSharePercent = 0;
     // "Payer les artisans..." proposes no balance below this.
     Money payoutMinimum = Money::fromUnits(Money::Scale);
+    // The day of the last "Copier la base vers...", "yyyy-MM-dd"; "" never.
+    QString lastCopy;
 
     // --- shared text lists ---
     QStringList numItems;   // artisan numbers (main window's nListCB)

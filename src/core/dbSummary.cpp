@@ -35,6 +35,10 @@ DbSummary readDbSummary(const QString& path)
     }
     s.artisans = int(scratch.artList.count());
     s.sheets = int(scratch.saleList.count());
+    for (int i = 0; i < s.sheets; ++i) {
+        s.lines += int(scratch.saleList.saleLinesOf(i).size());
+        s.lastSheet = qMax(s.lastSheet, scratch.saleList.at(i).date);
+    }
     if (result == LoadResult::Loaded) {
         s.state = DbSummary::State::Whole;
     } else if (result == LoadResult::OldVersion) {

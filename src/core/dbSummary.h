@@ -9,6 +9,8 @@ struct DbSummary {
     State state = State::Unreadable;
     int artisans = 0;
     int sheets = 0;
+    int lines = 0;      // sale lines on every sheet
+    QString lastSheet;  // the newest sheet's date, "yymmdd"
     // Why it does not load whole, in the boutique's words; empty when it does.
     QString problem;
 };

@@ -62,6 +62,7 @@ void readSettings(const TIniFile& ini, AppState& st)
     st.payoutMinimum = minimum && *minimum >= Money() && *minimum <= Money::fromUnits(10'000 * Money::Scale)
                            ? *minimum
                            : Money::fromUnits(Money::Scale);
+    st.lastCopy = ini.readString(Prefs, u"lastCopy"_s, QString());
 }
 
 void writeSettings(const QString& path, const AppState& st)
@@ -97,5 +98,6 @@ void writeSettings(TIniFile& ini, const AppState& st)
     ini.writeString(Prefs, u"shopAddress"_s, address.replace(u'\n', u'|'));
     ini.writeInteger(Prefs, u"artSharePercent"_s, st.artSharePercent);
     ini.writeString(Prefs, u"payoutMinimum"_s, st.payoutMinimum.plain());
+    ini.writeString(Prefs, u"lastCopy"_s, st.lastCopy);
     ini.writeString(Prefs, u"recentFiles"_s, st.recentFiles.join(u'|')); // "|": no path holds it
 }

@@ -50,6 +50,11 @@ ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const Share
     // Where the last recorded share of each date was found: rows come in
     // line order, so the next one is usually just after it.
     QHash<QString, qsizetype> next;
+    const auto noValeur = [&split](const SaleRow& r) {
+        const QString name = r.prodNo + u' ' + r.descript.trimmed();
+        if (!split.missing.contains(name))
+            split.missing << name;
+    };
     for (SaleRow& r : rows) {
         r.check();
         split.sales += r.amount;
@@ -65,15 +70,17 @@ ShareSplit shareOf(std::vector<SaleRow>& rows, const TArtList& arts, const Share
                 from = found + 1;
                 r.due = recorded->at(found).due;
                 split.due += r.due;
+                // Recorded at 0 for want of a Valeur, and still without one.
+                if (r.due.isZero() && r.qnt != 0 && account->ruleAt(r.artNo, r.date, rule).byValeur()
+                    && !values.valeur(r.artNo, r.prodNo))
+                    noValeur(r);
                 continue;
             }
         }
         const ShareRule applied = account ? account->ruleAt(r.artNo, r.date, rule) : rule;
         const std::optional<Money> due = rowShare(r, values, applied);
         if (!due) {
-            const QString name = r.prodNo + u' ' + r.descript.trimmed();
-            if (!split.missing.contains(name))
-                split.missing << name;
+            noValeur(r);
             continue;
         }
         r.due = *due;

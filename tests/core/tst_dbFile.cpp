@@ -6,6 +6,7 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "core/dbCopy.h"
 #include "core/dbFile.h"
 #include "core/dbSummary.h"
 #include "core/safeWrite.h"
@@ -561,6 +562,37 @@ private slots:
         QCOMPARE(listed.size(), copies.size());
         QCOMPARE(listed.first().when, now.addDays(days.at(days.size() - 2)));
         QVERIFY(!futureCopies || listed.last().when.date().year() == 2099); // named before numbering: oldest
+    }
+
+    // A copy to a key: the file and its newest backups in a folder of their
+    // own, a second copy the same minute beside the first, nothing replaced.
+    void copiedToAKey()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(DB_NAME), backups = dir.filePath(u"backup"_s), key = dir.filePath(u"key"_s);
+        QVERIFY(writeFileBytes(path, "v0") && QDir().mkpath(key));
+        SafeWriteOptions opt;
+        opt.backupDir = backups;
+        for (int i = 1; i <= 4; ++i)
+            safeWriteFile(path, "v" + QByteArray::number(i), opt);
+        const QDateTime now(QDate(2026, 12, 7), QTime(14, 5));
+        const QString first = copyDatabaseTo(path, backups, key, 2, now);
+        const QString second = copyDatabaseTo(path, backups, key, 2, now);
+        QCOMPARE(QDir(key).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{u"boutique 2026-12-07 1405"_s, u"boutique 2026-12-07 1405 (2)"_s}));
+        QCOMPARE(readFileBytes(QDir(second).filePath(DB_NAME)), "v4");
+        QStringList copied;
+        for (const QString& c : QDir(first + u"/backup"_s).entryList(QDir::Files, QDir::Name))
+            copied << QString::fromLatin1(readFileBytes(first + u"/backup/"_s + c));
+        copied.sort();
+        QCOMPARE(copied, (QStringList{u"v2"_s, u"v3"_s}));
+        QCOMPARE(errorOf([&] { copyDatabaseTo(path, backups, dir.filePath(u"none"_s), 2, now); }),
+                 u"Le dossier %1 n'existe pas."_s.arg(dir.filePath(u"none"_s)));
+        // Reminded a week after the last copy, and when there never was one.
+        const QDate today(2026, 12, 7);
+        QCOMPARE((QList<bool>{copyIsDue(u"2026-11-30"_s, today), copyIsDue(u"2026-11-29"_s, today),
+                              copyIsDue(QString(), today), copyIsDue(u"bad"_s, today)}),
+                 (QList<bool>{false, true, true, true}));
     }
 
     // Older copies are thinned to the last of each day for a month, then of

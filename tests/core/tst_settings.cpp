@@ -246,6 +246,7 @@ private slots:
         st.shopAddress = u"12, rue du Pont\nQuébec"_s;
         st.artSharePercent = 60;
         st.payoutMinimum = Money::parse(u"25.00");
+        st.lastCopy = u"2026-12-01"_s;
         writeSettings(path, st);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
         // Read back (quotes and all) and written again, nothing changes.

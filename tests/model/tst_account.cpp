@@ -205,6 +205,27 @@ private slots:
         QCOMPARE(figures(st, u"002"_s, QString(), QString()).earned, Money::fromUnits((1200 + 1600) * 100));
     }
 
+    // A line recorded at 0 for want of a Valeur is named while the product
+    // still has none, and keeps its 0 once it has one.
+    void recordedWithoutValeur()
+    {
+        AppState st;
+        fill(st);
+        st.artList.at(0).products.at(1).valeur.clear();
+        recordShares(st);
+        const auto split = [&st] {
+            std::vector<SaleRow> rows;
+            for (int i = 0; i < st.saleList.count(); ++i)
+                for (SaleRow& r : sheetRows(st.saleList.at(i)))
+                    rows.push_back(std::move(r));
+            return shareOf(rows, st.artList, ShareRule{0}, &st.account);
+        };
+        QCOMPARE(split().missing, QStringList{u"002 Produit"_s});
+        st.artList.at(0).products.at(1).valeur = u"5.00$"_s;
+        QVERIFY(split().missing.isEmpty());
+        QCOMPARE(figures(st, u"001"_s, u"261120"_s, u"261120"_s).earned, Money() - Money::fromUnits(1800 * 100));
+    }
+
     void accountSectionInTheFile()
     {
         QTemporaryDir dir;

@@ -293,12 +293,35 @@ private slots:
         w.aRestore->trigger();
         // Newest first: the saved original, whole; the damaged copy shown, not choosable.
         QCOMPARE(choosable, (QList<bool>{true, false}));
-        const QString counts = u"%1 artisans, %2 feuilles"_s.arg(h.st().artList.count()).arg(h.st().saleList.count());
+        // What tells copies apart: counts, sale lines and the newest sheet.
+        const QString counts = u"%1 artisans, %2 feuilles, 5 lignes, dernière feuille 090601"_s.arg(
+            h.st().artList.count()).arg(h.st().saleList.count());
         QVERIFY2(lines.first().contains(counts) && lines.first().contains(u" Ko"_s), qPrintable(lines.first()));
         QVERIFY(lines.last().startsWith(u"01/01/2025 12:00:00"_s) && lines.last().contains(u"endommagée"_s));
         QVERIFY(h.st().artList.at(0).nom == original && !h.st().modified);
         // The file replaced was kept too.
         QCOMPARE(QDir(backups).entryList({u"boutique-*"_s}, QDir::Files).count(), 3);
+        // Copied to a key with its newest backups; the first start only noted the day.
+        QCOMPARE(h.st().lastCopy, QDate::currentDate().toString(Qt::ISODate));
+        const qsizetype told = h.prompt.informations.size();
+        w.db().remindCopy(); // not due
+        h.st().lastCopy = u"2026-01-01"_s;
+        w.db().remindCopy();
+        QCOMPARE(h.prompt.informations.size(), told + 1);
+        QVERIFY2(h.prompt.informations.last().startsWith(u"La dernière copie de la base ailleurs (une clé USB) date "
+                                                          "du 1 janvier 2026."_s),
+                 qPrintable(h.prompt.informations.last()));
+        h.st().lastCopy = u"2026-01-01"_s;
+        const QString key = h.progDir() + u"cle"_s;
+        QVERIFY(QDir().mkpath(key));
+        h.prompt.folderNames << key;
+        w.aCopyTo->trigger();
+        const QStringList made = QDir(key).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(readFileBytes(key + u'/' + made.first() + u"/boutique.tlvdb"_s),
+                 readFileBytes(h.dataDir() + u"boutique.tlvdb"_s));
+        QCOMPARE(QDir(key + u'/' + made.first() + u"/backup"_s).entryList(QDir::Files).size(), 3);
+        QCOMPARE(h.st().lastCopy, QDate::currentDate().toString(Qt::ISODate));
 
         // A picture opened by mistake: said in French; the database on screen,
         // the recent files and the one of the next start stay.

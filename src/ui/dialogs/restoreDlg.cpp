@@ -20,7 +20,10 @@ QString TRestoreDlg::lineFor(const BackupEntry& b)
     const DbSummary& s = b.summary;
     if (s.state == DbSummary::State::Unreadable)
         return line + u"endommagée : "_s + s.problem;
-    line += countOf(s.artisans, u"artisan"_s, u"artisans"_s) + u", "_s + countOf(s.sheets, u"feuille"_s, u"feuilles"_s);
+    line += countOf(s.artisans, u"artisan"_s, u"artisans"_s) + u", "_s + countOf(s.sheets, u"feuille"_s, u"feuilles"_s)
+            + u", "_s + countOf(s.lines, u"ligne"_s, u"lignes"_s);
+    if (!s.lastSheet.isEmpty())
+        line += u", dernière feuille "_s + s.lastSheet;
     return s.state == DbSummary::State::Partly ? line + u" (endommagée, lue en partie)"_s : line;
 }
 

@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/textUtil.h"
 #include "core/appState.h"
+#include "core/dbCopy.h"
 #include "core/dbFile.h"
 #include "core/dbLock.h"
 #include "core/dbSummary.h"
@@ -24,6 +25,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTimer>
 #include <QToolButton>
 
@@ -280,6 +282,43 @@ bool TDbCommands::restoreBackup()
         openDB(fileName);
         main.setStatusText(0, u"Sauvegarde restaurée : "_s + QFileInfo(chosen).fileName());
     });
+}
+
+bool TDbCommands::copyDatabase()
+{
+    if (!confirmDiscard())
+        return false;
+    if (st.curFilePath.isEmpty() || !QFileInfo(st.curFilePath).isFile()) {
+        prompt.information(u"La base ouverte n'est pas encore enregistrée : rien à copier."_s);
+        return false;
+    }
+    const QString dest = prompt.folderName(u"Copier la base vers : choisissez le dossier (une clé USB)"_s, QString());
+    if (dest.isEmpty())
+        return false;
+    return main.guarded([&] {
+        constexpr int Backups = 3;
+        const QString folder =
+            copyDatabaseTo(st.curFilePath, backupDir(st, st.curFilePath), dest, Backups, QDateTime::currentDateTime());
+        st.lastCopy = QDate::currentDate().toString(Qt::ISODate);
+        main.setStatusText(2, u"Copiée dans "_s + QFileInfo(folder).fileName());
+        prompt.information(u"La base %1 et ses dernières sauvegardes sont copiées dans le dossier %2."_s.arg(
+            QFileInfo(st.curFilePath).fileName(), QDir::toNativeSeparators(folder)));
+    });
+}
+
+void TDbCommands::remindCopy()
+{
+    const QDate today = QDate::currentDate();
+    if (st.lastCopy.isEmpty()) {
+        st.lastCopy = today.toString(Qt::ISODate);
+        return;
+    }
+    if (st.curFilePath.isEmpty() || !copyIsDue(st.lastCopy, today))
+        return;
+    prompt.information(u"La dernière copie de la base ailleurs (une clé USB) date du %1. Un disque qui lâche ou un "
+                       "ordinateur volé emporterait tout : faites-en une avec « Fichier » > « Copier la base "
+                       "vers... »."_s.arg(QLocale(QLocale::French).toString(QDate::fromString(st.lastCopy, Qt::ISODate),
+                                                                          u"d MMMM yyyy"_s)));
 }
 
 bool TDbCommands::confirmDiscard()

@@ -27,6 +27,12 @@ public:
     // "Restaurer une sauvegarde...": the chosen backup copy replaces the open
     // database's file (kept as a backup first) and is opened.
     bool restoreBackup();
+    // "Copier la base vers...": the saved database and its newest backups
+    // copied into a new folder of the place chosen (a USB key).
+    bool copyDatabase();
+    // At start: a reminder when the last copy is more than a week old (the
+    // first start only notes the day, so that a new boutique is not nagged).
+    void remindCopy();
     bool fileSaveAs();
     bool save();
     bool newDb();

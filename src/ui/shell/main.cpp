@@ -380,6 +380,7 @@ void TmainForm::buildMenus()
     aSetAdmin = makeAction(this, "aSetAdmin", u"Mode administrateur"_s);
     aExpAll = makeAction(this, "aExpAll", u"Tout exporter"_s);
     aRestore = makeAction(this, "aRestore", u"Restaurer une sauvegarde..."_s);
+    aCopyTo = makeAction(this, "aCopyTo", u"Copier la base vers..."_s);
     aHelp = makeAction(this, "aHelp", u"Aide"_s);
     aHelp->setShortcut(QKeySequence::HelpContents);
     recentMenu = named<QMenu>("recentMenu", this);
@@ -402,6 +403,7 @@ void TmainForm::buildMenus()
     fileMenu->addAction(aSave);
     fileMenu->addMenu(recentMenu);
     fileMenu->addAction(aRestore);
+    fileMenu->addAction(aCopyTo);
     fileMenu->addSeparator();
     fileMenu->addAction(aExpArt);
     fileMenu->addAction(aExpSales);
@@ -436,6 +438,7 @@ void TmainForm::buildMenus()
     connect(FileSaveAs, &QAction::triggered, this, [this] { m_db->fileSaveAs(); });
     connect(aSave, &QAction::triggered, this, [this] { m_db->save(); });
     connect(aRestore, &QAction::triggered, this, [this] { m_db->restoreBackup(); });
+    connect(aCopyTo, &QAction::triggered, this, [this] { m_db->copyDatabase(); });
     connect(aImpArt, &QAction::triggered, this, [this] { m_db->impArt(); });
     connect(aExpArt, &QAction::triggered, this, [this] { m_db->expArt(); });
     connect(aExpAll, &QAction::triggered, this, [this] { m_db->expArt(); });
@@ -570,6 +573,7 @@ void TmainForm::firstShow()
     m_db->autoload();
     mainReady = true;
     refreshStatus(0);
+    m_db->remindCopy();
     // Typing after the opening screen goes into the artisan's name, never
     // into a button a stray Space or Return would press.
     artForm->nameEd->setFocus();

@@ -110,6 +110,7 @@ public:
     QAction* aSetAdmin;
     QAction* aExpAll;
     QAction* aRestore;
+    QAction* aCopyTo;
     QAction* aHelp;
     QMenu* recentMenu;
 
