@@ -114,8 +114,10 @@ private slots:
         h.click(e.upBtn);                       // Bol: 2
         act(e, u"TreMar"_s, u"001"_s, u"3"_s);  // Vase: 3
         act(e, u"TreMar"_s, u"002"_s);          // Bol off
-        // The bowl has no Valeur under the boutique's Valeur rule: named.
-        QVERIFY2(e.valeurLab->text().startsWith(u"TreMar001-002 n'a pas de « Valeur »"_s), qPrintable(e.valeurLab->text()));
+        // Under the boutique's Valeur rule, the bowl has one; 003 has none: named.
+        QVERIFY(e.valeurLab->text().isEmpty());
+        e.prodStrGrid->setCurrentCell(2, 0);
+        QVERIFY2(e.valeurLab->text().startsWith(u"TreMar001-003 n'a pas de « Valeur »"_s), qPrintable(e.valeurLab->text()));
         // At the till: a scanned key and Enter is one sale; a name lists its
         // products and Enter takes the first.
         QCOMPARE(scan(e, u"tremar001002"_s), u"TreMar001-002"_s);

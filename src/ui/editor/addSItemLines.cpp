@@ -194,7 +194,7 @@ void TaddSItemDlg::showRow(int row)
     alertShape->setVisible(p && p->available < 0);
     // Under a Valeur rule, a product without one earns its artisan nothing:
     // said before it is sold, not only on the statement.
-    const bool noValeur = p && Money::parse(p->valeur).isZero()
+    const bool noValeur = p && !ValeurLookup(st.artList).valeur(p->artNo, p->prodNo)
                           && st.account.ruleAt(p->artNo, saleDate, ShareRule{st.artSharePercent}).byValeur();
     valeurLab->setText(noValeur ? u"%1 n'a pas de « Valeur » : sa vente ne rapporte rien à l'artisan. Inscrivez-la "
                                   "sur la page des produits."_s.arg(curTag + u'-' + p->prodNo)
