@@ -27,6 +27,7 @@ docs/guide/reportWindow.png    | src/ui/reports
 docs/guide/payoutDialog.png    | src/ui/reports/payoutDlg.cpp src/ui/reports/payoutDlg.h
 docs/guide/payAllDialog.png    | src/ui/reports/payAllDlg.cpp src/ui/reports/payAllDlg.h
 docs/guide/artisanAccount.png  | src/ui/artisans/artAccount.cpp src/ui/artisans/artAccount.h
+docs/guide/restoreDialog.png   | src/ui/dialogs/restoreDlg.cpp src/ui/dialogs/restoreDlg.h
 LIST
 }
 

@@ -32,7 +32,7 @@ chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --d
 for p in mainWindow salesWindow saleEditor helpWindow restoreDialog tagSheet settlementSummary consignmentReport; do
   cp "$tmp/$p.png" docs/
 done
-for p in mainWindow salesWindow saleEditor consignmentReport reportWindow payoutDialog payAllDialog artisanAccount; do
+for p in mainWindow salesWindow saleEditor consignmentReport reportWindow payoutDialog payAllDialog artisanAccount restoreDialog; do
   cp "$tmp/$p.png" docs/guide/
 done
 ./scripts/picture-sources.sh write

@@ -131,6 +131,11 @@ QString artisanKept(const AppState& st, int index)
     if (withQuantities > 0)
         why << (withQuantities == 1 ? u"un de ses produits a des quantités reçues ou vendues"_s
                                     : u"%1 de ses produits ont des quantités reçues ou vendues"_s.arg(withQuantities));
+    // The journal keeps every payout, and names its artisan by number.
+    const auto paid = std::count_if(st.account.payouts().cbegin(), st.account.payouts().cend(),
+                                    [&a](const Payout& p) { return p.artNo == a.artNo; });
+    if (paid > 0)
+        why << (paid == 1 ? u"un paiement lui est inscrit"_s : u"%1 paiements lui sont inscrits"_s.arg(paid));
     if (why.isEmpty())
         return {};
     return u"L'artisan %1 ne peut pas être supprimé : %2. Ses ventes et son stock font partie des comptes de la "

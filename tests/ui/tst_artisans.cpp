@@ -286,6 +286,12 @@ private slots:
 
         QVERIFY(w.moveToArtisan(1));
         QAction* remove = w.findChild<QAction*>(u"aDelArt"_s);
+        // An advance paid keeps an artisan without sales.
+        h.st().account.pay(Payout{0, u"002"_s, u"261201"_s, Money::parse(u"5.00"), u"comptant"_s, {}, {}, {}, 0});
+        remove->trigger();
+        QVERIFY(h.prompt.informations.last().endsWith(u"un paiement lui est inscrit. Ses ventes et son stock font "
+                                                      "partie des comptes de la boutique."_s));
+        h.st().account.clear();
         h.prompt.answers << Prompt::Answer::No;
         remove->trigger();
         QCOMPARE(h.names(), (QStringList{u"Un"_s, u"Deux"_s, u"Trois"_s, QString()}));
