@@ -412,7 +412,13 @@ private slots:
             {1, [&](int) { h.click(w.nextBtn); }}, {-1, [&](int) { h.click(w.prevBtn); }},
             {1, [&](int i) { choose(w.nListCB, i); }}, {1, [&](int i) { choose(w.ArtListCB, i); }},
             {1, [&](int) { key(Qt::Key_PageDown); }}, {-1, [&](int) { key(Qt::Key_PageUp); }},
-            {1, [&](int i) { choose(rep->artCB, i); }}, {1, [&](int i) { emit h.art().ArtGrid->cellClicked(i, 0); }}};
+            {1, [&](int i) { choose(rep->artCB, i); }}, {1, [&](int i) { emit h.art().ArtGrid->cellClicked(i, 0); }},
+            {1, [&](int) { // a save, the choosers open again, fills them again
+                 h.click(w.nextBtn);
+                 h.clickLabel(w.artNoLab);
+                 h.clickLabel(w.artInfoLab);
+                 w.aSave->trigger();
+             }}};
         for (int k = 0; k < 2 * int(ways.size()); ++k) {
             if (k == int(ways.size()))
                 h.click(h.art().artPageBtn); // the same on the products page

@@ -302,6 +302,7 @@ private slots:
         // The file replaced was kept too.
         QCOMPARE(QDir(backups).entryList({u"boutique-*"_s}, QDir::Files).count(), 3);
         // Copied to a key with its newest backups; the first start only noted the day.
+        QCoreApplication::processEvents();
         QCOMPARE(h.st().lastCopy, QDate::currentDate().toString(Qt::ISODate));
         const qsizetype told = h.prompt.informations.size();
         w.db().remindCopy(); // not due

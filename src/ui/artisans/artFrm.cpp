@@ -330,10 +330,7 @@ void TArtForm::rebuildLists()
 {
     if (!st.artList.isEmpty()) {
         ::rebuildLists(st);
-        main.nListCB->clear();
-        main.nListCB->addItems(st.numItems);
-        main.ArtListCB->clear();
-        main.ArtListCB->addItems(st.nameItems);
+        main.fillChoosers();
         main.artInfoLab->setText(displayNameOf(st, st.curArtNo));
     }
 }
@@ -408,8 +405,7 @@ void TArtForm::storeArtisan(int index)
     }
     if (main.curPage == 0 && index < st.nameItems.count()) {
         st.nameItems[index] = st.artList.displayName(index);
-        main.ArtListCB->clear();
-        main.ArtListCB->addItems(st.nameItems);
+        main.fillChoosers();
         main.artInfoLab->setText(st.nameItems.at(index));
     }
 }

@@ -573,7 +573,8 @@ void TmainForm::firstShow()
     m_db->autoload();
     mainReady = true;
     refreshStatus(0);
-    m_db->remindCopy();
+    // Once the window is on screen, not over an empty one.
+    QTimer::singleShot(0, this, [this] { m_db->remindCopy(); });
     // Typing after the opening screen goes into the artisan's name, never
     // into a button a stray Space or Return would press.
     artForm->nameEd->setFocus();

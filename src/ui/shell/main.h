@@ -198,6 +198,12 @@ private:
     void updateHeader();
     // Artisans who left are not offered in the green bar's choosers (unless shown).
     void hideGoneArtisans(QComboBox* chooser) const;
+
+public:
+    // The green bar's choosers filled from the artisans' lists, on the artisan shown.
+    void fillChoosers();
+
+private:
     void firstShow();
     void shutDown();
     void pageBtnClick();

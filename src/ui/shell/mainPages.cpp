@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -150,6 +151,21 @@ void TmainForm::hideGoneArtisans(QComboBox* chooser) const
         view->setRowHidden(i, i != st.curArtInd && st.account.gone.contains(std::as_const(st.artList).at(i).artNo));
 }
 
+void TmainForm::fillChoosers()
+{
+    // Filled again (a save, a rename, a page turned) while one may be open:
+    // each keeps naming the artisan shown.
+    const QSignalBlocker numbers(nListCB), names(ArtListCB);
+    nListCB->clear();
+    nListCB->addItems(st.numItems);
+    ArtListCB->clear();
+    ArtListCB->addItems(st.nameItems);
+    for (QComboBox* chooser : {nListCB, ArtListCB}) {
+        chooser->setCurrentIndex(st.curArtInd < chooser->count() ? st.curArtInd : -1);
+        hideGoneArtisans(chooser);
+    }
+}
+
 void TmainForm::updateHeader()
 {
     const int side = curPage == 1 ? 1 : 0;
@@ -160,10 +176,7 @@ void TmainForm::updateHeader()
     emit pageShown();
 
     saleForm->sTopPan->hide();
-    nListCB->clear();
-    nListCB->addItems(st.numItems);
-    ArtListCB->clear();
-    ArtListCB->addItems(st.nameItems);
+    fillChoosers();
     artInfoLab->setText(displayNameOf(st, st.curArtNo));
     navPanel->show();
     locatePan->show();
