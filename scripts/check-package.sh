@@ -13,7 +13,7 @@ fail() { echo "package check: $*" >&2; exit 1; }
 
 [ "$(dpkg-deb -f "$deb" Package)" = tilvarbd ] || fail "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6xml6 libqt6network6 libxslt1.1 libzint fonts-dejavu-core; do
+for d in libqt6widgets6 libqt6charts6 libqt6xml6 libqt6network6 libxslt1.1 libzint fonts-dejavu-core; do
   grep -q "$d" <<<"$depends" || fail "dependency $d missing from: $depends"
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')

@@ -1,0 +1,46 @@
+#pragma once
+// The boutique's year at a glance ("Tableau de bord..."): its sales per month
+// over twelve months against the year before, the ten artisans who sold most
+// in a chosen period and its best-selling products, each chart savable.
+
+#include <QWidget>
+
+class AppState;
+class QAction;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QToolButton;
+class TmainForm;
+
+class TdashForm : public QWidget {
+    Q_OBJECT
+public:
+    // A window of its own, reached from the Special menu entry it adds.
+    TdashForm(AppState& st, TmainForm& main);
+
+    QAction* aDashboard;
+    QComboBox* periodCB; // the period of the best sellers; its end ends the months
+    QLabel* rangeLab;
+    QChartView* monthsView;
+    QChartView* artisansView;
+    QChartView* productsView;
+    QToolButton* monthsSave;
+    QToolButton* artisansSave;
+    QToolButton* productsSave;
+
+    // Lists the periods (the report's current one chosen) and shows the window.
+    void showDashboard();
+    // The charts computed afresh for the period chosen.
+    void refresh();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Where a saved chart is proposed: the data folder, named after it.
+    QString proposedPath(const QString& stem) const;
+
+    AppState& st;
+    TmainForm& main;
+};
