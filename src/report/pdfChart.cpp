@@ -94,8 +94,9 @@ void drawMonthChart(PdfPainter& page, const QString& title, const std::vector<Mo
     const int every = std::max(1, int(std::ceil(nameWidth / slot)));
     for (size_t k = 0; k < months.size(); ++k) {
         const MonthFigures& m = months[k];
-        const int left = plot.left() + int(slot * double(k) + slot * 0.15);
-        const int w = std::max(1, int(slot * 0.7));
+        // A few months make broad slots: the bars stay bars.
+        const int w = std::max(1, std::min(int(slot * 0.7), line * 4));
+        const int left = plot.left() + int(slot * double(k) + (slot - w) / 2);
         const int salesTop = yOf(dollars(m.sales));
         const int partTop = yOf(std::clamp(dollars(m.due), 0.0, dollars(m.sales)));
         p.setPen(QPen(Qt::black, 1));
