@@ -202,6 +202,8 @@ BestSellers bestSellers(const SaleBook& book, int p, int n)
 
 std::vector<Ranked> topOf(std::vector<Ranked> all, int n)
 {
+    // Nothing sold (a gift at 0.00$, returns only) is no best seller.
+    std::erase_if(all, [](const Ranked& r) { return r.sales <= Money(); });
     std::sort(all.begin(), all.end(), [](const Ranked& a, const Ranked& b) {
         if (a.sales != b.sales)
             return a.sales > b.sales;

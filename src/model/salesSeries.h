@@ -90,7 +90,7 @@ struct BestSellers {
 // The n artisans and the n products of period p (every row when p < 0) that
 // sold the most at the selling price.
 BestSellers bestSellers(const SaleBook& book, int p, int n);
-// The n largest of all by sales, then units, then key.
+// The n largest of all by sales, then units, then key; none that sold nothing.
 std::vector<Ranked> topOf(std::vector<Ranked> all, int n);
 // part as a share of whole, "12,3 %"; "" when whole is not above zero.
 QString shareText(Money part, Money whole);

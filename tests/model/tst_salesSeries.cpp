@@ -138,12 +138,13 @@ private slots:
             for (const Ranked& r : *list)
                 order << r.key + u' ' + r.sales.plain() + u' ' + QString::number(r.items);
         QCOMPARE(order, (QStringList{u"002 119.00 6"_s, u"001 10.00 1"_s, u"002-002 99.00 1"_s, u"002-001 20.00 5"_s}));
-        // Equal sales: more units first, then the key.
-        const std::vector<Ranked> tied =
-            topOf({{u"b"_s, {}, Money::fromUnits(5), 1}, {u"a"_s, {}, Money::fromUnits(5), 1},
-                   {u"c"_s, {}, Money::fromUnits(5), 2}},
-                  5);
-        QCOMPARE((QStringList{tied[0].key, tied[1].key, tied[2].key}), (QStringList{u"c"_s, u"a"_s, u"b"_s}));
+        // Equal sales: more units first, then the key; nothing sold, none.
+        QStringList tied;
+        for (const Ranked& r : topOf({{u"b"_s, {}, Money::fromUnits(5), 1}, {u"z"_s, {}, Money(), 3},
+                                      {u"a"_s, {}, Money::fromUnits(5), 1}, {u"c"_s, {}, Money::fromUnits(5), 2}},
+                                     5))
+            tied << r.key;
+        QCOMPARE(tied, (QStringList{u"c"_s, u"a"_s, u"b"_s}));
 
         const struct {
             qint64 part, whole;

@@ -149,15 +149,24 @@ QChart* rankChart(const QString& title, const std::vector<Ranked>& top, const QS
     auto* series = new QHorizontalBarSeries;
     QBarSet* set = barSet(title, PART);
     auto* axisY = new QBarCategoryAxis;
-    // Categories run upwards: the largest last, on top.
+    // Categories run upwards: the largest last, on top. A label is rich
+    // text: the name (escaped) over its figures.
+    QStringList tips;
     for (size_t k = top.size(); k-- > 0;) {
         const Ranked& r = top[k];
         const QString share = shareText(r.sales, total);
-        axisY->append(names.value(qsizetype(k)) + u"  "_s + r.sales.format()
-                      + (share.isEmpty() ? QString() : u" ("_s + share + u')'));
+        const QString figures = r.sales.format() + (share.isEmpty() ? QString() : u" ("_s + share + u')');
+        axisY->append(names.value(qsizetype(k)).toHtmlEscaped() + u"<br>"_s + figures);
+        tips << names.value(qsizetype(k)) + u'\n' + figures + u"\nArticles : "_s + QString::number(r.items);
         set->append(dollars(r.sales));
     }
     series->append(set);
+    QObject::connect(series, &QHorizontalBarSeries::hovered, series, [tips](bool on, int index) {
+        if (on && index >= 0 && index < tips.size())
+            QToolTip::showText(QCursor::pos(), tips.at(index));
+        else
+            QToolTip::hideText();
+    });
     chart->addSeries(series);
     chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisY);
