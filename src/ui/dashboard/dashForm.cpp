@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,6 +79,7 @@ void TdashForm::showDashboard()
         st.repList.refreshTitles();
         periodCB->clear();
         periodCB->addItems(st.repList.titles);
+        // The report window's period, else the sales window's, else all sales.
         int p = st.curCIndex >= 0 && st.curCIndex < st.repList.count() ? st.curCIndex : st.repList.curPeriod;
         if (p < 0 || p >= st.repList.count())
             p = st.repList.indexOfTitle(ALL_PERIOD_TITLE);
@@ -93,6 +95,21 @@ void TdashForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     main.guarded([this] { refresh(); });
+}
+
+void TdashForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()
+        && (m_sales != st.saleList.revision() || m_reps != st.repList.revision())) {
+        const QString chosen = periodCB->currentText();
+        main.guarded([this] { showDashboard(); });
+        // The period chosen here stays chosen while it exists.
+        if (const int at = periodCB->findText(chosen); at >= 0 && at != periodCB->currentIndex()) {
+            periodCB->setCurrentIndex(at);
+            main.guarded([this] { refresh(); });
+        }
+    }
 }
 
 void TdashForm::refresh()
@@ -124,6 +141,9 @@ void TdashForm::refresh()
     for (const Ranked& r : best.products)
         names << r.key + u' ' + r.label;
     replaceChart(productsView, rankChart(u"Les produits les plus vendus"_s, best.products, names, best.total));
+    // Read once the book is made: making it may fit "-[tout]-" to the ledger.
+    m_sales = st.saleList.revision();
+    m_reps = st.repList.revision();
 }
 
 QString TdashForm::proposedPath(const QString& stem) const

@@ -4,6 +4,7 @@
 // in a chosen period and its best-selling products, each chart savable.
 
 #include <QWidget>
+#include <QtGlobal>
 
 class AppState;
 class QAction;
@@ -36,8 +37,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Turned to again after sales or periods changed: computed afresh.
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The revisions of the ledger and the periods the charts were computed at.
+    quint64 m_sales = 0;
+    quint64 m_reps = 0;
+
     // Where a saved chart is proposed: the data folder, named after it.
     QString proposedPath(const QString& stem) const;
 
