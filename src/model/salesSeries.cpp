@@ -161,13 +161,13 @@ YearOnYear yearOnYear(const QString& title, const QString& from, const QString& 
     const QStringList months = chartMonths(title, from, to);
     if (months.isEmpty())
         return y;
-    // The period's days within the months shown (the all-sales period and a
-    // long one show only their last months).
+    // Only the rows of the months shown are summed (the all-sales period and
+    // a long one show only their last months).
     const QString first = std::max(from, months.front() + u"01"_s);
     y.months = tally(first, to).series(months);
     const QStringList before = yearBefore(months);
     const QString end = yearEarlier(to);
-    if (!before.front().isEmpty() && !oldest.isEmpty() && oldest.compare(end) <= 0)
+    if (!oldest.isEmpty() && oldest.compare(end) <= 0)
         y.before = tally(yearEarlier(first), end).series(before);
     return y;
 }

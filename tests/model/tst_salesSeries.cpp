@@ -90,6 +90,7 @@ private slots:
             {monthsBetween(u"081120"_s, u"090215"_s), y(811, 902)}, // across the new year
             {monthsBetween(u"090215"_s, u"081120"_s), {}},
             {monthsBetween(u"090230"_s, u"090415"_s), {}}, // not a day
+            {monthsBetween(u"09 215"_s, u"090415"_s), {}},
             {chartMonths(u"-[tout]-"_s, u"050101"_s, u"091201"_s), y(901, 912)},
             {chartMonths(u"Longue"_s, u"000101"_s, u"051231"_s), y(401, 512)},
             {chartMonths(u"Hiver"_s, u"091101"_s, u"100131"_s), y(911, 1001)},
@@ -112,8 +113,8 @@ private slots:
         const SaleBook& book = st.repList.book(st.saleList);
         const QStringList all = monthsBetween(u"081101"_s, u"091231"_s);
         for (const QString& artNo : {u"001"_s, u"002"_s}) {
-            const MonthTally t = artisanMonths(book, st.artList, st.account, ShareRule{20}, artNo, u"081121"_s, {});
-            QCOMPARE(got(t.series(all)), wanted(all, artNo, u"081121"_s, u"999999"_s));
+            const MonthTally t = artisanMonths(book, st.artList, st.account, ShareRule{20}, artNo, u"090105"_s, {});
+            QCOMPARE(got(t.series(all)), wanted(all, artNo, u"090105"_s, u"999999"_s));
         }
         QCOMPARE(got(boutiqueMonths(book, {}, u"091130"_s).series(all)), wanted(all, {}, {}, u"091130"_s));
 
@@ -124,7 +125,11 @@ private slots:
         YearOnYear y = yearOnYear(u"Hiver"_s, u"091115"_s, u"091231"_s, u"081120"_s, tally);
         QCOMPARE(got(y.months), wanted(winter, {}, u"091115"_s, u"091231"_s));
         QCOMPARE(got(y.before), wanted(yearBefore(winter), {}, u"081115"_s, u"081231"_s));
-        QVERIFY(yearOnYear(u"Hiver"_s, u"091115"_s, u"091231"_s, u"090105"_s, tally).before.empty());
+        for (const auto& [from, to, oldest, shown] : {std::tuple{u"091115"_s, u"091231"_s, u"081231"_s, true},
+                                                      {u"091115"_s, u"091231"_s, u"090101"_s, false},
+                                                      {u"091115"_s, u"091231"_s, QString(), false},
+                                                      {u"000301"_s, u"000331"_s, u"000101"_s, false}})
+            QCOMPARE(yearOnYear(u"Hiver"_s, from, to, oldest, tally).before.empty(), !shown);
     }
 
     void bestSellers()
