@@ -45,7 +45,7 @@ private:
     quint64 m_sales = 0;
     quint64 m_reps = 0;
 
-    // Where a saved chart is proposed: the data folder, named after it.
+    // Where a saved chart is proposed: the reports folder, named after it.
     QString proposedPath(const QString& stem) const;
 
     AppState& st;
