@@ -82,6 +82,11 @@ int main(int argc, char* argv[])
     out << "XportTout (every statement + summary): "
         << median(runs, [&] { writeSettlement(st, p, prompt, nullptr, {}, true); })
         << "\n";
+    // What the charts on the statements and the summary cost.
+    st.reportCharts = false;
+    out << "XportTout without the charts:          "
+        << median(runs, [&] { writeSettlement(st, p, prompt, nullptr, {}, true); }) << "\n";
+    st.reportCharts = true;
     // Price tags: one each for the first 300 products (ten sheets of 30).
     QList<PriceTag> tags;
     for (int a = 0; a < st.artList.count() && tags.size() < 300; ++a)

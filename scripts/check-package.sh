@@ -13,9 +13,11 @@ fail() { echo "package check: $*" >&2; exit 1; }
 
 [ "$(dpkg-deb -f "$deb" Package)" = tilvarbd ] || fail "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6xml6 libqt6network6 libxslt1.1 libzint fonts-dejavu-core; do
+for d in libqt6widgets6 libqt6charts6 libqt6xml6 libqt6network6 libxslt1.1 libzint fonts-dejavu-core; do
   grep -q "$d" <<<"$depends" || fail "dependency $d missing from: $depends"
 done
+# The command-line tool stands without the windows' libraries (charts included).
+if readelf -d build-pkg/bin/tlvdb | grep -qE 'libQt6(Widgets|Charts)'; then fail "tlvdb links a window library"; fi
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/bin/tilvarbd ./usr/bin/tlvdb ./usr/share/tilvarbd/report.xsl ./usr/share/tilvarbd/xData.xsl \
          ./usr/share/tilvarbd/index.htm ./usr/share/applications/tilvarbd.desktop \

@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core
   pkg-config xsltproc libxslt1-dev poppler-utils
   clang libclang-rt-14-dev
+  qt6-charts-dev libqt6opengl6-dev # the windows' charts (its CMake files need the OpenGL ones)
   libzint-dev # price tags' Code 128 barcodes
   zbar-tools  # tests read the tags' barcodes back
   desktop-file-utils # the package check validates the menu entry

@@ -189,6 +189,14 @@ void PdfPainter::paragraph(const QString& text, const QFont& f)
     y += r.height();
 }
 
+QRect PdfPainter::block(int height)
+{
+    room(height);
+    const QRect r(0, y, m_width, height);
+    y += height;
+    return r;
+}
+
 void PdfPainter::beginTable(const PdfColumns& columns)
 {
     m_cols.clear();

@@ -76,6 +76,9 @@ public:
     void gap(double lines);
     // A text wrapped to the page's width; its names printed as fields.
     void paragraph(const QString& text, const QFont& f);
+    // The next height dots of the page, whole on one page, for a drawing.
+    QRect block(int height);
+    int lineHeight() const { return m_line; }
 
     // A table: begin draws the header, rows go under it (its header again
     // on a new page), close draws a bold line whose label spans the columns

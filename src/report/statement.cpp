@@ -2,6 +2,7 @@
 
 #include "core/appState.h"
 #include "core/textUtil.h"
+#include "report/pdfChart.h"
 #include "report/pdfPainter.h"
 
 using namespace Qt::StringLiterals;
@@ -94,7 +95,7 @@ QString splitHtml(const Statement& s)
 
 StatementHeader statementHeader(const AppState& st, int p)
 {
-    StatementHeader h{st.shopName, st.shopAddress, {}, {}, {}};
+    StatementHeader h{st.shopName, st.shopAddress, {}, {}, {}, st.reportCharts};
     if (p >= 0 && p < st.repList.count()) {
         const TReport& r = st.repList.at(p);
         h.periodTitle = r.title;
@@ -136,6 +137,7 @@ void addToSummary(Summary& sum, const Statement& s)
     sum.total += line.owed;
     sum.balance += line.balance;
     sum.rule = s.rule;
+    sum.months.add(s.rows);
     if (!s.split.missing.isEmpty())
         sum.warnings << s.artName + u" : "_s + s.split.missing.join(u", "_s);
     sum.lines.push_back(std::move(line));
@@ -233,6 +235,14 @@ QByteArray statementPdf(const Statement& s)
             page.text(line, bold ? page.bold() : page.normal());
         if (const QString w = missingValeurWarning(s.split.missing); !w.isEmpty())
             page.paragraph(w, page.bold());
+        // The artisan's months, when the period spans more than one.
+        const QStringList months = chartMonths(s.head.periodTitle, s.head.startDate, s.head.endDate);
+        if (s.head.charts && months.size() > 1) {
+            MonthTally t;
+            t.add(s.rows);
+            page.gap(0.8);
+            drawMonthChart(page, u"Ventes par mois"_s, t.series(months), u"Part de l'artisan"_s);
+        }
     });
 }
 
@@ -259,5 +269,21 @@ QByteArray summaryPdf(const Summary& sum)
         page.text(u"Part de l'artisan : "_s + sum.rule.text(), page.normal());
         if (!sum.warnings.isEmpty())
             page.paragraph(missingValeurWarning(sum.warnings), page.bold());
+        if (!sum.head.charts)
+            return;
+        page.gap(0.8);
+        const QStringList months = chartMonths(sum.head.periodTitle, sum.head.startDate, sum.head.endDate);
+        if (months.size() > 1)
+            drawMonthChart(page, u"Ventes de la boutique par mois"_s, sum.months.series(months),
+                           u"Part des artisans"_s);
+        // The ten artisans who sold most, as the table's lines give them.
+        std::vector<Ranked> all;
+        for (const SummaryLine& l : sum.lines)
+            all.push_back({l.artNo, l.name, l.sales, l.items});
+        std::vector<RankBar> bars;
+        for (const Ranked& r : topOf(std::move(all), 10))
+            bars.push_back({r.label, r.sales});
+        if (bars.size() > 1)
+            drawRankChart(page, u"Les artisans qui ont le plus vendu"_s, bars, sum.sales);
     });
 }

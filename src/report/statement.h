@@ -6,6 +6,7 @@
 #include "model/artShare.h"
 #include "model/balance.h"
 #include "model/saleRows.h"
+#include "model/salesSeries.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,6 +22,8 @@ struct StatementHeader {
     QString periodTitle;
     QString startDate; // "yymmdd"
     QString endDate;
+    // The PDF documents carry their charts (off only to measure their cost).
+    bool charts = true;
 };
 
 // One artisan's sales of the period.
@@ -60,6 +63,7 @@ struct Summary {
     Money balance; // the sum of the balances at the period's end
     ShareRule rule;
     QStringList warnings; // one per artisan with products without a "Valeur"
+    MonthTally months;    // every artisan's rows by month, for the chart
 };
 
 // The header of period p (title and dates) with the boutique of the settings.

@@ -209,6 +209,17 @@ private slots:
                                     u"12, rue des Érables"_s, u"1 mars 2009"_s, u"31 mai 2009"_s,
                                     u"Vase bleu, grand"_s, u"Bol \"Océan\""_s, u"48.00$"_s, u"63.00$"_s})
             QVERIFY2(text.contains(want), qPrintable(want));
+        // Over three months it closes on its chart; over one, without; the
+        // summary charts the months and the artisans who sold most.
+        QVERIFY(text.indexOf(u"Ventes par mois"_s) > text.indexOf(u"63.00$"_s) && text.contains(u"mai 09"_s));
+        const int june = b.st.repList.indexOfTitle(u"Juin, été"_s);
+        const QString oneMonth = pdfText(writeArtisanReport(b.st, june, u"001"_s, b.prompt).pdf);
+        QVERIFY(oneMonth.contains(u"24.00$"_s) && !oneMonth.contains(u"Ventes par mois"_s));
+        QVERIFY(writeSettlement(b.st, b.spring, b.prompt));
+        const QString summary = pdfText(b.st.repDir + SUMMARY_NAME + u".pdf"_s, {u"-layout"_s});
+        for (const QString& want : {u"Ventes de la boutique par mois"_s, u"Les artisans qui ont le plus vendu"_s,
+                                    u"63.00$ (51,4 %)"_s})
+            QVERIFY2(summary.contains(want), qPrintable(summary));
 
         // An override in the title does not reverse the dates after it; a
         // 5,000-character name is cut within the page, its number kept.
@@ -278,6 +289,7 @@ private slots:
         // The sums, in cents, from the sheets dated within Printemps.
         const auto cents = [](const QString& m) { return qRound64(QString(m).remove(u'$').toDouble() * 100); };
         QMap<QString, std::array<qint64, 2>> want; // artisan -> sales, due
+        QHash<QString, qint64> byMonth;            // "yymm" -> sales
         QStringList missing;
         const TReport& spring = b.st.repList.at(b.spring);
         for (int i = 0; i < b.st.saleList.count(); ++i) {
@@ -289,6 +301,7 @@ private slots:
                 const QString artNo = f.at(0).mid(6, 3), prodNo = f.at(0).right(3);
                 const qint64 sale = cents(f.at(2)) * f.at(3).toInt();
                 want[artNo][0] += sale;
+                byMonth[sheet.date.left(4)] += sale;
                 const int a = b.st.artList.indexOfArtNo(artNo);
                 QString valeur;
                 for (int k = 0; a >= 0 && k < b.st.artList.at(a).products.count(); ++k)
@@ -301,6 +314,9 @@ private slots:
         }
         Summary sum;
         QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
+        // The chart's months: the sheets' sales month by month.
+        for (const MonthFigures& m : sum.months.series(monthsBetween(spring.startDate, spring.endDate)))
+            QCOMPARE(m.sales.units() / 100, byMonth.value(m.month));
         qint64 sales = 0, due = 0;
         QStringList nos;
         for (const SummaryLine& l : sum.lines) {

@@ -14,6 +14,7 @@
 #include "report/xslTransform.h"
 #include "ui/dialogs/addPeriodFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/dashboard/salesCharts.h"
 #include "ui/shell/main.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
@@ -105,8 +106,13 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     TabControl = named<QTabBar>("TabControl", formPanel);
     TabControl->setShape(QTabBar::RoundedSouth);
     TabControl->setUsesScrollButtons(false); // the three tabs whole, beside the amounts
-    for (const QString& t : {u"Ventes"_s, u"Produits"_s, u"Inventaire"_s})
+    for (const QString& t : {u"Ventes"_s, u"Produits"_s, u"Inventaire"_s, u"Graphique"_s})
         TabControl->addTab(t);
+    chartVw = chartView("chartVw", formPanel);
+    chartVw->hide();
+    chartSaveBtn = saveChartButton(chartVw, "chartSaveBtn", main,
+                                   [this] { return st.xmlDir + u"ventes-"_s + safeFileName(shownArtNo); });
+    chartSaveBtn->hide();
     tabInfoLab = named<QLabel>("tabInfoLab", formPanel);
     tabInfoLab->setStyleSheet(u"color: red"_s);
     totPanel = named<QFrame>("totPanel", formPanel);
@@ -143,6 +149,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(TabControl);
     bottom->addWidget(tabInfoLab);
+    bottom->addWidget(chartSaveBtn);
     bottom->addStretch();
     bottom->addWidget(totPanel);
     allTransBtn = speedButton(formPanel, "allTransBtn", u"Liste complète..."_s, u"Toutes transactions"_s);
@@ -155,6 +162,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     auto* fl = new QVBoxLayout(formPanel);
     fl->addWidget(rangePanel);
     fl->addWidget(ConsGrid, 1);
+    fl->addWidget(chartVw, 1);
     fl->addLayout(bottom);
     fl->addWidget(shareLab);
     fl->addWidget(valeurLab);
@@ -286,6 +294,9 @@ void TrepForm::setupGrid()
     tabIndex = TabControl->currentIndex();
     totPanel->setVisible(tabIndex == 0);
     shareLab->setVisible(tabIndex == 0);
+    ConsGrid->setVisible(tabIndex != 3);
+    chartVw->setVisible(tabIndex == 3);
+    chartSaveBtn->setVisible(tabIndex == 3);
     tabInfoLab->clear();
     const QStringList header = HEADERS[qBound(0, tabIndex, 2)].split(u',');
     ConsGrid->clear();
@@ -377,13 +388,15 @@ void TrepForm::refresh()
             ConsGrid->item(r, 3)->setText(valeur);
         }
         tabInfoLab->setText(QString::number(shownRows.size()));
-    } else {
+    } else if (tabIndex == 2) {
         const int at = st.artList.indexOfArtNo(st.curArtNo);
         const QStringList inv =
             at < 0 ? QStringList()
                    : readCommaList(st.artList.at(at).products.getCurInvent(st.curArtNo, st.saleList, st.repList));
         fillGrid(inv, {0, 1, 2, 3, 4});
         tabInfoLab->setText(QString::number(inv.size()));
+    } else {
+        showChart();
     }
     sTotLab->setText(shownTotal.format()); // the sales' total, whatever the tab
     showBalance();

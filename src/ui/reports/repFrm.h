@@ -14,6 +14,7 @@
 
 class AppState;
 class QAction;
+class QChartView;
 class QCheckBox;
 class QComboBox;
 class QButtonGroup;
@@ -59,6 +60,9 @@ public:
     QToolButton* MailBtn;
     QTabBar* TabControl;
     QTableWidget* ConsGrid;
+    // "Graphique": the artisan's sales per month in place of the grid.
+    QChartView* chartVw;
+    QToolButton* chartSaveBtn;
     QLabel* tabInfoLab;
     QFrame* totPanel;
     QLabel* totalLab;
@@ -124,6 +128,10 @@ public:
     std::function<bool(const QStringList& args)> runMailer;
     void editPeriods();
     void sumTotal();
+    // The "Graphique" tab: the artisan's months of the period shown (the
+    // last twelve for "-[tout]-" and "Toutes transactions"), the year before
+    // beside them.
+    void showChart();
     void allTransClick();
     // Records a payout to the artisan shown.
     void payArtisan();

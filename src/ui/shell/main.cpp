@@ -18,6 +18,7 @@
 #include "ui/dialogs/prefsForm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/reports/pubOptions.h"
+#include "ui/dashboard/dashForm.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
 #include "ui/shell/translations.h"
@@ -169,6 +170,7 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     buildStatusBar();
     new TPublisher(*this); // publishing and export commands (pubOptions.cpp)
     new TrepForm(st, *this); // the report window, from the Special menu
+    new TdashForm(st, *this); // the dashboard, from the Special menu
 
     artForm = new TArtForm(st, *this, this);
     saleForm = new TsaleForm(st, *this, this);
