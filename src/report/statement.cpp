@@ -208,6 +208,8 @@ QByteArray statementPdf(const Statement& s)
         page.gap(0.5);
         const AccountFigures& f = s.account;
         page.text(u"Solde avant la période : "_s + f.before.format(), page.normal());
+        if (!f.credited.isZero())
+            page.text(u"Crédité pour des produits manquants au comptage : "_s + f.credited.format(), page.normal());
         page.text(u"Paiements de la période : "_s + f.paid.format(), page.normal());
         const Money end = f.after() < Money() ? Money() - f.after() : f.after();
         page.text(u"%1 au %2 : %3"_s.arg(balanceCaption(f.after()), s.head.endDate, end.format()), page.bold());

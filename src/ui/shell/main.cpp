@@ -20,6 +20,7 @@
 #include "ui/reports/pubOptions.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/stock/stockActions.h"
 #include "ui/shell/translations.h"
 #include "ui/widgets/frenchPrompt.h"
 #include "ui/widgets/widgetPrompt.h"
@@ -423,6 +424,7 @@ void TmainForm::buildMenus()
                                  + (twice.isEmpty() ? QString() : u"\n\n"_s + twice.join(u'\n')) + leftoversNote(unprovenLeftovers(st.curFilePath) + unprovenLeftovers(st.iniPath)));
         });
     });
+    addStockActions(*this, specialMenu);
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
     helpMenu->addAction(aHelp);
