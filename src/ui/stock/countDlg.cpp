@@ -36,8 +36,9 @@ TCountDlg::TCountDlg(AppState& state, Prompt& pr, QWidget* parent) : QDialog(par
 {
     setObjectName(u"countDlg"_s);
     const StockCount& c = count();
+    const int artisan = st.artList.indexOfArtNo(c.artNo);
     setWindowTitle(u"Comptage du stock de %1, commencé le %2"_s.arg(
-        c.artNo.isEmpty() ? u"la boutique"_s : st.artList.displayName(st.artList.indexOfArtNo(c.artNo)), c.started));
+        c.artNo.isEmpty() ? u"la boutique"_s : artisan >= 0 ? st.artList.displayName(artisan) : c.artNo, c.started));
     resize(720, 520);
     keyEd = named<QLineEdit>("keyEd", this);
     keyEd->setPlaceholderText(u"Scannez ou tapez la clé d'un produit, puis Entrée"_s);
