@@ -56,6 +56,8 @@ struct StockCount {
     bool covers(const QString& artNo) const { return this->artNo.isEmpty() || this->artNo == artNo; }
 };
 
+// The shelves' records of one file: the movements in the order recorded and
+// the count under way.
 class StockBook {
 public:
     std::optional<StockCount> open;

@@ -137,6 +137,7 @@ int recordAdjustments(TArtList& arts, Account& account, const QList<CountDiff>& 
                     p = q.get();
         if (!p)
             throw AppError(u"Le produit %1 n'existe plus : aucun ajustement enregistré."_s.arg(d.key));
+        stockOf(*p); // a quantity that does not read fails here, before any change
         chosen.append({&d, p});
     }
     const QString countDate = account.stock.open ? account.stock.open->started : date;

@@ -105,6 +105,7 @@ private slots:
         QCOMPARE(lines.first().old, 6);
         QCOMPARE(lines.first().stock, 6);
         QCOMPARE(unsoldSince(st.artList, st.account.stock, u"001"_s, u"090201"_s).first().old, 1);
+        QCOMPARE(unsoldSince(st.artList, st.account.stock, u"001"_s, u"090601"_s).size(), 1); // 002 came in that day
         QCOMPARE(shelfLines(st.artList, st.account.stock, u"001"_s).size(), 2);
     }
 
