@@ -1,6 +1,7 @@
 // Drives the real windows offscreen on the ten-year boutique and times what
 // a user does: open the file, move through the artisans, show each one's
-// products, move through a product list, open and close the quantity dialog.
+// products, move through a product list, open and close the quantity dialog,
+// scan keys in the count window and show a whole-boutique count's differences.
 // Prints the median and the worst time of each action, in milliseconds.
 //   bench_windows [--scale N] [--opens N]
 
@@ -14,6 +15,10 @@
 #include "ui/shell/dbCommands.h"
 #include "ui/shell/main.h"
 #include "ui/products/prodFrm.h"
+#include "model/productSearch.h"
+#include "model/stockCount.h"
+#include "ui/stock/countDlg.h"
+#include "ui/stock/diffDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -192,6 +197,31 @@ int main(int argc, char** argv)
               [&] { w.findChild<QAction*>(QStringLiteral("aDashboard"))->trigger(); });
     }
 
+    // A whole-boutique count: keys as a scanner sends them, then the
+    // differences shown (nearly every product unscanned).
+    {
+        AppState& st = w.state();
+        st.account.stock.open = StockCount{QStringLiteral("260101"), {}, {}};
+        TCountDlg count(st, prompt);
+        count.show();
+        QStringList keys;
+        for (int a = 0; a < st.artList.count(); a += 7) {
+            const TArtisan& artisan = st.artList.at(a);
+            for (int j = 0; j < artisan.products.count(); j += 5)
+                keys << barcodeText(artisan.artTag() + artisan.artNo + QLatin1Char('-')
+                                    + artisan.products.ptrAt(j)->prodNo);
+        }
+        for (const QString& k : std::as_const(keys))
+            timed(QStringLiteral("scan a key in the count window"), [&] { count.scan(k); });
+        for (int i = 0; i < 3; ++i)
+            timed(QStringLiteral("differences of a whole-boutique count, shown"), [&] {
+                TDiffDlg diff(countDifferences(*st.account.stock.open, st.artList), QString());
+                diff.show();
+                QCoreApplication::processEvents();
+            });
+        st.account.stock.open.reset();
+    }
+
     out << "\n| action | runs | median ms | worst ms | median cpu ms | worst cpu ms |\n"
            "|---|---:|---:|---:|---:|---:|\n";
     const auto ms = [](double v) { return QString::number(v, 'f', 2); };
@@ -220,6 +250,9 @@ int main(int argc, char** argv)
     check(QStringLiteral("input blocked by the automatic load (the whole start)"), start, 100);
     check(QStringLiteral("Tableau de bord, to the charts shown"),
           median(QStringLiteral("open the dashboard (Tableau de bord)")), 200);
+    check(QStringLiteral("a scan in the count window"), median(QStringLiteral("scan a key in the count window")), 50);
+    check(QStringLiteral("the differences of a whole-boutique count"),
+          median(QStringLiteral("differences of a whole-boutique count, shown")), 1000);
     out.flush();
     w.state().modified = false; // the close asks nothing
     return 0;

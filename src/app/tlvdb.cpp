@@ -3,6 +3,7 @@
 #include "core/appPaths.h"
 #include "core/appState.h"
 #include "export/accountCommands.h"
+#include "export/stockCommands.h"
 #include "export/tlvdbTool.h"
 #include "core/sysCause.h"
 #include "report/reportCommand.h"
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
     QByteArray out;
     QByteArray err;
     std::vector<TlvdbCommand> commands = tlvdbAccountCommands();
+    commands.push_back(tlvdbStockCommand());
     commands.push_back(tlvdbReportCommand());
     commands.push_back(tlvdbTagsCommand());
     const int rc = runTlvdb(args, out, err, commands);

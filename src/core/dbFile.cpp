@@ -83,9 +83,9 @@ bool accountFollows(TReader& r)
 void readAccount(TReader& r, AppState& st)
 {
     const int version = r.readInteger();
-    if (version != ACCOUNT_VERSION)
+    if (version < 1 || version > ACCOUNT_VERSION)
         r.fail(version > ACCOUNT_VERSION ? NEWER_ACCOUNT_MSG.arg(version) : u"account version %1"_s.arg(version));
-    st.account.read(r);
+    st.account.read(r, version);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ inline constexpr int DB_FORMAT_VERSION = 2;
 // reader of the three sections stops before it. Written only when the
 // account holds something, so an older file saved unchanged stays as it was.
 inline const QString ACCOUNT_MARK = QStringLiteral("TilvarBD account");
-inline constexpr int ACCOUNT_VERSION = 1;
+inline constexpr int ACCOUNT_VERSION = 2; // 2: the stock count and movements
 
 inline const QString OLD_VERSION_MSG =
     QStringLiteral("Cette version n'est plus supportée... tentez d'enregistrer d'abord avec la version 1.4 ");

@@ -158,6 +158,50 @@ void writeArtisan(JsonOut& j, const TArtisan& a)
     j.endObject();
 }
 
+// The shelves' records, when there are any (older dumps stay as they were).
+void writeStock(JsonOut& j, const StockBook& b)
+{
+    if (b.isEmpty())
+        return;
+    j.key("stockMoves");
+    j.beginArray();
+    for (const StockMove& m : b.moves()) {
+        j.beginObject();
+        j.field("id", qint64(m.id));
+        j.field("date", m.date);
+        j.field("artNo", m.artNo);
+        j.field("prodNo", m.prodNo);
+        j.field("qnt", qint64(m.qnt));
+        j.field("reason", m.reason == StockReason::Return ? QStringLiteral("return") : QStringLiteral("count"));
+        j.field("countDate", m.countDate);
+        j.field("counted", qint64(m.counted));
+        j.field("expected", qint64(m.expected));
+        j.field("lossBorneBy", m.bearer == LossBearer::Boutique ? QStringLiteral("boutique") : QStringLiteral("nobody"));
+        j.field("credit", m.credit.plainExact());
+        j.endObject();
+    }
+    j.endArray();
+    if (!b.open)
+        return;
+    j.key("openCount");
+    j.beginObject();
+    j.field("started", b.open->started);
+    j.field("artNo", b.open->artNo);
+    j.key("lines");
+    j.beginArray();
+    for (const CountLine& l : b.open->lines) {
+        j.beginObject();
+        j.field("artNo", l.artNo);
+        j.field("prodNo", l.prodNo);
+        j.field("counted", qint64(l.counted));
+        j.field("expected", qint64(l.expected));
+        j.field("soldAtScan", qint64(l.soldAtScan));
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+}
+
 void writeAccount(JsonOut& j, const Account& a)
 {
     j.key("account");
@@ -215,6 +259,7 @@ void writeAccount(JsonOut& j, const Account& a)
         }
     }
     j.endArray();
+    writeStock(j, a.stock);
     j.endObject();
 }
 

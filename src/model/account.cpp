@@ -246,7 +246,7 @@ QString Account::lastPaidOn(const QString& artNo) const
 bool Account::isEmpty() const
 {
     return m_rules.isEmpty() && m_payouts.isEmpty() && m_shares.isEmpty() && gone.isEmpty()
-        && sharesRecordedOn.isEmpty();
+        && sharesRecordedOn.isEmpty() && stock.isEmpty();
 }
 
 void Account::clear()
@@ -256,6 +256,7 @@ void Account::clear()
     m_shares.clear();
     gone.clear();
     sharesRecordedOn.clear();
+    stock.clear();
     inFile = false;
     ++m_revision;
 }
@@ -301,10 +302,11 @@ void Account::write(TWriter& w) const
         w.writeListEnd();
     }
     w.writeListEnd();
+    stock.write(w);
     w.writeListEnd();
 }
 
-void Account::read(TReader& r)
+void Account::read(TReader& r, int version)
 {
     clear();
     r.readListBegin();
@@ -364,6 +366,8 @@ void Account::read(TReader& r)
         r.readListEnd();
     }
     r.readListEnd();
+    if (version >= 2)
+        stock.read(r);
     r.readListEnd();
     inFile = true;
     ++m_revision;

@@ -7,6 +7,7 @@
 
 #include "core/money.h"
 #include "model/artShare.h"
+#include "model/stockBook.h"
 
 #include <QHash>
 #include <QList>
@@ -109,6 +110,9 @@ public:
     // The date each artisan who left was marked gone, by number.
     QHash<QString, QString> gone;
 
+    // --- the shelves: the count under way, the stock movements ---
+    StockBook stock;
+
     // --- file ---
     // The file read or last written holds the account section.
     bool inFile = false;
@@ -116,8 +120,9 @@ public:
     bool isEmpty() const;
     void clear();
     void write(TWriter& w) const;
-    // Reads the section body written by write; ReadError when damaged.
-    void read(TReader& r);
+    // Reads the section body written by write in that version of the
+    // section (1 had no stock); ReadError when damaged.
+    void read(TReader& r, int version);
     // Advanced by every change: what is computed from the account keeps the
     // revision it was computed at.
     quint64 revision() const { return m_revision; }

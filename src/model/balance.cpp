@@ -37,6 +37,14 @@ AccountFigures accountFigures(const SaleBook& book, const TArtList& arts, const 
         else
             f.paid += p.amount;
     }
+    for (const StockMove& m : account.stock.moves()) {
+        if (m.artNo != artNo || m.credit.isZero() || (!to.isEmpty() && m.date > to))
+            continue;
+        if (!from.isEmpty() && m.date < from)
+            earnedBefore += m.credit;
+        else
+            f.credited += m.credit;
+    }
     f.before = earnedBefore - paidBefore;
     return f;
 }

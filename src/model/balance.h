@@ -20,10 +20,11 @@ struct AccountFigures {
     Money sales;   // sold in the days, at the selling price
     Money earned;  // the artisan's share of those sales
     Money paid;    // paid in the days (reversals subtracted)
+    Money credited; // for units a count found missing, the boutique bearing the loss
     Money before;  // the balance at the end of the day before `from`
     // The balance at the end of `to`: positive is owed to the artisan,
     // negative an advance paid.
-    Money after() const { return before + earned - paid; }
+    Money after() const { return before + earned + credited - paid; }
     Money shop() const { return sales - earned; }
 };
 

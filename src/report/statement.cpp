@@ -70,6 +70,8 @@ QList<std::pair<QString, bool>> accountLines(const Statement& s)
         {u"Solde avant la période : "_s + f.before.format(), false},
         {u"Paiements de la période : "_s + f.paid.format(), false},
         {u"%1 au %2 : %3"_s.arg(balanceCaption(f.after()), s.head.endDate, end.format()), true}};
+    if (!f.credited.isZero())
+        out.insert(1, {u"Crédité pour des produits manquants au comptage : "_s + f.credited.format(), false});
     if (!s.sharesRecordedOn.isEmpty())
         out.append({u"Les parts des ventes enregistrées avant le %1 ont été fixées ce jour-là, d'après les valeurs "
                     "d'alors."_s.arg(s.sharesRecordedOn),

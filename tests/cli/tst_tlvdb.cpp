@@ -87,6 +87,24 @@ private slots:
         QVERIFY(readFileBytes(dir.filePath(u"compta/"_s + files.at(1))).contains("12,50;virement;VIR-7;Printemps"));
     }
 
+    // The stock the books expect, and what came in before a day unsold.
+    void stock()
+    {
+        ProcessRun r = tlvdb({u"stock"_s, REFERENCE, u"001"_s, u"--unsold-since"_s, u"090401"_s});
+        QCOMPARE(r.code, 0);
+        const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
+        for (const QString& want : {u"TreMar001-001  Vase bleu, grand  4  090301  24.00$  12.00$"_s,
+                                    u"TreMar001-002  Bol \"Océan\"  2  090301  15.00$  8.50$"_s, u"total  6 units"_s,
+                                    u"TreMar001-001  Vase bleu, grand  2  4  090301  24.00$  12.00$"_s})
+            QVERIFY2(lines.contains(want), qPrintable(want + u" in\n"_s + lines.join(u'\n')));
+        QVERIFY(!r.out.contains("Li_Bo_") && !r.out.contains("TreMar001-003"));
+        r = tlvdb({u"stock"_s, REFERENCE});
+        QVERIFY(r.code == 0 && r.out.contains("Li_Bo_002-001  Foulard soie  1  090401"));
+        for (const QStringList& bad : {QStringList{u"--unsold-since"_s, u"091332"_s}, {u"001"_s, u"002"_s}})
+            QCOMPARE(tlvdb(QStringList{u"stock"_s, REFERENCE} + bad).code, 2);
+        QCOMPARE(tlvdb({u"stock"_s, REFERENCE, u"042"_s}).code, 1);
+    }
+
     void usageAndDump()
     {
         for (const QStringList& args : {QStringList{}, QStringList{u"frobnicate"_s, u"x"_s}, QStringList{u"dump"_s},

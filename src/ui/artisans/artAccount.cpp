@@ -73,8 +73,9 @@ void TArtAccountBox::showAccount(const QString& artNo)
     const AccountFigures f =
         accountFigures(st.repList.book(st.saleList), st.artList, st.account, fallback, artNo, QString(), today);
     const Money shown = f.after() < Money() ? Money() - f.after() : f.after();
-    balanceLab->setText(u"%1 aujourd'hui : %2   (gagné %3, payé %4)"_s.arg(balanceCaption(f.after()), shown.format(),
-                                                                             f.earned.format(), f.paid.format()));
+    balanceLab->setText(u"%1 aujourd'hui : %2   (gagné %3, %4payé %5)"_s.arg(
+        balanceCaption(f.after()), shown.format(), f.earned.format(),
+        f.credited.isZero() ? QString() : u"crédité pour pertes %1, "_s.arg(f.credited.format()), f.paid.format()));
     payoutList->clear();
     for (const Payout& p : st.account.payouts())
         if (p.artNo == artNo) {

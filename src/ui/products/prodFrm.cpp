@@ -1,4 +1,5 @@
 #include "ui/products/prodFrm.h"
+#include "ui/stock/stockActions.h"
 
 #include "core/appError.h"
 #include "core/appState.h"
@@ -67,6 +68,10 @@ void TProdForm::buildFormPanel()
     tagsBtn->setToolTip(u"Étiquettes de prix avec code-barres, en PDF"_s);
     connect(tagsBtn, &QPushButton::clicked, this, [this] { printTags(); });
     top->addWidget(tagsBtn);
+    returnBtn = named<QPushButton>("returnBtn", u"Rendre à l'artisan..."_s, formPanel);
+    returnBtn->setToolTip(u"Les invendus que l'artisan reprend, avec leur bon de retour"_s);
+    connect(returnBtn, &QPushButton::clicked, this, [this] { returnToArtisan(main, st.curArtNo); });
+    top->addWidget(returnBtn);
     top->addWidget(artPageBtn);
     layout->addLayout(top, 0, 0, 1, 2);
 

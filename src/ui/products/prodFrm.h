@@ -70,6 +70,7 @@ public:
     QLabel* prodNoLab;
     QToolButton* nextBtn;
     QPushButton* tagsBtn; // "Imprimer les étiquettes..."
+    QPushButton* returnBtn; // "Rendre à l'artisan..."
 
     // --- list mode ---
     QFrame* listPanel;

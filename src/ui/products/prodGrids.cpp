@@ -10,6 +10,7 @@
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/saleRows.h"
+#include "model/stockBook.h"
 #include "model/uRep.h"
 #include "model/uSale.h"
 #include "ui/products/AddEditQntFrm.h"
@@ -242,10 +243,20 @@ void TProdForm::receivedToGrid(const TProduit& p)
     m_filling = true;
     dqStrGrid->clearContents();
     dqStrGrid->setRowCount(p.qntList.count());
+    // A day's quantity merges its delivery with what a count or a return
+    // changed that day: the row says so.
+    const QList<StockMove> moves = st.account.stock.movesOf(p.artNo.isEmpty() ? st.curArtNo : p.artNo, p.prodNo);
     for (int i = 0; i < p.qntList.count(); ++i) {
         const TDQEvent& e = p.qntList.at(i);
         dqStrGrid->setItem(i, 0, new QTableWidgetItem(e.date));
         dqStrGrid->setItem(i, 1, new QTableWidgetItem(e.qnt));
+        if (const QString note = stockDayNote(moves, e.date, strToIntDef(e.qnt, 0)); !note.isEmpty()) {
+            auto* mark = new QTableWidgetItem(u"*"_s);
+            mark->setFlags(Qt::ItemIsEnabled);
+            for (QTableWidgetItem* item : {dqStrGrid->item(i, 0), dqStrGrid->item(i, 1), mark})
+                item->setToolTip(note);
+            dqStrGrid->setItem(i, 2, mark);
+        }
     }
     m_filling = filling;
 }

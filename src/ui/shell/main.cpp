@@ -21,6 +21,7 @@
 #include "ui/dashboard/dashForm.h"
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
+#include "ui/stock/stockActions.h"
 #include "ui/shell/translations.h"
 #include "ui/widgets/frenchPrompt.h"
 #include "ui/widgets/widgetPrompt.h"
@@ -427,6 +428,7 @@ void TmainForm::buildMenus()
                                  + (twice.isEmpty() ? QString() : u"\n\n"_s + twice.join(u'\n')) + leftoversNote(unprovenLeftovers(st.curFilePath) + unprovenLeftovers(st.iniPath)));
         });
     });
+    addStockActions(*this, specialMenu);
     specialMenu->addSeparator();
     specialMenu->addAction(aPrefs);
     helpMenu->addAction(aHelp);

@@ -1,0 +1,239 @@
+// The shelves: the age of the units in stock (oldest leave first), what a
+// count finds once sales went on after a scan, the adjustments and credits
+// it records, returns, and the stock records kept in the file.
+
+#include "core/appError.h"
+#include "core/appState.h"
+#include "core/dbFile.h"
+#include "export/dbJson.h"
+#include "model/balance.h"
+#include "model/stockCount.h"
+#include "model/stockShelf.h"
+#include "support/fakePrompt.h"
+#include "support/modelSheets.h"
+#include "support/testFiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TProduit& product(TArtisan& a, const QString& no, const QString& received, const QString& sold)
+{
+    TProduit& p = a.products.append();
+    p.artNo = a.artNo;
+    p.prodNo = no;
+    p.descript = u"Produit "_s + no;
+    p.valeur = u"10.00$"_s;
+    p.prix = u"25.00$"_s;
+    p.qntList.setQntText(received);
+    p.soldList.setQntText(sold);
+    return p;
+}
+
+// Artisan 001 Côté Hélène with one product of each received and sold list.
+TArtisan& artisan(AppState& st, const QString& no = u"001"_s)
+{
+    TArtisan& a = st.artList.append();
+    a.artNo = no;
+    a.nom = u"Côté"_s;
+    a.prenom = u"Hélène"_s;
+    return a;
+}
+
+// "date:qnt" items.
+QList<StockMove> moves(const QString& text)
+{
+    QList<StockMove> out;
+    for (const QString& item : text.split(u',', Qt::SkipEmptyParts)) {
+        StockMove m;
+        m.date = item.section(u':', 0, 0);
+        m.qnt = item.section(u':', 1).toInt();
+        out << m;
+    }
+    return out;
+}
+
+} // namespace
+
+class TestStock : public QObject {
+    Q_OBJECT
+
+private slots:
+    void oldestLeaveFirst_data()
+    {
+        QTest::addColumn<QString>("received");
+        QTest::addColumn<QString>("sold");
+        QTest::addColumn<QString>("moved");
+        QTest::addColumn<QString>("lots");
+        QTest::newRow("a sale takes the oldest") << "0901102,0903015" << "0902011" << "" << "090110:1,090301:5";
+        // 5 delivered on 090301, 2 handed back the same day: merged as 3.
+        QTest::newRow("return merged with a delivery") << "0901102,0903013" << "" << "090301:-2" << "090301:5";
+        QTest::newRow("excess found comes in that day") << "0901102,0905011" << "0902012" << "090501:1"
+                                                         << "090501:1";
+        QTest::newRow("a quantity typed below zero") << "0901103,090201-1" << "" << "" << "090110:2";
+        QTest::newRow("more sold than received") << "0901101" << "0902013" << "" << "";
+        QTest::newRow("a move whose day was deleted") << "0901104" << "" << "090301:-2" << "090110:4";
+    }
+    void oldestLeaveFirst()
+    {
+        QFETCH(QString, received);
+        QFETCH(QString, sold);
+        QFETCH(QString, moved);
+        QFETCH(QString, lots);
+        AppState st;
+        const TProduit& p = product(artisan(st), u"001"_s, received, sold);
+        QStringList got;
+        for (const ShelfLot& l : shelfLots(p, moves(moved)))
+            got << l.date + u':' + QString::number(l.qnt);
+        QCOMPARE(got.join(u','), lots);
+    }
+
+    void unsoldSinceADay()
+    {
+        AppState st;
+        TArtisan& a = artisan(st);
+        product(a, u"001"_s, u"0901102,0903015"_s, u"0902011"_s); // 1 from 090110, 5 from 090301
+        product(a, u"002"_s, u"0906013"_s, {});                    // all newer
+        product(a, u"003"_s, u"0901012"_s, u"0903012"_s);          // all sold
+        const QList<ShelfLine> lines = unsoldSince(st.artList, st.account.stock, u"001"_s, u"090401"_s);
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines.first().key, u"CôtHél001-001"_s);
+        QCOMPARE(lines.first().oldest, u"090110"_s);
+        QCOMPARE(lines.first().old, 6);
+        QCOMPARE(lines.first().stock, 6);
+        QCOMPARE(unsoldSince(st.artList, st.account.stock, u"001"_s, u"090301"_s).first().old, 1);
+        QCOMPARE(unsoldSince(st.artList, st.account.stock, u"001"_s, u"090601"_s).size(), 1); // 002 came in that day
+        QCOMPARE(shelfLines(st.artList, st.account.stock, u"001"_s).size(), 2);
+    }
+
+    void countThenSalesThenAdjust()
+    {
+        AppState st;
+        TArtisan& a = artisan(st);
+        TProduit& vase = product(a, u"001"_s, u"2601014"_s, {});
+        product(a, u"002"_s, u"2601012"_s, {});
+        TArtisan& b = artisan(st, u"002"_s);
+        product(b, u"001"_s, u"2601011"_s, {});
+        st.account.setRule(u"001"_s, u"260201"_s, 40); // 40 % of the price from 1 February
+        st.account.stock.open = StockCount{u"260115"_s, u"001"_s, {}};
+        StockCount& c = *st.account.stock.open;
+        QCOMPARE(scanKey(c, st.artList, u"cothel001001"_s).kind, ScanResult::Counted);
+        QCOMPARE(scanKey(c, st.artList, u"CotHel001-00"_s).kind, ScanResult::Choose);
+        QCOMPARE(scanKey(c, st.artList, u"CotHel009-001"_s).kind, ScanResult::Unknown);
+        QCOMPARE(scanKey(c, st.artList, u"CotHel002001"_s).kind, ScanResult::OtherArtisan);
+        // Counted 3 of 4, then 2 of them sold: 1 counted, 2 expected; 3 bowls of 2.
+        scanKey(c, st.artList, u"CôtHél001-001"_s);
+        scanKey(c, st.artList, u"COTHEL001001"_s);
+        for (int i = 0; i < 3; ++i)
+            scanKey(c, st.artList, u"cothel001-002"_s);
+        vase.addSold(u"260120"_s, u"2"_s);
+        QList<CountDiff> diffs = countDifferences(c, st.artList);
+        QCOMPARE(diffs.size(), 2);
+        QCOMPARE(diffs.at(0).kind, CountDiff::Missing);
+        QCOMPARE(diffs.at(0).counted, 1);
+        QCOMPARE(diffs.at(0).expected, 2);
+        QCOMPARE(diffs.at(1).kind, CountDiff::Excess);
+        QCOMPARE(diffs.at(1).diff(), 1);
+
+        // A product gone since: nothing recorded, the count still open.
+        diffs[0].choice = CountDiff::AdjustBoutiqueBears;
+        diffs[1].choice = CountDiff::AdjustBoutiqueBears; // no loss: nothing to credit
+        QList<CountDiff> gone = diffs;
+        gone[1].prodNo = u"009"_s;
+        QVERIFY_THROWS_EXCEPTION(AppError, recordAdjustments(st.artList, st.account, gone, u"260215"_s, {}));
+        QVERIFY(st.account.stock.moves().isEmpty() && st.account.stock.open);
+        QCOMPARE(vase.qntList.qntText(2), u"2601014"_s);
+
+        QCOMPARE(recordAdjustments(st.artList, st.account, diffs, u"260215"_s, {}), 2);
+        QVERIFY(!st.account.stock.open);
+        QCOMPARE(stockOf(vase), 1);
+        QCOMPARE(stockOf(*a.products.ptrAt(1)), 3);
+        // The boutique bears one unit: 40 % of 25.00; units found credit nothing.
+        QCOMPARE(st.account.stock.moves().at(0).credit, Money::parse(u"10.00"_s));
+        QVERIFY(st.account.stock.moves().at(1).credit.isZero());
+        const AccountFigures f =
+            accountFigures(st.repList.book(st.saleList), st.artList, st.account, {}, u"001"_s, u"260215"_s, {});
+        QCOMPARE(f.credited, Money::parse(u"10.00"_s));
+        QCOMPARE(f.after(), Money::parse(u"10.00"_s));
+    }
+
+    void returnsRefusedOrRecorded_data()
+    {
+        QTest::addColumn<QString>("artNo");
+        QTest::addColumn<QString>("prodNo");
+        QTest::addColumn<int>("qnt");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("more than the stock") << "001" << "001" << 4
+            << "Impossible de rendre 4 unité(s) du produit 001 « Produit 001 » : il n'en reste que 3 en stock.";
+        QTest::newRow("nothing") << "001" << "001" << 0
+                                 << "Aucun produit à rendre : cochez les produits et leurs quantités.";
+        QTest::newRow("unknown product") << "001" << "007" << 1 << "L'artisan 001 n'a pas de produit 007.";
+        QTest::newRow("the whole stock") << "001" << "001" << 3 << "";
+    }
+    void returnsRefusedOrRecorded()
+    {
+        QFETCH(QString, artNo);
+        QFETCH(QString, prodNo);
+        QFETCH(int, qnt);
+        QFETCH(QString, refused);
+        AppState st;
+        TProduit& p = product(artisan(st), u"001"_s, u"2601014"_s, u"2602011"_s);
+        try {
+            recordReturn(st.artList, st.account, artNo, {{prodNo, qnt}}, u"260301"_s);
+            QVERIFY(refused.isEmpty());
+            QCOMPARE(stockOf(p), 0);
+            QCOMPARE(soldOf(p), 1);
+            QCOMPARE(stockDayNote(st.account.stock.moves(), u"260301"_s, -3), u"rendu à l'artisan : -3"_s);
+        } catch (const AppError& e) {
+            QCOMPARE(e.message(), refused);
+            QCOMPARE(p.qntList.qntText(2), u"2601014"_s);
+        }
+    }
+
+    void keptInTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/s.tlvdb"_s;
+        AppState st;
+        TArtisan& a = artisan(st);
+        product(a, u"001"_s, u"2601014"_s, {});
+        recordReturn(st.artList, st.account, u"001"_s, {{u"001"_s, 1}}, u"260301"_s);
+        st.account.stock.open = StockCount{u"260310"_s, {}, {{u"001"_s, u"001"_s, 2, 3, 0}}};
+        st.modified = true;
+        saveDB(path, st);
+        AppState back;
+        FakePrompt prompt;
+        QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
+        QCOMPARE(databaseJson(back), databaseJson(st));
+        QVERIFY(databaseJson(back).contains("\"soldAtScan\": 0"));
+
+        // A section of the first version (no stock) still reads.
+        const QByteArray bytes = readFileBytes(path);
+        const QByteArray head = bytes.left(bytes.indexOf("TilvarBD account") - 2);
+        QVERIFY(writeFileBytes(path, head + writeSection([](TWriter& w) {
+            w.writeString(ACCOUNT_MARK);
+            w.writeInteger(1);
+            w.writeListBegin();
+            w.writeString({});
+            for (int list = 0; list < 4; ++list) {
+                w.writeListBegin();
+                if (list == 2) { // the artisans who left
+                    w.writeString(u"001"_s);
+                    w.writeString(u"260101"_s);
+                }
+                w.writeListEnd();
+            }
+            w.writeListEnd();
+        })));
+        AppState older;
+        QCOMPARE(loadDB(path, older, prompt), LoadResult::Loaded);
+        QCOMPARE(older.account.gone.value(u"001"_s), u"260101"_s);
+        QVERIFY(older.account.stock.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStock)
+#include "tst_stock.moc"
