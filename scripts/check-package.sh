@@ -11,6 +11,9 @@ rm -f build-pkg/tilvarbd_*.deb
 deb=$(ls build-pkg/tilvarbd_*.deb)
 fail() { echo "package check: $*" >&2; exit 1; }
 
+# The pictures of the README and the guide show the windows as they are.
+./scripts/picture-sources.sh check || fail "pictures taken before their windows changed: run scripts/screenshot.sh"
+
 [ "$(dpkg-deb -f "$deb" Package)" = tilvarbd ] || fail "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6charts6 libqt6xml6 libqt6network6 libxslt1.1 libzint fonts-dejavu-core; do

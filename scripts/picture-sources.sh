@@ -28,6 +28,12 @@ docs/guide/payoutDialog.png    | src/ui/reports/payoutDlg.cpp src/ui/reports/pay
 docs/guide/payAllDialog.png    | src/ui/reports/payAllDlg.cpp src/ui/reports/payAllDlg.h
 docs/guide/artisanAccount.png  | src/ui/artisans/artAccount.cpp src/ui/artisans/artAccount.h
 docs/guide/restoreDialog.png   | src/ui/dialogs/restoreDlg.cpp src/ui/dialogs/restoreDlg.h
+docs/guide/reportChart.png     | src/ui/reports/repChart.cpp src/ui/dashboard/salesCharts.cpp src/ui/dashboard/salesCharts.h
+docs/guide/dashboard.png       | src/ui/dashboard
+docs/guide/countWindow.png     | src/ui/stock/countDlg.cpp src/ui/stock/countDlg.h
+docs/guide/countDifferences.png | src/ui/stock/diffDlg.cpp src/ui/stock/diffDlg.h
+docs/guide/unsoldList.png      | src/ui/stock/unsoldDlg.cpp src/ui/stock/unsoldDlg.h
+docs/guide/returnDialog.png    | src/ui/stock/returnDlg.cpp src/ui/stock/returnDlg.h
 LIST
 }
 

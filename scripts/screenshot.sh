@@ -9,16 +9,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 TILVAR_WITH_SCREENSHOT=1 ./scripts/install-deps.sh
-cmake -S . -B build-screenshot -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTILVAR_TESTS=OFF -DTILVAR_BENCH=OFF >/dev/null
-cmake --build build-screenshot --target tilvarbd-shots tlvdb
-bin=build-screenshot/bin
+# SHOTS_BUILD names a build folder already configured (the test build, say),
+# to take the pictures without a build of their own.
+build=${SHOTS_BUILD:-build-screenshot}
+if [ -z "${SHOTS_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTILVAR_TESTS=OFF -DTILVAR_BENCH=OFF >/dev/null
+fi
+cmake --build "$build" --target tilvarbd-shots tlvdb
+bin=$build/bin
 sample=tests/data/sales-realistic.tlvdb
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p docs/guide
 
-QT_QPA_PLATFORM=offscreen "$bin/tilvarbd-shots" "$sample" "$tmp"
+# As root, in a network namespace of its own, where another running TilvarBD cannot take its place.
+launch=
+if [ "$(id -u)" = 0 ] && command -v unshare >/dev/null; then launch="unshare -n"; fi
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 $launch "$bin/tilvarbd-shots" "$sample" "$tmp"
 
 # The documents of spring: its summary and artisan 001's page.
 "$bin/tlvdb" report "$sample" Printemps "$tmp/spring" >/dev/null
@@ -32,7 +39,8 @@ chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --d
 for p in mainWindow salesWindow saleEditor helpWindow restoreDialog tagSheet settlementSummary consignmentReport; do
   cp "$tmp/$p.png" docs/
 done
-for p in mainWindow salesWindow saleEditor consignmentReport reportWindow payoutDialog payAllDialog artisanAccount restoreDialog; do
+for p in mainWindow salesWindow saleEditor consignmentReport reportWindow payoutDialog payAllDialog artisanAccount \
+  restoreDialog reportChart dashboard countWindow countDifferences unsoldList returnDialog; do
   cp "$tmp/$p.png" docs/guide/
 done
 ./scripts/picture-sources.sh write

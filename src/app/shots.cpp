@@ -15,6 +15,8 @@
 #include "ui/reports/repFrm.h"
 #include "ui/sales/saleFrm.h"
 #include "ui/shell/main.h"
+#include "ui/stock/countDlg.h"
+#include "ui/stock/stockActions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +26,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTabBar>
 #include <QTextStream>
 #include <QThread>
 #include <QToolButton>
@@ -90,10 +93,11 @@ public:
     }
     // The next modal window is shown, photographed as name, then answered by
     // answer (closed when none).
-    void onModal(const QString& name, std::function<int(QDialog&)> answer = {})
+    void onModal(const QString& name, std::function<int(QDialog&)> answer = {}, bool shootFirst = true)
     {
-        m_modal = [this, name, answer](QDialog& d) {
-            take(d, name);
+        m_modal = [this, name, answer, shootFirst](QDialog& d) {
+            if (shootFirst)
+                take(d, name);
             return answer ? answer(d) : int(QDialog::Rejected);
         };
     }
@@ -156,6 +160,9 @@ int main(int argc, char* argv[])
     st.curCIndex = st.repList.indexOfTitle(u"Printemps"_s);
     w.findChild<QAction*>(u"aRepForm"_s)->trigger();
     s.take(*rep, u"reportWindow.png"_s);
+    rep->TabControl->setCurrentIndex(3); // "Graphique": the artisan's months
+    s.take(*rep, u"reportChart.png"_s);
+    rep->TabControl->setCurrentIndex(0);
     s.onModal(u"payoutDialog.png"_s, [](QDialog& d) {
         if (auto* pay = qobject_cast<TPayoutDlg*>(&d)) {
             pay->refEd->setText(u"chèque 0142"_s);
@@ -169,6 +176,37 @@ int main(int argc, char* argv[])
     rep->pmPayAll->trigger();
     s.expectShot(u"payAllDialog.png"_s);
     rep->close();
+
+    // The dashboard over the same period.
+    w.findChild<QAction*>(u"aDashboard"_s)->trigger();
+    if (auto* dash = w.findChild<QWidget*>(u"dashForm"_s)) {
+        s.take(*dash, u"dashboard.png"_s);
+        dash->close();
+    }
+    s.expectShot(u"dashboard.png"_s);
+
+    // A count of the first artisan's shelf (the question's "Non"): three
+    // scans, one of them a key no product has, then its differences.
+    s.onModal(u"countWindow.png"_s, [&s](QDialog& d) {
+        auto* count = qobject_cast<TCountDlg*>(&d);
+        if (!count)
+            return int(QDialog::Rejected);
+        for (const QString& key : {u"TreMar001-001"_s, u"TreMar001-001"_s, u"TreMar001-009"_s})
+            count->scan(key);
+        s.take(d, u"countWindow.png"_s);
+        s.onModal(u"countDifferences.png"_s);
+        return int(TCountDlg::Closing);
+    }, false);
+    w.findChild<QAction*>(u"aCountStock"_s)->trigger();
+    s.expectShot(u"countDifferences.png"_s);
+
+    // What has not sold, and goods handed back.
+    s.onModal(u"unsoldList.png"_s);
+    w.findChild<QAction*>(u"aUnsold"_s)->trigger();
+    s.expectShot(u"unsoldList.png"_s);
+    s.onModal(u"returnDialog.png"_s);
+    returnToArtisan(w, u"001"_s);
+    s.expectShot(u"returnDialog.png"_s);
 
     // The artisan's page with the payout just recorded.
     w.artForm->accountBox->showAccount(st.curArtNo);

@@ -74,10 +74,12 @@ int runAccount(const QStringList& args, AppState& st, QByteArray& out, QByteArra
             accountFigures(book, st.artList, st.account, ShareRule{st.artSharePercent}, no, QString(), date);
         const int a = st.artList.indexOfArtNo(no);
         const QString gone = st.account.gone.contains(no) ? u" (left)"_s : QString();
-        out += line(u"%1  earned %2  paid %3  balance %4  %5%6"_s.arg(no, f.earned.format(), f.paid.format(),
-                                                                      f.after().format(),
-                                                                      a < 0 ? QString() : st.artList.displayName(a),
-                                                                      gone));
+        // A loss the boutique bore at a count is owed too: earned + credited - paid = balance.
+        const QString credited =
+            f.credited.isZero() ? QString() : u"  credited %1"_s.arg(f.credited.format());
+        out += line(u"%1  earned %2%3  paid %4  balance %5  %6%7"_s.arg(
+            no, f.earned.format(), credited, f.paid.format(), f.after().format(),
+            a < 0 ? QString() : st.artList.displayName(a), gone));
     }
     return ExitOk;
 }
