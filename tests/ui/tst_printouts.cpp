@@ -68,8 +68,8 @@ private slots:
 
     void inventories()
     {
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
+                 "pdftotext (poppler-utils) is missing: scripts/install-deps.sh");
         UiHarness h;
         h.startRealistic();
         const QString out = h.progDir() + u"inventaire.pdf"_s;
