@@ -223,7 +223,7 @@ private slots:
 
     // One rule for characters no report can hold: refused where typed and
     // where imported with the same message, shown as U+FFFD in reports.
-    void characterRule()
+    void characterRuleAndElements()
     {
         const QString typed = recordFieldProblem(u"Bol\uFFFE"_s, REC_SEP);
         QVERIFY2(typed.contains(u"U+FFFE"_s) && typed.contains(u"rapport"_s), qPrintable(typed));
@@ -254,10 +254,8 @@ private slots:
             QVERIFY2(why.startsWith(where) && why.endsWith(reportCharProblem(c)), qPrintable(why));
         }
         QCOMPARE(list.at(0).nom, u"Nom"_s);
-    }
 
-    void tagsAndNodeText()
-    {
+        // The element helpers.
         QCOMPARE(TXMLUtil::xmlTag(u"descript"_s, QString()), u"<descript/>"_s);
         QDomDocument dom;
         QVERIFY(dom.setContent(u"<a><name>Vase</name><empty/><mixed><b>x</b></mixed><c><![CDATA[1<2]]></c></a>"_s));

@@ -127,10 +127,8 @@ private slots:
         list.removeAt(4);
         QCOMPARE(list.current(), nullptr);
         QCOMPARE(&list.at(3), &p);
-    }
 
-    void addImported()
-    {
+        // Imported products.
         TProduit src;
         src.descript = u"Bol"_s;
         src.prix = u"20.00$"_s;

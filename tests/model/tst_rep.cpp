@@ -80,24 +80,21 @@ private slots:
         QCOMPARE((QStringList{TRepList::nextDay(u"090228"_s), TRepList::nextDay(u"080228"_s), TRepList::nextDay(u"991231"_s),
                               TRepList::nextDay(u"091340"_s)}),
                  (QStringList{u"090301"_s, u"080229"_s, u"000101"_s, u"091340"_s}));
-    }
 
-    void deleteKeepsCurrentPeriodAligned()
-    {
+        // A deletion keeps the current period on the same period, or none.
         struct Case { int cur; int deleted; int after; };
         for (const Case c : {Case{2, 0, 1}, Case{2, 2, -1}, Case{2, 3, 2}, Case{-1, 1, -1}, Case{0, 0, -1}}) {
-            TRepList l;
+            TRepList d;
             for (const QString& t : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
-                l.addPeriod(t, QString(), QString());
-            l.curPeriod = c.cur;
+                d.addPeriod(t, QString(), QString());
+            d.curPeriod = c.cur;
             int curCIndex = c.cur;
-            const QString before = c.cur >= 0 && c.cur != c.deleted ? l.at(c.cur).title : QString();
-            l.deletePeriod(c.deleted, &curCIndex);
-            QCOMPARE(l.curPeriod, c.after);
-            QCOMPARE(curCIndex, c.after);
-            QCOMPARE(l.titles.size(), 3);
+            const QString before = c.cur >= 0 && c.cur != c.deleted ? d.at(c.cur).title : QString();
+            d.deletePeriod(c.deleted, &curCIndex);
+            // The list's and the window's current period, and the periods left.
+            QCOMPARE((QList<int>{d.curPeriod, curCIndex, int(d.titles.size())}), (QList<int>{c.after, c.after, 3}));
             if (c.after >= 0)
-                QCOMPARE(l.at(c.after).title, before);
+                QCOMPARE(d.at(c.after).title, before);
         }
     }
 

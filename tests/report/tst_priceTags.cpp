@@ -194,7 +194,7 @@ private slots:
 
     // However many units or copies are asked, nothing is held per tag: the
     // runs are one per product, and past MaxTags the printing is refused.
-    void countsAreBounded()
+    void countsAreBoundedAndTold()
     {
         AppState st;
         TArtisan& a = st.artList.append();
@@ -222,13 +222,9 @@ private slots:
         }
         QList<TagRun> many(3, TagRun{PriceTag{}, MaxTags});
         QCOMPARE(tagCount(many), MaxTags + 1);
-    }
 
-    // The sheets are told as they are written; stopping leaves no document.
-    void progressAndStop()
-    {
+        // The sheets are told as they are written; stopping leaves no document.
         const QList<TagRun> runs{{PriceTag{u"B"_s, u"A (001)"_s, u"D"_s, u"1.00$"_s, u"AaaBbb001-001"_s}, 65}};
-        const TagLayout letter = tagPresets().at(0).layout;
         QCOMPARE(sheetCount(65, 29, letter), 4);
         QList<qint64> told;
         QBuffer all;
