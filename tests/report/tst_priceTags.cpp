@@ -143,8 +143,7 @@ private slots:
     {
         QTemporaryDir dir;
         const TagLayout letter = tagPresets().at(0).layout;
-        QCOMPARE(letter.perSheet(), 30);
-        QCOMPARE(tagPresets().at(1).layout.perSheet(), 24);
+        QCOMPARE((QList<int>{letter.perSheet(), tagPresets().at(1).layout.perSheet()}), (QList<int>{30, 24}));
         const QList<PriceTag> three(3, PriceTag{u"B"_s, u"A (001)"_s, u"D"_s, u"1.00$"_s, u"AaaBbb001-001"_s});
         QCOMPARE(missingTool(), QString());
         const QByteArray pdf = tagsPdf(three, letter, 28);

@@ -76,8 +76,7 @@ private slots:
         QCOMPARE(h.prompt.informations, informations);
         QCOMPARE(h.prompt.errors.count(), errors);
         if (!replaced) {
-            QCOMPARE(st.artList.count(), artisans);
-            QCOMPARE(st.saleList.count(), sheets);
+            QCOMPARE((QList<int>{st.artList.count(), st.saleList.count()}), (QList<int>{artisans, sheets}));
             QCOMPARE(st.artFileName, TEST_DB_NAME);
             QVERIFY(!st.modified);
             return;
@@ -85,8 +84,7 @@ private slots:
         // A new unnamed database: the artisans and their products, no sales, no periods.
         QVERIFY(h.prompt.questions.first().contains(u"sans ventes ni périodes"_s));
         QVERIFY(h.prompt.questions.first().contains(u"Les quantités reçues et vendues ne sont pas importées"_s));
-        QCOMPARE(st.artList.count(), 3);
-        QCOMPARE(st.saleList.count() + st.repList.count(), 0);
+        QCOMPARE((QList<int>{st.artList.count(), st.saleList.count(), st.repList.count()}), (QList<int>{3, 0, 0}));
         QCOMPARE(st.artList.at(1).comment, u"tissage"_s); // six children: no varData
         QVERIFY(st.artFileName.isEmpty() && st.curFilePath.isEmpty());
         QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
@@ -228,8 +226,7 @@ private slots:
         st.artList.append().artNo = u"002"_s;
         TmainForm& w = h.startOn(st);
         TArtForm& a = h.art();
-        QCOMPARE(a.nameEd->text().size(), 300);
-        QCOMPARE(a.comMemo->toPlainText().size(), 5000);
+        QCOMPARE((QList<qsizetype>{a.nameEd->text().size(), a.comMemo->toPlainText().size()}), (QList<qsizetype>{300, 5000}));
         QVERIFY(a.nameEd->toolTip().contains(u"80"_s) && a.comMemo->toolTip().contains(u"4000"_s));
         h.click(w.nextBtn);
         QCOMPARE(h.st().artList.at(0).nom.size(), 300);
