@@ -4,13 +4,11 @@
 // file that did not load. (Faults a child process suffers, and a save killed
 // at random, are in tst_saveFaults.)
 
-#include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbCopy.h"
 #include "core/dbFile.h"
 #include "core/dbSummary.h"
 #include "core/safeWrite.h"
-#include "core/textUtil.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"

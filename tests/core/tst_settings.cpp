@@ -1,7 +1,6 @@
 // The settings file: the INI layer's reading rules, where writes go, what they
 // keep, encodings, and the program-wide settings read and written through it.
 
-#include "core/appError.h"
 #include "core/appPaths.h"
 #include "core/appState.h"
 #include "core/iniFile.h"
@@ -164,7 +163,7 @@ private slots:
                  (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
-    void dataFolderBesideOrInUserFolders()
+    void dataFolders()
     {
         QStandardPaths::setTestModeEnabled(true);
         // A build or portable copy, a copy installed in /usr/bin, a folder gone.
@@ -182,13 +181,10 @@ private slots:
             QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
             QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
         }
-    }
 
-    // A folder chosen because the default could not be made serves again at the
-    // next start, read by the program and tlvdb alike; every other line of the
-    // settings (unknown keys and sections too) stays, also through a later save.
-    void chosenDataFolderRemembered()
-    {
+        // A folder chosen because the default could not be made serves again at the
+        // next start, read by the program and tlvdb alike; every other line of the
+        // settings (unknown keys and sections too) stays, also through a later save.
         QTemporaryDir tmp;
         QTemporaryDir other;
         const QString ini = tmp.filePath(u"tilvarDB.ini"_s);

@@ -2,7 +2,6 @@
 // every text, reading back our own files and the older program's files; the
 // element and escaping helpers under every XML document.
 
-#include "core/appError.h"
 #include "core/cp1252.h"
 #include "core/tilvarDB.h"
 #include "export/artListXML.h"

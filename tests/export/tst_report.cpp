@@ -2,9 +2,7 @@
 // byte for byte with golden files, their folders and names, and
 // well-formedness whatever the texts hold.
 
-#include "core/appError.h"
 #include "core/appState.h"
-#include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "model/uRep.h"
 #include "support/fakePrompt.h"

@@ -4,7 +4,6 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
-#include "core/textUtil.h"
 #include "model/uArt.h"
 #include "support/modelSheets.h"
 

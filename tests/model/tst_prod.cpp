@@ -1,9 +1,7 @@
 // Products: the record string and its field check, quantities and money,
 // list operations, the row texts and an older file's XML item.
 
-#include "core/appError.h"
 #include "core/appState.h"
-#include "core/textUtil.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
 #include "support/modelErrors.h"
@@ -63,7 +61,7 @@ private slots:
         QCOMPARE(q.descript + u'|' + q.qntStr, u"a \"b\"|1"_s);
     }
 
-    void quantities()
+    void quantitiesAndAmounts()
     {
         TProdList list;
         TProduit& p = bol(list);
@@ -96,22 +94,20 @@ private slots:
         q.soldList.addQnt(u"090502"_s, u"?"_s);
         QVERIFY_THROWS_EXCEPTION(AppError, q.delSold(u"090501"_s));
         QCOMPARE(q.soldList.count(), 2);
-    }
 
-    void money()
-    {
-        TProduit p;
-        p.valeur = u" 0.10$ "_s;
-        QCOMPARE(p.soldValue(u"3"_s) + TProduit::unitAmount(u"3"_s, p.valeur), u"0.30$0.30$"_s);
-        QCOMPARE(p.soldValue(u"0"_s) + TProduit::unitAmount(u"0"_s, p.valeur), QString());
+        // Amounts at the product's Valeur.
+        TProduit m;
+        m.valeur = u" 0.10$ "_s;
+        QCOMPARE(m.soldValue(u"3"_s) + TProduit::unitAmount(u"3"_s, m.valeur), u"0.30$0.30$"_s);
+        QCOMPARE(m.soldValue(u"0"_s) + TProduit::unitAmount(u"0"_s, m.valeur), QString());
         // A return takes its amount back.
-        QCOMPARE(p.soldValue(u"-1"_s) + TProduit::unitAmount(u"-2"_s, p.valeur), u"-0.10$-0.20$"_s);
-        QCOMPARE(TProduit::unitAmount(u"x"_s, p.valeur), QString());
-        QCOMPARE(errorOf([&] { p.soldValue(u"x"_s); }), u"'x' is not a valid integer value"_s);
-        p.valeur.clear(); // a product never stored from the window has no value yet
-        QCOMPARE(p.soldValue(u"2"_s), u"0.00$"_s);
-        p.valeur = u"douze"_s;
-        QCOMPARE(errorOf([&] { p.soldValue(u"1"_s); }), u"'douze' is not a valid floating point value"_s);
+        QCOMPARE(m.soldValue(u"-1"_s) + TProduit::unitAmount(u"-2"_s, m.valeur), u"-0.10$-0.20$"_s);
+        QCOMPARE(TProduit::unitAmount(u"x"_s, m.valeur), QString());
+        QCOMPARE(errorOf([&] { m.soldValue(u"x"_s); }), u"'x' is not a valid integer value"_s);
+        m.valeur.clear(); // a product never stored from the window has no value yet
+        QCOMPARE(m.soldValue(u"2"_s), u"0.00$"_s);
+        m.valeur = u"douze"_s;
+        QCOMPARE(errorOf([&] { m.soldValue(u"1"_s); }), u"'douze' is not a valid floating point value"_s);
     }
 
     void listOperations()

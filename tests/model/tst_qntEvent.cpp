@@ -1,7 +1,6 @@
 // Dated quantity lists: merging, the text forms, packed reading (the quick
 // path for digits-only texts and the general one), totals and their failures.
 
-#include "core/appError.h"
 #include "model/qntEvent.h"
 #include "support/modelErrors.h"
 
@@ -13,7 +12,7 @@ class TstQntEvent : public QObject {
     Q_OBJECT
 
 private slots:
-    void addAndTextForms()
+    void textForms()
     {
         TQnt q;
         QCOMPARE(q.qntText(2), QString());
@@ -29,10 +28,8 @@ private slots:
         QCOMPARE(q.qntText(3), u"090501=2,090518=2"_s);
         q.addQnt(u"090502"_s, u" -5 "_s);
         QCOMPARE(q.totalQntStr(), u"-1"_s);
-    }
 
-    void setQntText()
-    {
+        // Packed texts read back: kept as written, merged by date.
         const std::pair<QString, QString> cases[] = {
             {u"0905183,09050102,090502-0"_s, u"090501=02,090502=-0,090518=3"_s}, // kept as written
             {u"0905183,0905182,090601-2"_s, u"090518=5,090601=-2"_s},
@@ -44,12 +41,12 @@ private slots:
             {u",,"_s, QString()},                               // only commas empty it
         };
         for (const auto& [packed, expected] : cases) {
-            TQnt q;
-            q.addQnt(u"010101"_s, u"9"_s);
-            q.setQntText(packed);
-            QCOMPARE(q.qntText(3), expected);
-            if (q.count() > 0)
-                QCOMPARE(q.currentIndex(), q.count() - 1);
+            TQnt r;
+            r.addQnt(u"010101"_s, u"9"_s);
+            r.setQntText(packed);
+            QCOMPARE(r.qntText(3), expected);
+            if (r.count() > 0)
+                QCOMPARE(r.currentIndex(), r.count() - 1);
         }
     }
 

@@ -98,7 +98,7 @@ private slots:
         }
     }
 
-    void periodRows()
+    void periodRowsAndXml()
     {
         const QString vase = u"TreMar005-003,Vase,12.00$,2,24.00$"_s;
         const QString bol = u"VerArt001-002,\"Bol, grand\",5.00$,1,5.00$"_s;
@@ -156,10 +156,8 @@ private slots:
         l.addPeriod(u"Avant"_s, u"090519"_s, u"090301"_s); // ends before it starts
         l.prepareLines(sales);
         QVERIFY(l.at(3).periodLines.isEmpty());
-    }
 
-    void xmlDataLines()
-    {
+        // The XML data lines made from period rows.
         const std::pair<QString, QString> cases[] = {
             // Six fields: no artisan number; an empty value self-closes.
             {u"090518,003,,1$,2,2$"_s, u"<date>090518</date><pNo>003</pNo><descript/><valeur>1$</valeur><qnt>2</qnt><tot>2$</tot>"_s},

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(order(), u"090518b 090518e 09051f 090301a 090301d 081224c"_s);
     }
 
-    void lineFormats()
+    void linesAndQueries()
     {
         const QString quoted = saleLine(u"TreMar005-003"_s, u"Vase, bleu"_s, u"12.00$"_s, u"2"_s, u"24.00$"_s);
         const QString shortTag = u"LiAr005-003,Bol,1.00$,1,1.00$"_s;
@@ -101,10 +101,7 @@ private slots:
                               u"005,003,2,24.00$"_s, {}, {}, u"005,003,\"Vase, bleu\",12.00$,2,24.00$"_s,
                               // A tag under six letters still yields the numbers; a padded one keeps its positions.
                               u"005,003,Bol,1.00$,1,1.00$"_s, u"LiAr,005-003,Bol,1.00$,1,1.00$"_s, u"005,003,1,1.00$"_s}));
-    }
 
-    void queries()
-    {
         TSaleList l;
         addSheet(l, u"090518"_s, {VASE});
         QCOMPARE(l.getAllSales(1), u"\"090518,TreMar,005-003,Vase,12.00$,2,24.00$\""_s);

@@ -2,7 +2,6 @@
 // product numbers, renumbering and the check. (A renamed artisan's lines:
 // tst_saleEditor.)
 
-#include "core/appError.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/soldInvariant.h"

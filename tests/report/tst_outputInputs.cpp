@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
