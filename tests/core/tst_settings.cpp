@@ -27,7 +27,7 @@ class TstSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void reading()
+    void readingAndDefaults()
     {
         // A string, an int (default -5) or a flag (default its opposite).
         const struct {
@@ -67,6 +67,37 @@ private slots:
             else
                 QCOMPARE(ini.readString(section, key, u"d"_s), c.value.toString());
         }
+
+        // Defaults, and a file the older program wrote.
+        QCOMPARE(defaultFileNameFor(QDate(2009, 5, 18)), u"bArtisan09"_s);
+        QTemporaryDir dir;
+        AppState st;
+        st.defaultFileName = u"bArtisan09"_s;
+        st.curArtNo = st.pubPrefs = u"x"_s;
+        st.showSplash = false;
+        st.wWidth = 1;
+        st.curCIndex = 4;
+        // Without a file, values left from before are replaced by the defaults;
+        // a first start loads again what it saved.
+        st.autoload = false;
+        readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
+        QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
+        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{1, 1, 830, -1}));
+        QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
+        // A named pipe reads as an empty file, at once: it is never opened to wait for a writer.
+        const QString fifo = dir.filePath(u"pipe.ini"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        AppState noDefault;
+        readSettings(fifo, noDefault);
+        QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
+
+        // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
+        // number, a width read as it is (the window ignores it), a height that is no number.
+        readSettings(OLD_INI, st);
+        QCOMPARE((QStringList{st.curArtNo, st.sAgentList, st.lastSAgent, st.artFileName, st.pubPrefs}),
+                 (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
+        QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
+                 (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
     void writing_data()
@@ -128,39 +159,6 @@ private slots:
         // A line break cannot be kept in a line: it becomes a blank.
         ini.writeString(section, key, u"a\r\nb\nc\rd"_s);
         QCOMPARE(TIniFile(path).readString(section, key, QString()), u"a b c d"_s);
-    }
-
-    void defaultsAndOlderFile()
-    {
-        QCOMPARE(defaultFileNameFor(QDate(2009, 5, 18)), u"bArtisan09"_s);
-        QTemporaryDir dir;
-        AppState st;
-        st.defaultFileName = u"bArtisan09"_s;
-        st.curArtNo = st.pubPrefs = u"x"_s;
-        st.showSplash = false;
-        st.wWidth = 1;
-        st.curCIndex = 4;
-        // Without a file, values left from before are replaced by the defaults;
-        // a first start loads again what it saved.
-        st.autoload = false;
-        readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
-        QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
-        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{1, 1, 830, -1}));
-        QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
-        // A named pipe reads as an empty file, at once: it is never opened to wait for a writer.
-        const QString fifo = dir.filePath(u"pipe.ini"_s);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        AppState noDefault;
-        readSettings(fifo, noDefault);
-        QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
-
-        // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
-        // number, a width read as it is (the window ignores it), a height that is no number.
-        readSettings(OLD_INI, st);
-        QCOMPARE((QStringList{st.curArtNo, st.sAgentList, st.lastSAgent, st.artFileName, st.pubPrefs}),
-                 (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
-        QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
-                 (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
     void dataFolders()

@@ -17,7 +17,7 @@ class TstTextUtil : public QObject {
     Q_OBJECT
 
 private slots:
-    void commaList()
+    void commaLists()
     {
         const struct {
             QString text;
@@ -45,10 +45,8 @@ private slots:
             if (c.written)
                 QCOMPARE(writeCommaList(c.items), c.text);
         }
-    }
 
-    void commaItemHelpers()
-    {
+        // The helpers over one list.
         QString list = u"a,b,c"_s;
         setCommaItem(list, 1, u"x y"_s);
         const QStringList got{getCommaItem(u"x,y"_s, 1), getCommaItem(u" x,y "_s, 2), getCommaItem(u"\" a \",b"_s, 0),
@@ -213,7 +211,7 @@ private slots:
         QCOMPARE(wholeLeft(text, n), text.left(end));
     }
 
-    void mendAndSearch()
+    void charactersAndCp1252()
     {
         QString half = u"Jo"_s + QChar(0xD83C) + u"x"_s + QChar(0xDF38) + u"\U0001F338"_s;
         QCOMPARE(mendHalfChars(half), 2);
@@ -232,10 +230,7 @@ private slots:
                 QVERIFY2(calls <= 40, qPrintable(QString::number(calls)));
             }
         }
-    }
 
-    void cp1252()
-    {
         // Every byte decodes and encodes back; characters without a byte are
         // reported, never dropped silently.
         QByteArray all;

@@ -90,7 +90,7 @@ private slots:
             QCOMPARE(back.at(0).products.at(i).descript, a.products.at(i).descript);
     }
 
-    void olderFile()
+    void olderFileAndPositions()
     {
         // Windows-1252 bytes under encoding="ISO8859-1", texts unescaped (even a
         // bare "&"), an "artID" of six and one of seven children.
@@ -111,14 +111,9 @@ private slots:
         // A bare "&" beside references to the characters that could stand for it.
         QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>&#xE000; & &#57345;"
                                 "</n></i></a></artList>").at(0).artNo, u"\uE000 & \uE001"_s);
-    }
 
-    void importByPositionAndFailures()
-    {
         // Names play no part; an item without a product child has no products;
-        // reading replaces what the list held.
-        TArtList list;
-        list.append().nom = u"old"_s;
+        // reading replaces what the list held (the older file's two).
         readXml(list, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><root><artList>"
                       "<a><b><x>005</x><x>Nom</x><x>Pr\xC3\xA9nom</x><x>rue;ville;cp;tel;</x><x>m@x</x>"
                       "<x>note</x></b></a>"

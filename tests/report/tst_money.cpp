@@ -125,8 +125,8 @@ class TstMoney : public QObject {
 
 private slots:
     // Every artisan, three periods, both share rules, over a generated
-    // boutique: statements (XML and page), the summary, the published sales
-    // page and tlvdb consign add up as printed and as the sheets say.
+    // boutique: statements (XML and page), the summary and the published sales
+    // page add up as printed and as the sheets say.
     void everyOutputAddsUp()
     {
         AppState st;
@@ -155,8 +155,6 @@ private slots:
         st.repList.addPeriod(ALL_PERIOD_TITLE, {}, {});
         QTemporaryDir dir;
         st.xmlDir = dir.path() + u'/';
-        const QString file = dir.filePath(u"b.tlvdb"_s);
-        saveDB(file, st);
         FakePrompt prompt;
         const QList<int> periods{0, 1, st.repList.indexOfTitle(ALL_PERIOD_TITLE)};
         int checked = 0;
@@ -209,18 +207,7 @@ private slots:
             }
         }
         QVERIFY(checked > 10);
-        // tlvdb consign prints the same rows and total.
-        const QString artNo = st.numItems.first();
-        QByteArray out, err;
-        QCOMPARE(tlvdb({u"consign"_s, file, ALL_PERIOD_TITLE, artNo}, out, err), 0);
-        QStringList lines = QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
-        const QString total = lines.takeLast();
-        QStringList tots;
-        for (const QString& l : lines)
-            tots << readCommaList(l).value(6);
-        const TReport& all = st.repList.at(periods.last());
-        QCOMPARE(sumOf(tots), fromSheets(st, artNo, all.startDate, all.endDate, 0).sales);
-        QCOMPARE(u"Total: "_s + Money::fromUnits(sumOf(tots) * 100).format(), total);
+        // (tlvdb consign: the regression files below, rounding and returns among them.)
     }
 
     // The faults of the regression files, each read by tlvdb as a script does.
