@@ -114,7 +114,7 @@ private slots:
         }
     }
 
-    void numbersAndAmounts()
+    void numbersAmountsAndDates()
     {
         const struct {
             QString text;
@@ -163,10 +163,7 @@ private slots:
         Money sum = big;
         QVERIFY_THROWS_EXCEPTION(AppError, sum += big);
         QCOMPARE(sum, big);
-    }
 
-    void smallTextsAndDates()
-    {
         // Only style 1 and months 1..12 name a month; anything else keeps the text.
         const auto month = [](int style, int m) {
             QString text = u"keep"_s;

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(TSaleList::formatSaleLine(2, readCommaList(sales.at(0).lines).at(0)).left(8), u"005,001,"_s);
     }
 
-    void section()
+    void sectionAndWindowTask()
     {
         TArtList list;
         TArtisan& a = verrier(list);
@@ -111,11 +111,9 @@ private slots:
             back.readArtisans(r, 2, total);
         }));
         QCOMPARE((QList<int>{int(back.count()), int(back.at(0).products.count())}), (QList<int>{1, 2}));
-    }
 
-    void windowTask()
-    {
-        // Add, fill, add another, go back, edit products, import one, renumber.
+        // The model half of the artisans window: add, fill, add another, go
+        // back, edit products, import one, renumber.
         AppState st;
         QCOMPARE(selectArtisan(st, -1), nullptr);
         TArtisan& first = addArtisan(st, u"001"_s);
@@ -127,20 +125,20 @@ private slots:
         QCOMPARE((QList<int>{int(st.prodList.count()), st.curProdInd, st.totProdCount}), (QList<int>{0, -1, 1}));
         QCOMPARE(st.numItems, (QStringList{u"001"_s, u"002"_s}));
 
-        TArtisan* a = selectArtisan(st, -1);
-        QCOMPARE(a, &st.artList.at(0));
+        TArtisan* sel = selectArtisan(st, -1);
+        QCOMPARE(sel, &st.artList.at(0));
         QCOMPARE(st.curArtNo, u"001"_s);
         QVERIFY(st.importFName.isEmpty()); // the import file stays the one chosen
         QCOMPARE(st.prodNoList, QStringList{u"001"_s});
         QCOMPARE(st.curProdInd, 0);
         // prodList edits reach the artisan; additions after the copy back.
         st.prodList.at(0).descript = u"Bol"_s;
-        QCOMPARE(a->products.at(0).descript, u"Bol"_s);
+        QCOMPARE(sel->products.at(0).descript, u"Bol"_s);
         st.prodList.addProduct(u"002"_s, u"001"_s, u"090519"_s);
-        QCOMPARE(a->products.count(), 1);
+        QCOMPARE(sel->products.count(), 1);
         st.prodNoList = st.prodList.prodNumbers();
         saveProdList(st);
-        QCOMPARE(a->products.count(), 2);
+        QCOMPARE(sel->products.count(), 2);
         st.prodList.clear();
         loadProdList(st);
         QCOMPARE(st.prodList.count(), 2);

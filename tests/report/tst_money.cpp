@@ -113,11 +113,6 @@ Page statementPage(const QString& html)
     return p;
 }
 
-int tlvdb(const QStringList& args, QByteArray& out, QByteArray& err)
-{
-    return runTlvdb(args, out, err, {tlvdbReportCommand()});
-}
-
 } // namespace
 
 class TstMoney : public QObject {
@@ -266,7 +261,7 @@ private slots:
         QFETCH(QString, out);
         QFETCH(QString, err);
         QByteArray o, e;
-        QCOMPARE(tlvdb(args, o, e), code);
+        QCOMPARE(runTlvdb(args, o, e, {tlvdbReportCommand()}), code);
         QCOMPARE(QString::fromUtf8(o), out);
         QCOMPARE(QString::fromUtf8(e), err);
     }
@@ -274,7 +269,7 @@ private slots:
     // A file stored oldest first settles, reports and resaves as the same
     // file stored newest first; "-[tout]-" follows a sheet added, re-dated or
     // deleted at once.
-    void allPeriodFollowsTheLedger()
+    void ledgerAndRounding()
     {
         QTemporaryDir dir;
         QByteArray written[2];
@@ -301,11 +296,8 @@ private slots:
             QCOMPARE(st.repList.at(all).startDate, u"090301"_s);
         }
         QCOMPARE(written[0], written[1]);
-    }
 
-    // A sheet's total is the sum of its lines' amounts; shares round per row.
-    void amountsRoundOnce()
-    {
+        // A sheet's total is the sum of its lines' amounts; shares round per row.
         QCOMPARE(Money::parse(u"3.335"_s).formatExact(), u"3.335$"_s);
         QCOMPARE(Money::parse(u"12.5"_s).formatExact(), u"12.50$"_s);
         QCOMPARE(Money::parse(u"-0.0005"_s).formatExact(), u"-0.0005$"_s);

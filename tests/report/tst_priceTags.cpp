@@ -107,7 +107,7 @@ private slots:
 
     // Which tags: per unit received, on a day, or a chosen number each (one
     // product per unit: tst_printouts).
-    void choice()
+    void choiceSheetsAndLayouts()
     {
         AppState st;
         FakePrompt prompt;
@@ -136,11 +136,8 @@ private slots:
             }
             QCOMPARE(runs.join(u' '), c.keys);
         }
-    }
 
-    // Starting on a partly used sheet; which layouts are refused.
-    void sheetsAndLayouts()
-    {
+        // Starting on a partly used sheet; which layouts are refused.
         QTemporaryDir dir;
         const TagLayout letter = tagPresets().at(0).layout;
         QCOMPARE((QList<int>{letter.perSheet(), tagPresets().at(1).layout.perSheet()}), (QList<int>{30, 24}));
