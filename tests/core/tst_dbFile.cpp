@@ -70,29 +70,26 @@ class TstDbFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void emptyDatabaseBytes()
+    void emptyAndRefused()
     {
         // Saved, the empty database is the reference file byte for byte, whatever
         // version it was read as; loaded back, it is the empty database again.
         const QString golden = QStringLiteral(TILVAR_TEST_DATA "/db-empty.tlvdb");
-        AppState st;
-        st.dbVersion = 1;
-        QCOMPARE(savedBytes(st), readFileBytes(golden));
-        QCOMPARE(st.dbVersion, DB_FORMAT_VERSION);
+        AppState empty;
+        empty.dbVersion = 1;
+        QCOMPARE(savedBytes(empty), readFileBytes(golden));
+        QCOMPARE(empty.dbVersion, DB_FORMAT_VERSION);
 
-        AppState back;
-        back.repList.curPeriod = 5;
-        FakePrompt prompt;
-        QCOMPARE(loadDB(golden, back, prompt), LoadResult::Loaded);
-        QVERIFY(back.dbVersion == 2 && back.repList.curPeriod == -1 && prompt.all.isEmpty());
-    }
+        AppState read;
+        read.repList.curPeriod = 5;
+        FakePrompt quiet;
+        QCOMPARE(loadDB(golden, read, quiet), LoadResult::Loaded);
+        QVERIFY(read.dbVersion == 2 && read.repList.curPeriod == -1 && quiet.all.isEmpty());
 
-    // Too old, bytes after the last section, a version this program does not
-    // know: refused with what is wrong, and the file is kept for good when a
-    // save replaces it. A missing file is no error; a FIFO (at
-    // once, not blocked) is an error for the caller, not a message.
-    void refusedWhole()
-    {
+        // Too old, bytes after the last section, a version this program does not
+        // know: refused with what is wrong, and the file is kept for good when a
+        // save replaces it. A missing file is no error; a FIFO (at
+        // once, not blocked) is an error for the caller, not a message.
         QTemporaryDir dir;
         AppState st;
         st.dataDir = dir.path();

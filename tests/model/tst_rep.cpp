@@ -175,7 +175,7 @@ private slots:
         }
     }
 
-    void consignment()
+    void consignments()
     {
         Ledger f;
         f.consigne(u"005"_s, 0);
@@ -210,22 +210,20 @@ private slots:
                                         u"TreMar005-006,Tasse,1.00$,x,9.99$"_s});
         g.consigne(u"005"_s, 0);
         QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"39.25$5"_s); // 36.50 + 3.75 - 1.00
-    }
 
-    void everyArtisanMatchesOneByOne()
-    {
-        Ledger f;
+        // Every artisan at once matches each made alone.
+        Ledger all;
         const QStringList artNos{u"006"_s, u"005"_s, u"007"_s};
         QStringList seen;
-        f.reps.forEachConsigne(artNos, 0, f.sales, f.xml, [&](qsizetype k) {
-            seen << artNos.at(k) + f.reps.rangeLines.join(u'|') + f.reps.total + f.xml.join(u'|');
+        all.reps.forEachConsigne(artNos, 0, all.sales, all.xml, [&](qsizetype k) {
+            seen << artNos.at(k) + all.reps.rangeLines.join(u'|') + all.reps.total + all.xml.join(u'|');
         });
         QCOMPARE(seen.size(), 3);
         QVERIFY(seen.at(0).endsWith(u"4.00$"_s + TRepList::xmlDataLine(u"090518,006,001,Cuillère,4.00$,1,4.00$"_s)));
         for (qsizetype k = 0; k < artNos.size(); ++k) {
-            Ledger g;
-            g.consigne(artNos.at(k), 0);
-            QCOMPARE(seen.at(k), artNos.at(k) + g.reps.rangeLines.join(u'|') + g.reps.total + g.xml.join(u'|'));
+            Ledger alone;
+            alone.consigne(artNos.at(k), 0);
+            QCOMPARE(seen.at(k), artNos.at(k) + alone.reps.rangeLines.join(u'|') + alone.reps.total + alone.xml.join(u'|'));
         }
     }
 };

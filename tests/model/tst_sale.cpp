@@ -23,7 +23,7 @@ class TestSale : public QObject {
     Q_OBJECT
 
 private slots:
-    void recordAndSection()
+    void sectionAndSheets()
     {
         const QStringList hostile = {
             saleLine(u"TreMar005-003"_s, u"Vase, \"bleu\"  nuit"_s, u"12.00$"_s, u"2"_s, u"24.00$"_s),
@@ -50,25 +50,23 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ReadError, readSection(bytes.chopped(5), [&](TReader& r) { back.readSales(r); }));
         QCOMPARE(back.count(), 2);
         QCOMPARE(back.at(1).agent, u"Marie-Ève"_s);
-    }
 
-    void sheetsAndOrder()
-    {
-        TSaleList l;
-        QCOMPARE(l.indexOfCurDate(), -1);
-        l.addSheet(u"090518"_s, u"Julie"_s);
-        l.addSheet(u"090601"_s, u"Marc"_s);
-        QCOMPARE(l.sheetDates(), (QStringList{u"090601"_s, u"090518"_s})); // inserted at the front
-        QCOMPARE(l.indexOfCurDate(), 0);
-        QCOMPARE(l.selectSheet(1).date, u"090518"_s);
-        QCOMPARE(l.curDate, u"090518"_s);
-        QVERIFY_THROWS_EXCEPTION(AppError, l.sheetLines(-1));
-        l.curDate = u"090601"_s;
-        QCOMPARE(l.storeSheet(0, u"090601"_s, u"Marc"_s, u"24.00$"_s, {VASE}), u"090601à jour!"_s);
-        QCOMPARE(l.sheetLines(0), writeCommaList({VASE}));
+        // Sheets: added, chosen, stored and ordered.
+        TSaleList sh;
+        QCOMPARE(sh.indexOfCurDate(), -1);
+        sh.addSheet(u"090518"_s, u"Julie"_s);
+        sh.addSheet(u"090601"_s, u"Marc"_s);
+        QCOMPARE(sh.sheetDates(), (QStringList{u"090601"_s, u"090518"_s})); // inserted at the front
+        QCOMPARE(sh.indexOfCurDate(), 0);
+        QCOMPARE(sh.selectSheet(1).date, u"090518"_s);
+        QCOMPARE(sh.curDate, u"090518"_s);
+        QVERIFY_THROWS_EXCEPTION(AppError, sh.sheetLines(-1));
+        sh.curDate = u"090601"_s;
+        QCOMPARE(sh.storeSheet(0, u"090601"_s, u"Marc"_s, u"24.00$"_s, {VASE}), u"090601à jour!"_s);
+        QCOMPARE(sh.sheetLines(0), writeCommaList({VASE}));
         // Several sheets of one date (a file written elsewhere): the last.
-        addSheet(l, u"090518"_s, {});
-        QCOMPARE(l.indexOfDate(u"090518"_s), 2);
+        addSheet(sh, u"090518"_s, {});
+        QCOMPARE(sh.indexOfDate(u"090518"_s), 2);
 
         // Newest first; sheets of one date keep their order, none is lost: with
         // six-digit dates (sorted as numbers) and with any other date text.

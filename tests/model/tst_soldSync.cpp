@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(s.all(), before);
     }
 
-    void numbersNeverReused()
+    void numbersAndCheck()
     {
         Shop s;
         // 004 went with its product but its sheet line stays.
@@ -120,19 +120,17 @@ private slots:
         r.st.artList.at(0).products.append();
         renumberAll(r.st);
         QCOMPARE(r.st.artList.at(0).products.at(3).prodNo, u"005"_s);
-    }
 
-    void checkListsGapsAndHistory()
-    {
-        Shop s;
-        s.product(0).soldList.setQntText(u"0905183,0907071"_s);
-        const SoldCheck c = checkSold(s.st.artList, s.st.saleList);
-        QCOMPARE(soldCheckLines(c, false),
+        // The check lists the gaps and the history.
+        Shop t;
+        t.product(0).soldList.setQntText(u"0905183,0907071"_s);
+        const SoldCheck check = checkSold(t.st.artList, t.st.saleList);
+        QCOMPARE(soldCheckLines(check, false),
                  (QStringList{u"artisan 005, product 001, 090518: sold 3, on the sheets 1"_s,
                               u"artisan 005, product 001, 090707: sold 1, on the sheets 0"_s,
                               u"history: artisan 005, product 004 (deleted), 090301: 5 on the sheet"_s}));
-        QVERIFY(soldCheckMessage(c, 1).startsWith(u"2 écart(s)"_s));
-        QVERIFY(soldCheckMessage(c, 1).endsWith(u"... et 2 autre(s) : « tlvdb check » les liste toutes."_s));
+        QVERIFY(soldCheckMessage(check, 1).startsWith(u"2 écart(s)"_s));
+        QVERIFY(soldCheckMessage(check, 1).endsWith(u"... et 2 autre(s) : « tlvdb check » les liste toutes."_s));
     }
 };
 
