@@ -15,10 +15,7 @@ using namespace Qt::StringLiterals;
 namespace {
 // Three artisans in the older program's form (Windows-1252 bytes declared as
 // ISO8859-1): one with a product, one without varData, one with neither.
-QByteArray artListXml()
-{
-    return readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml"));
-}
+const QString OLDER_LIST = QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml");
 
 // Artisans named noms, numbered 001, 002... unless numbers says otherwise.
 QByteArray artListFile(const QStringList& noms, const QStringList& numbers = {})
@@ -44,7 +41,7 @@ private slots:
         QTest::addColumn<bool>("replaced");
         QTest::addColumn<QStringList>("informations");
         QTest::addColumn<int>("errors");
-        QTest::newRow("accepted") << artListXml() << Prompt::Answer::Yes << true << QStringList() << 0;
+        QTest::newRow("accepted") << readFileBytes(OLDER_LIST) << Prompt::Answer::Yes << true << QStringList() << 0;
         QTest::newRow("declined") << artListFile({u"Un"_s}) << Prompt::Answer::No << false << QStringList() << 0;
         QTest::newRow("broken") << QByteArray("<artList><artItem>") << Prompt::Answer::Yes << false << QStringList() << 1;
         QTest::newRow("foreign") << QByteArray("<?xml version=\"1.0\"?><autre/>") << Prompt::Answer::Yes << false
@@ -94,8 +91,8 @@ private slots:
     {
         UiHarness h;
         QTemporaryDir other;
-        h.put(u"imp.xml"_s, artListXml());
-        QVERIFY(writeFileBytes(other.path() + u"/ailleurs.xml"_s, artListXml()));
+        h.put(u"imp.xml"_s, readFileBytes(OLDER_LIST));
+        QVERIFY(writeFileBytes(other.path() + u"/ailleurs.xml"_s, readFileBytes(OLDER_LIST)));
         TmainForm& w = h.start();
         TArtForm& a = h.art();
         AppState& st = h.st();
@@ -169,7 +166,7 @@ private slots:
     void importDialogAndListMode()
     {
         UiHarness h;
-        h.put(u"a.xml"_s, artListXml());
+        h.put(u"a.xml"_s, readFileBytes(OLDER_LIST));
         h.put(u"b.xml"_s, artListFile({u"Bernier"_s}));
         h.writeIni("[PREFS]\r\nimportFName=a.xml\r\nshowSplash=0\r\n");
         TmainForm& w = h.start();
