@@ -136,7 +136,7 @@ private slots:
                                                        u"Toutes Ventes"_s, QString()));
     }
 
-    void exportAllConsigne()
+    void everyConsignmentExported()
     {
         Env e(u"Mai"_s);
         const QString evil = u"<a href=\"x\">&amp; ' ]]> \t\r\n\u0080\u0085€ 漢字 😀 é</a>"_s;
