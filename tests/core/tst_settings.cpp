@@ -220,28 +220,26 @@ private slots:
         QVERIFY(checkDataFolder(ro, told));
         QCOMPARE(told.errors.size(), 1);
         QVERIFY(told.errors.first().contains(QDir::toNativeSeparators(ro.iniPath)));
-    }
 
-    void writeOrderAndForms()
-    {
+        // The order and forms of what is written.
         QTemporaryDir dir;
         const QString path = dir.filePath(u"tilvarDB.ini"_s);
-        AppState st;
-        st.lastPeriodNo = u"3"_s;
-        st.curArtNo = u"002"_s;
-        st.sAgentList = u"\"Marie Claire\""_s; // quoted whole: the quotes must survive
-        st.lastSAgent = u"Zoé"_s;
-        st.pDateStr = u"090518,090519"_s;
-        st.artFileName = u"bArtisan09.tlvdb"_s;
-        st.importFName = u"liste.xml"_s;
-        st.saveSales = false;
-        st.wLeft = 10;
-        st.wTop = 20;
-        st.shopAddress = u"12, rue du Pont\nQuébec"_s;
-        st.artSharePercent = 60;
-        st.payoutMinimum = Money::parse(u"25.00");
-        st.lastCopy = u"2026-12-01"_s;
-        writeSettings(path, st);
+        AppState prefs;
+        prefs.lastPeriodNo = u"3"_s;
+        prefs.curArtNo = u"002"_s;
+        prefs.sAgentList = u"\"Marie Claire\""_s; // quoted whole: the quotes must survive
+        prefs.lastSAgent = u"Zoé"_s;
+        prefs.pDateStr = u"090518,090519"_s;
+        prefs.artFileName = u"bArtisan09.tlvdb"_s;
+        prefs.importFName = u"liste.xml"_s;
+        prefs.saveSales = false;
+        prefs.wLeft = 10;
+        prefs.wTop = 20;
+        prefs.shopAddress = u"12, rue du Pont\nQuébec"_s;
+        prefs.artSharePercent = 60;
+        prefs.payoutMinimum = Money::parse(u"25.00");
+        prefs.lastCopy = u"2026-12-01"_s;
+        writeSettings(path, prefs);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
         // Read back (quotes and all) and written again, nothing changes.
         AppState back;
@@ -252,17 +250,17 @@ private slots:
         // A failing write: each key is on the disk once written; the one that
         // fails is in neither the file nor the object.
         QVERIFY(QFile::remove(path));
-        st.curArtNo = u"007"_s;
-        st.lastPeriodNo = st.sAgentList = QString();
-        TIniFile ini(path);
+        prefs.curArtNo = u"007"_s;
+        prefs.lastPeriodNo = prefs.sAgentList = QString();
+        TIniFile failing(path);
         int writes = 0;
-        ini.setWriter([&writes](const QString& p, const QByteArray& bytes) {
+        failing.setWriter([&writes](const QString& p, const QByteArray& bytes) {
             if (++writes > 3 || !writeFileBytes(p, bytes))
                 throw AppError(u"disk full"_s);
         });
-        QCOMPARE(errorOf([&] { writeSettings(ini, st); }), u"Unable to write to "_s + path);
+        QCOMPARE(errorOf([&] { writeSettings(failing, prefs); }), u"Unable to write to "_s + path);
         QCOMPARE(readFileBytes(path), QByteArray("[GENERAL]\r\nlastPeriodNo=\r\ncurArtNo=007\r\nsAgentList=\r\n"));
-        QCOMPARE(ini.readString(u"GENERAL"_s, u"lastSAgent"_s, u"none"_s), u"none"_s);
+        QCOMPARE(failing.readString(u"GENERAL"_s, u"lastSAgent"_s, u"none"_s), u"none"_s);
     }
 };
 

@@ -190,7 +190,7 @@ private slots:
 
     // However many units or copies are asked, nothing is held per tag: the
     // runs are one per product, and past MaxTags the printing is refused.
-    void countsAreBoundedAndTold()
+    void countsProgressAndCuts()
     {
         AppState st;
         TArtisan& a = st.artList.append();
@@ -236,18 +236,15 @@ private slots:
         QString error = u"x"_s;
         QVERIFY(!writeTagsPdf(stopped, runs, letter, 29, &error, [](qint64 done, qint64) { return done < 2; }));
         QCOMPARE(error, QString());
-    }
 
-    // A description cut to fit: between whole characters, "..." at the end,
-    // however long it is.
-    void cutBetweenWholeCharacters()
-    {
+        // A description cut to fit: between whole characters, "..." at the end,
+        // however long it is.
         const QString flower = u"\U0001F338"_s;
         const struct {
             QString text;
             int max;
             QString cut;
-        } cases[] = {
+        } cuts[] = {
             {u"Bol"_s, 3, u"Bol"_s},
             {u"ab"_s + flower + u"cdef"_s, 6, u"ab..."_s},       // the pair is not split
             {u"abc"_s + flower + u"defg"_s, 7, u"abc..."_s},
@@ -255,7 +252,7 @@ private slots:
             {u"abE\u0301cdef"_s, 6, u"ab..."_s},               // nor a letter from its accent
             {u"grand  bol\tbleu"_s, 20, u"grand bol bleu"_s},
         };
-        for (const auto& c : cases)
+        for (const auto& c : cuts)
             QCOMPARE(cutDescription(c.text, c.max), c.cut);
         // A 32,000-character description prints (in well under a second: by hand).
         QCOMPARE(missingTool(), QString());
