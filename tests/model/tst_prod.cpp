@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(errorOf([&] { m.soldValue(u"1"_s); }), u"'douze' is not a valid floating point value"_s);
     }
 
-    void listOperations()
+    void listsAndRowTexts()
     {
         QCOMPARE(TProdList::numberFor(998) + TProdList::numberFor(999), u"999000"_s);
         TProdList list;
@@ -150,32 +150,29 @@ private slots:
         QCOMPARE(::addProduct(st, u"001"_s).qntList.qntText(2), todayStr() + u"0"_s);
         QCOMPARE(::addImported(st, src, u"002"_s).artNo, u"004"_s);
         QCOMPARE(st.prodNoList, (QStringList{u"001"_s, u"002"_s}));
-    }
 
-    void rowTexts()
-    {
-        TProdList list;
-        TProduit& p = bol(list);
-        list.append().setProdRecord(u"002:|:001:|:Tasse:|::|::|:0905183:|::|:0:|:3:|::|::|:"_s);
-        list.append().setProdRecord(u"001:|:004:|:Vase bleu:|::|::|:0905182:|::|:0:|:2:|::|::|:"_s);
+        TProdList rows;
+        TProduit& first = bol(rows);
+        rows.append().setProdRecord(u"002:|:001:|:Tasse:|::|::|:0905183:|::|:0:|:3:|::|::|:"_s);
+        rows.append().setProdRecord(u"001:|:004:|:Vase bleu:|::|::|:0905182:|::|:0:|:2:|::|::|:"_s);
         // The inventory query empties the ledger's results and the periods' spareLines.
         TSaleList sales;
         TRepList reps;
         sales.results << u"row"_s;
         reps.spareLines << u"spare"_s;
-        QCOMPARE((QStringList{list.saleLine(0, u"090520"_s), list.saleLine(0, u"090601"_s), list.listLine(0),
-                              list.importLine(0), list.getCurInvent(u"001"_s, sales, reps),
-                              list.getCurInvent(u"009"_s, sales, reps)}),
+        QCOMPARE((QStringList{rows.saleLine(0, u"090520"_s), rows.saleLine(0, u"090601"_s), rows.listLine(0),
+                              rows.importLine(0), rows.getCurInvent(u"001"_s, sales, reps),
+                              rows.getCurInvent(u"009"_s, sales, reps)}),
                  (QStringList{u"003,\"Bol\",4,20.00$,1,20.00$"_s, u"003,\"Bol\",4,20.00$,0,"_s, u"003,\"Bol\",5,12.50$,20.00$"_s,
                               u"001,\"Bol\",12.50$,20.00$,"_s, writeCommaList({u"003,Bol,5,1,4"_s, u"004,\"Vase bleu\",2,0,2"_s}), {}}));
         QVERIFY(sales.results.isEmpty() && reps.spareLines.isEmpty());
-        p.prodNo = u"*007"_s;
-        QVERIFY(list.importLine(0).endsWith(u",007"_s));
+        first.prodNo = u"*007"_s;
+        QVERIFY(rows.importLine(0).endsWith(u",007"_s));
         // A quote in a description reads back whole from each row.
-        p.descript = u"Vase 12\" bleu, grand"_s;
-        QCOMPARE(readCommaList(list.listLine(0)).value(1), p.descript);
-        QCOMPARE(readCommaList(list.saleLine(0, u"090520"_s)).value(1), p.descript);
-        QCOMPARE(readCommaList(list.importLine(0)).value(1), p.descript);
+        first.descript = u"Vase 12\" bleu, grand"_s;
+        QCOMPARE(readCommaList(rows.listLine(0)).value(1), first.descript);
+        QCOMPARE(readCommaList(rows.saleLine(0, u"090520"_s)).value(1), first.descript);
+        QCOMPARE(readCommaList(rows.importLine(0)).value(1), first.descript);
     }
 };
 

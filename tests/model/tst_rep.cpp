@@ -39,7 +39,7 @@ class TestRep : public QObject {
     Q_OBJECT
 
 private slots:
-    void recordAndSection()
+    void sectionAndListOperations()
     {
         TReport s;
         s.setRecord(u"Été|:|090601"_s);
@@ -57,25 +57,22 @@ private slots:
             QCOMPARE(back.curPeriod, cur);
             QCOMPARE(saveSection(back), bytes);
         }
-    }
 
-    void listOperations()
-    {
-        TRepList l;
-        QCOMPARE(l.defaultStartDate(), todayStr());
+        TRepList ops;
+        QCOMPARE(ops.defaultStartDate(), todayStr());
         for (const QString& t : {u"A"_s, u"T"_s, u"C"_s, u"T"_s})
-            l.addPeriod(t, u"090101"_s, u"090131"_s);
-        QCOMPARE(l.indexOfTitle(u"T"_s) * 10 + l.indexOfTitle(u"t"_s), 29);
-        l.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
-        QCOMPARE(l.defaultStartDate(), u"080131"_s);
-        l.editPeriod(1, u"B"_s, u"090202"_s, u"090227"_s);
-        QCOMPARE(l.titles, (QStringList{u"A"_s, u"B"_s, u"C"_s, u"T"_s, u"early"_s}));
-        QVERIFY_THROWS_EXCEPTION(AppError, l.editPeriod(5, u"x"_s, u"x"_s, u"x"_s));
-        QVERIFY_THROWS_EXCEPTION(AppError, l.deletePeriod(-1));
+            ops.addPeriod(t, u"090101"_s, u"090131"_s);
+        QCOMPARE(ops.indexOfTitle(u"T"_s) * 10 + ops.indexOfTitle(u"t"_s), 29);
+        ops.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
+        QCOMPARE(ops.defaultStartDate(), u"080131"_s);
+        ops.editPeriod(1, u"B"_s, u"090202"_s, u"090227"_s);
+        QCOMPARE(ops.titles, (QStringList{u"A"_s, u"B"_s, u"C"_s, u"T"_s, u"early"_s}));
+        QVERIFY_THROWS_EXCEPTION(AppError, ops.editPeriod(5, u"x"_s, u"x"_s, u"x"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, ops.deletePeriod(-1));
 
         FakePrompt prompt;
-        QCOMPARE(l.periodField(1, 1, prompt) + l.periodField(1, 2, prompt) + l.periodField(1, 3, prompt), u"090202090227"_s);
-        QCOMPARE(l.current()->title, u"B"_s);
+        QCOMPARE(ops.periodField(1, 1, prompt) + ops.periodField(1, 2, prompt) + ops.periodField(1, 3, prompt), u"090202090227"_s);
+        QCOMPARE(ops.current()->title, u"B"_s);
         QVERIFY(prompt.all.isEmpty());
         QCOMPARE((QStringList{TRepList::nextDay(u"090228"_s), TRepList::nextDay(u"080228"_s), TRepList::nextDay(u"991231"_s),
                               TRepList::nextDay(u"091340"_s)}),
@@ -98,7 +95,7 @@ private slots:
         }
     }
 
-    void periodRowsAndXml()
+    void rowsAndConsignments()
     {
         const QString vase = u"TreMar005-003,Vase,12.00$,2,24.00$"_s;
         const QString bol = u"VerArt001-002,\"Bol, grand\",5.00$,1,5.00$"_s;
@@ -173,10 +170,8 @@ private slots:
             TRepList::XMLData(row, out);
             QCOMPARE(out, (QStringList{u"kept"_s, xml}));
         }
-    }
 
-    void consignments()
-    {
+        // The consignment of one artisan, then of every artisan.
         Ledger f;
         f.consigne(u"005"_s, 0);
         QVERIFY(f.reps.linesCurrent(f.sales)); // rows were prepared on the way
