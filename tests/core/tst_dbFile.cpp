@@ -4,13 +4,11 @@
 // file that did not load. (Faults a child process suffers, and a save killed
 // at random, are in tst_saveFaults.)
 
-#include "core/appError.h"
 #include "core/appState.h"
 #include "core/dbCopy.h"
 #include "core/dbFile.h"
 #include "core/dbSummary.h"
 #include "core/safeWrite.h"
-#include "core/textUtil.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
@@ -72,29 +70,26 @@ class TstDbFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void emptyDatabaseBytes()
+    void emptyAndRefused()
     {
         // Saved, the empty database is the reference file byte for byte, whatever
         // version it was read as; loaded back, it is the empty database again.
         const QString golden = QStringLiteral(TILVAR_TEST_DATA "/db-empty.tlvdb");
-        AppState st;
-        st.dbVersion = 1;
-        QCOMPARE(savedBytes(st), readFileBytes(golden));
-        QCOMPARE(st.dbVersion, DB_FORMAT_VERSION);
+        AppState empty;
+        empty.dbVersion = 1;
+        QCOMPARE(savedBytes(empty), readFileBytes(golden));
+        QCOMPARE(empty.dbVersion, DB_FORMAT_VERSION);
 
-        AppState back;
-        back.repList.curPeriod = 5;
-        FakePrompt prompt;
-        QCOMPARE(loadDB(golden, back, prompt), LoadResult::Loaded);
-        QVERIFY(back.dbVersion == 2 && back.repList.curPeriod == -1 && prompt.all.isEmpty());
-    }
+        AppState read;
+        read.repList.curPeriod = 5;
+        FakePrompt quiet;
+        QCOMPARE(loadDB(golden, read, quiet), LoadResult::Loaded);
+        QVERIFY(read.dbVersion == 2 && read.repList.curPeriod == -1 && quiet.all.isEmpty());
 
-    // Too old, bytes after the last section, a version this program does not
-    // know: refused with what is wrong, and the file is kept for good when a
-    // save replaces it. A missing file is no error; a FIFO (at
-    // once, not blocked) is an error for the caller, not a message.
-    void refusedWhole()
-    {
+        // Too old, bytes after the last section, a version this program does not
+        // know: refused with what is wrong, and the file is kept for good when a
+        // save replaces it. A missing file is no error; a FIFO (at
+        // once, not blocked) is an error for the caller, not a message.
         QTemporaryDir dir;
         AppState st;
         st.dataDir = dir.path();
@@ -135,24 +130,6 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY_THROWS_EXCEPTION(AppError, loadDB(fifo, st, prompt));
         QVERIFY(prompt.all.isEmpty());
-    }
-
-    // A file holding a character no report can show loads; the loader names
-    // the record (the reports show it as U+FFFD: tst_artList, tst_statements).
-    void oddCharacterLoads()
-    {
-        QTemporaryDir dir;
-        AppState st;
-        TArtisan& a = st.artList.append();
-        a.artNo = u"001"_s;
-        a.nom = u"Potier\x01"_s;
-        const QString path = dir.filePath(DB_NAME);
-        QVERIFY(writeFileBytes(path, savedBytes(st)));
-        AppState back;
-        FakePrompt prompt;
-        QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
-        QCOMPARE(prompt.informations.size(), 1);
-        QVERIFY(prompt.informations.first().startsWith(u"Artisan 001, champ « nom » : "_s + reportCharProblem(u"\x01"_s)));
     }
 
     // A database reached through a link is saved through it: the link stays,
@@ -202,24 +179,30 @@ private slots:
         QCOMPARE(readFileBytes(backups.filePath(kept.first())), damaged);
     }
 
-    void unstorableRecordIsReadError_data()
+    void recordsReadOrRefused_data()
     {
         // What a save could not write back as it was read is refused on reading,
         // never changed silently on the next save.
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("loads");
-        QTest::newRow("short product") << oneOfEach(ART, "001:|:001:|:Vase", {}, {}) << true;
-        QTest::newRow("short product ending like its separator") << oneOfEach(ART, "001:|:001:|:Vase:|", {}, {}) << false;
-        QTest::newRow("short artisan ending like its separator") << oneOfEach("001|:|Nom|:", {}, {}, {}) << false;
-        QTest::newRow("short sheet ending like its separator") << oneOfEach(ART, {}, "160101|:|Ana|:", {}) << false;
-        QTest::newRow("short period ending like its separator") << oneOfEach(ART, {}, {}, "P|:") << false;
-        QTest::newRow("invalid UTF-8") << oneOfEach(ART, {}, "160101|:|Marc-\xcandr\xc3\xa9|:|0.00$|:|", {}) << false;
+        QTest::addColumn<QString>("said"); // the start of the note of a file that loads
+        QTest::newRow("short product") << oneOfEach(ART, "001:|:001:|:Vase", {}, {}) << true << QString();
+        // A character no report can show loads; the loader names the record
+        // (the reports show it as U+FFFD: tst_artList, tst_statements).
+        QTest::newRow("odd character") << oneOfEach(QByteArray(ART).replace("Nom", "Potier\x01"), {}, {}, {}) << true
+                                       << u"Artisan 001, champ « nom » : "_s + reportCharProblem(u"\x01"_s);
+        QTest::newRow("short product ending like its separator") << oneOfEach(ART, "001:|:001:|:Vase:|", {}, {}) << false << QString();
+        QTest::newRow("short artisan ending like its separator") << oneOfEach("001|:|Nom|:", {}, {}, {}) << false << QString();
+        QTest::newRow("short sheet ending like its separator") << oneOfEach(ART, {}, "160101|:|Ana|:", {}) << false << QString();
+        QTest::newRow("short period ending like its separator") << oneOfEach(ART, {}, {}, "P|:") << false << QString();
+        QTest::newRow("invalid UTF-8") << oneOfEach(ART, {}, "160101|:|Marc-\xcandr\xc3\xa9|:|0.00$|:|", {}) << false << QString();
     }
 
-    void unstorableRecordIsReadError()
+    void recordsReadOrRefused()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, loads);
+        QFETCH(QString, said);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"records.tlvdb"_s);
         QVERIFY(writeFileBytes(path, bytes));
@@ -227,6 +210,8 @@ private slots:
         FakePrompt prompt;
         QCOMPARE(loadDB(path, st, prompt), loads ? LoadResult::Loaded : LoadResult::ReadError);
         QCOMPARE(prompt.errors, loads ? QStringList() : QStringList{READ_ERROR_MSG});
+        QCOMPARE(prompt.informations.size(), said.isEmpty() ? 0 : 1);
+        QVERIFY2(prompt.informations.value(0).startsWith(said), qPrintable(prompt.informations.value(0)));
     }
 
     void halfCharactersAreMendedOnLoad()
@@ -297,18 +282,18 @@ private slots:
         QVERIFY(readFileBytes(path) == "old" && st.modified);
     }
 
-    void nextDatabaseIsPreparedAgain()
+    void preparedAgainAndFaults()
     {
         // A consignment's prepared rows never outlive their database: emptied, or
         // loaded (even with a damaged sales section), the periods are prepared anew.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"next.tlvdb"_s), cut = dir.filePath(u"cut.tlvdb"_s);
-        AppState next;
-        addSheet(next.saleList, u"090520"_s, {u"TreMar005-001,Bol,5.00$,1,5.00$"_s});
-        next.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
-        saveDB(path, next);
-        QVERIFY(writeFileBytes(cut, readFileBytes(path).chopped(30))); // into the sales section
-        for (const QString& file : {QString(), path, cut}) {
+        QTemporaryDir tmp;
+        const QString db = tmp.filePath(u"next.tlvdb"_s), cut = tmp.filePath(u"cut.tlvdb"_s);
+        AppState other;
+        addSheet(other.saleList, u"090520"_s, {u"TreMar005-001,Bol,5.00$,1,5.00$"_s});
+        other.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+        saveDB(db, other);
+        QVERIFY(writeFileBytes(cut, readFileBytes(db).chopped(30))); // into the sales section
+        for (const QString& file : {QString(), db, cut}) {
             AppState st;
             addSheet(st.saleList, u"090518"_s, {u"TreMar005-003,Vase,12.00$,2,24.00$"_s});
             st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
@@ -317,10 +302,8 @@ private slots:
             file.isEmpty() ? st.repList.clear() : void(loadDB(file, st, prompt));
             QVERIFY(!st.repList.linesCurrent(st.saleList));
         }
-    }
 
-    void everyInjectedFaultIsHarmless()
-    {
+        // Every injected fault is harmless.
         QTemporaryDir dir;
         const QString path = dir.filePath(DB_NAME);
         AppState st;
@@ -374,7 +357,7 @@ private slots:
         QVERIFY(next.modified);
     }
 
-    void backups()
+    void backupsAndTemporaries()
     {
         QTemporaryDir dir;
         AppState st;
@@ -432,30 +415,27 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, saveDB(path, back));
         QCOMPARE(readFileBytes(path), damaged);
         QVERIFY(back.modified);
-    }
 
-    // A save cut short leaves "<file>.~tlvtmp-XXXXXX": the next save removes
-    // it unless a live save holds it; no other name is ever removed, however
-    // it looks, and the checks list those that may be old leftovers.
-    void onlyOurTemporariesAreRemoved()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(DB_NAME);
+        // A save cut short leaves "<file>.~tlvtmp-XXXXXX": the next save removes
+        // it unless a live save holds it; no other name is ever removed, however
+        // it looks, and the checks list those that may be old leftovers.
+        QTemporaryDir tmp;
+        const QString db = tmp.filePath(DB_NAME);
         QStringList mine;
         for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy"})
             mine << DB_NAME + QLatin1String(tail);
         const QString left = DB_NAME + u".~tlvtmp-aB3xY9"_s;
         const QString live = DB_NAME + u".~tlvtmp-Live01"_s;
         for (const QString& name : mine + QStringList{left, live})
-            QVERIFY(writeFileBytes(dir.filePath(name), "x"));
-        const int held = ::open(QFile::encodeName(dir.filePath(live)).constData(), O_RDONLY | O_CLOEXEC);
+            QVERIFY(writeFileBytes(tmp.filePath(name), "x"));
+        const int held = ::open(QFile::encodeName(tmp.filePath(live)).constData(), O_RDONLY | O_CLOEXEC);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
-        AppState st;
-        saveDB(path, st);
+        AppState state;
+        saveDB(db, state);
         ::close(held);
-        QCOMPARE(strayFiles(dir.path()), mine + QStringList{live});
+        QCOMPARE(strayFiles(tmp.path()), mine + QStringList{live});
         QStringList listed;
-        for (const QString& f : unprovenLeftovers(path))
+        for (const QString& f : unprovenLeftovers(db))
             listed << QFileInfo(f).fileName();
         listed.sort();
         QCOMPARE(listed, (QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".bakJan"_s, DB_NAME + u".copieA"_s,
@@ -566,7 +546,7 @@ private slots:
 
     // A copy to a key: the file and its newest backups in a folder of their
     // own, a second copy the same minute beside the first, nothing replaced.
-    void copiedToAKey()
+    void copiesKeptAndThinned()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(DB_NAME), backups = dir.filePath(u"backup"_s), key = dir.filePath(u"key"_s);
@@ -593,40 +573,37 @@ private slots:
         QCOMPARE((QList<bool>{copyIsDue(u"2026-11-30"_s, today), copyIsDue(u"2026-11-29"_s, today),
                               copyIsDue(QString(), today), copyIsDue(u"bad"_s, today)}),
                  (QList<bool>{false, true, true, true}));
-    }
 
-    // Older copies are thinned to the last of each day for a month, then of
-    // each month: many saves a day keep the copy from before the day's work.
-    void backupsThinnedByAge()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(DB_NAME);
-        const QString backups = dir.filePath(u"backup"_s);
+        // Older copies are thinned to the last of each day for a month, then of
+        // each month: many saves a day keep the copy from before the day's work.
+        QTemporaryDir tmp;
+        const QString file = tmp.filePath(DB_NAME);
+        const QString folder = tmp.filePath(u"backup"_s);
         QDateTime clock(QDate(2026, 9, 1), QTime(9, 0));
         QList<QDateTime> saved; // every version, each holding the time it was saved
         auto save = [&](const QDateTime& at) {
             SafeWriteOptions opt;
-            opt.backupDir = backups;
+            opt.backupDir = folder;
             opt.now = at;
-            safeWriteFile(path, at.toString(Qt::ISODate).toUtf8(), opt);
+            safeWriteFile(file, at.toString(Qt::ISODate).toUtf8(), opt);
             saved << at;
-            return setSavedAt(path, at);
+            return setSavedAt(file, at);
         };
         for (; clock.date() < QDate(2026, 12, 7); clock = clock.addSecs(12 * 3600))
             QVERIFY(save(clock));
         for (int i = 0; i < 20; ++i)
             QVERIFY(save(clock.addSecs(i * 60))); // a day of sales, each saved
         saved.removeLast(); // the current file
-        const QDate today = clock.date();
+        const QDate day = clock.date();
         const auto bucket = [&](const QDateTime& t) {
-            return t.date().daysTo(today) <= 31 ? t.date().toString(Qt::ISODate) : t.toString(u"yyyy-MM"_s);
+            return t.date().daysTo(day) <= 31 ? t.date().toString(Qt::ISODate) : t.toString(u"yyyy-MM"_s);
         };
         QMap<QString, QDateTime> newest; // of each day (month), the last version saved
         for (const QDateTime& t : std::as_const(saved))
             newest[bucket(t)] = t;
         QList<QDateTime> kept;
-        for (const QString& c : backupCopies(backups, DB_NAME))
-            kept << QDateTime::fromString(QString::fromUtf8(readFileBytes(QDir(backups).filePath(c))), Qt::ISODate);
+        for (const QString& c : backupCopies(folder, DB_NAME))
+            kept << QDateTime::fromString(QString::fromUtf8(readFileBytes(QDir(folder).filePath(c))), Qt::ISODate);
         QCOMPARE(kept.mid(kept.size() - KEPT_BACKUPS), saved.mid(saved.size() - KEPT_BACKUPS));
         QCOMPARE(kept.at(kept.size() - KEPT_BACKUPS - 1), QDateTime(QDate(2026, 12, 6), QTime(21, 0)));
         QSet<QString> seen;

@@ -1,7 +1,6 @@
 // The settings file: the INI layer's reading rules, where writes go, what they
 // keep, encodings, and the program-wide settings read and written through it.
 
-#include "core/appError.h"
 #include "core/appPaths.h"
 #include "core/appState.h"
 #include "core/iniFile.h"
@@ -28,7 +27,7 @@ class TstSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void reading()
+    void readingAndDefaults()
     {
         // A string, an int (default -5) or a flag (default its opposite).
         const struct {
@@ -68,6 +67,37 @@ private slots:
             else
                 QCOMPARE(ini.readString(section, key, u"d"_s), c.value.toString());
         }
+
+        // Defaults, and a file the older program wrote.
+        QCOMPARE(defaultFileNameFor(QDate(2009, 5, 18)), u"bArtisan09"_s);
+        QTemporaryDir dir;
+        AppState st;
+        st.defaultFileName = u"bArtisan09"_s;
+        st.curArtNo = st.pubPrefs = u"x"_s;
+        st.showSplash = false;
+        st.wWidth = 1;
+        st.curCIndex = 4;
+        // Without a file, values left from before are replaced by the defaults;
+        // a first start loads again what it saved.
+        st.autoload = false;
+        readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
+        QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
+        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{1, 1, 830, -1}));
+        QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
+        // A named pipe reads as an empty file, at once: it is never opened to wait for a writer.
+        const QString fifo = dir.filePath(u"pipe.ini"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        AppState noDefault;
+        readSettings(fifo, noDefault);
+        QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
+
+        // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
+        // number, a width read as it is (the window ignores it), a height that is no number.
+        readSettings(OLD_INI, st);
+        QCOMPARE((QStringList{st.curArtNo, st.sAgentList, st.lastSAgent, st.artFileName, st.pubPrefs}),
+                 (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
+        QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
+                 (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
     void writing_data()
@@ -131,40 +161,7 @@ private slots:
         QCOMPARE(TIniFile(path).readString(section, key, QString()), u"a b c d"_s);
     }
 
-    void defaultsAndOlderFile()
-    {
-        QCOMPARE(defaultFileNameFor(QDate(2009, 5, 18)), u"bArtisan09"_s);
-        QTemporaryDir dir;
-        AppState st;
-        st.defaultFileName = u"bArtisan09"_s;
-        st.curArtNo = st.pubPrefs = u"x"_s;
-        st.showSplash = false;
-        st.wWidth = 1;
-        st.curCIndex = 4;
-        // Without a file, values left from before are replaced by the defaults;
-        // a first start loads again what it saved.
-        st.autoload = false;
-        readSettings(dir.filePath(u"tilvarDB.ini"_s), st);
-        QCOMPARE((QStringList{st.curArtNo, st.artFileName, st.pubPrefs}), (QStringList{u"001"_s, u"bArtisan09"_s, u"00001"_s}));
-        QCOMPARE((QList<int>{st.autoload, st.showSplash, st.wWidth, st.curCIndex}), (QList<int>{1, 1, 830, -1}));
-        QVERIFY(!QFile::exists(dir.filePath(u"tilvarDB.ini"_s)));
-        // A named pipe reads as an empty file, at once: it is never opened to wait for a writer.
-        const QString fifo = dir.filePath(u"pipe.ini"_s);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        AppState noDefault;
-        readSettings(fifo, noDefault);
-        QCOMPARE(noDefault.artFileName, defaultFileNameFor(QDate::currentDate()));
-
-        // Section [prefs] in any case, "autoload" (written "autoLoad"), a hex
-        // number, a width read as it is (the window ignores it), a height that is no number.
-        readSettings(OLD_INI, st);
-        QCOMPARE((QStringList{st.curArtNo, st.sAgentList, st.lastSAgent, st.artFileName, st.pubPrefs}),
-                 (QStringList{u"004"_s, u"\"Marie Claire\",Paul"_s, u"Hélène"_s, u"Boutique €.tlvdb"_s, u"01011"_s}));
-        QCOMPARE((QList<int>{st.curCIndex, st.autoload, st.showSplash, st.wLeft, st.wWidth, st.wHeight}),
-                 (QList<int>{2, 1, 0, 16, 900, 655}));
-    }
-
-    void dataFolderBesideOrInUserFolders()
+    void dataFolders()
     {
         QStandardPaths::setTestModeEnabled(true);
         // A build or portable copy, a copy installed in /usr/bin, a folder gone.
@@ -182,13 +179,10 @@ private slots:
             QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
             QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
         }
-    }
 
-    // A folder chosen because the default could not be made serves again at the
-    // next start, read by the program and tlvdb alike; every other line of the
-    // settings (unknown keys and sections too) stays, also through a later save.
-    void chosenDataFolderRemembered()
-    {
+        // A folder chosen because the default could not be made serves again at the
+        // next start, read by the program and tlvdb alike; every other line of the
+        // settings (unknown keys and sections too) stays, also through a later save.
         QTemporaryDir tmp;
         QTemporaryDir other;
         const QString ini = tmp.filePath(u"tilvarDB.ini"_s);
@@ -226,53 +220,47 @@ private slots:
         QVERIFY(checkDataFolder(ro, told));
         QCOMPARE(told.errors.size(), 1);
         QVERIFY(told.errors.first().contains(QDir::toNativeSeparators(ro.iniPath)));
-    }
 
-    void writeOrderAndForms()
-    {
+        // The order and forms of what is written.
         QTemporaryDir dir;
         const QString path = dir.filePath(u"tilvarDB.ini"_s);
-        AppState st;
-        st.lastPeriodNo = u"3"_s;
-        st.curArtNo = u"002"_s;
-        st.sAgentList = u"\"Marie Claire\""_s; // quoted whole: the quotes must survive
-        st.lastSAgent = u"Zoé"_s;
-        st.pDateStr = u"090518,090519"_s;
-        st.artFileName = u"bArtisan09.tlvdb"_s;
-        st.importFName = u"liste.xml"_s;
-        st.saveSales = false;
-        st.wLeft = 10;
-        st.wTop = 20;
-        st.shopAddress = u"12, rue du Pont\nQuébec"_s;
-        st.artSharePercent = 60;
-        st.payoutMinimum = Money::parse(u"25.00");
-        st.lastCopy = u"2026-12-01"_s;
-        writeSettings(path, st);
+        AppState prefs;
+        prefs.lastPeriodNo = u"3"_s;
+        prefs.curArtNo = u"002"_s;
+        prefs.sAgentList = u"\"Marie Claire\""_s; // quoted whole: the quotes must survive
+        prefs.lastSAgent = u"Zoé"_s;
+        prefs.pDateStr = u"090518,090519"_s;
+        prefs.artFileName = u"bArtisan09.tlvdb"_s;
+        prefs.importFName = u"liste.xml"_s;
+        prefs.saveSales = false;
+        prefs.wLeft = 10;
+        prefs.wTop = 20;
+        prefs.shopAddress = u"12, rue du Pont\nQuébec"_s;
+        prefs.artSharePercent = 60;
+        prefs.payoutMinimum = Money::parse(u"25.00");
+        prefs.lastCopy = u"2026-12-01"_s;
+        writeSettings(path, prefs);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
         // Read back (quotes and all) and written again, nothing changes.
         AppState back;
         readSettings(path, back);
         writeSettings(path, back);
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/settings-written.ini")));
-    }
 
-    void failingWriteKeepsEarlierKeys()
-    {
-        // Each key is on the disk once written; the one that fails is in
-        // neither the file nor the object.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"tilvarDB.ini"_s);
-        AppState st;
-        st.curArtNo = u"007"_s;
-        TIniFile ini(path);
+        // A failing write: each key is on the disk once written; the one that
+        // fails is in neither the file nor the object.
+        QVERIFY(QFile::remove(path));
+        prefs.curArtNo = u"007"_s;
+        prefs.lastPeriodNo = prefs.sAgentList = QString();
+        TIniFile failing(path);
         int writes = 0;
-        ini.setWriter([&writes](const QString& p, const QByteArray& bytes) {
+        failing.setWriter([&writes](const QString& p, const QByteArray& bytes) {
             if (++writes > 3 || !writeFileBytes(p, bytes))
                 throw AppError(u"disk full"_s);
         });
-        QCOMPARE(errorOf([&] { writeSettings(ini, st); }), u"Unable to write to "_s + path);
+        QCOMPARE(errorOf([&] { writeSettings(failing, prefs); }), u"Unable to write to "_s + path);
         QCOMPARE(readFileBytes(path), QByteArray("[GENERAL]\r\nlastPeriodNo=\r\ncurArtNo=007\r\nsAgentList=\r\n"));
-        QCOMPARE(ini.readString(u"GENERAL"_s, u"lastSAgent"_s, u"none"_s), u"none"_s);
+        QCOMPARE(failing.readString(u"GENERAL"_s, u"lastSAgent"_s, u"none"_s), u"none"_s);
     }
 };
 

@@ -1,7 +1,6 @@
 // Comma lists, integers, amounts, small texts and dates, the
 // text order (and its quick path for numeric texts), Windows-1252.
 
-#include "core/appError.h"
 #include "core/cp1252.h"
 #include "core/money.h"
 #include "core/textUtil.h"
@@ -18,7 +17,7 @@ class TstTextUtil : public QObject {
     Q_OBJECT
 
 private slots:
-    void commaList()
+    void commaLists()
     {
         const struct {
             QString text;
@@ -46,16 +45,8 @@ private slots:
             if (c.written)
                 QCOMPARE(writeCommaList(c.items), c.text);
         }
-    }
 
-    void counts()
-    {
-        QCOMPARE(countOf(0, u"a"_s, u"as"_s) + countOf(1, u"a"_s, u"as"_s) + countOf(2, u"a"_s, u"as"_s)
-                     + countOf(-3, u"a"_s, u"as"_s), u"0 a1 a2 as-3 as"_s);
-    }
-
-    void commaItemHelpers()
-    {
+        // The helpers over one list.
         QString list = u"a,b,c"_s;
         setCommaItem(list, 1, u"x y"_s);
         const QStringList got{getCommaItem(u"x,y"_s, 1), getCommaItem(u" x,y "_s, 2), getCommaItem(u"\" a \",b"_s, 0),
@@ -80,7 +71,7 @@ private slots:
         QCOMPARE(errorOf([] { (void)getCommaItem(u"a,b"_s, -1); }), u"List index out of bounds (-1)"_s);
     }
 
-    void textOrder()
+    void orderNumbersAmountsAndDates()
     {
         // Packed quantities sort by date, then quantity as text.
         QStringList items{u"0905183"_s, u"090518-2"_s, u"0905012"_s, u"09051810"_s};
@@ -106,8 +97,8 @@ private slots:
         QCOMPARE(compareText(u"Alpha"_s, u"alpha"_s), 0);
 
         // Texts of digits and minus signs take a quick path: it must agree with the collator.
-        QCollator c{QLocale(QLocale::French, QLocale::France)};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
+        QCollator collator{QLocale(QLocale::French, QLocale::France)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
         QRandomGenerator rng(42);
         auto randomText = [&] {
             QString s;
@@ -118,13 +109,10 @@ private slots:
         for (int i = 0; i < 20000; ++i) {
             const QString a = randomText();
             const QString b = randomText();
-            QVERIFY2((c.compare(a, b) > 0) - (c.compare(a, b) < 0) == (compareText(a, b) > 0) - (compareText(a, b) < 0),
+            QVERIFY2((collator.compare(a, b) > 0) - (collator.compare(a, b) < 0) == (compareText(a, b) > 0) - (compareText(a, b) < 0),
                      qPrintable(a + u" vs "_s + b));
         }
-    }
 
-    void integerRule()
-    {
         const struct {
             QString text;
             bool ok;
@@ -140,13 +128,10 @@ private slots:
             QVERIFY2(tryStrToInt(c.text, v) == c.ok && v == (c.ok ? c.value : -99), qPrintable(c.text));
             QCOMPARE(strToIntDef(c.text, 5), c.ok ? c.value : 5);
         }
-    }
 
-    void numbersAndAmounts()
-    {
+        // An integer refused by name; numbers compared as numbers.
         QCOMPARE(errorOf([] { (void)strToInt(u"abc"_s); }), u"'abc' is not a valid integer value"_s);
-        QCOMPARE(compareNum(u"10"_s, u"9"_s), 1);
-        QCOMPARE(compareNum(u"x"_s, u"3"_s), -3);
+        QCOMPARE((QList<int>{compareNum(u"10"_s, u"9"_s), compareNum(u"x"_s, u"3"_s)}), (QList<int>{1, -3}));
         QVERIFY(compareNum(u"-2147483648"_s, u"2147483647"_s) < 0);
         // Amounts are ten-thousandths: exact, and rounded half away from zero on display.
         const std::pair<const char16_t*, const char16_t*> shown[] = {
@@ -175,10 +160,7 @@ private slots:
         Money sum = big;
         QVERIFY_THROWS_EXCEPTION(AppError, sum += big);
         QCOMPARE(sum, big);
-    }
 
-    void smallTextsAndDates()
-    {
         // Only style 1 and months 1..12 name a month; anything else keeps the text.
         const auto month = [](int style, int m) {
             QString text = u"keep"_s;
@@ -191,6 +173,8 @@ private slots:
                  (QStringList{u"keepkeepkeep"_s, u"janvier"_s, u"décembre"_s, u"1$"_s, u"00"_s, u"09"_s, u"09"_s,
                               u"ventes"_s, u"a"_s, QString(), u"a\"b"_s,
                               u"ab"_s, u"open"_s, u"a b"_s, u"090518"_s}));
+        QCOMPARE(countOf(0, u"a"_s, u"as"_s) + countOf(1, u"a"_s, u"as"_s) + countOf(2, u"a"_s, u"as"_s)
+                     + countOf(-3, u"a"_s, u"as"_s), u"0 a1 a2 as-3 as"_s);
         QCOMPARE(strToDate(u"090518"_s), QDate(2009, 5, 18));
         QCOMPARE(strToDate(u"000229"_s), QDate(2000, 2, 29));
         for (const QString& bad : {u"090230"_s, u"09-518"_s, u" 90518"_s, u"0905189"_s})
@@ -221,7 +205,7 @@ private slots:
         QCOMPARE(wholeLeft(text, n), text.left(end));
     }
 
-    void mendAndSearch()
+    void charactersAndCp1252()
     {
         QString half = u"Jo"_s + QChar(0xD83C) + u"x"_s + QChar(0xDF38) + u"\U0001F338"_s;
         QCOMPARE(mendHalfChars(half), 2);
@@ -240,10 +224,7 @@ private slots:
                 QVERIFY2(calls <= 40, qPrintable(QString::number(calls)));
             }
         }
-    }
 
-    void cp1252()
-    {
         // Every byte decodes and encodes back; characters without a byte are
         // reported, never dropped silently.
         QByteArray all;

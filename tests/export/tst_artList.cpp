@@ -2,7 +2,6 @@
 // every text, reading back our own files and the older program's files; the
 // element and escaping helpers under every XML document.
 
-#include "core/appError.h"
 #include "core/cp1252.h"
 #include "core/tilvarDB.h"
 #include "export/artListXML.h"
@@ -91,7 +90,7 @@ private slots:
             QCOMPARE(back.at(0).products.at(i).descript, a.products.at(i).descript);
     }
 
-    void olderFile()
+    void olderFileAndPositions()
     {
         // Windows-1252 bytes under encoding="ISO8859-1", texts unescaped (even a
         // bare "&"), an "artID" of six and one of seven children.
@@ -112,14 +111,9 @@ private slots:
         // A bare "&" beside references to the characters that could stand for it.
         QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>&#xE000; & &#57345;"
                                 "</n></i></a></artList>").at(0).artNo, u"\uE000 & \uE001"_s);
-    }
 
-    void importByPositionAndFailures()
-    {
         // Names play no part; an item without a product child has no products;
-        // reading replaces what the list held.
-        TArtList list;
-        list.append().nom = u"old"_s;
+        // reading replaces what the list held (the older file's two).
         readXml(list, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><root><artList>"
                       "<a><b><x>005</x><x>Nom</x><x>Pr\xC3\xA9nom</x><x>rue;ville;cp;tel;</x><x>m@x</x>"
                       "<x>note</x></b></a>"
@@ -223,7 +217,7 @@ private slots:
 
     // One rule for characters no report can hold: refused where typed and
     // where imported with the same message, shown as U+FFFD in reports.
-    void characterRule()
+    void characterRuleAndElements()
     {
         const QString typed = recordFieldProblem(u"Bol\uFFFE"_s, REC_SEP);
         QVERIFY2(typed.contains(u"U+FFFE"_s) && typed.contains(u"rapport"_s), qPrintable(typed));
@@ -254,10 +248,8 @@ private slots:
             QVERIFY2(why.startsWith(where) && why.endsWith(reportCharProblem(c)), qPrintable(why));
         }
         QCOMPARE(list.at(0).nom, u"Nom"_s);
-    }
 
-    void tagsAndNodeText()
-    {
+        // The element helpers.
         QCOMPARE(TXMLUtil::xmlTag(u"descript"_s, QString()), u"<descript/>"_s);
         QDomDocument dom;
         QVERIFY(dom.setContent(u"<a><name>Vase</name><empty/><mixed><b>x</b></mixed><c><![CDATA[1<2]]></c></a>"_s));

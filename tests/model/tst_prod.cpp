@@ -1,9 +1,7 @@
 // Products: the record string and its field check, quantities and money,
 // list operations, the row texts and an older file's XML item.
 
-#include "core/appError.h"
 #include "core/appState.h"
-#include "core/textUtil.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
 #include "support/modelErrors.h"
@@ -55,9 +53,15 @@ private slots:
             q.setProdRecord(p.prodRecord());
             QCOMPARE(q.descript, text);
         }
+        // Our items read back through the artisan-list tests; a quoted
+        // description of an older file loses its quotes.
+        QDomDocument doc;
+        QVERIFY(doc.setContent(u"<item id=\"2\" dsc='\"a \"\"b\"\"\" x'><q>1</q></item>"_s));
+        q.readItemXML(doc.documentElement());
+        QCOMPARE(q.descript + u'|' + q.qntStr, u"a \"b\"|1"_s);
     }
 
-    void quantities()
+    void quantitiesAndAmounts()
     {
         TProdList list;
         TProduit& p = bol(list);
@@ -90,25 +94,23 @@ private slots:
         q.soldList.addQnt(u"090502"_s, u"?"_s);
         QVERIFY_THROWS_EXCEPTION(AppError, q.delSold(u"090501"_s));
         QCOMPARE(q.soldList.count(), 2);
-    }
 
-    void money()
-    {
-        TProduit p;
-        p.valeur = u" 0.10$ "_s;
-        QCOMPARE(p.soldValue(u"3"_s) + TProduit::unitAmount(u"3"_s, p.valeur), u"0.30$0.30$"_s);
-        QCOMPARE(p.soldValue(u"0"_s) + TProduit::unitAmount(u"0"_s, p.valeur), QString());
+        // Amounts at the product's Valeur.
+        TProduit m;
+        m.valeur = u" 0.10$ "_s;
+        QCOMPARE(m.soldValue(u"3"_s) + TProduit::unitAmount(u"3"_s, m.valeur), u"0.30$0.30$"_s);
+        QCOMPARE(m.soldValue(u"0"_s) + TProduit::unitAmount(u"0"_s, m.valeur), QString());
         // A return takes its amount back.
-        QCOMPARE(p.soldValue(u"-1"_s) + TProduit::unitAmount(u"-2"_s, p.valeur), u"-0.10$-0.20$"_s);
-        QCOMPARE(TProduit::unitAmount(u"x"_s, p.valeur), QString());
-        QCOMPARE(errorOf([&] { p.soldValue(u"x"_s); }), u"'x' is not a valid integer value"_s);
-        p.valeur.clear(); // a product never stored from the window has no value yet
-        QCOMPARE(p.soldValue(u"2"_s), u"0.00$"_s);
-        p.valeur = u"douze"_s;
-        QCOMPARE(errorOf([&] { p.soldValue(u"1"_s); }), u"'douze' is not a valid floating point value"_s);
+        QCOMPARE(m.soldValue(u"-1"_s) + TProduit::unitAmount(u"-2"_s, m.valeur), u"-0.10$-0.20$"_s);
+        QCOMPARE(TProduit::unitAmount(u"x"_s, m.valeur), QString());
+        QCOMPARE(errorOf([&] { m.soldValue(u"x"_s); }), u"'x' is not a valid integer value"_s);
+        m.valeur.clear(); // a product never stored from the window has no value yet
+        QCOMPARE(m.soldValue(u"2"_s), u"0.00$"_s);
+        m.valeur = u"douze"_s;
+        QCOMPARE(errorOf([&] { m.soldValue(u"1"_s); }), u"'douze' is not a valid floating point value"_s);
     }
 
-    void listOperations()
+    void listsAndRowTexts()
     {
         QCOMPARE(TProdList::numberFor(998) + TProdList::numberFor(999), u"999000"_s);
         TProdList list;
@@ -121,10 +123,8 @@ private slots:
         list.removeAt(4);
         QCOMPARE(list.current(), nullptr);
         QCOMPARE(&list.at(3), &p);
-    }
 
-    void addImported()
-    {
+        // Imported products.
         TProduit src;
         src.descript = u"Bol"_s;
         src.prix = u"20.00$"_s;
@@ -150,44 +150,29 @@ private slots:
         QCOMPARE(::addProduct(st, u"001"_s).qntList.qntText(2), todayStr() + u"0"_s);
         QCOMPARE(::addImported(st, src, u"002"_s).artNo, u"004"_s);
         QCOMPARE(st.prodNoList, (QStringList{u"001"_s, u"002"_s}));
-    }
 
-    void rowTexts()
-    {
-        TProdList list;
-        TProduit& p = bol(list);
-        list.append().setProdRecord(u"002:|:001:|:Tasse:|::|::|:0905183:|::|:0:|:3:|::|::|:"_s);
-        list.append().setProdRecord(u"001:|:004:|:Vase bleu:|::|::|:0905182:|::|:0:|:2:|::|::|:"_s);
+        TProdList rows;
+        TProduit& first = bol(rows);
+        rows.append().setProdRecord(u"002:|:001:|:Tasse:|::|::|:0905183:|::|:0:|:3:|::|::|:"_s);
+        rows.append().setProdRecord(u"001:|:004:|:Vase bleu:|::|::|:0905182:|::|:0:|:2:|::|::|:"_s);
         // The inventory query empties the ledger's results and the periods' spareLines.
         TSaleList sales;
         TRepList reps;
         sales.results << u"row"_s;
         reps.spareLines << u"spare"_s;
-        QCOMPARE((QStringList{list.saleLine(0, u"090520"_s), list.saleLine(0, u"090601"_s), list.listLine(0),
-                              list.importLine(0), list.getCurInvent(u"001"_s, sales, reps),
-                              list.getCurInvent(u"009"_s, sales, reps)}),
+        QCOMPARE((QStringList{rows.saleLine(0, u"090520"_s), rows.saleLine(0, u"090601"_s), rows.listLine(0),
+                              rows.importLine(0), rows.getCurInvent(u"001"_s, sales, reps),
+                              rows.getCurInvent(u"009"_s, sales, reps)}),
                  (QStringList{u"003,\"Bol\",4,20.00$,1,20.00$"_s, u"003,\"Bol\",4,20.00$,0,"_s, u"003,\"Bol\",5,12.50$,20.00$"_s,
                               u"001,\"Bol\",12.50$,20.00$,"_s, writeCommaList({u"003,Bol,5,1,4"_s, u"004,\"Vase bleu\",2,0,2"_s}), {}}));
         QVERIFY(sales.results.isEmpty() && reps.spareLines.isEmpty());
-        p.prodNo = u"*007"_s;
-        QVERIFY(list.importLine(0).endsWith(u",007"_s));
+        first.prodNo = u"*007"_s;
+        QVERIFY(rows.importLine(0).endsWith(u",007"_s));
         // A quote in a description reads back whole from each row.
-        p.descript = u"Vase 12\" bleu, grand"_s;
-        QCOMPARE(readCommaList(list.listLine(0)).value(1), p.descript);
-        QCOMPARE(readCommaList(list.saleLine(0, u"090520"_s)).value(1), p.descript);
-        QCOMPARE(readCommaList(list.importLine(0)).value(1), p.descript);
-    }
-
-    // Our items read back through the artisan-list tests; a quoted
-    // description of an older file loses its quotes.
-    void olderQuotedItem()
-    {
-        QDomDocument doc;
-        QVERIFY(doc.setContent(u"<item id=\"2\" dsc='\"a \"\"b\"\"\" x'><q>1</q></item>"_s));
-        TProduit q;
-        q.readItemXML(doc.documentElement());
-        QCOMPARE(q.descript, u"a \"b\""_s);
-        QCOMPARE(q.qntStr, u"1"_s);
+        first.descript = u"Vase 12\" bleu, grand"_s;
+        QCOMPARE(readCommaList(rows.listLine(0)).value(1), first.descript);
+        QCOMPARE(readCommaList(rows.saleLine(0, u"090520"_s)).value(1), first.descript);
+        QCOMPARE(readCommaList(rows.importLine(0)).value(1), first.descript);
     }
 };
 

@@ -1,7 +1,6 @@
 // Dated quantity lists: merging, the text forms, packed reading (the quick
 // path for digits-only texts and the general one), totals and their failures.
 
-#include "core/appError.h"
 #include "model/qntEvent.h"
 #include "support/modelErrors.h"
 
@@ -13,7 +12,7 @@ class TstQntEvent : public QObject {
     Q_OBJECT
 
 private slots:
-    void addAndTextForms()
+    void textForms()
     {
         TQnt q;
         QCOMPARE(q.qntText(2), QString());
@@ -29,10 +28,8 @@ private slots:
         QCOMPARE(q.qntText(3), u"090501=2,090518=2"_s);
         q.addQnt(u"090502"_s, u" -5 "_s);
         QCOMPARE(q.totalQntStr(), u"-1"_s);
-    }
 
-    void setQntText()
-    {
+        // Packed texts read back: kept as written, merged by date.
         const std::pair<QString, QString> cases[] = {
             {u"0905183,09050102,090502-0"_s, u"090501=02,090502=-0,090518=3"_s}, // kept as written
             {u"0905183,0905182,090601-2"_s, u"090518=5,090601=-2"_s},
@@ -44,26 +41,24 @@ private slots:
             {u",,"_s, QString()},                               // only commas empty it
         };
         for (const auto& [packed, expected] : cases) {
-            TQnt q;
-            q.addQnt(u"010101"_s, u"9"_s);
-            q.setQntText(packed);
-            QCOMPARE(q.qntText(3), expected);
-            if (q.count() > 0)
-                QCOMPARE(q.currentIndex(), q.count() - 1);
+            TQnt r;
+            r.addQnt(u"010101"_s, u"9"_s);
+            r.setQntText(packed);
+            QCOMPARE(r.qntText(3), expected);
+            if (r.count() > 0)
+                QCOMPARE(r.currentIndex(), r.count() - 1);
         }
-    }
 
-    void failuresChangeNothing()
-    {
-        TQnt q;
-        q.addQnt(u"090501"_s, u"2"_s);
-        q.addQnt(u"090502"_s, u"abc"_s); // stored unchecked
-        QCOMPARE(errorOf([&] { q.totalQntStr(); }), u"'abc' is not a valid integer value"_s);
-        QCOMPARE(errorOf([&] { q.addQnt(u"090501"_s, u"1.5"_s); }), u"'1.5' is not a valid integer value"_s);
-        QCOMPARE(errorOf([&] { q.addQnt(u"090502"_s, u"1"_s); }), u"'abc' is not a valid integer value"_s);
-        QCOMPARE(q.qntText(3), u"090501=2,090502=abc"_s);
-        QVERIFY(!errorOf([&] { q.setQntText(u"0905183,090518x"_s); }).isEmpty());
-        QCOMPARE(q.qntText(3), u"090501=2,090502=abc"_s);
+        // Failures change nothing.
+        TQnt f;
+        f.addQnt(u"090501"_s, u"2"_s);
+        f.addQnt(u"090502"_s, u"abc"_s); // stored unchecked
+        QCOMPARE(errorOf([&] { f.totalQntStr(); }), u"'abc' is not a valid integer value"_s);
+        QCOMPARE(errorOf([&] { f.addQnt(u"090501"_s, u"1.5"_s); }), u"'1.5' is not a valid integer value"_s);
+        QCOMPARE(errorOf([&] { f.addQnt(u"090502"_s, u"1"_s); }), u"'abc' is not a valid integer value"_s);
+        QCOMPARE(f.qntText(3), u"090501=2,090502=abc"_s);
+        QVERIFY(!errorOf([&] { f.setQntText(u"0905183,090518x"_s); }).isEmpty());
+        QCOMPARE(f.qntText(3), u"090501=2,090502=abc"_s);
 
         TQnt big;
         big.addQnt(u"090501"_s, u"2147483647"_s);
@@ -71,24 +66,22 @@ private slots:
         QCOMPARE(big.at(0).qnt, u"2147483647"_s);
         big.addQnt(u"090502"_s, u"1"_s);
         QVERIFY(!errorOf([&] { big.totalQnt(); }).isEmpty());
-    }
 
-    void positions()
-    {
-        TQnt q;
+        // Positions outside the list; the current event follows deletions.
+        f = TQnt();
         for (const QString& d : {u"090501"_s, u"090502"_s, u"090503"_s})
-            q.addQnt(d, u"2"_s);
-        QCOMPARE(errorOf([&] { q.setQntAt(3, u"1"_s); }), u"List index out of bounds (3)"_s);
-        QCOMPARE(errorOf([&] { q.eventStr(-1); }), u"List index out of bounds (-1)"_s);
-        QCOMPARE(errorOf([&] { q.deleteAt(5); }), u"List index out of bounds (5)"_s);
-        q.setQntAt(2, u"9"_s);
-        QCOMPARE(q.eventStr(2), u"090503,9"_s);
+            f.addQnt(d, u"2"_s);
+        QCOMPARE(errorOf([&] { f.setQntAt(3, u"1"_s); }), u"List index out of bounds (3)"_s);
+        QCOMPARE(errorOf([&] { f.eventStr(-1); }), u"List index out of bounds (-1)"_s);
+        QCOMPARE(errorOf([&] { f.deleteAt(5); }), u"List index out of bounds (5)"_s);
+        f.setQntAt(2, u"9"_s);
+        QCOMPARE(f.eventStr(2), u"090503,9"_s);
         // The current event follows a deletion before it, and goes with its own.
-        q.deleteAt(0);
-        QCOMPARE(q.at(q.currentIndex()).date, u"090503"_s);
-        q.deleteAt(1);
-        QCOMPARE(q.currentIndex(), -1);
-        QCOMPARE(q.qntText(2), u"0905022"_s);
+        f.deleteAt(0);
+        QCOMPARE(f.at(f.currentIndex()).date, u"090503"_s);
+        f.deleteAt(1);
+        QCOMPARE(f.currentIndex(), -1);
+        QCOMPARE(f.qntText(2), u"0905022"_s);
     }
 };
 

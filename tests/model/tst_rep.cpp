@@ -39,7 +39,7 @@ class TestRep : public QObject {
     Q_OBJECT
 
 private slots:
-    void recordAndSection()
+    void sectionAndListOperations()
     {
         TReport s;
         s.setRecord(u"Été|:|090601"_s);
@@ -57,51 +57,45 @@ private slots:
             QCOMPARE(back.curPeriod, cur);
             QCOMPARE(saveSection(back), bytes);
         }
-    }
 
-    void listOperations()
-    {
-        TRepList l;
-        QCOMPARE(l.defaultStartDate(), todayStr());
+        TRepList ops;
+        QCOMPARE(ops.defaultStartDate(), todayStr());
         for (const QString& t : {u"A"_s, u"T"_s, u"C"_s, u"T"_s})
-            l.addPeriod(t, u"090101"_s, u"090131"_s);
-        QCOMPARE(l.indexOfTitle(u"T"_s) * 10 + l.indexOfTitle(u"t"_s), 29);
-        l.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
-        QCOMPARE(l.defaultStartDate(), u"080131"_s);
-        l.editPeriod(1, u"B"_s, u"090202"_s, u"090227"_s);
-        QCOMPARE(l.titles, (QStringList{u"A"_s, u"B"_s, u"C"_s, u"T"_s, u"early"_s}));
-        QVERIFY_THROWS_EXCEPTION(AppError, l.editPeriod(5, u"x"_s, u"x"_s, u"x"_s));
-        QVERIFY_THROWS_EXCEPTION(AppError, l.deletePeriod(-1));
+            ops.addPeriod(t, u"090101"_s, u"090131"_s);
+        QCOMPARE(ops.indexOfTitle(u"T"_s) * 10 + ops.indexOfTitle(u"t"_s), 29);
+        ops.addPeriod(u"early"_s, u"080101"_s, u"080131"_s); // ends before the others
+        QCOMPARE(ops.defaultStartDate(), u"080131"_s);
+        ops.editPeriod(1, u"B"_s, u"090202"_s, u"090227"_s);
+        QCOMPARE(ops.titles, (QStringList{u"A"_s, u"B"_s, u"C"_s, u"T"_s, u"early"_s}));
+        QVERIFY_THROWS_EXCEPTION(AppError, ops.editPeriod(5, u"x"_s, u"x"_s, u"x"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, ops.deletePeriod(-1));
 
         FakePrompt prompt;
-        QCOMPARE(l.periodField(1, 1, prompt) + l.periodField(1, 2, prompt) + l.periodField(1, 3, prompt), u"090202090227"_s);
-        QCOMPARE(l.current()->title, u"B"_s);
+        QCOMPARE(ops.periodField(1, 1, prompt) + ops.periodField(1, 2, prompt) + ops.periodField(1, 3, prompt), u"090202090227"_s);
+        QCOMPARE(ops.current()->title, u"B"_s);
         QVERIFY(prompt.all.isEmpty());
         QCOMPARE((QStringList{TRepList::nextDay(u"090228"_s), TRepList::nextDay(u"080228"_s), TRepList::nextDay(u"991231"_s),
                               TRepList::nextDay(u"091340"_s)}),
                  (QStringList{u"090301"_s, u"080229"_s, u"000101"_s, u"091340"_s}));
-    }
 
-    void deleteKeepsCurrentPeriodAligned()
-    {
+        // A deletion keeps the current period on the same period, or none.
         struct Case { int cur; int deleted; int after; };
         for (const Case c : {Case{2, 0, 1}, Case{2, 2, -1}, Case{2, 3, 2}, Case{-1, 1, -1}, Case{0, 0, -1}}) {
-            TRepList l;
+            TRepList d;
             for (const QString& t : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
-                l.addPeriod(t, QString(), QString());
-            l.curPeriod = c.cur;
+                d.addPeriod(t, QString(), QString());
+            d.curPeriod = c.cur;
             int curCIndex = c.cur;
-            const QString before = c.cur >= 0 && c.cur != c.deleted ? l.at(c.cur).title : QString();
-            l.deletePeriod(c.deleted, &curCIndex);
-            QCOMPARE(l.curPeriod, c.after);
-            QCOMPARE(curCIndex, c.after);
-            QCOMPARE(l.titles.size(), 3);
+            const QString before = c.cur >= 0 && c.cur != c.deleted ? d.at(c.cur).title : QString();
+            d.deletePeriod(c.deleted, &curCIndex);
+            // The list's and the window's current period, and the periods left.
+            QCOMPARE((QList<int>{d.curPeriod, curCIndex, int(d.titles.size())}), (QList<int>{c.after, c.after, 3}));
             if (c.after >= 0)
-                QCOMPARE(l.at(c.after).title, before);
+                QCOMPARE(d.at(c.after).title, before);
         }
     }
 
-    void periodRows()
+    void rowsAndConsignments()
     {
         const QString vase = u"TreMar005-003,Vase,12.00$,2,24.00$"_s;
         const QString bol = u"VerArt001-002,\"Bol, grand\",5.00$,1,5.00$"_s;
@@ -159,10 +153,8 @@ private slots:
         l.addPeriod(u"Avant"_s, u"090519"_s, u"090301"_s); // ends before it starts
         l.prepareLines(sales);
         QVERIFY(l.at(3).periodLines.isEmpty());
-    }
 
-    void xmlDataLines()
-    {
+        // The XML data lines made from period rows.
         const std::pair<QString, QString> cases[] = {
             // Six fields: no artisan number; an empty value self-closes.
             {u"090518,003,,1$,2,2$"_s, u"<date>090518</date><pNo>003</pNo><descript/><valeur>1$</valeur><qnt>2</qnt><tot>2$</tot>"_s},
@@ -178,10 +170,8 @@ private slots:
             TRepList::XMLData(row, out);
             QCOMPARE(out, (QStringList{u"kept"_s, xml}));
         }
-    }
 
-    void consignment()
-    {
+        // The consignment of one artisan, then of every artisan.
         Ledger f;
         f.consigne(u"005"_s, 0);
         QVERIFY(f.reps.linesCurrent(f.sales)); // rows were prepared on the way
@@ -215,22 +205,20 @@ private slots:
                                         u"TreMar005-006,Tasse,1.00$,x,9.99$"_s});
         g.consigne(u"005"_s, 0);
         QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"39.25$5"_s); // 36.50 + 3.75 - 1.00
-    }
 
-    void everyArtisanMatchesOneByOne()
-    {
-        Ledger f;
+        // Every artisan at once matches each made alone.
+        Ledger all;
         const QStringList artNos{u"006"_s, u"005"_s, u"007"_s};
         QStringList seen;
-        f.reps.forEachConsigne(artNos, 0, f.sales, f.xml, [&](qsizetype k) {
-            seen << artNos.at(k) + f.reps.rangeLines.join(u'|') + f.reps.total + f.xml.join(u'|');
+        all.reps.forEachConsigne(artNos, 0, all.sales, all.xml, [&](qsizetype k) {
+            seen << artNos.at(k) + all.reps.rangeLines.join(u'|') + all.reps.total + all.xml.join(u'|');
         });
         QCOMPARE(seen.size(), 3);
         QVERIFY(seen.at(0).endsWith(u"4.00$"_s + TRepList::xmlDataLine(u"090518,006,001,Cuillère,4.00$,1,4.00$"_s)));
         for (qsizetype k = 0; k < artNos.size(); ++k) {
-            Ledger g;
-            g.consigne(artNos.at(k), 0);
-            QCOMPARE(seen.at(k), artNos.at(k) + g.reps.rangeLines.join(u'|') + g.reps.total + g.xml.join(u'|'));
+            Ledger alone;
+            alone.consigne(artNos.at(k), 0);
+            QCOMPARE(seen.at(k), artNos.at(k) + alone.reps.rangeLines.join(u'|') + alone.reps.total + alone.xml.join(u'|'));
         }
     }
 };

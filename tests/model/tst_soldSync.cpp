@@ -2,7 +2,6 @@
 // product numbers, renumbering and the check. (A renamed artisan's lines:
 // tst_saleEditor.)
 
-#include "core/appError.h"
 #include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/soldInvariant.h"
@@ -61,7 +60,6 @@ private slots:
     void redateAndDeleteMoveSoldEvents()
     {
         Shop s;
-        QCOMPARE(soldGaps(s.st), QString());
         s.st.saleList.curDate = u"090301"_s;
         redateSheet(s.st.artList, s.st.saleList, 1, u"090601"_s);
         QCOMPARE(s.st.saleList.sheetDates(), (QStringList{u"090601"_s, u"090518"_s}));
@@ -96,7 +94,7 @@ private slots:
         QCOMPARE(s.all(), before);
     }
 
-    void numbersNeverReused()
+    void numbersAndCheck()
     {
         Shop s;
         // 004 went with its product but its sheet line stays.
@@ -106,37 +104,33 @@ private slots:
         s.st.artList.at(0).products.removeAt(2);
         s.st.prodList.assign(s.st.artList.at(0).products);
         QCOMPARE(nextProdNo(s.st), u"003"_s);
-    }
 
-    void renumberKeepsLinesOnTheirProducts()
-    {
-        Shop s;
-        // 003 becomes 002's successor; 004 stays history, never given again.
-        s.st.artList.at(0).products.removeAt(1);
-        s.st.artList.at(0).products.append().prodNo = u"009"_s;
-        renumberAll(s.st);
+        // Renumbered, lines stay on their products: 003 becomes 002's
+        // successor; 004 stays history, never given again.
+        Shop r;
+        r.st.artList.at(0).products.removeAt(1);
+        r.st.artList.at(0).products.append().prodNo = u"009"_s;
+        renumberAll(r.st);
         QStringList numbers;
-        for (const auto& p : s.st.artList.at(0).products.items())
+        for (const auto& p : r.st.artList.at(0).products.items())
             numbers << p->prodNo;
         QCOMPARE(numbers, (QStringList{u"001"_s, u"002"_s, u"003"_s}));
-        QCOMPARE(s.st.saleList.sheetLines(1), writeCommaList({Shop::line(u"002"_s, 1), Shop::line(u"004"_s, 5)}));
-        QCOMPARE(soldGaps(s.st), QString());
-        s.st.artList.at(0).products.append();
-        renumberAll(s.st);
-        QCOMPARE(s.st.artList.at(0).products.at(3).prodNo, u"005"_s);
-    }
+        QCOMPARE(r.st.saleList.sheetLines(1), writeCommaList({Shop::line(u"002"_s, 1), Shop::line(u"004"_s, 5)}));
+        QCOMPARE(soldGaps(r.st), QString());
+        r.st.artList.at(0).products.append();
+        renumberAll(r.st);
+        QCOMPARE(r.st.artList.at(0).products.at(3).prodNo, u"005"_s);
 
-    void checkListsGapsAndHistory()
-    {
-        Shop s;
-        s.product(0).soldList.setQntText(u"0905183,0907071"_s);
-        const SoldCheck c = checkSold(s.st.artList, s.st.saleList);
-        QCOMPARE(soldCheckLines(c, false),
+        // The check lists the gaps and the history.
+        Shop t;
+        t.product(0).soldList.setQntText(u"0905183,0907071"_s);
+        const SoldCheck check = checkSold(t.st.artList, t.st.saleList);
+        QCOMPARE(soldCheckLines(check, false),
                  (QStringList{u"artisan 005, product 001, 090518: sold 3, on the sheets 1"_s,
                               u"artisan 005, product 001, 090707: sold 1, on the sheets 0"_s,
                               u"history: artisan 005, product 004 (deleted), 090301: 5 on the sheet"_s}));
-        QVERIFY(soldCheckMessage(c, 1).startsWith(u"2 écart(s)"_s));
-        QVERIFY(soldCheckMessage(c, 1).endsWith(u"... et 2 autre(s) : « tlvdb check » les liste toutes."_s));
+        QVERIFY(soldCheckMessage(check, 1).startsWith(u"2 écart(s)"_s));
+        QVERIFY(soldCheckMessage(check, 1).endsWith(u"... et 2 autre(s) : « tlvdb check » les liste toutes."_s));
     }
 };
 

@@ -21,12 +21,14 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString REFERENCE = QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb");
 
-bool haveTools()
+// Which of the decoders the test command installs is missing (none: empty);
+// a test needing them fails without them.
+QString missingTool()
 {
     for (const QString& tool : {u"pdftoppm"_s, u"zbarimg"_s, u"pdftotext"_s})
         if (QStandardPaths::findExecutable(tool).isEmpty())
-            return false;
-    return true;
+            return tool + u" is missing: scripts/install-deps.sh"_s;
+    return {};
 }
 
 // What zbarimg reads on the pages of pdf scanned at 300 dpi, sorted (it
@@ -62,8 +64,7 @@ class TstPriceTags : public QObject {
 private slots:
     void barcodesReadBack()
     {
-        if (!haveTools())
-            QSKIP("pdftoppm, pdftotext or zbarimg missing: scripts/install-deps.sh");
+        QCOMPARE(missingTool(), QString());
         const QString letter = tagPresets().at(0).layout.toText();
         const struct {
             QString artisan; // family and first name
@@ -106,7 +107,7 @@ private slots:
 
     // Which tags: per unit received, on a day, or a chosen number each (one
     // product per unit: tst_printouts).
-    void choice()
+    void choiceSheetsAndLayouts()
     {
         AppState st;
         FakePrompt prompt;
@@ -135,21 +136,16 @@ private slots:
             }
             QCOMPARE(runs.join(u' '), c.keys);
         }
-    }
 
-    // Starting on a partly used sheet; which layouts are refused.
-    void sheetsAndLayouts()
-    {
+        // Starting on a partly used sheet; which layouts are refused.
         QTemporaryDir dir;
         const TagLayout letter = tagPresets().at(0).layout;
-        QCOMPARE(letter.perSheet(), 30);
-        QCOMPARE(tagPresets().at(1).layout.perSheet(), 24);
+        QCOMPARE((QList<int>{letter.perSheet(), tagPresets().at(1).layout.perSheet()}), (QList<int>{30, 24}));
         const QList<PriceTag> three(3, PriceTag{u"B"_s, u"A (001)"_s, u"D"_s, u"1.00$"_s, u"AaaBbb001-001"_s});
-        if (haveTools()) {
-            const QByteArray pdf = tagsPdf(three, letter, 28);
-            QCOMPARE(pdfText(dir.path(), pdf, 1).count(u"AaaBbb001-001"_s), 2);
-            QCOMPARE(pdfText(dir.path(), pdf, 2).count(u"AaaBbb001-001"_s), 1);
-        }
+        QCOMPARE(missingTool(), QString());
+        const QByteArray pdf = tagsPdf(three, letter, 28);
+        QCOMPARE(pdfText(dir.path(), pdf, 1).count(u"AaaBbb001-001"_s), 2);
+        QCOMPARE(pdfText(dir.path(), pdf, 2).count(u"AaaBbb001-001"_s), 1);
         QString error;
         QVERIFY(tagsPdf(three, letter, 30, &error).isEmpty());
         QCOMPARE(error, u"La position de départ doit être entre 1 et 30."_s);
@@ -194,7 +190,7 @@ private slots:
 
     // However many units or copies are asked, nothing is held per tag: the
     // runs are one per product, and past MaxTags the printing is refused.
-    void countsAreBounded()
+    void countsProgressAndCuts()
     {
         AppState st;
         TArtisan& a = st.artList.append();
@@ -222,13 +218,9 @@ private slots:
         }
         QList<TagRun> many(3, TagRun{PriceTag{}, MaxTags});
         QCOMPARE(tagCount(many), MaxTags + 1);
-    }
 
-    // The sheets are told as they are written; stopping leaves no document.
-    void progressAndStop()
-    {
+        // The sheets are told as they are written; stopping leaves no document.
         const QList<TagRun> runs{{PriceTag{u"B"_s, u"A (001)"_s, u"D"_s, u"1.00$"_s, u"AaaBbb001-001"_s}, 65}};
-        const TagLayout letter = tagPresets().at(0).layout;
         QCOMPARE(sheetCount(65, 29, letter), 4);
         QList<qint64> told;
         QBuffer all;
@@ -244,18 +236,15 @@ private slots:
         QString error = u"x"_s;
         QVERIFY(!writeTagsPdf(stopped, runs, letter, 29, &error, [](qint64 done, qint64) { return done < 2; }));
         QCOMPARE(error, QString());
-    }
 
-    // A description cut to fit: between whole characters, "..." at the end,
-    // however long it is.
-    void cutBetweenWholeCharacters()
-    {
+        // A description cut to fit: between whole characters, "..." at the end,
+        // however long it is.
         const QString flower = u"\U0001F338"_s;
         const struct {
             QString text;
             int max;
             QString cut;
-        } cases[] = {
+        } cuts[] = {
             {u"Bol"_s, 3, u"Bol"_s},
             {u"ab"_s + flower + u"cdef"_s, 6, u"ab..."_s},       // the pair is not split
             {u"abc"_s + flower + u"defg"_s, 7, u"abc..."_s},
@@ -263,11 +252,10 @@ private slots:
             {u"abE\u0301cdef"_s, 6, u"ab..."_s},               // nor a letter from its accent
             {u"grand  bol\tbleu"_s, 20, u"grand bol bleu"_s},
         };
-        for (const auto& c : cases)
+        for (const auto& c : cuts)
             QCOMPARE(cutDescription(c.text, c.max), c.cut);
         // A 32,000-character description prints (in well under a second: by hand).
-        if (!haveTools())
-            return;
+        QCOMPARE(missingTool(), QString());
         const QString longText = QString(u"Vase "_s + flower + u" bleu "_s).repeated(4000);
         QTemporaryDir dir;
         const QByteArray pdf = tagsPdf({PriceTag{u"B"_s, u"A (001)"_s, longText, u"1.00$"_s, u"AaaBbb001-001"_s}},
@@ -278,8 +266,7 @@ private slots:
 
     void command()
     {
-        if (!haveTools())
-            QSKIP("pdftotext or zbarimg missing: scripts/install-deps.sh");
+        QCOMPARE(missingTool(), QString());
         QTemporaryDir dir;
         const QString ini = dir.filePath(u"tilvarDB.ini"_s);
         TIniFile(ini).writeString(u"PREFS"_s, u"shopName"_s, u"Atelier Nord"_s);

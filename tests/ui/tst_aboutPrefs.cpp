@@ -87,14 +87,10 @@ private slots:
             QCOMPARE(dlg->result(), int(QDialog::Accepted));
         }
         QCOMPARE(qnt.qntText(), u"8"_s);
-    }
 
-    // The period dialog changes the periods as it goes: Return confirms the
-    // one being entered and the dialog stays; "Annuler" puts them back as
-    // they were, the close box keeps them.
-    void periodDialogFromTheKeyboard()
-    {
-        FakePrompt prompt;
+        // The period dialog changes the periods as it goes: Return confirms the
+        // one being entered and the dialog stays; "Annuler" puts them back as
+        // they were, the close box keeps them.
         TRepList reps;
         reps.addPeriod(u"Hiver"_s, u"260101"_s, u"260228"_s);
         int cur = 0;

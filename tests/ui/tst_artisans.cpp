@@ -15,10 +15,7 @@ using namespace Qt::StringLiterals;
 namespace {
 // Three artisans in the older program's form (Windows-1252 bytes declared as
 // ISO8859-1): one with a product, one without varData, one with neither.
-QByteArray artListXml()
-{
-    return readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml"));
-}
+const QString OLDER_LIST = QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml");
 
 // Artisans named noms, numbered 001, 002... unless numbers says otherwise.
 QByteArray artListFile(const QStringList& noms, const QStringList& numbers = {})
@@ -44,7 +41,7 @@ private slots:
         QTest::addColumn<bool>("replaced");
         QTest::addColumn<QStringList>("informations");
         QTest::addColumn<int>("errors");
-        QTest::newRow("accepted") << artListXml() << Prompt::Answer::Yes << true << QStringList() << 0;
+        QTest::newRow("accepted") << readFileBytes(OLDER_LIST) << Prompt::Answer::Yes << true << QStringList() << 0;
         QTest::newRow("declined") << artListFile({u"Un"_s}) << Prompt::Answer::No << false << QStringList() << 0;
         QTest::newRow("broken") << QByteArray("<artList><artItem>") << Prompt::Answer::Yes << false << QStringList() << 1;
         QTest::newRow("foreign") << QByteArray("<?xml version=\"1.0\"?><autre/>") << Prompt::Answer::Yes << false
@@ -76,8 +73,7 @@ private slots:
         QCOMPARE(h.prompt.informations, informations);
         QCOMPARE(h.prompt.errors.count(), errors);
         if (!replaced) {
-            QCOMPARE(st.artList.count(), artisans);
-            QCOMPARE(st.saleList.count(), sheets);
+            QCOMPARE((QList<int>{st.artList.count(), st.saleList.count()}), (QList<int>{artisans, sheets}));
             QCOMPARE(st.artFileName, TEST_DB_NAME);
             QVERIFY(!st.modified);
             return;
@@ -85,8 +81,7 @@ private slots:
         // A new unnamed database: the artisans and their products, no sales, no periods.
         QVERIFY(h.prompt.questions.first().contains(u"sans ventes ni périodes"_s));
         QVERIFY(h.prompt.questions.first().contains(u"Les quantités reçues et vendues ne sont pas importées"_s));
-        QCOMPARE(st.artList.count(), 3);
-        QCOMPARE(st.saleList.count() + st.repList.count(), 0);
+        QCOMPARE((QList<int>{st.artList.count(), st.saleList.count(), st.repList.count()}), (QList<int>{3, 0, 0}));
         QCOMPARE(st.artList.at(1).comment, u"tissage"_s); // six children: no varData
         QVERIFY(st.artFileName.isEmpty() && st.curFilePath.isEmpty());
         QCOMPARE(h.art().nameEd->text(), u"Verrier"_s);
@@ -96,8 +91,8 @@ private slots:
     {
         UiHarness h;
         QTemporaryDir other;
-        h.put(u"imp.xml"_s, artListXml());
-        QVERIFY(writeFileBytes(other.path() + u"/ailleurs.xml"_s, artListXml()));
+        h.put(u"imp.xml"_s, readFileBytes(OLDER_LIST));
+        QVERIFY(writeFileBytes(other.path() + u"/ailleurs.xml"_s, readFileBytes(OLDER_LIST)));
         TmainForm& w = h.start();
         TArtForm& a = h.art();
         AppState& st = h.st();
@@ -171,7 +166,7 @@ private slots:
     void importDialogAndListMode()
     {
         UiHarness h;
-        h.put(u"a.xml"_s, artListXml());
+        h.put(u"a.xml"_s, readFileBytes(OLDER_LIST));
         h.put(u"b.xml"_s, artListFile({u"Bernier"_s}));
         h.writeIni("[PREFS]\r\nimportFName=a.xml\r\nshowSplash=0\r\n");
         TmainForm& w = h.start();
@@ -228,8 +223,7 @@ private slots:
         st.artList.append().artNo = u"002"_s;
         TmainForm& w = h.startOn(st);
         TArtForm& a = h.art();
-        QCOMPARE(a.nameEd->text().size(), 300);
-        QCOMPARE(a.comMemo->toPlainText().size(), 5000);
+        QCOMPARE((QList<qsizetype>{a.nameEd->text().size(), a.comMemo->toPlainText().size()}), (QList<qsizetype>{300, 5000}));
         QVERIFY(a.nameEd->toolTip().contains(u"80"_s) && a.comMemo->toolTip().contains(u"4000"_s));
         h.click(w.nextBtn);
         QCOMPARE(h.st().artList.at(0).nom.size(), 300);

@@ -19,8 +19,10 @@ class TstPrintouts : public QObject {
     Q_OBJECT
 
 private slots:
-    void tagsFromProducts()
+    void tagsAndInventories()
     {
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
+                 "pdftotext (poppler-utils) is missing: scripts/install-deps.sh");
         UiHarness h;
         h.startRealistic();
         h.click(h.art().artPageBtn);
@@ -64,19 +66,14 @@ private slots:
         QCOMPARE(h.prompt.dialogCaptions.size(), dialogs);
         QCOMPARE(readTagLayout(h.iniPath()), tagPresets().at(1).layout);
         QVERIFY(h.prompt.errors.isEmpty());
-    }
 
-    void inventories()
-    {
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
-        UiHarness h;
-        h.startRealistic();
-        const QString out = h.progDir() + u"inventaire.pdf"_s;
-        h.prompt.saveNames << out;
+        // Inventories from the artisans page.
+        h.click(p.artPageBtn);
+        const QString inv = h.progDir() + u"inventaire.pdf"_s;
+        h.prompt.saveNames << inv;
         h.art().invArtAct->trigger();
-        QCOMPARE(h.prompt.informations.value(0), u"Inventaire enregistré dans %1"_s.arg(out));
-        QString text = pdfText(out, {u"-layout"_s}).simplified();
+        QCOMPARE(h.prompt.informations.value(3), u"Inventaire enregistré dans %1"_s.arg(inv));
+        QString text = pdfText(inv, {u"-layout"_s}).simplified();
         // Key, description, price, value, received, sold, in stock; then the
         // artisan's totals (stock at prices and at values, counted units).
         for (const QString& want : {u"Inventaire de Tremblay Marie-Ève (001)"_s,
@@ -86,9 +83,9 @@ private slots:
             QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
         QVERIFY(!text.contains(u"Li_Bo_"_s));
 
-        h.prompt.saveNames << out;
+        h.prompt.saveNames << inv;
         h.art().invShopAct->trigger();
-        text = pdfText(out, {u"-layout"_s}).simplified();
+        text = pdfText(inv, {u"-layout"_s}).simplified();
         for (const QString& want : {u"Inventaire de la boutique"_s, u"Li Bo (002)"_s, u"Li_Bo_002-001"_s,
                                     u"Total boutique"_s})
             QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));

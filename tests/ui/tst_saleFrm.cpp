@@ -39,7 +39,7 @@ class TestSaleForm : public QObject {
     Q_OBJECT
 private slots:
     // Where each month starts (weeks from Sunday) and ends, leap years too.
-    void calendarLayout()
+    void calendars()
     {
         const struct {
             int year, month, firstCol, days;
@@ -54,13 +54,10 @@ private slots:
                                     cal.cellText((last + 1) % 7, (last + 1) / 7 + 1)};
             QCOMPARE(cells, (QStringList{QString(), u"1"_s, QString::number(m.days), QString()}));
         }
-    }
 
-    // Both calendars: the shown day chosen at once, months and the year
-    // across New Year (a 31st kept as the month's last day), the keyboard; a
-    // date well ahead asks first.
-    void calendarsAcrossYearsAndKeys()
-    {
+        // Both calendars: the shown day chosen at once, months and the year
+        // across New Year (a 31st kept as the month's last day), the keyboard; a
+        // date well ahead asks first.
         FakePrompt prompt;
         TCalDialog cal(prompt, nullptr, QDate(2026, 12, 31));
         cal.show();

@@ -383,7 +383,7 @@ private slots:
         QFETCH(QString, said);
         UiHarness h;
         const QString path = h.dataDir() + TEST_DB_NAME;
-        h.copyRealistic(TEST_DB_NAME, true);
+        h.copyRealistic(TEST_DB_NAME);
         if (content.isEmpty())
             QFile::remove(path);
         else

@@ -2,6 +2,7 @@
 // file and asks the first to come to the front; a killed instance leaves
 // nothing behind that blocks the next start.
 
+#include "support/testFiles.h"
 #include "ui/shell/singleInstance.h"
 
 #include <QDir>
@@ -36,9 +37,8 @@ bool waitForMarker(bool present, int ms = 15000, const QString& name = TSingleIn
 QString installProgram(const QString& dir)
 {
     const QString target = dir + u"/tilvarbd"_s;
-    QFile ini(dir + u"/tilvarDB.ini"_s);
-    const bool ok = QFile::copy(qEnvironmentVariable("TILVARBD_BIN"), target) && ini.open(QIODevice::WriteOnly)
-                    && ini.write("[PREFS]\r\nshowSplash=0\r\n") > 0;
+    const bool ok = QFile::copy(qEnvironmentVariable("TILVARBD_BIN"), target)
+                    && writeFileBytes(dir + u"/tilvarDB.ini"_s, "[PREFS]\r\nshowSplash=0\r\n");
     return ok ? target : QString();
 }
 } // namespace
@@ -113,9 +113,7 @@ private slots:
         // Every test runs with the suppressions file, which names D-Bus alone.
         const QString options = qEnvironmentVariable("LSAN_OPTIONS");
         QVERIFY2(options.startsWith(u"suppressions="_s), qPrintable(options));
-        QFile supp(options.mid(13));
-        QVERIFY(supp.open(QIODevice::ReadOnly));
-        const QByteArray entries = supp.readAll();
+        const QByteArray entries = readFileBytes(options.mid(13));
         QVERIFY(entries.contains("leak:libdbus-1.so") && entries.count("leak:") == 1);
     }
 };

@@ -94,14 +94,11 @@ struct UiHarness {
     QString readIni() const { return QString::fromLatin1(readFileBytes(iniPath())); }
 
     // The boutique of the test data (sales, periods) as name in the data
-    // folder; with autoload, the settings open it at start-up.
-    QByteArray copyRealistic(const QString& name, bool autoload = false)
+    // folder, opened at start-up by the settings.
+    void copyRealistic(const QString& name)
     {
-        const QByteArray bytes = readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb"));
-        put(name, bytes);
-        if (autoload)
-            autoloads(name);
-        return bytes;
+        put(name, readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/sales-realistic.tlvdb")));
+        autoloads(name);
     }
 
     // The settings open name at start-up, without the splash.
@@ -122,7 +119,7 @@ struct UiHarness {
     // Starts over the boutique of the test data, loaded as name.
     TmainForm& startRealistic(const QString& name = TEST_DB_NAME)
     {
-        copyRealistic(name, true);
+        copyRealistic(name);
         return start();
     }
 
