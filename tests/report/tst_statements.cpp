@@ -200,8 +200,8 @@ private slots:
     // The PDF statement names the boutique, the artisan, every row and the total.
     void pdfStatement()
     {
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
+                 "pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         Boutique b;
         const ReportFiles f = writeArtisanReport(b.st, b.spring, u"001"_s, b.prompt);
         const QString text = pdfText(f.pdf, {u"-layout"_s});
@@ -244,8 +244,8 @@ private slots:
     }
     void pdfFieldsProtected()
     {
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
+                 "pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         QFETCH(QString, kind);
         const QString shalom = u"\u05E9\u05DC\u05D5\u05DD"_s;
         const QString typed = u"\u202EVase\u0007\U0001F3FA "_s + shalom;

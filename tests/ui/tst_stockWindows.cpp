@@ -7,6 +7,7 @@
 #include "core/textUtil.h"
 #include "export/tlvdbTool.h"
 #include "model/stockCount.h"
+#include "ui/artisans/artAccount.h"
 #include "ui/products/prodFrm.h"
 #include "ui/stock/countDlg.h"
 #include "ui/stock/diffDlg.h"
@@ -128,12 +129,14 @@ private slots:
         QCOMPARE(stockOf(st, 0, 1), 3 - 3);
         QCOMPARE(stockOf(st, 1, 0), 2 + 1);
         QVERIFY(!st.account.stock.open);
-        if (!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) {
-            const QString text = pdfText(pdf, {u"-layout"_s}).simplified();
-            for (const QString& want : {u"Produits manquants"_s, u"Produits en trop"_s,
-                                        u"Produits jamais scannés"_s, u"CôtHél001-002 Bol 3 0 -3 45.00$ 25.50$"_s})
-                QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
-        }
+        // The artisan's page shows the credit at once.
+        QVERIFY2(h.art().accountBox->balanceLab->text().contains(u"crédité pour pertes 24.00$"_s),
+                 qPrintable(h.art().accountBox->balanceLab->text()));
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(), "pdftotext missing: scripts/install-deps.sh");
+        const QString text = pdfText(pdf, {u"-layout"_s}).simplified();
+        for (const QString& want : {u"Produits manquants"_s, u"Produits en trop"_s, u"Produits jamais scannés"_s,
+                                    u"CôtHél001-002 Bol 3 0 -3 45.00$ 25.50$"_s})
+            QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
     }
 
     void countAbandonedOrResumed()
@@ -208,8 +211,8 @@ private slots:
         h.w->db().save();
         QByteArray out, err;
         QCOMPARE(runTlvdb({u"check"_s, h.st().curFilePath}, out, err), int(ExitOk));
-        if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
+                 "pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         const QString text = pdfText(pdf, {u"-layout"_s}).simplified();
         for (const QString& want : {u"Bon de retour"_s, u"Marchandises rendues à Côté Hélène (001)"_s,
                                     u"CôtHél001-001 Vase 2 48.00$ 24.00$"_s, u"signature de l'artisan"_s})

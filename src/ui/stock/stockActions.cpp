@@ -9,6 +9,8 @@
 #include "model/stockCount.h"
 #include "model/stockShelf.h"
 #include "report/stockPdf.h"
+#include "ui/artisans/artAccount.h"
+#include "ui/artisans/artFrm.h"
 #include "ui/products/prodFrm.h"
 #include "ui/shell/main.h"
 #include "ui/stock/countDlg.h"
@@ -33,6 +35,8 @@ void showRecorded(TmainForm& main)
     AppState& st = main.state();
     if (st.curProdInd >= 0 && st.curProdInd < st.prodList.count())
         main.prodForm->showCurrentProduct();
+    // A loss the boutique bore is credited to the artisan: the balance shown moves.
+    main.artForm->accountBox->showAccount(st.curArtNo);
 }
 
 // Writes pdf where the user chooses; says where, or nothing when cancelled.
