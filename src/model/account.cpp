@@ -73,9 +73,8 @@ const QList<LineShare>* Account::sharesOn(const QString& date) const
     return it == m_shares.cend() ? nullptr : &it->lines;
 }
 
-int Account::recordDate(DateShares& d, const std::vector<SaleRow>& rows, const TArtList& arts, ShareRule fallback)
+int Account::recordDate(DateShares& d, const std::vector<SaleRow>& rows, ValeurLookup& values, ShareRule fallback)
 {
-    ValeurLookup values(arts);
     QList<LineShare> old = std::move(d.lines);
     QList<bool> used(old.size(), false);
     d.lines.clear();
@@ -111,6 +110,8 @@ int Account::recordShares(const TSaleList& sales, const TArtList& arts, ShareRul
         sheets << i;
     }
     int recorded = 0;
+    // One lookup for every date: each artisan's Valeurs are read once.
+    ValeurLookup values(arts);
     QMap<QString, DateShares> kept;
     for (auto it = dates.cbegin(); it != dates.cend(); ++it) {
         DateShares d = m_shares.take(it.key());
@@ -119,7 +120,7 @@ int Account::recordShares(const TSaleList& sales, const TArtList& arts, ShareRul
             for (const int i : it->second)
                 for (SaleRow& r : sheetRows(sales.at(i)))
                     rows.push_back(std::move(r));
-            recorded += recordDate(d, rows, arts, fallback);
+            recorded += recordDate(d, rows, values, fallback);
             d.linesHash = it->first;
         }
         if (!d.lines.isEmpty())

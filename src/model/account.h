@@ -136,7 +136,7 @@ private:
     };
     // Rebuilds the shares of date from its rows, keeping the recorded share
     // of every line still there; returns how many were recorded anew.
-    int recordDate(DateShares& d, const std::vector<SaleRow>& rows, const TArtList& arts, ShareRule fallback);
+    int recordDate(DateShares& d, const std::vector<SaleRow>& rows, ValeurLookup& values, ShareRule fallback);
     // By sheet date, in date order so that the file is written the same way.
     QMap<QString, DateShares> m_shares;
     quint64 m_revision = 1;
