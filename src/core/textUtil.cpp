@@ -462,6 +462,11 @@ QString todayStr()
     return dateStr(QDate::currentDate());
 }
 
+bool isDay(const QString& text)
+{
+    return strToDate(text).isValid();
+}
+
 QDate strToDate(const QString& text)
 {
     if (text.size() != 6)

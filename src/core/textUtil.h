@@ -96,3 +96,5 @@ QString todayStr();
 // The date of a "yymmdd" text (years 00..99 read as 2000..2099); invalid QDate
 // when the text is not a valid date.
 QDate strToDate(const QString& text);
+// Whether text is a "yymmdd" day that exists.
+bool isDay(const QString& text);

@@ -22,11 +22,6 @@ QByteArray line(const QString& text)
     return text.toUtf8() + '\n';
 }
 
-bool isDay(const QString& date)
-{
-    return date.size() == 6 && strToDate(date).isValid();
-}
-
 // Splits "--name value" options off args (from index first on) into opts;
 // false on an unknown option or one without its value.
 bool takeOptions(const QStringList& args, qsizetype first, const QStringList& known, QStringList& rest,

@@ -34,7 +34,7 @@ int runStock(const QStringList& args, AppState& st, QByteArray& out, QByteArray&
             return ExitUsage;
         }
     }
-    if (!since.isNull() && (since.size() != 6 || !strToDate(since).isValid())) {
+    if (!since.isNull() && !isDay(since)) {
         err += line(u"tlvdb: \"%1\" is not a day (YYMMDD)"_s.arg(since));
         return ExitUsage;
     }

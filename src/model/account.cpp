@@ -13,11 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool isDay(const QString& date)
-{
-    return date.size() == 6 && strToDate(date).isValid();
-}
-
 Money readMoney(TReader& r)
 {
     const QString text = r.readString();

@@ -70,3 +70,8 @@ QString balanceCaption(Money balance)
 {
     return balance < Money() ? u"Avance versée"_s : u"Solde à payer"_s;
 }
+
+Money balanceAmount(Money balance)
+{
+    return balance < Money() ? Money() - balance : balance;
+}

@@ -39,3 +39,5 @@ QStringList accountArtNos(const SaleBook& book, const TArtList& arts, const Acco
 // How a statement names a balance: "Solde à payer" when owed, "Avance versée"
 // when the boutique paid more than was earned.
 QString balanceCaption(Money balance);
+// The amount printed after that caption: what is owed, or the advance, unsigned.
+Money balanceAmount(Money balance);

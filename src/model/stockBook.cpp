@@ -7,15 +7,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-bool isDay(const QString& date)
-{
-    return date.size() == 6 && strToDate(date).isValid();
-}
-
-} // namespace
-
 QString StockMove::text() const
 {
     if (reason == StockReason::Return)

@@ -65,7 +65,7 @@ QList<std::pair<QString, QString>> splitLines(const ShareSplit& split)
 QList<std::pair<QString, bool>> accountLines(const Statement& s)
 {
     const AccountFigures& f = s.account;
-    const Money end = f.after() < Money() ? Money() - f.after() : f.after();
+    const Money end = balanceAmount(f.after());
     QList<std::pair<QString, bool>> out{
         {u"Solde avant la période : "_s + f.before.format(), false},
         {u"Paiements de la période : "_s + f.paid.format(), false},

@@ -72,7 +72,7 @@ void TArtAccountBox::showAccount(const QString& artNo)
     const ShareRule fallback{st.artSharePercent};
     const AccountFigures f =
         accountFigures(st.repList.book(st.saleList), st.artList, st.account, fallback, artNo, QString(), today);
-    const Money shown = f.after() < Money() ? Money() - f.after() : f.after();
+    const Money shown = balanceAmount(f.after());
     balanceLab->setText(u"%1 aujourd'hui : %2   (gagné %3, %4payé %5)"_s.arg(
         balanceCaption(f.after()), shown.format(), f.earned.format(),
         f.credited.isZero() ? QString() : u"crédité pour pertes %1, "_s.arg(f.credited.format()), f.paid.format()));
@@ -173,7 +173,7 @@ bool changeShareRule(AppState& st, Prompt& prompt, const QString& artNo, int per
     if (!prompt.inputText(u"Part de l'artisan"_s, u"La règle s'applique aux ventes à partir du (aammjj) :"_s, from))
         return false;
     from = from.trimmed();
-    if (from.size() != 6 || !strToDate(from).isValid()) {
+    if (!isDay(from)) {
         prompt.error(u"« %1 » n'est pas une date (aammjj) : la règle n'a pas changé."_s.arg(from));
         return false;
     }

@@ -56,7 +56,7 @@ void TrepForm::showBalance()
     const QString end = periodSpan(st).second;
     balanceLab->setText(u"Solde avant : %1   Payé : %2   %3%4 : %5"_s.arg(
         f.before.format(), f.paid.format(), balanceCaption(f.after()), end.isEmpty() ? QString() : u" au "_s + end,
-        (f.after() < Money() ? Money() - f.after() : f.after()).format()));
+        balanceAmount(f.after()).format()));
 }
 
 void TrepForm::payArtisan()
@@ -115,8 +115,9 @@ void TrepForm::payArtisans()
         return;
     const TReport& period = st.repList.at(st.curCIndex);
     const SaleBook& book = st.repList.book(st.saleList);
+    const QStringList known = accountArtNos(book, st.artList, st.account);
     QList<DueLine> due;
-    for (const QString& no : accountArtNos(book, st.artList, st.account)) {
+    for (const QString& no : known) {
         const Money balance =
             accountFigures(book, st.artList, st.account, ShareRule{st.artSharePercent}, no, from, to).after();
         const int a = st.artList.indexOfArtNo(no);
@@ -131,7 +132,6 @@ void TrepForm::payArtisans()
                    u"Soldes à payer à la fin de la période « %1 » (%2). Décochez ceux que vous ne payez pas, "
                    "corrigez les montants au besoin."_s.arg(period.title, to),
                    todayStr(), st.payoutMinimum, this);
-    const QStringList known = accountArtNos(book, st.artList, st.account);
     while (main.runModal(dlg) == QDialog::Accepted) {
         st.payoutMinimum = dlg.minimum();
         QList<Payout> payouts = dlg.payouts();

@@ -48,6 +48,8 @@ public:
     AppState& state() { return st; }
     Prompt& prompt() { return *m_prompt; }
     int runModal(QDialog& dialog) { return m_runModal(dialog); }
+    // The green bar's choosers filled from the artisans' lists, on the artisan shown.
+    void fillChoosers();
 
     // --- window state ---
     bool mainReady = false;
@@ -199,11 +201,6 @@ private:
     // Artisans who left are not offered in the green bar's choosers (unless shown).
     void hideGoneArtisans(QComboBox* chooser) const;
 
-public:
-    // The green bar's choosers filled from the artisans' lists, on the artisan shown.
-    void fillChoosers();
-
-private:
     void firstShow();
     void shutDown();
     void pageBtnClick();
