@@ -9,11 +9,13 @@
 #include "core/valueStream.h"
 #include "model/textPlaces.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -123,6 +125,39 @@ SafeWriteOptions outputOptions(const AppState& st, SafeWriteOptions base)
     return base;
 }
 
+void writeDatabase(QIODevice& dev, AppState& st, bool withAccount, bool ledgerAside)
+{
+    // Encoded aside, the ledger waits in memory for the artisans to be
+    // written: the two sections read different data. (The future's
+    // destructor joins the thread on every way out.)
+    std::future<QByteArray> sales;
+    if (ledgerAside)
+        sales = std::async(std::launch::async, [&st] {
+            QByteArray bytes;
+            bytes.reserve(st.saleList.recordSize() + st.saleList.recordSize() / 8);
+            QBuffer buf(&bytes);
+            buf.open(QIODevice::WriteOnly);
+            TWriter w(buf);
+            st.saleList.writeSales(w);
+            w.flush();
+            return bytes;
+        });
+    TWriter w(dev);
+    w.writeInteger(DB_FORMAT_VERSION);
+    st.artList.writeArtisans(w);
+    if (ledgerAside)
+        w.writeEncoded(sales.get());
+    else
+        st.saleList.writeSales(w);
+    st.repList.writeReports(w);
+    if (withAccount && !st.account.isEmpty()) {
+        w.writeString(ACCOUNT_MARK);
+        w.writeInteger(ACCOUNT_VERSION);
+        st.account.write(w);
+    }
+    w.flush();
+}
+
 void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool keepBackup,
             const QStringList& inputs)
 {
@@ -138,22 +173,9 @@ void saveDB(const QString& path, AppState& st, const WriteFaults* faults, bool k
     const bool withAccount = st.account.inFile || st.modified;
     if (withAccount)
         recordShares(st);
+    const bool aside = st.saleList.recordSize() <= LEDGER_ASIDE_LIMIT;
     safeWriteFile(
-        path,
-        [&st, withAccount](QIODevice& dev) {
-            TWriter w(dev);
-            w.writeInteger(DB_FORMAT_VERSION);
-            st.artList.writeArtisans(w);
-            st.saleList.writeSales(w);
-            st.repList.writeReports(w);
-            if (withAccount && !st.account.isEmpty()) {
-                w.writeString(ACCOUNT_MARK);
-                w.writeInteger(ACCOUNT_VERSION);
-                st.account.write(w);
-            }
-            w.flush();
-        },
-        opt);
+        path, [&st, withAccount, aside](QIODevice& dev) { writeDatabase(dev, st, withAccount, aside); }, opt);
     st.dbVersion = DB_FORMAT_VERSION;
     st.account.inFile = withAccount && !st.account.isEmpty();
     st.modified = false;

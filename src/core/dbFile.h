@@ -8,6 +8,7 @@
 #include "core/safeWrite.h"
 
 class AppState;
+class QIODevice;
 class Prompt;
 
 inline constexpr int DB_FORMAT_VERSION = 2;
@@ -22,6 +23,17 @@ inline constexpr int ACCOUNT_VERSION = 2; // 2: the stock count and movements
 inline const QString OLD_VERSION_MSG =
     QStringLiteral("Cette version n'est plus supportée... tentez d'enregistrer d'abord avec la version 1.4 ");
 inline const QString READ_ERROR_MSG = QStringLiteral("Error reading file");
+
+// A ledger of at most this many characters (the ten-year boutique's holds
+// 3.6 million) is encoded on a second thread while the artisans are written.
+// A larger one is written as it is encoded: two threads then contend for the
+// memory, and its encoded copy costs more than the thread saves.
+inline constexpr qsizetype LEDGER_ASIDE_LIMIT = 16'000'000;
+// The database's sections, written to dev as saveDB writes them (the account
+// section when withAccount and the account holds anything); ledgerAside:
+// the ledger encoded on a second thread meanwhile. Byte for byte the same
+// either way.
+void writeDatabase(QIODevice& dev, AppState& st, bool withAccount, bool ledgerAside);
 
 // Writes the whole database to path without ever destroying the previous file:
 // a failed save raises AppError with the platform's message and leaves the old

@@ -23,29 +23,42 @@ bool isBlank(QChar c)
 // Reads a quoted item starting at text[pos] == '"': runs to the matching
 // closing quote (a doubled quote stands for one), or to the end of the text.
 // pos is left just after the closing quote.
-QString readQuoted(const QString& text, qsizetype& pos)
+QString readQuoted(QStringView text, qsizetype& pos)
 {
-    // Copied a run at a time, up to each quote: sheets hold their lines as
-    // quoted items, and every report reads them.
-    QString out;
+    // Sized first, then copied a run at a time up to each doubled quote:
+    // sheets hold their lines as quoted items, and every report reads them.
     ++pos; // opening quote
     const qsizetype n = text.size();
-    while (pos < n) {
-        const qsizetype quote = text.indexOf(QLatin1Char('"'), pos);
+    qsizetype end = pos;
+    qsizetype doubled = 0;
+    for (;;) {
+        const qsizetype quote = text.indexOf(u'"', end);
         if (quote < 0) {
-            out += QStringView(text).mid(pos);
-            pos = n;
+            end = n; // unclosed: the item runs to the end
             break;
         }
-        out += QStringView(text).mid(pos, quote - pos);
-        if (quote + 1 < n && text.at(quote + 1) == QLatin1Char('"')) {
-            out += QLatin1Char('"');
-            pos = quote + 2;
+        if (quote + 1 < n && text[quote + 1] == u'"') {
+            ++doubled;
+            end = quote + 2;
             continue;
         }
-        pos = quote + 1;
-        return out;
+        end = quote;
+        break;
     }
+    QString out(end - pos - doubled, Qt::Uninitialized);
+    QChar* to = out.data();
+    while (pos < end) {
+        qsizetype quote = text.indexOf(u'"', pos);
+        if (quote < 0 || quote > end)
+            quote = end;
+        std::copy(text.begin() + pos, text.begin() + quote, to);
+        to += quote - pos;
+        if (quote == end)
+            break;
+        *to++ = u'"';
+        pos = quote + 2;
+    }
+    pos = end < n ? end + 1 : n;
     return out;
 }
 
@@ -156,22 +169,27 @@ QStringList readCommaList(const QString& text)
     return items;
 }
 
-bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items)
+void commaViews(QStringView text, QVarLengthArray<QStringView, 8>& items, QStringList& held)
 {
+    // readCommaList's items, as views of text; only an item holding a
+    // doubled quote is made apart (into held).
     items.clear();
+    held.clear();
     const qsizetype n = text.size();
     qsizetype p = 0;
     while (p < n && isBlank(text[p]))
         ++p;
     while (p < n) {
         if (text[p] == u'"') {
-            // readQuoted's item: to the closing quote, or to the end.
             const qsizetype quote = text.indexOf(u'"', p + 1);
-            if (quote >= 0 && quote + 1 < n && text[quote + 1] == u'"')
-                return false; // a doubled quote: the item is not in the text as such
-            const qsizetype end = quote < 0 ? n : quote;
-            items.append(text.mid(p + 1, end - p - 1));
-            p = quote < 0 ? n : quote + 1;
+            if (quote >= 0 && quote + 1 < n && text[quote + 1] == u'"') {
+                held.append(readQuoted(text, p));
+                items.append(held.last());
+            } else {
+                const qsizetype end = quote < 0 ? n : quote;
+                items.append(text.mid(p + 1, end - p - 1));
+                p = quote < 0 ? n : quote + 1;
+            }
         } else {
             const qsizetype start = p;
             while (p < n && !isBlank(text[p]) && text[p] != u',')
@@ -188,17 +206,6 @@ bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items)
                 ++p;
         }
     }
-    return true;
-}
-
-void commaViews(QStringView text, QVarLengthArray<QStringView, 8>& items, QStringList& held)
-{
-    if (readCommaViews(text, items))
-        return;
-    held = readCommaList(text.toString());
-    items.clear();
-    for (const QString& item : std::as_const(held))
-        items.append(item);
 }
 
 void appendCommaItem(QString& out, QStringView item)

@@ -27,12 +27,9 @@ QStringList readCommaList(const QString& text);
 // Writes items as a comma list: items holding a comma, a quote or a character
 // of code 1..32 are quoted with inner quotes doubled; one empty item is "".
 QString writeCommaList(const QStringList& items);
-// The items readCommaList(text) would give, as views into text, when no
-// item holds a doubled quote (false then, items unspecified): reading a row
-// without making a text per item.
-bool readCommaViews(QStringView text, QVarLengthArray<QStringView, 8>& items);
-// The items of text as views: readCommaViews, or, where a doubled quote
-// needs them made, views of the items readCommaList makes into held.
+// The items readCommaList(text) would give, as views into text (reading a
+// row without making a text per item); an item holding a doubled quote is
+// made into held, which the views then point into.
 void commaViews(QStringView text, QVarLengthArray<QStringView, 8>& items, QStringList& held);
 // Appends item as writeCommaList writes one of several items (quoted when
 // it holds a comma, a quote or a blank).

@@ -77,13 +77,26 @@ void TWriter::flush()
     const qint64 n = m_device.write(m_buffer);
     const bool ok = n == m_buffer.size();
     m_buffer.resize(0);
-    if (!ok) {
-        m_failed = true;
-        QString why = m_device.errorString();
-        if (why.isEmpty())
-            why = QStringLiteral("Erreur d'écriture");
-        throw AppError(why);
-    }
+    if (!ok)
+        failWrite();
+}
+
+void TWriter::writeEncoded(const QByteArray& bytes)
+{
+    if (m_failed)
+        throw AppError(QStringLiteral("Erreur d'écriture"));
+    flush();
+    if (!bytes.isEmpty() && m_device.write(bytes) != bytes.size())
+        failWrite();
+}
+
+void TWriter::failWrite()
+{
+    m_failed = true;
+    QString why = m_device.errorString();
+    if (why.isEmpty())
+        why = QStringLiteral("Erreur d'écriture");
+    throw AppError(why);
 }
 
 void TWriter::put(const char* data, qsizetype size)
@@ -218,6 +231,13 @@ QByteArray TReader::takeBytes(qint64 size)
     // Never trust a length field: refuse one beyond the end of a file, and
     // otherwise grow the result only with bytes actually read.
     const qint64 buffered = m_buffer.size() - m_pos;
+    if (size <= buffered) {
+        // Nearly always: taken from the buffer, without asking the file its
+        // size (a system call per text).
+        QByteArray out(m_buffer.constData() + m_pos, qsizetype(size));
+        m_pos += qsizetype(size);
+        return out;
+    }
     if (!m_device.isSequential()) {
         const qint64 remaining = buffered + std::max<qint64>(0, m_device.size() - m_device.pos());
         if (size > remaining)
@@ -302,8 +322,18 @@ QString TReader::readString()
         // and has to give the very bytes read.
         // Valid UTF-8 decodes and encodes back to itself; only a leading
         // byte order mark might not, so that case is compared in full.
-        const QByteArray bytes = takeBytes(takeLength());
-        if (!QByteArrayView(bytes).isValidUtf8())
+        const qint32 size = takeLength();
+        QByteArray held;
+        QByteArrayView bytes;
+        if (size <= m_buffer.size() - m_pos) {
+            // Decoded where it lies when the buffer holds it whole.
+            bytes = QByteArrayView(m_buffer.constData() + m_pos, size);
+            m_pos += size;
+        } else {
+            held = takeBytes(size);
+            bytes = held;
+        }
+        if (!bytes.isValidUtf8())
             fail(QStringLiteral("invalid UTF-8 text"));
         QString out = QString::fromUtf8(bytes);
         if (bytes.startsWith("\xEF\xBB\xBF") && out.toUtf8() != bytes)

@@ -35,10 +35,14 @@ public:
     void writeListEnd();
     // Writes the buffer to the device; raises AppError with the device's error.
     void flush();
+    // Values another writer encoded (into memory), written as they are.
+    void writeEncoded(const QByteArray& bytes);
 
 private:
     void put(const char* data, qsizetype size);
     void putByte(quint8 b) { put(reinterpret_cast<const char*>(&b), 1); }
+    // After a failed write: raises AppError with the device's error.
+    [[noreturn]] void failWrite();
     bool m_failed = false; // a flush failed: the destructor must not write again
 };
 

@@ -198,9 +198,11 @@ ReportItems::Made& ReportItems::of(const QStringList& xmlDataLines)
     if (at != m_made.end())
         m_made.erase(at);
     if (m_made.size() >= m_sweepAt) {
-        // Lines nobody else holds any more are not asked for again.
+        // Lines nobody else holds any more are not asked for again: let go
+        // at once, as a batch holds one number's lines at a time (twice as
+        // many kept before the next sweep keeps the sweeps linear).
         std::erase_if(m_made, [](const auto& m) { return m.second.of.isDetached(); });
-        m_sweepAt = std::max<size_t>(16, 2 * m_made.size());
+        m_sweepAt = std::max<size_t>(1, 2 * m_made.size());
     }
     Made& m = m_made[xmlDataLines.constData()];
     m.of = xmlDataLines;
@@ -325,11 +327,20 @@ QString exportAllConsigne(AppState& st, int p, Prompt& prompt)
     // and the batch reaches the disk at its end, not one sync per file.
     const SafeWriteOptions batch = outputOptions(st, batchOptions());
     ReportItems items;
+    // Artisans sharing a number share its file, which keeps the report of
+    // the last of them in the list: only that one is written.
+    QHash<QString, qsizetype> lastOf;
+    for (qsizetype k = 0; k < st.numItems.size(); ++k)
+        lastOf[st.numItems.at(k)] = k;
     writeBatch(
         [&] {
             st.repList.forEachConsigne(st.numItems, p, st.saleList, st.xmlDataLines, [&](qsizetype k) {
+                if (lastOf.value(st.numItems.at(k)) != k)
+                    return;
                 st.repArtName = st.nameItems.value(k);
-                status = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt, batch, {}, &items);
+                QString done = writeSalesReport(st, u"c"_s + st.numItems.at(k), prompt, batch, {}, &items);
+                if (k == st.numItems.size() - 1)
+                    status = std::move(done); // the status names the list's last report
             });
         },
         [&] {

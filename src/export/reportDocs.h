@@ -78,7 +78,7 @@ private:
 
     // By the address of the data lines' first line.
     std::unordered_map<const QString*, Made> m_made;
-    size_t m_sweepAt = 16;
+    size_t m_sweepAt = 1;
 };
 
 // The consignment report lines from xmlDataLines, total and the current

@@ -1,6 +1,7 @@
 #include "model/account.h"
 
 #include "core/appError.h"
+#include "core/textPool.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "model/saleRows.h"
@@ -83,7 +84,7 @@ int Account::recordDate(DateShares& d, const std::vector<SaleRow>& rows, ValeurL
             used[k] = true;
             s.due = old.at(k).due;
         } else {
-            if (!r.fault.isEmpty())
+            if (r.fault)
                 continue; // an amount that cannot be held earns nothing to record
             s.due = rowShare(r, values, ruleAt(r.artNo, r.date, fallback)).value_or(Money());
             ++recorded;
@@ -105,15 +106,17 @@ int Account::recordShares(const TSaleList& sales, const TArtList& arts, ShareRul
         sheets << i;
     }
     int recorded = 0;
-    // One lookup for every date: each artisan's Valeurs are read once.
+    // One lookup for every date: each artisan's Valeurs are read once; and
+    // one copy of each number kept, however many lines name it.
     ValeurLookup values(arts);
+    TextPool pool;
     QMap<QString, DateShares> kept;
     for (auto it = dates.cbegin(); it != dates.cend(); ++it) {
         DateShares d = m_shares.take(it.key());
         if (d.linesHash != it->first) {
             std::vector<SaleRow> rows;
             for (const int i : it->second)
-                for (SaleRow& r : sheetRows(sales.at(i)))
+                for (SaleRow& r : sheetRows(sales.at(i), &pool))
                     rows.push_back(std::move(r));
             recorded += recordDate(d, rows, values, fallback);
             d.linesHash = it->first;

@@ -1,6 +1,7 @@
 #include "model/saleRows.h"
 
 #include "core/appError.h"
+#include "core/textPool.h"
 #include "core/textUtil.h"
 #include "model/uRep.h"
 #include "model/uSale.h"
@@ -43,33 +44,40 @@ QString plainPrice(QStringView price)
 
 void setFault(SaleRow& r, const QString& key, const QString& french, const QString& english)
 {
-    if (!r.fault.isEmpty())
+    if (r.fault)
         return;
-    r.fault = french.arg(key, r.date);
-    r.faultEnglish = english.arg(key, r.date);
+    auto* f = new SaleRow::Fault;
+    f->french = french.arg(key, r.date);
+    f->english = english.arg(key, r.date);
+    r.fault = QExplicitlySharedDataPointer<const SaleRow::Fault>(f);
 }
 
 } // namespace
 
 void SaleRow::check() const
 {
-    if (!fault.isEmpty())
-        throw RangeError(fault, faultEnglish);
+    if (fault)
+        throw RangeError(fault->french, fault->english);
 }
 
 QString SaleRow::text() const
 {
-    // A row whose amount cannot be held has none to show: whatever prints
-    // or sums it checks it first. Made in place: it runs once per sale row.
     QString out;
     out.reserve(date.size() + descript.size() + 40);
+    appendText(out);
+    return out;
+}
+
+void SaleRow::appendText(QString& out) const
+{
+    // A row whose amount cannot be held has none to show: whatever prints
+    // or sums it checks it first. Made in place: it runs once per sale row.
     appendCommaItem(out, date);
     for (const QString& v : {artNo, prodNo, descript, priceText(), QString::number(qnt),
-                             fault.isEmpty() ? amount.format() : QString()}) {
+                             !fault ? amount.format() : QString()}) {
         out += u',';
         appendCommaItem(out, v);
     }
-    return out;
 }
 
 QString SaleRow::xml() const
@@ -82,8 +90,9 @@ QString SaleRow::xml() const
     return TRepList::xmlDataLine(std::span<const QStringView>(views, 7));
 }
 
-SaleRow makeSaleRow(const QString& date, QStringView line)
+SaleRow makeSaleRow(const QString& date, QStringView line, TextPool* pool)
 {
+    const auto text = [pool](QStringView v) { return pool ? pool->get(v) : v.toString(); };
     QVarLengthArray<QStringView, 8> f;
     QStringList held;
     commaViews(line, f, held);
@@ -95,12 +104,12 @@ SaleRow makeSaleRow(const QString& date, QStringView line)
     const qsizetype n = pno.size();
     const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
     const auto part = [&](qsizetype from, qsizetype len) {
-        return from >= n ? QString() : pno.mid(from, std::min(len, n - from)).toString();
+        return from >= n ? QString() : text(pno.mid(from, std::min(len, n - from)));
     };
-    r.tag = fromEnd ? pno.left(n - 7).toString() : part(0, 6);
-    r.artNo = fromEnd ? pno.mid(n - 7, 3).toString() : part(6, 3);
-    r.prodNo = fromEnd ? pno.right(3).toString() : part(10, 3);
-    r.descript = field(1).toString();
+    r.tag = fromEnd ? text(pno.left(n - 7)) : part(0, 6);
+    r.artNo = fromEnd ? text(pno.mid(n - 7, 3)) : part(6, 3);
+    r.prodNo = fromEnd ? text(pno.right(3)) : part(10, 3);
+    r.descript = text(field(1));
     // stripDollar's rule (the first "$" goes), copying only when it stands inside.
     const QStringView priceField = field(2);
     const qsizetype dollar = priceField.indexOf(u'$');
@@ -136,15 +145,25 @@ SaleRow makeSaleRow(const QString& date, QStringView line)
     return r;
 }
 
-std::vector<SaleRow> sheetRows(const TSaleItem& sheet)
+namespace {
+
+// Appends the rows of sheet to rows (blank lines are no sale).
+void appendSheetRows(const TSaleItem& sheet, TextPool* pool, std::vector<SaleRow>& rows)
 {
-    std::vector<SaleRow> rows;
     QVarLengthArray<QStringView, 8> lines;
     QStringList held;
     commaViews(sheet.lines, lines, held);
     for (const QStringView line : std::as_const(lines))
         if (!line.trimmed().isEmpty())
-            rows.push_back(makeSaleRow(sheet.date, line));
+            rows.push_back(makeSaleRow(sheet.date, line, pool));
+}
+
+} // namespace
+
+std::vector<SaleRow> sheetRows(const TSaleItem& sheet, TextPool* pool)
+{
+    std::vector<SaleRow> rows;
+    appendSheetRows(sheet, pool, rows);
     return rows;
 }
 
@@ -199,8 +218,8 @@ QStringList storedTotalDifferences(const TSaleList& sales, bool french)
             if (line.trimmed().isEmpty())
                 continue;
             const SaleRow& r = rows.at(size_t(k++));
-            if (!r.fault.isEmpty()) {
-                out << (french ? r.fault : r.faultEnglish);
+            if (r.fault) {
+                out << (french ? r.fault->french : r.fault->english);
                 whole = false;
                 continue;
             }
@@ -253,70 +272,82 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
         const auto newer = [&](int a, int b) { return sales.at(b).date.compare(sales.at(a).date) < 0; };
         if (!std::is_sorted(order.begin(), order.end(), newer))
             std::stable_sort(order.begin(), order.end(), newer);
-        // Read newest first, each row's text made as it is read: the texts
-        // lie in the ledger's order, as the periods list them. Equal texts of
-        // the rows share one copy: the book holds a few per product instead
-        // of four per row, and a consignment reads them from a few places.
-        QSet<QString> pool;
-        const auto share = [&pool](QString& t) {
-            if (t.isEmpty())
-                return; // a null text and an empty one stay what they are
-            const auto at = pool.constFind(t);
-            if (at == pool.cend())
-                pool.insert(t);
-            else
-                t = *at;
-        };
+        // Room for every line, counted first: growing the rows by doubling
+        // held up to three times their size at the last step.
+        qsizetype lineCount = 0;
+        {
+            QVarLengthArray<QStringView, 8> lines;
+            QStringList held;
+            for (int i = 0; i < sales.count(); ++i) {
+                lines.clear();
+                held.clear();
+                commaViews(sales.at(i).lines, lines, held);
+                lineCount += lines.size();
+            }
+        }
+        // The rows' room is kept from the last time when it is about right:
+        // memory already in use is filled faster than fresh pages.
         m_rows.clear();
-        QStringList texts;
-        for (const int i : order)
-            for (SaleRow& r : sheetRows(sales.at(i))) {
-                share(r.artNo);
-                share(r.prodNo);
-                share(r.tag);
-                share(r.descript);
-                texts.append(r.text());
-                m_rows.push_back(std::move(r));
-            }
-        // Each artisan's rows side by side, in the order met.
-        QHash<QString, Range> ranges;
+        if (m_rows.capacity() > 2 * size_t(lineCount))
+            m_rows.shrink_to_fit();
+        m_rows.reserve(size_t(lineCount));
+        // Read newest first. Equal texts of the rows share one copy: the book
+        // holds a few per product instead of four per row, and a consignment
+        // reads them from a few places.
+        {
+            TextPool pool;
+            for (const int i : order)
+                appendSheetRows(sales.at(i), &pool, m_rows);
+        }
+        // Each artisan's rows side by side, in the order met; each row's
+        // artisan is looked up once (m_byDate holds its index meanwhile).
+        QHash<QString, qint32> index;
+        std::vector<Range> ranges;
         QStringList met;
-        for (const SaleRow& r : m_rows) {
-            auto at = ranges.find(r.artNo);
-            if (at == ranges.end()) {
-                at = ranges.insert(r.artNo, {});
-                met << r.artNo;
+        m_byDate.assign(m_rows.size(), 0);
+        for (size_t k = 0; k < m_rows.size(); ++k) {
+            const QString& a = m_rows[k].artNo;
+            auto at = index.constFind(a);
+            if (at == index.cend()) {
+                at = index.insert(a, qint32(met.size()));
+                met << a;
+                ranges.emplace_back();
             }
-            ++at->last;
+            m_byDate[k] = *at;
+            ++ranges[size_t(*at)].last;
         }
         qsizetype pos = 0;
-        for (const QString& a : std::as_const(met)) {
-            Range& r = ranges[a];
+        for (Range& r : ranges) {
             const qsizetype n = r.last;
             r.first = r.last = pos;
             pos += n;
         }
-        m_byDate.assign(m_rows.size(), 0);
         for (size_t k = 0; k < m_rows.size(); ++k)
-            m_byDate[k] = ranges[m_rows[k].artNo].last++;
+            m_byDate[k] = qint32(ranges[size_t(m_byDate[k])].last++);
         // The rows moved to their places by swaps along each cycle of the
         // permutation: no second copy of every row.
-        std::vector<qsizetype> to = m_byDate;
+        std::vector<qint32> to = m_byDate;
         for (size_t k = 0; k < to.size(); ++k)
-            while (to[k] != qsizetype(k)) {
+            while (to[k] != qint32(k)) {
                 const size_t t = size_t(to[k]);
                 std::swap(m_rows[k], m_rows[t]);
                 std::swap(to[k], to[t]);
             }
-        m_artisans = std::move(ranges);
-        m_texts = std::move(texts);
+        m_artisans.clear();
+        m_artisans.reserve(met.size());
+        for (size_t i = 0; i < ranges.size(); ++i)
+            m_artisans.insert(met.at(qsizetype(i)), ranges[i]);
+        // The rows' texts are made when a period's are first asked for: an
+        // account or a consignment needs none.
+        m_texts.clear();
+        m_textsMade = false;
     }
     if (ledgerMoved || m_reps != reps.revision()) {
         m_reps = reps.revision();
         m_periods.clear();
         for (int p = 0; p < reps.count(); ++p) {
             const TReport& rep = reps.at(p);
-            m_periods.push_back({rep.startDate, rep.endDate});
+            m_periods.push_back({rep.startDate, rep.endDate, {}, false});
         }
     }
 }
@@ -335,7 +366,7 @@ std::vector<SaleRow> SaleBook::allRows() const
 {
     std::vector<SaleRow> out;
     out.reserve(m_byDate.size());
-    for (const qsizetype k : m_byDate)
+    for (const qint32 k : m_byDate)
         out.push_back(m_rows[size_t(k)]);
     return out;
 }
@@ -356,16 +387,16 @@ std::span<const SaleRow> SaleBook::artisanRows(int p, const QString& artNo) cons
     return slice(*at, m_periods[size_t(p)].from, m_periods[size_t(p)].to);
 }
 
-std::pair<std::vector<qsizetype>::const_iterator, std::vector<qsizetype>::const_iterator> SaleBook::span(int p) const
+std::pair<std::vector<qint32>::const_iterator, std::vector<qint32>::const_iterator> SaleBook::span(int p) const
 {
     if (p < 0 || p >= qsizetype(m_periods.size()))
         return {m_byDate.end(), m_byDate.end()};
     const QString& from = m_periods[size_t(p)].from;
     const QString& to = m_periods[size_t(p)].to;
-    const auto first = std::partition_point(m_byDate.begin(), m_byDate.end(), [&](qsizetype k) {
+    const auto first = std::partition_point(m_byDate.begin(), m_byDate.end(), [&](qint32 k) {
         return m_rows[size_t(k)].date.compare(to) > 0;
     });
-    const auto last = std::partition_point(first, m_byDate.end(), [&](qsizetype k) {
+    const auto last = std::partition_point(first, m_byDate.end(), [&](qint32 k) {
         return from.compare(m_rows[size_t(k)].date) <= 0;
     });
     return {first, last};
@@ -383,10 +414,37 @@ std::vector<SaleRow> SaleBook::periodRows(int p) const
 
 QStringList SaleBook::periodTexts(int p) const
 {
+    if (!m_textsMade) {
+        // The rows are read in their order (artisan by artisan) and each text
+        // put at its place by date: a large ledger's rows are read once,
+        // front to back, instead of in a scattered order.
+        std::vector<qint32> place(m_byDate.size());
+        for (size_t j = 0; j < m_byDate.size(); ++j)
+            place[size_t(m_byDate[j])] = qint32(j);
+        // Each made in one buffer, then copied at its exact size: the book
+        // keeps one per sale line.
+        QStringList texts(qsizetype(m_rows.size()));
+        QString made;
+        for (size_t k = 0; k < m_rows.size(); ++k) {
+            made.resize(0);
+            m_rows[k].appendText(made);
+            texts[place[k]] = QString(made.constData(), made.size());
+        }
+        m_texts = std::move(texts);
+        m_textsMade = true;
+    }
     if (p < 0)
         return m_texts;
-    const auto [first, last] = span(p);
-    return m_texts.mid(first - m_byDate.begin(), last - first);
+    if (p >= qsizetype(m_periods.size()))
+        return {};
+    // Kept: the periods' lists are asked for again at every preparation.
+    const Period& period = m_periods[size_t(p)];
+    if (!period.made) {
+        const auto [first, last] = span(p);
+        period.texts = m_texts.mid(first - m_byDate.begin(), last - first);
+        period.made = true;
+    }
+    return period.texts;
 }
 
 qsizetype SaleBook::periodSize(int p) const

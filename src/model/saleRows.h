@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QExplicitlySharedDataPointer>
 #include <QStringList>
 #include <span>
 #include <vector>
@@ -14,6 +15,7 @@
 class TRepList;
 class TSaleList;
 class TSaleItem;
+class TextPool;
 
 // One sale line of a sheet, as every report prints it.
 struct SaleRow {
@@ -26,9 +28,13 @@ struct SaleRow {
     qint64 qnt = 0;
     Money amount;  // price x qnt, rounded once to the cent
     Money due;     // the artisan's share of amount (set by shareOf)
-    // Why the amount cannot be held, in French and in English; empty when it can.
-    QString fault;
-    QString faultEnglish;
+    // Why the amount cannot be held, in French and in English; none when it
+    // can (nearly every row: one pointer keeps the book small).
+    struct Fault : QSharedData {
+        QString french;
+        QString english;
+    };
+    QExplicitlySharedDataPointer<const Fault> fault;
 
     // RangeError with the fault, when there is one.
     void check() const;
@@ -36,6 +42,7 @@ struct SaleRow {
     // "date,aNo,pNo,descript,valeur,qnt,tot", the period row of the line
     // (tot empty when the amount cannot be held).
     QString text() const;
+    void appendText(QString& out) const;
     // The row's XML data line (<date>...<tot>), each value escaped.
     QString xml() const;
 };
@@ -43,9 +50,10 @@ struct SaleRow {
 // The one function that reads a sale line: the row of line on a sheet dated
 // date. A price or a quantity that is not a number counts 0; one beyond the
 // range the program holds makes a row with a fault.
-SaleRow makeSaleRow(const QString& date, QStringView line);
+// pool, when given, keeps one copy of each number, tag and description.
+SaleRow makeSaleRow(const QString& date, QStringView line, TextPool* pool = nullptr);
 // The rows of a sheet, in line order (blank lines are no sale).
-std::vector<SaleRow> sheetRows(const TSaleItem& sheet);
+std::vector<SaleRow> sheetRows(const TSaleItem& sheet, TextPool* pool = nullptr);
 
 // The sum of the rows' amounts (and of their shares); RangeError when a row
 // or the sum cannot be held.
@@ -92,20 +100,25 @@ private:
     // rows [first, last) of an artisan's range dated within [from, to].
     std::span<const SaleRow> slice(Range r, const QString& from, const QString& to) const;
     // Positions in m_byDate of period p's rows.
-    std::pair<std::vector<qsizetype>::const_iterator, std::vector<qsizetype>::const_iterator> span(int p) const;
+    std::pair<std::vector<qint32>::const_iterator, std::vector<qint32>::const_iterator> span(int p) const;
 
     quint64 m_sales = 0; // revisions synced at; 0: never
     quint64 m_reps = 0;
     // By artisan (in the order first met), each artisan's rows newest first.
     std::vector<SaleRow> m_rows;
     QHash<QString, Range> m_artisans;
-    // Positions in m_rows, newest sheet first, lines in sheet order.
-    std::vector<qsizetype> m_byDate;
-    // SaleRow::text of each row, newest sheet first (m_byDate's order).
-    QStringList m_texts;
+    // Positions in m_rows, newest sheet first, lines in sheet order (32 bits:
+    // the book is the larger part of the memory a large boutique takes).
+    std::vector<qint32> m_byDate;
+    // SaleRow::text of each row, newest sheet first (m_byDate's order), made
+    // on the first periodTexts after a change to the ledger.
+    mutable QStringList m_texts;
+    mutable bool m_textsMade = false;
     struct Period {
         QString from;
         QString to;
+        mutable QStringList texts; // its rows' texts, once asked for
+        mutable bool made = false;
     };
     std::vector<Period> m_periods;
 };

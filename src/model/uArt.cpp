@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/cp1252.h"
+#include "core/textPool.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "model/soldSync.h"
@@ -167,6 +168,7 @@ void TArtList::readArtisans(TReader& r, int dbVersion, int& totProdCount)
 {
     clear();
     totProdCount = 0;
+    TextPool pool;
     r.readListBegin();
     while (!r.endOfList()) {
         const QString rec = r.readString();
@@ -177,7 +179,7 @@ void TArtList::readArtisans(TReader& r, int dbVersion, int& totProdCount)
         TArtisan& a = append();
         a.setArtRecord(rec);
         if (dbVersion > 1) {
-            a.products.readProducts(r);
+            a.products.readProducts(r, pool);
             totProdCount += a.products.count();
         }
     }

@@ -3,6 +3,7 @@
 #include "core/appError.h"
 #include "core/appState.h"
 #include "core/money.h"
+#include "core/textPool.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/artListXML.h"
@@ -310,6 +311,12 @@ QString TProduit::joinFields(const QList<RecordField>& f)
 
 void TProduit::setProdRecord(const QString& record)
 {
+    TextPool none;
+    setProdRecord(record, none);
+}
+
+void TProduit::setProdRecord(const QString& record, TextPool& pool)
+{
     // Each field runs to the next separator; once none is left, every later
     // field is all that remains.
     QStringView rest(record);
@@ -317,7 +324,8 @@ void TProduit::setProdRecord(const QString& record)
                                &soldStr, &soldQnt, &totQnt,   &reserved1, &reserved2, &reserved3};
     for (QString* f : fields) {
         const qsizetype at = rest.indexOf(PROD_SEP);
-        *f = (at < 0 ? rest : rest.left(at)).toString();
+        const QStringView v = at < 0 ? rest : rest.left(at);
+        *f = f == &descript || f == &qntStr || f == &soldStr ? v.toString() : pool.get(v);
         if (at >= 0)
             rest = rest.mid(at + PROD_SEP.size());
     }
@@ -492,14 +500,14 @@ void TProdList::writeProducts(TWriter& w) const
     w.writeListEnd();
 }
 
-void TProdList::readProducts(TReader& r)
+void TProdList::readProducts(TReader& r, TextPool& pool)
 {
     clear();
     r.readListBegin();
     while (!r.endOfList()) {
         const QString rec = r.readString();
         auto p = std::make_shared<TProduit>();
-        p->setProdRecord(rec);
+        p->setProdRecord(rec, pool);
         // What cannot be saved back as it was read is refused here, not
         // changed on the next save.
         if (const QString why = p->storeProblem(); !why.isEmpty())

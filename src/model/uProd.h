@@ -16,6 +16,7 @@
 class AppState;
 class QDomElement;
 class TReader;
+class TextPool;
 class TRepList;
 class TSaleList;
 class TWriter;
@@ -96,6 +97,8 @@ public:
     // one bad quantity never prevents saving the database.
     QString prodRecord();
     void setProdRecord(const QString& record);
+    // The same, the short fields (numbers, prices, totals) taken from pool.
+    void setProdRecord(const QString& record, TextPool& pool);
     // The twelve fields prodRecord would join, without changing the product.
     QList<RecordField> recordFields() const;
     // The same fields for the checks (storeProblem, what reports cannot
@@ -162,7 +165,8 @@ public:
 
     // Section of the database file: list begin, one record per product, list end.
     void writeProducts(TWriter& w) const;
-    void readProducts(TReader& r);
+    // pool: short texts shared with the products read before (a whole file's).
+    void readProducts(TReader& r, TextPool& pool);
 
     // A new product numbered number, of artisan artNo, with one received
     // event of quantity "0" dated today.

@@ -115,7 +115,8 @@ public:
     void setConsigne(const QString& artNo, int i, TSaleList& sales, QStringList& xmlDataLines);
     // Every artisan's consignment of period i: for each k, once the rows of
     // artNos[k] are in rangeLines, total and xmlDataLines (as setConsigne
-    // leaves them), calls each(k).
+    // leaves them), calls each(k). The artisans sharing a number come one
+    // after the other, at the place of the first of them.
     template <typename Fn>
     void forEachConsigne(const QStringList& artNos, int i, TSaleList& sales,
                          QStringList& xmlDataLines, Fn each);
@@ -170,34 +171,38 @@ void TRepList::forEachConsigne(const QStringList& artNos, int i, TSaleList& sale
                                QStringList& xmlDataLines, Fn each)
 {
     // A number several artisans share (three digits: a large boutique's
-    // numbers wrap around) has its consignment made once, kept until its
-    // last artisan had it.
-    QHash<QString, int> left;
-    for (const QString& a : artNos)
-        ++left[a];
-    struct Kept {
-        QStringList rows;
-        QStringList xml;
-        QList<SaleRow> typed;
-        QString total;
-    };
-    QHash<QString, Kept> kept;
+    // numbers wrap around) has its consignment made once, and its artisans
+    // are visited together at the place of the first: the consignment is let
+    // go before the next number's is made, so only one is ever held.
+    QHash<QString, QList<qsizetype>> others;
+    for (qsizetype k = 0; k < artNos.size(); ++k)
+        if (const auto at = others.find(artNos.at(k)); at != others.end())
+            at->append(k);
+        else
+            others.insert(artNos.at(k), {});
     for (qsizetype k = 0; k < artNos.size(); ++k) {
-        const QString& a = artNos.at(k);
-        const int others = --left[a];
-        const auto at = kept.find(a);
-        if (at == kept.end()) {
-            setConsigne(a, i, sales, xmlDataLines);
-            if (others > 0)
-                kept.insert(a, {rangeLines, xmlDataLines, rangeRows, total});
-        } else {
-            rangeLines = at->rows;
-            xmlDataLines = at->xml;
-            rangeRows = at->typed;
-            total = at->total;
-            if (others == 0)
-                kept.erase(at);
+        const auto at = others.find(artNos.at(k));
+        if (at == others.end())
+            continue; // visited with the first artisan of its number
+        const QList<qsizetype> same = std::move(*at);
+        others.erase(at);
+        setConsigne(artNos.at(k), i, sales, xmlDataLines);
+        if (same.isEmpty()) {
+            each(k);
+            continue;
         }
+        // Shared copies, given back before each artisan in case one changed them.
+        const QStringList rows = rangeLines;
+        const QStringList xml = xmlDataLines;
+        const QList<SaleRow> typed = rangeRows;
+        const QString sum = total;
         each(k);
+        for (const qsizetype o : same) {
+            rangeLines = rows;
+            xmlDataLines = xml;
+            rangeRows = typed;
+            total = sum;
+            each(o);
+        }
     }
 }

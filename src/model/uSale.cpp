@@ -533,6 +533,14 @@ QString TSaleList::salesXML(const QString& from, const QString& to) const
 
 // --- database file -----------------------------------------------------------
 
+qsizetype TSaleList::recordSize() const
+{
+    qsizetype n = 0;
+    for (const auto& s : m_sheets)
+        n += s->date.size() + s->agent.size() + s->total.size() + s->lines.size() + 3 * REC_SEP.size() + 5;
+    return n;
+}
+
 void TSaleList::writeSales(TWriter& w) const
 {
     w.writeListBegin();

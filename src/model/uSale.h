@@ -75,6 +75,9 @@ public:
     // --- sheets ---
     // A new empty sheet of agent at index 0; curDate := date. The window then
     // refreshes its sheet list.
+    // The characters of every sheet's record, about the bytes writeSales writes.
+    qsizetype recordSize() const;
+
     void addSheet(const QString& date, const QString& agent);
     int indexOfCurDate() const;
     // The last sheet of that date; -1 when none or date is empty.

@@ -3,6 +3,7 @@
 
 #include "core/cp1252.h"
 #include "core/money.h"
+#include "core/textPool.h"
 #include "core/textUtil.h"
 #include "core/wholeChars.h"
 #include "support/modelErrors.h"
@@ -39,12 +40,34 @@ private slots:
             {u"  a ,\tb  "_s, {u"a"_s, u"b"_s}, false},
             {u"\"a, b"_s, {u"a, b"_s}, false}, // unclosed quote
             {u"\"ab\"cd,e"_s, {u"ab"_s, u"cd"_s, u"e"_s}, false},
+            // Items holding a doubled quote among items that do not.
+            {u"x,\"a\"\"b\",\"c d\",\"e\"\"\",y"_s, {u"x"_s, u"a\"b"_s, u"c d"_s, u"e\""_s, u"y"_s}, true},
+            {u"\"a\"\"b\",\"\"\"\",\"c\"\",d"_s, {u"a\"b"_s, u"\""_s, u"c\",d"_s}, false},
+            {u"\"a\"\"b\","_s, {u"a\"b"_s, QString()}, false},
         };
         for (const auto& c : cases) {
             QCOMPARE(readCommaList(c.text), c.items);
             if (c.written)
                 QCOMPARE(writeCommaList(c.items), c.text);
+            // The same items as views, whatever held had before.
+            QVarLengthArray<QStringView, 8> views;
+            QStringList held{u"stale"_s};
+            commaViews(c.text, views, held);
+            QStringList got;
+            for (const QStringView v : std::as_const(views))
+                got << v.toString();
+            QCOMPARE(got, c.items);
         }
+
+        // Equal texts given to a pool come back as one copy; others as their own.
+        TextPool pool;
+        const QString price = pool.get(u"12.00$");
+        QCOMPARE(pool.get(QString(u"12.00$"_s)).constData(), price.constData());
+        const QString other = pool.get(u"12.50$");
+        QCOMPARE(other, u"12.50$"_s);
+        QVERIFY(other.constData() != price.constData());
+        QVERIFY(pool.get(QStringView()).isNull());
+        QCOMPARE(pool.get(QStringView(price).left(2)), u"12"_s);
 
         // The helpers over one list.
         QString list = u"a,b,c"_s;
