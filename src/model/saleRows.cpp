@@ -340,6 +340,7 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
         // The rows' texts are made when a period's are first asked for: an
         // account or a consignment needs none.
         m_texts.clear();
+        m_place.clear();
         m_textsMade = false;
     }
     if (ledgerMoved || m_reps != reps.revision()) {
@@ -412,27 +413,45 @@ std::vector<SaleRow> SaleBook::periodRows(int p) const
     return out;
 }
 
+void SaleBook::makeTexts() const
+{
+    if (m_textsMade)
+        return;
+    // The rows are read in their order (artisan by artisan) and each text
+    // put at its place by date: a large ledger's rows are read once,
+    // front to back, instead of in a scattered order.
+    m_place.assign(m_byDate.size(), 0);
+    for (size_t j = 0; j < m_byDate.size(); ++j)
+        m_place[size_t(m_byDate[j])] = qint32(j);
+    // Each made in one buffer, then copied at its exact size: the book
+    // keeps one per sale line.
+    QStringList texts(qsizetype(m_rows.size()));
+    QString made;
+    for (size_t k = 0; k < m_rows.size(); ++k) {
+        made.resize(0);
+        m_rows[k].appendText(made);
+        texts[m_place[k]] = QString(made.constData(), made.size());
+    }
+    m_texts = std::move(texts);
+    m_textsMade = true;
+}
+
+QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
+{
+    if (rows.empty())
+        return {};
+    makeTexts();
+    QStringList out;
+    out.reserve(qsizetype(rows.size()));
+    const size_t first = size_t(rows.data() - m_rows.data());
+    for (size_t k = first; k < first + rows.size(); ++k)
+        out.append(m_texts.at(m_place[k]));
+    return out;
+}
+
 QStringList SaleBook::periodTexts(int p) const
 {
-    if (!m_textsMade) {
-        // The rows are read in their order (artisan by artisan) and each text
-        // put at its place by date: a large ledger's rows are read once,
-        // front to back, instead of in a scattered order.
-        std::vector<qint32> place(m_byDate.size());
-        for (size_t j = 0; j < m_byDate.size(); ++j)
-            place[size_t(m_byDate[j])] = qint32(j);
-        // Each made in one buffer, then copied at its exact size: the book
-        // keeps one per sale line.
-        QStringList texts(qsizetype(m_rows.size()));
-        QString made;
-        for (size_t k = 0; k < m_rows.size(); ++k) {
-            made.resize(0);
-            m_rows[k].appendText(made);
-            texts[place[k]] = QString(made.constData(), made.size());
-        }
-        m_texts = std::move(texts);
-        m_textsMade = true;
-    }
+    makeTexts();
     if (p < 0)
         return m_texts;
     if (p >= qsizetype(m_periods.size()))

@@ -84,6 +84,9 @@ public:
     std::span<const SaleRow> artisanRows(const QString& artNo) const;
     // Its rows of period p, newest first.
     std::span<const SaleRow> artisanRows(int p, const QString& artNo) const;
+    // The texts (SaleRow::text) of rows, a span of this book's rows (as
+    // artisanRows gives): the very texts the periods list.
+    QStringList rowTexts(std::span<const SaleRow> rows) const;
     // Every row of period p, newest first.
     std::vector<SaleRow> periodRows(int p) const;
     // How many rows period p holds.
@@ -113,7 +116,9 @@ private:
     // SaleRow::text of each row, newest sheet first (m_byDate's order), made
     // on the first periodTexts after a change to the ledger.
     mutable QStringList m_texts;
+    mutable std::vector<qint32> m_place; // each row's position in m_texts
     mutable bool m_textsMade = false;
+    void makeTexts() const;
     struct Period {
         QString from;
         QString to;

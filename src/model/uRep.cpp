@@ -287,16 +287,12 @@ void TRepList::setConsigne(const QString& artNo, int i, TSaleList& sales, QStrin
     // Made whole first: an amount that cannot be held changes nothing.
     const std::span<const SaleRow> rows = b.artisanRows(i, artNo);
     const Money sum = amountOf(rows);
-    QStringList texts;
     QStringList xml;
-    texts.reserve(qsizetype(rows.size()));
     xml.reserve(qsizetype(rows.size()));
-    for (const SaleRow& r : rows) {
-        texts << r.text();
+    for (const SaleRow& r : rows)
         xml << r.xml();
-    }
     rangeRows = QList<SaleRow>(rows.begin(), rows.end());
-    rangeLines = std::move(texts);
+    rangeLines = b.rowTexts(rows); // the period's own texts, not copies
     xmlDataLines = std::move(xml);
     total = sum.format();
 }
