@@ -93,10 +93,8 @@ namespace {
 // "-123.4567" with decimals digits after the dot (trailing zeros beyond
 // minDecimals dropped), written into one buffer: amounts are printed once
 // per sale row of every report.
-QString digitsText(bool negative, quint64 whole, quint64 frac, int decimals, int minDecimals, bool dollar)
+char* writeDigits(char* end, bool negative, quint64 whole, quint64 frac, int decimals, int minDecimals, bool dollar)
 {
-    char buf[48];
-    char* end = buf + sizeof buf;
     char* p = end;
     if (dollar)
         *--p = '$';
@@ -117,7 +115,21 @@ QString digitsText(bool negative, quint64 whole, quint64 frac, int decimals, int
     } while (whole);
     if (negative)
         *--p = '-';
-    return QString::fromLatin1(p, end - p);
+    return p;
+}
+
+QString digitsText(bool negative, quint64 whole, quint64 frac, int decimals, int minDecimals, bool dollar)
+{
+    char buf[48];
+    const char* p = writeDigits(buf + sizeof buf, negative, whole, frac, decimals, minDecimals, dollar);
+    return QString::fromLatin1(p, buf + sizeof buf - p);
+}
+
+void appendDigits(QString& out, bool negative, quint64 whole, quint64 frac, int decimals, int minDecimals, bool dollar)
+{
+    char buf[48];
+    const char* p = writeDigits(buf + sizeof buf, negative, whole, frac, decimals, minDecimals, dollar);
+    out += QLatin1StringView(p, buf + sizeof buf - p);
 }
 
 } // namespace
@@ -131,7 +143,14 @@ QString Money::plain() const
 
 QString Money::formatExact() const
 {
-    return plainExact() + QLatin1Char('$');
+    const quint64 mag = m_units < 0 ? quint64(0) - quint64(m_units) : quint64(m_units);
+    return digitsText(m_units < 0, mag / quint64(Scale), mag % quint64(Scale), 4, 2, true);
+}
+
+void Money::appendFormatExact(QString& out) const
+{
+    const quint64 mag = m_units < 0 ? quint64(0) - quint64(m_units) : quint64(m_units);
+    appendDigits(out, m_units < 0, mag / quint64(Scale), mag % quint64(Scale), 4, 2, true);
 }
 
 QString Money::plainExact() const
@@ -162,6 +181,13 @@ QString Money::format() const
     const qint64 h = hundredths(m_units);
     const quint64 mag = h < 0 ? quint64(0) - quint64(h) : quint64(h);
     return digitsText(h < 0, mag / 100, mag % 100, 2, 2, true);
+}
+
+void Money::appendFormat(QString& out) const
+{
+    const qint64 h = hundredths(m_units);
+    const quint64 mag = h < 0 ? quint64(0) - quint64(h) : quint64(h);
+    appendDigits(out, h < 0, mag / 100, mag % 100, 2, 2, true);
 }
 
 QString Money::overflowMessage()

@@ -47,6 +47,9 @@ public:
     QString formatExact() const;
     // The same without the "$" ("3.335"): how files keep an exact amount.
     QString plainExact() const;
+    // format() and formatExact() appended to out, without a text of their own.
+    void appendFormat(QString& out) const;
+    void appendFormatExact(QString& out) const;
     // Rounded once to the cent, half away from zero.
     Money roundedToCent() const;
     // The amount x percent / 100, rounded to the cent (half away from zero);

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <unordered_map>
 
 class TextPool {
 public:
@@ -18,14 +17,14 @@ public:
     {
         if (v.isEmpty())
             return v.toString();
-        const auto [at, isNew] = m_texts.try_emplace(qHash(v));
-        if (isNew)
-            at->second = v.toString();
-        else if (at->second != v)
+        QString& at = m_texts[qHash(v)];
+        if (at.isNull())
+            at = v.toString();
+        else if (at != v)
             return v.toString(); // another text with the same hash: not pooled
-        return at->second;
+        return at;
     }
 
 private:
-    std::unordered_map<size_t, QString> m_texts;
+    QHash<size_t, QString> m_texts;
 };

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <charconv>
 #include <numeric>
 
 using namespace Qt::StringLiterals;
@@ -73,11 +74,19 @@ void SaleRow::appendText(QString& out) const
     // A row whose amount cannot be held has none to show: whatever prints
     // or sums it checks it first. Made in place: it runs once per sale row.
     appendCommaItem(out, date);
-    for (const QString& v : {artNo, prodNo, descript, priceText(), QString::number(qnt),
-                             !fault ? amount.format() : QString()}) {
+    for (const QStringView v : {QStringView(artNo), QStringView(prodNo), QStringView(descript)}) {
         out += u',';
         appendCommaItem(out, v);
     }
+    // Numbers never need quotes.
+    out += u',';
+    price.appendFormatExact(out);
+    out += u',';
+    char digits[24];
+    out += QLatin1StringView(digits, std::to_chars(digits, digits + sizeof digits, qnt).ptr);
+    out += u',';
+    if (!fault)
+        amount.appendFormat(out);
 }
 
 QString SaleRow::xml() const
@@ -100,15 +109,10 @@ SaleRow makeSaleRow(const QString& date, QStringView line, TextPool* pool)
     SaleRow r;
     r.date = date;
     const QStringView pno = field(0).trimmed();
-    // TSaleList::splitKey's positions, on the view.
-    const qsizetype n = pno.size();
-    const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
-    const auto part = [&](qsizetype from, qsizetype len) {
-        return from >= n ? QString() : text(pno.mid(from, std::min(len, n - from)));
-    };
-    r.tag = fromEnd ? text(pno.left(n - 7)) : part(0, 6);
-    r.artNo = fromEnd ? text(pno.mid(n - 7, 3)) : part(6, 3);
-    r.prodNo = fromEnd ? text(pno.right(3)) : part(10, 3);
+    const TProductKeyView key = TSaleList::splitKey(pno);
+    r.tag = text(key.tag);
+    r.artNo = text(key.artNo);
+    r.prodNo = text(key.prodNo);
     r.descript = text(field(1));
     // stripDollar's rule (the first "$" goes), copying only when it stands inside.
     const QStringView priceField = field(2);
@@ -153,9 +157,12 @@ void appendSheetRows(const TSaleItem& sheet, TextPool* pool, std::vector<SaleRow
     QVarLengthArray<QStringView, 8> lines;
     QStringList held;
     commaViews(sheet.lines, lines, held);
+    // With a pool, the rows share a copy of the date made beside their other
+    // texts: the sheet's own sits among the ledger's lines, far from them.
+    const QString date = pool ? QString(sheet.date.constData(), sheet.date.size()) : sheet.date;
     for (const QStringView line : std::as_const(lines))
         if (!line.trimmed().isEmpty())
-            rows.push_back(makeSaleRow(sheet.date, line, pool));
+            rows.push_back(makeSaleRow(date, line, pool));
 }
 
 } // namespace
@@ -326,21 +333,45 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
             m_byDate[k] = qint32(ranges[size_t(m_byDate[k])].last++);
         // The rows moved to their places by swaps along each cycle of the
         // permutation: no second copy of every row.
+        // Each cycle is walked a few rows ahead of the swaps, and the rows
+        // it reaches are fetched meanwhile: a large ledger's rows are far
+        // apart, and each swap would otherwise wait for the next row.
         std::vector<qint32> to = m_byDate;
-        for (size_t k = 0; k < to.size(); ++k)
+        constexpr int ahead = 16;
+        const auto fetch = [this](size_t t) {
+            const char* row = reinterpret_cast<const char*>(&m_rows[t]);
+            for (size_t b = 0; b < sizeof(SaleRow); b += 64)
+                __builtin_prefetch(row + b, 1);
+        };
+        for (size_t k = 0; k < to.size(); ++k) {
+            size_t next = size_t(to[k]);
+            for (int d = 0; d < ahead && next != k; ++d) {
+                fetch(next);
+                next = size_t(to[next]);
+            }
             while (to[k] != qint32(k)) {
+                if (next != k) {
+                    fetch(next);
+                    next = size_t(to[next]);
+                }
                 const size_t t = size_t(to[k]);
                 std::swap(m_rows[k], m_rows[t]);
                 std::swap(to[k], to[t]);
             }
-        m_artisans.clear();
+        }
+        QHash<QString, Range> lastArtisans;
+        lastArtisans.swap(m_artisans);
         m_artisans.reserve(met.size());
         for (size_t i = 0; i < ranges.size(); ++i)
             m_artisans.insert(met.at(qsizetype(i)), ranges[i]);
         // The rows' texts are made when a period's are first asked for: an
-        // account or a consignment needs none.
+        // account or a consignment needs none. Those of the last layout are
+        // kept until then: most rows come back unchanged, and keep their text.
+        if (m_textsMade) {
+            m_lastTexts = std::move(m_texts);
+            m_lastArtisans = std::move(lastArtisans);
+        }
         m_texts.clear();
-        m_place.clear();
         m_textsMade = false;
     }
     if (ledgerMoved || m_reps != reps.revision()) {
@@ -417,23 +448,35 @@ void SaleBook::makeTexts() const
 {
     if (m_textsMade)
         return;
-    // The rows are read in their order (artisan by artisan) and each text
-    // put at its place by date: a large ledger's rows are read once,
-    // front to back, instead of in a scattered order.
-    m_place.assign(m_byDate.size(), 0);
-    for (size_t j = 0; j < m_byDate.size(); ++j)
-        m_place[size_t(m_byDate[j])] = qint32(j);
-    // Each made in one buffer, then copied at its exact size: the book
-    // keeps one per sale line.
-    QStringList texts(qsizetype(m_rows.size()));
+    // In the rows' order (artisan by artisan): an artisan's texts are side
+    // by side, and made front to back. Each is made in one buffer; a row
+    // that reads as it read at the last layout keeps that text (an
+    // artisan's rows are matched from the oldest: sales are added at the
+    // newest end), any other is copied at its exact size.
+    QStringList texts;
+    texts.reserve(qsizetype(m_rows.size()));
     QString made;
-    for (size_t k = 0; k < m_rows.size(); ++k) {
-        made.resize(0);
-        m_rows[k].appendText(made);
-        texts[m_place[k]] = QString(made.constData(), made.size());
+    qsizetype k = 0;
+    const qsizetype n = qsizetype(m_rows.size());
+    while (k < n) {
+        const QString& artNo = m_rows[size_t(k)].artNo;
+        const Range now = m_artisans.value(artNo);
+        const Range last = m_lastArtisans.value(artNo);
+        const qsizetype end = now.last > k ? now.last : n;
+        for (; k < end; ++k) {
+            made.resize(0);
+            m_rows[size_t(k)].appendText(made);
+            const qsizetype before = last.last - (end - k);
+            if (before >= last.first && m_lastTexts.at(before) == made)
+                texts.append(m_lastTexts.at(before));
+            else
+                texts.append(QString(made.constData(), made.size()));
+        }
     }
     m_texts = std::move(texts);
     m_textsMade = true;
+    m_lastTexts.clear();
+    m_lastArtisans.clear();
 }
 
 QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
@@ -441,26 +484,37 @@ QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
     if (rows.empty())
         return {};
     makeTexts();
-    QStringList out;
-    out.reserve(qsizetype(rows.size()));
-    const size_t first = size_t(rows.data() - m_rows.data());
-    for (size_t k = first; k < first + rows.size(); ++k)
-        out.append(m_texts.at(m_place[k]));
-    return out;
+    return m_texts.mid(rows.data() - m_rows.data(), qsizetype(rows.size()));
 }
 
 QStringList SaleBook::periodTexts(int p) const
 {
     makeTexts();
-    if (p < 0)
-        return m_texts;
     if (p >= qsizetype(m_periods.size()))
         return {};
     // Kept: the periods' lists are asked for again at every preparation.
+    // In date order the texts are far apart: each is fetched a few rows
+    // before it is shared (its place in the list, then its count).
+    const auto gather = [this](std::vector<qint32>::const_iterator first, std::vector<qint32>::const_iterator last) {
+        QStringList out;
+        out.reserve(last - first);
+        constexpr qsizetype place = 32;
+        constexpr qsizetype count = 16;
+        for (auto it = first; it != last; ++it) {
+            if (last - it > place)
+                __builtin_prefetch(m_texts.constData() + it[place]);
+            if (last - it > count)
+                __builtin_prefetch(reinterpret_cast<const char*>(m_texts.at(it[count]).constData()) - 16, 1);
+            out.append(m_texts.at(*it));
+        }
+        return out;
+    };
+    if (p < 0)
+        return gather(m_byDate.begin(), m_byDate.end());
     const Period& period = m_periods[size_t(p)];
     if (!period.made) {
         const auto [first, last] = span(p);
-        period.texts = m_texts.mid(first - m_byDate.begin(), last - first);
+        period.texts = gather(first, last);
         period.made = true;
     }
     return period.texts;

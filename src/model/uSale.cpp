@@ -57,12 +57,7 @@ void appendSaleLine(QString& out, int m, QStringView line)
     QStringList held;
     commaViews(line, f, held);
     const QStringView pno = f.isEmpty() ? QStringView() : f.first();
-    // TSaleList::splitKey's positions.
-    const qsizetype n = pno.size();
-    const bool fromEnd = n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*');
-    const QStringView tag = fromEnd ? pno.left(n - 7) : midOf(pno, 0, 6);
-    const QStringView artNo = fromEnd ? pno.mid(n - 7, 3) : midOf(pno, 6, 3);
-    const QStringView prodNo = fromEnd ? pno.right(3) : midOf(pno, 10, 3);
+    const auto [tag, artNo, prodNo] = TSaleList::splitKey(pno);
     if (m == 1) {
         appendCommaItem(out, tag);
         out += u',';
@@ -486,12 +481,18 @@ bool TSaleList::keyNames(const QString& pno, const QString& artNo, const QString
 
 TProductKey TSaleList::splitKey(const QString& pno)
 {
+    const TProductKeyView v = splitKey(QStringView(pno));
+    return {v.tag.toString(), v.artNo.toString(), v.prodNo.toString()};
+}
+
+TProductKeyView TSaleList::splitKey(QStringView pno)
+{
     // Keys are tag (6) + artisan number (3) + separator + product number (3);
     // when the tag is shorter the numbers are still found from the end.
     const qsizetype n = pno.size();
     if (n >= 7 && n != 13 && (pno.at(n - 4) == u'-' || pno.at(n - 4) == u'*'))
         return {pno.left(n - 7), pno.mid(n - 7, 3), pno.right(3)};
-    return {pno.left(6), pno.mid(6, 3), pno.mid(10, 3)};
+    return {midOf(pno, 0, 6), midOf(pno, 6, 3), midOf(pno, 10, 3)};
 }
 
 QString TSaleList::formatSaleLine(int m, const QString& line)

@@ -41,6 +41,13 @@ struct TProductKey {
     QString prodNo;
 };
 
+// The same parts as views of the key (splitKey's rule).
+struct TProductKeyView {
+    QStringView tag;
+    QStringView artNo;
+    QStringView prodNo;
+};
+
 // The program's ledger of sales sheets, ordered newest first.
 class TSaleList {
 public:
@@ -132,6 +139,7 @@ public:
     // product numbers, then the rest) or 3 (numbers, Qnt, Total); "" otherwise.
     static QString formatSaleLine(int m, const QString& line);
     static TProductKey splitKey(const QString& pno);
+    static TProductKeyView splitKey(QStringView pno);
     // Whether the line key pno names product prodNo of artisan artNo. The tag
     // is a label written when the line was made: a renamed artisan keeps its lines.
     static bool keyNames(const QString& pno, const QString& artNo, const QString& prodNo);

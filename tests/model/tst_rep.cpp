@@ -10,6 +10,8 @@
 #include <QMap>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 static QByteArray saveSection(const TRepList& l)
@@ -93,6 +95,57 @@ private slots:
             QCOMPARE((QList<int>{d.curPeriod, curCIndex, int(d.titles.size())}), (QList<int>{c.after, c.after, 3}));
             if (c.after >= 0)
                 QCOMPARE(d.at(c.after).title, before);
+        }
+    }
+
+    // Rows and texts kept from one preparation to the next read as a list
+    // prepared afresh would, whatever the edit between them.
+    void rowsFollowEveryEdit()
+    {
+        Ledger kept;
+        // The same sheets in the same order, in a ledger never prepared.
+        const auto copyInto = [&](Ledger& f) {
+            while (f.sales.count() > 0)
+                f.sales.removeSheet(0);
+            for (int i = 0; i < kept.sales.count(); ++i)
+                addSheet(f.sales, kept.sales.sheetDate(i), kept.sales.saleLinesOf(i));
+        };
+        const auto rowsOf = [](Ledger& l) {
+            l.reps.prepareLines(l.sales);
+            QStringList out;
+            for (int p = 0; p < l.reps.count(); ++p)
+                out << l.reps.at(p).periodLines.join(u'|');
+            for (const QString& a : {u"005"_s, u"006"_s, u"007"_s}) {
+                l.consigne(a, 0);
+                out << a + l.reps.rangeLines.join(u'|') + l.reps.total;
+            }
+            return out;
+        };
+        rowsOf(kept);
+        const struct {
+            const char* edit;
+            std::function<void(TSaleList&)> apply;
+        } edits[] = {
+            {"a price changed on an old sheet, the artisan's count the same",
+             [](TSaleList& s) { s.setSheetLines(2, writeCommaList({u"TreMar005-003,Vase,13.00$,2,"_s,
+                                                                    u"DupJea006-001,Cuillère,4.00$,1,4.00$"_s})); }},
+            {"a quantity changed",
+             [](TSaleList& s) { s.setSheetLines(1, writeCommaList({u"TreMar005-001,\"Bol, bleu\",12.50$,3,"_s})); }},
+            {"a newest sheet whose first line is an artisan not met before",
+             [](TSaleList& s) { addSheet(s, u"090602"_s, {u"BleLun007-001,Nappe,8.00$,1,"_s, u"TreMar005-003,Vase,12.00$,1,"_s}); }},
+            {"the oldest sheet removed", [](TSaleList& s) { s.removeSheet(3); }},
+            {"a sheet re-dated out of order", [](TSaleList& s) { s.setSheetDate(0, u"090415"_s); }},
+            {"an artisan's line given to another",
+             [](TSaleList& s) { s.setSheetLines(2, writeCommaList({u"DupJea006-002,Tasse,13.00$,2,"_s,
+                                                                    u"DupJea006-001,Cuillère,4.00$,1,4.00$"_s})); }},
+            {"a sheet emptied", [](TSaleList& s) { s.setSheetLines(1, QString()); }},
+        };
+        for (const auto& e : edits) {
+            e.apply(kept.sales);
+            Ledger f;
+            copyInto(f);
+            QCOMPARE(f.sales.count(), kept.sales.count());
+            QVERIFY2(rowsOf(kept) == rowsOf(f), e.edit);
         }
     }
 

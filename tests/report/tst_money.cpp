@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -301,6 +303,16 @@ private slots:
         QCOMPARE(Money::parse(u"3.335"_s).formatExact(), u"3.335$"_s);
         QCOMPARE(Money::parse(u"12.5"_s).formatExact(), u"12.50$"_s);
         QCOMPARE(Money::parse(u"-0.0005"_s).formatExact(), u"-0.0005$"_s);
+        // Appended to a text, an amount reads as it reads alone, at the range's ends too.
+        for (const Money m : {Money::parse(u"3.335"_s), Money::parse(u"-0.005"_s), Money::parse(u"0"_s),
+                              Money::fromUnits(std::numeric_limits<qint64>::max()),
+                              Money::fromUnits(std::numeric_limits<qint64>::min() + 1)}) {
+            QString out = u"x,"_s;
+            m.appendFormat(out);
+            out += u',';
+            m.appendFormatExact(out);
+            QCOMPARE(out, u"x,"_s + m.format() + u',' + m.formatExact());
+        }
         const std::pair<const char*, const char*> lines[] = {
             {"A001-001,x,3.335$,3,", "10.01$"},  {"A001-001,x,3.335$,1,", "3.34$"},
             {"A001-001,x,-3.335$,1,", "-3.34$"}, {"A001-001,x,12.00$,-2,", "-24.00$"},
