@@ -369,9 +369,11 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
         // kept until then: most rows come back unchanged, and keep their text.
         if (m_textsMade) {
             m_lastTexts = std::move(m_texts);
+            m_lastPlace = std::move(m_place);
             m_lastArtisans = std::move(lastArtisans);
         }
         m_texts.clear();
+        m_place.clear();
         m_textsMade = false;
     }
     if (ledgerMoved || m_reps != reps.revision()) {
@@ -448,35 +450,55 @@ void SaleBook::makeTexts() const
 {
     if (m_textsMade)
         return;
-    // In the rows' order (artisan by artisan): an artisan's texts are side
-    // by side, and made front to back. Each is made in one buffer; a row
-    // that reads as it read at the last layout keeps that text (an
-    // artisan's rows are matched from the oldest: sales are added at the
-    // newest end), any other is copied at its exact size.
-    QStringList texts;
-    texts.reserve(qsizetype(m_rows.size()));
+    // Made in the rows' order (artisan by artisan), front to back. Each is
+    // made in one buffer; a row that reads as it read at the last layout
+    // keeps that text (an artisan's rows are matched from the oldest: sales
+    // are added at the newest end), any other is copied at its exact size.
+    // Then moved to their places by date. In a large ledger the places by
+    // date are far apart: each is fetched a few rows ahead.
+    const qsizetype n = qsizetype(m_rows.size());
+    constexpr qsizetype ahead = 16;
+    QStringList byRow;
+    byRow.reserve(n);
     QString made;
     qsizetype k = 0;
-    const qsizetype n = qsizetype(m_rows.size());
     while (k < n) {
         const QString& artNo = m_rows[size_t(k)].artNo;
         const Range now = m_artisans.value(artNo);
         const Range last = m_lastArtisans.value(artNo);
         const qsizetype end = now.last > k ? now.last : n;
         for (; k < end; ++k) {
+            const qsizetype before = last.last - (end - k);
+            if (before - ahead >= last.first)
+                __builtin_prefetch(m_lastTexts.constData() + m_lastPlace[size_t(before - ahead)]);
             made.resize(0);
             m_rows[size_t(k)].appendText(made);
-            const qsizetype before = last.last - (end - k);
-            if (before >= last.first && m_lastTexts.at(before) == made)
-                texts.append(m_lastTexts.at(before));
-            else
-                texts.append(QString(made.constData(), made.size()));
+            if (before >= last.first) {
+                const QString& was = m_lastTexts.at(m_lastPlace[size_t(before)]);
+                if (was == made) {
+                    byRow.append(was);
+                    continue;
+                }
+            }
+            byRow.append(QString(made.constData(), made.size()));
         }
+    }
+    m_lastTexts.clear();
+    m_lastPlace.clear();
+    m_lastArtisans.clear();
+    QStringList texts;
+    texts.reserve(n);
+    QString* const from = byRow.data();
+    m_place.assign(size_t(n), 0);
+    for (qsizetype j = 0; j < n; ++j) {
+        if (j + ahead < n)
+            __builtin_prefetch(from + m_byDate[size_t(j + ahead)]);
+        const qint32 row = m_byDate[size_t(j)];
+        texts.append(std::move(from[row]));
+        m_place[size_t(row)] = qint32(j);
     }
     m_texts = std::move(texts);
     m_textsMade = true;
-    m_lastTexts.clear();
-    m_lastArtisans.clear();
 }
 
 QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
@@ -484,37 +506,48 @@ QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
     if (rows.empty())
         return {};
     makeTexts();
-    return m_texts.mid(rows.data() - m_rows.data(), qsizetype(rows.size()));
+    QStringList out;
+    out.reserve(qsizetype(rows.size()));
+    const size_t first = size_t(rows.data() - m_rows.data());
+    const size_t end = first + rows.size();
+    constexpr size_t ahead = 16;
+    for (size_t k = first; k < end; ++k) {
+        if (k + ahead < end)
+            __builtin_prefetch(m_texts.constData() + m_place[k + ahead]);
+        out.append(m_texts.at(m_place[k]));
+    }
+    return out;
 }
 
 QStringList SaleBook::periodTexts(int p) const
 {
     makeTexts();
+    if (p < 0)
+        return m_texts;
     if (p >= qsizetype(m_periods.size()))
         return {};
     // Kept: the periods' lists are asked for again at every preparation.
-    // In date order the texts are far apart: each is fetched a few rows
-    // before it is shared (its place in the list, then its count).
-    const auto gather = [this](std::vector<qint32>::const_iterator first, std::vector<qint32>::const_iterator last) {
-        QStringList out;
-        out.reserve(last - first);
-        constexpr qsizetype place = 32;
-        constexpr qsizetype count = 16;
-        for (auto it = first; it != last; ++it) {
-            if (last - it > place)
-                __builtin_prefetch(m_texts.constData() + it[place]);
-            if (last - it > count)
-                __builtin_prefetch(reinterpret_cast<const char*>(m_texts.at(it[count]).constData()) - 16, 1);
-            out.append(m_texts.at(*it));
-        }
-        return out;
-    };
-    if (p < 0)
-        return gather(m_byDate.begin(), m_byDate.end());
     const Period& period = m_periods[size_t(p)];
     if (!period.made) {
+        // Each text's count is fetched a few rows ahead: the texts were
+        // made artisan by artisan, far apart in date order.
         const auto [first, last] = span(p);
-        period.texts = gather(first, last);
+        const qsizetype from = first - m_byDate.begin();
+        const qsizetype n = last - first;
+        if (n == m_texts.size()) {
+            period.texts = m_texts; // "-[tout]-" and any period holding every row: one list
+            period.made = true;
+            return period.texts;
+        }
+        QStringList texts;
+        texts.reserve(n);
+        constexpr qsizetype ahead = 16;
+        for (qsizetype j = from; j < from + n; ++j) {
+            if (j + ahead < from + n)
+                __builtin_prefetch(reinterpret_cast<const char*>(m_texts.at(j + ahead).constData()) - 16, 1);
+            texts.append(m_texts.at(j));
+        }
+        period.texts = std::move(texts);
         period.made = true;
     }
     return period.texts;

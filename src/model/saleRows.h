@@ -113,13 +113,15 @@ private:
     // Positions in m_rows, newest sheet first, lines in sheet order (32 bits:
     // the book is the larger part of the memory a large boutique takes).
     std::vector<qint32> m_byDate;
-    // SaleRow::text of each row, in m_rows' order, made on the first
-    // periodTexts or rowTexts after a change to the ledger.
+    // SaleRow::text of each row, newest sheet first (m_byDate's order), made
+    // on the first periodTexts or rowTexts after a change to the ledger.
     mutable QStringList m_texts;
+    mutable std::vector<qint32> m_place; // each row's position in m_texts
     mutable bool m_textsMade = false;
-    // The texts and artisans' ranges of the layout before, until the texts
-    // are made again.
+    // The same, and the artisans' ranges, of the layout before, until the
+    // texts are made again.
     mutable QStringList m_lastTexts;
+    mutable std::vector<qint32> m_lastPlace;
     mutable QHash<QString, Range> m_lastArtisans;
     void makeTexts() const;
     struct Period {
