@@ -449,16 +449,26 @@ private slots:
         QStringList mine;
         for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy"})
             mine << DB_NAME + QLatin1String(tail);
+        // Our mark with a tail one character short or long, or holding a
+        // character just outside the letters and digits, is not ours.
+        for (const char* tail : {"aB3xY", "aB3xY90", "aB3x@9", "aB3x[9", "aB3x`9", "aB3x{9", "aB3x:9"})
+            mine << DB_NAME + u".~tlvtmp-"_s + QLatin1String(tail);
+        mine.sort();
         const QString left = DB_NAME + u".~tlvtmp-aB3xY9"_s;
+        const QString edges = DB_NAME + u".~tlvtmp-AZaz09"_s;
         const QString live = DB_NAME + u".~tlvtmp-Live01"_s;
-        for (const QString& name : mine + QStringList{left, live})
+        for (const QString& name : mine + QStringList{left, edges, live})
             QVERIFY(writeFileBytes(tmp.filePath(name), "x"));
         const int held = ::open(QFile::encodeName(tmp.filePath(live)).constData(), O_RDONLY | O_CLOEXEC);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
         AppState state;
         saveDB(db, state);
         ::close(held);
-        QCOMPARE(strayFiles(tmp.path()), mine + QStringList{live});
+        QStringList stray = mine + QStringList{live};
+        QStringList found = strayFiles(tmp.path());
+        stray.sort();
+        found.sort();
+        QCOMPARE(found, stray);
         QStringList listed;
         for (const QString& f : unprovenLeftovers(db))
             listed << QFileInfo(f).fileName();

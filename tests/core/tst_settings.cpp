@@ -100,6 +100,32 @@ private slots:
                  (QList<int>{2, 1, 0, 16, 900, 655}));
     }
 
+    // The share and the payout minimum read from the file, each at the ends
+    // of its range and just past them (past them: the usual value).
+    void rangesReadFromTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"tilvarDB.ini"_s);
+        const struct {
+            const char* share;
+            int percent;
+            const char* minimum;
+            const char16_t* minimumRead;
+        } cases[] = {
+            {"0", 0, "0", u"0"},           {"100", 100, "10000", u"10000"}, {"-1", 0, "-0.01", u"1.00"},
+            {"101", 0, "10000.01", u"1.00"}, {"60", 60, "abc", u"1.00"},      {"x", 0, "0.0001", u"0.0001"},
+        };
+        for (const auto& c : cases) {
+            QVERIFY(writeFileBytes(path, QByteArray("[PREFS]\nartSharePercent=") + c.share + "\npayoutMinimum="
+                                             + c.minimum + "\n"));
+            AppState st;
+            st.artSharePercent = 33;
+            readSettings(path, st);
+            QVERIFY2(st.artSharePercent == c.percent, c.share);
+            QVERIFY2(st.payoutMinimum == Money::parse(QStringView(c.minimumRead)), c.minimum);
+        }
+    }
+
     void writing_data()
     {
         QTest::addColumn<QByteArray>("before");

@@ -28,6 +28,7 @@ private slots:
             {QString(), {}, true},
             {u"\"\""_s, {QString()}, true},
             {u","_s, {QString(), QString()}, true},
+            {u",a"_s, {QString(), u"a"_s}, true}, // an empty first item among others is not quoted
             {u"\"Jean Roy\",x"_s, {u"Jean Roy"_s, u"x"_s}, true},
             {u"\"1,5\""_s, {u"1,5"_s}, true},
             {u"\"a\"\"b\""_s, {u"a\"b"_s}, true},
@@ -212,6 +213,10 @@ private slots:
         const QString flower = u"\U0001F338"_s;
         QTest::newRow("plain") << u"abcdef"_s << 3 << 3;
         QTest::newRow("past the end") << u"ab"_s << 9 << 2;
+        QTest::newRow("at the end") << u"ab"_s << 2 << 2;
+        QTest::newRow("nothing") << u"ab"_s << 0 << 0;
+        QTest::newRow("less than nothing") << u"ab"_s << -1 << 0;
+        QTest::newRow("a pair at the very start") << flower + u"c"_s << 1 << 0;
         QTest::newRow("inside a pair") << u"ab"_s + flower + u"c"_s << 3 << 2;
         QTest::newRow("after a pair") << u"ab"_s + flower + u"c"_s << 4 << 4;
         QTest::newRow("before an accent") << u"aE\u0301b"_s << 2 << 1;
@@ -230,21 +235,26 @@ private slots:
 
     void charactersAndCp1252()
     {
-        QString half = u"Jo"_s + QChar(0xD83C) + u"x"_s + QChar(0xDF38) + u"\U0001F338"_s;
-        QCOMPARE(mendHalfChars(half), 2);
-        QCOMPARE(half, u"Jo\uFFFDx\uFFFD\U0001F338"_s);
+        // A half at either end, a low one first, a high one last.
+        QString half = QString(QChar(0xDF38)) + u"Jo"_s + QChar(0xD83C) + u"x"_s + QChar(0xDF38) + u"\U0001F338"_s
+                       + QChar(0xD83C);
+        QCOMPARE(mendHalfChars(half), 4);
+        QCOMPARE(half, u"\uFFFDJo\uFFFDx\uFFFD\U0001F338\uFFFD"_s);
         // The search finds the last n that fits, whatever the size, with few calls.
         for (const qsizetype size : {0, 1, 2, 7, 64, 32000}) {
             for (const qsizetype answer : {qsizetype(0), qsizetype(1), size / 2, size - 1, size}) {
                 if (answer < 0)
                     continue;
                 int calls = 0;
+                qsizetype asked = 0; // the longest length asked about: never past the text
                 const qsizetype got = longestFitting(size, [&](qsizetype k) {
                     ++calls;
+                    asked = std::max(asked, k);
                     return k <= answer;
                 });
                 QCOMPARE(got, std::min(answer, size));
                 QVERIFY2(calls <= 40, qPrintable(QString::number(calls)));
+                QVERIFY2(asked <= size, qPrintable(u"%1 of %2"_s.arg(asked).arg(size)));
             }
         }
 

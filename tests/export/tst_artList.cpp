@@ -215,6 +215,58 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, xmlStrictAttrEscape(u"\v"_s + text));
     }
 
+    // Each character class at its edges, in element text and in an
+    // attribute: kept, written as a reference, or replaced by U+FFFD (and
+    // refused by the strict forms).
+    void xmlCharactersAtTheirEdges()
+    {
+        const QString r = u"&#65533;"_s;
+        const struct {
+            QString text;
+            QString element;
+            QString attribute;
+            bool strictRefuses;
+        } cases[] = {
+            {u"\x08"_s, r, r, true},
+            {u"\t"_s, u"\t"_s, u"&#9;"_s, false},
+            {u"\n"_s, u"\n"_s, u"&#10;"_s, false},
+            {u"\r"_s, u"&#13;"_s, u"&#13;"_s, false},
+            {u"\x1F"_s, r, r, true},
+            {u" "_s, u" "_s, u" "_s, false},
+            {u"\x7F"_s, u"\x7F"_s, u"\x7F"_s, false},
+            {u"\x80"_s, u"&#128;"_s, u"&#128;"_s, false},
+            {u"\x9F"_s, u"&#159;"_s, u"&#159;"_s, false},
+            {u"\xA0"_s, u"\xA0"_s, u"\xA0"_s, false},
+            {u"\xFF"_s, u"\xFF"_s, u"\xFF"_s, false},
+            {u"\u0100"_s, u"&#256;"_s, u"&#256;"_s, false},
+            {u"&<>\""_s, u"&amp;&lt;&gt;&quot;"_s, u"&amp;&lt;&gt;&quot;"_s, false},
+            {u"\uFFFD"_s, r, r, false},
+            {u"\uFFFE"_s, r, r, true},
+            {u"\uFFFF"_s, r, r, true},
+            // A pair is one character; a half alone, or the halves swapped, is none.
+            {u"\U0001F600"_s, u"&#128512;"_s, u"&#128512;"_s, false},
+            {u"a"_s + QChar(0xD83D), u"a"_s + r, u"a"_s + r, true},
+            {QString(QChar(0xD83D)) + u"a"_s, r + u"a"_s, r + u"a"_s, true},
+            {QString(QChar(0xDE00)), r, r, true},
+            {QString(QChar(0xDE00)) + QChar(0xD83D), r + r, r + r, true},
+        };
+        for (const auto& c : cases) {
+            const QByteArray shown = c.text.toUtf8().toHex(' ');
+            QVERIFY2(xmlEscape(c.text) == c.element, shown.constData());
+            QVERIFY2(xmlAttrEscape(c.text) == c.attribute, shown.constData());
+            QString appended = u"x"_s;
+            appendXmlEscaped(appended, c.text);
+            QVERIFY2(appended == u"x"_s + c.element, shown.constData());
+            bool refused = false;
+            try {
+                QVERIFY2(xmlStrictEscape(c.text) == c.element, shown.constData());
+            } catch (const AppError&) {
+                refused = true;
+            }
+            QVERIFY2(refused == c.strictRefuses, shown.constData());
+        }
+    }
+
     // One rule for characters no report can hold: refused where typed and
     // where imported with the same message, shown as U+FFFD in reports.
     void characterRuleAndElements()
