@@ -4,6 +4,7 @@
 
 #include "core/appError.h"
 #include "core/appState.h"
+#include "model/textPlaces.h"
 #include "model/uArt.h"
 #include "support/modelSheets.h"
 
@@ -52,6 +53,29 @@ private slots:
         QCOMPARE(fname, u"keep"_s);
         QCOMPARE(list.varSourceIndex(0, &fname), 7);
         QCOMPARE(fname, u"ma liste.xml"_s);
+    }
+
+    // Where a character stands, in file order: an artisan, a product, a
+    // sheet's field and its second line, a period; never more than asked.
+    void placesOfACharacter()
+    {
+        const QChar mark(0xFFFD);
+        AppState st;
+        TArtisan& a = st.artList.append();
+        a.setArtRecord(u"001|:|Ro%1|:|Jean|:||:||:||:||:||:||:||:|"_s.arg(mark));
+        a.products.append().setProdRecord(u"001:|:001:|:Bol%1:|:12.50$:|:20.00$:|::|::|:0:|:0:|::|::|:"_s.arg(mark));
+        addSheet(st.saleList, u"090518"_s, {u"RoJea001-001,Bol,12.50$,1,12.50$"_s, u"RoJea001-001,Bol%1,12.50$,1,"_s.arg(mark)},
+                 u"Mar%1e"_s.arg(mark));
+        st.repList.addPeriod(u"Mai%1"_s.arg(mark), u"090501"_s, u"090531"_s);
+        const QStringList all = placesHolding(st, mark, 100);
+        const QStringList owners{u"Artisan 001, champ"_s, u"Artisan 001, produit 001, champ"_s, u"Feuille 090518, champ"_s,
+                                 u"Feuille 090518, ligne 2"_s, u"Période « Mai"_s};
+        QCOMPARE(all.size(), owners.size());
+        for (qsizetype k = 0; k < owners.size(); ++k)
+            QVERIFY2(all.at(k).startsWith(owners.at(k)), qPrintable(all.at(k)));
+        for (int max = 0; max <= int(all.size()) + 1; ++max)
+            QCOMPARE(placesHolding(st, mark, max), all.mid(0, max));
+        QVERIFY(placesHolding(st, QChar(u'§'), 100).isEmpty());
     }
 
     void tagIsWholeCharacters_data()
