@@ -459,6 +459,12 @@ private slots:
         const QString live = DB_NAME + u".~tlvtmp-Live01"_s;
         for (const QString& name : mine + QStringList{left, edges, live})
             QVERIFY(writeFileBytes(tmp.filePath(name), "x"));
+        // Our name on what is not a regular file: not ours either.
+        const QString pipe = DB_NAME + u".~tlvtmp-Fifo01"_s;
+        const QString folder = DB_NAME + u".~tlvtmp-Dir001"_s;
+        QCOMPARE(::mkfifo(QFile::encodeName(tmp.filePath(pipe)).constData(), 0600), 0);
+        QVERIFY(QDir(tmp.path()).mkdir(folder));
+        mine << pipe << folder;
         const int held = ::open(QFile::encodeName(tmp.filePath(live)).constData(), O_RDONLY | O_CLOEXEC);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
         AppState state;
@@ -488,6 +494,41 @@ private slots:
         QCOMPARE(QDir(docs.path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{u"c001.xml"_s, u"c001.xml.keep"_s, u"c002.xml"_s, u"c002.xmlx.~tlvtmp-Qw3eRt"_s,
                               u"c003.xml"_s, u"c003.xml.Zx9cVb"_s}));
+    }
+
+    // What the open command and the restore dialog make of each kind of
+    // file: why it cannot be opened, or what it holds.
+    void whatEachFileIs()
+    {
+        QTemporaryDir tmp;
+        const QString fifo = tmp.filePath(u"pipe.tlvdb"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(writeFileBytes(tmp.filePath(u"empty.tlvdb"_s), {}));
+        QVERIFY(writeFileBytes(tmp.filePath(u"words.tlvdb"_s), "pas une base\n"));
+        const QString data = QStringLiteral(TILVAR_TEST_DATA "/");
+        const struct {
+            QString path;
+            QString problem; // the start of it; empty: opens
+            int artisans;
+            int sheets;
+        } cases[] = {
+            {tmp.path(), u"ce n'est pas un fichier"_s, 0, 0},
+            {fifo, u"ce n'est pas un fichier"_s, 0, 0},
+            {tmp.filePath(u"none.tlvdb"_s), u"le fichier n'existe pas"_s, 0, 0},
+            {tmp.filePath(u"empty.tlvdb"_s), u"le fichier est vide"_s, 0, 0},
+            {data + u"sales-realistic.tlvdb"_s, QString(), 3, 3},
+            {data + u"db-empty.tlvdb"_s, QString(), 0, 0},
+        };
+        for (const auto& c : cases) {
+            const DbSummary s = readDbSummary(c.path);
+            const QString problem = dbOpenProblem(c.path);
+            QVERIFY2(c.problem.isEmpty() ? problem.isEmpty() : problem.startsWith(c.problem), qPrintable(c.path + u": "_s + problem));
+            QVERIFY2(s.artisans == c.artisans && s.sheets == c.sheets, qPrintable(c.path));
+            QCOMPARE(s.state == DbSummary::State::Whole, c.problem.isEmpty());
+        }
+        // Words are no database, whatever they say.
+        QVERIFY(!dbOpenProblem(tmp.filePath(u"words.tlvdb"_s)).isEmpty());
+        QCOMPARE(readDbSummary(tmp.filePath(u"words.tlvdb"_s)).state, DbSummary::State::Unreadable);
     }
 
     // No write replaces a file being read, whatever name leads to it, nor
