@@ -307,6 +307,14 @@ private slots:
         QCOMPARE(journal.split(u"\r\n"_s, Qt::SkipEmptyParts).mid(1),
                  (QStringList{u"2;2026-12-15;001;Côté Hélène;42,00;virement;\"n° 12; \"\"bis\"\"\";;;"_s,
                               u"Total;;;;42,00"_s}));
+        // Payouts the day before the period, on its first and last days, the day after.
+        for (const char* day : {"261130", "261201", "261231", "270101"})
+            st.account.pay(payout("002", day, 1000));
+        const QString edges = QString::fromUtf8(booksPayoutsCsv(in, dec).mid(3));
+        const QString roy = u"002;\"Roy; dit \"\"Luc\"\"\";10,00;"_s + PAYOUT_MODES.first() + u";;;;"_s;
+        QCOMPARE(edges.split(u"\r\n"_s, Qt::SkipEmptyParts).mid(1),
+                 (QStringList{u"2;2026-12-15;001;Côté Hélène;42,00;virement;\"n° 12; \"\"bis\"\"\";;;"_s,
+                              u"4;2026-12-01;"_s + roy, u"5;2026-12-31;"_s + roy, u"Total;;;;62,00"_s}));
         QCOMPARE(csvMoney(Money::fromUnits(-50000)), u"-5,00"_s);
     }
 
