@@ -281,6 +281,27 @@ private slots:
         }
     }
 
+    // Rules set on one day: each artisan's replaces only its own of that
+    // day; the boutique's applies to the others; a later change takes over
+    // from its day.
+    void rulesChangedOnADay()
+    {
+        Account account;
+        account.setRule(u"001"_s, u"261201"_s, 40);
+        account.setRule(u"002"_s, u"261201"_s, 50);
+        account.setRule(u"001"_s, u"261201"_s, 45);
+        account.setRule(QString(), u"261201"_s, 60);
+        account.setRule(u"001"_s, u"261210"_s, 30);
+        const ShareRule fallback{20};
+        const auto percent = [&](const char* artNo, const char* date) {
+            return account.ruleAt(QLatin1String(artNo), QLatin1String(date), fallback).percent;
+        };
+        QCOMPARE((QList<int>{percent("001", "261130"), percent("001", "261201"), percent("001", "261209"),
+                             percent("001", "261210"), percent("002", "261231"), percent("003", "261201")}),
+                 (QList<int>{20, 45, 45, 30, 50, 60}));
+        QCOMPARE(account.rules().size(), 4);
+    }
+
     void booksForTheAccountant()
     {
         AppState st;

@@ -7,6 +7,7 @@
 #include "core/dbFile.h"
 #include "export/dbJson.h"
 #include "model/balance.h"
+#include "model/stockBook.h"
 #include "model/stockCount.h"
 #include "model/stockShelf.h"
 #include "support/fakePrompt.h"
@@ -191,6 +192,68 @@ private slots:
             QCOMPARE(e.message(), refused);
             QCOMPARE(p.qntList.qntText(2), u"2601014"_s);
         }
+    }
+
+    // A movement read from a file is refused at each edge of what it may
+    // hold: its number after the one before, a day, a reason and a bearer
+    // of 0 or 1, an amount.
+    void movementsReadAtTheirEdges()
+    {
+        struct Move {
+            int id = 1;
+            QString date = u"260301"_s;
+            int reason = 0;
+            int bearer = 0;
+            QString credit = u"0"_s;
+        };
+        const auto read = [](const QList<Move>& moves) {
+            const QByteArray bytes = writeSection([&](TWriter& w) {
+                w.writeListBegin();
+                for (const Move& m : moves) {
+                    w.writeInteger(m.id);
+                    for (const QString& t : {m.date, u"001"_s, u"001"_s})
+                        w.writeString(t);
+                    w.writeInteger(1);
+                    w.writeInteger(m.reason);
+                    w.writeString(QString());
+                    w.writeInteger(0);
+                    w.writeInteger(0);
+                    w.writeInteger(m.bearer);
+                    w.writeString(m.credit);
+                }
+                w.writeListEnd();
+                w.writeListBegin();
+                w.writeListEnd();
+            });
+            StockBook book;
+            try {
+                readSection(bytes, [&](TReader& r) { book.read(r); });
+            } catch (const AppError&) {
+                return -1;
+            }
+            return int(book.moves().size());
+        };
+        const Move ok;
+        const struct {
+            const char* edge;
+            QList<Move> moves;
+            int read; // the movements read; -1: the section is refused
+        } cases[] = {
+            {"numbers rising", {ok, Move{2}}, 2},
+            {"a number again", {ok, Move{1}}, -1},
+            {"a number going back", {Move{2}, Move{1}}, -1},
+            {"a first number of 0", {Move{0}}, -1},
+            {"not a day", {Move{1, u"260230"_s}}, -1},
+            {"the last reason and bearer", {Move{1, u"260301"_s, 1, 1}}, 1},
+            {"a reason past the last", {Move{1, u"260301"_s, 2, 0}}, -1},
+            {"a reason below the first", {Move{1, u"260301"_s, -1, 0}}, -1},
+            {"a bearer past the last", {Move{1, u"260301"_s, 0, 2}}, -1},
+            {"a bearer below the first", {Move{1, u"260301"_s, 0, -1}}, -1},
+            {"an amount", {Move{1, u"260301"_s, 0, 1, u"-12.5"_s}}, 1},
+            {"no amount", {Move{1, u"260301"_s, 0, 1, u"abc"_s}}, -1},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(read(c.moves) == c.read, c.edge);
     }
 
     void keptInTheFile()
