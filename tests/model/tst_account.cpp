@@ -302,6 +302,61 @@ private slots:
         QCOMPARE(account.rules().size(), 4);
     }
 
+    // Payouts read from a file: numbers rising from 1, a reversal naming an
+    // earlier payout, an amount; refused at each edge.
+    void payoutsReadAtTheirEdges()
+    {
+        struct Paid {
+            int id;
+            int reverses = 0;
+            QString amount = u"12.00"_s;
+        };
+        const auto read = [](const QList<Paid>& payouts) {
+            const QByteArray bytes = writeSection([&](TWriter& w) {
+                w.writeListBegin();
+                w.writeString({});
+                w.writeListBegin(); // rules
+                w.writeListEnd();
+                w.writeListBegin();
+                for (const Paid& p : payouts) {
+                    w.writeInteger(p.id);
+                    for (const QString& t : {u"001"_s, u"261201"_s, p.amount, u"chèque"_s, QString(), QString(), QString()})
+                        w.writeString(t);
+                    w.writeInteger(p.reverses);
+                }
+                w.writeListEnd();
+                for (int list = 0; list < 2; ++list) { // who left, the shares recorded
+                    w.writeListBegin();
+                    w.writeListEnd();
+                }
+                w.writeListEnd();
+            });
+            Account account;
+            try {
+                readSection(bytes, [&](TReader& r) { account.read(r, 1); });
+            } catch (const AppError&) {
+                return -1;
+            }
+            return int(account.payouts().size());
+        };
+        const struct {
+            const char* edge;
+            QList<Paid> payouts;
+            int read; // the payouts read; -1: the section is refused
+        } cases[] = {
+            {"numbers rising", {{1}, {2}}, 2},
+            {"a number again", {{1}, {1}}, -1},
+            {"a number going back", {{2}, {1}}, -1},
+            {"a first number of 0", {{0}}, -1},
+            {"a reversal of the payout before", {{1}, {2, 1}}, 2},
+            {"a reversal of itself", {{1}, {2, 2}}, -1},
+            {"a reversal of a number below 0", {{1, -1}}, -1},
+            {"no amount", {{1, 0, u"abc"_s}}, -1},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(read(c.payouts) == c.read, c.edge);
+    }
+
     void booksForTheAccountant()
     {
         AppState st;
