@@ -512,12 +512,10 @@ private slots:
             int artisans;
             int sheets;
         } cases[] = {
-            {tmp.path(), u"ce n'est pas un fichier"_s, 0, 0},
-            {fifo, u"ce n'est pas un fichier"_s, 0, 0},
+            {tmp.path(), u"ce n'est pas un fichier"_s, 0, 0}, {fifo, u"ce n'est pas un fichier"_s, 0, 0},
             {tmp.filePath(u"none.tlvdb"_s), u"le fichier n'existe pas"_s, 0, 0},
             {tmp.filePath(u"empty.tlvdb"_s), u"le fichier est vide"_s, 0, 0},
-            {data + u"sales-realistic.tlvdb"_s, QString(), 3, 3},
-            {data + u"db-empty.tlvdb"_s, QString(), 0, 0},
+            {data + u"sales-realistic.tlvdb"_s, QString(), 3, 3}, {data + u"db-empty.tlvdb"_s, QString(), 0, 0},
         };
         for (const auto& c : cases) {
             const DbSummary s = readDbSummary(c.path);

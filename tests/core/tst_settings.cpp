@@ -17,6 +17,8 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -106,23 +108,13 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"tilvarDB.ini"_s);
-        const struct {
-            const char* share;
-            int percent;
-            const char* minimum;
-            const char16_t* minimumRead;
-        } cases[] = {
-            {"0", 0, "0", u"0"},           {"100", 100, "10000", u"10000"}, {"-1", 0, "-0.01", u"1.00"},
-            {"101", 0, "10000.01", u"1.00"}, {"60", 60, "abc", u"1.00"},      {"x", 0, "0.0001", u"0.0001"},
-        };
-        for (const auto& c : cases) {
-            QVERIFY(writeFileBytes(path, QByteArray("[PREFS]\nartSharePercent=") + c.share + "\npayoutMinimum="
-                                             + c.minimum + "\n"));
+        for (const auto& [share, percent, minimum, read] :
+             {std::tuple{"0", 0, "0", u"0"}, {"100", 100, "10000", u"10000"}, {"-1", 0, "-0.01", u"1.00"},
+              {"101", 0, "10000.01", u"1.00"}, {"60", 60, "abc", u"1.00"}, {"x", 0, "0.0001", u"0.0001"}}) {
+            QVERIFY(writeFileBytes(path, QByteArray("[PREFS]\nartSharePercent=") + share + "\npayoutMinimum=" + minimum));
             AppState st;
-            st.artSharePercent = 33;
             readSettings(path, st);
-            QVERIFY2(st.artSharePercent == c.percent, c.share);
-            QVERIFY2(st.payoutMinimum == Money::parse(QStringView(c.minimumRead)), c.minimum);
+            QVERIFY2(st.artSharePercent == percent && st.payoutMinimum == Money::parse(QStringView(read)), minimum);
         }
     }
 

