@@ -60,6 +60,13 @@ private slots:
             QCOMPARE(got, c.items);
         }
 
+        // A view ends where its text ends, whatever follows it in memory (here a quote).
+        const QString longer = u"\"a\"\"b\"\""_s;
+        QVarLengthArray<QStringView, 8> cut;
+        QStringList cutHeld;
+        commaViews(QStringView(longer).left(6), cut, cutHeld);
+        QCOMPARE(cut.size() == 1 ? cut.first().toString() : QString(), u"a\"b"_s);
+
         // Equal texts given to a pool come back as one copy; others as their own.
         TextPool pool;
         const QString price = pool.get(u"12.00$");
