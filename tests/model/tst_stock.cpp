@@ -270,24 +270,33 @@ private slots:
         QCOMPARE(databaseJson(back), databaseJson(st));
         QVERIFY(databaseJson(back).contains("\"soldAtScan\": 0"));
 
-        // A section of the first version (no stock) still reads.
+        // A section of the first version (no stock) still reads; versions
+        // below the first and past the last are refused.
         const QByteArray bytes = readFileBytes(path);
         const QByteArray head = bytes.left(bytes.indexOf("TilvarBD account") - 2);
-        QVERIFY(writeFileBytes(path, head + writeSection([](TWriter& w) {
-            w.writeString(ACCOUNT_MARK);
-            w.writeInteger(1);
-            w.writeListBegin();
-            w.writeString({});
-            for (int list = 0; list < 4; ++list) {
+        const auto withVersion = [&](int version) {
+            return writeFileBytes(path, head + writeSection([version](TWriter& w) {
+                w.writeString(ACCOUNT_MARK);
+                w.writeInteger(version);
                 w.writeListBegin();
-                if (list == 2) { // the artisans who left
-                    w.writeString(u"001"_s);
-                    w.writeString(u"260101"_s);
+                w.writeString({});
+                for (int list = 0; list < 4; ++list) {
+                    w.writeListBegin();
+                    if (list == 2) { // the artisans who left
+                        w.writeString(u"001"_s);
+                        w.writeString(u"260101"_s);
+                    }
+                    w.writeListEnd();
                 }
                 w.writeListEnd();
-            }
-            w.writeListEnd();
-        })));
+            }));
+        };
+        for (const int version : {0, ACCOUNT_VERSION + 1}) {
+            QVERIFY(withVersion(version));
+            AppState refused;
+            QVERIFY2(loadDB(path, refused, prompt) != LoadResult::Loaded, qPrintable(QString::number(version)));
+        }
+        QVERIFY(withVersion(1));
         AppState older;
         QCOMPARE(loadDB(path, older, prompt), LoadResult::Loaded);
         QCOMPARE(older.account.gone.value(u"001"_s), u"260101"_s);
