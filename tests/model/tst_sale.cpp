@@ -61,6 +61,9 @@ private slots:
         QCOMPARE(sh.selectSheet(1).date, u"090518"_s);
         QCOMPARE(sh.curDate, u"090518"_s);
         QVERIFY_THROWS_EXCEPTION(AppError, sh.sheetLines(-1));
+        for (const int outside : {-1, 2}) // just before the first sheet, just past the last
+            QVERIFY_THROWS_EXCEPTION(AppError, sh.removeSheet(outside));
+        QCOMPARE(sh.count(), 2);
         sh.curDate = u"090601"_s;
         QCOMPARE(sh.storeSheet(0, u"090601"_s, u"Marc"_s, u"24.00$"_s, {VASE}), u"090601à jour!"_s);
         QCOMPARE(sh.sheetLines(0), writeCommaList({VASE}));
