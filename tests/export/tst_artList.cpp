@@ -132,6 +132,9 @@ private slots:
         // A bare "&" beside references to the characters that could stand for it.
         QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>&#xE000; & &#57345;"
                                 "</n></i></a></artList>").at(0).artNo, u"\uE000 & \uE001"_s);
+        QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>R&D &amp; &lt;x&gt;"
+                                "</n></i></a></artList>").at(0).artNo,
+                 u"R&D & <x>"_s);
 
         // Names play no part; an item without a product child has no products;
         // reading replaces what the list held (the older file's two).
@@ -199,8 +202,12 @@ private slots:
             {"<!DOCTYPE artList SYSTEM 'l.dtd'><artList><a/></artList>", {}},
         };
         TArtList list;
-        for (const auto& [bytes, refused] : lists)
-            QVERIFY2(errorOf([&] { QVERIFY(readArtListBytes(list, bytes)); }).contains(refused), qPrintable(refused));
+        for (const auto& [bytes, refused] : lists) {
+            bool read = false;
+            const QString error = errorOf([&] { read = readArtListBytes(list, bytes); });
+            // A list at the limits reads; past them, it is refused saying why.
+            QVERIFY2(refused.isEmpty() ? error.isEmpty() && read : error.contains(refused), qPrintable(error));
+        }
 
         QTemporaryDir dir;
         const QString fifo = dir.filePath(u"liste.xml"_s);

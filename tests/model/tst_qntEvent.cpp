@@ -49,6 +49,12 @@ private slots:
                 QCOMPARE(r.currentIndex(), r.count() - 1);
         }
 
+        // The smallest date there is (all zeros) adds up like any other.
+        TQnt zero;
+        zero.addQnt(u"000000"_s, u"2"_s);
+        zero.addQnt(u"000000"_s, u"3"_s);
+        QCOMPARE(zero.qntText(3), u"000000=5"_s);
+
         // Failures change nothing.
         TQnt f;
         f.addQnt(u"090501"_s, u"2"_s);
