@@ -135,6 +135,9 @@ private slots:
         QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>R&D &amp; &lt;x&gt;"
                                 "</n></i></a></artList>").at(0).artNo,
                  u"R&D & <x>"_s);
+        // A name with a digit is a reference too (to nothing declared): refused, not read as text.
+        QVERIFY(!errorOf([&] { readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>R&D &x1;"
+                                              "</n></i></a></artList>"); }).isEmpty());
 
         // Names play no part; an item without a product child has no products;
         // reading replaces what the list held (the older file's two).
