@@ -53,6 +53,7 @@ private slots:
             {{u"001"_s, u"12.00"_s, u"090520"_s, u"--mode"_s, u"troc"_s}, 1},
             {{u"001"_s, u"12.00"_s, u"090520"_s, u"--period"_s, u"Hiver"_s}, 1},
             {{u"001"_s, u"12.00"_s, u"090520"_s, u"--color"_s, u"bleu"_s}, 2},
+            {{u"001"_s, u"12.00"_s, u"090520"_s, u"--note"_s}, 2}, // an option last, without its value
         };
         for (const auto& c : refused) {
             const ProcessRun r = tlvdb(QStringList{u"pay"_s, db} + c.args);

@@ -75,6 +75,7 @@ private slots:
         QCOMPARE(artListFileName(u"a.tlvdb.tlvdb"_s), u"a.xml.tlvdb"_s);
         QCOMPARE(artListFileName(u"boutique"_s), u"boutique.xml"_s); // never the database file itself
         QCOMPARE(artListFileName(QString()), u"artList.xml"_s);
+        QCOMPARE(artListFileName(u".tlvdb"_s), u".xml"_s); // the extension at the very start
     }
 
     void escapedRoundTrip()
@@ -151,6 +152,8 @@ private slots:
         QCOMPARE(list.at(0).products.count(), 0);
         QCOMPARE(list.at(1).products.at(0).valeur, u"1.00$"_s);
         QCOMPARE(list.at(2).artNo, QString());
+        // The list is the document element or its child, never deeper.
+        QVERIFY(!readArtListBytes(list, "<root><x><artList><a><b><x>007</x></b></a></artList></x></root>"));
 
         // (Broken, foreign and missing files: tst_artisans.) Texts a record
         // could not hold are refused before the list changes, naming the
@@ -314,6 +317,10 @@ private slots:
             const QString why = errorOf([&] { readArtListBytes(list, bytes); });
             QVERIFY2(why.startsWith(where) && why.endsWith(reportCharProblem(c)), qPrintable(why));
         }
+        // A character outside the basic plane before it is no fault of its own.
+        const QByteArray pair = QByteArray(xml).replace("ISO8859-1", "UTF-8").replace("Bol", "\xF0\x9F\x8F\xBA B\x01");
+        const QString why = errorOf([&] { readArtListBytes(list, pair); });
+        QVERIFY2(why.startsWith(u"Artisan 001, produit 001"_s) && why.endsWith(reportCharProblem(u"\x01"_s)), qPrintable(why));
         QCOMPARE(list.at(0).nom, u"Nom"_s);
 
         // The element helpers.

@@ -79,6 +79,11 @@ private slots:
         TArtList list;
         addArtisan(list, u"Côté"_s, u"Hélène"_s, u"001"_s, {u"a"_s, u"a"_s, u"a"_s});
         QCOMPARE(findProducts(list, u"a"_s, 2).size(), 2);
+        // An artisan with neither name nor number has no key: its descriptions come after the keys.
+        TArtList unnamed;
+        addArtisan(unnamed, {}, {}, {}, {u"Libellule rose"_s});
+        addArtisan(unnamed, u"Li"_s, u"Bo"_s, u"002"_s, {u"Bol"_s});
+        QCOMPARE(keysOf(unnamed, findProducts(unnamed, u"li"_s, 10)), u"LiBo002-001 -001"_s);
         QCOMPARE(barcodeText(u"Œuv_Zoë003-010"_s), u"OEuvZoe003-010"_s);
         QCOMPARE(foldedKey(barcodeText(u"Ça_Mü_001*002"_s)), foldedKey(u"ÇA_MÜ_001-002"_s));
     }

@@ -168,6 +168,12 @@ private slots:
         // The all-sales period runs from the first sheet to the last, rows prepared or not.
         l.updateAllPeriod(sales);
         QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:|081224|:|090518"_s);
+        // A span read stale at either end is mended.
+        for (const auto& [start, end] : {std::pair{u"081224"_s, u"090401"_s}, std::pair{u"081201"_s, u"090518"_s}}) {
+            l.editPeriod(2, ALL_PERIOD_TITLE, start, end);
+            QVERIFY(l.fitAllPeriod(sales));
+            QCOMPARE(l.at(2).record(), ALL_PERIOD_TITLE + u"|:|081224|:|090518"_s);
+        }
         l.prepareLines(sales);
         QVERIFY(l.linesCurrent(sales));
         l.updateAllPeriod(sales);
@@ -183,6 +189,11 @@ private slots:
         QCOMPARE(l.at(0).tallies, (QStringList{u"VerArt001-002,1,0,1"_s, u"TreMar005-003,2,0,2"_s}));
         QCOMPARE(l.at(1).tallies, QStringList{u"TreMar005-003,0,2,2"_s});
         QVERIFY(l.at(2).tallies.isEmpty()); // the last period is not exported
+        TSaleList blanks; // a blank line, a line without its product: no product to tally
+        addSheet(blanks, u"090305"_s, {QString(), u",Vase,1.00$,1,1.00$"_s, vase});
+        l.fillTallies(blanks);
+        QCOMPARE(l.at(0).tallies, QStringList{u"TreMar005-003,2,0,2"_s});
+        l.fillTallies(sales);
 
         // getAllRange works on the ledger's results, filling them when empty.
         sales.results.clear();

@@ -112,6 +112,9 @@ private slots:
         st.account.recordShares(st.saleList, st.artList, ShareRule{50});
         const SaleBook& book = st.repList.book(st.saleList);
         const QStringList all = monthsBetween(u"081101"_s, u"091231"_s);
+        // No period chosen, or one past the last: no rows.
+        for (const int p : {-1, st.repList.count()})
+            QVERIFY2(book.periodRows(p).empty() && book.periodSize(p) == 0, qPrintable(QString::number(p)));
         for (const QString& artNo : {u"001"_s, u"002"_s}) {
             const MonthTally t = artisanMonths(book, st.artList, st.account, ShareRule{20}, artNo, u"090105"_s, {});
             QCOMPARE(got(t.series(all)), wanted(all, artNo, u"090105"_s, u"999999"_s));
@@ -150,6 +153,10 @@ private slots:
                                      5))
             tied << r.key;
         QCOMPARE(tied, (QStringList{u"c"_s, u"a"_s, u"b"_s}));
+        tied.clear();
+        for (const Ranked& r : topOf({{u"a"_s, {}, Money::fromUnits(5), 1}, {u"b"_s, {}, Money::fromUnits(5), 1}}, 5))
+            tied << r.key; // already in order: kept so
+        QCOMPARE(tied, (QStringList{u"a"_s, u"b"_s}));
 
         const struct {
             qint64 part, whole;

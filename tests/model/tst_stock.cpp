@@ -251,6 +251,9 @@ private slots:
         };
         for (const auto& c : cases)
             QVERIFY2(read(c.moves) == c.read, c.edge);
+        // A movement recorded takes the next number.
+        StockBook book;
+        QCOMPARE((QList<int>{book.add({}).id, book.add({}).id}), (QList<int>{1, 2}));
     }
 
     void keptInTheFile()
