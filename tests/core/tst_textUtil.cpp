@@ -229,9 +229,9 @@ private slots:
         QTest::newRow("before an accent") << u"aE\u0301b"_s << 2 << 1;
         QTest::newRow("emoji and its modifier") << u"a\U0001F44D\U0001F3FDb"_s << 3 << 1;
         QTest::newRow("far in a long text") << QString(500, u'x') + flower << 501 << 500;
-        // A low half first, its high half in memory just before the text.
-        static const char16_t units[] = {0xD83C, 0xDF38, u'c'};
-        QTest::newRow("after a half before it") << QString::fromRawData(reinterpret_cast<const QChar*>(units + 1), 2) << 0 << 0;
+        // A low half first, an accent on it, its high half in memory just before the text.
+        static const char16_t units[] = {0xD83C, 0xDF38, 0x0301};
+        QTest::newRow("after a half before it") << QString::fromRawData(reinterpret_cast<const QChar*>(units + 1), 2) << 1 << 0;
     }
 
     void wholeCharacters()
