@@ -197,6 +197,12 @@ private slots:
             QVERIFY(dataFolderText(st).contains(QDir::toNativeSeparators(st.dataDir)));
             QVERIFY(dataFolderText(st).contains(beside ? u"à côté du programme"_s : st.iniPath));
         }
+        // A folder the settings name without its whole path is not used.
+        QTemporaryDir rel;
+        QVERIFY(writeFileBytes(rel.filePath(u"tilvarDB.ini"_s), "[PREFS]\r\ndataFolder=ailleurs\r\n"));
+        AppState relative;
+        setupStartPaths(relative, rel.path(), QDate(2026, 5, 18));
+        QCOMPARE(relative.dataDir, rel.path() + u"/data/"_s);
 
         // A folder chosen because the default could not be made serves again at the
         // next start, read by the program and tlvdb alike; every other line of the

@@ -140,10 +140,10 @@ private slots:
         QVERIFY(!errorOf([&] { readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>R&D &x1;"
                                               "</n></i></a></artList>"); }).isEmpty());
 
-        // Names play no part; an item without a product child has no products;
-        // reading replaces what the list held (the older file's two).
+        // Names play no part, nor elements within a text; an item without a
+        // product child has no products; reading replaces what the list held.
         readXml(list, "<?xml version=\"1.0\" encoding=\"UTF-8\"?><root><artList>"
-                      "<a><b><x>005</x><x>Nom</x><x>Pr\xC3\xA9nom</x><x>rue;ville;cp;tel;</x><x>m@x</x>"
+                      "<a><b><x>00<y/>5</x><x>Nom</x><x>Pr\xC3\xA9nom</x><x>rue;ville;cp;tel;</x><x>m@x</x>"
                       "<x>note</x></b></a>"
                       "<a><b><x>006</x></b><p><i id=\"3\" dsc=\"d\"><q/><q/><q/><q>1.00$</q><q>2.00$</q></i></p></a>"
                       "<a/></artList></root>");

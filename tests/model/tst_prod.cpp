@@ -43,6 +43,10 @@ private slots:
         TProduit r;
         r.setProdRecord(bad);
         QCOMPARE(r.prodRecord(), bad);
+        // So do totals past the largest number, as a save writes them.
+        const QString big = u"001:|:004:|:X:|::|::|:2601012147483647,2601022147483647:|::|:0:|:7:|::|::|:"_s;
+        r.setProdRecord(big);
+        QCOMPARE(r.storedRecord(), big);
 
         // (Separators typed are refused: tst_prodFrm.) Each record's own
         // separator only; what the check accepts really reads back as it was.
