@@ -214,6 +214,8 @@ private slots:
         QVERIFY(writeFileBytes(ini, before) && writeFileBytes(tmp.filePath(u"data"_s), "a file, not a folder"));
         AppState st;
         setupStartPaths(st, tmp.path(), QDate(2026, 5, 18));
+        FakePrompt cancelled; // asked, then no folder chosen: nothing can be saved
+        QVERIFY(!checkDataFolder(st, cancelled));
         FakePrompt prompt;
         prompt.folderNames << other.path();
         QVERIFY(checkDataFolder(st, prompt));

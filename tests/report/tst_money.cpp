@@ -320,6 +320,10 @@ private slots:
         };
         for (const auto& [line, amount] : lines)
             QCOMPARE(makeSaleRow(u"090518"_s, QString::fromUtf8(line)).amount.format(), QString::fromUtf8(amount));
+        // A number too large to hold is a fault whatever its sign; a word is no number (0).
+        for (const auto& [line, fault] : {std::pair{"A001-001,x,1.00$,-99999999999,", true},
+                                          {"A001-001,x,-99999999999999999$,1,", true}, {"A001-001,x,1.00$,x,", false}})
+            QVERIFY2(bool(makeSaleRow(u"090518"_s, QString::fromUtf8(line)).fault) == fault, line);
         QCOMPARE(Money::parse(u"0.05"_s).percentOf(50), Money::parse(u"0.03"_s));
         QCOMPARE(Money::parse(u"-0.05"_s).percentOf(50), Money::parse(u"-0.03"_s));
         QVERIFY_THROWS_EXCEPTION(RangeError, Money::parse(u"922337203685477"_s).percentOf(100));

@@ -256,12 +256,14 @@ private slots:
         QCOMPARE(r.out, QByteArray("2 tags, 1 sheet(s): ") + out.toUtf8() + '\n');
         QVERIFY(pdfText(dir.path(), readFileBytes(out)).contains(u"Atelier Nord"_s));
         QCOMPARE(decoded(dir.path(), readFileBytes(out)), QStringList({u"LiBo002-001"_s}));
+        // The sheet's last place is a place to start at.
+        QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"002"_s, u"--start=24"_s, u"--settings="_s + ini}).code, 0);
         const struct {
             QStringList args;
             int code;
         } refused[] = {{{u"tags"_s, REFERENCE, out, u"009"_s}, 1},
                        {{u"tags"_s, REFERENCE, out, u"001"_s, u"099"_s}, 1},
-                       {{u"tags"_s, REFERENCE, out, u"--start=31"_s, u"--settings="_s + ini}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--start=25"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--colour=red"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--preset=3"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2},
