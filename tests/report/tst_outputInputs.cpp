@@ -53,6 +53,26 @@ private slots:
             QVERIFY2(QFileInfo(link).isSymLink(), qPrintable(name));
         }
     }
+
+    // The period's pages only for a period, and only those chosen.
+    void pagesOfAPeriod()
+    {
+        QTemporaryDir tmp;
+        AppState st;
+        st.progDir = tmp.path() + u"/"_s;
+        st.dataDir = st.progDir + u"data/"_s;
+        st.xmlDir = st.progDir + u"dXML/"_s;
+        QVERIFY(QDir().mkpath(st.dataDir) && QDir().mkpath(st.xmlDir));
+        st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
+        const auto written = [&](const QString& prefs, int p) {
+            const QStringList w = publish::publishPages(st, prefs, p);
+            return QList<bool>{w.contains(st.dataDir + publish::SALES_PAGE), w.contains(st.dataDir + publish::SUMMARY_PAGE + u".pdf"_s)};
+        };
+        for (const int none : {-1, 1})
+            QCOMPARE(written(u"111111"_s, none), (QList<bool>{false, false}));
+        QCOMPARE(written(u"110000"_s, 0), (QList<bool>{true, false}));
+        QCOMPARE(written(u"101000"_s, 0), (QList<bool>{false, true}));
+    }
 };
 
 QTEST_MAIN(TstOutputInputs)

@@ -183,6 +183,7 @@ private slots:
             {u"2609012000000000,2609022000000000"_s, 0, MaxTags + 1, true}, // a total past int
             {u"2609015"_s, MaxCopies, MaxCopies, false},
             {u"2609011000000"_s, 0, 1000000, false},
+            {u"260901,2609023"_s, 0, 3, false}, // a delivery without its quantity counts for none
         };
         for (const auto& c : cases) {
             p.qntList.setQntText(c.received);

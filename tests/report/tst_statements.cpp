@@ -220,6 +220,8 @@ private slots:
         for (const QString& want : {u"Ventes de la boutique par mois"_s, u"Les artisans qui ont le plus vendu"_s,
                                     u"63.00$ (51,4 %)"_s})
             QVERIFY2(summary.contains(want), qPrintable(summary));
+        QVERIFY(writeSettlement(b.st, june, b.prompt)); // one artisan sold: nobody to rank
+        QVERIFY(!pdfText(b.st.repDir + SUMMARY_NAME + u".pdf"_s).contains(u"Les artisans qui ont le plus vendu"_s));
 
         // An override in the title does not reverse the dates after it; a
         // 5,000-character name is cut within the page, its number kept.
