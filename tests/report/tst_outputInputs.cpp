@@ -37,11 +37,7 @@ private slots:
         for (const auto& [name, write] : cases) {
             QTemporaryDir tmp;
             AppState st;
-            st.progDir = tmp.path() + u"/"_s;
-            st.dataDir = st.progDir + u"data/"_s;
-            st.xmlDir = st.progDir + u"dXML/"_s;
-            st.iniPath = st.progDir + u"tilvarDB.ini"_s;
-            QVERIFY(QDir().mkpath(st.dataDir) && QDir().mkpath(st.xmlDir));
+            QVERIFY(useProgramFolder(st, tmp.path()));
             fillSampleDatabase(st, 2, 2, 1);
             st.curFilePath = st.dataDir + u"boutique.tlvdb"_s;
             saveDB(st.curFilePath, st, nullptr, false);
@@ -59,10 +55,7 @@ private slots:
     {
         QTemporaryDir tmp;
         AppState st;
-        st.progDir = tmp.path() + u"/"_s;
-        st.dataDir = st.progDir + u"data/"_s;
-        st.xmlDir = st.progDir + u"dXML/"_s;
-        QVERIFY(QDir().mkpath(st.dataDir) && QDir().mkpath(st.xmlDir));
+        QVERIFY(useProgramFolder(st, tmp.path()));
         st.repList.addPeriod(u"Mai"_s, u"090501"_s, u"090531"_s);
         const auto written = [&](const QString& prefs, int p) {
             const QStringList w = publish::publishPages(st, prefs, p);

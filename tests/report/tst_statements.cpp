@@ -168,10 +168,7 @@ private slots:
     {
         QTemporaryDir dir;
         AppState st;
-        st.progDir = dir.path() + u"/"_s;
-        st.dataDir = st.progDir + u"data/"_s;
-        st.xmlDir = st.progDir + u"dXML/"_s;
-        QVERIFY(QDir().mkpath(st.dataDir));
+        QVERIFY(useProgramFolder(st, dir.path()));
         QVERIFY(writeFileBytes(st.dataDir + u"index.htm"_s, "mine"));
         QCOMPARE(shipped::install(st), (QStringList{st.xmlDir + u"report.xsl"_s, st.progDir + u"xData.xsl"_s}));
         QCOMPARE(readFileBytes(st.dataDir + u"index.htm"_s), QByteArray("mine"));

@@ -30,6 +30,15 @@ QByteArray savedBytes(AppState& st)
     return readFileBytes(path);
 }
 
+bool useProgramFolder(AppState& st, const QString& root)
+{
+    st.progDir = root + QLatin1Char('/');
+    st.dataDir = st.progDir + QStringLiteral("data/");
+    st.xmlDir = st.progDir + QStringLiteral("dXML/");
+    st.iniPath = st.progDir + QStringLiteral("tilvarDB.ini");
+    return QDir().mkpath(st.dataDir) && QDir().mkpath(st.xmlDir);
+}
+
 QStringList strayFiles(const QString& dir)
 {
     QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System

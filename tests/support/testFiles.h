@@ -16,6 +16,9 @@ QByteArray readFileBytes(const QString& path);
 bool writeFileBytes(const QString& path, const QByteArray& bytes);
 // Bytes a save of st produces, written into a folder of their own; st.modified is kept.
 QByteArray savedBytes(AppState& st);
+// Points st's program, data and report folders and its settings file into
+// root (which must exist) and makes the two folders; false when they could not be made.
+bool useProgramFolder(AppState& st, const QString& root);
 // Every entry of dir besides TEST_DB_NAME and the backup folder: what a save must not leave.
 QStringList strayFiles(const QString& dir);
 
