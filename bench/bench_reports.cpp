@@ -5,7 +5,7 @@
 
 #include "boutiqueGen.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "export/reportDocs.h"
 #include "report/inventory.h"

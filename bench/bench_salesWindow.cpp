@@ -8,8 +8,8 @@
 
 #include "boutiqueGen.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "ui/shell/dbCommands.h"
 #include "ui/shell/main.h"

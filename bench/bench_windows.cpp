@@ -7,8 +7,8 @@
 
 #include "boutiqueGen.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "ui/artisans/artFrm.h"
 #include "ui/dashboard/dashForm.h"

@@ -1,6 +1,6 @@
 #include "boutiqueGen.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/money.h"
 #include "core/textUtil.h"
 

@@ -2,10 +2,10 @@
 
 #include "boutiqueGen.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/iniFile.h"
-#include "core/settings.h"
+#include "boutique/settings.h"
 #include "core/textUtil.h"
 #include "export/artListXML.h"
 

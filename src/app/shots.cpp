@@ -4,7 +4,7 @@
 //
 //   tilvarbd-shots SAMPLE.tlvdb OUTDIR
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "ui/artisans/artAccount.h"
 #include "ui/artisans/artFrm.h"

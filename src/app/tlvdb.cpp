@@ -1,7 +1,7 @@
 // tlvdb: the command-line companion of TilvarBD (see README.md).
 
-#include "core/appPaths.h"
-#include "core/appState.h"
+#include "boutique/appPaths.h"
+#include "boutique/appState.h"
 #include "export/accountCommands.h"
 #include "export/stockCommands.h"
 #include "export/tlvdbTool.h"

@@ -1,8 +1,8 @@
 #include "export/accountCommands.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/dbLock.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"

@@ -1,6 +1,6 @@
 #include "export/dbJson.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 
 using namespace Qt::StringLiterals;

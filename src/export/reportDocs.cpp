@@ -1,9 +1,9 @@
 #include "export/reportDocs.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/cp1252.h"
-#include "core/dbFile.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/sysCause.h"

@@ -1,6 +1,6 @@
 #include "export/stockCommands.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "model/stockCount.h"
 #include "model/stockShelf.h"

@@ -1,6 +1,6 @@
 #include "model/artNumbers.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "model/soldSync.h"
 #include "model/uArt.h"

@@ -1,7 +1,7 @@
 #include "model/uArt.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/cp1252.h"
 #include "core/textPool.h"
 #include "core/textUtil.h"

@@ -1,7 +1,7 @@
 #include "model/uProd.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/money.h"
 #include "core/textPool.h"
 #include "core/textUtil.h"

@@ -1,7 +1,7 @@
 #include "model/uSale.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/uXMLTag.h"

@@ -1,6 +1,6 @@
 #include "report/inventory.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "report/pdfPainter.h"
 #include "report/statement.h"

@@ -1,6 +1,6 @@
 #include "report/priceTags.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "model/productSearch.h"
 #include "report/pdfPainter.h"

@@ -1,7 +1,7 @@
 #include "report/publish.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/artListXML.h"

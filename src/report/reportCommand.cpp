@@ -1,7 +1,7 @@
 #include "report/reportCommand.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "export/reportDocs.h"
 #include "export/tlvdbTool.h"

@@ -1,8 +1,8 @@
 #include "report/shipped.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/safeWrite.h"
 #include "export/reportDocs.h"
 

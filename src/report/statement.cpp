@@ -1,6 +1,6 @@
 #include "report/statement.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "report/pdfChart.h"
 #include "report/pdfPainter.h"

@@ -1,10 +1,10 @@
 #include "report/tagsCommand.h"
 
 #include "core/appError.h"
-#include "core/appPaths.h"
-#include "core/appState.h"
+#include "boutique/appPaths.h"
+#include "boutique/appState.h"
 #include "core/safeWrite.h"
-#include "core/settings.h"
+#include "boutique/settings.h"
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "export/tlvdbTool.h"

@@ -2,7 +2,7 @@
 
 #include "core/appError.h"
 #include "core/cp1252.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
 #include "report/shipped.h"

@@ -1,8 +1,8 @@
 // The tlvdb command-line tool, run as users and scripts run it: outputs and
 // exit codes of dump, check, resave, consign and report.
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/dbLock.h"
 #include "model/uArt.h"
 #include "support/fakePrompt.h"

@@ -3,7 +3,7 @@
 // element and escaping helpers under every XML document; the sheet of labels.
 
 #include "core/cp1252.h"
-#include "core/tilvarDB.h"
+#include "export/tilvarDB.h"
 #include "export/artListXML.h"
 #include "export/tagLayout.h"
 #include "export/uXMLTag.h"

@@ -2,7 +2,7 @@
 // byte for byte with golden files, their folders and names, and
 // well-formedness whatever the texts hold.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "export/reportDocs.h"
 #include "model/uRep.h"
 #include "support/fakePrompt.h"

@@ -3,8 +3,8 @@
 // made, the account section of the file, and the accountant's CSV.
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "export/books.h"
 #include "export/dbJson.h"
 #include "model/balance.h"

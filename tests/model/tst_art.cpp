@@ -3,8 +3,8 @@
 // artisans window's operations walked as one task.
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "model/textPlaces.h"
+#include "boutique/appState.h"
+#include "boutique/textPlaces.h"
 #include "model/uArt.h"
 #include "support/modelSheets.h"
 

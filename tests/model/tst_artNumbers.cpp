@@ -2,7 +2,7 @@
 // numbers an import gives, the duplicates a check names, and what keeps an
 // artisan from being removed.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/artNumbers.h"
 #include "model/uArt.h"
 #include "support/modelSheets.h"

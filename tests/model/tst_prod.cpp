@@ -1,7 +1,7 @@
 // Products: the record string and its field check, quantities and money,
 // list operations, the row texts and an older file's XML item.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
 #include "support/modelErrors.h"

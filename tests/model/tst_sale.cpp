@@ -3,7 +3,7 @@
 // exact bytes after a load and a save are checked through tlvdb resave.)
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/uRep.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"

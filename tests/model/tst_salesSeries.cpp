@@ -1,7 +1,7 @@
 // The charts' figures: the months a chart shows, the sums by month against
 // sums made here from the sheets (shares as recorded), the best sellers.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/account.h"
 #include "model/salesSeries.h"
 #include "support/modelSheets.h"

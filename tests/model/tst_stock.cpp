@@ -3,8 +3,8 @@
 // it records, returns, and the stock records kept in the file.
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "export/dbJson.h"
 #include "model/balance.h"
 #include "model/stockBook.h"

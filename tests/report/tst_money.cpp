@@ -4,8 +4,8 @@
 
 #include "boutiqueGen.h"
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "export/tlvdbTool.h"

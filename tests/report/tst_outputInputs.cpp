@@ -1,9 +1,9 @@
 // The program's writes beside the database (exports, published pages, the
 // settings file) never replace the open database, whatever link leads there.
 
-#include "core/appState.h"
-#include "core/dbFile.h"
-#include "core/settings.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
+#include "boutique/settings.h"
 #include "export/reportDocs.h"
 #include "report/publish.h"
 #include "support/modelErrors.h"

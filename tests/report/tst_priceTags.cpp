@@ -1,8 +1,8 @@
 // Price tags: the barcodes read back by a scanner's decoder, what the tags
 // say, the sheets and their layouts, and tlvdb tags.
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/iniFile.h"
 #include "model/productSearch.h"
 #include "report/pdfPainter.h"

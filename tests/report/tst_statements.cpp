@@ -3,8 +3,8 @@
 // and the files left when an artisan no longer sells in the period.
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "export/reportDocs.h"
 #include "report/inventory.h"
 #include "report/priceTags.h"

@@ -1,6 +1,6 @@
 #include "support/sampleDb.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 
 void fillSampleDatabase(AppState& st, int artisans, int productsPerArtisan, int generation)
 {

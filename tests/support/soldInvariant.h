@@ -2,7 +2,7 @@
 // is the sum of its lines on that date's sheet.
 #pragma once
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/soldSync.h"
 
 // The differences, one line each; empty when sold quantities equal the sheets.

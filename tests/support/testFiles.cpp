@@ -1,7 +1,7 @@
 #include "support/testFiles.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 
 #include <QDir>
 #include <QFile>

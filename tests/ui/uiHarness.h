@@ -3,7 +3,7 @@
 // prompt interface answers dialogs, modal windows are handed to a callback
 // instead of blocking, and the settings file can be written beforehand.
 
-#include "core/dbFile.h"
+#include "boutique/dbFile.h"
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
 #include "ui/artisans/artFrm.h"

@@ -2,7 +2,7 @@
 #include "ui/artisans/artAccount.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/artNumbers.h"

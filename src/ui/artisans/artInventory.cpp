@@ -3,8 +3,8 @@
 
 #include "ui/artisans/artFrm.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"

@@ -1,10 +1,10 @@
 #include "ui/artisans/importArtDlg.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
-#include "core/tilvarDB.h"
+#include "export/tilvarDB.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"
 #include "ui/shell/dbCommands.h"

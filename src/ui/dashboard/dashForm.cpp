@@ -1,6 +1,6 @@
 #include "ui/dashboard/dashForm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/salesSeries.h"
 #include "model/uRep.h"
 #include "model/uSale.h"

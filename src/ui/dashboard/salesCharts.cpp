@@ -1,6 +1,6 @@
 #include "ui/dashboard/salesCharts.h"
 
-#include "core/dbFile.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "ui/shell/main.h"

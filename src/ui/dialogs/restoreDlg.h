@@ -2,7 +2,7 @@
 // "Restaurer une sauvegarde...": the backup copies of the open database with
 // their date, time, size and contents; a damaged copy is shown, not chosen.
 
-#include "core/dbSummary.h"
+#include "boutique/dbSummary.h"
 
 #include <QDialog>
 

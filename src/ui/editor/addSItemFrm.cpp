@@ -3,7 +3,7 @@
 
 #include "ui/editor/addSItemFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "ui/widgets/controls.h"
 #include "ui/shell/main.h"

@@ -5,7 +5,7 @@
 
 #include "ui/editor/addSItemFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/productSearch.h"

@@ -1,6 +1,6 @@
 #include "ui/products/AddEditQntFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/qntEvent.h"

@@ -2,7 +2,7 @@
 #include "ui/stock/stockActions.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"

@@ -5,7 +5,7 @@
 #include "ui/products/prodFrm.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/money.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"

@@ -3,7 +3,7 @@
 
 #include "ui/products/prodFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"

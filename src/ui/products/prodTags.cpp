@@ -4,8 +4,8 @@
 #include "ui/products/prodFrm.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"

@@ -1,7 +1,7 @@
 #include "ui/reports/pubOptions.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "export/artListXML.h"
 #include "export/reportDocs.h"

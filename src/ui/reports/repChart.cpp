@@ -1,7 +1,7 @@
 // The report window's "Graphique" tab: the artisan's sales per month, the
 // share within each bar, beside the same months of the year before.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "model/salesSeries.h"
 #include "model/uRep.h"
 #include "model/uSale.h"

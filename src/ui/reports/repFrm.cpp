@@ -1,8 +1,8 @@
 #include "ui/reports/repFrm.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"

@@ -3,8 +3,8 @@
 
 #include "ui/reports/repFrm.h"
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
 #include "model/uRep.h"

@@ -3,7 +3,7 @@
 // the PDF attached. A web mail handler may drop the attachment without a
 // word, so the program always names the PDF and offers its folder.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "ui/reports/repFrm.h"
 #include "ui/shell/main.h"

@@ -1,8 +1,8 @@
 // The report window's side of the artisan's account: the balance of the
 // artisan shown at the end of the period, and "Payer l'artisan...".
 
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"

@@ -3,7 +3,7 @@
 
 #include "ui/sales/saleFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "ui/editor/addSItemFrm.h"
 #include "ui/shell/dbCommands.h"

@@ -1,6 +1,6 @@
 #include "ui/sales/saleFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "ui/editor/addSItemFrm.h"
 #include "ui/shell/main.h"

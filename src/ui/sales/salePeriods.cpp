@@ -3,7 +3,7 @@
 
 #include "ui/sales/saleFrm.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/dialogs/addPeriodFrm.h"

@@ -4,7 +4,7 @@
 #include "ui/sales/saleFrm.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/soldSync.h"

@@ -1,6 +1,6 @@
 #include "ui/shell/artisanCommands.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "model/artNumbers.h"
 #include "model/uArt.h"

@@ -3,10 +3,10 @@
 #include "ui/shell/onScreen.h"
 
 #include "core/appError.h"
-#include "core/appPaths.h"
+#include "boutique/appPaths.h"
 #include "core/safeWrite.h"
-#include "core/settings.h"
-#include "core/tilvarDB.h"
+#include "boutique/settings.h"
+#include "export/tilvarDB.h"
 #include "core/textUtil.h"
 #include "model/artNumbers.h"
 #include "model/soldSync.h"

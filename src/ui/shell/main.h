@@ -3,7 +3,7 @@
 // artisan navigation, the help line and the status bar, and runs the
 // start-up and the shut-down. The database commands are TDbCommands.
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "ui/widgets/hostedWindow.h"
 #include "ui/widgets/modalRunner.h"
 

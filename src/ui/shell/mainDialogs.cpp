@@ -1,8 +1,8 @@
 #include "ui/shell/main.h"
 
-#include "core/appPaths.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appPaths.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/textUtil.h"
 #include "core/prompt.h"
 #include "report/shipped.h"

@@ -1,6 +1,6 @@
 #include "ui/stock/countDlg.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "model/productSearch.h"
 #include "model/stockCount.h"

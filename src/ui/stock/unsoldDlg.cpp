@@ -1,6 +1,6 @@
 #include "ui/stock/unsoldDlg.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "ui/widgets/named.h"
 

@@ -1,6 +1,6 @@
-#include "core/settings.h"
+#include "boutique/settings.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/iniFile.h"
 #include "core/textUtil.h"
 

@@ -1,6 +1,6 @@
-#include "core/tilvarDB.h"
+#include "export/tilvarDB.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "export/artListXML.h"
 

@@ -1,13 +1,13 @@
-#include "core/dbFile.h"
+#include "boutique/dbFile.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
-#include "model/textPlaces.h"
+#include "boutique/textPlaces.h"
 
 #include <QBuffer>
 #include <QDir>

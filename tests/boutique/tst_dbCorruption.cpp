@@ -4,8 +4,8 @@
 // inputs the fuzzers found in tst_fuzzRegressions.)
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "support/fakePrompt.h"
 #include "support/sampleDb.h"
 #include "support/testFiles.h"

@@ -4,10 +4,10 @@
 // file that did not load. (Faults a child process suffers, and a save killed
 // at random, are in tst_saveFaults.)
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/dbCopy.h"
-#include "core/dbFile.h"
-#include "core/dbSummary.h"
+#include "boutique/dbFile.h"
+#include "boutique/dbSummary.h"
 #include "core/safeWrite.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"

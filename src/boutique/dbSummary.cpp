@@ -1,9 +1,9 @@
-#include "core/dbSummary.h"
+#include "boutique/dbSummary.h"
 
 #include "core/appError.h"
 #include "core/textUtil.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/safeWrite.h"
 

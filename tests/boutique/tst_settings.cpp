@@ -1,10 +1,10 @@
 // The settings file: the INI layer's reading rules, where writes go, what they
 // keep, encodings, and the program-wide settings read and written through it.
 
-#include "core/appPaths.h"
-#include "core/appState.h"
+#include "boutique/appPaths.h"
+#include "boutique/appState.h"
 #include "core/iniFile.h"
-#include "core/settings.h"
+#include "boutique/settings.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
 #include "support/testFiles.h"

@@ -3,8 +3,8 @@
 // the database file is always whole, the old version or the new one.
 
 #include "core/appError.h"
-#include "core/appState.h"
-#include "core/dbFile.h"
+#include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "core/safeWrite.h"
 #include "support/sampleDb.h"
 #include "support/testFiles.h"

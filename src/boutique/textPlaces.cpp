@@ -1,6 +1,6 @@
-#include "model/textPlaces.h"
+#include "boutique/textPlaces.h"
 
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/textUtil.h"
 
 using namespace Qt::StringLiterals;

@@ -1,4 +1,4 @@
-#include "core/appState.h"
+#include "boutique/appState.h"
 
 AppState::AppState()
 {

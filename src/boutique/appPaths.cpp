@@ -1,7 +1,7 @@
-#include "core/appPaths.h"
+#include "boutique/appPaths.h"
 
 #include "core/appError.h"
-#include "core/appState.h"
+#include "boutique/appState.h"
 #include "core/iniFile.h"
 #include "core/prompt.h"
 #include "core/sysCause.h"
