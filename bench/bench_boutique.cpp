@@ -7,6 +7,7 @@
 
 #include "boutiqueGen.h"
 
+#include "boutique/artisanState.h"
 #include "core/appError.h"
 #include "boutique/appState.h"
 #include "boutique/dbFile.h"

@@ -6,6 +6,7 @@
 #include "boutiqueGen.h"
 
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "core/prompt.h"
 #include "export/reportDocs.h"
 #include "report/inventory.h"

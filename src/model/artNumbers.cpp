@@ -1,6 +1,5 @@
 #include "model/artNumbers.h"
 
-#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "model/soldSync.h"
 #include "model/uArt.h"
@@ -112,39 +111,3 @@ QStringList giveFreeNumbers(TArtList& list)
     return notes;
 }
 
-QString artisanKept(const AppState& st, int index)
-{
-    if (st.artList.count() == 1)
-        return u"L'artisan %1 est le seul de la base : modifiez-le plutôt que de le supprimer."_s.arg(
-            st.artList.displayName(index));
-    const TArtisan& a = st.artList.at(index);
-    QStringList why;
-    // Another artisan holding the same number would take these lines over.
-    const int lines = linesPerArtisan(st.saleList).value(a.artNo);
-    if (lines > 0)
-        why << (lines == 1 ? u"une ligne de feuille de ventes le nomme"_s
-                           : u"%1 lignes de feuilles de ventes le nomment"_s.arg(lines));
-    int withQuantities = 0;
-    for (const TProdList::Ptr& p : a.products.items())
-        if (p->qntList.count() > 0 || p->soldList.count() > 0)
-            ++withQuantities;
-    if (withQuantities > 0)
-        why << (withQuantities == 1 ? u"un de ses produits a des quantités reçues ou vendues"_s
-                                    : u"%1 de ses produits ont des quantités reçues ou vendues"_s.arg(withQuantities));
-    // The journal keeps every payout, and names its artisan by number.
-    const auto paid = std::count_if(st.account.payouts().cbegin(), st.account.payouts().cend(),
-                                    [&a](const Payout& p) { return p.artNo == a.artNo; });
-    if (paid > 0)
-        why << (paid == 1 ? u"un paiement lui est inscrit"_s : u"%1 paiements lui sont inscrits"_s.arg(paid));
-    if (why.isEmpty())
-        return {};
-    return u"L'artisan %1 ne peut pas être supprimé : %2. Ses ventes et son stock font partie des comptes de la "
-           u"boutique."_s.arg(st.artList.displayName(index), why.join(u" ; "_s));
-}
-
-void removeArtisan(AppState& st, int index)
-{
-    st.artList.removeAt(index);
-    selectArtisan(st, std::min(index, st.artList.count() - 1));
-    rebuildLists(st);
-}

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-class AppState;
 class TArtList;
 class TSaleList;
 
@@ -32,9 +31,3 @@ QStringList duplicateArtNoLines(const TArtList& arts, bool french);
 // per artisan renumbered ("Bouchard Luc (003) reçoit le numéro 005").
 QStringList giveFreeNumbers(TArtList& list);
 
-// What keeps artisan index from being removed, in French (the sheet lines
-// naming it, its products with quantities); empty when nothing does.
-QString artisanKept(const AppState& st, int index);
-// Removes artisan index (artisanKept must be empty) and selects the artisan
-// now at its place (or the one before it); the lists are rebuilt.
-void removeArtisan(AppState& st, int index);

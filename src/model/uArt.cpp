@@ -1,7 +1,6 @@
 #include "model/uArt.h"
 
 #include "core/appError.h"
-#include "boutique/appState.h"
 #include "core/cp1252.h"
 #include "core/textPool.h"
 #include "core/textUtil.h"
@@ -264,100 +263,3 @@ int TArtList::totalProducts() const
     return total;
 }
 
-// --- program-wide state -------------------------------------------------------
-
-QString displayNameOf(AppState& st, const QString& number)
-{
-    st.MaxRecs = int(st.numItems.size());
-    const qsizetype at = st.numItems.lastIndexOf(number);
-    if (at < 0 || at >= st.nameItems.size())
-        return QString();
-    return st.nameItems.at(at);
-}
-
-void rebuildLists(AppState& st)
-{
-    if (st.artList.isEmpty())
-        return;
-    st.numItems.clear();
-    st.nameItems.clear();
-    st.totProdCount = 0;
-    for (int i = 0; i < st.artList.count(); ++i) {
-        const TArtisan& a = st.artList.at(i);
-        st.numItems.append(a.artNo);
-        st.nameItems.append(st.artList.displayName(i));
-        st.totProdCount += a.products.count();
-    }
-    displayNameOf(st, st.curArtNo);
-}
-
-TArtisan* selectArtisan(AppState& st, int index)
-{
-    if (st.artList.isEmpty())
-        return nullptr;
-    if (index == -1)
-        index = 0;
-    TArtisan& a = st.artList.at(index);
-    st.curArtInd = index;
-    st.curArtNo = a.artNo;
-    st.prodList.assign(a.products);
-    st.prodNoList = st.prodList.prodNumbers();
-    st.curProdInd = st.prodList.isEmpty() ? -1 : 0;
-    return &a;
-}
-
-TArtisan& addArtisan(AppState& st, const QString& number)
-{
-    TArtisan& a = st.artList.append();
-    a.artNo = number;
-    st.curArtNo = number;
-    rebuildLists(st);
-    st.prodNoList.clear();
-    st.curProdInd = -1;
-    selectArtisan(st, st.artList.count() - 1);
-    return a;
-}
-
-void importArtisan(AppState& st, const TArtList& source, int sourceIndex)
-{
-    const TArtisan& src = source.at(sourceIndex);
-    TArtisan* target = st.artList.current();
-    if (!target)
-        indexError(st.artList.count() - 1);
-    const QString number = TArtList::artNoFor(st.artList.count());
-    target->artNo = number;
-    st.curArtNo = number;
-    target->nom = src.nom;
-    target->prenom = src.prenom;
-    target->courriel = src.courriel;
-    target->comment = src.comment;
-    target->adresse = src.adresse;
-    target->ville = src.ville;
-    target->CP = src.CP;
-    target->tel = src.tel;
-    // A comma list, so a file name holding a blank or a comma reads back whole.
-    // The name without its folder, whichever separator a stored path uses.
-    const QString name = st.importFName.mid(
-        qMax(st.importFName.lastIndexOf(QLatin1Char('/')), st.importFName.lastIndexOf(QLatin1Char('\\'))) + 1);
-    target->varData = writeCommaList({name, QString::number(sourceIndex)});
-    selectArtisan(st, st.artList.count() - 1);
-    rebuildLists(st);
-}
-
-void saveProdList(AppState& st)
-{
-    if (st.curArtInd >= 0 && !st.prodNoList.isEmpty())
-        st.artList.setProducts(st.curArtInd, st.prodList);
-}
-
-void loadProdList(AppState& st)
-{
-    st.prodList.assign(st.artList.productsOf(st.curArtInd));
-}
-
-void renumberAll(AppState& st)
-{
-    // The sheets' lines follow their products' new numbers.
-    renumberProducts(st.artList, st.saleList);
-    st.curItem = u"001"_s;
-}

@@ -1,7 +1,6 @@
 #include "model/uProd.h"
 
 #include "core/appError.h"
-#include "boutique/appState.h"
 #include "core/money.h"
 #include "core/textPool.h"
 #include "core/textUtil.h"
@@ -687,24 +686,3 @@ QString TProdList::itemsXML() const
     return out;
 }
 
-// --- program-wide state -------------------------------------------------------
-
-QString nextProdNo(const AppState& st)
-{
-    return nextProductNumber(st.prodList, st.saleList, st.curArtNo);
-}
-
-TProduit& addProduct(AppState& st, const QString& number)
-{
-    TProduit& p = st.prodList.addProduct(number, st.curArtNo, todayStr());
-    st.curItem = number;
-    st.prodNoList.append(number);
-    return p;
-}
-
-TProduit& addImported(AppState& st, const TProduit& source, const QString& prodNo)
-{
-    TProduit& p = st.prodList.addImported(source, st.curArtNo, prodNo, todayStr());
-    st.prodNoList.append(prodNo);
-    return p;
-}

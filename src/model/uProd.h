@@ -13,7 +13,6 @@
 #include <QStringList>
 #include <memory>
 
-class AppState;
 class QDomElement;
 class TReader;
 class TextPool;
@@ -215,14 +214,3 @@ private:
     Ptr m_current;
 };
 
-// --- model halves of the products window's operations on the program-wide state ---
-
-// The number the next product of prodList takes (nextProductNumber of
-// model/soldSync.h: never one the sheets still name).
-QString nextProdNo(const AppState& st);
-// A new product of prodList numbered number, for artisan curArtNo, dated
-// today; curItem := number and number appended to prodNoList.
-TProduit& addProduct(AppState& st, const QString& number);
-// addImported into prodList for artisan curArtNo, dated today; prodNo
-// appended to prodNoList.
-TProduit& addImported(AppState& st, const TProduit& source, const QString& prodNo);

@@ -1,7 +1,6 @@
 #include "model/uSale.h"
 
 #include "core/appError.h"
-#include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/uXMLTag.h"

@@ -1,5 +1,6 @@
 #include "report/reportCommand.h"
 
+#include "boutique/artisanState.h"
 #include "core/appError.h"
 #include "boutique/appState.h"
 #include "core/prompt.h"

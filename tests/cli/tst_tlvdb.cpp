@@ -2,6 +2,7 @@
 // exit codes of dump, check, resave, consign and report.
 
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "boutique/dbFile.h"
 #include "core/dbLock.h"
 #include "model/uArt.h"

@@ -5,6 +5,7 @@
 #include "core/appError.h"
 #include "boutique/appState.h"
 #include "boutique/dbFile.h"
+#include "boutique/productState.h"
 #include "export/books.h"
 #include "export/dbJson.h"
 #include "model/balance.h"

@@ -4,6 +4,7 @@
 
 #include "core/appError.h"
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "boutique/textPlaces.h"
 #include "model/uArt.h"
 #include "support/modelSheets.h"

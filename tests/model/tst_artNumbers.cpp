@@ -3,6 +3,7 @@
 // artisan from being removed.
 
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "model/artNumbers.h"
 #include "model/uArt.h"
 #include "support/modelSheets.h"

@@ -2,6 +2,7 @@
 // list operations, the row texts and an older file's XML item.
 
 #include "boutique/appState.h"
+#include "boutique/productState.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
 #include "support/modelErrors.h"

@@ -2,6 +2,7 @@
 // the barcode text a tag carries.
 
 #include "model/productSearch.h"
+#include "boutique/artisanState.h"
 #include "model/uArt.h"
 
 #include <QTest>

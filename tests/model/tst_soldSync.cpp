@@ -3,6 +3,8 @@
 // tst_saleEditor.)
 
 #include "support/modelErrors.h"
+#include "boutique/artisanState.h"
+#include "boutique/productState.h"
 #include "support/modelSheets.h"
 #include "support/soldInvariant.h"
 

@@ -3,6 +3,7 @@
 // made here from the sheets; the regression files of tests/data/money.
 
 #include "boutiqueGen.h"
+#include "boutique/artisanState.h"
 #include "core/appError.h"
 #include "boutique/appState.h"
 #include "boutique/dbFile.h"

@@ -4,6 +4,7 @@
 
 #include "core/appError.h"
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "boutique/dbFile.h"
 #include "export/reportDocs.h"
 #include "report/inventory.h"

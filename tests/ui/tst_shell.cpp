@@ -4,6 +4,7 @@
 
 #include "uiHarness.h"
 
+#include "boutique/artisanState.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"
 #include "ui/dialogs/prefsForm.h"

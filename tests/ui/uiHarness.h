@@ -4,6 +4,7 @@
 // instead of blocking, and the settings file can be written beforehand.
 
 #include "boutique/dbFile.h"
+#include "boutique/artisanState.h"
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
 #include "ui/artisans/artFrm.h"

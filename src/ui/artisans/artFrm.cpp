@@ -3,6 +3,7 @@
 
 #include "core/appError.h"
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/artNumbers.h"

@@ -6,6 +6,7 @@
 #include "ui/editor/addSItemFrm.h"
 
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/productSearch.h"

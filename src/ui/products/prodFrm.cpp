@@ -3,6 +3,8 @@
 
 #include "core/appError.h"
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
+#include "boutique/productState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "model/uArt.h"

@@ -4,6 +4,7 @@
 #include "ui/products/prodFrm.h"
 
 #include "boutique/appState.h"
+#include "boutique/productState.h"
 #include "core/textUtil.h"
 #include "export/artListXML.h"
 #include "model/uArt.h"

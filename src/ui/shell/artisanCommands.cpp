@@ -1,6 +1,7 @@
 #include "ui/shell/artisanCommands.h"
 
 #include "boutique/appState.h"
+#include "boutique/artisanState.h"
 #include "core/prompt.h"
 #include "model/artNumbers.h"
 #include "model/uArt.h"

@@ -1,5 +1,6 @@
 #include "ui/shell/dbCommands.h"
 
+#include "boutique/artisanState.h"
 #include "core/appError.h"
 #include "core/textUtil.h"
 #include "boutique/appState.h"

@@ -1,5 +1,6 @@
 #include "ui/shell/main.h"
 
+#include "boutique/artisanState.h"
 #include "core/appError.h"
 #include "core/textUtil.h"
 #include "core/prompt.h"
