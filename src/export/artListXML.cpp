@@ -3,7 +3,7 @@
 #include "core/appError.h"
 #include "core/safeWrite.h"
 #include "core/textUtil.h"
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 #include "model/uArt.h"
 
 using namespace Qt::StringLiterals;

@@ -8,7 +8,7 @@
 #include "core/safeWrite.h"
 #include "core/sysCause.h"
 #include "core/textUtil.h"
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "core/textUtil.h"
 #include "core/valueStream.h"
 #include "export/artListXML.h"
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 #include "model/soldSync.h"
 #include "model/uRep.h"
 #include "model/uSale.h"

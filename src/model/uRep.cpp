@@ -5,7 +5,7 @@
 #include "core/prompt.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 #include "model/uProd.h"
 #include "model/uSale.h"
 

@@ -3,7 +3,7 @@
 #include "core/appError.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 #include "model/uProd.h"
 #include "model/uRep.h"
 #include "model/saleRows.h"

@@ -6,7 +6,7 @@
 #include "export/tilvarDB.h"
 #include "export/artListXML.h"
 #include "export/tagLayout.h"
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 #include "model/uArt.h"
 #include "model/uProd.h"
 #include "core/textUtil.h"

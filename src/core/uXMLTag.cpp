@@ -1,4 +1,4 @@
-#include "export/uXMLTag.h"
+#include "core/uXMLTag.h"
 
 #include "core/appError.h"
 #include "core/textUtil.h"
