@@ -21,35 +21,25 @@ QString addressField(const QString& field)
 
 } // namespace
 
-QString xmlLeafText(const QString& text)
-{
-    return xmlStrictEscape(text);
-}
-
-QString xmlAttrText(const QString& text)
-{
-    return xmlStrictAttrEscape(text);
-}
-
 QString artItemXML(const TArtisan& a, Contacts contacts)
 {
     const auto personal = [contacts](const QString& field) {
         return contacts == Contacts::Kept ? field : QString();
     };
     const QString address = QLatin1Char('"') +
-                            xmlLeafText(quoted(addressField(personal(a.adresse).trimmed()) + u";"_s +
+                            xmlStrictEscape(quoted(addressField(personal(a.adresse).trimmed()) + u";"_s +
                                                addressField(personal(a.ville).trimmed()) + u";"_s +
                                                addressField(personal(a.CP)) + u";"_s +
                                                addressField(personal(a.tel)) + u";"_s)) +
                             QLatin1Char('"');
-    const QString contact = TXMLUtil::xmlTag(u"artNo"_s, xmlLeafText(a.artNo)) +
-                            TXMLUtil::xmlTag(u"nom"_s, xmlLeafText(a.nom)) +
-                            TXMLUtil::xmlTag(u"prenom"_s, xmlLeafText(a.prenom)) +
+    const QString contact = TXMLUtil::xmlTag(u"artNo"_s, xmlStrictEscape(a.artNo)) +
+                            TXMLUtil::xmlTag(u"nom"_s, xmlStrictEscape(a.nom)) +
+                            TXMLUtil::xmlTag(u"prenom"_s, xmlStrictEscape(a.prenom)) +
                             TXMLUtil::xmlTag(u"adresse"_s, address) +
-                            TXMLUtil::xmlTag(u"eMail"_s, xmlLeafText(personal(a.courriel))) +
-                            TXMLUtil::xmlTag(u"varData"_s, xmlLeafText(a.varData)) +
-                            TXMLUtil::xmlTag(u"comment"_s, xmlLeafText(a.comment));
-    QString item = u"<artItem artNo=\""_s + xmlAttrText(a.artNo) + u"\">\n"_s;
+                            TXMLUtil::xmlTag(u"eMail"_s, xmlStrictEscape(personal(a.courriel))) +
+                            TXMLUtil::xmlTag(u"varData"_s, xmlStrictEscape(a.varData)) +
+                            TXMLUtil::xmlTag(u"comment"_s, xmlStrictEscape(a.comment));
+    QString item = u"<artItem artNo=\""_s + xmlStrictAttrEscape(a.artNo) + u"\">\n"_s;
     item += u"\t<artID>\n\t\t"_s + contact + u"\n\t</artID>\n"_s;
     if (a.products.isEmpty())
         item += u"\t<product />"_s;

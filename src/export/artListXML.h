@@ -12,11 +12,6 @@
 class TArtList;
 class TArtisan;
 
-// Element text and attribute values of the document: xmlEscape and
-// xmlAttrEscape, the one rule of every XML we write.
-QString xmlLeafText(const QString& text);
-QString xmlAttrText(const QString& text);
-
 // Whether the artisans' home address, telephone and e-mail are written: always
 // for the export between boutiques, only when the user chose it for the
 // published pages.

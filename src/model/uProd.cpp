@@ -5,7 +5,6 @@
 #include "core/textPool.h"
 #include "core/textUtil.h"
 #include "core/valueStream.h"
-#include "export/artListXML.h"
 #include "core/uXMLTag.h"
 #include "model/soldSync.h"
 #include "model/uRep.h"
@@ -413,12 +412,12 @@ QString TProduit::itemXML() const
     // dequote: written quoted, it comes back whole.
     const QString dsc =
         descript.startsWith(QLatin1Char('"')) ? u"\""_s + quoted(descript) + u"\""_s : descript;
-    return u"<item id=\""_s + xmlAttrText(prodNo) + u"\" dsc=\""_s + xmlAttrText(dsc) +
-           u"\">"_s + TXMLUtil::xmlTag(u"qntStr"_s, xmlLeafText(qntList.qntText(3))) +
-           TXMLUtil::xmlTag(u"totQnt"_s, xmlLeafText(totQnt)) +
-           TXMLUtil::xmlTag(u"soldQnt"_s, xmlLeafText(soldQnt)) +
-           TXMLUtil::xmlTag(u"valeur"_s, xmlLeafText(valeur)) +
-           TXMLUtil::xmlTag(u"prix"_s, xmlLeafText(prix)) + u"</item>"_s;
+    return u"<item id=\""_s + xmlStrictAttrEscape(prodNo) + u"\" dsc=\""_s + xmlStrictAttrEscape(dsc) +
+           u"\">"_s + TXMLUtil::xmlTag(u"qntStr"_s, xmlStrictEscape(qntList.qntText(3))) +
+           TXMLUtil::xmlTag(u"totQnt"_s, xmlStrictEscape(totQnt)) +
+           TXMLUtil::xmlTag(u"soldQnt"_s, xmlStrictEscape(soldQnt)) +
+           TXMLUtil::xmlTag(u"valeur"_s, xmlStrictEscape(valeur)) +
+           TXMLUtil::xmlTag(u"prix"_s, xmlStrictEscape(prix)) + u"</item>"_s;
 }
 
 void TProduit::readItemXML(const QDomElement& item)
