@@ -512,3 +512,18 @@ QString reportCharProblem(const QString& text)
     }
     return QString();
 }
+
+QString frenchDate(const QString& yymmdd)
+{
+    static const char* const months[] = {"janvier", "février", "mars", "avril", "mai", "juin",
+                                         "juillet", "août", "septembre", "octobre", "novembre",
+                                         "décembre"};
+    bool ok = false;
+    const int n = yymmdd.toInt(&ok);
+    if (yymmdd.size() != 6 || !ok)
+        return yymmdd;
+    const QDate d(2000 + n / 10000, n / 100 % 100, n % 100);
+    if (!d.isValid())
+        return yymmdd;
+    return QStringLiteral("%1 %2 %3").arg(d.day()).arg(QString::fromUtf8(months[d.month() - 1])).arg(d.year());
+}

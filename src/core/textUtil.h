@@ -95,3 +95,5 @@ QString todayStr();
 QDate strToDate(const QString& text);
 // Whether text is a "yymmdd" day that exists.
 bool isDay(const QString& text);
+// "18 mai 2009" for "090518"; any other text comes back unchanged.
+QString frenchDate(const QString& yymmdd);

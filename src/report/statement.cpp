@@ -145,21 +145,6 @@ void addToSummary(Summary& sum, const Statement& s)
     sum.lines.push_back(std::move(line));
 }
 
-QString frenchDate(const QString& yymmdd)
-{
-    static const char* const months[] = {"janvier", "février", "mars", "avril", "mai", "juin",
-                                         "juillet", "août", "septembre", "octobre", "novembre",
-                                         "décembre"};
-    bool ok = false;
-    const int n = yymmdd.toInt(&ok);
-    if (yymmdd.size() != 6 || !ok)
-        return yymmdd;
-    const QDate d(2000 + n / 10000, n / 100 % 100, n % 100);
-    if (!d.isValid())
-        return yymmdd;
-    return u"%1 %2 %3"_s.arg(d.day()).arg(QString::fromUtf8(months[d.month() - 1])).arg(d.year());
-}
-
 QString summaryHtml(const Summary& sum)
 {
     QString body;

@@ -76,9 +76,6 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
 // a balance at the period's end).
 void addToSummary(Summary& sum, const Statement& s);
 
-// "18 mai 2009" for "090518"; any other text comes back unchanged.
-QString frenchDate(const QString& yymmdd);
-
 // A whole page: the boutique, the title, the period (when there is one), body.
 QString pageHtml(const QString& title, const StatementHeader& head, const QString& body);
 // The boutique's name and address, as every page starts.

@@ -1,7 +1,8 @@
 #include "report/stockPdf.h"
 
+#include "core/textUtil.h"
+
 #include "report/pdfPainter.h"
-#include "report/statement.h"
 
 using namespace Qt::StringLiterals;
 

@@ -9,7 +9,7 @@
 #include "core/textUtil.h"
 #include "model/soldSync.h"
 #include "model/uProd.h"
-#include "report/statement.h"
+
 #include "ui/sales/FCalDlg.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/shell/main.h"
