@@ -46,7 +46,6 @@ int runAccount(const QStringList& args, AppState& st, QByteArray& out, QByteArra
     QStringList rest;
     QHash<QString, QString> opts;
     if (!takeOptions(args, 1, {u"date"_s}, rest, opts) || rest.size() > 2) {
-        err += tlvdbUsage(tlvdbAccountCommands());
         return ExitUsage;
     }
     const QString date = opts.value(u"date"_s, todayStr());
@@ -85,7 +84,6 @@ int runPay(const QStringList& args, AppState& st, QByteArray& out, QByteArray& e
     QStringList rest;
     QHash<QString, QString> opts;
     if (!takeOptions(args, 4, {u"mode"_s, u"ref"_s, u"period"_s, u"note"_s}, rest, opts) || rest.size() != 4) {
-        err += tlvdbUsage(tlvdbAccountCommands());
         return ExitUsage;
     }
     const QString& path = rest.at(0);

@@ -2,7 +2,7 @@
 // The tlvdb commands of the artisans' account: balances, payouts and the
 // accountant's books.
 
-#include "export/tlvdbTool.h"
+#include "export/tlvdbCommand.h"
 
 #include <vector>
 

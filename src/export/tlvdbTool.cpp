@@ -17,8 +17,6 @@
 
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -71,17 +69,6 @@ int productCount(const AppState& st)
     return n;
 }
 
-QString nodeKind(unsigned mode)
-{
-    if (S_ISDIR(mode))
-        return u"a folder"_s;
-    if (S_ISFIFO(mode))
-        return u"a named pipe (FIFO)"_s;
-    if (S_ISSOCK(mode))
-        return u"a socket"_s;
-    return u"a device"_s;
-}
-
 // What the account holds that the program would refuse to record.
 QStringList accountProblems(AppState& st)
 {
@@ -98,30 +85,6 @@ QStringList accountProblems(AppState& st)
 }
 
 } // namespace
-
-QString outputRefusedText(const QString& out, const QStringList& inputs)
-{
-    const OutputClash clash = outputClash(out, inputs);
-    switch (clash.kind) {
-    case OutputClash::Kind::None:
-        break;
-    case OutputClash::Kind::SameAsInput:
-        return u"%1 is the file %2 being read: it is not replaced"_s.arg(out, clash.input);
-    case OutputClash::Kind::NotRegular:
-        return u"%1 is %2, not a regular file: nothing is written through it"_s.arg(out, nodeKind(clash.mode));
-    }
-    return {};
-}
-
-bool soldAnywhere(AppState& st, const QString& artNo)
-{
-    // Sold in some period: within the span of a period, not merely on a sheet.
-    const SaleBook& book = st.repList.book(st.saleList);
-    for (int p = 0; p < st.repList.count(); ++p)
-        if (!book.artisanRows(p, artNo).empty())
-            return true;
-    return false;
-}
 
 QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra)
 {
@@ -162,7 +125,11 @@ int runCommand(const QStringList& args, QByteArray& out, QByteArray& err, const 
         AppState st;
         if (const int rc = loadWhole(args.at(1), st, err); rc != ExitOk)
             return rc;
-        return c.run(args.mid(1), st, out, err);
+        const qsizetype said = err.size();
+        const int rc = c.run(args.mid(1), st, out, err);
+        if (rc == ExitUsage && err.size() == said)
+            err += tlvdbUsage(extra);
+        return rc;
     }
     const int want = cmd == u"dump"_s || cmd == u"check"_s ? 2
                      : cmd == u"resave"_s                ? 3

@@ -2,32 +2,11 @@
 // The commands of the tlvdb command-line tool, kept apart from its main() so
 // that they run the same in tests.
 
+#include "export/tlvdbCommand.h"
+
 #include <QByteArray>
 #include <QStringList>
-#include <functional>
 #include <vector>
-
-class AppState;
-
-// Exit codes of tlvdb.
-// ExitNoSales: report found no sale in the period; ExitGaps: check found sold
-// quantities that differ from the sheets.
-enum TlvdbExit { ExitOk = 0, ExitFailed = 1, ExitUsage = 2, ExitNoSales = 3, ExitGaps = 3 };
-
-// True when a sale row of some period is of artisan artNo (an artisan removed
-// from the list keeps its sales in the sheets).
-bool soldAnywhere(AppState& st, const QString& artNo);
-
-// A command that a library above this one adds (rendering reports needs
-// QtGui, which this library does not link).
-struct TlvdbCommand {
-    QString name;
-    int minArgs = 1; // arguments after the name, the database file first
-    int maxArgs = 1;
-    QByteArray usage; // its lines of the usage text
-    // Runs with the arguments after the name, once the file loaded whole into st.
-    std::function<int(const QStringList& args, AppState& st, QByteArray& out, QByteArray& err)> run;
-};
 
 // Runs one command (args without the program name); what it prints goes to
 // out and err (UTF-8). Returns the exit code.
@@ -37,7 +16,3 @@ int runTlvdb(const QStringList& args, QByteArray& out, QByteArray& err,
 // The usage text.
 QByteArray tlvdbUsage(const std::vector<TlvdbCommand>& extra = {});
 
-// Why the tool writes nothing at out (English, for its error output): out is
-// one of inputs (links followed, same device and inode) or exists and is not
-// a regular file. Empty when out may be written.
-QString outputRefusedText(const QString& out, const QStringList& inputs);

@@ -5,7 +5,7 @@
 #include "boutique/appState.h"
 #include "core/prompt.h"
 #include "export/reportDocs.h"
-#include "export/tlvdbTool.h"
+#include "export/tlvdbCommand.h"
 #include "report/settlement.h"
 
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "boutique/settings.h"
 #include "core/sysCause.h"
 #include "core/textUtil.h"
-#include "export/tlvdbTool.h"
+#include "export/tlvdbCommand.h"
 #include "report/priceTags.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // tlvdb tags: price tags from the command line.
 
-#include "export/tlvdbTool.h"
+#include "export/tlvdbCommand.h"
 
 #include <QByteArray>
 
