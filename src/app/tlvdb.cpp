@@ -4,7 +4,7 @@
 #include "boutique/appState.h"
 #include "export/accountCommands.h"
 #include "export/stockCommands.h"
-#include "export/tlvdbTool.h"
+#include "app/tlvdbTool.h"
 #include "core/sysCause.h"
 #include "report/reportCommand.h"
 #include "report/tagsCommand.h"

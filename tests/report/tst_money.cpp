@@ -9,7 +9,7 @@
 #include "boutique/dbFile.h"
 #include "core/textUtil.h"
 #include "export/reportDocs.h"
-#include "export/tlvdbTool.h"
+#include "app/tlvdbTool.h"
 #include "model/soldSync.h"
 #include "model/uArt.h"
 #include "report/publish.h"

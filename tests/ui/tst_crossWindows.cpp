@@ -7,7 +7,7 @@
 
 #include "core/money.h"
 #include "core/textUtil.h"
-#include "export/tlvdbTool.h"
+#include "app/tlvdbTool.h"
 #include "report/reportCommand.h"
 #include "support/soldInvariant.h"
 #include "ui/editor/addSItemFrm.h"

@@ -5,7 +5,7 @@
 #include "uiHarness.h"
 
 #include "core/textUtil.h"
-#include "export/tlvdbTool.h"
+#include "app/tlvdbTool.h"
 #include "model/stockCount.h"
 #include "ui/artisans/artAccount.h"
 #include "ui/products/prodFrm.h"

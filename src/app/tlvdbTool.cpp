@@ -1,4 +1,4 @@
-#include "export/tlvdbTool.h"
+#include "app/tlvdbTool.h"
 
 #include "core/appError.h"
 #include "boutique/appState.h"
