@@ -7,7 +7,6 @@
 
 #include "boutique/appState.h"
 #include "boutique/artisanState.h"
-#include "core/prompt.h"
 #include "export/reportDocs.h"
 #include "report/inventory.h"
 #include "report/priceTags.h"
@@ -69,24 +68,23 @@ int main(int argc, char* argv[])
             > st.repList.at(p).endDate.toInt() - st.repList.at(p).startDate.toInt())
             p = i;
     setReportPeriod(st, st.repList.at(p).title);
-    CollectPrompt prompt;
     st.repList.prepareLines(st.saleList);
 
     out << scale.describe() << ", period " << st.repList.at(p).title << " ("
         << st.repList.at(p).periodLines.size() << " rows), median of " << runs << " runs\n";
     out << "one artisan's report (xml, html, pdf): "
-        << median(runs, [&] { writeArtisanReport(st, p, st.numItems.at(0), prompt); }) << "\n";
+        << median(runs, [&] { writeArtisanReport(st, p, st.numItems.at(0), st.repDir); }) << "\n";
     Summary sum;
     out << "settlement summary (computed):         "
         << median(runs, [&] { sum = settlementSummary(st, p); }) << " (" << sum.lines.size()
         << " artisans)\n";
     out << "XportTout (every statement + summary): "
-        << median(runs, [&] { writeSettlement(st, p, prompt, nullptr, {}, true); })
+        << median(runs, [&] { writeSettlement(st, p, st.repDir, nullptr, {}, true); })
         << "\n";
     // What the charts on the statements and the summary cost.
     st.reportCharts = false;
     out << "XportTout without the charts:          "
-        << median(runs, [&] { writeSettlement(st, p, prompt, nullptr, {}, true); }) << "\n";
+        << median(runs, [&] { writeSettlement(st, p, st.repDir, nullptr, {}, true); }) << "\n";
     st.reportCharts = true;
     // Price tags: one each for the first 300 products (ten sheets of 30).
     QList<PriceTag> tags;

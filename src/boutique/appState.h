@@ -84,9 +84,6 @@ public:
     QString repArtName;
     QString curRepName;
     QString repDir;
-    // repDir was chosen by the caller (tlvdb report's OUTDIR): the report
-    // writers keep it instead of deriving it from the period.
-    bool repDirFixed = false;
     // The statements and the summary carry their charts; the benchmark turns
     // them off to measure what they cost.
     bool reportCharts = true;

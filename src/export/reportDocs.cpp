@@ -158,14 +158,14 @@ QString titledReportDir(const AppState& st, const QString& title, int at)
 
 QString currentReportDir(const AppState& st)
 {
-    return st.repDirFixed ? st.repDir : titledReportDir(st, st.curRepName, st.curCIndex);
+    return titledReportDir(st, st.curRepName, st.curCIndex);
 }
 
 } // namespace
 
 QString salesReportDir(const AppState& st, const QStringList& range)
 {
-    if (range.isEmpty() || st.repDirFixed)
+    if (range.isEmpty())
         return currentReportDir(st);
     return titledReportDir(st, ALL_PERIOD_TITLE, -1);
 }
@@ -251,24 +251,18 @@ namespace {
 
 // A consignment report around its item lines: the lines before them, and
 // those after them; true when it has item lines.
-bool reportFrame(AppState& st, Prompt& prompt, const QStringList& range, QStringList& head, QStringList& tail)
+bool reportFrame(const SalesReport& r, QStringList& head, QStringList& tail)
 {
-    const TRepList& reps = st.repList;
-    const auto field = [&](int which) {
-        return range.size() == 3 ? range.at(which) : reps.periodField(st.curCIndex, which, prompt);
-    };
     QStringList doc;
     doc << XML_DECLARATION << styleSheetLine(u"../report.xsl"_s) << u"<report>"_s
         << u"<cCaption> Rapport de ventes </cCaption>"_s
-        << u"<artName>"_s + xmlEscape(st.repArtName) + u"</artName>"_s
-        << u"<cTitle>"_s + xmlEscape(field(0)) + u"</cTitle>"_s;
-    const QString start = field(1);
-    const QString end = field(2);
-    doc << u"<cRange>Début: "_s + xmlEscape(start) + u" Fin: "_s + xmlEscape(end) + u"</cRange>"_s;
-    const bool items = !st.xmlDataLines.isEmpty();
+        << u"<artName>"_s + xmlEscape(r.artName) + u"</artName>"_s
+        << u"<cTitle>"_s + xmlEscape(r.title) + u"</cTitle>"_s;
+    doc << u"<cRange>Début: "_s + xmlEscape(r.start) + u" Fin: "_s + xmlEscape(r.end) + u"</cRange>"_s;
+    const bool items = !r.dataLines.isEmpty();
     if (items) {
         doc << u"<itemDATA>"_s;
-        tail << u"</itemDATA>"_s << u"<total>"_s + xmlEscape(reps.total) + u"</total>"_s;
+        tail << u"</itemDATA>"_s << u"<total>"_s + xmlEscape(r.total) + u"</total>"_s;
     } else {
         doc << TXMLUtil::xmlTag(u"note"_s, NO_SALE_NOTE);
     }
@@ -279,35 +273,32 @@ bool reportFrame(AppState& st, Prompt& prompt, const QStringList& range, QString
 
 } // namespace
 
-QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range, ReportItems* items)
+QStringList salesReportLines(const SalesReport& report, ReportItems* items)
 {
     QStringList doc;
     QStringList tail;
     ReportItems once;
-    if (reportFrame(st, prompt, range, doc, tail))
-        doc << (items ? items : &once)->lines(st.xmlDataLines);
+    if (reportFrame(report, doc, tail))
+        doc << (items ? items : &once)->lines(report.dataLines);
     return doc << tail;
 }
 
-QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write,
-                         const QStringList& range, ReportItems* items)
+QString writeSalesReport(const SalesReport& report, const QString& folder, const QString& name,
+                         const SafeWriteOptions& write, ReportItems* items)
 {
     QStringList head;
     QStringList tail;
-    const bool hasItems = reportFrame(st, prompt, range, head, tail);
-    const QString dir = salesReportDir(st, range);
-    if (range.isEmpty())
-        st.repDir = dir;
-    makeFolder(dir);
+    const bool hasItems = reportFrame(report, head, tail);
+    makeFolder(folder);
     const QString file = safeFileName(name) + u".xml"_s;
     // The item lines' bytes are made once for every artisan of a number,
     // and written as they are.
     ReportItems once;
     const QByteArray parts[] = {documentBytes(head),
-                                hasItems ? (items ? items : &once)->bytes(st.xmlDataLines) : QByteArray(),
+                                hasItems ? (items ? items : &once)->bytes(report.dataLines) : QByteArray(),
                                 documentBytes(tail)};
     safeWriteFile(
-        dir + file,
+        folder + file,
         [&parts](QIODevice& dev) {
             for (const QByteArray& b : parts)
                 if (dev.write(b) != b.size())
@@ -315,6 +306,36 @@ QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, cons
         },
         write);
     return u"Exported: "_s + file;
+}
+
+SalesReport currentSalesReport(const AppState& st, Prompt& prompt, const QStringList& range)
+{
+    const auto field = [&](int which) {
+        return range.size() == 3 ? range.at(which) : st.repList.periodField(st.curCIndex, which, prompt);
+    };
+    SalesReport r;
+    r.artName = st.repArtName;
+    r.title = field(0);
+    r.start = field(1);
+    r.end = field(2);
+    r.dataLines = st.xmlDataLines;
+    r.total = st.repList.total;
+    return r;
+}
+
+QStringList salesReportLines(const AppState& st, Prompt& prompt, const QStringList& range, ReportItems* items)
+{
+    return salesReportLines(currentSalesReport(st, prompt, range), items);
+}
+
+QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write,
+                         const QStringList& range, ReportItems* items)
+{
+    const SalesReport report = currentSalesReport(st, prompt, range);
+    const QString dir = salesReportDir(st, range);
+    if (range.isEmpty())
+        st.repDir = dir;
+    return writeSalesReport(report, dir, name, write, items);
 }
 
 QString exportAllConsigne(AppState& st, int p, Prompt& prompt)

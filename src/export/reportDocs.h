@@ -81,20 +81,40 @@ private:
     size_t m_sweepAt = 1;
 };
 
-// The consignment report lines from xmlDataLines, total and the current
-// period (curCIndex; an index outside the list is reported through prompt).
-// A range of its own (title, start, end) replaces the period's, for rows
-// taken from the whole ledger.
-// items, when given, keeps the item lines for the next reports.
-QStringList salesReportLines(AppState& st, Prompt& prompt, const QStringList& range = {},
+// What one consignment report holds; everything it prints comes from here.
+struct SalesReport {
+    QString artName; // the artisan as the report names it
+    QString title;   // the period, or a range of rows of its own
+    QString start;
+    QString end;
+    // The XML data lines of its rows (none: the report's note that nothing
+    // was sold) and their sum as printed.
+    QStringList dataLines;
+    QString total;
+};
+
+// The report's lines. items, when given, keeps the item lines for the next
+// reports.
+QStringList salesReportLines(const SalesReport& report, ReportItems* items = nullptr);
+// Writes the report as folder + safeFileName(name) + ".xml" (folder made when
+// missing) and returns the status-bar text "Exported: name.xml".
+QString writeSalesReport(const SalesReport& report, const QString& folder, const QString& name,
+                         const SafeWriteOptions& write = {}, ReportItems* items = nullptr);
+
+// The report of the consignment the program-wide variables hold: repArtName,
+// xmlDataLines, repList.total and the current period (curCIndex; an index
+// outside the list is reported through prompt). A range of its own (title,
+// start, end) replaces the period's, for rows taken from the whole ledger.
+SalesReport currentSalesReport(const AppState& st, Prompt& prompt, const QStringList& range = {});
+// salesReportLines of currentSalesReport.
+QStringList salesReportLines(const AppState& st, Prompt& prompt, const QStringList& range = {},
                              ReportItems* items = nullptr);
 // The folder a report goes to: the whole ledger's folder ("tout") for rows
 // over a range of their own, so a period's files are never replaced by them;
 // otherwise the current period's (as setReportPeriod sets repDir).
 QString salesReportDir(const AppState& st, const QStringList& range = {});
-// Writes salesReportDir + name + ".xml" (the folder is made when missing;
-// without a range repDir is set from curRepName) and returns the status-bar
-// text "Exported: name.xml".
+// writeSalesReport of currentSalesReport into salesReportDir (without a range
+// repDir is set to it).
 QString writeSalesReport(AppState& st, const QString& name, Prompt& prompt, const SafeWriteOptions& write = {},
                          const QStringList& range = {}, ReportItems* items = nullptr);
 // One report "c" + artisan number + ".xml" per artisan of numItems (named

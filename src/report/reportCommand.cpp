@@ -3,7 +3,6 @@
 #include "boutique/artisanState.h"
 #include "core/appError.h"
 #include "boutique/appState.h"
-#include "core/prompt.h"
 #include "export/reportDocs.h"
 #include "export/tlvdbCommand.h"
 #include "report/settlement.h"
@@ -73,23 +72,18 @@ int runReport(const QStringList& args, AppState& st, QByteArray& out, QByteArray
         err += line(u"tlvdb: cannot create the folder %1"_s.arg(outDir));
         return ExitFailed;
     }
-    st.xmlDir = dir;
-    st.repDir = dir;
-    st.repDirFixed = true;
-    st.curRepName.clear();
     rebuildLists(st);
-    CollectPrompt prompt;
     bool sales = true;
     try {
         if (!artNo.isEmpty()) {
-            const ReportFiles f = writeArtisanReport(st, p, artNo, prompt);
+            const ReportFiles f = writeArtisanReport(st, p, artNo, dir);
             const ShareSplit split = statementFor(st, statementHeader(st, p), artNo).split;
             out += line(f.xml) + line(f.html) + line(f.pdf);
             out += line(u"Total: "_s + split.sales.format()) + line(u"Due: "_s + split.due.format());
             sales = !st.repList.rangeLines.isEmpty();
         } else {
             Summary sum;
-            writeSettlement(st, p, prompt, &sum);
+            writeSettlement(st, p, dir, &sum);
             // The summary also lists artisans with only a balance; they sold nothing.
             sales = false;
             for (const SummaryLine& l : sum.lines)

@@ -24,17 +24,25 @@ QString reportArtName(const AppState& st, const QString& artNo)
     return at >= 0 ? st.artList.displayName(at) : u"("_s + artNo + u")"_s;
 }
 
-// The three files of the artisan whose consignment repList holds now.
-ReportFiles writeFiles(AppState& st, const Statement& s, Prompt& prompt, const SafeWriteOptions& write = {})
+// The consignment report of the artisan whose consignment repList holds
+// now, over the statement's period.
+SalesReport consignmentReport(const AppState& st, const StatementHeader& head, const QString& artNo)
 {
-    st.repArtName = reportArtName(st, s.artNo);
+    return {reportArtName(st, artNo), head.periodTitle, head.startDate, head.endDate, st.xmlDataLines,
+            st.repList.total};
+}
+
+// The three files of the artisan whose consignment repList holds now.
+ReportFiles writeFiles(const AppState& st, const Statement& s, const QString& folder,
+                       const SafeWriteOptions& write = {})
+{
     const QString name = u"c"_s + s.artNo;
-    writeSalesReport(st, name, prompt, write);
+    writeSalesReport(consignmentReport(st, s.head, s.artNo), folder, name, write);
     ReportFiles f;
-    f.xml = st.repDir + safeFileName(name) + u".xml"_s;
+    f.xml = folder + safeFileName(name) + u".xml"_s;
     // The page names the boutique and closes on the split, as the PDF does.
     f.html = xslt::transformFile(f.xml, xslt::trustedStyleDirs(st), {}, write, {shopHtml(s.head), splitHtml(s)});
-    f.pdf = st.repDir + safeFileName(name) + u".pdf"_s;
+    f.pdf = folder + safeFileName(name) + u".pdf"_s;
     safeWriteFile(f.pdf, statementPdf(s), write);
     return f;
 }
@@ -107,12 +115,12 @@ QStringList settlementArtNos(AppState& st, int p)
     return nos;
 }
 
-ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, Prompt& prompt)
+ReportFiles writeArtisanReport(AppState& st, int p, const QString& artNo, const QString& folder)
 {
     clearConsigne(st);
     st.curCIndex = p;
     st.repList.setConsigne(artNo, p, st.saleList, st.xmlDataLines);
-    return writeFiles(st, statementFor(st, statementHeader(st, p), artNo), prompt);
+    return writeFiles(st, statementFor(st, statementHeader(st, p), artNo), folder);
 }
 
 Summary settlementSummary(AppState& st, int p)
@@ -128,7 +136,7 @@ Summary settlementSummary(AppState& st, int p)
     return sum;
 }
 
-bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, const Progress& progress,
+bool writeSettlement(AppState& st, int p, const QString& folder, Summary* summary, const Progress& progress,
                      bool noteForOthers)
 {
     // Every statement and the summary are computed before the first file is
@@ -152,24 +160,23 @@ bool writeSettlement(AppState& st, int p, Prompt& prompt, Summary* summary, cons
             }
             if (st.repList.rangeLines.isEmpty()) {
                 if (noteForOthers && st.numItems.contains(nos.at(k))) {
-                    st.repArtName = reportArtName(st, nos.at(k));
-                    writeSalesReport(st, u"c"_s + nos.at(k), prompt, batch);
-                    written << st.repDir + safeFileName(u"c"_s + nos.at(k)) + u".xml"_s;
+                    writeSalesReport(consignmentReport(st, sum.head, nos.at(k)), folder, u"c"_s + nos.at(k), batch);
+                    written << folder + safeFileName(u"c"_s + nos.at(k)) + u".xml"_s;
                 }
                 return;
             }
             const Statement s = statementFor(st, sum.head, nos.at(k));
-            const ReportFiles f = writeFiles(st, s, prompt, batch);
+            const ReportFiles f = writeFiles(st, s, folder, batch);
             written << f.xml << f.html << f.pdf;
         });
         if (cancelled || (progress && !progress(steps - 1, steps))) {
             cancelled = true;
             return;
         }
-        writeSummary(st.repDir + SUMMARY_NAME, sum, batch);
-        removeStale(st.repDir, written, batch);
+        writeSummary(folder + SUMMARY_NAME, sum, batch);
+        removeStale(folder, written, batch);
     }, [&] {
-        for (const QString& dir : {st.repDir, st.xmlDir}) {
+        for (const QString& dir : {folder, st.xmlDir}) {
             if (!dir.isEmpty() && QFileInfo(dir).isDir())
                 return syncFileSystem(dir);
         }

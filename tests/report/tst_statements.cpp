@@ -64,6 +64,7 @@ struct Boutique {
     FakePrompt prompt;
     int spring = -1;
     QTemporaryDir dir;
+    QString folder; // the Printemps reports' folder
 
     Boutique()
     {
@@ -77,6 +78,7 @@ struct Boutique {
         rebuildLists(st);
         spring = st.repList.indexOfTitle(u"Printemps"_s);
         setReportPeriod(st, u"Printemps"_s);
+        folder = st.repDir;
     }
 };
 
@@ -101,7 +103,7 @@ private slots:
         };
         for (const auto& c : cases) {
             Boutique b;
-            const QByteArray html = readFileBytes(writeArtisanReport(b.st, b.spring, c.artNo, b.prompt).html);
+            const QByteArray html = readFileBytes(writeArtisanReport(b.st, b.spring, c.artNo, b.folder).html);
             QCOMPARE(htmlTexts(html, "//tr[@class='row']/td[4]"), c.descriptions);
             QCOMPARE(htmlTexts(html, "//td[@id='total']"), c.total.isEmpty() ? QStringList{} : QStringList{c.total});
             QCOMPARE(htmlTexts(html, "//p[@class='note']").size(), c.total.isEmpty() ? 1 : 0);
@@ -201,7 +203,7 @@ private slots:
         QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(),
                  "pdftotext (poppler-utils) is not installed: scripts/install-deps.sh");
         Boutique b;
-        const ReportFiles f = writeArtisanReport(b.st, b.spring, u"001"_s, b.prompt);
+        const ReportFiles f = writeArtisanReport(b.st, b.spring, u"001"_s, b.folder);
         const QString text = pdfText(f.pdf, {u"-layout"_s});
         for (const QString& want : {u"Boutique Tilvar"_s, u"5, rue du Quai"_s, u"Marie-Ève Tremblay"_s,
                                     u"12, rue des Érables"_s, u"1 mars 2009"_s, u"31 mai 2009"_s,
@@ -211,15 +213,15 @@ private slots:
         // summary charts the months and the artisans who sold most.
         QVERIFY(text.indexOf(u"Ventes par mois"_s) > text.indexOf(u"63.00$"_s) && text.contains(u"mai 09"_s));
         const int june = b.st.repList.indexOfTitle(u"Juin, été"_s);
-        const QString oneMonth = pdfText(writeArtisanReport(b.st, june, u"001"_s, b.prompt).pdf);
+        const QString oneMonth = pdfText(writeArtisanReport(b.st, june, u"001"_s, b.folder).pdf);
         QVERIFY(oneMonth.contains(u"24.00$"_s) && !oneMonth.contains(u"Ventes par mois"_s));
-        QVERIFY(writeSettlement(b.st, b.spring, b.prompt));
-        const QString summary = pdfText(b.st.repDir + SUMMARY_NAME + u".pdf"_s, {u"-layout"_s});
+        QVERIFY(writeSettlement(b.st, b.spring, b.folder));
+        const QString summary = pdfText(b.folder + SUMMARY_NAME + u".pdf"_s, {u"-layout"_s});
         for (const QString& want : {u"Ventes de la boutique par mois"_s, u"Les artisans qui ont le plus vendu"_s,
                                     u"63.00$ (51,4 %)"_s})
             QVERIFY2(summary.contains(want), qPrintable(summary));
-        QVERIFY(writeSettlement(b.st, june, b.prompt)); // one artisan sold: nobody to rank
-        QVERIFY(!pdfText(b.st.repDir + SUMMARY_NAME + u".pdf"_s).contains(u"Les artisans qui ont le plus vendu"_s));
+        QVERIFY(writeSettlement(b.st, june, b.folder)); // one artisan sold: nobody to rank
+        QVERIFY(!pdfText(b.folder + SUMMARY_NAME + u".pdf"_s).contains(u"Les artisans qui ont le plus vendu"_s));
 
         // An override in the title does not reverse the dates after it; a
         // 5,000-character name is cut within the page, its number kept.
@@ -313,7 +315,7 @@ private slots:
             }
         }
         Summary sum;
-        QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
+        QVERIFY(writeSettlement(b.st, b.spring, b.folder, &sum));
         // The chart's months: the sheets' sales month by month.
         for (const MonthFigures& m : sum.months.series(monthsBetween(spring.startDate, spring.endDate)))
             QCOMPARE(m.sales.units() / 100, byMonth.value(m.month));
@@ -332,24 +334,24 @@ private slots:
         QCOMPARE((QList<qint64>{sum.sales.units() / 100, sum.total.units() / 100, sum.shop.units() / 100}),
                  (QList<qint64>{sales, due, sales - due}));
         QCOMPARE(settlementSummary(b.st, b.spring).total, sum.total);
-        const QByteArray page = readFileBytes(b.st.repDir + SUMMARY_NAME + u".html"_s);
+        const QByteArray page = readFileBytes(b.folder + SUMMARY_NAME + u".html"_s);
         QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[position()>1]"),
                  (QStringList{sum.sales.format(), sum.shop.format(), sum.total.format(), sum.balance.format()}));
         // Products without a "Valeur" are named on the summary and the statement.
         QCOMPARE(sum.warnings.isEmpty(), missing.isEmpty());
         QCOMPARE(htmlTexts(page, "//p[@class='warning']").size(), missing.isEmpty() ? 0 : 1);
-        const QByteArray c009 = readFileBytes(b.st.repDir + u"c009.html"_s);
+        const QByteArray c009 = readFileBytes(b.folder + u"c009.html"_s);
         QCOMPARE(htmlTexts(c009, "//p[@class='shop']/b"), QStringList{u"Boutique Tilvar"_s});
         QCOMPARE(htmlTexts(c009, "//table[@class='split']//td[2]").value(2), sum.lines.back().owed.format());
 
         // Settled again once an artisan no longer sells in the period: its
         // files go, the user's own stay, even named as ours or changed.
-        QVERIFY(writeFileBytes(b.st.repDir + u"notes.pdf"_s, "x"));
-        QVERIFY(writeFileBytes(b.st.repDir + u"c123.pdf"_s, "x"));
-        QVERIFY(writeFileBytes(b.st.repDir + u"c009.xml"_s, "edited"));
+        QVERIFY(writeFileBytes(b.folder + u"notes.pdf"_s, "x"));
+        QVERIFY(writeFileBytes(b.folder + u"c123.pdf"_s, "x"));
+        QVERIFY(writeFileBytes(b.folder + u"c009.xml"_s, "edited"));
         b.st.saleList.setSheetLines(b.st.saleList.indexOfDate(u"090520"_s), QString());
-        QVERIFY(writeSettlement(b.st, b.spring, b.prompt, &sum));
-        const QStringList files = QDir(b.st.repDir).entryList(QDir::Files);
+        QVERIFY(writeSettlement(b.st, b.spring, b.folder, &sum));
+        const QStringList files = QDir(b.folder).entryList(QDir::Files);
         QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s) && files.contains(u"c123.pdf"_s));
         QVERIFY(!files.contains(u"c009.html"_s) && !files.contains(u"c009.pdf"_s) && files.contains(u"c009.xml"_s));
     }

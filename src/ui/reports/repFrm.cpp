@@ -527,8 +527,9 @@ void TrepForm::exportAll()
     Summary sum;
     // Every artisan's report as exportAllConsigne writes it, with the pages
     // and statements of those with sales.
-    if (writeSettlement(st, st.curCIndex, main.prompt(), &sum, step, true))
-        openPage(st.repDir + SUMMARY_NAME + u".html"_s);
+    const QString dir = salesReportDir(st);
+    if (writeSettlement(st, st.curCIndex, dir, &sum, step, true))
+        openPage(dir + SUMMARY_NAME + u".html"_s);
     refresh();
 }
 
