@@ -202,7 +202,7 @@ int main(int argc, char** argv)
     {
         AppState& st = w.state();
         st.account.stock.open = StockCount{QStringLiteral("260101"), {}, {}};
-        TCountDlg count(st, prompt);
+        TCountDlg count(w.doc(), prompt);
         count.show();
         QStringList keys;
         for (int a = 0; a < st.artList.count(); a += 7) {

@@ -2,6 +2,7 @@
 
 #include "core/appError.h"
 #include "boutique/appState.h"
+#include "boutique/boutique.h"
 #include "boutique/dbFile.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
@@ -28,8 +29,8 @@ namespace {
 constexpr int BoutiqueRule = -1;
 } // namespace
 
-TArtAccountBox::TArtAccountBox(AppState& state, Prompt& p, QWidget* parent)
-    : QGroupBox(u"Compte de l'artisan"_s, parent), st(state), prompt(p)
+TArtAccountBox::TArtAccountBox(Boutique& boutique, Prompt& p, QWidget* parent)
+    : QGroupBox(u"Compte de l'artisan"_s, parent), doc(boutique), st(boutique.state()), prompt(p)
 {
     setObjectName(u"artAccountBox"_s);
     balanceLab = named<QLabel>("balanceLab", this);
@@ -121,7 +122,7 @@ bool TArtAccountBox::reverseChosenPayout()
         return false;
     try {
         const Payout& r = st.account.reverse(id, todayStr(), note.trimmed());
-        st.modified = true;
+        doc.changed(Boutique::Change::Account);
         prompt.information(u"Paiement n° %1 annulé par l'écriture n° %2."_s.arg(QString::number(id),
                                                                                 QString::number(r.id)));
     } catch (const AppError& e) {
@@ -148,7 +149,7 @@ void TArtAccountBox::setGone(bool gone)
         st.account.gone.insert(m_artNo, todayStr());
     else
         st.account.gone.remove(m_artNo);
-    st.modified = true;
+    doc.changed(Boutique::Change::Account);
     showAccount(m_artNo);
 }
 
@@ -160,15 +161,16 @@ bool TArtAccountBox::applyOwnRule()
                         : ownRuleCB->currentIndex() == 1 ? 0
                                                          : ownPctSpin->value();
     const bool done = changeShareRule(
-        st, prompt, m_artNo, percent,
+        doc, prompt, m_artNo, percent,
         u"Artisan %1 : %2"_s.arg(m_artNo, percent == BoutiqueRule ? u"la règle de la boutique"_s
                                                                    : ShareRule{percent}.text()));
     showAccount(m_artNo);
     return done;
 }
 
-bool changeShareRule(AppState& st, Prompt& prompt, const QString& artNo, int percent, const QString& what)
+bool changeShareRule(Boutique& doc, Prompt& prompt, const QString& artNo, int percent, const QString& what)
 {
+    AppState& st = doc.state();
     QString from = todayStr();
     if (!prompt.inputText(u"Part de l'artisan"_s, u"La règle s'applique aux ventes à partir du (aammjj) :"_s, from))
         return false;
@@ -200,6 +202,6 @@ bool changeShareRule(AppState& st, Prompt& prompt, const QString& artNo, int per
         != Prompt::Answer::Yes)
         return false;
     st.account = std::move(tried);
-    st.modified = true;
+    doc.changed(Boutique::Change::Account);
     return true;
 }

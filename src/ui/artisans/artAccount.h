@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 class AppState;
+class Boutique;
 class Prompt;
 class QCheckBox;
 class QString;
@@ -17,7 +18,7 @@ class QSpinBox;
 class TArtAccountBox : public QGroupBox {
     Q_OBJECT
 public:
-    TArtAccountBox(AppState& st, Prompt& prompt, QWidget* parent);
+    TArtAccountBox(Boutique& doc, Prompt& prompt, QWidget* parent);
 
     QLabel* balanceLab;
     QListWidget* payoutList;
@@ -40,6 +41,7 @@ public:
     void setGone(bool gone);
 
 private:
+    Boutique& doc;
     AppState& st;
     Prompt& prompt;
     QString m_artNo;
@@ -49,4 +51,4 @@ private:
 // percent (-1 for an artisan: the boutique's again), names the sale lines and
 // artisans whose share it changes, and records it once staff agree; what is
 // the rule in words. True when recorded.
-bool changeShareRule(AppState& st, Prompt& prompt, const QString& artNo, int percent, const QString& what);
+bool changeShareRule(Boutique& doc, Prompt& prompt, const QString& artNo, int percent, const QString& what);

@@ -60,6 +60,14 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
 {
     setObjectName(u"ArtForm"_s);
     resize(830, 460);
+    // A database read: its artisans, on the one it was left on.
+    connect(&main.doc(), &Boutique::fileChanged, this, [this] {
+        if (st.artList.count() > 0) {
+            rebuildLists();
+            fillGrid();
+            showArtisan(st.curArtInd);
+        }
+    });
 
     // --- form mode ---
     formPanel = named<QFrame>("formPanel", this);
@@ -120,7 +128,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     grid->addWidget(fieldLabel(fldsPanel, u"Comment.:"_s), 5, 0, Qt::AlignTop | Qt::AlignRight);
     grid->addWidget(comMemo, 5, 1, 1, 3);
     grid->addWidget(infoLab, 6, 1, 1, 3);
-    accountBox = new TArtAccountBox(st, mainForm.prompt(), fldsPanel);
+    accountBox = new TArtAccountBox(mainForm.doc(), mainForm.prompt(), fldsPanel);
     grid->addWidget(accountBox, 7, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
@@ -351,11 +359,10 @@ void TArtForm::addArtisan(const QString& number)
 
 void TArtForm::showArtisan(int index)
 {
-    TArtisan* a = selectArtisan(st, index);
+    TArtisan* a = main.doc().selectArtisan(index);
     if (!a)
         return;
     artNoLab->setText(a->artNo);
-    main.artNoLab->setText(a->artNo);
     showWhole(nameEd, a->nom);
     showWhole(fNameEd, a->prenom);
     showWhole(addressEd, a->adresse);
@@ -368,9 +375,6 @@ void TArtForm::showArtisan(int index)
     varDataLab->setText(TArtList::varSource(*a));
     showWhole(comMemo, a->comment);
     accountBox->showAccount(a->artNo);
-    main.artInfoLab->setText(st.artList.displayName(st.curArtInd));
-    main.prodForm->loadWindow();
-    emit main.artisanShown();
 }
 
 void TArtForm::storeArtisan(int index)
@@ -395,7 +399,7 @@ void TArtForm::storeArtisan(int index)
         for (int i = 0; i < 9; ++i) {
             if (*fields[i] != values[i]) {
                 *fields[i] = values[i];
-                st.modified = true;
+                main.doc().changed(Boutique::Change::Artisans);
             }
         }
     } else {
@@ -466,7 +470,7 @@ void TArtForm::importArtisan(int sourceIndex)
     const QString number = artisan.artNo;
     ::importArtisan(st, st.impArtList, sourceIndex);
     artisan.artNo = number;
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Artisans);
     showArtisan(target);
     rebuildLists();
 }

@@ -377,7 +377,7 @@ bool TaddSItemDlg::setSold(TProduit& p, int qnt, int previous)
     else
         p.addSold(saleDate, text);
     p.availableStr();
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Sheets);
     changed = true;
     return true;
 }
@@ -407,7 +407,7 @@ void TaddSItemDlg::putOnOff()
         p->delSold(saleDate);
         p->availableStr();
         refreshRow(r, false);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Sheets);
         changed = true;
     }
     rebuildLineList();

@@ -46,6 +46,8 @@ TProdForm::TProdForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     buildFormPanel();
     buildListPanel();
     connectEvents();
+    // Each artisan shown brings its products.
+    connect(&main.doc(), &Boutique::artisanSelected, this, &TProdForm::loadWindow);
 
     // Creation.
     prodListMode = false;
@@ -91,7 +93,7 @@ void TProdForm::buildFormPanel()
     connect(importProdList, &QAction::triggered, this, [this] {
         main.guarded([this] {
             renumberAll(st);
-            st.modified = true;
+            main.doc().changed(Boutique::Change::Products);
             loadWindow();
         });
     });
@@ -430,7 +432,7 @@ void TProdForm::addProdBtnClick()
     st.curItem = nextProdNo(st);
     ::addProduct(st, st.curItem);
     syncArtisan();
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Products);
     {
         // The list shows every product again, even after "ClearListBox".
         const QSignalBlocker block(ProdListBox);
@@ -465,7 +467,7 @@ void TProdForm::delSBTNClick()
     st.prodList.removeAt(index);
     st.prodNoList.removeAt(index);
     syncArtisan();
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Products);
     m_dirty = false;
     st.curProdInd = index - 1;
     if (st.curProdInd < 0) {

@@ -161,7 +161,7 @@ void TProdForm::setPData(int index)
     } catch (const AppError&) {
     }
     if (changed)
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Products);
     // The editors show the amounts as stored.
     showWhole(valEd, amountShown(valeur));
     showWhole(priceEd, amountShown(prix));
@@ -425,7 +425,7 @@ void TProdForm::editQuantity()
         if (!inDateOrder(events))
             events.sortEvents();
         p.qntList = std::move(events);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Products);
     }
     refreshTotals(st.prodList.at(st.curProdInd));
     qtyRow = -1;
@@ -439,7 +439,7 @@ void TProdForm::remDateBtnClick()
     TProduit& p = st.prodList.at(st.curProdInd);
     if (qtyRow < p.qntList.count()) {
         p.qntList.deleteAt(qtyRow);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Products);
     }
     refreshTotals(p);
     qtyRow = -1;
@@ -454,6 +454,6 @@ void TProdForm::sortEvents()
     const QString before = p.qntList.qntText(2);
     p.qntList.sortEvents();
     if (p.qntList.qntText(2) != before)
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Products);
     refreshTotals(p);
 }

@@ -187,7 +187,7 @@ void TProdForm::imProdBtnClick()
     ::addImported(st, impProdList.at(impRow), st.curItem);
     st.prodNoList = st.prodList.prodNumbers();
     syncArtisan();
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Products);
     {
         const QSignalBlocker block(ProdListBox);
         ProdListBox->clear();

@@ -208,7 +208,12 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
         special->addAction(aRepForm);
     connect(aRepForm, &QAction::triggered, this, guard(&TrepForm::showReports));
     // While open, it follows the main window from artisan to artisan.
-    connect(&main, &TmainForm::artisanShown, this, [this] {
+    // Periods edited on the sales side are listed here at once.
+    connect(&main.doc(), &Boutique::periodsChanged, this, [this](const QObject* by) {
+        if (by != this)
+            reloadPeriods(st.curCIndex);
+    });
+    connect(&main.doc(), &Boutique::artisanSelected, this, [this] {
         if (isVisible())
             main.guarded([this] { refresh(); });
     });
@@ -471,9 +476,7 @@ void TrepForm::editPeriods()
     // The sales side's period box lists them too: a stale one would choose by
     // old positions.
     st.repList.refreshTitles();
-    main.saleForm->reloadPeriodBox(st.repList.curPeriod);
-    if (records() != before)
-        st.modified = true;
+    main.doc().changed(Boutique::Change::Periods, records() != before, this);
     // The period the dialog was on, by position: two periods may share a title.
     reloadPeriods(dlg.selIndex >= 0 && dlg.selIndex < st.repList.count() ? dlg.selIndex : 0);
     periodChanged();

@@ -77,7 +77,7 @@ void TrepForm::payArtisan()
             continue;
         }
         const Payout& made = st.account.pay(p);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Account);
         main.setStatusText(2, u"Paiement n° %1 enregistré : %2 à %3"_s.arg(QString::number(made.id),
                                                                           made.amount.format(), shownName));
         showBalance();
@@ -152,7 +152,7 @@ void TrepForm::payArtisans()
             const int a = st.artList.indexOfArtNo(p.artNo);
             lines << RegisterLine{st.account.pay(p), a >= 0 ? st.artList.displayName(a) : p.artNo};
         }
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Account);
         const QString dir = reportDir(st.xmlDir, period.title);
         makeFolder(dir);
         const QString path = QDir(dir).filePath(payoutRegisterName(payouts.first().date));

@@ -91,12 +91,12 @@ void TsaleForm::cancelEditor()
     // A save made while it was open wrote the edits: the file takes the
     // sheet back too. Otherwise the file never saw them.
     if (!stored) {
-        st.modified = modifiedBefore;
+        main.doc().setModified(modifiedBefore);
         return;
     }
     computeTotal();
     storeSheet(curSheet);
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Sheets);
     if (!main.db().save())
         main.setStatusText(0, u"non enregistré!"_s);
 }

@@ -42,6 +42,12 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     buildTopBar();
     buildSheetBody();
     buildListView();
+    connect(&main.doc(), &Boutique::fileChanged, this, &TsaleForm::showCurrent);
+    // Periods edited elsewhere: the box would choose by old positions.
+    connect(&main.doc(), &Boutique::periodsChanged, this, [this](const QObject* by) {
+        if (by != this)
+            reloadPeriodBox(st.repList.curPeriod);
+    });
 
     for (QObject* o : std::initializer_list<QObject*>{dateLab, bInfoLab1, Label13, sNameLab,
                                                       Label12, sTotLab, sNameCB->lineEdit()})

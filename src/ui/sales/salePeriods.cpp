@@ -118,13 +118,11 @@ void TsaleForm::editPeriods()
     // box follows it either way.
     st.repList.updateAllPeriod(st.saleList);
     st.repList.refreshTitles();
-    if (periodRecords(st.repList) != before)
-        st.modified = true;
+    const bool edited = periodRecords(st.repList) != before;
     reloadPeriodBox(dlg.selIndex >= 0 ? dlg.selIndex : 0);
     st.repList.curPeriod = st.curCIndex;
     // The report window lists them too, and lists them now.
-    if (auto* rep = main.findChild<TrepForm*>(u"repForm"_s))
-        rep->reloadPeriods(st.curCIndex);
+    main.doc().changed(Boutique::Change::Periods, edited, this);
     if (pListCB->currentIndex() >= 0) {
         periodChange();
     } else {

@@ -66,7 +66,7 @@ void TsaleForm::deleteShownSheet()
     if (main.prompt().question(question) != Prompt::Answer::Yes)
         return;
     deleteSheet(st.artList, st.saleList, curSheet);
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Sheets);
     refreshSheetList();
     if (listMode)
         periodChange();
@@ -81,7 +81,7 @@ void TsaleForm::storeSheet(int i)
     // the sum of its lines, as shown.
     const bool changed = s.date != dateLab->text() || s.agent != sNameLab->text() || s.lines != lines;
     if (changed)
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Sheets);
     st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), changed ? sTotLab->text() : s.total, saleLines);
     main.setStatusText(0, u"Feuille du "_s + dateLab->text() + u" à jour"_s);
 }
@@ -181,7 +181,7 @@ void TsaleForm::chooseDate(bool redate)
     if (redate) {
         // The sheet's sold quantities move with it, or nothing moves.
         redateSheet(st.artList, st.saleList, curSheet, date);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Sheets);
         curSheet = st.saleList.indexOfDate(date);
     }
     st.lastSAgent = dlg.agent();
@@ -192,7 +192,7 @@ void TsaleForm::chooseDate(bool redate)
         storeSheet(curSheet);
     } else {
         st.saleList.addSheet(date, st.lastSAgent);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Sheets);
     }
     st.saleList.sortByDate();
     const int at = st.saleList.indexOfDate(date);

@@ -84,7 +84,7 @@ void TArtisanCommands::removeShown()
         != Prompt::Answer::Yes)
         return;
     removeArtisan(st, index);
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Artisans);
     // The window shows the artisan now in its place; nothing of the removed
     // one is stored again.
     main.artForm->rebuildLists();

@@ -131,7 +131,7 @@ void TDbCommands::clearAll()
     main.pageBtn->hide();
     main.showPage(0);
     art->addArtisan(st.curArtNo);
-    st.modified = false;
+    main.doc().setModified(false);
     main.refreshStatus(0); // the one new artisan, counted
     if (main.mainReady)
         art->nameEd->setFocus();
@@ -225,12 +225,8 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
     if (result == LoadResult::Loaded && !st.account.inFile)
         recordShares(st);
     main.mainReady = true;
-    if (st.artList.count() > 0) {
-        main.artForm->rebuildLists();
-        main.artForm->fillGrid();
-        main.artForm->showArtisan(st.curArtInd);
-    }
-    main.saleForm->showCurrent();
+    // Every window shows the boutique read.
+    main.doc().fileReplaced();
     main.updatePageBtn();
     main.refreshStatus(1);
     if (result == LoadResult::Loaded)
@@ -416,7 +412,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
                 saveDB(target, st);
             } catch (const AppError&) {
                 // Only one of the two files holds the work: not saved as meant.
-                st.modified = true;
+                main.doc().changed(Boutique::Change::Artisans);
                 throw;
             }
         } else {
@@ -426,7 +422,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     // Kept elsewhere, the full path is what the next start must open.
     st.artFileName = working == target ? name : working;
     st.curFilePath = working;
-    st.modified = false;
+    main.doc().setModified(false);
     holdLock(working);
     rememberRecent(st.recentFiles, working);
     main.updatePageBtn();
@@ -462,7 +458,7 @@ bool TDbCommands::save()
                        != Prompt::Answer::Yes)
                 return;
             saveDB(st.curFilePath, st);
-            st.modified = false;
+            main.doc().setModified(false);
             main.setStatusText(0, u"Enregistré : "_s + QFileInfo(st.artFileName).fileName());
             saved = true;
         } else {
@@ -533,7 +529,7 @@ bool TDbCommands::impArt()
         clearAll();
         main.mainReady = false;
         st.artList = std::move(read);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Artisans);
         main.artForm->rebuildLists();
         main.artForm->fillGrid();
     });

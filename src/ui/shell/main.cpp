@@ -293,7 +293,9 @@ void TmainForm::buildLocatePanel()
     connect(nListCB, &QComboBox::activated, this, [this](int index) { moveToArtisan(index); });
     // However the window moved (arrows, keys, another window), an open
     // chooser closes and both name the artisan shown.
-    connect(this, &TmainForm::artisanShown, this, [this] {
+    connect(&m_doc, &Boutique::artisanSelected, this, [this] {
+        artNoLab->setText(st.curArtNo);
+        artInfoLab->setText(st.artList.displayName(st.curArtInd));
         const QSignalBlocker numbers(nListCB), names(ArtListCB);
         nListCB->setCurrentIndex(st.curArtInd < nListCB->count() ? st.curArtInd : -1);
         ArtListCB->setCurrentIndex(st.curArtInd < ArtListCB->count() ? st.curArtInd : -1);

@@ -3,7 +3,7 @@
 // artisan navigation, the help line and the status bar, and runs the
 // start-up and the shut-down. The database commands are TDbCommands.
 
-#include "boutique/appState.h"
+#include "boutique/boutique.h"
 #include "ui/widgets/hostedWindow.h"
 #include "ui/widgets/modalRunner.h"
 
@@ -46,6 +46,8 @@ public:
     ~TmainForm() override;
 
     AppState& state() { return st; }
+    // The boutique: every change goes through it, and it says what changed.
+    Boutique& doc() { return m_doc; }
     Prompt& prompt() { return *m_prompt; }
     int runModal(QDialog& dialog) { return m_runModal(dialog); }
     // The green bar's choosers filled from the artisans' lists, on the artisan shown.
@@ -179,8 +181,6 @@ public:
     bool moveToArtisan(int index);
 
 signals:
-    // The current artisan was just shown (moved to, added, reloaded).
-    void artisanShown();
     // The window changed sides (curPage: artisans and products, or sales).
     void pageShown();
 
@@ -223,7 +223,8 @@ private:
     std::unique_ptr<TDbCommands> m_db;
     QStringList m_keptSaid; // style sheets of staff's already said kept
 
-    AppState st;
+    Boutique m_doc;
+    AppState& st = m_doc.state();
     std::unique_ptr<Prompt> m_ownPrompt;
     std::unique_ptr<Prompt> m_frenchPrompt;
     Prompt* m_prompt;

@@ -76,7 +76,7 @@ void TmainForm::doPrefs()
 
 void TmainForm::changeShareRule(int percent)
 {
-    if (::changeShareRule(st, *m_prompt, QString(), percent,
+    if (::changeShareRule(m_doc, *m_prompt, QString(), percent,
                           u"Part de l'artisan : %1 (sauf les artisans qui ont leur propre règle)"_s.arg(
                               ShareRule{percent}.text())))
         st.artSharePercent = percent;

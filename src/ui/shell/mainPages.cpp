@@ -277,7 +277,7 @@ void TmainForm::addRecBtnClick()
     st.curArtNo = number;
     st.curArtInd += 1;
     artForm->addArtisan(st.curArtNo);
-    st.modified = true;
+    m_doc.changed(Boutique::Change::Artisans);
     refreshStatus(0);
     artForm->btnImpArtItem->setEnabled(true);
     artForm->nameEd->setFocus();
@@ -308,8 +308,9 @@ void TmainForm::buildStatusBar()
     modifiedLab->setStyleSheet(u"color: #A00000; font-weight: bold"_s);
     StatusBar->addPermanentWidget(modifiedLab);
     StatusBar->installEventFilter(this);
-    // Changes come from every window and command: the mark follows them
-    // after each handled event and, for typing, a few times a second.
+    // The boutique says when it is modified or saved; what is typed and not
+    // stored yet shows after each handled event and a few times a second.
+    connect(&m_doc, &Boutique::modifiedChanged, this, &TmainForm::showModifiedMark);
     auto* markTimer = new QTimer(this);
     markTimer->setInterval(400);
     connect(markTimer, &QTimer::timeout, this, &TmainForm::showModifiedMark);

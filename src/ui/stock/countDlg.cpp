@@ -1,6 +1,7 @@
 #include "ui/stock/countDlg.h"
 
 #include "boutique/appState.h"
+#include "boutique/boutique.h"
 #include "core/prompt.h"
 #include "model/productSearch.h"
 #include "model/stockCount.h"
@@ -32,7 +33,8 @@ QTableWidgetItem* cellOf(const QString& text, bool right = false)
 
 } // namespace
 
-TCountDlg::TCountDlg(AppState& state, Prompt& pr, QWidget* parent) : QDialog(parent), st(state), prompt(pr)
+TCountDlg::TCountDlg(Boutique& boutique, Prompt& pr, QWidget* parent)
+    : QDialog(parent), doc(boutique), st(boutique.state()), prompt(pr)
 {
     setObjectName(u"countDlg"_s);
     const StockCount& c = count();
@@ -181,7 +183,7 @@ void TCountDlg::counted(int line)
             .arg(l.counted)
             .arg(l.expected),
         false);
-    st.modified = true;
+    doc.changed(Boutique::Change::Account);
 }
 
 void TCountDlg::showLine(int row)
@@ -222,7 +224,7 @@ void TCountDlg::takeOff()
         return;
     --count().lines[row].counted;
     showLine(row);
-    st.modified = true;
+    doc.changed(Boutique::Change::Account);
     say(u"Une unité retirée de %1."_s.arg(countGrid->item(row, 0)->text()), false);
 }
 
@@ -242,5 +244,5 @@ void TCountDlg::setCount()
     }
     count().lines[row].counted = n;
     showLine(row);
-    st.modified = true;
+    doc.changed(Boutique::Change::Account);
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 class AppState;
+class Boutique;
 class Prompt;
 class QLabel;
 class QLineEdit;
@@ -21,7 +22,7 @@ public:
     // How the window was left (its result).
     enum Outcome { Paused = 2, Closing = 3, Abandoned = 4 };
 
-    TCountDlg(AppState& st, Prompt& prompt, QWidget* parent = nullptr);
+    TCountDlg(Boutique& doc, Prompt& prompt, QWidget* parent = nullptr);
 
     QLineEdit* keyEd;        // the scanner types here, Return ends a key
     QLabel* sayLab;          // what the last scan did, said aloud
@@ -46,6 +47,7 @@ private:
     void setCount();
     StockCount& count();
 
+    Boutique& doc;
     AppState& st;
     Prompt& prompt;
     QList<std::pair<int, int>> m_choices; // artisan, product of each chooseList line

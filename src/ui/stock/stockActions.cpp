@@ -100,7 +100,7 @@ bool closeCount(TmainForm& main)
     for (const StockMove& mv : st.account.stock.moves())
         credited += mv.credit;
     credited -= before;
-    st.modified = true;
+    main.doc().changed(Boutique::Change::Account);
     showRecorded(main);
     main.prompt().information(
         u"Comptage clos : %1 ajustement(s) enregistré(s)%2."_s.arg(n).arg(
@@ -147,15 +147,15 @@ void countStock(TmainForm& main)
                     artNo = st.artList.at(st.curArtInd).artNo;
             }
             open = StockCount{todayStr(), artNo, {}};
-            st.modified = true;
+            main.doc().changed(Boutique::Change::Account);
         }
         for (;;) {
-            TCountDlg dlg(st, main.prompt(), &main);
+            TCountDlg dlg(main.doc(), main.prompt(), &main);
             const int outcome = main.runModal(dlg);
             if (outcome == TCountDlg::Abandoned) {
                 open.reset();
                 // A count begun and dropped here leaves the file as it was.
-                st.modified = started ? modifiedBefore : true;
+                main.doc().setModified(started ? modifiedBefore : true);
                 main.prompt().information(u"Comptage abandonné : rien n'a changé dans les livres."_s);
                 return;
             }
@@ -219,7 +219,7 @@ void returnToArtisan(TmainForm& main, const QString& artNo, const QHash<QString,
             return;
         const QString date = dateStr(today);
         const QList<StockMove> moves = recordReturn(st.artList, st.account, artNo, chosen, date);
-        st.modified = true;
+        main.doc().changed(Boutique::Change::Account);
         showRecorded(main);
         const TArtisan& art = st.artList.at(a);
         ReturnSlip slip{st.shopName, st.shopAddress, name,
