@@ -33,6 +33,11 @@ TArtAccountBox::TArtAccountBox(Boutique& boutique, Prompt& p, QWidget* parent)
     : QGroupBox(u"Compte de l'artisan"_s, parent), doc(boutique), st(boutique.state()), prompt(p)
 {
     setObjectName(u"artAccountBox"_s);
+    // A payout, a rule or a stock credit recorded anywhere moves the figures shown.
+    connect(&doc, &Boutique::accountChanged, this, [this] {
+        if (!m_artNo.isEmpty())
+            showAccount(st.curArtNo);
+    });
     balanceLab = named<QLabel>("balanceLab", this);
     balanceLab->setStyleSheet(u"font-weight: bold"_s);
     payoutList = named<QListWidget>("payoutList", this);

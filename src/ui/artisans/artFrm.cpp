@@ -226,7 +226,7 @@ TArtForm::TArtForm(AppState& state, TmainForm& mainForm, QWidget* parent)
 
 void TArtForm::setHelp(const QString& text)
 {
-    main.infoLab->setText(text);
+    main.showHint(text);
 }
 
 bool TArtForm::eventFilter(QObject* watched, QEvent* event)
@@ -253,7 +253,7 @@ bool TArtForm::eventFilter(QObject* watched, QEvent* event)
         main.guarded([this] { storeCurrent(); });
     } else if (type == QEvent::MouseButtonDblClick && watched == NoLabel) {
         if (artNoLab->text().isEmpty())
-            main.artNoLab->setText(nextArtisanNumber(st.artList, st.saleList));
+            showNumber(nextArtisanNumber(st.artList, st.saleList));
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -322,14 +322,11 @@ void TArtForm::gridClick(int row)
 
 void TArtForm::artPageBtnClick()
 {
-    main.addRecBtn->hide();
+    main.setAddRecShown(false);
     TProdForm* prod = main.prodForm;
     main.showArtSubPage(prod->prodViewPage);
-    if (prod->prodViewPage == 1) {
-        prod->impPanel->setVisible(!varDataLab->text().isEmpty());
-        prod->fieldPanel->setEnabled(!st.prodNoList.isEmpty());
-        prod->prodCntLab->setText(QString::number(st.prodNoList.count()));
-    }
+    if (prod->prodViewPage == 1)
+        prod->showFormPage(!varDataLab->text().isEmpty());
     main.refreshStatus(2);
 }
 
@@ -339,8 +336,7 @@ void TArtForm::rebuildLists()
 {
     if (!st.artList.isEmpty()) {
         ::rebuildLists(st);
-        main.fillChoosers();
-        main.artInfoLab->setText(displayNameOf(st, st.curArtNo));
+        main.doc().changed(Boutique::Change::Artisans, false);
     }
 }
 
@@ -363,6 +359,7 @@ void TArtForm::showArtisan(int index)
     if (!a)
         return;
     artNoLab->setText(a->artNo);
+    showNumber(a->artNo);
     showWhole(nameEd, a->nom);
     showWhole(fNameEd, a->prenom);
     showWhole(addressEd, a->adresse);
@@ -382,8 +379,9 @@ void TArtForm::storeArtisan(int index)
     if (!main.mainReady || index < 0 || index >= st.artList.count())
         return;
     const bool formShown = formPanel->parentWidget() == main.mainPanel && !formPanel->isHidden();
+    bool changed = false;
     if (formShown) {
-        const QString values[9] = {main.artNoLab->text(), nameEd->text(), fNameEd->text(),
+        const QString values[9] = {m_shownNo,             nameEd->text(), fNameEd->text(),
                                    addressEd->text(),     cityEd->text(), CPEd->text(),
                                    telEd->text(),         eMailEd->text(), memoText(index)};
         // Every entry is checked before any is stored: a refused entry
@@ -399,7 +397,7 @@ void TArtForm::storeArtisan(int index)
         for (int i = 0; i < 9; ++i) {
             if (*fields[i] != values[i]) {
                 *fields[i] = values[i];
-                main.doc().changed(Boutique::Change::Artisans);
+                changed = true;
             }
         }
     } else {
@@ -408,11 +406,18 @@ void TArtForm::storeArtisan(int index)
         if (st.curArtInd >= 0 && st.curArtInd < st.artList.count())
             st.artList.setProducts(st.curArtInd, st.prodList);
     }
-    if (main.curPage == 0 && index < st.nameItems.count()) {
+    // On the artisans side, the choosers name it as stored.
+    const bool named = main.curPage == 0 && index < st.nameItems.count();
+    if (named)
         st.nameItems[index] = st.artList.displayName(index);
-        main.fillChoosers();
-        main.artInfoLab->setText(st.nameItems.at(index));
-    }
+    if (changed || named)
+        main.doc().changed(Boutique::Change::Artisans, changed);
+}
+
+void TArtForm::showNumber(const QString& number)
+{
+    m_shownNo = number;
+    emit numberShown(number);
 }
 
 void TArtForm::storeCurrent()
@@ -453,7 +458,7 @@ QString TArtForm::memoText(int index) const
 void TArtForm::clearWindow()
 {
     artNoLab->setText(st.curArtNo);
-    main.artNoLab->setText(st.curArtNo);
+    showNumber(st.curArtNo);
     for (QLineEdit* e : editors)
         e->clear();
     varDataLab->clear();

@@ -92,6 +92,11 @@ public:
     // The inventory PDF of the shown artisan, or of all (artInventory.cpp).
     void printInventory(bool wholeShop);
 
+signals:
+    // The artisan number the window shows, which a store writes: the main
+    // window's number line follows it.
+    void numberShown(const QString& number);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -102,7 +107,9 @@ private:
     void gridClick(int row);
     void nameChanged();
     void setHelp(const QString& text);
+    void showNumber(const QString& number);
 
     AppState& st;
     TmainForm& main;
+    QString m_shownNo;
 };

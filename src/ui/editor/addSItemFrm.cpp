@@ -66,11 +66,11 @@ TaddSItemDlg::TaddSItemDlg(AppState& state, TmainForm& mainForm, TsaleForm& sale
         main.guarded([this, item] { chooseLine(ProdListBox->row(item)); });
     });
     connect(OKBtn, &QToolButton::clicked, this, [this] {
-        main.infoLab->clear();
+        main.showHint({});
         main.guarded([this] { sale.closeEditor(); });
     });
     connect(cancelBtn, &QToolButton::clicked, this, [this] {
-        main.infoLab->clear();
+        main.showHint({});
         main.guarded([this] { sale.cancelEditor(); });
     });
     connect(QuantEdit, &QLineEdit::textEdited, this, [this] { m_typed = true; });
@@ -241,7 +241,7 @@ void TaddSItemDlg::buildQntPanel()
 
 void TaddSItemDlg::setHelp(const QString& text)
 {
-    main.infoLab->setText(text);
+    main.showHint(text);
 }
 
 void TaddSItemDlg::showEvent(QShowEvent* event)

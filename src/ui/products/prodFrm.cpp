@@ -305,7 +305,7 @@ void TProdForm::connectEvents()
 
 void TProdForm::setHelp(const QString& text)
 {
-    main.infoLab->setText(text);
+    main.showHint(text);
 }
 
 bool TProdForm::eventFilter(QObject* watched, QEvent* event)
@@ -484,8 +484,15 @@ void TProdForm::artPageBtnClick()
 {
     leave();
     syncArtisan();
-    main.addRecBtn->show();
+    main.setAddRecShown(true);
     main.showArtSubPage(main.artForm->artListMode ? 2 : 0);
     main.updatePageBtn();
     main.refreshStatus(3);
+}
+
+void TProdForm::showFormPage(bool imported)
+{
+    impPanel->setVisible(imported);
+    fieldPanel->setEnabled(!st.prodNoList.isEmpty());
+    prodCntLab->setText(QString::number(st.prodNoList.count()));
 }

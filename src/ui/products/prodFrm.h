@@ -114,6 +114,9 @@ public:
     void saveCurrent();
     void saveAs(const QString& number);
     void loadWindow();
+    // The form page as the artisans page opens it: the import panel for an
+    // imported artisan, the fields while there are products, their count.
+    void showFormPage(bool imported);
     void resetWindow();
 
 protected:

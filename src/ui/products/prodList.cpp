@@ -125,7 +125,7 @@ void TProdForm::transListDoubleClick()
 
 void TProdForm::setImportMode(bool on)
 {
-    main.pageBtn->setVisible(!on);
+    main.setPageBtnShown(!on);
     setHelp(u"Importation de produits d'un artisan déjà inscrit"_s);
     if (!on) {
         impProdList.clear();

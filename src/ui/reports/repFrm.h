@@ -143,7 +143,6 @@ public:
     // The artisan's account over the period shown.
     AccountFigures shownAccount() const;
     void showBalance();
-    void refreshArtisanAccount();
 
     // The list view and its queries.
     void switchView();

@@ -175,7 +175,7 @@ void TrepForm::fillDebugGrid(int m)
 
 void TrepForm::allSalesClick(int m)
 {
-    main.infoLab->setText(FORMAT_HINTS[qBound(0, m, 3)]);
+    main.showHint(FORMAT_HINTS[qBound(0, m, 3)]);
     // Restricted to the period only when one is chosen.
     if (rangeChk->isChecked() && st.curCIndex >= 0)
         st.saleList.getPeriodSales(m, st.curCIndex, st.repList, main.prompt());
@@ -187,7 +187,7 @@ void TrepForm::allSalesClick(int m)
 void TrepForm::allRepsClick()
 {
     st.saleList.getAllSales(3);
-    main.infoLab->setText(u"Toutes les ventes, feuille par feuille"_s);
+    main.showHint(u"Toutes les ventes, feuille par feuille"_s);
     showQuery(u"saleList.getAllRep"_s, st.saleList.results, 3);
 }
 

@@ -44,12 +44,6 @@ AccountFigures TrepForm::shownAccount() const
                           shownArtNo, from, to);
 }
 
-void TrepForm::refreshArtisanAccount()
-{
-    // The artisans page shows the account of the main window's artisan.
-    main.artForm->accountBox->showAccount(st.curArtNo);
-}
-
 void TrepForm::showBalance()
 {
     const AccountFigures f = shownAccount();
@@ -81,7 +75,6 @@ void TrepForm::payArtisan()
         main.setStatusText(2, u"Paiement n° %1 enregistré : %2 à %3"_s.arg(QString::number(made.id),
                                                                           made.amount.format(), shownName));
         showBalance();
-        refreshArtisanAccount();
         return;
     }
 }
@@ -159,7 +152,6 @@ void TrepForm::payArtisans()
         safeWriteFile(path, payoutRegisterPdf(st.shopName, period.title, payouts.first().date, lines),
                       outputOptions(st));
         showBalance();
-        refreshArtisanAccount();
         openPage(path);
         return;
     }

@@ -3,6 +3,7 @@
 #include "boutique/appState.h"
 #include "core/textUtil.h"
 #include "ui/editor/addSItemFrm.h"
+#include "ui/reports/repFrm.h"
 #include "ui/shell/main.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/named.h"
@@ -98,7 +99,7 @@ TsaleForm::TsaleForm(AppState& state, TmainForm& mainForm, QWidget* parent)
     bPanel->layout()->addWidget(repBtn);
     connect(repBtn, &QToolButton::clicked, &main, [this] {
         st.curCIndex = st.repList.curPeriod;
-        main.findChild<QAction*>(u"aRepForm"_s)->trigger();
+        main.guarded([this] { main.repForm->showReports(); });
     });
 
     // Creation: the sheet view, no sheet shown yet.
@@ -230,7 +231,7 @@ void TsaleForm::buildListView()
 
 void TsaleForm::setHelp(const QString& text)
 {
-    main.infoLab->setText(text);
+    main.showHint(text);
 }
 
 bool TsaleForm::eventFilter(QObject* watched, QEvent* event)
@@ -358,7 +359,7 @@ void TsaleForm::setListMode(bool on)
         storeShown();
     listMode = on;
     if (on) {
-        main.pageBtn->hide();
+        main.setPageBtnShown(false);
         swapHosted(sTopPan, bPanel);
         swapHosted(formPanel, listPanel);
         gTotPanel->show();
@@ -384,7 +385,7 @@ void TsaleForm::setEditing(bool on)
     const QList<QAction*> menus = main.menuBar()->actions();
     for (qsizetype i = 0; i < 2 && i < menus.size(); ++i)
         menus.at(i)->setEnabled(!on);
-    main.pageBtn->setEnabled(!on);
+    main.setPageBtnEnabled(!on);
     delSBTN->setEnabled(!on && curSheet >= 0 && curSheet < st.saleList.count());
     redateBtn->setEnabled(delSBTN->isEnabled());
 }

@@ -7,7 +7,6 @@
 #include "core/textUtil.h"
 #include "ui/widgets/PCalendar.h"
 #include "ui/dialogs/addPeriodFrm.h"
-#include "ui/reports/repFrm.h"
 #include "ui/shell/main.h"
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 
 #include "core/appError.h"
 #include "boutique/appPaths.h"
+#include "boutique/artisanState.h"
 #include "core/safeWrite.h"
 #include "boutique/settings.h"
 #include "export/tilvarDB.h"
@@ -170,10 +171,17 @@ TmainForm::TmainForm(const TStartOptions& options, QWidget* parent)
     buildMenus();
     buildStatusBar();
     new TPublisher(*this); // publishing and export commands (pubOptions.cpp)
-    new TrepForm(st, *this); // the report window, from the Special menu
+    repForm = new TrepForm(st, *this); // the report window, from the Special menu
     new TdashForm(st, *this); // the dashboard, from the Special menu
 
     artForm = new TArtForm(st, *this, this);
+    connect(artForm, &TArtForm::numberShown, artNoLab, &QLabel::setText);
+    // Artisans stored, added, removed or read: the choosers and the name line.
+    connect(&m_doc, &Boutique::artisansChanged, this, [this] {
+        fillChoosers();
+        artInfoLab->setText(st.curArtInd >= 0 && st.curArtInd < st.nameItems.size() ? st.nameItems.at(st.curArtInd)
+                                                                                   : displayNameOf(st, st.curArtNo));
+    });
     saleForm = new TsaleForm(st, *this, this);
     prodForm = new TProdForm(st, *this, this);
     new TArtisanCommands(*this); // the Artisans menu (artisanCommands.cpp)
@@ -294,7 +302,6 @@ void TmainForm::buildLocatePanel()
     // However the window moved (arrows, keys, another window), an open
     // chooser closes and both name the artisan shown.
     connect(&m_doc, &Boutique::artisanSelected, this, [this] {
-        artNoLab->setText(st.curArtNo);
         artInfoLab->setText(st.artList.displayName(st.curArtInd));
         const QSignalBlocker numbers(nListCB), names(ArtListCB);
         nListCB->setCurrentIndex(st.curArtInd < nListCB->count() ? st.curArtInd : -1);

@@ -28,6 +28,7 @@ class TArtForm;
 class TDbCommands;
 class TProdForm;
 class TsaleForm;
+class TrepForm;
 class TtilvarDB;
 
 // What the start-up takes from outside: where the program lives, and the
@@ -125,8 +126,15 @@ public:
     TArtForm* artForm;
     TsaleForm* saleForm;
     TProdForm* prodForm;
+    TrepForm* repForm;
 
     // --- operations offered to the other windows ---
+    // The hint line under the pages; empty clears it.
+    void showHint(const QString& text);
+    // The page button and the add button, as the page shown wants them.
+    void setPageBtnShown(bool shown);
+    void setPageBtnEnabled(bool enabled);
+    void setAddRecShown(bool shown);
     void showPage(int side);
     void showArtSubPage(int index);
     void showCurrentArtisan();

@@ -152,6 +152,26 @@ void TmainForm::hideGoneArtisans(QComboBox* chooser) const
         view->setRowHidden(i, i != st.curArtInd && st.account.gone.contains(std::as_const(st.artList).at(i).artNo));
 }
 
+void TmainForm::showHint(const QString& text)
+{
+    infoLab->setText(text);
+}
+
+void TmainForm::setPageBtnShown(bool shown)
+{
+    pageBtn->setVisible(shown);
+}
+
+void TmainForm::setPageBtnEnabled(bool enabled)
+{
+    pageBtn->setEnabled(enabled);
+}
+
+void TmainForm::setAddRecShown(bool shown)
+{
+    addRecBtn->setVisible(shown);
+}
+
 void TmainForm::fillChoosers()
 {
     // Filled again (a save, a rename, a page turned) while one may be open:

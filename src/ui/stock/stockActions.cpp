@@ -35,8 +35,6 @@ void showRecorded(TmainForm& main)
     AppState& st = main.state();
     if (st.curProdInd >= 0 && st.curProdInd < st.prodList.count())
         main.prodForm->showCurrentProduct();
-    // A loss the boutique bore is credited to the artisan: the balance shown moves.
-    main.artForm->accountBox->showAccount(st.curArtNo);
 }
 
 // Writes pdf where the user chooses; says where, or nothing when cancelled.
