@@ -1,0 +1,63 @@
+// The document: each change says what it touched, the modified mark is said
+// once when it turns and again when a save or a load below it turned it back.
+
+#include "boutique/boutique.h"
+#include "model/uArt.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TstBoutique : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changesAndTheModifiedMark()
+    {
+        Boutique doc;
+        using C = Boutique::Change;
+        QSignalSpy arts(&doc, &Boutique::artisansChanged), prods(&doc, &Boutique::productsChanged),
+            sheets(&doc, &Boutique::sheetsChanged), periods(&doc, &Boutique::periodsChanged),
+            account(&doc, &Boutique::accountChanged), file(&doc, &Boutique::fileChanged),
+            mark(&doc, &Boutique::modifiedChanged);
+        const QSignalSpy* each[] = {&arts, &prods, &sheets, &periods, &account};
+        const C changes[] = {C::Artisans, C::Products, C::Sheets, C::Periods, C::Account};
+        for (int i = 0; i < 5; ++i) {
+            doc.changed(changes[i], i == 4, this); // only the last one modifies
+            for (int k = 0; k < 5; ++k)
+                QCOMPARE(each[k]->count(), k <= i ? 1 : 0);
+            QCOMPARE(doc.isModified(), i == 4);
+        }
+        QCOMPARE(periods.first().first().value<const QObject*>(), this);
+        QCOMPARE(mark.count(), 1);
+        doc.changed(C::Sheets);
+        QCOMPARE(mark.count(), 1); // already said
+
+        // A save below the document turns the flag: said on the next word.
+        doc.state().modified = false;
+        doc.fileReplaced();
+        QCOMPARE(file.count(), 1);
+        QCOMPARE(mark.count(), 2);
+        QCOMPARE(mark.last().first().toBool(), false);
+        doc.setModified(false);
+        QCOMPARE(mark.count(), 2);
+        doc.setModified(true); // a cancelled edit giving back its state
+        QCOMPARE(mark.count(), 3);
+    }
+
+    void choosingAnArtisan()
+    {
+        Boutique doc;
+        QSignalSpy chosen(&doc, &Boutique::artisanSelected);
+        QVERIFY(!doc.selectArtisan(0)); // none to choose
+        QCOMPARE(chosen.count(), 0);
+        doc.state().artList.append().artNo = u"007"_s;
+        QCOMPARE(doc.selectArtisan(-1)->artNo, u"007"_s);
+        QCOMPARE(doc.state().curArtNo, u"007"_s);
+        QCOMPARE(chosen.count(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstBoutique)
+#include "tst_boutique.moc"
