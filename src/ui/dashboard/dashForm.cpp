@@ -67,8 +67,7 @@ TdashForm::TdashForm(AppState& state, TmainForm& mainForm)
 
     aDashboard = new QAction(u"Tableau de bord..."_s, &main);
     aDashboard->setObjectName(u"aDashboard"_s);
-    if (QMenu* special = main.menuBar()->findChild<QMenu*>(u"Special1"_s))
-        special->addAction(aDashboard);
+    main.specialMenu->addAction(aDashboard);
     connect(aDashboard, &QAction::triggered, this, [this] { main.guarded([this] { showDashboard(); }); });
 }
 

@@ -204,8 +204,7 @@ TrepForm::TrepForm(AppState& state, TmainForm& mainForm)
     // Reached from the Special menu: the window is otherwise never shown.
     aRepForm = new QAction(u"Rapport de consignation..."_s, &main);
     aRepForm->setObjectName(u"aRepForm"_s);
-    if (QMenu* special = main.menuBar()->findChild<QMenu*>(u"Special1"_s))
-        special->addAction(aRepForm);
+    main.specialMenu->addAction(aRepForm);
     connect(aRepForm, &QAction::triggered, this, guard(&TrepForm::showReports));
     // While open, it follows the main window from artisan to artisan.
     // Periods edited on the sales side are listed here at once.

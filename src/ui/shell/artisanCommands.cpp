@@ -43,9 +43,7 @@ TArtisanCommands::TArtisanCommands(TmainForm& mainForm) : QObject(&mainForm), ma
     menu->addSeparator();
     menu->addAction(aAddArt);
     menu->addAction(aDelArt);
-    QMenuBar* bar = main.menuBar();
-    const QMenu* help = bar->findChild<QMenu*>(u"Help1"_s);
-    bar->insertMenu(help ? help->menuAction() : nullptr, menu);
+    main.menuBar()->insertMenu(main.helpMenu->menuAction(), menu);
 
     // The green bar's buttons do the moving and the adding, so that keys,
     // menu and buttons act alike.

@@ -366,9 +366,9 @@ void TmainForm::buildMenus()
     QMenuBar* bar = menuBar();
     QMenu* fileMenu = bar->addMenu(u"&Fichier"_s);
     fileMenu->setObjectName(u"File1"_s);
-    QMenu* specialMenu = bar->addMenu(u"&Spécial"_s);
+    specialMenu = bar->addMenu(u"&Spécial"_s);
     specialMenu->setObjectName(u"Special1"_s);
-    QMenu* helpMenu = bar->addMenu(u"?"_s);
+    helpMenu = bar->addMenu(u"?"_s);
     helpMenu->setObjectName(u"Help1"_s);
 
     aNew = makeAction(this, "aNew", u"Nouveau"_s);

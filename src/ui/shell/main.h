@@ -118,6 +118,10 @@ public:
     QAction* aCopyTo;
     QAction* aHelp;
     QMenu* recentMenu;
+    // Where the other windows add their commands ("Spécial"), and the menu
+    // the artisans' menu stands before ("?").
+    QMenu* specialMenu = nullptr;
+    QMenu* helpMenu = nullptr;
 
     // Column titles and the artisan-list export.
     std::unique_ptr<TtilvarDB> tilvarDB;
