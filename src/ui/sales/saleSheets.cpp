@@ -80,9 +80,9 @@ void TsaleForm::storeSheet(int i)
     // A sheet only looked at keeps what its file stores; a changed one stores
     // the sum of its lines, as shown.
     const bool changed = s.date != dateLab->text() || s.agent != sNameLab->text() || s.lines != lines;
+    st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), changed ? sTotLab->text() : s.total, saleLines);
     if (changed)
         main.doc().changed(Boutique::Change::Sheets);
-    st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), changed ? sTotLab->text() : s.total, saleLines);
     main.setStatusText(0, u"Feuille du "_s + dateLab->text() + u" à jour"_s);
 }
 

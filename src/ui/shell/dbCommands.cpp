@@ -412,7 +412,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
                 saveDB(target, st);
             } catch (const AppError&) {
                 // Only one of the two files holds the work: not saved as meant.
-                main.doc().changed(Boutique::Change::Artisans);
+                main.doc().setModified(true);
                 throw;
             }
         } else {

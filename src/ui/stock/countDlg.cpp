@@ -183,7 +183,7 @@ void TCountDlg::counted(int line)
             .arg(l.counted)
             .arg(l.expected),
         false);
-    doc.changed(Boutique::Change::Account);
+    doc.setModified(true); // the open count is kept in the file; no balance moves
 }
 
 void TCountDlg::showLine(int row)
@@ -224,7 +224,7 @@ void TCountDlg::takeOff()
         return;
     --count().lines[row].counted;
     showLine(row);
-    doc.changed(Boutique::Change::Account);
+    doc.setModified(true); // the open count is kept in the file; no balance moves
     say(u"Une unité retirée de %1."_s.arg(countGrid->item(row, 0)->text()), false);
 }
 
@@ -244,5 +244,5 @@ void TCountDlg::setCount()
     }
     count().lines[row].counted = n;
     showLine(row);
-    doc.changed(Boutique::Change::Account);
+    doc.setModified(true); // the open count is kept in the file; no balance moves
 }
