@@ -326,7 +326,7 @@ void TArtForm::artPageBtnClick()
     TProdForm* prod = main.prodForm;
     main.showArtSubPage(prod->prodViewPage);
     if (prod->prodViewPage == 1)
-        prod->showFormPage(!varDataLab->text().isEmpty());
+        prod->showFormPage();
     main.refreshStatus(2);
 }
 
@@ -412,6 +412,13 @@ void TArtForm::storeArtisan(int index)
         st.nameItems[index] = st.artList.displayName(index);
     if (changed || named)
         main.doc().changed(Boutique::Change::Artisans, changed);
+}
+
+void TArtForm::focusEntry(bool canImport)
+{
+    if (canImport)
+        btnImpArtItem->setEnabled(true);
+    nameEd->setFocus();
 }
 
 void TArtForm::showNumber(const QString& number)

@@ -87,6 +87,8 @@ public:
     void storeArtisan(int index);
     void storeCurrent();
     void clearWindow();
+    // Typing goes into the name; with canImport, the import button is offered.
+    void focusEntry(bool canImport = false);
     // Fills the artisan just added from artisan sourceIndex of impArtList.
     void importArtisan(int sourceIndex);
     // The inventory PDF of the shown artisan, or of all (artInventory.cpp).

@@ -490,9 +490,10 @@ void TProdForm::artPageBtnClick()
     main.refreshStatus(3);
 }
 
-void TProdForm::showFormPage(bool imported)
+void TProdForm::showFormPage()
 {
-    impPanel->setVisible(imported);
+    const bool known = st.curArtInd >= 0 && st.curArtInd < st.artList.count();
+    impPanel->setVisible(known && !TArtList::varSource(st.artList.at(st.curArtInd)).isEmpty());
     fieldPanel->setEnabled(!st.prodNoList.isEmpty());
     prodCntLab->setText(QString::number(st.prodNoList.count()));
 }

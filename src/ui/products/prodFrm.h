@@ -116,7 +116,7 @@ public:
     void loadWindow();
     // The form page as the artisans page opens it: the import panel for an
     // imported artisan, the fields while there are products, their count.
-    void showFormPage(bool imported);
+    void showFormPage();
     void resetWindow();
 
 protected:

@@ -389,3 +389,9 @@ void TsaleForm::setEditing(bool on)
     delSBTN->setEnabled(!on && curSheet >= 0 && curSheet < st.saleList.count());
     redateBtn->setEnabled(delSBTN->isEnabled());
 }
+
+void TsaleForm::showAgent(const QString& agent)
+{
+    sNameCB->hide();
+    sNameLab->setText(agent);
+}

@@ -123,6 +123,8 @@ public:
     // The period dialog, then the all-sales period and the period box.
     void editPeriods();
     void reloadPeriodBox(int select);
+    // The agent line of the bar, as a label naming agent.
+    void showAgent(const QString& agent);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -134,7 +134,7 @@ void TDbCommands::clearAll()
     main.doc().setModified(false);
     main.refreshStatus(0); // the one new artisan, counted
     if (main.mainReady)
-        art->nameEd->setFocus();
+        art->focusEntry();
 }
 
 void TDbCommands::autoload()

@@ -590,7 +590,7 @@ void TmainForm::firstShow()
     QTimer::singleShot(0, this, [this] { m_db->remindCopy(); });
     // Typing after the opening screen goes into the artisan's name, never
     // into a button a stray Space or Return would press.
-    artForm->nameEd->setFocus();
+    artForm->focusEntry();
 }
 
 void TmainForm::closeEvent(QCloseEvent* event)

@@ -210,8 +210,7 @@ void TmainForm::updateHeader()
         top->setAutoFillBackground(true);
         top->show();
         top->raise();
-        saleForm->sNameCB->hide();
-        saleForm->sNameLab->setText(st.lastSAgent);
+        saleForm->showAgent(st.lastSAgent);
         // An artisan added from here would not be seen: "+" beside the save
         // button would read as a new sheet.
         addRecBtn->hide();
@@ -265,11 +264,8 @@ void TmainForm::showCurrentArtisan()
     st.curProdInd = -1;
     st.curItem.clear();
     artForm->showArtisan(st.curArtInd);
-    if (artSubPage == 1) {
-        prodForm->impPanel->setVisible(!artForm->varDataLab->text().isEmpty());
-        prodForm->fieldPanel->setEnabled(!st.prodNoList.isEmpty());
-        prodForm->prodCntLab->setText(QString::number(st.prodNoList.count()));
-    }
+    if (artSubPage == 1)
+        prodForm->showFormPage();
     nListCB->hide();
     refreshStatus(0);
 }
@@ -284,8 +280,7 @@ void TmainForm::addRecBtnClick()
     if (last >= 0 && isBlank(st.artList.at(last))) {
         st.curArtInd = last;
         showCurrentArtisan();
-        artForm->btnImpArtItem->setEnabled(true);
-        artForm->nameEd->setFocus();
+        artForm->focusEntry(true);
         return;
     }
     // One above every number in use: the list's, and the sheets' lines'.
@@ -299,8 +294,7 @@ void TmainForm::addRecBtnClick()
     artForm->addArtisan(st.curArtNo);
     m_doc.changed(Boutique::Change::Artisans);
     refreshStatus(0);
-    artForm->btnImpArtItem->setEnabled(true);
-    artForm->nameEd->setFocus();
+    artForm->focusEntry(true);
 }
 
 // --- status bar ---------------------------------------------------------------
