@@ -1,6 +1,8 @@
 #include "boutique/boutique.h"
 
 #include "boutique/artisanState.h"
+#include "core/textUtil.h"
+#include "model/soldSync.h"
 
 Boutique::Boutique(QObject* parent) : QObject(parent) {}
 
@@ -53,4 +55,87 @@ TArtisan* Boutique::selectArtisan(int index)
     if (a)
         emit artisanSelected();
     return a;
+}
+
+void Boutique::addSheet(const QString& date, const QString& agent)
+{
+    m_st.saleList.addSheet(date, agent);
+    changed(Change::Sheets);
+}
+
+QString Boutique::storeSheet(int i, const QString& date, const QString& agent, const QString& shownTotal,
+                             const QStringList& saleLines)
+{
+    const TSaleItem& s = m_st.saleList.at(i);
+    const bool edited = s.date != date || s.agent != agent || s.lines != writeCommaList(saleLines);
+    const QString status = m_st.saleList.storeSheet(i, date, agent, edited ? shownTotal : s.total, saleLines);
+    if (edited)
+        changed(Change::Sheets);
+    return status;
+}
+
+void Boutique::redateSheet(int i, const QString& date)
+{
+    ::redateSheet(m_st.artList, m_st.saleList, i, date);
+    changed(Change::Sheets);
+}
+
+void Boutique::deleteSheet(int i)
+{
+    ::deleteSheet(m_st.artList, m_st.saleList, i);
+    changed(Change::Sheets);
+}
+
+const Payout& Boutique::pay(const Payout& payout)
+{
+    const Payout& made = m_st.account.pay(payout);
+    changed(Change::Account);
+    return made;
+}
+
+QList<Payout> Boutique::pay(const QList<Payout>& payouts)
+{
+    QList<Payout> made;
+    for (const Payout& p : payouts)
+        made << m_st.account.pay(p);
+    changed(Change::Account);
+    return made;
+}
+
+const Payout& Boutique::reversePayout(int id, const QString& date, const QString& note)
+{
+    const Payout& made = m_st.account.reverse(id, date, note);
+    changed(Change::Account);
+    return made;
+}
+
+void Boutique::setGone(const QString& artNo, const QString& since)
+{
+    if (since.isEmpty())
+        m_st.account.gone.remove(artNo);
+    else
+        m_st.account.gone.insert(artNo, since);
+    changed(Change::Account);
+}
+
+void Boutique::replaceAccount(Account account)
+{
+    m_st.account = std::move(account);
+    changed(Change::Account);
+}
+
+int Boutique::recordCount(const QList<CountDiff>& diffs, const QString& date)
+{
+    const int n = recordAdjustments(m_st.artList, m_st.account, diffs, date, ShareRule{m_st.artSharePercent});
+    changed(Change::Account);
+    changed(Change::Products);
+    return n;
+}
+
+QList<StockMove> Boutique::recordReturn(const QString& artNo, const QList<ReturnLine>& lines, const QString& date)
+{
+    QList<StockMove> moves = ::recordReturn(m_st.artList, m_st.account, artNo, lines, date);
+    changed(Change::Account);
+    changed(Change::Products);
+    return moves;
 }

@@ -5,6 +5,8 @@
 // its signals; none writes another window's controls.
 
 #include "boutique/appState.h"
+#include "model/stockCount.h"
+#include "model/stockShelf.h"
 
 #include <QObject>
 
@@ -38,6 +40,33 @@ public:
     // Artisan index becomes the current one (index -1 on a non-empty list
     // means the first); nullptr when the list is empty.
     TArtisan* selectArtisan(int index);
+
+    // --- the sheets: each says sheetsChanged once done ---
+    void addSheet(const QString& date, const QString& agent);
+    // What the sales page shows stored into sheet i; a sheet only looked at
+    // keeps its stored total and leaves the boutique as it was. Returns the
+    // status-bar text.
+    QString storeSheet(int i, const QString& date, const QString& agent, const QString& shownTotal,
+                       const QStringList& saleLines);
+    // The sheet and its sold quantities moved to date, or removed.
+    void redateSheet(int i, const QString& date);
+    void deleteSheet(int i);
+
+    // --- the account: each says accountChanged once done; an AppError
+    // leaves the account as it was and says nothing ---
+    const Payout& pay(const Payout& payout);
+    // Several at once (one signal); the payouts as recorded, numbered.
+    QList<Payout> pay(const QList<Payout>& payouts);
+    const Payout& reversePayout(int id, const QString& date, const QString& note);
+    // The artisan left on since, or came back when since is empty.
+    void setGone(const QString& artNo, const QString& since);
+    // An account whose share rules were tried on a copy takes the place of
+    // the account.
+    void replaceAccount(Account account);
+    // The stock count's differences, and units handed back to an artisan:
+    // the products' quantities move too (productsChanged).
+    int recordCount(const QList<CountDiff>& diffs, const QString& date);
+    QList<StockMove> recordReturn(const QString& artNo, const QList<ReturnLine>& lines, const QString& date);
 
 signals:
     void artisansChanged();

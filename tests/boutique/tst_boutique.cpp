@@ -2,6 +2,7 @@
 // once when it turns and again when a save or a load below it turned it back.
 
 #include "boutique/boutique.h"
+#include "core/appError.h"
 #include "model/uArt.h"
 
 #include <QSignalSpy>
@@ -44,6 +45,30 @@ private slots:
         QCOMPARE(mark.count(), 2);
         doc.setModified(true); // a cancelled edit giving back its state
         QCOMPARE(mark.count(), 3);
+    }
+
+    // A sheet only looked at stays as stored; an operation refused says nothing.
+    void operationsSayWhatTheyDid()
+    {
+        Boutique doc;
+        QSignalSpy sheets(&doc, &Boutique::sheetsChanged), account(&doc, &Boutique::accountChanged);
+        doc.addSheet(u"260101"_s, u"Julie"_s);
+        doc.setModified(false);
+        doc.storeSheet(0, u"260101"_s, u"Julie"_s, u"9.00$"_s, {});
+        QCOMPARE(sheets.count(), 1);
+        QVERIFY(!doc.isModified() && doc.state().saleList.at(0).total.isEmpty());
+        doc.storeSheet(0, u"260101"_s, u"Luc"_s, u"9.00$"_s, {});
+        QCOMPARE(sheets.count(), 2);
+        QVERIFY(doc.isModified() && doc.state().saleList.at(0).total == u"9.00$"_s);
+
+        doc.setModified(false);
+        Payout p{0, u"001"_s, u"260102"_s, Money::fromUnits(-1), u"chèque"_s, {}, {}, {}, 0};
+        QVERIFY_THROWS_EXCEPTION(AppError, doc.pay(p));
+        QVERIFY(account.isEmpty() && !doc.isModified());
+        p.amount = Money::fromUnits(500);
+        QCOMPARE(doc.pay(QList<Payout>{p, p}).last().id, 2);
+        QCOMPARE(account.count(), 1);
+        QVERIFY(doc.isModified());
     }
 
     void choosingAnArtisan()

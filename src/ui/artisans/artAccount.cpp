@@ -126,8 +126,7 @@ bool TArtAccountBox::reverseChosenPayout()
     if (!prompt.inputText(u"Annuler le paiement"_s, u"Raison (facultatif) :"_s, note))
         return false;
     try {
-        const Payout& r = st.account.reverse(id, todayStr(), note.trimmed());
-        doc.changed(Boutique::Change::Account);
+        const Payout& r = doc.reversePayout(id, todayStr(), note.trimmed());
         prompt.information(u"Paiement n° %1 annulé par l'écriture n° %2."_s.arg(QString::number(id),
                                                                                 QString::number(r.id)));
     } catch (const AppError& e) {
@@ -150,11 +149,7 @@ void TArtAccountBox::setGone(bool gone)
         showAccount(m_artNo);
         return;
     }
-    if (gone)
-        st.account.gone.insert(m_artNo, todayStr());
-    else
-        st.account.gone.remove(m_artNo);
-    doc.changed(Boutique::Change::Account);
+    doc.setGone(m_artNo, gone ? todayStr() : QString());
     showAccount(m_artNo);
 }
 
@@ -206,7 +201,6 @@ bool changeShareRule(Boutique& doc, Prompt& prompt, const QString& artNo, int pe
                         "Appliquer cette règle ?"_s.arg(what, from, lines))
         != Prompt::Answer::Yes)
         return false;
-    st.account = std::move(tried);
-    doc.changed(Boutique::Change::Account);
+    doc.replaceAccount(std::move(tried));
     return true;
 }

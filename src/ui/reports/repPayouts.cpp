@@ -70,8 +70,7 @@ void TrepForm::payArtisan()
             main.prompt().error(why);
             continue;
         }
-        const Payout& made = st.account.pay(p);
-        main.doc().changed(Boutique::Change::Account);
+        const Payout& made = main.doc().pay(p);
         main.setStatusText(2, u"Paiement n° %1 enregistré : %2 à %3"_s.arg(QString::number(made.id),
                                                                           made.amount.format(), shownName));
         showBalance();
@@ -141,11 +140,10 @@ void TrepForm::payArtisans()
         if (payouts.isEmpty())
             return;
         QList<RegisterLine> lines;
-        for (const Payout& p : std::as_const(payouts)) {
+        for (const Payout& p : main.doc().pay(payouts)) {
             const int a = st.artList.indexOfArtNo(p.artNo);
-            lines << RegisterLine{st.account.pay(p), a >= 0 ? st.artList.displayName(a) : p.artNo};
+            lines << RegisterLine{p, a >= 0 ? st.artList.displayName(a) : p.artNo};
         }
-        main.doc().changed(Boutique::Change::Account);
         const QString dir = reportDir(st.xmlDir, period.title);
         makeFolder(dir);
         const QString path = QDir(dir).filePath(payoutRegisterName(payouts.first().date));

@@ -65,8 +65,7 @@ void TsaleForm::deleteShownSheet()
                                  sheetAmount(s).format());
     if (main.prompt().question(question) != Prompt::Answer::Yes)
         return;
-    deleteSheet(st.artList, st.saleList, curSheet);
-    main.doc().changed(Boutique::Change::Sheets);
+    main.doc().deleteSheet(curSheet);
     refreshSheetList();
     if (listMode)
         periodChange();
@@ -75,14 +74,9 @@ void TsaleForm::deleteShownSheet()
 
 void TsaleForm::storeSheet(int i)
 {
-    const TSaleItem& s = st.saleList.at(i);
-    const QString lines = writeCommaList(saleLines);
     // A sheet only looked at keeps what its file stores; a changed one stores
     // the sum of its lines, as shown.
-    const bool changed = s.date != dateLab->text() || s.agent != sNameLab->text() || s.lines != lines;
-    st.saleList.storeSheet(i, dateLab->text(), sNameLab->text(), changed ? sTotLab->text() : s.total, saleLines);
-    if (changed)
-        main.doc().changed(Boutique::Change::Sheets);
+    main.doc().storeSheet(i, dateLab->text(), sNameLab->text(), sTotLab->text(), saleLines);
     main.setStatusText(0, u"Feuille du "_s + dateLab->text() + u" à jour"_s);
 }
 
@@ -180,8 +174,7 @@ void TsaleForm::chooseDate(bool redate)
         return; // the dialog closes only on a free date
     if (redate) {
         // The sheet's sold quantities move with it, or nothing moves.
-        redateSheet(st.artList, st.saleList, curSheet, date);
-        main.doc().changed(Boutique::Change::Sheets);
+        main.doc().redateSheet(curSheet, date);
         curSheet = st.saleList.indexOfDate(date);
     }
     st.lastSAgent = dlg.agent();
@@ -191,8 +184,7 @@ void TsaleForm::chooseDate(bool redate)
         sNameLab->setText(st.lastSAgent);
         storeSheet(curSheet);
     } else {
-        st.saleList.addSheet(date, st.lastSAgent);
-        main.doc().changed(Boutique::Change::Sheets);
+        main.doc().addSheet(date, st.lastSAgent);
     }
     st.saleList.sortByDate();
     const int at = st.saleList.indexOfDate(date);

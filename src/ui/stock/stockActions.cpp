@@ -93,12 +93,11 @@ bool closeCount(TmainForm& main)
             m += mv.credit;
         return m;
     }();
-    recordAdjustments(st.artList, st.account, chosen, today, ShareRule{st.artSharePercent});
+    main.doc().recordCount(chosen, today);
     Money credited;
     for (const StockMove& mv : st.account.stock.moves())
         credited += mv.credit;
     credited -= before;
-    main.doc().changed(Boutique::Change::Account);
     showRecorded(main);
     main.prompt().information(
         u"Comptage clos : %1 ajustement(s) enregistré(s)%2."_s.arg(n).arg(
@@ -216,8 +215,7 @@ void returnToArtisan(TmainForm& main, const QString& artNo, const QHash<QString,
             != Prompt::Answer::Yes)
             return;
         const QString date = dateStr(today);
-        const QList<StockMove> moves = recordReturn(st.artList, st.account, artNo, chosen, date);
-        main.doc().changed(Boutique::Change::Account);
+        const QList<StockMove> moves = main.doc().recordReturn(artNo, chosen, date);
         showRecorded(main);
         const TArtisan& art = st.artList.at(a);
         ReturnSlip slip{st.shopName, st.shopAddress, name,
