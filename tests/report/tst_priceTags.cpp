@@ -268,8 +268,6 @@ private slots:
                        {{u"tags"_s, REFERENCE, out, u"--colour=red"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--preset=3"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2},
-                       {{u"tags"_s, REFERENCE, out, u"--layout=nan;297;70;37;3;8;0;0.5;0;0"_s}, 2},
-                       {{u"tags"_s, REFERENCE, out, u"--layout=210;297;70;37;3;8;0;0.5;inf;0"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--start=-2147483648"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--start=0"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--copies=2147483647"_s, u"--settings="_s + ini}, 2},

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 QByteArray readFileBytes(const QString& path)
@@ -66,5 +67,7 @@ ProcessRun runProcess(const QString& program, const QStringList& args, bool merg
 QString pdfText(const QString& path, const QStringList& options)
 {
     const ProcessRun r = runProcess(QStringLiteral("pdftotext"), options + QStringList{path, QStringLiteral("-")});
+    if (r.code == -1 && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        qWarning("pdftotext (poppler-utils) is missing: scripts/install-deps.sh");
     return r.code == 0 ? QString::fromUtf8(r.out) : QString();
 }

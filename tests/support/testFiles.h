@@ -29,5 +29,6 @@ struct ProcessRun {
 };
 // Runs program with args; stderr is merged into out when merged is set.
 ProcessRun runProcess(const QString& program, const QStringList& args, bool merged = false);
-// What pdftotext (given options) reads in the PDF at path; empty when it fails.
+// What pdftotext (given options) reads in the PDF at path; empty when it fails
+// (a missing pdftotext is named in a warning).
 QString pdfText(const QString& path, const QStringList& options = {});

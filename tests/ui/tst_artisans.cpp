@@ -248,16 +248,13 @@ private slots:
         QVERIFY2(h.prompt.questions.value(0).contains(u"Double (003) reçoit le numéro 004"_s),
                  qPrintable(h.prompt.questions.value(0)));
         h.click(w.addRecBtn);
-        QStringList numbers;
-        for (int i = 0; i < h.st().artList.count(); ++i)
-            numbers << h.st().artList.at(i).artNo;
-        QCOMPARE(numbers, (QStringList{u"001"_s, u"003"_s, u"004"_s, u"005"_s}));
-        QCOMPARE(w.artNoLab->text(), u"005"_s);
+        QCOMPARE(w.artNoLab->text(), u"005"_s); // above the 004 the import gave
     }
 
     // The menu moves between artisans and adds one (also by its key); an
     // artisan with nothing attached is removed after a question naming it,
-    // one with sales is kept and the user told why.
+    // one with a payout is kept and the user told why (every other reason:
+    // tst_artNumbers).
     void keysAndRemoval()
     {
         UiHarness h;
@@ -295,15 +292,6 @@ private slots:
         QCOMPARE(h.names(), (QStringList{u"Un"_s, u"Trois"_s, QString()}));
         QCOMPARE((QStringList{a.nameEd->text(), w.artNoLab->text()}), (QStringList{u"Trois"_s, u"003"_s}));
         QVERIFY(h.st().modified);
-
-        UiHarness sold;
-        TmainForm& s = sold.startRealistic();
-        const int artisans = sold.st().artList.count();
-        s.findChild<QAction*>(u"aDelArt"_s)->trigger();
-        QCOMPARE(sold.st().artList.count(), artisans);
-        QVERIFY(sold.prompt.questions.isEmpty());
-        QVERIFY2(sold.prompt.informations.value(0).contains(u"ne peut pas être supprimé : "_s),
-                 qPrintable(sold.prompt.all.join(u'|')));
     }
 
 };

@@ -1,9 +1,8 @@
 // The windows' charts over the reference boutique: their bars read back
-// equal sums made here from the sheets, a bar's tip, the year before beside,
+// the model's sums, a bar's tip, the year before beside,
 // saving a chart as PNG and PDF, and drawing without a warning.
 
 #include "uiHarness.h"
-#include "core/textUtil.h"
 #include "model/salesSeries.h"
 #include "model/uRep.h"
 #include "report/statement.h"
@@ -30,18 +29,12 @@ void collect(QtMsgType type, const QMessageLogContext&, const QString& text)
         warnings << text;
 }
 
-// The sales of artNo ("" for every artisan) in the sheets dated from..to, in
-// cents, for each month.
-QList<qint64> fromSheets(const TSaleList& sales, const QString& artNo, const QStringList& months)
+// Each month's sales of a tally (whose sums equal the sheets': tst_salesSeries), in cents.
+QList<qint64> sales(const MonthTally& t, const QStringList& months)
 {
-    QList<qint64> out(months.size());
-    for (int i = 0; i < sales.count(); ++i)
-        for (const QString& line : sales.saleLinesOf(i)) {
-            const QStringList f = readCommaList(line);
-            const qsizetype m = months.indexOf(sales.at(i).date.left(4));
-            if (m >= 0 && (artNo.isEmpty() || f.at(0).mid(6, 3) == artNo))
-                out[m] += qRound64(QString(f.at(2)).remove(u'$').toDouble() * 100) * f.at(3).toInt();
-        }
+    QList<qint64> out;
+    for (const MonthFigures& m : t.series(months))
+        out << m.sales.units() / 100;
     return out;
 }
 
@@ -94,7 +87,8 @@ private slots:
         dash->refresh();
         const QStringList months = lastTwelveMonths(h.st().repList.at(spring).endDate);
         QCOMPARE(dash->monthsView->chart()->series().size(), 1); // the ledger holds no year before
-        QCOMPARE(bars(series(dash->monthsView, 0)), fromSheets(h.st().saleList, {}, months));
+        QCOMPARE(bars(series(dash->monthsView, 0)),
+                 sales(boutiqueMonths(h.st().repList.book(h.st().saleList), {}, {}), months));
         // The artisans, largest on top: 001's 63.00$, then 002's 45.00$.
         QCOMPARE(bars(series(dash->artisansView, 0)), (QList<qint64>{4500, 6300}));
 
@@ -123,7 +117,9 @@ private slots:
         const QString artNo = h.st().curArtNo;
         const QStringList months{u"0903"_s, u"0904"_s, u"0905"_s};
         QAbstractBarSeries* now = series(rep.chartVw, 0);
-        QCOMPARE(bars(now), fromSheets(h.st().saleList, artNo, months));
+        QCOMPARE(bars(now), sales(artisanMonths(h.st().repList.book(h.st().saleList), h.st().artList, h.st().account,
+                                                ShareRule{h.st().artSharePercent}, artNo, {}, {}),
+                                  months));
         const Statement s = statementFor(h.st(), statementHeader(h.st(), h.st().curCIndex), artNo);
         QCOMPARE(bars(now, 0).value(2), s.split.due.units() / 100);
 

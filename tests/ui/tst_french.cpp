@@ -190,7 +190,6 @@ private slots:
             walk.text(u"message"_s, m);
         walk.bad.removeDuplicates();
         QVERIFY2(walk.bad.isEmpty(), qPrintable(walk.bad.join(u'\n')));
-        QVERIFY(h.modals.count() >= 5);
         // "?" > "Aide": the guide shipped inside the program, with its pictures.
         for (const QString& part : {u"Premier démarrage"_s, u"Artisans et produits"_s, u"l'éditeur et le clavier"_s,
                                     u"Périodes et règlement"_s, u"Publier"_s, u"Sauvegardes et restauration"_s})

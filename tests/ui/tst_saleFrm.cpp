@@ -249,7 +249,6 @@ private slots:
         h.onModal = UiHarness::answerDate(u"090610"_s);
         h.clickLabel(s.bInfoLab1);
         QCOMPARE(st.saleList.sheetDates(), (QStringList{u"090610"_s, u"090601"_s, u"090301"_s}));
-        QCOMPARE(soldGaps(st), QString());
         // Not saved yet, as the caption's "*" and the status bar say; then
         // re-dated from the sheet view by its button's key, and saved.
         QVERIFY(w.isWindowModified() && w.modifiedLab->text() == u"Modifications non enregistrées"_s);

@@ -319,9 +319,7 @@ private slots:
         h.prompt.folderNames << key;
         w.aCopyTo->trigger();
         const QStringList made = QDir(key).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(made.size(), 1);
-        QCOMPARE(readFileBytes(key + u'/' + made.first() + u"/boutique.tlvdb"_s),
-                 readFileBytes(h.dataDir() + u"boutique.tlvdb"_s));
+        QCOMPARE(made.size(), 1); // what a copy holds: tst_dbFile
         QCOMPARE(QDir(key + u'/' + made.first() + u"/backup"_s).entryList(QDir::Files).size(), 3);
         QCOMPARE(h.st().lastCopy, QDate::currentDate().toString(Qt::ISODate));
 
@@ -355,8 +353,7 @@ private slots:
         h.prompt.answers << Prompt::Answer::Yes;
         h.prompt.folderNames << chosen.path();
         TmainForm& w = h.start();
-        QVERIFY(h.prompt.questions.value(0).contains(u"« "_s + QDir::toNativeSeparators(h.dataDir()) + u" »"_s));
-        QCOMPARE(h.st().dataDir, chosen.path() + u"/data/"_s);
+        QCOMPARE(h.st().dataDir, chosen.path() + u"/data/"_s); // the question: tst_settings
         QVERIFY(QFileInfo(h.st().dataDir).isDir());
 
         QVERIFY(QDir().mkpath(h.st().dataDir + u"caisse.tlvdb"_s));
