@@ -1,7 +1,9 @@
 // The document: each change says what it touched, the modified mark is said
 // once when it turns and again when a save or a load below it turned it back.
 
+#include "boutique/artisanState.h"
 #include "boutique/boutique.h"
+#include "boutique/dbSummary.h"
 #include "core/appError.h"
 #include "model/uArt.h"
 
@@ -81,6 +83,16 @@ private slots:
         QCOMPARE(doc.selectArtisan(-1)->artNo, u"007"_s);
         QCOMPARE(doc.state().curArtNo, u"007"_s);
         QCOMPARE(chosen.count(), 1);
+        doc.state().artList.at(0).nom = u"Roy"_s;
+        rebuildLists(doc.state());
+        QCOMPARE(displayNameOf(doc.state(), u"007"_s), doc.state().artList.displayName(0));
+        QVERIFY(displayNameOf(doc.state(), u"008"_s).isEmpty());
+
+        // The five databases opened last, newest first, each once.
+        QStringList recent;
+        for (const char* f : {"/a", "/b", "/c", "/a", "/d", "/e", "/f"})
+            rememberRecent(recent, QString::fromLatin1(f));
+        QCOMPARE(recent, (QStringList{u"/f"_s, u"/e"_s, u"/d"_s, u"/a"_s, u"/c"_s}));
     }
 };
 
