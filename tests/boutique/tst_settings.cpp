@@ -203,6 +203,7 @@ private slots:
         AppState relative;
         setupStartPaths(relative, rel.path(), QDate(2026, 5, 18));
         QCOMPARE(relative.dataDir, rel.path() + u"/data/"_s);
+        QVERIFY(!dataFolderText(relative).contains(u"choisi au démarrage"_s));
 
         // A folder chosen because the default could not be made serves again at the
         // next start, read by the program and tlvdb alike; every other line of the

@@ -56,20 +56,22 @@ private slots:
         QCOMPARE(fname, u"ma liste.xml"_s);
     }
 
-    // Where a character stands, in file order: an artisan, a product, two
-    // fields of a sheet and its second line, a period; never more than asked.
+    // Where a character stands, in file order: two fields of an artisan, a
+    // product, two fields of a sheet and its second line, a period; never
+    // more than asked, even within one record.
     void placesOfACharacter()
     {
         const QChar mark(0xFFFD);
         AppState st;
         TArtisan& a = st.artList.append();
-        a.setArtRecord(u"001|:|Ro%1|:|Jean|:||:||:||:||:||:||:||:|"_s.arg(mark));
+        a.setArtRecord(u"001|:|Ro%1|:|Je%1an|:||:||:||:||:||:||:||:|"_s.arg(mark));
         a.products.append().setProdRecord(u"001:|:001:|:Bol%1:|:12.50$:|:20.00$:|::|::|:0:|:0:|::|::|:"_s.arg(mark));
         addSheet(st.saleList, u"090518"_s, {u"RoJea001-001,Bol,12.50$,1,12.50$"_s, u"RoJea001-001,Bol%1,12.50$,1,"_s.arg(mark)},
                  u"Mar%1e"_s.arg(mark), u"25.00%1"_s.arg(mark));
         st.repList.addPeriod(u"Mai%1"_s.arg(mark), u"090501"_s, u"090531"_s);
         const QStringList all = placesHolding(st, mark, 100);
-        const QStringList owners{u"Artisan 001, champ"_s, u"Artisan 001, produit 001, champ"_s, u"Feuille 090518, champ"_s,
+        const QStringList owners{u"Artisan 001, champ"_s, u"Artisan 001, champ « prenom"_s, u"Artisan 001, produit 001, champ"_s,
+                                 u"Feuille 090518, champ"_s,
                                  u"Feuille 090518, champ « total"_s, u"Feuille 090518, ligne 2"_s, u"Période « Mai"_s};
         QCOMPARE(all.size(), owners.size());
         for (qsizetype k = 0; k < owners.size(); ++k)
