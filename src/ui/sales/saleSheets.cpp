@@ -7,7 +7,6 @@
 #include "boutique/appState.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
-#include "model/soldSync.h"
 #include "model/uProd.h"
 
 #include "ui/sales/FCalDlg.h"
