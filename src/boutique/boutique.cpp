@@ -4,6 +4,8 @@
 #include "core/textUtil.h"
 #include "model/soldSync.h"
 
+using namespace Qt::StringLiterals;
+
 Boutique::Boutique(QObject* parent) : QObject(parent) {}
 
 void Boutique::changed(Change what, bool modifies, const QObject* by)
@@ -49,6 +51,24 @@ void Boutique::announce()
     emit modifiedChanged(m_said);
 }
 
+void Boutique::startAnew()
+{
+    m_st.curArtNo = u"001"_s;
+    m_st.curItem.clear();
+    m_st.curArtInd = 0;
+    m_st.totProdCount = 0;
+    m_st.account.clear();
+    if (m_st.artList.count() > 0) {
+        m_st.numItems.clear();
+        m_st.nameItems.clear();
+        m_st.prodNoList.clear();
+        m_st.artList.clear();
+        m_st.prodList.clear();
+        m_st.saleList.clear();
+        m_st.repList.clear();
+    }
+}
+
 TArtisan* Boutique::selectArtisan(int index)
 {
     TArtisan* a = ::selectArtisan(m_st, index);
@@ -60,6 +80,7 @@ TArtisan* Boutique::selectArtisan(int index)
 void Boutique::addSheet(const QString& date, const QString& agent)
 {
     m_st.saleList.addSheet(date, agent);
+    m_st.saleList.sortByDate(); // the ledger stays newest first
     changed(Change::Sheets);
 }
 

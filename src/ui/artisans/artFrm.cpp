@@ -334,15 +334,12 @@ void TArtForm::artPageBtnClick()
 
 void TArtForm::rebuildLists()
 {
-    if (!st.artList.isEmpty()) {
-        ::rebuildLists(st);
-        main.doc().changed(Boutique::Change::Artisans, false);
-    }
+    main.doc().refreshNames();
 }
 
 void TArtForm::addArtisan(const QString& number)
 {
-    ::addArtisan(st, number);
+    main.doc().addArtisan(number);
     rebuildLists();
     st.curArtNo = number;
     clearWindow();
@@ -379,27 +376,9 @@ void TArtForm::storeArtisan(int index)
     if (!main.mainReady || index < 0 || index >= st.artList.count())
         return;
     const bool formShown = formPanel->parentWidget() == main.mainPanel && !formPanel->isHidden();
-    bool changed = false;
     if (formShown) {
-        const QString values[9] = {m_shownNo,             nameEd->text(), fNameEd->text(),
-                                   addressEd->text(),     cityEd->text(), CPEd->text(),
-                                   telEd->text(),         eMailEd->text(), memoText(index)};
-        // Every entry is checked before any is stored: a refused entry
-        // leaves the artisan as it was.
-        for (const QString& v : values) {
-            const QString problem = recordFieldProblem(v, REC_SEP);
-            if (!problem.isEmpty())
-                throw AppError(problem);
-        }
-        TArtisan& a = st.artList.at(index);
-        QString* fields[9] = {&a.artNo, &a.nom, &a.prenom, &a.adresse, &a.ville,
-                              &a.CP,    &a.tel, &a.courriel, &a.comment};
-        for (int i = 0; i < 9; ++i) {
-            if (*fields[i] != values[i]) {
-                *fields[i] = values[i];
-                changed = true;
-            }
-        }
+        main.doc().storeArtisan(index, {m_shownNo, nameEd->text(), fNameEd->text(), addressEd->text(), cityEd->text(),
+                                        CPEd->text(), telEd->text(), eMailEd->text(), memoText(index)});
     } else {
         if (!st.prodList.isEmpty() && st.curProdInd > -1)
             main.prodForm->setPData(st.curProdInd);
@@ -407,11 +386,8 @@ void TArtForm::storeArtisan(int index)
             st.artList.setProducts(st.curArtInd, st.prodList);
     }
     // On the artisans side, the choosers name it as stored.
-    const bool named = main.curPage == 0 && index < st.nameItems.count();
-    if (named)
-        st.nameItems[index] = st.artList.displayName(index);
-    if (changed || named)
-        main.doc().changed(Boutique::Change::Artisans, changed);
+    if (main.curPage == 0)
+        main.doc().refreshNames(index);
 }
 
 void TArtForm::focusEntry(bool canImport)
@@ -478,11 +454,7 @@ void TArtForm::importArtisan(int sourceIndex)
     // The shown artisan takes the details and keeps its number: two artisans
     // never share one, whichever artisan the import started on.
     const int target = st.curArtInd;
-    TArtisan& artisan = st.artList.at(target);
-    const QString number = artisan.artNo;
-    ::importArtisan(st, st.impArtList, sourceIndex);
-    artisan.artNo = number;
-    main.doc().changed(Boutique::Change::Artisans);
+    main.doc().importArtisan(target, st.impArtList, sourceIndex);
     showArtisan(target);
     rebuildLists();
 }

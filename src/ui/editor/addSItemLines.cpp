@@ -344,10 +344,10 @@ void TaddSItemDlg::remember()
 
 void TaddSItemDlg::undo()
 {
-    for (auto& [p, sold] : m_soldBefore) {
-        p->soldList = sold;
-        p->availableStr();
-    }
+    QList<std::pair<TProduit*, TQnt>> before;
+    for (auto& [p, sold] : m_soldBefore)
+        before.append({p.get(), sold});
+    main.doc().restoreSold(before);
     m_soldBefore.clear();
     dlgLines.clear();
     changed = false;
@@ -369,15 +369,8 @@ bool TaddSItemDlg::setSold(TProduit& p, int qnt, int previous)
                curTag, p.prodNo, QString::number(after), p.descript))
                != Prompt::Answer::Yes)
         return false;
-    const QString text = QString::number(qnt);
     remember();
-    const int at = p.soldList.findDate(saleDate);
-    if (at >= 0)
-        p.soldList.setQntAt(at, text);
-    else
-        p.addSold(saleDate, text);
-    p.availableStr();
-    main.doc().changed(Boutique::Change::Sheets);
+    main.doc().setSold(p, saleDate, qnt);
     changed = true;
     return true;
 }
@@ -404,10 +397,8 @@ void TaddSItemDlg::putOnOff()
         if (line >= 0)
             dlgLines.removeAt(line);
         remember();
-        p->delSold(saleDate);
-        p->availableStr();
+        main.doc().clearSold(*p, saleDate);
         refreshRow(r, false);
-        main.doc().changed(Boutique::Change::Sheets);
         changed = true;
     }
     rebuildLineList();

@@ -92,8 +92,7 @@ void TProdForm::buildFormPanel()
             [this](const QPoint& p) { listMenu->popup(ProdListBox->viewport()->mapToGlobal(p)); });
     connect(importProdList, &QAction::triggered, this, [this] {
         main.guarded([this] {
-            renumberAll(st);
-            main.doc().changed(Boutique::Change::Products);
+            main.doc().renumberProducts();
             loadWindow();
         });
     });
@@ -430,9 +429,7 @@ void TProdForm::addProdBtnClick()
     if (validProduct())
         setPData(st.curProdInd);
     st.curItem = nextProdNo(st);
-    ::addProduct(st, st.curItem);
-    syncArtisan();
-    main.doc().changed(Boutique::Change::Products);
+    main.doc().addProduct(st.curItem);
     {
         // The list shows every product again, even after "ClearListBox".
         const QSignalBlocker block(ProdListBox);
@@ -464,10 +461,7 @@ void TProdForm::delSBTNClick()
         const QSignalBlocker block(ProdListBox);
         delete ProdListBox->takeItem(index);
     }
-    st.prodList.removeAt(index);
-    st.prodNoList.removeAt(index);
-    syncArtisan();
-    main.doc().changed(Boutique::Change::Products);
+    main.doc().removeProduct(index);
     m_dirty = false;
     st.curProdInd = index - 1;
     if (st.curProdInd < 0) {

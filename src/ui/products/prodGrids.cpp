@@ -134,37 +134,19 @@ void TProdForm::setPData(int index)
             u"Produit n° %1 introuvable : la liste en compte %2."_s.arg(index).arg(count));
         return;
     }
-    TProduit& p = st.prodList.at(index);
+    const TProduit& p = st.prodList.at(index);
     // Every entry is checked before anything is stored.
-    const QString descript = descriptEd->text();
-    const QString problem = recordFieldProblem(descript, PROD_SEP);
-    if (!problem.isEmpty())
-        throw AppError(problem);
-    const QString valeur = amountEntry(valEd->text(), u"La valeur"_s);
-    const QString prix = amountEntry(priceEd->text(), u"Le prix de vente"_s);
-    TQnt received = receivedFromGrid(p);
-    const bool changed = descript != p.descript || valeur != p.valeur || prix != p.prix
-                         || received.qntText(2) != p.qntList.qntText(2);
-    p.descript = descript;
-    p.valeur = valeur;
-    p.prix = prix;
-    p.qntList = std::move(received);
-    // A delivery re-dated in its row takes its place by date.
-    if (!inDateOrder(p.qntList)) {
-        p.qntList.sortEvents();
+    const ProductEntry entry{descriptEd->text(), amountEntry(valEd->text(), u"La valeur"_s),
+                             amountEntry(priceEd->text(), u"Le prix de vente"_s), receivedFromGrid(p)};
+    main.doc().storeProduct(index, entry);
+    // A delivery re-dated in its row took its place by date.
+    if (!inDateOrder(entry.received))
         receivedToGrid(p);
-    }
     if (QListWidgetItem* line = ProdListBox->item(index); line && index < st.prodNoList.size())
         line->setText(productLines().value(index));
-    try {
-        p.totIn = p.qntList.totalQnt();
-    } catch (const AppError&) {
-    }
-    if (changed)
-        main.doc().changed(Boutique::Change::Products);
     // The editors show the amounts as stored.
-    showWhole(valEd, amountShown(valeur));
-    showWhole(priceEd, amountShown(prix));
+    showWhole(valEd, amountShown(entry.valeur));
+    showWhole(priceEd, amountShown(entry.prix));
     m_dirty = false;
     main.setStatusText(0, u"Produit n° "_s + p.prodNo + u" mis à jour"_s);
 }
@@ -418,14 +400,7 @@ void TProdForm::editQuantity()
     } else {
         // What was typed in the grid goes in first, then the new event.
         setPData(st.curProdInd);
-        TProduit& p = st.prodList.at(st.curProdInd);
-        TQnt events = p.qntList;
-        events.addQnt(qtyDate, qtyText);
-        events.totalQnt(); // a sum out of range leaves the product as it was
-        if (!inDateOrder(events))
-            events.sortEvents();
-        p.qntList = std::move(events);
-        main.doc().changed(Boutique::Change::Products);
+        main.doc().addDelivery(st.curProdInd, qtyDate, qtyText);
     }
     refreshTotals(st.prodList.at(st.curProdInd));
     qtyRow = -1;
@@ -436,12 +411,8 @@ void TProdForm::remDateBtnClick()
     if (qtyRow <= -1 || !validProduct())
         return;
     setPData(st.curProdInd);
-    TProduit& p = st.prodList.at(st.curProdInd);
-    if (qtyRow < p.qntList.count()) {
-        p.qntList.deleteAt(qtyRow);
-        main.doc().changed(Boutique::Change::Products);
-    }
-    refreshTotals(p);
+    main.doc().removeDelivery(st.curProdInd, qtyRow);
+    refreshTotals(st.prodList.at(st.curProdInd));
     qtyRow = -1;
 }
 
@@ -450,10 +421,6 @@ void TProdForm::sortEvents()
     if (!validProduct())
         return;
     setPData(st.curProdInd);
-    TProduit& p = st.prodList.at(st.curProdInd);
-    const QString before = p.qntList.qntText(2);
-    p.qntList.sortEvents();
-    if (p.qntList.qntText(2) != before)
-        main.doc().changed(Boutique::Change::Products);
-    refreshTotals(p);
+    main.doc().sortDeliveries(st.curProdInd);
+    refreshTotals(st.prodList.at(st.curProdInd));
 }

@@ -184,10 +184,7 @@ void TProdForm::imProdBtnClick()
     const int count = st.prodList.count();
     if (count >= 2 && st.prodList.at(count - 1).descript.isEmpty())
         st.curItem = st.prodList.at(count - 1).prodNo;
-    ::addImported(st, impProdList.at(impRow), st.curItem);
-    st.prodNoList = st.prodList.prodNumbers();
-    syncArtisan();
-    main.doc().changed(Boutique::Change::Products);
+    main.doc().addImportedProduct(impProdList.at(impRow), st.curItem);
     {
         const QSignalBlocker block(ProdListBox);
         ProdListBox->clear();

@@ -451,16 +451,7 @@ void TrepForm::allTransClick()
 
 void TrepForm::editPeriods()
 {
-    // What the file keeps of the periods, the all-sales one apart: the dialog
-    // takes it out and it comes back after, which is no change.
-    const auto records = [this] {
-        QStringList r;
-        for (int i = 0; i < st.repList.count(); ++i)
-            if (st.repList.at(i).title != ALL_PERIOD_TITLE)
-                r << st.repList.at(i).record();
-        return r;
-    };
-    const QStringList before = records();
+    const QStringList before = main.doc().periodRecords();
     const QString shown = cListCB->currentText();
     TaddPeriodDlg dlg(st.repList, main.prompt(), st.curCIndex, this);
     dlg.setWindowTitle(u"Ajouter une période de consignation"_s);
@@ -470,12 +461,10 @@ void TrepForm::editPeriods()
         dlg.listClick();
     }
     main.runModal(dlg);
-    // The dialog changes the list as it goes, however it is closed.
-    st.repList.updateAllPeriod(st.saleList);
-    // The sales side's period box lists them too: a stale one would choose by
-    // old positions.
-    st.repList.refreshTitles();
-    main.doc().changed(Boutique::Change::Periods, records() != before, this);
+    // The dialog changes the list as it goes, however it is closed; the sales
+    // side's period box lists them too (a stale one would choose by old
+    // positions).
+    main.doc().periodsEdited(before, this);
     // The period the dialog was on, by position: two periods may share a title.
     reloadPeriods(dlg.selIndex >= 0 && dlg.selIndex < st.repList.count() ? dlg.selIndex : 0);
     periodChanged();

@@ -96,7 +96,6 @@ void TsaleForm::cancelEditor()
     }
     computeTotal();
     storeSheet(curSheet);
-    main.doc().changed(Boutique::Change::Sheets);
     if (!main.db().save())
         main.setStatusText(0, u"non enregistré!"_s);
 }

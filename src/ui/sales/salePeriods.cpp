@@ -26,18 +26,6 @@ struct BusyCursor {
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
-
-// What the user sets of the periods: the all-sales one follows the ledger
-// (the dialog takes it out and it comes back after), so opening and closing
-// the dialog is no change.
-QStringList periodRecords(const TRepList& reps)
-{
-    QStringList records;
-    for (int i = 0; i < reps.count(); ++i)
-        if (reps.at(i).title != ALL_PERIOD_TITLE)
-            records << reps.at(i).record();
-    return records;
-}
 } // namespace
 
 void TsaleForm::reloadPeriodBox(int select)
@@ -108,20 +96,18 @@ void TsaleForm::openPeriodRow(int row)
 
 void TsaleForm::editPeriods()
 {
-    const QStringList before = periodRecords(st.repList);
+    const QStringList before = main.doc().periodRecords();
     TaddPeriodDlg dlg(st.repList, main.prompt(), st.curCIndex, &main);
     dlg.setWindowTitle(u"Ajouter une période de transactions"_s);
     dlg.Calend->setRangeActive(true);
     main.runModal(dlg);
     // The dialog changed the list as it went, however it was closed: the
-    // box follows it either way.
-    st.repList.updateAllPeriod(st.saleList);
-    st.repList.refreshTitles();
-    const bool edited = periodRecords(st.repList) != before;
-    reloadPeriodBox(dlg.selIndex >= 0 ? dlg.selIndex : 0);
+    // box follows it either way, and the report window lists them now, on
+    // the period chosen here.
+    st.curCIndex = dlg.selIndex >= 0 ? dlg.selIndex : 0;
+    main.doc().periodsEdited(before, this);
+    reloadPeriodBox(st.curCIndex);
     st.repList.curPeriod = st.curCIndex;
-    // The report window lists them too, and lists them now.
-    main.doc().changed(Boutique::Change::Periods, edited, this);
     if (pListCB->currentIndex() >= 0) {
         periodChange();
     } else {

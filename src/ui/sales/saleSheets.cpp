@@ -185,7 +185,6 @@ void TsaleForm::chooseDate(bool redate)
     } else {
         main.doc().addSheet(date, st.lastSAgent);
     }
-    st.saleList.sortByDate();
     const int at = st.saleList.indexOfDate(date);
     refreshSheetList();
     showSheet(at);

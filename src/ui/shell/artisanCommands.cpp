@@ -81,8 +81,7 @@ void TArtisanCommands::removeShown()
     if (main.prompt().question(u"Supprimer l'artisan %1 ?"_s.arg(st.artList.displayName(index)) + withThem)
         != Prompt::Answer::Yes)
         return;
-    removeArtisan(st, index);
-    main.doc().changed(Boutique::Change::Artisans);
+    main.doc().removeArtisan(index);
     // The window shows the artisan now in its place; nothing of the removed
     // one is stored again.
     main.artForm->rebuildLists();

@@ -97,21 +97,8 @@ TDbCommands::~TDbCommands() = default;
 
 void TDbCommands::resetState()
 {
-    st.curArtNo = u"001"_s;
-    st.curItem.clear();
-    st.curArtInd = 0;
-    st.totProdCount = 0;
+    main.doc().startAnew();
     main.artSubPage = 0;
-    st.account.clear();
-    if (st.artList.count() > 0) {
-        st.numItems.clear();
-        st.nameItems.clear();
-        st.prodNoList.clear();
-        st.artList.clear();
-        st.prodList.clear();
-        st.saleList.clear();
-        st.repList.clear();
-    }
 }
 
 void TDbCommands::clearAll()
@@ -528,8 +515,7 @@ bool TDbCommands::impArt()
     bool done = main.guarded([&] {
         clearAll();
         main.mainReady = false;
-        st.artList = std::move(read);
-        main.doc().changed(Boutique::Change::Artisans);
+        main.doc().takeArtisans(std::move(read));
         main.artForm->rebuildLists();
         main.artForm->fillGrid();
     });

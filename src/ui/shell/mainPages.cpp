@@ -292,7 +292,6 @@ void TmainForm::addRecBtnClick()
     st.curArtNo = number;
     st.curArtInd += 1;
     artForm->addArtisan(st.curArtNo);
-    m_doc.changed(Boutique::Change::Artisans);
     refreshStatus(0);
     artForm->focusEntry(true);
 }

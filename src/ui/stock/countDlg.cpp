@@ -94,7 +94,7 @@ TCountDlg::TCountDlg(Boutique& boutique, Prompt& pr, QWidget* parent)
         const int row = chooseList->currentRow();
         if (row < 0 || row >= m_choices.size())
             return;
-        counted(countProduct(count(), st.artList, m_choices.at(row).first, m_choices.at(row).second));
+        counted(doc.countChosen(m_choices.at(row).first, m_choices.at(row).second));
         chooseList->hide();
         keyEd->setFocus();
     });
@@ -114,7 +114,7 @@ TCountDlg::TCountDlg(Boutique& boutique, Prompt& pr, QWidget* parent)
     keyEd->setFocus();
 }
 
-StockCount& TCountDlg::count()
+const StockCount& TCountDlg::count() const
 {
     return *st.account.stock.open;
 }
@@ -132,7 +132,7 @@ void TCountDlg::scan(const QString& key)
     chooseList->hide();
     if (typed.isEmpty())
         return;
-    const ScanResult r = scanKey(count(), st.artList, typed);
+    const ScanResult r = doc.countScan(typed);
     switch (r.kind) {
     case ScanResult::Counted:
         counted(r.line);
@@ -183,7 +183,6 @@ void TCountDlg::counted(int line)
             .arg(l.counted)
             .arg(l.expected),
         false);
-    doc.setModified(true); // the open count is kept in the file; no balance moves
 }
 
 void TCountDlg::showLine(int row)
@@ -222,9 +221,8 @@ void TCountDlg::takeOff()
     const int row = countGrid->currentRow();
     if (row < 0 || row >= count().lines.size() || count().lines.at(row).counted == 0)
         return;
-    --count().lines[row].counted;
+    doc.setCounted(row, count().lines.at(row).counted - 1);
     showLine(row);
-    doc.setModified(true); // the open count is kept in the file; no balance moves
     say(u"Une unité retirée de %1."_s.arg(countGrid->item(row, 0)->text()), false);
 }
 
@@ -242,7 +240,6 @@ void TCountDlg::setCount()
         prompt.error(u"« %1 » n'est pas un nombre d'unités (0 à 99999)."_s.arg(value));
         return;
     }
-    count().lines[row].counted = n;
+    doc.setCounted(row, n);
     showLine(row);
-    doc.setModified(true); // the open count is kept in the file; no balance moves
 }

@@ -45,7 +45,7 @@ private:
     void showLine(int row);
     void takeOff();
     void setCount();
-    StockCount& count();
+    const StockCount& count() const;
 
     Boutique& doc;
     AppState& st;

@@ -143,16 +143,14 @@ void countStock(TmainForm& main)
                 if (whole == Prompt::Answer::No)
                     artNo = st.artList.at(st.curArtInd).artNo;
             }
-            open = StockCount{todayStr(), artNo, {}};
-            main.doc().changed(Boutique::Change::Account);
+            main.doc().openCount(StockCount{todayStr(), artNo, {}});
         }
         for (;;) {
             TCountDlg dlg(main.doc(), main.prompt(), &main);
             const int outcome = main.runModal(dlg);
             if (outcome == TCountDlg::Abandoned) {
-                open.reset();
                 // A count begun and dropped here leaves the file as it was.
-                main.doc().setModified(started ? modifiedBefore : true);
+                main.doc().dropCount(started ? modifiedBefore : true);
                 main.prompt().information(u"Comptage abandonné : rien n'a changé dans les livres."_s);
                 return;
             }
