@@ -13,21 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace publish {
 
-namespace {
-
-QString cells(const QStringList& fields, const QList<int>& which, const QList<int>& right)
-{
-    QString row = u"<tr class=\"row\">"_s;
-    for (int i : which)
-        row += (right.contains(i) ? u"<td class=\"num\" align=\"right\">"_s : u"<td>"_s)
-               + fields.value(i).toHtmlEscaped() + u"</td>"_s;
-    return row + u"</tr>\n"_s;
-}
-
-const QString TABLE = u"<table class=\"rows\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"_s;
-
-} // namespace
-
 bool chosen(const QString& prefs, int n)
 {
     if (n == CONTACTS_CHOICE) // added later: older settings lack it
@@ -39,18 +24,18 @@ QString salesPageHtml(AppState& st, int p)
 {
     const std::vector<SaleRow> rows = st.repList.book(st.saleList).periodRows(p);
     const Money total = amountOf(rows); // first: a sum that cannot be held writes nothing
-    QString body;
+    QList<html::Block> body;
     if (rows.empty()) {
-        body = u"<p><i>Aucune vente enregistrée pour la période.</i></p>\n"_s;
+        body << html::paragraph(u"Aucune vente enregistrée pour la période."_s, {}, false, true);
     } else {
-        body = TABLE + u"<tr><th>Date</th><th>Artisan</th><th>Produit</th><th>Description</th>"
-                       "<th class=\"num\">Prix</th><th class=\"num\">Qté</th><th class=\"num\">Total</th></tr>\n"_s;
+        html::Block t = html::rowsTable(
+            {u"Date"_s, u"Artisan"_s, u"Produit"_s, u"Description"_s, u"Prix"_s, u"Qté"_s, u"Total"_s}, {4, 5, 6});
         for (const SaleRow& r : rows)
-            body += cells({r.date, r.artNo, r.prodNo, r.descript, r.priceText(), QString::number(r.qnt),
-                           r.amount.format()},
-                          {0, 1, 2, 3, 4, 5, 6}, {4, 5, 6});
-        body += u"<tr class=\"total\"><td colspan=\"6\"><b>Total</b></td><td class=\"num\" align=\"right\"><b>"_s
-                + total.format() + u"</b></td></tr>\n</table>\n"_s;
+            t.rows.append({r.date, r.artNo, r.prodNo, r.descript, r.priceText(), QString::number(r.qnt),
+                           r.amount.format()});
+        t.total = {u"Total"_s, total.format()};
+        t.totalSpan = 6;
+        body << t;
     }
     return pageHtml(u"Feuille des ventes"_s, statementHeader(st, p), body);
 }
@@ -58,20 +43,22 @@ QString salesPageHtml(AppState& st, int p)
 QString inventoryPageHtml(AppState& st)
 {
     StatementHeader head = statementHeader(st, -1);
-    QString body;
+    QList<html::Block> body;
     for (int i = 0; i < st.artList.count(); ++i) {
         TArtisan& a = st.artList.at(i);
         const QStringList rows = readCommaList(a.products.getCurInvent(a.artNo, st.saleList, st.repList));
-        body += u"<h2>"_s + st.artList.displayName(i).toHtmlEscaped() + u"</h2>\n"_s;
+        body << html::heading(2, st.artList.displayName(i));
         if (rows.isEmpty()) {
-            body += u"<p><i>Aucun produit.</i></p>\n"_s;
+            body << html::paragraph(u"Aucun produit."_s, {}, false, true);
             continue;
         }
-        body += TABLE + u"<tr><th>Produit</th><th>Description</th><th class=\"num\">Reçus</th>"
-                        "<th class=\"num\">Vendus</th><th class=\"num\">Reste</th></tr>\n"_s;
-        for (const QString& r : rows)
-            body += cells(readCommaList(r), {0, 1, 2, 3, 4}, {2, 3, 4});
-        body += u"</table>\n"_s;
+        html::Block t =
+            html::rowsTable({u"Produit"_s, u"Description"_s, u"Reçus"_s, u"Vendus"_s, u"Reste"_s}, {2, 3, 4});
+        for (const QString& r : rows) {
+            const QStringList f = readCommaList(r);
+            t.rows.append({f.value(0), f.value(1), f.value(2), f.value(3), f.value(4)});
+        }
+        body << t;
     }
     return pageHtml(u"Rapport d'inventaire"_s, head, body);
 }

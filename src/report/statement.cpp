@@ -2,6 +2,7 @@
 
 #include "boutique/appState.h"
 #include "core/textUtil.h"
+#include "report/htmlPage.h"
 #include "report/pdfChart.h"
 #include "report/pdfPainter.h"
 
@@ -9,46 +10,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString esc(const QString& text)
+// The boutique's name in bold, its address below, line by line.
+html::Block shopBlock(const StatementHeader& head)
 {
-    return text.toHtmlEscaped();
-}
-
-QString linesHtml(const QString& text)
-{
-    QStringList lines;
-    for (const QString& l : text.split(u'\n'))
+    html::Block b = html::paragraph(head.shopName, u"shop"_s, true);
+    for (const QString& l : head.shopAddress.split(u'\n'))
         if (!l.trimmed().isEmpty())
-            lines << esc(l.trimmed());
-    return lines.join(u"<br>"_s);
+            b.lines << l.trimmed();
+    return b;
 }
 
 } // namespace
 
 QString shopHtml(const StatementHeader& head)
 {
-    return u"<p class=\"shop\"><b>"_s + esc(head.shopName) + u"</b><br>"_s + linesHtml(head.shopAddress) + u"</p>\n"_s;
+    return html::part({shopBlock(head)});
 }
 
-QString pageHtml(const QString& title, const StatementHeader& head, const QString& body)
+QString pageHtml(const QString& title, const StatementHeader& head, const QList<html::Block>& body)
 {
-    QString h = u"<!DOCTYPE html>\n<html lang=\"fr\"><head><meta charset=\"utf-8\"><title>"_s + esc(title)
-                + u"</title>\n<style>body{font-family:'DejaVu Sans',Arial,sans-serif;font-size:10pt;color:#000;}"
-                  "h1{font-size:15pt;}h2{font-size:12pt;}table.rows{border-collapse:collapse;width:100%;}"
-                  "table.rows th,table.rows td{border:1px solid #888;padding:3px 6px;}"
-                  "td.num,th.num{text-align:right;white-space:nowrap;}tr.total td{font-weight:bold;}"
-                  "@media print{body{margin:0;}}</style></head>\n<body>\n"_s;
-    h += shopHtml(head);
-    h += u"<h1>"_s + esc(title) + u"</h1>\n"_s;
+    QList<html::Block> blocks{shopBlock(head), html::heading(1, title)};
     if (!head.periodTitle.isEmpty())
-        h += u"<p>Période : "_s + esc(head.periodTitle) + u", du "_s + esc(frenchDate(head.startDate))
-             + u" au "_s + esc(frenchDate(head.endDate)) + u"</p>\n"_s;
-    return h + body + u"</body></html>\n"_s;
+        blocks << html::paragraph(u"Période : "_s + head.periodTitle + u", du "_s + frenchDate(head.startDate) + u" au "_s
+                                  + frenchDate(head.endDate));
+    blocks += body;
+    return QString::fromUtf8(html::page(title, blocks));
 }
 
 namespace {
-
-const QString TABLE = u"<table class=\"rows\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"_s;
 
 // The three amounts a statement closes on.
 QList<std::pair<QString, QString>> splitLines(const ShareSplit& split)
@@ -81,18 +70,23 @@ QList<std::pair<QString, bool>> accountLines(const Statement& s)
 
 QString splitHtml(const Statement& s)
 {
-    const ShareSplit& split = s.split;
-    const ShareRule& rule = s.rule;
-    QString h = u"<table class=\"split\">\n"_s;
-    for (const auto& [label, amount] : splitLines(split))
-        h += u"<tr><td>"_s + esc(label) + u"</td><td class=\"num\" align=\"right\">"_s + esc(amount) + u"</td></tr>\n"_s;
-    h += u"</table>\n<p>Part de l'artisan : "_s + esc(rule.text()) + u"</p>\n<p class=\"account\">"_s;
-    for (const auto& [line, bold] : accountLines(s))
-        h += (bold ? u"<b>"_s + esc(line) + u"</b>"_s : esc(line)) + u"<br/>\n"_s;
-    h += u"</p>\n"_s;
-    if (const QString w = missingValeurWarning(split.missing); !w.isEmpty())
-        h += u"<p class=\"warning\"><b>"_s + esc(w) + u"</b></p>\n"_s;
-    return h;
+    html::Block amounts;
+    amounts.kind = html::Block::Table;
+    amounts.cssClass = u"split"_s;
+    amounts.num = {1};
+    for (const auto& [label, amount] : splitLines(s.split))
+        amounts.rows.append({label, amount});
+    html::Block account;
+    account.cssClass = u"account"_s;
+    for (const auto& [line, bold] : accountLines(s)) {
+        if (bold)
+            account.boldLines << int(account.lines.size());
+        account.lines << line;
+    }
+    QList<html::Block> blocks{amounts, html::paragraph(u"Part de l'artisan : "_s + s.rule.text()), account};
+    if (const QString w = missingValeurWarning(s.split.missing); !w.isEmpty())
+        blocks << html::paragraph(w, u"warning"_s, true);
+    return html::part(blocks);
 }
 
 StatementHeader statementHeader(const AppState& st, int p)
@@ -147,26 +141,21 @@ void addToSummary(Summary& sum, const Statement& s)
 
 QString summaryHtml(const Summary& sum)
 {
-    QString body;
+    QList<html::Block> body;
     if (sum.lines.empty()) {
-        body = u"<p><i>Aucune vente enregistrée pour la période.</i></p>\n"_s;
+        body << html::paragraph(u"Aucune vente enregistrée pour la période."_s, {}, false, true);
     } else {
-        const QString num = u"</td><td class=\"num\" align=\"right\">"_s;
-        body = TABLE + u"<tr><th>No</th><th>Artisan</th><th class=\"num\">Articles vendus</th>"
-                       "<th class=\"num\">Ventes</th><th class=\"num\">Part de la boutique</th>"
-                       "<th class=\"num\">Montant dû</th><th class=\"num\">Solde au "_s
-               + esc(sum.head.endDate) + u"</th></tr>\n"_s;
+        html::Block t = html::rowsTable({u"No"_s, u"Artisan"_s, u"Articles vendus"_s, u"Ventes"_s, u"Part de la boutique"_s,
+                                   u"Montant dû"_s, u"Solde au "_s + sum.head.endDate},
+                                  {2, 3, 4, 5, 6});
         for (const SummaryLine& l : sum.lines)
-            body += u"<tr class=\"row\"><td>"_s + esc(l.artNo) + u"</td><td>"_s + esc(l.name) + num
-                    + QString::number(l.items) + num + esc(l.sales.format()) + num + esc(l.shop.format()) + num
-                    + esc(l.owed.format()) + num + esc(l.balance.format()) + u"</td></tr>\n"_s;
-        body += u"<tr class=\"total\"><td colspan=\"3\"><b>Total</b>"_s + num + u"<b>"_s + esc(sum.sales.format())
-                + u"</b>"_s + num + u"<b>"_s + esc(sum.shop.format()) + u"</b>"_s + num + u"<b>"_s
-                + esc(sum.total.format()) + u"</b>"_s + num + u"<b>"_s + esc(sum.balance.format())
-                + u"</b></td></tr>\n</table>\n"_s;
-        body += u"<p>Part de l'artisan : "_s + esc(sum.rule.text()) + u"</p>\n"_s;
+            t.rows.append({l.artNo, l.name, QString::number(l.items), l.sales.format(), l.shop.format(),
+                           l.owed.format(), l.balance.format()});
+        t.total = {u"Total"_s, sum.sales.format(), sum.shop.format(), sum.total.format(), sum.balance.format()};
+        t.totalSpan = 3;
+        body << t << html::paragraph(u"Part de l'artisan : "_s + sum.rule.text());
         if (!sum.warnings.isEmpty())
-            body += u"<p class=\"warning\"><b>"_s + esc(missingValeurWarning(sum.warnings)) + u"</b></p>\n"_s;
+            body << html::paragraph(missingValeurWarning(sum.warnings), u"warning"_s, true);
     }
     return pageHtml(u"Sommaire de consignation"_s, sum.head, body);
 }

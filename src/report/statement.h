@@ -7,6 +7,7 @@
 #include "model/balance.h"
 #include "model/saleRows.h"
 #include "model/salesSeries.h"
+#include "report/htmlPage.h"
 
 #include <QByteArray>
 #include <QString>
@@ -77,7 +78,7 @@ Statement statementFor(const AppState& st, const StatementHeader& head, const QS
 void addToSummary(Summary& sum, const Statement& s);
 
 // A whole page: the boutique, the title, the period (when there is one), body.
-QString pageHtml(const QString& title, const StatementHeader& head, const QString& body);
+QString pageHtml(const QString& title, const StatementHeader& head, const QList<html::Block>& body);
 // The boutique's name and address, as every page starts.
 QString shopHtml(const StatementHeader& head);
 // A statement's closing amounts (sales, the boutique's part, the amount due),

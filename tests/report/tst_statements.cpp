@@ -266,6 +266,26 @@ private slots:
         QVERIFY(!shown.contains(QChar(0x202E)) && !shown.contains(QChar(7)));
     }
 
+    // Our pages and the parts added to the staff's carry what staff typed as
+    // text, whatever it holds: markup, a character above U+FFFF, Hebrew.
+    void htmlFieldsAsText()
+    {
+        const QString typed = u"<b>Vase</b> & \U0001F3FA \u05E9\u05DC\u05D5\u05DD"_s;
+        Summary sum;
+        sum.head.shopName = typed;
+        sum.lines.push_back({u"001"_s, typed, 1, {}, {}, {}, {}});
+        const QByteArray page = summaryHtml(sum).toUtf8();
+        QCOMPARE(htmlTexts(page, "//tr[@class='row']/td[2]"), QStringList{typed});
+        QCOMPARE(htmlTexts(page, "//p[@class='shop']/b"), QStringList{typed});
+        QCOMPARE(htmlTexts(page, "//title"), QStringList{u"Sommaire de consignation"_s});
+        const Statement s{sum.head, u"001"_s, typed, {}, {}, {}, {}, {}, {}};
+        const QByteArray parts = (u"<html><body>"_s + shopHtml(sum.head) + splitHtml(s) + u"</body></html>"_s).toUtf8();
+        QCOMPARE(htmlTexts(parts, "//p[@class='shop']/b"), QStringList{typed});
+        QCOMPARE(htmlTexts(parts, "//table[@class='split']//td[@class='num']"),
+                 (QStringList{u"0.00$"_s, u"0.00$"_s, u"0.00$"_s}));
+        QCOMPARE(htmlTexts(parts, "//p[@class='account']/b").size(), 1); // the line to read first
+    }
+
     // The summary holds every artisan with sales, by number: per artisan the
     // sales, the boutique's part and the amount due of the artisan's
     // statement, under either rule, with a return (total left empty, as
