@@ -90,6 +90,9 @@ public:
     void removeProduct(int index);
     // Every artisan's products numbered again from 001, the sheets with them.
     void renumberProducts();
+    // The working list is the current artisan's: its record holds the same
+    // products (each operation above keeps it so).
+    void keepProducts();
 
     // --- the periods ---
     // The period dialog is closed (it edits the list as it goes): "-[tout]-"

@@ -147,21 +147,16 @@ bool Boutique::sortDeliveries(int index)
     return true;
 }
 
-namespace {
-
-// The working list is the current artisan's: its record holds the same.
-void keepInArtisan(AppState& st)
+void Boutique::keepProducts()
 {
-    if (st.curArtInd >= 0 && st.curArtInd < st.artList.count())
-        st.artList.setProducts(st.curArtInd, st.prodList);
+    if (m_st.curArtInd >= 0 && m_st.curArtInd < m_st.artList.count())
+        m_st.artList.setProducts(m_st.curArtInd, m_st.prodList);
 }
-
-} // namespace
 
 TProduit& Boutique::addProduct(const QString& number)
 {
     TProduit& p = ::addProduct(m_st, number);
-    keepInArtisan(m_st);
+    keepProducts();
     changed(Change::Products);
     return p;
 }
@@ -170,7 +165,7 @@ TProduit& Boutique::addImportedProduct(const TProduit& source, const QString& nu
 {
     TProduit& p = ::addImported(m_st, source, number);
     m_st.prodNoList = m_st.prodList.prodNumbers();
-    keepInArtisan(m_st);
+    keepProducts();
     changed(Change::Products);
     return p;
 }
@@ -180,7 +175,7 @@ void Boutique::removeProduct(int index)
     m_st.prodList.at(index); // out of the list: AppError, nothing removed
     m_st.prodList.removeAt(index);
     m_st.prodNoList.removeAt(index);
-    keepInArtisan(m_st);
+    keepProducts();
     changed(Change::Products);
 }
 

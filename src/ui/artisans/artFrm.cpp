@@ -382,8 +382,7 @@ void TArtForm::storeArtisan(int index)
     } else {
         if (!st.prodList.isEmpty() && st.curProdInd > -1)
             main.prodForm->setPData(st.curProdInd);
-        if (st.curArtInd >= 0 && st.curArtInd < st.artList.count())
-            st.artList.setProducts(st.curArtInd, st.prodList);
+        main.doc().keepProducts();
     }
     // On the artisans side, the choosers name it as stored.
     if (main.curPage == 0)

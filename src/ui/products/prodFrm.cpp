@@ -349,8 +349,7 @@ bool TProdForm::validProduct() const
 
 void TProdForm::syncArtisan()
 {
-    if (st.curArtInd >= 0 && st.curArtInd < st.artList.count())
-        st.artList.setProducts(st.curArtInd, st.prodList);
+    main.doc().keepProducts();
 }
 
 // --- THostedWindow ------------------------------------------------------------

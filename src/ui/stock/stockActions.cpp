@@ -60,7 +60,7 @@ QString scopeName(const AppState& st, const QString& artNo)
 bool closeCount(TmainForm& main)
 {
     AppState& st = main.state();
-    StockCount& count = *st.account.stock.open;
+    const StockCount& count = *st.account.stock.open;
     const QList<CountDiff> diffs = countDifferences(count, st.artList);
     const QString today = todayStr();
     TDiffDlg dlg(diffs,
@@ -124,7 +124,7 @@ void countStock(TmainForm& main)
     main.guarded([&main] {
         main.storeShown();
         AppState& st = main.state();
-        std::optional<StockCount>& open = st.account.stock.open;
+        const std::optional<StockCount>& open = st.account.stock.open;
         const bool modifiedBefore = st.modified;
         const bool started = !open;
         if (started) {
