@@ -45,29 +45,14 @@ struct Paid {
     qint64 cents;
 };
 
-void addProduct(TArtisan& a, const QString& no, const QString& valeur, const QString& prix)
-{
-    TProduit& p = a.products.append();
-    p.artNo = a.artNo;
-    p.prodNo = no;
-    p.descript = u"Produit "_s + no;
-    p.valeur = valeur;
-    p.prix = prix;
-}
-
 // The boutique above: three overlapping periods, the sales of SALES.
 void fill(AppState& st)
 {
-    TArtisan& a = st.artList.append();
-    a.artNo = u"001"_s;
-    a.nom = u"Côté"_s;
-    a.prenom = u"Hélène"_s;
-    addProduct(a, u"001"_s, u"18.00$"_s, u"30.00$"_s);
-    addProduct(a, u"002"_s, u"5.00$"_s, u"10.00$"_s);
-    TArtisan& b = st.artList.append();
-    b.artNo = u"002"_s;
-    b.nom = u"Roy; dit \"Luc\""_s; // quoted in the CSV
-    addProduct(b, u"001"_s, u"7.00$"_s, u"20.00$"_s);
+    TArtisan& a = newArtisan(st.artList, u"001"_s, u"Côté"_s, u"Hélène"_s);
+    newProduct(a, u"001"_s, u"Produit 001"_s, u"18.00$"_s, u"30.00$"_s);
+    newProduct(a, u"002"_s, u"Produit 002"_s, u"5.00$"_s, u"10.00$"_s);
+    TArtisan& b = newArtisan(st.artList, u"002"_s, u"Roy; dit \"Luc\""_s); // quoted in the CSV
+    newProduct(b, u"001"_s, u"Produit 001"_s, u"7.00$"_s, u"20.00$"_s);
     QHash<QString, QStringList> lines;
     QStringList dates;
     for (const Sale& s : SALES) {

@@ -23,12 +23,7 @@ namespace {
 
 TProduit& product(TArtisan& a, const QString& no, const QString& received, const QString& sold)
 {
-    TProduit& p = a.products.append();
-    p.artNo = a.artNo;
-    p.prodNo = no;
-    p.descript = u"Produit "_s + no;
-    p.valeur = u"10.00$"_s;
-    p.prix = u"25.00$"_s;
+    TProduit& p = newProduct(a, no, u"Produit "_s + no, u"10.00$"_s, u"25.00$"_s);
     p.qntList.setQntText(received);
     p.soldList.setQntText(sold);
     return p;
@@ -37,11 +32,7 @@ TProduit& product(TArtisan& a, const QString& no, const QString& received, const
 // Artisan 001 Côté Hélène with one product of each received and sold list.
 TArtisan& artisan(AppState& st, const QString& no = u"001"_s)
 {
-    TArtisan& a = st.artList.append();
-    a.artNo = no;
-    a.nom = u"Côté"_s;
-    a.prenom = u"Hélène"_s;
-    return a;
+    return newArtisan(st.artList, no, u"Côté"_s, u"Hélène"_s);
 }
 
 // "date:qnt" items.
