@@ -11,6 +11,7 @@
 #include "model/balance.h"
 #include "model/saleRows.h"
 #include "support/fakePrompt.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
 
@@ -314,12 +315,8 @@ private slots:
                 w.writeListEnd();
             });
             Account account;
-            try {
-                readSection(bytes, [&](TReader& r) { account.read(r, 1); });
-            } catch (const AppError&) {
-                return -1;
-            }
-            return int(account.payouts().size());
+            const QString error = errorOf([&] { readSection(bytes, [&](TReader& r) { account.read(r, 1); }); });
+            return error.isEmpty() ? int(account.payouts().size()) : -1;
         };
         const struct {
             const char* edge;

@@ -11,6 +11,7 @@
 #include "model/stockCount.h"
 #include "model/stockShelf.h"
 #include "support/fakePrompt.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
 
@@ -175,16 +176,14 @@ private slots:
         QFETCH(QString, refused);
         AppState st;
         TProduit& p = product(artisan(st), u"001"_s, u"2601014"_s, u"2602011"_s);
-        try {
-            recordReturn(st.artList, st.account, artNo, {{prodNo, qnt}}, u"260301"_s);
-            QVERIFY(refused.isEmpty());
-            QCOMPARE(stockOf(p), 0);
-            QCOMPARE(soldOf(p), 1);
-            QCOMPARE(stockDayNote(st.account.stock.moves(), u"260301"_s, -3), u"rendu à l'artisan : -3"_s);
-        } catch (const AppError& e) {
-            QCOMPARE(e.message(), refused);
+        QCOMPARE(errorOf([&] { recordReturn(st.artList, st.account, artNo, {{prodNo, qnt}}, u"260301"_s); }), refused);
+        if (!refused.isEmpty()) {
             QCOMPARE(p.qntList.qntText(2), u"2601014"_s);
+            return;
         }
+        QCOMPARE(stockOf(p), 0);
+        QCOMPARE(soldOf(p), 1);
+        QCOMPARE(stockDayNote(st.account.stock.moves(), u"260301"_s, -3), u"rendu à l'artisan : -3"_s);
     }
 
     // A movement read from a file is refused at each edge of what it may
@@ -219,12 +218,8 @@ private slots:
                 w.writeListEnd();
             });
             StockBook book;
-            try {
-                readSection(bytes, [&](TReader& r) { book.read(r); });
-            } catch (const AppError&) {
-                return -1;
-            }
-            return int(book.moves().size());
+            const QString error = errorOf([&] { readSection(bytes, [&](TReader& r) { book.read(r); }); });
+            return error.isEmpty() ? int(book.moves().size()) : -1;
         };
         const Move ok;
         const struct {
