@@ -263,10 +263,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, named);
         AppState st;
-        TArtisan& a = st.artList.append();
-        a.artNo = u"001"_s;
-        TProduit& p = a.products.append();
-        p.artNo = p.prodNo = u"001"_s;
+        TArtisan& a = newArtisan(st.artList, u"001"_s);
+        TProduit& p = newProduct(a, u"001"_s);
         TSaleItem& s = addSheet(st.saleList, u"160101"_s, {});
         st.repList.addPeriod(u"P"_s, u"160101"_s, u"160102"_s);
         QString* target[] = {&a.nom, &p.descript, &s.agent};

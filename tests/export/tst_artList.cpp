@@ -65,11 +65,9 @@ private slots:
         QCOMPARE(readFileBytes(path), readFileBytes(QStringLiteral(TILVAR_TEST_DATA "/golden/artList-example.xml")));
 
         // A refused write says so and leaves the old file.
-        QFile blocker(dir.filePath(u"plain"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(writeFileBytes(dir.filePath(u"plain"_s), {}));
         QVERIFY_THROWS_EXCEPTION(AppError, writeArtListXML(list, dir.filePath(u"plain/artList.xml"_s)));
-        QVERIFY_THROWS_EXCEPTION(AppError, TtilvarDB::writeArtListFile(list, blocker.fileName(), u"x.xml"_s));
+        QVERIFY_THROWS_EXCEPTION(AppError, TtilvarDB::writeArtListFile(list, dir.filePath(u"plain"_s), u"x.xml"_s));
         QVERIFY(QFile::exists(path));
 
         QCOMPARE(artListFileName(u"a.tlvdb.tlvdb"_s), u"a.xml.tlvdb"_s);
@@ -107,7 +105,7 @@ private slots:
         QCOMPARE(back.at(1).artRecord(), u"002|:| |:||:|12 rue Haute|:|Lévis|:||:||:||:||:|\n|:|"_s);
         const TProduit& q = back.at(0).products.at(0);
         QCOMPARE((QStringList{q.descript, q.prix, q.qntStr}), (QStringList{p.descript, p.prix, u"090518=5,090601=-1"_s}));
-        QCOMPARE(back.at(0).products.count() * 10 + back.at(1).products.count(), 30);
+        QCOMPARE((QList<int>{back.at(0).products.count(), back.at(1).products.count()}), (QList<int>{3, 0}));
         for (int i : {1, 2})
             QCOMPARE(back.at(0).products.at(i).descript, a.products.at(i).descript);
     }
@@ -126,7 +124,7 @@ private slots:
         QCOMPARE((QStringList{a.products.at(0).artNo, p.descript, p.qntStr, p.prix}),
                  (QStringList{{}, u"Bol « œuvre »"_s, u"090519=2,090601=1"_s, u"15.00$"_s}));
         QCOMPARE(list.at(1).nom + list.at(1).varData, u"Dupont & Filsancien.xml,3"_s);
-        QCOMPARE(a.products.count() * 10 + list.at(1).products.count(), 20);
+        QCOMPARE((QList<int>{a.products.count(), list.at(1).products.count()}), (QList<int>{2, 0}));
         // Written again by this program, it reads back the same.
         TArtList again;
         QCOMPARE(artListXML(readXml(again, artListXML(list))), artListXML(list));
@@ -277,13 +275,9 @@ private slots:
             const QByteArray shown = c.text.toUtf8().toHex(' ');
             QVERIFY2(xmlEscape(c.text) == c.element, shown.constData());
             QVERIFY2(xmlAttrEscape(c.text) == c.attribute, shown.constData());
-            bool refused = false;
-            try {
-                QVERIFY2(xmlStrictEscape(c.text) == c.element, shown.constData());
-            } catch (const AppError&) {
-                refused = true;
-            }
-            QVERIFY2(refused == c.strictRefuses, shown.constData());
+            QString strict;
+            const bool refused = !errorOf([&] { strict = xmlStrictEscape(c.text); }).isEmpty();
+            QVERIFY2(refused == c.strictRefuses && (refused || strict == c.element), shown.constData());
         }
     }
 

@@ -11,6 +11,7 @@
 #include "model/balance.h"
 #include "model/saleRows.h"
 #include "support/fakePrompt.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
 
@@ -45,29 +46,14 @@ struct Paid {
     qint64 cents;
 };
 
-void addProduct(TArtisan& a, const QString& no, const QString& valeur, const QString& prix)
-{
-    TProduit& p = a.products.append();
-    p.artNo = a.artNo;
-    p.prodNo = no;
-    p.descript = u"Produit "_s + no;
-    p.valeur = valeur;
-    p.prix = prix;
-}
-
 // The boutique above: three overlapping periods, the sales of SALES.
 void fill(AppState& st)
 {
-    TArtisan& a = st.artList.append();
-    a.artNo = u"001"_s;
-    a.nom = u"Côté"_s;
-    a.prenom = u"Hélène"_s;
-    addProduct(a, u"001"_s, u"18.00$"_s, u"30.00$"_s);
-    addProduct(a, u"002"_s, u"5.00$"_s, u"10.00$"_s);
-    TArtisan& b = st.artList.append();
-    b.artNo = u"002"_s;
-    b.nom = u"Roy; dit \"Luc\""_s; // quoted in the CSV
-    addProduct(b, u"001"_s, u"7.00$"_s, u"20.00$"_s);
+    TArtisan& a = newArtisan(st.artList, u"001"_s, u"Côté"_s, u"Hélène"_s);
+    newProduct(a, u"001"_s, u"Produit 001"_s, u"18.00$"_s, u"30.00$"_s);
+    newProduct(a, u"002"_s, u"Produit 002"_s, u"5.00$"_s, u"10.00$"_s);
+    TArtisan& b = newArtisan(st.artList, u"002"_s, u"Roy; dit \"Luc\""_s); // quoted in the CSV
+    newProduct(b, u"001"_s, u"Produit 001"_s, u"7.00$"_s, u"20.00$"_s);
     QHash<QString, QStringList> lines;
     QStringList dates;
     for (const Sale& s : SALES) {
@@ -265,13 +251,9 @@ private slots:
         parts.dbVersion = DB_FORMAT_VERSION;
         QCOMPARE(databaseJson(parts), databaseJson(older));
 
-        // What follows the reports is the account or a damaged file.
-        QByteArray newer = olderBytes;
-        newer += writeSection([](TWriter& w) {
-            w.writeString(ACCOUNT_MARK);
-            w.writeInteger(ACCOUNT_VERSION + 1);
-        });
-        const QByteArray damaged[] = {withAccount + '\0', withAccount.left(withAccount.size() - 1), newer,
+        // What follows the reports is the account or a damaged file (a version
+        // past the last: tst_stock).
+        const QByteArray damaged[] = {withAccount + '\0', withAccount.left(withAccount.size() - 1),
                                       olderBytes + writeSection([](TWriter& w) { w.writeString(u"autre"_s); })};
         for (const QByteArray& bytes : damaged) {
             QVERIFY(writeFileBytes(dir.path() + u"/d.tlvdb"_s, bytes));
@@ -333,12 +315,8 @@ private slots:
                 w.writeListEnd();
             });
             Account account;
-            try {
-                readSection(bytes, [&](TReader& r) { account.read(r, 1); });
-            } catch (const AppError&) {
-                return -1;
-            }
-            return int(account.payouts().size());
+            const QString error = errorOf([&] { readSection(bytes, [&](TReader& r) { account.read(r, 1); }); });
+            return error.isEmpty() ? int(account.payouts().size()) : -1;
         };
         const struct {
             const char* edge;

@@ -15,11 +15,8 @@ using namespace Qt::StringLiterals;
 namespace {
 void fill(AppState& st, const QStringList& numbers, const QStringList& sheetArtNos)
 {
-    for (const QString& no : numbers) {
-        TArtisan& a = st.artList.append();
-        a.artNo = no;
-        a.nom = u"Nom"_s + no;
-    }
+    for (const QString& no : numbers)
+        newArtisan(st.artList, no, u"Nom"_s + no);
     QStringList lines;
     for (const QString& no : sheetArtNos)
         lines << saleLine(u"TreMar"_s + no + u"-001"_s, u"bol"_s, u"10.00"_s, u"1"_s, u"10.00"_s);
@@ -94,10 +91,7 @@ private slots:
         QFETCH(QString, kept);
         AppState st;
         fill(st, QStringList{u"001"_s, u"002"_s}.mid(0, artisans), onSheet ? QStringList{u"001"_s} : QStringList());
-        TArtisan& first = st.artList.at(0);
-        TProduit& bol = first.products.append();
-        bol.prodNo = u"001"_s;
-        bol.descript = u"bol"_s;
+        TProduit& bol = newProduct(st.artList.at(0), u"001"_s, u"bol"_s);
         if (received)
             bol.qntList.addQnt(u"260518"_s, u"3"_s);
         const QString why = artisanKept(st, 0);

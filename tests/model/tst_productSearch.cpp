@@ -4,6 +4,7 @@
 #include "model/productSearch.h"
 #include "boutique/artisanState.h"
 #include "model/uArt.h"
+#include "support/modelSheets.h"
 
 #include <QTest>
 
@@ -13,16 +14,9 @@ namespace {
 void addArtisan(TArtList& list, const QString& nom, const QString& prenom, const QString& no,
                 const QStringList& descripts)
 {
-    TArtisan& a = list.append();
-    a.artNo = no;
-    a.nom = nom;
-    a.prenom = prenom;
-    for (int i = 0; i < descripts.size(); ++i) {
-        TProduit& p = a.products.append();
-        p.artNo = no;
-        p.prodNo = numberText(i + 1);
-        p.descript = descripts.at(i);
-    }
+    TArtisan& a = newArtisan(list, no, nom, prenom);
+    for (int i = 0; i < descripts.size(); ++i)
+        newProduct(a, numberText(i + 1), descripts.at(i));
 }
 
 // "CotHel001-001" for artisan 0, product 0.

@@ -14,11 +14,6 @@
 
 using namespace Qt::StringLiterals;
 
-static QByteArray saveSection(const TRepList& l)
-{
-    return writeSection([&](TWriter& w) { l.writeReports(w); });
-}
-
 // Two sales of artisan 005 (24.00$ and 12.50$) and one of 006 in period 0,
 // one sale of 005 in period 1, none in period 2.
 struct Ledger {
@@ -53,12 +48,12 @@ private slots:
         l.addPeriod(QString(), QString(), QString());
         for (int cur : {-1, 1, 300}) {
             l.curPeriod = cur;
-            const QByteArray bytes = saveSection(l);
+            const QByteArray bytes = writeSection([&](TWriter& w) { l.writeReports(w); });
             TRepList back;
             back.addPeriod(u"old"_s, u"1"_s, u"2"_s);
             readSection(bytes, [&](TReader& r) { back.readReports(r); });
             QCOMPARE(back.curPeriod, cur);
-            QCOMPARE(saveSection(back), bytes);
+            QCOMPARE(writeSection([&](TWriter& w) { back.writeReports(w); }), bytes);
         }
 
         TRepList ops;

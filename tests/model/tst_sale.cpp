@@ -14,11 +14,6 @@ using namespace Qt::StringLiterals;
 
 static const QString VASE = u"TreMar005-003,Vase,12.00$,2,24.00$"_s;
 
-static QByteArray saveSection(const TSaleList& l)
-{
-    return writeSection([&](TWriter& w) { l.writeSales(w); });
-}
-
 class TestSale : public QObject {
     Q_OBJECT
 
@@ -37,7 +32,7 @@ private slots:
         QCOMPARE(l.at(0).record(), u"090518|:|Préposé|:|24.00$|:|\"A001-001,\"\"Vase bleu\"\",12.00$,2,24.00$\""_s);
         addSheet(l, u"090301"_s, hostile, u"Marie-Ève"_s);
         addSheet(l, u"081224"_s, {});
-        const QByteArray bytes = saveSection(l);
+        const QByteArray bytes = writeSection([&](TWriter& w) { l.writeSales(w); });
 
         TSaleList back;
         addSheet(back, u"999999"_s, {VASE}); // replaced by the load
@@ -45,7 +40,7 @@ private slots:
         readSection(bytes, [&](TReader& r) { back.readSales(r); });
         QCOMPARE(back.saleLinesOf(1), hostile);
         QCOMPARE(back.curDate, QString());
-        QCOMPARE(saveSection(back), bytes);
+        QCOMPARE(writeSection([&](TWriter& w) { back.writeSales(w); }), bytes);
         // Cut inside the last sheet's string: the others are kept.
         QVERIFY_THROWS_EXCEPTION(ReadError, readSection(bytes.chopped(5), [&](TReader& r) { back.readSales(r); }));
         QCOMPARE(back.count(), 2);

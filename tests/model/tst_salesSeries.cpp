@@ -28,10 +28,8 @@ const Sale SALES[] = {
 
 void fill(AppState& st)
 {
-    for (const char* no : {"001", "002"}) {
-        TArtisan& a = st.artList.append();
-        a.artNo = QLatin1String(no);
-    }
+    for (const char* no : {"001", "002"})
+        newArtisan(st.artList, QLatin1String(no));
     for (const Sale& s : SALES) {
         const Money price = Money::fromUnits(s.price * 100);
         addSheet(st.saleList, QLatin1String(s.date),

@@ -20,16 +20,9 @@ struct Shop {
     AppState st;
     Shop()
     {
-        TArtisan& a = st.artList.append();
-        a.artNo = u"005"_s;
-        a.nom = u"Tremblay"_s;
-        a.prenom = u"Marie"_s;
-        for (const QString& sold : {u"0905181"_s, u""_s, u"0905182,0903011"_s}) {
-            TProduit& p = a.products.append();
-            p.artNo = a.artNo;
-            p.prodNo = numberText(a.products.count());
-            p.soldList.setQntText(sold);
-        }
+        TArtisan& a = newArtisan(st.artList, u"005"_s, u"Tremblay"_s, u"Marie"_s);
+        for (const QString& sold : {u"0905181"_s, u""_s, u"0905182,0903011"_s})
+            newProduct(a, numberText(a.products.count() + 1)).soldList.setQntText(sold);
         addSheet(st.saleList, u"090518"_s, {line(u"001"_s, 1), line(u"003"_s, 2)});
         addSheet(st.saleList, u"090301"_s, {line(u"003"_s, 1), line(u"004"_s, 5)});
         st.prodList.assign(a.products);

@@ -11,6 +11,7 @@
 #include "model/stockCount.h"
 #include "model/stockShelf.h"
 #include "support/fakePrompt.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 #include "support/testFiles.h"
 
@@ -23,12 +24,7 @@ namespace {
 
 TProduit& product(TArtisan& a, const QString& no, const QString& received, const QString& sold)
 {
-    TProduit& p = a.products.append();
-    p.artNo = a.artNo;
-    p.prodNo = no;
-    p.descript = u"Produit "_s + no;
-    p.valeur = u"10.00$"_s;
-    p.prix = u"25.00$"_s;
+    TProduit& p = newProduct(a, no, u"Produit "_s + no, u"10.00$"_s, u"25.00$"_s);
     p.qntList.setQntText(received);
     p.soldList.setQntText(sold);
     return p;
@@ -37,11 +33,7 @@ TProduit& product(TArtisan& a, const QString& no, const QString& received, const
 // Artisan 001 Côté Hélène with one product of each received and sold list.
 TArtisan& artisan(AppState& st, const QString& no = u"001"_s)
 {
-    TArtisan& a = st.artList.append();
-    a.artNo = no;
-    a.nom = u"Côté"_s;
-    a.prenom = u"Hélène"_s;
-    return a;
+    return newArtisan(st.artList, no, u"Côté"_s, u"Hélène"_s);
 }
 
 // "date:qnt" items.
@@ -184,16 +176,14 @@ private slots:
         QFETCH(QString, refused);
         AppState st;
         TProduit& p = product(artisan(st), u"001"_s, u"2601014"_s, u"2602011"_s);
-        try {
-            recordReturn(st.artList, st.account, artNo, {{prodNo, qnt}}, u"260301"_s);
-            QVERIFY(refused.isEmpty());
-            QCOMPARE(stockOf(p), 0);
-            QCOMPARE(soldOf(p), 1);
-            QCOMPARE(stockDayNote(st.account.stock.moves(), u"260301"_s, -3), u"rendu à l'artisan : -3"_s);
-        } catch (const AppError& e) {
-            QCOMPARE(e.message(), refused);
+        QCOMPARE(errorOf([&] { recordReturn(st.artList, st.account, artNo, {{prodNo, qnt}}, u"260301"_s); }), refused);
+        if (!refused.isEmpty()) {
             QCOMPARE(p.qntList.qntText(2), u"2601014"_s);
+            return;
         }
+        QCOMPARE(stockOf(p), 0);
+        QCOMPARE(soldOf(p), 1);
+        QCOMPARE(stockDayNote(st.account.stock.moves(), u"260301"_s, -3), u"rendu à l'artisan : -3"_s);
     }
 
     // A movement read from a file is refused at each edge of what it may
@@ -228,12 +218,8 @@ private slots:
                 w.writeListEnd();
             });
             StockBook book;
-            try {
-                readSection(bytes, [&](TReader& r) { book.read(r); });
-            } catch (const AppError&) {
-                return -1;
-            }
-            return int(book.moves().size());
+            const QString error = errorOf([&] { readSection(bytes, [&](TReader& r) { book.read(r); }); });
+            return error.isEmpty() ? int(book.moves().size()) : -1;
         };
         const Move ok;
         const struct {

@@ -128,13 +128,7 @@ private slots:
     void everyOutputAddsUp()
     {
         AppState st;
-        BoutiqueScale scale;
-        scale.artisans = 5;
-        scale.productsPerArtisan = 4;
-        scale.days = 40;
-        scale.linesPerDay = 4;
-        scale.periods = 3;
-        generateBoutique(st, scale);
+        generateBoutique(st, {.artisans = 5, .productsPerArtisan = 4, .days = 40, .linesPerDay = 4, .periods = 3});
         // Prices holding a fraction of a cent, and returns, as files written
         // elsewhere hold them.
         for (int s = 0; s < st.saleList.count(); s += 3) {

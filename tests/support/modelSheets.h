@@ -1,14 +1,38 @@
-// Builders shared by the ledger, period and report tests: sale sheets,
-// comma-list sale lines and file sections written to and read from memory.
+// Builders shared by the model, report and window tests: artisans and their
+// products, sale sheets, comma-list sale lines and file sections written to
+// and read from memory.
 #pragma once
 
 #include "core/textUtil.h"
 #include "core/valueStream.h"
+#include "model/uArt.h"
 #include "model/uSale.h"
 
 #include <QBuffer>
 
 #include <memory>
+
+inline TArtisan& newArtisan(TArtList& list, const QString& no, const QString& nom = {},
+                           const QString& prenom = {})
+{
+    TArtisan& a = list.append();
+    a.artNo = no;
+    a.nom = nom;
+    a.prenom = prenom;
+    return a;
+}
+
+inline TProduit& newProduct(TArtisan& a, const QString& no, const QString& descript = {},
+                            const QString& valeur = {}, const QString& prix = {})
+{
+    TProduit& p = a.products.append();
+    p.artNo = a.artNo;
+    p.prodNo = no;
+    p.descript = descript;
+    p.valeur = valeur;
+    p.prix = prix;
+    return p;
+}
 
 // One sale line: product key, description, price, quantity, amount.
 inline QString saleLine(const QString& pno, const QString& descr, const QString& prix,

@@ -1,14 +1,13 @@
 #include "support/sampleDb.h"
 
 #include "boutique/appState.h"
+#include "support/modelSheets.h"
 
 void fillSampleDatabase(AppState& st, int artisans, int productsPerArtisan, int generation)
 {
     for (int a = 0; a < artisans; ++a) {
-        TArtisan& art = st.artList.append();
-        art.artNo = TArtList::artNoFor(a + 1);
-        art.nom = QStringLiteral("Lévesque%1").arg(a);
-        art.prenom = QStringLiteral("Hélène");
+        TArtisan& art = newArtisan(st.artList, TArtList::artNoFor(a + 1), QStringLiteral("Lévesque%1").arg(a),
+                                   QStringLiteral("Hélène"));
         art.adresse = QStringLiteral("%1 rue des Érables").arg(a + 10);
         art.ville = QStringLiteral("Québec");
         art.CP = QStringLiteral("G1R 2B5");

@@ -6,6 +6,7 @@
 
 #include "export/artListXML.h"
 #include "model/uArt.h"
+#include "support/modelSheets.h"
 
 #include <QMenu>
 #include <QTableWidget>
@@ -21,11 +22,8 @@ const QString OLDER_LIST = QStringLiteral(TILVAR_TEST_DATA "/artList-older.xml")
 QByteArray artListFile(const QStringList& noms, const QStringList& numbers = {})
 {
     TArtList list;
-    for (const QString& nom : noms) {
-        TArtisan& a = list.append();
-        a.artNo = numbers.value(list.count() - 1, TArtList::artNoFor(list.count()));
-        a.nom = nom;
-    }
+    for (const QString& nom : noms)
+        newArtisan(list, numbers.value(list.count(), TArtList::artNoFor(list.count() + 1)), nom);
     return artListXML(list);
 }
 
@@ -216,10 +214,7 @@ private slots:
     {
         UiHarness h;
         AppState st;
-        TArtisan& first = st.artList.append();
-        first.artNo = u"001"_s;
-        first.nom = QString(300, u'N');
-        first.comment = QString(5000, u'c');
+        newArtisan(st.artList, u"001"_s, QString(300, u'N')).comment = QString(5000, u'c');
         st.artList.append().artNo = u"002"_s;
         TmainForm& w = h.startOn(st);
         TArtForm& a = h.art();

@@ -6,6 +6,7 @@
 
 #include "core/textUtil.h"
 #include "model/stockCount.h"
+#include "support/modelSheets.h"
 #include "ui/artisans/artAccount.h"
 #include "ui/products/prodFrm.h"
 #include "ui/stock/countDlg.h"
@@ -22,18 +23,6 @@ namespace {
 
 const QDate TODAY = QDate::currentDate();
 
-void product(TArtisan& a, const QString& no, const QString& descript, const QString& valeur, const QString& prix,
-             const QString& received)
-{
-    TProduit& p = a.products.append();
-    p.artNo = a.artNo;
-    p.prodNo = no;
-    p.descript = descript;
-    p.valeur = valeur;
-    p.prix = prix;
-    p.qntList.setQntText(received);
-}
-
 // Côté Hélène: a vase (6 in stock, 4 of them for eight months) and a bowl
 // (3, for two months); Li Bo, whose key is padded: a scarf (2); no sales. The
 // main window is started on them.
@@ -42,17 +31,11 @@ void startShelves(UiHarness& h)
     AppState st;
     const QString old = dateStr(TODAY.addMonths(-8));
     const QString recent = dateStr(TODAY.addMonths(-2));
-    TArtisan& a = st.artList.append();
-    a.artNo = u"001"_s;
-    a.nom = u"Côté"_s;
-    a.prenom = u"Hélène"_s;
-    product(a, u"001"_s, u"Vase"_s, u"12.00$"_s, u"24.00$"_s, old + u"4,"_s + recent + u'2');
-    product(a, u"002"_s, u"Bol"_s, u"8.50$"_s, u"15.00$"_s, recent + u'3');
-    TArtisan& b = st.artList.append();
-    b.artNo = u"002"_s;
-    b.nom = u"Li"_s;
-    b.prenom = u"Bo"_s;
-    product(b, u"001"_s, u"Foulard"_s, u"20.00$"_s, u"45.00$"_s, recent + u'2');
+    TArtisan& a = newArtisan(st.artList, u"001"_s, u"Côté"_s, u"Hélène"_s);
+    newProduct(a, u"001"_s, u"Vase"_s, u"12.00$"_s, u"24.00$"_s).qntList.setQntText(old + u"4,"_s + recent + u'2');
+    newProduct(a, u"002"_s, u"Bol"_s, u"8.50$"_s, u"15.00$"_s).qntList.setQntText(recent + u'3');
+    TArtisan& b = newArtisan(st.artList, u"002"_s, u"Li"_s, u"Bo"_s);
+    newProduct(b, u"001"_s, u"Foulard"_s, u"20.00$"_s, u"45.00$"_s).qntList.setQntText(recent + u'2');
     h.startOn(st);
 }
 
