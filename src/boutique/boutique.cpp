@@ -51,6 +51,21 @@ void Boutique::announce()
     emit modifiedChanged(m_said);
 }
 
+LoadResult Boutique::load(const QString& path, Prompt& prompt)
+{
+    const LoadResult result = loadDB(path, m_st, prompt);
+    if (result == LoadResult::Loaded && !m_st.account.inFile)
+        recordShares(m_st);
+    announce();
+    return result;
+}
+
+void Boutique::save(const QString& path)
+{
+    saveDB(path, m_st);
+    announce();
+}
+
 void Boutique::startAnew()
 {
     m_st.curArtNo = u"001"_s;

@@ -5,6 +5,7 @@
 // its signals; none writes another window's controls.
 
 #include "boutique/appState.h"
+#include "boutique/dbFile.h"
 #include "model/qntEvent.h"
 #include "model/stockCount.h"
 #include "model/stockShelf.h"
@@ -48,6 +49,12 @@ public:
     // A database was loaded, saved under a new name or started anew: every
     // window shows it again.
     void fileReplaced();
+
+    // The boutique read from the file at path (loadDB), an older file's
+    // shares taken at once; the windows are shown again by fileReplaced.
+    LoadResult load(const QString& path, Prompt& prompt);
+    // Written to path (saveDB): the boutique is its file again.
+    void save(const QString& path);
 
     // Empties the boutique before a file is read or a new one begun; the
     // windows are shown again once it is in (fileReplaced).

@@ -207,10 +207,7 @@ void TDbCommands::openDB(const QString& fileName, Prompt& say)
     // The loader keeps the modified mark of a partly read file. Its notices
     // wait: a read error is said once, in the sentence below.
     HeldPrompt loading(say);
-    const LoadResult result = loadDB(st.curFilePath, st, loading);
-    // The shares of an older file's lines are taken now, before any change.
-    if (result == LoadResult::Loaded && !st.account.inFile)
-        recordShares(st);
+    const LoadResult result = main.doc().load(st.curFilePath, loading);
     main.mainReady = true;
     // Every window shows the boutique read.
     main.doc().fileReplaced();
@@ -381,7 +378,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
     const QFileInfo chosen(path);
     const QString name = chosen.fileName();
     const QString target = st.dataDir + name;
-    saveDB(path, st);
+    main.doc().save(path);
     QString working = target;
     // Saved elsewhere: the data folder gets the same file, so that later
     // saves and the next autoload find it, without ever replacing another
@@ -396,7 +393,7 @@ bool TDbCommands::saveAsTo(const QString& chosenPath)
                     == Prompt::Answer::Yes;
         if (write) {
             try {
-                saveDB(target, st);
+                main.doc().save(target);
             } catch (const AppError&) {
                 // Only one of the two files holds the work: not saved as meant.
                 main.doc().setModified(true);
@@ -444,8 +441,7 @@ bool TDbCommands::save()
                                    + QDir::toNativeSeparators(backupDir(st, st.curFilePath)) + u")"_s)
                        != Prompt::Answer::Yes)
                 return;
-            saveDB(st.curFilePath, st);
-            main.doc().setModified(false);
+            main.doc().save(st.curFilePath);
             main.setStatusText(0, u"Enregistré : "_s + QFileInfo(st.artFileName).fileName());
             saved = true;
         } else {
