@@ -120,7 +120,10 @@ private slots:
                                         QStringList{u"resave"_s, REFERENCE, QString()},
                                         // An option given last, without its value.
                                         QStringList{u"account"_s, REFERENCE, u"001"_s, u"--date"_s},
-                                        QStringList{u"stock"_s, REFERENCE, u"--unsold-since"_s}}) {
+                                        QStringList{u"stock"_s, REFERENCE, u"--unsold-since"_s},
+                                        // One operand short, and one too many.
+                                        QStringList{u"tags"_s, REFERENCE},
+                                        QStringList{u"tags"_s, REFERENCE, u"t.pdf"_s, u"001"_s, u"001"_s, u"x"_s}}) {
             const ProcessRun r = tlvdb(args);
             QVERIFY2(r.code == 2 && (r.err.startsWith("tlvdb: ") || r.err.contains("usage: tlvdb")) && r.out.isEmpty(),
                      r.err.constData());

@@ -11,6 +11,7 @@
 #include "report/priceTags.h"
 #include "report/settlement.h"
 #include "report/shipped.h"
+#include "report/stockPdf.h"
 #include "report/xslTransform.h"
 #include "support/fakePrompt.h"
 #include "support/modelErrors.h"
@@ -20,6 +21,7 @@
 #include "support/testFiles.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,6 +81,19 @@ struct Boutique {
         folder = st.repDir;
     }
 };
+
+// The top and bottom of the last place a word is printed on (pdftotext -bbox).
+std::pair<double, double> lastWordPlace(const QString& pdfPath, const QString& word)
+{
+    const QString boxes = pdfText(pdfPath, {u"-bbox"_s});
+    static const QRegularExpression wordBox(u"<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\" xMax=\"[^\"]*\" "
+                                            "yMax=\"([^\"]*)\">([^<]*)</word>"_s);
+    std::pair<double, double> at{-1, -1};
+    for (const auto& m : wordBox.globalMatch(boxes))
+        if (m.captured(3) == word)
+            at = {m.captured(1).toDouble(), m.captured(2).toDouble()};
+    return at;
+}
 
 } // namespace
 
@@ -286,6 +301,64 @@ private slots:
         QCOMPARE(htmlTexts(parts, "//p[@class='account']/b").size(), 1); // the line to read first
     }
 
+    // What the transformation tells and allows at its edges: of two faults
+    // the first is named; an element of another namespace called "include"
+    // or "import" is the sheet's data, not a file read.
+    void styleSheetEdges()
+    {
+        const QByteArray sheet = "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\" "
+                                 "xmlns:d=\"urn:d\"><xsl:output method=\"text\"/><d:include/><d:import/>"
+                                 "<xsl:template match=\"/\">ok</xsl:template></xsl:stylesheet>";
+        QCOMPARE(xslt::transform("<r/>", sheet), QByteArray("ok"));
+        QByteArray bare = sheet;
+        QVERIFY(!errorOf([&] { xslt::transform("<r/>", bare.replace("<d:include/>", "<include/>")); }).isEmpty());
+        const QString why = errorOf([&] { xslt::transform("<r>&a; &b;</r>", sheet); });
+        QVERIFY2(why.contains(u"'a'"_s) && !why.contains(u"'b'"_s), qPrintable(why));
+    }
+
+    // A count's differences artisan by artisan, each under its own name; the
+    // closing line counts the missing units only.
+    void differencesSheet()
+    {
+        const auto diff = [](CountDiff::Kind kind, const QString& artNo, const QString& name, int expected,
+                             int counted) {
+            return CountDiff{kind, artNo, name, u"001"_s, name.left(2) + artNo + u"-001"_s, u"Bol"_s, expected,
+                             counted, Money::fromUnits(100000), Money::fromUnits(50000), CountDiff::Nothing};
+        };
+        const DifferencesSheet sheet{u"B"_s, u"261201"_s, u"261207"_s, u"la boutique"_s,
+                                     {diff(CountDiff::Missing, u"001"_s, u"Anne Roy"_s, 3, 1),
+                                      diff(CountDiff::Excess, u"002"_s, u"Luc Bé"_s, 0, 2)}};
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"e.pdf"_s);
+        QVERIFY(writeFileBytes(path, differencesPdf(sheet)));
+        const QString text = pdfText(path);
+        const QList<qsizetype> order{text.indexOf(u"Anne Roy"_s), text.indexOf(u"An001-001"_s),
+                                     text.indexOf(u"Luc Bé"_s), text.indexOf(u"Lu002-001"_s)};
+        QVERIFY2(order.first() >= 0 && std::is_sorted(order.cbegin(), order.cend()), qPrintable(text));
+        QVERIFY2(text.contains(u"Unités manquantes ou non scannées : 2, 20.00$ au prix, 10.00$ à la valeur"_s),
+                 qPrintable(text));
+    }
+
+    // The summary's ranking draws each artisan on a line of its own, under
+    // its title, the one who sold most first.
+    void rankChartLines()
+    {
+        Summary sum;
+        sum.head.charts = true;
+        sum.sales = Money::fromUnits(4000);
+        sum.lines.push_back({u"001"_s, u"Anne Roy"_s, 3, Money::fromUnits(3000), {}, {}, {}});
+        sum.lines.push_back({u"002"_s, u"Luc Bé"_s, 1, Money::fromUnits(1000), {}, {}, {}});
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"s.pdf"_s);
+        QVERIFY(writeFileBytes(path, summaryPdf(sum)));
+        const auto title = lastWordPlace(path, u"qui"_s);
+        const auto first = lastWordPlace(path, u"Anne"_s);
+        const auto second = lastWordPlace(path, u"Luc"_s);
+        QVERIFY2(title.second <= first.first && first.second <= second.first,
+                 qPrintable(u"title %1-%2, Anne %3-%4, Luc %5-%6"_s.arg(title.first).arg(title.second)
+                                .arg(first.first).arg(first.second).arg(second.first).arg(second.second)));
+    }
+
     // The summary holds every artisan with sales, by number: per artisan the
     // sales, the boutique's part and the amount due of the artisan's
     // statement, under either rule, with a return (total left empty, as
@@ -347,6 +420,13 @@ private slots:
         QVERIFY(writeFileBytes(b.folder + u"c123.pdf"_s, "x"));
         QVERIFY(writeFileBytes(b.folder + u"c009.xml"_s, "edited"));
         b.st.saleList.setSheetLines(b.st.saleList.indexOfDate(u"090520"_s), QString());
+        // A list of written files that names a file not ours (edited, or
+        // another program's) removes nothing of it, even with its stamp.
+        const QFileInfo notes(b.folder + u"notes.pdf"_s);
+        QFile list(b.folder + u".tilvarbd-written"_s);
+        QVERIFY(list.open(QIODevice::Append));
+        list.write(u"notes.pdf\t%1\t%2\n"_s.arg(notes.size()).arg(notes.lastModified().toMSecsSinceEpoch()).toUtf8());
+        list.close();
         QVERIFY(writeSettlement(b.st, b.spring, b.folder, &sum));
         const QStringList files = QDir(b.folder).entryList(QDir::Files);
         QVERIFY(files.contains(u"notes.pdf"_s) && files.contains(u"c001.pdf"_s) && files.contains(u"c123.pdf"_s));
