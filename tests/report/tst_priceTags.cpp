@@ -259,6 +259,7 @@ private slots:
         QCOMPARE(decoded(dir.path(), readFileBytes(out)), QStringList({u"LiBo002-001"_s}));
         // The sheet's last place is a place to start at; the first artisan is one to choose.
         QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"001"_s, u"--start=24"_s, u"--settings="_s + ini}).code, 0);
+        QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"001"_s, u"--preset=2"_s, u"--settings="_s + ini}).code, 0);
         const struct {
             QStringList args;
             int code;
@@ -267,6 +268,7 @@ private slots:
                        {{u"tags"_s, REFERENCE, out, u"--start=25"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--colour=red"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--preset=3"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--preset=0"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--start=-2147483648"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--start=0"_s, u"--settings="_s + ini}, 2},

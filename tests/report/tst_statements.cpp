@@ -259,7 +259,8 @@ private slots:
     {
         QFETCH(QString, kind);
         const QString shalom = u"\u05E9\u05DC\u05D5\u05DD"_s;
-        const QString typed = u"\u202EVase\u0007\U0001F3FA "_s + shalom;
+        // The controls at the ends of both ranges, each within the word.
+        const QString typed = u"\u202EV\u202Aa\u2066s\u2069e\u0007\U0001F3FA "_s + shalom;
         QByteArray pdf;
         if (kind == u"statement"_s) {
             pdf = statementPdf(Statement{{}, u"001"_s, typed, {}, {}, {}, {}, {}, {}});
@@ -293,6 +294,7 @@ private slots:
         QCOMPARE(htmlTexts(page, "//tr[@class='row']/td[2]"), QStringList{typed});
         QCOMPARE(htmlTexts(page, "//p[@class='shop']/b"), QStringList{typed});
         QCOMPARE(htmlTexts(page, "//title"), QStringList{u"Sommaire de consignation"_s});
+        QCOMPARE(htmlTexts(page, "//tr[@class='total']/td[@class='num']").size(), 4); // the amounts, not the label
         const Statement s{sum.head, u"001"_s, typed, {}, {}, {}, {}, {}, {}};
         const QByteArray parts = (u"<html><body>"_s + shopHtml(sum.head) + splitHtml(s) + u"</body></html>"_s).toUtf8();
         QCOMPARE(htmlTexts(parts, "//p[@class='shop']/b"), QStringList{typed});
@@ -314,6 +316,20 @@ private slots:
         QVERIFY(!errorOf([&] { xslt::transform("<r/>", bare.replace("<d:include/>", "<include/>")); }).isEmpty());
         const QString why = errorOf([&] { xslt::transform("<r>&a; &b;</r>", sheet); });
         QVERIFY2(why.contains(u"'a'"_s) && !why.contains(u"'b'"_s), qPrintable(why));
+        // A sheet that stops itself gives no page.
+        QByteArray stops = sheet;
+        stops.replace(">ok<", "><xsl:message terminate=\"yes\">arrêt</xsl:message><");
+        QVERIFY(!errorOf([&] { xslt::transform("<r/>", stops); }).isEmpty());
+
+        // What is added to a page goes inside its body, wherever the tags are.
+        const struct {
+            QByteArray page, added;
+        } pages[] = {{"<html><body class=\"x\">p</body></html>", "<html><body class=\"x\">TpB</body></html>"},
+                     {"</body>", "TB</body>"},
+                     {"<body>", "<body>TB"},
+                     {"p", "TpB"}};
+        for (const auto& c : pages)
+            QCOMPARE(xslt::addToPage(c.page, {u"T"_s, u"B"_s}), c.added);
     }
 
     // A count's differences artisan by artisan, each under its own name; the
