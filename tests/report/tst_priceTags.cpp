@@ -227,6 +227,8 @@ private slots:
             {u"abc"_s + flower + u"defg"_s, 8, u"abc"_s + flower + u"..."_s},
             {u"abE\u0301cdef"_s, 6, u"ab..."_s},               // nor a letter from its accent
             {u"grand  bol\tbleu"_s, 20, u"grand bol bleu"_s},
+            {u"Vase bleu, grand modèle"_s, 13, u"Vase bleu..."_s}, // no comma before the dots
+            {u"Bol; tasse; vase"_s, 8, u"Bol..."_s},
         };
         for (const auto& c : cuts)
             QCOMPARE(cutDescription(c.text, c.max), c.cut);
@@ -259,7 +261,16 @@ private slots:
         QCOMPARE(decoded(dir.path(), readFileBytes(out)), QStringList({u"LiBo002-001"_s}));
         // The sheet's last place is a place to start at; the first artisan is one to choose.
         QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"001"_s, u"--start=24"_s, u"--settings="_s + ini}).code, 0);
-        QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"001"_s, u"--preset=2"_s, u"--settings="_s + ini}).code, 0);
+        // Each preset is its own sheet: 24 places on the second, 30 on the first.
+        QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"001"_s, u"--preset=1"_s, u"--start=30"_s}).code, 0);
+        QCOMPARE(runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"001"_s, u"--preset=2"_s, u"--start=24"_s}).code, 0);
+        // A run of 50 sheets or more says how far it got; a shorter one says nothing.
+        for (const int copies : {49, 50}) {
+            r = runProcess(tlvdb, {u"tags"_s, REFERENCE, out, u"002"_s, u"001"_s, u"--copies=%1"_s.arg(copies),
+                                   u"--layout=100;100;90;90;1;1;0;0;0;0"_s, u"--settings="_s + ini});
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.err.contains("sheets"), copies == 50);
+        }
         const struct {
             QStringList args;
             int code;
@@ -269,6 +280,7 @@ private slots:
                        {{u"tags"_s, REFERENCE, out, u"--colour=red"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--preset=3"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--preset=0"_s}, 2},
+                       {{u"tags"_s, REFERENCE, out, u"--preset=2"_s, u"--start=25"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--layout=1;2"_s}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--start=-2147483648"_s, u"--settings="_s + ini}, 2},
                        {{u"tags"_s, REFERENCE, out, u"--start=0"_s, u"--settings="_s + ini}, 2},
