@@ -82,10 +82,18 @@ struct Boutique {
     }
 };
 
-// The top and bottom of the last place a word is printed on (pdftotext -bbox).
-std::pair<double, double> lastWordPlace(const QString& pdfPath, const QString& word)
+// What pdftotext reads of pdf.
+QString textOf(const QByteArray& pdf, const QStringList& options = {})
 {
-    const QString boxes = pdfText(pdfPath, {u"-bbox"_s});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.pdf"_s);
+    return writeFileBytes(path, pdf) ? pdfText(path, options) : u"<unwritten>"_s;
+}
+
+// The top and bottom of the last place a word is printed on (pdftotext -bbox).
+std::pair<double, double> lastWordPlace(const QByteArray& pdf, const QString& word)
+{
+    const QString boxes = textOf(pdf, {u"-bbox"_s});
     static const QRegularExpression wordBox(u"<word xMin=\"[^\"]*\" yMin=\"([^\"]*)\" xMax=\"[^\"]*\" "
                                             "yMax=\"([^\"]*)\">([^<]*)</word>"_s);
     std::pair<double, double> at{-1, -1};
@@ -239,9 +247,7 @@ private slots:
         Statement odd{statementHeader(b.st, b.spring), u"001"_s, {}, {}, {}, {}, {}, {}, {}};
         odd.head.periodTitle = u"\u202EPrintemps"_s;
         odd.artName = QString(5000, u'x');
-        const QString path = b.dir.filePath(u"odd.pdf"_s);
-        QVERIFY(writeFileBytes(path, statementPdf(odd)));
-        const QString shown = pdfText(path, {u"-layout"_s});
+        const QString shown = textOf(statementPdf(odd), {u"-layout"_s});
         QVERIFY2(shown.contains(u"Printemps, du 1 mars 2009 au 31 mai 2009"_s), qPrintable(shown.left(600)));
         QVERIFY(shown.contains(u"(artisan no 001)"_s) && !shown.contains(QString(1000, u'x')));
     }
@@ -273,10 +279,7 @@ private slots:
         } else {
             pdf = tagsPdf({{u"B"_s, u"A"_s, typed, u"1.00$"_s, u"AaaBbb001-001"_s}}, tagPresets().at(0).layout, 0);
         }
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"f.pdf"_s);
-        QVERIFY(writeFileBytes(path, pdf));
-        const QString shown = pdfText(path);
+        const QString shown = textOf(pdf);
         QVERIFY2(shown.contains(u"Vase\uFFFD\uFFFD"_s), qPrintable(shown));
         QVERIFY2(shown.contains(shalom), qPrintable(shown));
         QVERIFY(!shown.contains(QChar(0x202E)) && !shown.contains(QChar(7)));
@@ -344,10 +347,7 @@ private slots:
         const DifferencesSheet sheet{u"B"_s, u"261201"_s, u"261207"_s, u"la boutique"_s,
                                      {diff(CountDiff::Missing, u"001"_s, u"Anne Roy"_s, 3, 1),
                                       diff(CountDiff::Excess, u"002"_s, u"Luc Bé"_s, 0, 2)}};
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"e.pdf"_s);
-        QVERIFY(writeFileBytes(path, differencesPdf(sheet)));
-        const QString text = pdfText(path);
+        const QString text = textOf(differencesPdf(sheet));
         const QList<qsizetype> order{text.indexOf(u"Anne Roy"_s), text.indexOf(u"An001-001"_s),
                                      text.indexOf(u"Luc Bé"_s), text.indexOf(u"Lu002-001"_s)};
         QVERIFY2(order.first() >= 0 && std::is_sorted(order.cbegin(), order.cend()), qPrintable(text));
@@ -364,12 +364,10 @@ private slots:
         sum.sales = Money::fromUnits(4000);
         sum.lines.push_back({u"001"_s, u"Anne Roy"_s, 3, Money::fromUnits(3000), {}, {}, {}});
         sum.lines.push_back({u"002"_s, u"Luc Bé"_s, 1, Money::fromUnits(1000), {}, {}, {}});
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"s.pdf"_s);
-        QVERIFY(writeFileBytes(path, summaryPdf(sum)));
-        const auto title = lastWordPlace(path, u"qui"_s);
-        const auto first = lastWordPlace(path, u"Anne"_s);
-        const auto second = lastWordPlace(path, u"Luc"_s);
+        const QByteArray pdf = summaryPdf(sum);
+        const auto title = lastWordPlace(pdf, u"qui"_s);
+        const auto first = lastWordPlace(pdf, u"Anne"_s);
+        const auto second = lastWordPlace(pdf, u"Luc"_s);
         QVERIFY2(title.second <= first.first && first.second <= second.first,
                  qPrintable(u"title %1-%2, Anne %3-%4, Luc %5-%6"_s.arg(title.first).arg(title.second)
                                 .arg(first.first).arg(first.second).arg(second.first).arg(second.second)));
