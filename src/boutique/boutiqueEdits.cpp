@@ -13,16 +13,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-bool inDateOrder(const TQnt& events)
-{
-    const QStringList dates = readCommaList(events.qntText(0));
-    return std::is_sorted(dates.cbegin(), dates.cend());
-}
-
-} // namespace
-
 // --- artisans ---------------------------------------------------------------
 
 void Boutique::refreshNames(int index)

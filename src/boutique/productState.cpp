@@ -5,6 +5,14 @@
 #include "model/soldSync.h"
 #include "model/uProd.h"
 
+#include <algorithm>
+
+bool inDateOrder(const TQnt& events)
+{
+    const QStringList dates = readCommaList(events.qntText(0));
+    return std::is_sorted(dates.cbegin(), dates.cend());
+}
+
 QString nextProdNo(const AppState& st)
 {
     return nextProductNumber(st.prodList, st.saleList, st.curArtNo);

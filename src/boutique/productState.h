@@ -6,6 +6,10 @@
 
 class AppState;
 class TProduit;
+class TQnt;
+
+// Whether the events run by date, as the products page shows them.
+bool inDateOrder(const TQnt& events);
 
 // The number the next product of prodList takes (nextProductNumber of
 // model/soldSync.h: never one the sheets still name).

@@ -6,6 +6,7 @@
 
 #include "core/appError.h"
 #include "boutique/appState.h"
+#include "boutique/productState.h"
 #include "core/money.h"
 #include "core/prompt.h"
 #include "core/textUtil.h"
@@ -66,13 +67,6 @@ QString amountShown(const QString& stored)
     const QString plain = stripDollar(stored).trimmed();
     const auto amount = Money::tryParse(plain);
     return amount ? amount->plain() : plain;
-}
-
-// Whether the events run by date, as the grid shows them.
-bool inDateOrder(const TQnt& events)
-{
-    const QStringList dates = readCommaList(events.qntText(0));
-    return std::is_sorted(dates.cbegin(), dates.cend());
 }
 
 QString cellText(const QTableWidget* grid, int row, int column)
