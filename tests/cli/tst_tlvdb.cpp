@@ -5,6 +5,7 @@
 #include "boutique/artisanState.h"
 #include "boutique/dbFile.h"
 #include "core/dbLock.h"
+#include "export/dbJson.h"
 #include "model/uArt.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,6 +137,12 @@ private slots:
         const ProcessRun r = tlvdb({u"dump"_s, REFERENCE});
         QVERIFY(r.code == 0 && r.err.isEmpty());
         QCOMPARE(r.out, readFileBytes(DATA + u"sales-realistic.json"_s));
+        // A script reading the dump gets every text back as stored, whatever it holds.
+        AppState st;
+        const QString odd = u"\"q\" \\ \n\r\t\x01\x1F é \U0001F338"_s;
+        addArtisan(st, u"001"_s).comment = odd;
+        const QJsonDocument json = QJsonDocument::fromJson(databaseJson(st));
+        QCOMPARE(json[u"artisans"_s][0][u"comment"_s].toString(), odd);
     }
 
     void checkAndFailures()

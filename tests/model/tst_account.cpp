@@ -161,6 +161,7 @@ private slots:
         QCOMPARE(early.after(), Money::fromUnits(-1000 * 100));
         QCOMPARE(balanceCaption(early.after()), u"Avance versée"_s);
         QCOMPARE(balanceCaption(figures(st, u"001"_s, QString(), QString()).after()), u"Solde à payer"_s);
+        QCOMPARE(balanceCaption(Money()), u"Solde à payer"_s); // settled to the cent: no advance
     }
 
     void sharesStayWhatTheyWere()

@@ -112,7 +112,8 @@ private slots:
         const QStringList all = monthsBetween(u"081101"_s, u"091231"_s);
         // No period chosen, or one past the last: no rows.
         for (const int p : {-1, st.repList.count()})
-            QVERIFY2(book.periodRows(p).empty() && book.periodSize(p) == 0, qPrintable(QString::number(p)));
+            QVERIFY2(book.periodRows(p).empty() && book.periodSize(p) == 0 && book.artisanRows(p, u"001"_s).empty(),
+                     qPrintable(QString::number(p)));
         for (const QString& artNo : {u"001"_s, u"002"_s}) {
             const MonthTally t = artisanMonths(book, st.artList, st.account, ShareRule{20}, artNo, u"090105"_s, {});
             QCOMPARE(got(t.series(all)), wanted(all, artNo, u"090105"_s, u"999999"_s));
