@@ -116,6 +116,12 @@ private slots:
             QCOMPARE(QDir(twin.st.repDir + u".."_s).canonicalPath(), QDir(twin.st.xmlDir).canonicalPath());
         }
         QVERIFY(written.at(0) != written.at(1));
+        // A chosen index that names another period, or none, gives way to the title.
+        for (const int stale : {0, 2}) {
+            twin.st.curCIndex = stale;
+            setReportPeriod(twin.st, u"a_b"_s);
+            QCOMPARE(twin.st.repDir, written.at(1));
+        }
 
         Env e(u"../../evil"_s);
         e.st.curRepName = u"../../evil"_s;

@@ -153,6 +153,9 @@ private slots:
             accountFigures(st.repList.book(st.saleList), st.artList, st.account, {}, u"001"_s, u"260215"_s, {});
         QCOMPARE(f.credited, Money::parse(u"10.00"_s));
         QCOMPARE(f.after(), Money::parse(u"10.00"_s));
+        // Another artisan's account, or the day before, holds no such credit.
+        for (const auto& [artNo, to] : {std::pair{u"002"_s, QString()}, std::pair{u"001"_s, u"260214"_s}})
+            QVERIFY(accountFigures(st.repList.book(st.saleList), st.artList, st.account, {}, artNo, {}, to).credited.isZero());
     }
 
     void returnsRefusedOrRecorded_data()
