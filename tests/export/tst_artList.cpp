@@ -204,6 +204,7 @@ private slots:
             {"<!DOCTYPE artList [<!ENTITY e \"x\">]><artList><a><b><c>&e;</c></b></a></artList>", u"ni entités"_s},
             {"<!DOCTYPE artList [<!ATTLIST a x CDATA 'v'>]><artList><a/></artList>", u"ni attributs"_s},
             {"<!DOCTYPE artList SYSTEM 'l.dtd'><artList><a/></artList>", {}},
+            {"<artList><a/></artList[>", u"Document XML illisible"_s}, // a bracket outside a DOCTYPE declares nothing
         };
         TArtList list;
         for (const auto& [bytes, refused] : lists) {
