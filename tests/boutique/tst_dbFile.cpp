@@ -445,7 +445,7 @@ private slots:
         QTemporaryDir tmp;
         const QString db = tmp.filePath(DB_NAME);
         QStringList mine;
-        for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy"})
+        for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy", ".ABC123", ".aB3x-9"})
             mine << DB_NAME + QLatin1String(tail);
         // Our mark with a tail one character short or long, or holding a
         // character just outside the letters and digits, is not ours.
