@@ -66,6 +66,9 @@ private slots:
         QStringList cutHeld;
         commaViews(QStringView(longer).left(6), cut, cutHeld);
         QCOMPARE(cut.size() == 1 ? cut.first().toString() : QString(), u"a\"b"_s);
+        const std::vector<char16_t> bare{u'a', u'b'}; // nothing after it in memory: a read past its end is a fault
+        commaViews(QStringView(bare.data(), 2), cut, cutHeld);
+        QCOMPARE(cut.size() == 1 ? cut.first().toString() : QString(), u"ab"_s);
 
         // Equal texts given to a pool come back as one copy; others as their own.
         TextPool pool;
