@@ -7,6 +7,7 @@
 #include "boutique/artisanState.h"
 #include "boutique/textPlaces.h"
 #include "model/uArt.h"
+#include "support/modelErrors.h"
 #include "support/modelSheets.h"
 
 #include <QTest>
@@ -177,6 +178,8 @@ private slots:
         addArtisan(st, u"003"_s);
         st.importFName = u"/data/mes artisans.xml"_s;
         QVERIFY_THROWS_EXCEPTION(AppError, importArtisan(st, source, 2)); // changes nothing
+        AppState none; // no artisan to import into
+        QCOMPARE(errorOf([&] { importArtisan(none, source, 0); }), u"List index out of bounds (-1)"_s);
         QCOMPARE(st.artList.at(2).nom, QString());
         importArtisan(st, source, 1);
         // Every field but the number comes over; the note names the file and the position; no products.
