@@ -114,6 +114,8 @@ private slots:
         QCOMPARE(q.results, (QStringList{u"090301,Marc,29.00$"_s, u"090228,\"Ann Marie\",0.00$"_s}));
         q.getPeriodSales(2, 1, reps, prompt);
         QCOMPARE(q.results, QStringList{u"090518,005,003,Vase,12.00$,2,24.00$"_s});
+        q.getPeriodSales(3, 1, reps, prompt); // the last form: numbers, quantity and amount
+        QCOMPARE(q.results, QStringList{u"090518,005,003,2,24.00$"_s});
         QVERIFY(prompt.all.isEmpty());
         // A period index outside the list is reported and matches nothing.
         q.periodSheets(7, reps, prompt);
