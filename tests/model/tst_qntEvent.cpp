@@ -26,8 +26,10 @@ private slots:
                               u"\"090518 | 2\",\"090501 | 2\""_s, u"2"_s, u"0"_s}));
         q.sortEvents();
         QCOMPARE(q.qntText(3), u"090501=2,090518=2"_s);
-        q.addQnt(u"090502"_s, u" -5 "_s);
+        q.addQnt(u"090502"_s, u" -5 "_s); // kept as typed until another quantity of that day adds to it
         QCOMPARE(q.totalQntStr(), u"-1"_s);
+        q.addQnt(u"090502"_s, u"1"_s);
+        QCOMPARE(q.qntAt(u"090502"_s) + u' ' + q.totalQntStr(), u"-4 0"_s);
 
         // Packed texts read back: kept as written, merged by date.
         const std::pair<QString, QString> cases[] = {
