@@ -150,6 +150,10 @@ private slots:
         QCOMPARE(list.at(0).products.count(), 0);
         QCOMPARE(list.at(1).products.at(0).valeur, u"1.00$"_s);
         QCOMPARE(list.at(2).artNo, QString());
+        // An address field quoted and left open runs to the end of the address.
+        QCOMPARE(readXml(again, "<artList><a><b><x>008</x><x>N</x><x>P</x><x>\"\"\"12 rue\"</x></b></a></artList>")
+                     .at(0).artRecord(),
+                 u"008|:|N|:|P|:|12 rue|:||:||:||:||:||:||:|"_s);
         // The list is the document element or its child, never deeper.
         QVERIFY(!readArtListBytes(list, "<root><x><artList><a><b><x>007</x></b></a></artList></x></root>"));
 
