@@ -293,6 +293,10 @@ private slots:
         const QString typed = recordFieldProblem(u"Bol\uFFFE"_s, REC_SEP);
         QVERIFY2(typed.contains(u"U+FFFE"_s) && typed.contains(u"rapport"_s), qPrintable(typed));
         QCOMPARE(recordFieldProblem(u"a\x01"_s, PROD_SEP), reportCharProblem(u"\x01"_s));
+        // Half a character is refused where typed, at either end; a whole one is not.
+        for (const auto& [text, named] : {std::pair{u"a"_s + QChar(0xD83D), u"U+D83D"_s}, {QChar(0xD83D) + u"a"_s, u"U+D83D"_s},
+                                          {u"\U0001F600"_s, QString()}})
+            QCOMPARE(recordFieldProblem(text, REC_SEP).section(u"caractère "_s, 1).left(6), named);
 
         // An imported list holding one is refused naming the record and the
         // field, or by line when no record holds it.
