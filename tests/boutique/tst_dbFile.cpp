@@ -180,6 +180,27 @@ private slots:
         QCOMPARE(readFileBytes(backups.filePath(kept.first())), damaged);
     }
 
+    // Links to links are followed as far as the system follows them (40
+    // links); past that the file is written where the name given stands, and
+    // the end of the chain is never reached.
+    void chainsOfLinks()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"end.pdf"_s);
+        for (const int links : {40, 41}) {
+            QVERIFY(writeFileBytes(file, "old"));
+            QString next = file;
+            for (int k = 0; k < links; ++k) {
+                const QString link = dir.filePath(u"%1-%2"_s.arg(links).arg(k));
+                QCOMPARE(::symlink(QFile::encodeName(next).constData(), QFile::encodeName(link).constData()), 0);
+                next = link;
+            }
+            safeWriteFile(next, QByteArray("new"), SafeWriteOptions());
+            QCOMPARE(readFileBytes(file), links == 40 ? QByteArray("new") : QByteArray("old"));
+            QCOMPARE(QFileInfo(next).isSymLink(), links == 40);
+        }
+    }
+
     void recordsReadOrRefused_data()
     {
         // What a save could not write back as it was read is refused on reading,
