@@ -466,7 +466,7 @@ private slots:
         QTemporaryDir tmp;
         const QString db = tmp.filePath(DB_NAME);
         QStringList mine;
-        for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy", ".ABC123", ".aB3x-9"})
+        for (const char* tail : {".aB3xY9", ".bakJan", ".copieA", ".keep", ".oldOne", ".v2Copy", ".ABC123", ".aB3x-9", ".Zone12"})
             mine << DB_NAME + QLatin1String(tail);
         // Our mark with a tail one character short or long, or holding a
         // character just outside the letters and digits, is not ours.
@@ -498,8 +498,8 @@ private slots:
         for (const QString& f : unprovenLeftovers(db))
             listed << QFileInfo(f).fileName();
         listed.sort();
-        QCOMPARE(listed, (QStringList{DB_NAME + u".aB3xY9"_s, DB_NAME + u".bakJan"_s, DB_NAME + u".copieA"_s,
-                                      DB_NAME + u".oldOne"_s, DB_NAME + u".v2Copy"_s, live}));
+        QCOMPARE(listed, (QStringList{DB_NAME + u".Zone12"_s, DB_NAME + u".aB3xY9"_s, DB_NAME + u".bakJan"_s,
+                                      DB_NAME + u".copieA"_s, DB_NAME + u".oldOne"_s, DB_NAME + u".v2Copy"_s, live}));
 
         // A batch lists the folder once, and still finds each file's own.
         QTemporaryDir docs;
@@ -535,6 +535,7 @@ private slots:
             {tmp.filePath(u"none.tlvdb"_s), u"le fichier n'existe pas"_s, 0, 0},
             {tmp.filePath(u"empty.tlvdb"_s), u"le fichier est vide"_s, 0, 0},
             {data + u"sales-realistic.tlvdb"_s, QString(), 3, 3}, {data + u"db-empty.tlvdb"_s, QString(), 0, 0},
+            {data + u"db-version0.tlvdb"_s, OLD_VERSION_MSG.trimmed(), 0, 0},
         };
         for (const auto& c : cases) {
             const DbSummary s = readDbSummary(c.path);

@@ -149,6 +149,10 @@ private slots:
         // The boutique bears one unit: 40 % of 25.00; units found credit nothing.
         QCOMPARE(st.account.stock.moves().at(0).credit, Money::parse(u"10.00"_s));
         QVERIFY(st.account.stock.moves().at(1).credit.isZero());
+        // A product's own movements: neither its neighbour's nor another artisan's of the same number.
+        const StockBook& book = st.account.stock;
+        QCOMPARE((QList<qsizetype>{book.movesOf(u"001"_s, u"001"_s).size(), book.movesOf(u"002"_s, u"001"_s).size()}),
+                 (QList<qsizetype>{1, 0}));
         const AccountFigures f =
             accountFigures(st.repList.book(st.saleList), st.artList, st.account, {}, u"001"_s, u"260215"_s, {});
         QCOMPARE(f.credited, Money::parse(u"10.00"_s));
