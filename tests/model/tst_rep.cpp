@@ -210,6 +210,14 @@ private slots:
         QCOMPARE(l.at(0).periodLines.first(), u"090331,005,003,Vase,12.00$,2,24.00$"_s);
         QCOMPARE(l.at(1).periodLines, QStringList{u"090518,005,003,Vase,12.00$,2,24.00$"_s});
         QCOMPARE(l.at(2).periodLines.size(), 6);
+        // Two sheets of one date (another program's file) keep their order.
+        TSaleList twins;
+        addSheet(twins, u"090310"_s, {bol});
+        addSheet(twins, u"090310"_s, {vase});
+        l.prepareLines(twins);
+        QCOMPARE(l.at(0).periodLines, (QStringList{u"090310,001,002,\"Bol, grand\",5.00$,1,5.00$"_s,
+                                                   u"090310,005,003,Vase,12.00$,2,24.00$"_s}));
+        l.prepareLines(sales);
         l.addPeriod(u"Avant"_s, u"090519"_s, u"090301"_s); // ends before it starts
         l.prepareLines(sales);
         QVERIFY(l.at(3).periodLines.isEmpty());
