@@ -3,6 +3,7 @@
 // lines and the consignment of one artisan and of every artisan.
 
 #include "core/appError.h"
+#include "model/saleRows.h"
 #include "model/uRep.h"
 #include "support/fakePrompt.h"
 #include "support/modelSheets.h"
@@ -273,6 +274,12 @@ private slots:
                                         u"TreMar005-006,Tasse,1.00$,x,9.99$"_s});
         g.consigne(u"005"_s, 0);
         QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"39.25$5"_s); // 36.50 + 3.75 - 1.00
+        // A line whose amount cannot be held is named once, not again for its
+        // stored total; a blank line is no line.
+        TSaleList faulty;
+        addSheet(faulty, u"090518"_s, {u" "_s, u"TreMar001-001,Bol,922337203685477.00$,2,1.00$"_s,
+                                        u"TreMar001-002,Tasse,1.00$,2,2.00$"_s});
+        QCOMPARE(storedTotalDifferences(faulty, false).size(), 1);
 
         // Every artisan at once matches each made alone; a number two
         // artisans share (a large boutique's numbers wrap) is visited for
