@@ -43,6 +43,7 @@ private slots:
             {"GENERAL", "mixed", u"\"a'"_s}, // unpaired quotes
             {"GENERAL", "inner", u"a \"b\" c"_s},
             {"GENERAL", "empty", QString()}, // empty is a value
+            {"GENERAL", "emptyq", QString()}, // and quoted
             {"GENERAL", "eq", u"a=b"_s},
             {"GENERAL", "dup", u"first"_s}, // first of two
             {"GENERAL", "long", QString(2047, u'x')}, // long value cut
