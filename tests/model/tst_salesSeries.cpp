@@ -114,6 +114,7 @@ private slots:
         for (const int p : {-1, st.repList.count()})
             QVERIFY2(book.periodRows(p).empty() && book.periodSize(p) == 0 && book.artisanRows(p, u"001"_s).empty(),
                      qPrintable(QString::number(p)));
+        QVERIFY(book.periodTexts(st.repList.count()).isEmpty());
         for (const QString& artNo : {u"001"_s, u"002"_s}) {
             const MonthTally t = artisanMonths(book, st.artList, st.account, ShareRule{20}, artNo, u"090105"_s, {});
             QCOMPARE(got(t.series(all)), wanted(all, artNo, u"090105"_s, u"999999"_s));
