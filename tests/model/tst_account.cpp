@@ -239,6 +239,9 @@ private slots:
         QCOMPARE(loadDB(dir.path() + u"/b.tlvdb"_s, back, prompt), LoadResult::Loaded);
         QCOMPARE(databaseJson(back), databaseJson(st));
         QCOMPARE(back.account.sharesRecordedOn, todayStr());
+        AppState unsold; // nothing sold, nothing recorded: no day to name
+        recordShares(unsold);
+        QVERIFY(unsold.account.sharesRecordedOn.isEmpty());
         QCOMPARE(fileBytes(back, dir.path()), withAccount);
 
         // A reader of the three sections alone stops before the account.
