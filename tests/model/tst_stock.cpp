@@ -267,6 +267,7 @@ private slots:
         QCOMPARE(loadDB(path, back, prompt), LoadResult::Loaded);
         QCOMPARE(databaseJson(back), databaseJson(st));
         QVERIFY(databaseJson(back).contains("\"soldAtScan\": 0"));
+        QVERIFY(databaseJson(back).contains("\"credit\": \"0.00\"")); // a return credits nothing, unsigned
 
         // A section of the first version (no stock) still reads; versions
         // below the first and past the last are refused.
