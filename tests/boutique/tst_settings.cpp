@@ -155,7 +155,6 @@ private slots:
         // The same value leaves every byte as it was; a new key goes before the blank line.
         const QByteArray old = readFileBytes(OLD_INI);
         row("same value", old, "PREFS", "artFileName", u"Boutique €.tlvdb"_s, old);
-        row("same number", old, "PREFS", "wWidth", u"900"_s, old);
         row("before blank line", old, "GENERAL", "pDateStr", u"090518"_s,
             QByteArray(old).replace("note=\xE0 garder\r\n", "note=\xE0 garder\r\npDateStr=090518\r\n"));
     }

@@ -181,11 +181,6 @@ private slots:
         QCOMPARE(Money::parse(u"0.00005"_s).units(), 1);
         QVERIFY(!Money::tryParse(u"1 000"_s));
         QCOMPARE(Money::fromUnits(std::numeric_limits<qint64>::min()).format(), u"-922337203685477.58$"_s);
-        // A thousand sales of 0.10$ make exactly 100.00$ (binary floating point would not).
-        Money total;
-        for (int i = 0; i < 1000; ++i)
-            total += Money::parse(u"0.1"_s);
-        QCOMPARE(total, Money::parse(u"100"_s));
         // Beyond the range of amounts is an error, never a wrap; a refused sum leaves the amount.
         const Money big = Money::parse(u"900000000000000.00"_s);
         QVERIFY_THROWS_EXCEPTION(AppError, big + big);

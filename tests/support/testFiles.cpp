@@ -71,3 +71,10 @@ QString pdfText(const QString& path, const QStringList& options)
         qWarning("pdftotext (poppler-utils) is missing: scripts/install-deps.sh");
     return r.code == 0 ? QString::fromUtf8(r.out) : QString();
 }
+
+QString pdfBytesText(const QByteArray& pdf, const QStringList& options)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.pdf"));
+    return writeFileBytes(path, pdf) ? pdfText(path, options) : QStringLiteral("<unwritten>");
+}

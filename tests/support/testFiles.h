@@ -32,3 +32,5 @@ ProcessRun runProcess(const QString& program, const QStringList& args, bool merg
 // What pdftotext (given options) reads in the PDF at path; empty when it fails
 // (a missing pdftotext is named in a warning).
 QString pdfText(const QString& path, const QStringList& options = {});
+// What pdftotext (given options) reads in the PDF bytes pdf, written to a file of their own.
+QString pdfBytesText(const QByteArray& pdf, const QStringList& options = {});

@@ -133,11 +133,10 @@ private slots:
 
         // "?" > "À propos": the data folder and the licence, no closing by itself.
         QString details;
-        h.onModal = [&](QDialog& d) {
-            if (auto* about = qobject_cast<TaboutForm*>(&d))
-                details = about->detailsLab->text().remove(QChar(0x200B));
-            return int(QDialog::Rejected);
-        };
+        h.onModal = UiHarness::answer<TaboutForm>([&](TaboutForm& about) {
+            details = about.detailsLab->text().remove(QChar(0x200B));
+            return QDialog::Rejected;
+        });
         h.w->aVersion->trigger();
         QVERIFY(details.contains(QDir::toNativeSeparators(h.dataDir())) && details.contains(u"(à côté du programme)"_s)
                 && details.contains(u"GPL"_s));

@@ -379,7 +379,6 @@ private slots:
             h.art().invArtAct->trigger();
             h.art().invShopAct->trigger();
         });
-        QVERIFY(QFile::exists(h.progDir() + u"b.pdf"_s));
         QVERIFY2(h.prompt.errors.isEmpty(), qPrintable(h.prompt.errors.join(u'|')));
     }
 

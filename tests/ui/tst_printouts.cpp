@@ -4,7 +4,6 @@
 
 #include "uiHarness.h"
 
-#include "report/priceTags.h"
 #include "ui/products/prodFrm.h"
 #include "ui/tags/tagsDlg.h"
 
@@ -62,7 +61,6 @@ private slots:
         QCOMPARE(h.prompt.informations.value(2), u"Les étiquettes dépassent de la page."_s);
         QCOMPARE(h.prompt.dialogCaptions.size(), dialogs);
         QCOMPARE(readTagLayout(h.iniPath()), tagPresets().at(1).layout);
-        QVERIFY(h.prompt.errors.isEmpty());
 
         // Inventories from the artisans page.
         h.click(p.artPageBtn);
@@ -70,22 +68,18 @@ private slots:
         h.prompt.saveNames << inv;
         h.art().invArtAct->trigger();
         QCOMPARE(h.prompt.informations.value(3), u"Inventaire enregistré dans %1"_s.arg(inv));
-        QString text = pdfText(inv, {u"-layout"_s}).simplified();
         // Key, description, price, value, received, sold, in stock; then the
         // artisan's totals (stock at prices and at values, counted units).
-        for (const QString& want : {u"Inventaire de Tremblay Marie-Ève (001)"_s,
-                                    u"TreMar001-001 Vase bleu, grand 24.00$ 12.00$ 7 3 4"_s,
-                                    u"TreMar001-002 Bol \"Océan\" 15.00$ 8.50$ 3 1 2"_s,
-                                    u"Total Stock au prix, à la valeur 126.00$ 65.00$ 10 4 6"_s})
-            QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
-        QVERIFY(!text.contains(u"Li_Bo_"_s));
+        UiHarness::pdfHolds(inv, {u"Inventaire de Tremblay Marie-Ève (001)"_s,
+                                  u"TreMar001-001 Vase bleu, grand 24.00$ 12.00$ 7 3 4"_s,
+                                  u"TreMar001-002 Bol \"Océan\" 15.00$ 8.50$ 3 1 2"_s,
+                                  u"Total Stock au prix, à la valeur 126.00$ 65.00$ 10 4 6"_s});
+        QVERIFY(!pdfText(inv).contains(u"Li_Bo_"_s));
 
         h.prompt.saveNames << inv;
         h.art().invShopAct->trigger();
-        text = pdfText(inv, {u"-layout"_s}).simplified();
-        for (const QString& want : {u"Inventaire de la boutique"_s, u"Li Bo (002)"_s, u"Li_Bo_002-001"_s,
-                                    u"Total boutique"_s})
-            QVERIFY2(text.contains(want), qPrintable(want + u" in "_s + text));
+        UiHarness::pdfHolds(inv, {u"Inventaire de la boutique"_s, u"Li Bo (002)"_s, u"Li_Bo_002-001"_s,
+                                  u"Total boutique"_s});
 
         // Never over the database being read, whatever name leads to it.
         const QString db = h.st().curFilePath;

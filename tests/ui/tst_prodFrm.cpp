@@ -183,7 +183,6 @@ private slots:
         QTest::newRow("value") << u"valeur"_s << u"douze"_s << badAmount;
         QTest::newRow("negative price") << u"prix"_s << u"-3"_s << badAmount;
         QTest::newRow("grid date blank") << u"gridDate"_s << u"26 518"_s << badDate;
-        QTest::newRow("grid date no day") << u"gridDate"_s << u"260231"_s << badDate;
         QTest::newRow("another row's date: not merged") << u"gridDate"_s << u"090510"_s << u"a déjà sa ligne"_s;
         QTest::newRow("grid qnt comma") << u"gridQnt"_s << u"1,5"_s << badQnt;
         QTest::newRow("grid qnt range") << u"gridQnt"_s << u"1000"_s << badQnt;

@@ -4,7 +4,6 @@
 // instead of blocking, and the settings file can be written beforehand.
 
 #include "boutique/dbFile.h"
-#include "boutique/artisanState.h"
 #include "support/fakePrompt.h"
 #include "support/testFiles.h"
 #include "ui/artisans/artFrm.h"
@@ -40,6 +39,8 @@ struct UiHarness {
     // once (the about window closes itself).
     std::function<int(QDialog&)> onModal;
     std::unique_ptr<TmainForm> w;
+    // Pages the report window handed to the browser (report()).
+    QStringList opened;
 
     // Picks the line of the import dialog starting with name; rejects when name
     // is empty (Escape). Collects the lines and the caption shown.
@@ -77,6 +78,14 @@ struct UiHarness {
             c.OkBtn->click();
             return c.result();
         });
+    }
+
+    // The PDF's text (its layout kept, on one line) holds each of wants.
+    static void pdfHolds(const QString& pdf, const QStringList& wants)
+    {
+        const QString text = pdfText(pdf, {QStringLiteral("-layout")}).simplified();
+        for (const QString& want : wants)
+            QVERIFY2(text.contains(want), qPrintable(want + QStringLiteral(" in ") + text));
     }
 
     static QStringList texts(const QListWidget* list)
@@ -151,12 +160,12 @@ struct UiHarness {
         return closed;
     }
 
-    // The report window, its pages kept from the browser; opened from the
-    // menu when open.
+    // The report window, its pages kept from the browser in opened; opened
+    // from the menu when open.
     TrepForm& report(bool open = false)
     {
         auto* rep = w->findChild<TrepForm*>(QStringLiteral("repForm"));
-        rep->openPage = [](const QString&) {};
+        rep->openPage = [this](const QString& path) { opened << path; };
         if (open)
             w->findChild<QAction*>(QStringLiteral("aRepForm"))->trigger();
         return *rep;
