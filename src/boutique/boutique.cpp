@@ -73,14 +73,16 @@ void Boutique::startAnew()
     m_st.curArtInd = 0;
     m_st.totProdCount = 0;
     m_st.account.clear();
+    // The sheets and periods go even when no artisan is left: they are the
+    // old boutique's history, not the new one's.
+    m_st.saleList.clear();
+    m_st.repList.clear();
     if (m_st.artList.count() > 0) {
         m_st.numItems.clear();
         m_st.nameItems.clear();
         m_st.prodNoList.clear();
         m_st.artList.clear();
         m_st.prodList.clear();
-        m_st.saleList.clear();
-        m_st.repList.clear();
     }
 }
 

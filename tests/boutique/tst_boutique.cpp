@@ -134,6 +134,18 @@ private slots:
         QCOMPARE(doc.load(path, prompt), LoadResult::Loaded);
         QCOMPARE(mark.count(), 4);
         QCOMPARE(mark.last().first().toBool(), false);
+
+        // "Nouveau" leaves nothing of the boutique, its last artisan gone or not.
+        for (const int artisans : {1, 0}) {
+            QCOMPARE(doc.load(path, prompt), LoadResult::Loaded); // saved with its artisan removed
+            if (artisans == 1)
+                doc.addArtisan(u"002"_s);
+            QVERIFY(st.artList.count() == artisans && st.saleList.count() == 2 && st.repList.count() > 0);
+            doc.startAnew();
+            QCOMPARE((QList<qsizetype>{st.artList.count(), st.prodList.count(), st.numItems.size(), st.nameItems.size(),
+                                       st.prodNoList.size(), st.saleList.count(), st.repList.count()}),
+                     (QList<qsizetype>{0, 0, 0, 0, 0, 0, 0}));
+        }
     }
 
     void choosingAnArtisan()

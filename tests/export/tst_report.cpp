@@ -90,6 +90,13 @@ private slots:
                               reportDir(u"/x/dXML"_s, u" "_s)}),
                  (QStringList{u"Printemps 2009"_s, u"__"_s, u"a_b_c"_s, u"/x/dXML/tout/"_s, u"/x/dXML/_abs/"_s,
                               u"/x/dXML/periode/"_s}));
+        // A title of the folder's whole room is kept as it is; one byte more
+        // is cut, and a suffix fills the room again.
+        for (const int bytes : {MAX_FOLDER_BYTES, MAX_FOLDER_BYTES + 1}) {
+            const QString folder = QDir(reportDir(u"/x"_s, QString(bytes, u'x'))).dirName();
+            QCOMPARE(folder.size(), MAX_FOLDER_BYTES);
+            QCOMPARE(folder.count(u'x'), bytes == MAX_FOLDER_BYTES ? bytes : MAX_FOLDER_BYTES - 9);
+        }
         // Bounded, told apart by a suffix; two periods never share a folder.
         const QString longA = QString(300, u'é') + u'a';
         const QString longB = QString(300, u'é') + u'b';

@@ -148,6 +148,13 @@ private slots:
         QVERIFY(st.account.stock.moves().at(1).credit.isZero());
         // A product's own movements: neither its neighbour's nor another artisan's of the same number.
         const StockBook& book = st.account.stock;
+        // As the products page notes them: a loss names who bears it, units
+        // found name none, nor does a count that matched (another program's file).
+        StockMove matched = book.moves().at(1);
+        matched.qnt = 0;
+        const QString counted = u"comptage du 260115 : %1 compté(s) pour 2 attendu(s)"_s;
+        QCOMPARE((QStringList{book.moves().at(0).text(), book.moves().at(1).text(), matched.text()}),
+                 (QStringList{counted.arg(1) + u", perte à la boutique (10.00$ crédité)"_s, counted.arg(3), counted.arg(3)}));
         QCOMPARE((QList<qsizetype>{book.movesOf(u"001"_s, u"001"_s).size(), book.movesOf(u"002"_s, u"001"_s).size()}),
                  (QList<qsizetype>{1, 0}));
         const AccountFigures f =
