@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(artListXML(readXml(again, artListXML(list))), artListXML(list));
         // A bare "&" beside references to the characters that could stand for it.
         QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>&#xE000; & &#57345;"
-                                "&#xFF;&#xff;</n></i></a></artList>").at(0).artNo, u"\uE000 & \uE001\u00FF\u00FF"_s);
+                                "&#xFF;&#xff;&#xAB;</n></i></a></artList>").at(0).artNo, u"\uE000 & \uE001\u00FF\u00FF\u00AB"_s);
         QCOMPARE(readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>R&D &amp; &lt;x&gt;"
                                 "</n></i></a></artList>").at(0).artNo,
                  u"R&D & <x>"_s);
