@@ -139,6 +139,12 @@ private slots:
         for (const QByteArray ref : {"&x1;", "&z;", "&Z;"})
             QVERIFY(!errorOf([&] { readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?><artList><a><i><n>R&D "
                                                       + ref + "</n></i></a></artList>"); }).isEmpty());
+        // A bare "&" is one column where the reader says what is wrong, and a
+        // list cut short after a name is refused.
+        for (const QByteArray end : {"</n></x>", "</n>&amp"})
+            QCOMPARE(errorOf([&] { readXml(again, "<?xml version=\"1.0\" encoding=\"ISO8859-1\"?>\n<artList><a><i><n>R&D" + end); })
+                         .section(u')', 0, 0),
+                     u"Document XML illisible (ligne 2, colonne 29"_s);
 
         // Names play no part, nor elements within a text; an item without a
         // product child has no products; reading replaces what the list held.

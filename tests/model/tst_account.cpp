@@ -240,6 +240,14 @@ private slots:
         recordShares(unsold);
         QVERIFY(unsold.account.sharesRecordedOn.isEmpty());
         QCOMPARE(fileBytes(back, dir.path()), withAccount);
+        // An account read from the file is never a first one, rules or none:
+        // its sales' shares are recorded without a rule or a day added.
+        AppState kept;
+        fill(kept);
+        kept.account = Account();
+        kept.account.inFile = kept.modified = true;
+        fileBytes(kept, dir.path());
+        QVERIFY(!kept.account.isEmpty() && kept.account.rules().isEmpty() && kept.account.sharesRecordedOn.isEmpty());
 
         // A reader of the three sections alone stops before the account.
         AppState parts;
