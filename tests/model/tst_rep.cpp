@@ -268,12 +268,13 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, f.consigne(u"005"_s, -1));
 
         // Amounts are price x quantity, whatever the stored total says: a
-        // return (older files left its total empty) takes its amount off.
+        // return (older files left its total empty) takes its amount off; a
+        // line with neither price nor quantity is a row of nothing.
         Ledger g;
         addSheet(g.sales, u"090519"_s, {u"TreMar005-004,Pot,1.25$,3,abc"_s, u"TreMar005-005,Rendu,1.00$,-1,"_s,
-                                        u"TreMar005-006,Tasse,1.00$,x,9.99$"_s});
+                                        u"TreMar005-006,Tasse,1.00$,x,9.99$"_s, u"TreMar005-007,Vide,,,"_s});
         g.consigne(u"005"_s, 0);
-        QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"39.25$5"_s); // 36.50 + 3.75 - 1.00
+        QCOMPARE(g.reps.total + QString::number(g.reps.rangeLines.size()), u"39.25$6"_s); // 36.50 + 3.75 - 1.00
         // A line whose amount cannot be held is named once, not again for its
         // stored total; a blank line is no line.
         TSaleList faulty;
