@@ -172,13 +172,14 @@ private slots:
         // was paid: November's share stays; a sale made afterwards earns the new one.
         st.artList.at(0).products.at(0).valeur = u"20.00$"_s;
         st.account.setRule(QString(), u"261201"_s, 50);
-        st.saleList.setSheetLines(0, writeCommaList(readCommaList(st.saleList.at(0).lines)
-                                                    << saleLine(u"Xxx001-001"_s, u"Produit"_s, u"30.00$"_s, u"1"_s,
-                                                                u"30.00$"_s)));
+        st.saleList.setSheetLines(0, writeCommaList(QStringList{saleLine(u"Xxx001-002"_s, u"Produit"_s, u"10.00$"_s, u"1"_s,
+                                                                         u"10.00$"_s)}
+                                                    + readCommaList(st.saleList.at(0).lines)));
         recordShares(st);
         QCOMPARE(figures(st, u"001"_s, u"261101"_s, u"261130"_s).earned, november);
-        // The day's earlier lines kept theirs (18.00); the new line: 50 % of 30.00.
-        QCOMPARE(figures(st, u"001"_s, u"261210"_s, u"261210"_s).earned, Money::fromUnits((1800 + 1500) * 100));
+        // The day's earlier lines kept theirs (18.00), though a line of another
+        // product and the same quantity now comes first; it earns 50 % of 10.00.
+        QCOMPARE(figures(st, u"001"_s, u"261210"_s, u"261210"_s).earned, Money::fromUnits((1800 + 500) * 100));
         // A reshare from December leaves what a payout covered and the
         // artisan with a rule of their own.
         const QStringList changed = st.account.reshare(st.artList, ShareRule{0}, QString(), u"261201"_s);
@@ -372,6 +373,10 @@ private slots:
                  (QStringList{u"2;2026-12-15;001;Côté Hélène;42,00;virement;\"n° 12; \"\"bis\"\"\";;;"_s,
                               u"4;2026-12-01;"_s + roy, u"5;2026-12-31;"_s + roy, u"Total;;;;62,00"_s}));
         QCOMPARE(csvMoney(Money::fromUnits(-50000)), u"-5,00"_s);
+        // A field is quoted for any one of the characters that would break its row.
+        for (const auto& [f, written] : {std::pair{"a;b", "\"a;b\""}, {"a\"b", "\"a\"\"b\""}, {"a\nb", "\"a\nb\""},
+                                         {"a\rb", "\"a\rb\""}, {"ab", "ab"}})
+            QCOMPARE(csvRecord({QString::fromUtf8(f), u"x"_s}), QByteArray(written) + ";x\r\n");
     }
 
     void payoutsRefused()
