@@ -189,6 +189,12 @@ private slots:
         QCOMPARE(st.account.reshare(st.artList, ShareRule{0}, u"002"_s, u"261206"_s),
                  QStringList{u"261210 002-001 24.00$ -> 16.00$"_s});
         QCOMPARE(figures(st, u"002"_s, QString(), QString()).earned, Money::fromUnits((1200 + 1600) * 100));
+        // A line whose quantity is corrected earns anew, under the rule of now (50 % of 60.00).
+        QStringList lines = readCommaList(st.saleList.at(0).lines);
+        lines[1] = saleLine(u"Xxx001-001"_s, u"Produit"_s, u"30.00$"_s, u"2"_s, u"60.00$"_s);
+        st.saleList.setSheetLines(0, writeCommaList(lines));
+        recordShares(st);
+        QCOMPARE(figures(st, u"001"_s, u"261210"_s, u"261210"_s).earned, Money::fromUnits((3000 + 500) * 100));
     }
 
     // A line recorded at 0 for want of a Valeur is named while the product
