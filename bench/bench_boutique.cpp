@@ -3,6 +3,7 @@
 // artisan, the sales export and the artisan-list XML, against the time the
 // disk takes to read and write the same bytes raw.
 //   bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER] [--only NAME,...]
+//   bench_boutique --paired [--runs N]   growth to 10x in rounds that time both
 //   bench_boutique --generate FILE [FACTOR]   writes such a database file
 
 #include "boutiqueGen.h"
@@ -396,6 +397,78 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     return rows;
 }
 
+// The growth of each operation judged on its growth, measured in rounds:
+// each round times the operation at 1x and then at 10x, each after one
+// untimed call, so that whatever else the machine does at that minute falls
+// on both scales alike. The growth is the median of the rounds' ratios.
+void pairedGrowth(int runs, const QString& dir)
+{
+    CollectPrompt prompt;
+    struct Scale {
+        int factor;
+        std::unique_ptr<AppState> st;
+        int all = 0;
+    };
+    std::vector<Scale> scales;
+    for (const int factor : {1, 10}) {
+        Scale s{factor, std::make_unique<AppState>()};
+        s.st->dataDir = dir + QStringLiteral("/paired%1/data/").arg(factor);
+        s.st->xmlDir = dir + QStringLiteral("/paired%1/dXML/").arg(factor);
+        QDir().mkpath(s.st->dataDir);
+        QDir().mkpath(s.st->xmlDir);
+        generateBoutique(*s.st, BoutiqueScale::tenYears(factor));
+        rebuildLists(*s.st);
+        s.all = allSales(*s.st);
+        s.st->repList.prepareLines(s.st->saleList);
+        scales.push_back(std::move(s));
+    }
+    struct Op {
+        QString name;
+        std::function<void(Scale&)> prepare;
+        std::function<void(Scale&)> work;
+    };
+    const std::vector<Op> ops{
+        {QStringLiteral("prepareLines (ledger changed)"),
+         [](Scale& s) { s.st->saleList.setSheetLines(0, QString(s.st->saleList.at(0).lines)); },
+         [](Scale& s) { s.st->repList.prepareLines(s.st->saleList); }},
+        {QStringLiteral("consign all (memory)"), {}, [&](Scale& s) { consignAll(*s.st, s.all, prompt); }},
+        {QStringLiteral("exportAllConsigne"), {}, [&](Scale& s) { exportAllConsigne(*s.st, s.all, prompt); }},
+    };
+    out << "\n== growth from 1x to 10x in paired rounds (" << runs
+        << " rounds; cpu ms, medians; target: at most 12x)\n";
+    for (const Op& op : ops) {
+        std::vector<double> small, large, ratio;
+        for (int r = 0; r < runs; ++r) {
+            double cpu[2] = {0, 0};
+            for (size_t k = 0; k < scales.size(); ++k)
+                for (int call = 0; call < 2; ++call) {
+                    if (op.prepare)
+                        op.prepare(scales[k]);
+                    const double c0 = cpuMs();
+                    op.work(scales[k]);
+                    cpu[k] = cpuMs() - c0;
+                }
+            small.push_back(cpu[0]);
+            large.push_back(cpu[1]);
+            ratio.push_back(cpu[1] / qMax(cpu[0], 1e-3));
+        }
+        const auto mid = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        const auto [lo, hi] = std::minmax_element(ratio.begin(), ratio.end());
+        out << QStringLiteral("%1 %2 %3 %4 (%5-%6)  %7\n")
+                   .arg(op.name, -28)
+                   .arg(mid(small), 8, 'f', 1)
+                   .arg(mid(large), 9, 'f', 1)
+                   .arg(QString::number(mid(ratio), 'f', 1) + QLatin1Char('x'), 7)
+                   .arg(*lo, 0, 'f', 1)
+                   .arg(*hi, 0, 'f', 1)
+                   .arg(mid(ratio) <= 12 ? QStringLiteral("within target") : QStringLiteral("over target"));
+        out.flush();
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -405,6 +478,7 @@ int main(int argc, char* argv[])
     QList<int> scales{1, 10};
     QString dir;
     QStringList only;
+    bool paired = false;
     const QStringList args = app.arguments();
     if ((args.size() == 3 || (args.size() == 4 && args[3] == QStringLiteral("--consign")))
         && args[1] == QStringLiteral("--load"))
@@ -427,14 +501,21 @@ int main(int argc, char* argv[])
             dir = args[++i];
         else if (args[i] == QStringLiteral("--only") && i + 1 < args.size())
             only = args[++i].split(QLatin1Char(','));
+        else if (args[i] == QStringLiteral("--paired"))
+            paired = true;
         else {
-            QTextStream(stderr) << "usage: bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER] [--only NAME,...]\n";
+            QTextStream(stderr) << "usage: bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER] [--only NAME,...]"
+                                   " [--paired]\n";
             return 2;
         }
     }
     QTemporaryDir tmp(dir.isEmpty() ? QDir::tempPath() + QStringLiteral("/tilvar-bench-XXXXXX")
                                     : dir + QStringLiteral("/tilvar-bench-XXXXXX"));
     out << "runs per figure: " << runs << " (median)\n";
+    if (paired) {
+        pairedGrowth(runs, tmp.path());
+        return 0;
+    }
 
     QList<QList<Row>> all;
     for (int f : std::as_const(scales))

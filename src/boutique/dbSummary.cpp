@@ -43,6 +43,8 @@ DbSummary readDbSummary(const QString& path)
         s.state = DbSummary::State::Whole;
     } else if (result == LoadResult::OldVersion) {
         s.problem = OLD_VERSION_MSG.trimmed();
+    } else if (result == LoadResult::NewerVersion) {
+        s.problem = u"il a été écrit par une version plus récente du programme (version %1)"_s.arg(scratch.dbVersion);
     } else if (s.artisans == 0 && s.sheets == 0) {
         s.problem = u"son contenu n'a pas la forme d'une base de données (aucun artisan lisible)"_s;
     } else {

@@ -469,8 +469,8 @@ void SaleBook::makeTexts() const
         const qsizetype end = now.last > k ? now.last : n;
         for (; k < end; ++k) {
             const qsizetype before = last.last - (end - k);
-            if (before - ahead >= last.first)
-                __builtin_prefetch(m_lastTexts.constData() + m_lastPlace[size_t(before - ahead)]);
+            if (before + ahead >= last.first && before + ahead < last.last)
+                __builtin_prefetch(m_lastTexts.constData() + m_lastPlace[size_t(before + ahead)]);
             made.resize(0);
             m_rows[size_t(k)].appendText(made);
             if (before >= last.first) {

@@ -509,6 +509,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(writeFileBytes(tmp.filePath(u"empty.tlvdb"_s), {}));
         const QString data = QStringLiteral(TILVAR_TEST_DATA "/");
+        QVERIFY(writeFileBytes(tmp.filePath(u"newer.tlvdb"_s), "\x02\x03" + readFileBytes(data + u"sales-realistic.tlvdb"_s).mid(2)));
         const struct {
             QString path;
             QString problem; // the start of it; empty: opens
@@ -520,6 +521,7 @@ private slots:
             {tmp.filePath(u"empty.tlvdb"_s), u"le fichier est vide"_s, 0, 0},
             {data + u"sales-realistic.tlvdb"_s, QString(), 3, 3}, {data + u"db-empty.tlvdb"_s, QString(), 0, 0},
             {data + u"db-version0.tlvdb"_s, OLD_VERSION_MSG.trimmed(), 0, 0},
+            {tmp.filePath(u"newer.tlvdb"_s), u"il a été écrit par une version plus récente du programme (version 3)"_s, 0, 0},
         };
         for (const auto& c : cases) {
             const DbSummary s = readDbSummary(c.path);
