@@ -3,7 +3,7 @@
 // artisan, the sales export and the artisan-list XML, against the time the
 // disk takes to read and write the same bytes raw.
 //   bench_boutique [--runs N] [--scales 1,10] [--dir FOLDER] [--only NAME,...]
-//   bench_boutique --paired [--runs N]   growth to 10x in rounds that time both
+//   bench_boutique --paired [--runs N]   the growths with a target, 1x and 10x timed in turns
 //   bench_boutique --generate FILE [FACTOR]   writes such a database file
 
 #include "boutiqueGen.h"
@@ -397,7 +397,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     return rows;
 }
 
-// The growth of each operation judged on its growth, measured in rounds:
+// The growth of each operation that has a growth target, measured in rounds:
 // each round times the operation at 1x and then at 10x, each after one
 // untimed call, so that whatever else the machine does at that minute falls
 // on both scales alike. The growth is the median of the rounds' ratios.
