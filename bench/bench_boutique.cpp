@@ -122,6 +122,25 @@ void consignAll(AppState& st, int all, Prompt& prompt)
     });
 }
 
+// The generated boutique of scale, its data and report folders in folder.
+std::unique_ptr<AppState> generatedBoutique(const QString& folder, const BoutiqueScale& scale)
+{
+    auto st = std::make_unique<AppState>();
+    st->dataDir = folder + QStringLiteral("/data/");
+    st->xmlDir = folder + QStringLiteral("/dXML/");
+    QDir().mkpath(st->dataDir);
+    QDir().mkpath(st->xmlDir);
+    generateBoutique(*st, scale);
+    return st;
+}
+
+// A change to the ledger that leaves it as it was: the newest sheet's lines
+// set again. Every sale line is then read again.
+void changeLedger(AppState& st)
+{
+    st.saleList.setSheetLines(0, QString(st.saleList.at(0).lines));
+}
+
 int loadOnly(const QString& path, bool consignments)
 {
     const long before = statusKb("VmRSS:");
@@ -165,14 +184,9 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     out << "\n== scale " << factor << "x: " << scale.describe() << "\n";
     out.flush();
 
-    auto st = std::make_unique<AppState>();
-    st->dataDir = dir + QStringLiteral("/data/");
-    st->xmlDir = dir + QStringLiteral("/dXML/");
-    QDir().mkpath(st->dataDir);
-    QDir().mkpath(st->xmlDir);
     QElapsedTimer gen;
     gen.start();
-    generateBoutique(*st, scale);
+    const std::unique_ptr<AppState> st = generatedBoutique(dir, scale);
     out << "generated in " << gen.elapsed() << " ms\n";
 
     QList<Row> rows;
@@ -279,7 +293,7 @@ QList<Row> runScale(int factor, int runs, const QString& dir, const QStringList&
     // The same after any change to the ledger: every sale line is read again.
     rows << Row{QStringLiteral("prepareLines (ledger changed)"),
                 timed(QStringLiteral("prepareLines (ledger changed)"), [&] { st->repList.prepareLines(st->saleList); },
-                      [&] { st->saleList.setSheetLines(0, QString(st->saleList.at(0).lines)); }), 0};
+                      [&] { changeLedger(*st); }), 0};
 
     // Consignment of every artisan over all sales.
     rebuildLists(*st);
@@ -411,12 +425,7 @@ void pairedGrowth(int runs, const QString& dir)
     };
     std::vector<Scale> scales;
     for (const int factor : {1, 10}) {
-        Scale s{factor, std::make_unique<AppState>()};
-        s.st->dataDir = dir + QStringLiteral("/paired%1/data/").arg(factor);
-        s.st->xmlDir = dir + QStringLiteral("/paired%1/dXML/").arg(factor);
-        QDir().mkpath(s.st->dataDir);
-        QDir().mkpath(s.st->xmlDir);
-        generateBoutique(*s.st, BoutiqueScale::tenYears(factor));
+        Scale s{factor, generatedBoutique(dir + QStringLiteral("/paired%1").arg(factor), BoutiqueScale::tenYears(factor))};
         rebuildLists(*s.st);
         s.all = allSales(*s.st);
         s.st->repList.prepareLines(s.st->saleList);
@@ -429,7 +438,7 @@ void pairedGrowth(int runs, const QString& dir)
     };
     const std::vector<Op> ops{
         {QStringLiteral("prepareLines (ledger changed)"),
-         [](Scale& s) { s.st->saleList.setSheetLines(0, QString(s.st->saleList.at(0).lines)); },
+         [](Scale& s) { changeLedger(*s.st); },
          [](Scale& s) { s.st->repList.prepareLines(s.st->saleList); }},
         {QStringLiteral("consign all (memory)"), {}, [&](Scale& s) { consignAll(*s.st, s.all, prompt); }},
         {QStringLiteral("exportAllConsigne"), {}, [&](Scale& s) { exportAllConsigne(*s.st, s.all, prompt); }},
