@@ -306,74 +306,18 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
             for (const int i : order)
                 appendSheetRows(sales.at(i), &pool, m_rows);
         }
-        // Each artisan's rows side by side, in the order met; each row's
-        // artisan is looked up once (m_byDate holds its index meanwhile).
-        QHash<QString, qint32> index;
-        std::vector<Range> ranges;
-        QStringList met;
-        m_byDate.assign(m_rows.size(), 0);
-        for (size_t k = 0; k < m_rows.size(); ++k) {
-            const QString& a = m_rows[k].artNo;
-            auto at = index.constFind(a);
-            if (at == index.cend()) {
-                at = index.insert(a, qint32(met.size()));
-                met << a;
-                ranges.emplace_back();
-            }
-            m_byDate[k] = *at;
-            ++ranges[size_t(*at)].last;
-        }
-        qsizetype pos = 0;
-        for (Range& r : ranges) {
-            const qsizetype n = r.last;
-            r.first = r.last = pos;
-            pos += n;
-        }
-        for (size_t k = 0; k < m_rows.size(); ++k)
-            m_byDate[k] = qint32(ranges[size_t(m_byDate[k])].last++);
-        // The rows moved to their places by swaps along each cycle of the
-        // permutation: no second copy of every row.
-        // Each cycle is walked a few rows ahead of the swaps, and the rows
-        // it reaches are fetched meanwhile: a large ledger's rows are far
-        // apart, and each swap would otherwise wait for the next row.
-        std::vector<qint32> to = m_byDate;
-        constexpr int ahead = 16;
-        const auto fetch = [this](size_t t) {
-            const char* row = reinterpret_cast<const char*>(&m_rows[t]);
-            for (size_t b = 0; b < sizeof(SaleRow); b += 64)
-                __builtin_prefetch(row + b, 1);
-        };
-        for (size_t k = 0; k < to.size(); ++k) {
-            size_t next = size_t(to[k]);
-            for (int d = 0; d < ahead && next != k; ++d) {
-                fetch(next);
-                next = size_t(to[next]);
-            }
-            while (to[k] != qint32(k)) {
-                if (next != k) {
-                    fetch(next);
-                    next = size_t(to[next]);
-                }
-                const size_t t = size_t(to[k]);
-                std::swap(m_rows[k], m_rows[t]);
-                std::swap(to[k], to[t]);
-            }
-        }
-        QHash<QString, Range> lastArtisans;
-        lastArtisans.swap(m_artisans);
-        m_artisans.reserve(met.size());
-        for (size_t i = 0; i < ranges.size(); ++i)
-            m_artisans.insert(met.at(qsizetype(i)), ranges[i]);
-        // The rows' texts are made when a period's are first asked for: an
-        // account or a consignment needs none. Those of the last layout are
-        // kept until then: most rows come back unchanged, and keep their text.
-        if (m_textsMade) {
+        // In date order until an artisan's rows are asked for: the periods'
+        // texts, made after each edit of a sheet, read them front to back.
+        m_byDate.resize(m_rows.size());
+        std::iota(m_byDate.begin(), m_byDate.end(), 0);
+        m_place = m_byDate;
+        m_grouped = false;
+        m_artisans.clear();
+        // The texts of the last layout are kept until the texts are made
+        // again: most rows come back unchanged, and keep their text.
+        if (m_textsMade)
             m_lastTexts = std::move(m_texts);
-            m_lastPlace = std::move(m_place);
-            m_lastArtisans = std::move(lastArtisans);
-        }
         m_texts.clear();
-        m_place.clear();
         m_textsMade = false;
     }
     if (ledgerMoved || m_reps != reps.revision()) {
@@ -384,6 +328,73 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
             m_periods.push_back({rep.startDate, rep.endDate, {}, false});
         }
     }
+}
+
+void SaleBook::group() const
+{
+    if (m_grouped)
+        return;
+    // Each artisan's rows side by side, in the order met; each row's
+    // artisan is looked up once (to holds its index meanwhile).
+    QHash<QString, qint32> index;
+    std::vector<Range> ranges;
+    QStringList met;
+    std::vector<qint32> to(m_rows.size());
+    for (size_t k = 0; k < m_rows.size(); ++k) {
+        const QString& a = m_rows[k].artNo;
+        auto at = index.constFind(a);
+        if (at == index.cend()) {
+            at = index.insert(a, qint32(met.size()));
+            met << a;
+            ranges.emplace_back();
+        }
+        to[k] = *at;
+        ++ranges[size_t(*at)].last;
+    }
+    qsizetype pos = 0;
+    for (Range& r : ranges) {
+        const qsizetype n = r.last;
+        r.first = r.last = pos;
+        pos += n;
+    }
+    for (size_t k = 0; k < m_rows.size(); ++k)
+        to[k] = qint32(ranges[size_t(to[k])].last++);
+    // The rows are in date order: row k goes to to[k], and its text stays
+    // where it is.
+    m_byDate = to;
+    for (size_t k = 0; k < to.size(); ++k)
+        m_place[size_t(to[k])] = qint32(k);
+    // The rows moved to their places by swaps along each cycle of the
+    // permutation: no second copy of every row.
+    // Each cycle is walked a few rows ahead of the swaps, and the rows
+    // it reaches are fetched meanwhile: a large ledger's rows are far
+    // apart, and each swap would otherwise wait for the next row.
+    constexpr int ahead = 16;
+    const auto fetch = [this](size_t t) {
+        const char* row = reinterpret_cast<const char*>(&m_rows[t]);
+        for (size_t b = 0; b < sizeof(SaleRow); b += 64)
+            __builtin_prefetch(row + b, 1);
+    };
+    for (size_t k = 0; k < to.size(); ++k) {
+        size_t next = size_t(to[k]);
+        for (int d = 0; d < ahead && next != k; ++d) {
+            fetch(next);
+            next = size_t(to[next]);
+        }
+        while (to[k] != qint32(k)) {
+            if (next != k) {
+                fetch(next);
+                next = size_t(to[next]);
+            }
+            const size_t t = size_t(to[k]);
+            std::swap(m_rows[k], m_rows[t]);
+            std::swap(to[k], to[t]);
+        }
+    }
+    m_artisans.reserve(met.size());
+    for (size_t i = 0; i < ranges.size(); ++i)
+        m_artisans.insert(met.at(qsizetype(i)), ranges[i]);
+    m_grouped = true;
 }
 
 std::span<const SaleRow> SaleBook::slice(Range r, const QString& from, const QString& to) const
@@ -407,6 +418,7 @@ std::vector<SaleRow> SaleBook::allRows() const
 
 std::span<const SaleRow> SaleBook::artisanRows(const QString& artNo) const
 {
+    group();
     const auto at = m_artisans.constFind(artNo);
     if (at == m_artisans.constEnd())
         return {};
@@ -415,6 +427,7 @@ std::span<const SaleRow> SaleBook::artisanRows(const QString& artNo) const
 
 std::span<const SaleRow> SaleBook::artisanRows(int p, const QString& artNo) const
 {
+    group();
     const auto at = m_artisans.constFind(artNo);
     if (at == m_artisans.constEnd() || p < 0 || p >= qsizetype(m_periods.size()))
         return {};
@@ -450,53 +463,31 @@ void SaleBook::makeTexts() const
 {
     if (m_textsMade)
         return;
-    // Made in the rows' order (artisan by artisan), front to back. Each is
-    // made in one buffer; a row that reads as it read at the last layout
-    // keeps that text (an artisan's rows are matched from the oldest: sales
-    // are added at the newest end), any other is copied at its exact size.
-    // Then moved to their places by date. In a large ledger the places by
-    // date are far apart: each is fetched a few rows ahead.
+    // Made in date order, each in one reused buffer. A row that reads as the
+    // row as far from the oldest read at the last layout (sales are added at
+    // the newest end), or else as the row as far from the newest (an older
+    // sheet grew or shrank), keeps that text; any other is copied at its
+    // exact size. The old texts compared are fetched a few rows ahead.
     const qsizetype n = qsizetype(m_rows.size());
+    const qsizetype lastN = m_lastTexts.size();
     constexpr qsizetype ahead = 16;
-    QStringList byRow;
-    byRow.reserve(n);
-    QString made;
-    qsizetype k = 0;
-    while (k < n) {
-        const QString& artNo = m_rows[size_t(k)].artNo;
-        const Range now = m_artisans.value(artNo);
-        const Range last = m_lastArtisans.value(artNo);
-        const qsizetype end = now.last > k ? now.last : n;
-        for (; k < end; ++k) {
-            const qsizetype before = last.last - (end - k);
-            if (before + ahead >= last.first && before + ahead < last.last)
-                __builtin_prefetch(m_lastTexts.constData() + m_lastPlace[size_t(before + ahead)]);
-            made.resize(0);
-            m_rows[size_t(k)].appendText(made);
-            if (before >= last.first) {
-                const QString& was = m_lastTexts.at(m_lastPlace[size_t(before)]);
-                if (was == made) {
-                    byRow.append(was);
-                    continue;
-                }
-            }
-            byRow.append(QString(made.constData(), made.size()));
-        }
-    }
-    m_lastTexts.clear();
-    m_lastPlace.clear();
-    m_lastArtisans.clear();
     QStringList texts;
     texts.reserve(n);
-    QString* const from = byRow.data();
-    m_place.assign(size_t(n), 0);
+    QString made;
     for (qsizetype j = 0; j < n; ++j) {
-        if (j + ahead < n)
-            __builtin_prefetch(from + m_byDate[size_t(j + ahead)]);
-        const qint32 row = m_byDate[size_t(j)];
-        texts.append(std::move(from[row]));
-        m_place[size_t(row)] = qint32(j);
+        const qsizetype before = lastN - (n - j);
+        if (before + ahead >= 0 && before + ahead < lastN)
+            __builtin_prefetch(m_lastTexts.at(before + ahead).constData());
+        made.resize(0);
+        m_rows[size_t(m_byDate[size_t(j)])].appendText(made);
+        if (before >= 0 && m_lastTexts.at(before) == made)
+            texts.append(m_lastTexts.at(before));
+        else if (j < lastN && m_lastTexts.at(j) == made)
+            texts.append(m_lastTexts.at(j));
+        else
+            texts.append(QString(made.constData(), made.size()));
     }
+    m_lastTexts.clear();
     m_texts = std::move(texts);
     m_textsMade = true;
 }
@@ -510,10 +501,14 @@ QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
     out.reserve(qsizetype(rows.size()));
     const size_t first = size_t(rows.data() - m_rows.data());
     const size_t end = first + rows.size();
+    // The texts lie in date order, an artisan's far apart: each text's place
+    // in the list is fetched two strides ahead, the count it shares one.
     constexpr size_t ahead = 16;
     for (size_t k = first; k < end; ++k) {
+        if (k + 2 * ahead < end)
+            __builtin_prefetch(m_texts.constData() + m_place[k + 2 * ahead]);
         if (k + ahead < end)
-            __builtin_prefetch(m_texts.constData() + m_place[k + ahead]);
+            __builtin_prefetch(reinterpret_cast<const char*>(m_texts.at(m_place[k + ahead]).constData()) - 16, 1);
         out.append(m_texts.at(m_place[k]));
     }
     return out;
@@ -561,6 +556,7 @@ qsizetype SaleBook::periodSize(int p) const
 
 QStringList SaleBook::artNos(int p) const
 {
+    group();
     QStringList out;
     for (auto it = m_artisans.constBegin(); it != m_artisans.constEnd(); ++it)
         if (p < 0 ? it->last > it->first : !artisanRows(p, it.key()).empty())

@@ -93,7 +93,11 @@ public:
     qsizetype periodSize(int p) const;
     // The artisan numbers with rows in period p (every period when p < 0).
     QStringList artNos(int p) const;
-    bool soldAnywhere(const QString& artNo) const { return m_artisans.contains(artNo); }
+    bool soldAnywhere(const QString& artNo) const
+    {
+        group();
+        return m_artisans.contains(artNo);
+    }
 
 private:
     struct Range {
@@ -107,22 +111,23 @@ private:
 
     quint64 m_sales = 0; // revisions synced at; 0: never
     quint64 m_reps = 0;
-    // By artisan (in the order first met), each artisan's rows newest first.
-    std::vector<SaleRow> m_rows;
-    QHash<QString, Range> m_artisans;
+    // The rows, newest sheet first, until group() lays them out by artisan
+    // (in the order first met), each artisan's rows newest first.
+    mutable std::vector<SaleRow> m_rows;
+    mutable bool m_grouped = false;
+    mutable QHash<QString, Range> m_artisans; // once grouped
     // Positions in m_rows, newest sheet first, lines in sheet order (32 bits:
     // the book is the larger part of the memory a large boutique takes).
-    std::vector<qint32> m_byDate;
+    mutable std::vector<qint32> m_byDate;
+    mutable std::vector<qint32> m_place; // each row's position by date
+    // Lays the rows out by artisan, once per ledger revision.
+    void group() const;
     // SaleRow::text of each row, newest sheet first (m_byDate's order), made
     // on the first periodTexts or rowTexts after a change to the ledger.
     mutable QStringList m_texts;
-    mutable std::vector<qint32> m_place; // each row's position in m_texts
     mutable bool m_textsMade = false;
-    // The same, and the artisans' ranges, of the layout before, until the
-    // texts are made again.
+    // The texts of the layout before, until the texts are made again.
     mutable QStringList m_lastTexts;
-    mutable std::vector<qint32> m_lastPlace;
-    mutable QHash<QString, Range> m_lastArtisans;
     void makeTexts() const;
     struct Period {
         QString from;
