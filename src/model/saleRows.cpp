@@ -313,10 +313,6 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
         m_place = m_byDate;
         m_grouped = false;
         m_artisans.clear();
-        // The texts of the last layout are kept until the texts are made
-        // again: most rows come back unchanged, and keep their text.
-        if (m_textsMade)
-            m_lastTexts = std::move(m_texts);
         m_texts.clear();
         m_textsMade = false;
     }
@@ -463,31 +459,42 @@ void SaleBook::makeTexts() const
 {
     if (m_textsMade)
         return;
-    // Made in date order, each in one reused buffer. A row that reads as the
-    // row as far from the oldest read at the last layout (sales are added at
-    // the newest end), or else as the row as far from the newest (an older
-    // sheet grew or shrank), keeps that text; any other is copied at its
-    // exact size. The old texts compared are fetched a few rows ahead.
+    // The texts are made in date order into buffers of some 64 KiB, each
+    // text followed by a '\0' as any string's is, and each row's text is a
+    // string over its part of a buffer. The texts of a buffer share its one
+    // count: copying them into a period's or a consignment's list touches a
+    // few places, not one allocation per row scattered over the heap, and
+    // making them takes no allocation per row. A buffer goes with its last
+    // text. (Buffers this small are taken from memory the program already
+    // holds; one buffer of every text would come from fresh pages.)
+    constexpr qsizetype bufferChars = 32 * 1024;
     const qsizetype n = qsizetype(m_rows.size());
-    const qsizetype lastN = m_lastTexts.size();
-    constexpr qsizetype ahead = 16;
     QStringList texts;
     texts.reserve(n);
+    QString buffer;
+    std::vector<std::pair<qsizetype, qsizetype>> parts; // of buffer: start, size
+    const auto share = [&] {
+        QStringPrivate& d = buffer.data_ptr();
+        for (const auto& [start, size] : parts) {
+            d.d_ptr()->ref();
+            texts.append(QString(QStringPrivate(d.d_ptr(), d.data() + start, size)));
+        }
+        parts.clear();
+    };
     QString made;
     for (qsizetype j = 0; j < n; ++j) {
-        const qsizetype before = lastN - (n - j);
-        if (before + ahead >= 0 && before + ahead < lastN)
-            __builtin_prefetch(m_lastTexts.at(before + ahead).constData());
         made.resize(0);
         m_rows[size_t(m_byDate[size_t(j)])].appendText(made);
-        if (before >= 0 && m_lastTexts.at(before) == made)
-            texts.append(m_lastTexts.at(before));
-        else if (j < lastN && m_lastTexts.at(j) == made)
-            texts.append(m_lastTexts.at(j));
-        else
-            texts.append(QString(made.constData(), made.size()));
+        if (buffer.size() + made.size() + 1 > buffer.capacity()) {
+            share();
+            buffer = QString();
+            buffer.reserve(std::max(bufferChars, made.size() + 1));
+        }
+        parts.emplace_back(buffer.size(), made.size());
+        buffer.append(made.constData(), made.size());
+        buffer.append(QChar(u'\0'));
     }
-    m_lastTexts.clear();
+    share();
     m_texts = std::move(texts);
     m_textsMade = true;
 }
@@ -501,14 +508,12 @@ QStringList SaleBook::rowTexts(std::span<const SaleRow> rows) const
     out.reserve(qsizetype(rows.size()));
     const size_t first = size_t(rows.data() - m_rows.data());
     const size_t end = first + rows.size();
-    // The texts lie in date order, an artisan's far apart: each text's place
-    // in the list is fetched two strides ahead, the count it shares one.
+    // The texts lie in date order, an artisan's far apart in the list: each
+    // is fetched a few rows ahead.
     constexpr size_t ahead = 16;
     for (size_t k = first; k < end; ++k) {
-        if (k + 2 * ahead < end)
-            __builtin_prefetch(m_texts.constData() + m_place[k + 2 * ahead]);
         if (k + ahead < end)
-            __builtin_prefetch(reinterpret_cast<const char*>(m_texts.at(m_place[k + ahead]).constData()) - 16, 1);
+            __builtin_prefetch(m_texts.constData() + m_place[k + ahead]);
         out.append(m_texts.at(m_place[k]));
     }
     return out;
@@ -524,25 +529,10 @@ QStringList SaleBook::periodTexts(int p) const
     // Kept: the periods' lists are asked for again at every preparation.
     const Period& period = m_periods[size_t(p)];
     if (!period.made) {
-        // Each text's count is fetched a few rows ahead: the texts were
-        // made artisan by artisan, far apart in date order.
+        // A range of the texts in date order ("-[tout]-", and any period
+        // holding every row, shares the whole list).
         const auto [first, last] = span(p);
-        const qsizetype from = first - m_byDate.begin();
-        const qsizetype n = last - first;
-        if (n == m_texts.size()) {
-            period.texts = m_texts; // "-[tout]-" and any period holding every row: one list
-            period.made = true;
-            return period.texts;
-        }
-        QStringList texts;
-        texts.reserve(n);
-        constexpr qsizetype ahead = 16;
-        for (qsizetype j = from; j < from + n; ++j) {
-            if (j + ahead < from + n)
-                __builtin_prefetch(reinterpret_cast<const char*>(m_texts.at(j + ahead).constData()) - 16, 1);
-            texts.append(m_texts.at(j));
-        }
-        period.texts = std::move(texts);
+        period.texts = m_texts.mid(first - m_byDate.begin(), last - first);
         period.made = true;
     }
     return period.texts;

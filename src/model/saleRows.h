@@ -126,8 +126,6 @@ private:
     // on the first periodTexts or rowTexts after a change to the ledger.
     mutable QStringList m_texts;
     mutable bool m_textsMade = false;
-    // The texts of the layout before, until the texts are made again.
-    mutable QStringList m_lastTexts;
     void makeTexts() const;
     struct Period {
         QString from;

@@ -295,9 +295,8 @@ private slots:
         QCOMPARE(written[0], written[1]);
 
         // A sheet's total is the sum of its lines' amounts; shares round per row.
-        QCOMPARE(Money::parse(u"3.335"_s).formatExact(), u"3.335$"_s);
-        QCOMPARE(Money::parse(u"12.5"_s).formatExact(), u"12.50$"_s);
-        QCOMPARE(Money::parse(u"-0.0005"_s).formatExact(), u"-0.0005$"_s);
+        for (const auto& [text, exact] : {std::pair{u"3.335"_s, u"3.335$"_s}, {u"12.5"_s, u"12.50$"_s}, {u"-0.0005"_s, u"-0.0005$"_s}})
+            QCOMPARE(Money::parse(text).formatExact(), exact);
         // Appended to a text, an amount reads as it reads alone, at the range's ends too.
         for (const Money m : {Money::parse(u"3.335"_s), Money::parse(u"-0.005"_s), Money::parse(u"0"_s),
                               Money::fromUnits(std::numeric_limits<qint64>::max()),
