@@ -310,7 +310,7 @@ void SaleBook::sync(const TSaleList& sales, const TRepList& reps)
         // texts, made after each edit of a sheet, read them front to back.
         m_byDate.resize(m_rows.size());
         std::iota(m_byDate.begin(), m_byDate.end(), 0);
-        m_place = m_byDate;
+        m_place.clear(); // made by group()
         m_grouped = false;
         m_artisans.clear();
         m_texts.clear();
@@ -355,11 +355,16 @@ void SaleBook::group() const
     }
     for (size_t k = 0; k < m_rows.size(); ++k)
         to[k] = qint32(ranges[size_t(to[k])].last++);
-    // The rows are in date order: row k goes to to[k], and its text stays
-    // where it is.
-    m_byDate = to;
+    // All that may fail is made before anything moves. The rows are in date
+    // order: row k goes to to[k], and its text stays where it is.
+    QHash<QString, Range> artisans;
+    artisans.reserve(met.size());
+    for (size_t i = 0; i < ranges.size(); ++i)
+        artisans.insert(met.at(qsizetype(i)), ranges[i]);
+    std::vector<qint32> byDate = to;
+    std::vector<qint32> place(to.size());
     for (size_t k = 0; k < to.size(); ++k)
-        m_place[size_t(to[k])] = qint32(k);
+        place[size_t(to[k])] = qint32(k);
     // The rows moved to their places by swaps along each cycle of the
     // permutation: no second copy of every row.
     // Each cycle is walked a few rows ahead of the swaps, and the rows
@@ -387,9 +392,9 @@ void SaleBook::group() const
             std::swap(to[k], to[t]);
         }
     }
-    m_artisans.reserve(met.size());
-    for (size_t i = 0; i < ranges.size(); ++i)
-        m_artisans.insert(met.at(qsizetype(i)), ranges[i]);
+    m_artisans.swap(artisans);
+    m_byDate.swap(byDate);
+    m_place.swap(place);
     m_grouped = true;
 }
 

@@ -119,7 +119,7 @@ private:
     // Positions in m_rows, newest sheet first, lines in sheet order (32 bits:
     // the book is the larger part of the memory a large boutique takes).
     mutable std::vector<qint32> m_byDate;
-    mutable std::vector<qint32> m_place; // each row's position by date
+    mutable std::vector<qint32> m_place; // once grouped: each row's position by date
     // Lays the rows out by artisan, once per ledger revision.
     void group() const;
     // SaleRow::text of each row, newest sheet first (m_byDate's order), made
